@@ -1,0 +1,50 @@
+// Orientations of discontinuity planes: unit vectors and pairs of angles (inclination, direction) in radians, in a
+// frame with x east, y north, z up. Direction is measured from east towards north; inclination is positive
+// upwards. A plane is held as the orientation of its upward normal.
+#pragma once
+
+#include <cmath>
+
+// 4 atan(1), in double precision, as every angle of the program uses.
+inline double PiGreco() { return 4.0 * std::atan(1.0); }
+
+// The unit vector of an orientation.
+template <typename X, typename Y, typename Z, typename I, typename D>
+void AngoliInVersore(X& x, Y& y, Z& z, const I& inclinazione, const D& direzione) {
+  const double c = std::cos(static_cast<double>(inclinazione));
+  x = static_cast<X>(std::cos(static_cast<double>(direzione)) * c);
+  y = static_cast<Y>(std::sin(static_cast<double>(direzione)) * c);
+  z = static_cast<Z>(std::sin(static_cast<double>(inclinazione)));
+}
+
+// Direction of the horizontal projection, 0 to 2π both included (x and y not both 0 unless `verticale`).
+double DirezioneOrizzontale(double x, double y);
+
+// The orientation of a vector (any length); a vertical or zero vector gives inclination π/2 and direction 0.
+void VersoreInAngoliD(double x, double y, double z, double& inclinazione, double& direzione);
+// The same, except that a vertical vector gives ±π/2 by the sign of z and direction 3π/2.
+void VersoreInGiacituraD(double x, double y, double z, double& inclinazione, double& direzione);
+
+template <typename X, typename Y, typename Z, typename I, typename D>
+void VersoreInAngoli(const X& x, const Y& y, const Z& z, I& inclinazione, D& direzione) {
+  double i = 0, d = 0;
+  VersoreInAngoliD(static_cast<double>(x), static_cast<double>(y), static_cast<double>(z), i, d);
+  inclinazione = static_cast<I>(i);
+  direzione = static_cast<D>(d);
+}
+
+template <typename X, typename Y, typename Z, typename I, typename D>
+void VersoreInGiacitura(const X& x, const Y& y, const Z& z, I& inclinazione, D& direzione) {
+  double i = 0, d = 0;
+  VersoreInGiacituraD(static_cast<double>(x), static_cast<double>(y), static_cast<double>(z), i, d);
+  inclinazione = static_cast<I>(i);
+  direzione = static_cast<D>(d);
+}
+
+// The angle between the lines of two orientations, 0 to π/2.
+double AngoloTraDirezioni(double inclinazione1, double direzione1, double inclinazione2, double direzione2);
+
+// Stored form of a plane given by dip direction and dip in degrees: the orientation of its upward normal.
+void GiacituraInPolo(double immersione, double inclinazione, double& inclinazionePolo, double& direzionePolo);
+// Back to degrees: dip = 90 - inclination, dip direction = 90 - direction reduced into 0..360.
+void PoloInGiacitura(double inclinazionePolo, double direzionePolo, double& immersione, double& inclinazione);

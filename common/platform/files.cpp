@@ -1,0 +1,233 @@
+#include "common/platform/files.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace plat {
+
+namespace {
+
+QString& ProgramFolderOverride() {
+  static QString folder;
+  return folder;
+}
+
+// A child entry of `folder` whose name equals `name` without regard to case; exact match first.
+QString MatchInFolder(const QString& folder, const QString& name) {
+  QDir dir(folder);
+  if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")) return dir.filePath(name);
+  const QString exact = dir.filePath(name);
+  if (QFileInfo::exists(exact)) return exact;
+  const QStringList entries =
+      dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+  for (const QString& e : entries) {
+    if (e.compare(name, Qt::CaseInsensitive) == 0) return dir.filePath(e);
+  }
+  return QString();
+}
+
+QString Absolute(const QString& path) {
+  const QString native = NativePath(path);
+  return QDir::cleanPath(QDir::isAbsolutePath(native) ? native : QDir::current().absoluteFilePath(native));
+}
+
+}  // namespace
+
+QString ProgramFolder() {
+  if (!ProgramFolderOverride().isEmpty()) return ProgramFolderOverride();
+  return QCoreApplication::applicationDirPath();
+}
+
+void SetProgramFolder(const QString& folder) { ProgramFolderOverride() = folder; }
+
+QString CurrentFolder() { return QDir::currentPath(); }
+
+bool ChangeFolder(const QString& folder) {
+  const QString resolved = ResolveExisting(folder);
+  if (resolved.isEmpty() || !QFileInfo(resolved).isDir()) return false;
+  return QDir::setCurrent(resolved);
+}
+
+QString DriveC() {
+  const QByteArray env = qgetenv("FRATTIX_DRIVE_C");
+  if (!env.isEmpty()) return QDir::cleanPath(QString::fromLocal8Bit(env));
+  return QDir::homePath();
+}
+
+QString NativePath(const QString& windowsPath) {
+  QString p = windowsPath;
+  p.replace(QLatin1Char('\\'), QLatin1Char('/'));
+  if (p.size() >= 2 && p.at(1) == QLatin1Char(':') && p.at(0).isLetter()) {
+    QString rest = p.mid(2);
+    while (rest.startsWith(QLatin1Char('/'))) rest.remove(0, 1);
+    p = rest.isEmpty() ? DriveC() : DriveC() + QLatin1Char('/') + rest;
+  }
+  return p;
+}
+
+QString JoinPath(const QString& folder, const QString& name) {
+  if (folder.isEmpty()) return name;
+  if (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\'))) return folder + name;
+  return folder + QLatin1Char('/') + name;
+}
+
+QString FileNamePart(const QString& path) {
+  const qsizetype i = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+  return i < 0 ? path : path.mid(i + 1);
+}
+
+QString FolderPart(const QString& path) {
+  const qsizetype i = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+  return i < 0 ? QString() : path.left(i);
+}
+
+QString ResolveExisting(const QString& path) {
+  if (path.isEmpty()) return QString();
+  const QString abs = Absolute(path);
+  if (QFileInfo::exists(abs)) return abs;
+  const QStringList parts = abs.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+  QString current = QStringLiteral("/");
+  for (const QString& part : parts) {
+    const QString next = MatchInFolder(current, part);
+    if (next.isEmpty()) return QString();
+    current = next;
+  }
+  return QDir::cleanPath(current);
+}
+
+QString ResolveForWrite(const QString& path) {
+  const QString abs = Absolute(path);
+  const QString existing = ResolveExisting(abs);
+  if (!existing.isEmpty()) return existing;
+  const QString folder = FolderPart(abs);
+  const QString folderResolved = ResolveExisting(folder.isEmpty() ? QStringLiteral("/") : folder);
+  return JoinPath(folderResolved.isEmpty() ? folder : folderResolved, FileNamePart(abs));
+}
+
+bool FileExists(const QString& path) {
+  const QString r = ResolveExisting(path);
+  return !r.isEmpty() && QFileInfo(r).isFile();
+}
+
+bool FolderExists(const QString& path) {
+  const QString r = ResolveExisting(path);
+  return !r.isEmpty() && QFileInfo(r).isDir();
+}
+
+namespace {
+bool MatchFrom(const QString& name, qsizetype i, const QString& pat, qsizetype j) {
+  while (j < pat.size()) {
+    const QChar p = pat.at(j);
+    if (p == QLatin1Char('*')) {
+      while (j < pat.size() && pat.at(j) == QLatin1Char('*')) ++j;
+      if (j == pat.size()) return true;
+      for (qsizetype k = i; k <= name.size(); ++k) {
+        if (MatchFrom(name, k, pat, j)) return true;
+      }
+      return false;
+    }
+    if (i >= name.size()) return false;
+    if (p != QLatin1Char('?') && QString(p).compare(QString(name.at(i)), Qt::CaseInsensitive) != 0) return false;
+    ++i;
+    ++j;
+  }
+  return i == name.size();
+}
+}  // namespace
+
+bool MatchPattern(const QString& name, const QString& pattern) {
+  if (MatchFrom(name, 0, pattern, 0)) return true;
+  // On the original platform "name.*" also finds "name" (a name without an extension has an empty one).
+  if (pattern.endsWith(QLatin1String(".*")) && !name.contains(QLatin1Char('.')))
+    return MatchFrom(name, 0, pattern.left(pattern.size() - 2), 0);
+  return false;
+}
+
+QStringList FindFiles(const QString& pattern) {
+  const QString abs = Absolute(pattern);
+  const QString folder = ResolveExisting(FolderPart(abs).isEmpty() ? QStringLiteral("/") : FolderPart(abs));
+  QStringList result;
+  if (folder.isEmpty()) return result;
+  const QString pat = FileNamePart(abs);
+  QDir dir(folder);
+  const QStringList entries = dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+  for (const QString& e : entries) {
+    if (MatchPattern(e, pat)) result << dir.filePath(e);
+  }
+  return result;
+}
+
+bool CopyFileOver(const QString& source, const QString& destination) {
+  const QString src = ResolveExisting(source);
+  if (src.isEmpty()) return false;
+  QByteArray data;
+  if (!ReadWholeFile(src, data)) return false;
+  return WriteWholeFile(destination, data);
+}
+
+bool DeleteFile(const QString& path) {
+  const QString r = ResolveExisting(path);
+  if (r.isEmpty() || !QFileInfo(r).isFile()) return false;
+  return QFile::remove(r);
+}
+
+bool MakeFolder(const QString& path) {
+  if (FolderExists(path)) return false;
+  return QDir().mkdir(ResolveForWrite(path));
+}
+
+bool RemoveFolder(const QString& path) {
+  const QString r = ResolveExisting(path);
+  if (r.isEmpty()) return false;
+  return QDir().rmdir(r);
+}
+
+QString TempFolder() {
+  static std::unique_ptr<QTemporaryDir> dir;
+  if (!dir) {
+    dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/frattix-XXXXXX"));
+  }
+  return dir->path();
+}
+
+QString ResolveProgram(const QString& name) {
+  QString n = FileNamePart(name);
+  if (n.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive)) n.chop(4);
+  const QString r = ResolveExisting(JoinPath(ProgramFolder(), n));
+  if (!r.isEmpty() && QFileInfo(r).isFile()) return r;
+  const QString withExe = ResolveExisting(JoinPath(ProgramFolder(), n + QStringLiteral(".exe")));
+  if (!withExe.isEmpty() && QFileInfo(withExe).isFile()) return withExe;
+  return QString();
+}
+
+QString Environ(const QString& name) {
+  if (name.compare(QLatin1String("OS"), Qt::CaseInsensitive) == 0) return QStringLiteral("WINDOWS_NT");
+  return QString::fromLocal8Bit(qgetenv(name.toLocal8Bit().constData()));
+}
+
+bool ReadWholeFile(const QString& path, QByteArray& data) {
+  const QString r = ResolveExisting(path);
+  if (r.isEmpty()) return false;
+  QFile f(r);
+  if (!f.open(QIODevice::ReadOnly)) return false;
+  data = f.readAll();
+  return f.error() == QFileDevice::NoError;
+}
+
+bool WriteWholeFile(const QString& path, const QByteArray& data) {
+  QSaveFile f(ResolveForWrite(path));
+  if (!f.open(QIODevice::WriteOnly)) return false;
+  if (f.write(data) != data.size()) {
+    f.cancelWriting();
+    return false;
+  }
+  return f.commit();
+}
+
+}  // namespace plat

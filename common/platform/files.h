@@ -1,0 +1,70 @@
+// File names and folders as the suite expects them on its original platform: names compared without regard to
+// letter case, Windows-style wildcard patterns, the program folder, the current folder, the "c:\" drive root and
+// a private temporary folder per process.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace plat {
+
+// Folder of the running executable (the program folder of the suite). Tests may put another folder in its place.
+QString ProgramFolder();
+void SetProgramFolder(const QString& folder);
+
+// The current folder of the process (CurDir / ChDir).
+QString CurrentFolder();
+bool ChangeFolder(const QString& folder);
+
+// The folder that stands for the drive root "c:\": FRATTIX_DRIVE_C, else the user's home folder.
+QString DriveC();
+
+// Turns a name written the Windows way into one of this platform: "\" becomes "/", a leading "c:" (any drive
+// letter) becomes DriveC(). Relative names stay relative.
+QString NativePath(const QString& windowsPath);
+
+// Joins a folder and a name ("folder & "\" & name").
+QString JoinPath(const QString& folder, const QString& name);
+
+// The name part and the folder part of a path ("/" or "\" separated).
+QString FileNamePart(const QString& path);
+QString FolderPart(const QString& path);
+
+// Case-insensitive resolution. ResolveExisting returns the path of the existing file or folder whose name
+// equals `path` without regard to case (exact match preferred), or an empty string. ResolveForWrite returns the
+// existing case-variant when there is one, else the path as given with its folders resolved.
+QString ResolveExisting(const QString& path);
+QString ResolveForWrite(const QString& path);
+
+bool FileExists(const QString& path);    // an existing regular file, any letter case
+bool FolderExists(const QString& path);  // an existing folder, any letter case
+
+// Windows-style pattern match without regard to case: "*" any run, "?" one character; "*.*" matches every name,
+// also names without a point; a trailing ".*" also matches the name without extension.
+bool MatchPattern(const QString& name, const QString& pattern);
+
+// The files (not folders) of the folder of `pattern` whose names match its last component, sorted by name;
+// returned as full paths.
+QStringList FindFiles(const QString& pattern);
+
+bool CopyFileOver(const QString& source, const QString& destination);  // FileCopy: replaces the destination
+bool DeleteFile(const QString& path);                                  // Kill
+bool MakeFolder(const QString& path);                                  // MkDir
+bool RemoveFolder(const QString& path);                                // RmDir (empty folder)
+
+// Private temporary folder of this process, created on first use and removed when the process ends normally.
+QString TempFolder();
+
+// The executable of a program of the suite named the Windows way ("peldrix.exe", "EIGEN.exe"): ".exe" is
+// dropped and the name resolved in the program folder without regard to case. Empty when there is none.
+QString ResolveProgram(const QString& name);
+
+// Environment variables as the suite reads them; "OS" is always "WINDOWS_NT" on this platform.
+QString Environ(const QString& name);
+
+// Reads or writes a whole file. WriteWholeFile saves to a temporary file in the same folder and renames it over
+// the old one, so an interrupted save never leaves half a file.
+bool ReadWholeFile(const QString& path, QByteArray& data);
+bool WriteWholeFile(const QString& path, const QByteArray& data);
+
+}  // namespace plat

@@ -1,0 +1,58 @@
+#include "common/platform/picturebox.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace plat {
+
+namespace {
+int ButtonOf(Qt::MouseButtons b) {
+  int v = 0;
+  if (b & Qt::LeftButton) v |= 1;
+  if (b & Qt::RightButton) v |= 2;
+  if (b & Qt::MiddleButton) v |= 4;
+  return v;
+}
+int ShiftOf(Qt::KeyboardModifiers m) {
+  int v = 0;
+  if (m & Qt::ShiftModifier) v |= 1;
+  if (m & Qt::ControlModifier) v |= 2;
+  if (m & Qt::AltModifier) v |= 4;
+  return v;
+}
+}  // namespace
+
+PictureBox::PictureBox(const QString& name, QWidget* parent) : QWidget(parent) { setObjectName(name); }
+
+void PictureBox::SetPicture(const QImage& image) {
+  picture_ = image;
+  update();
+}
+
+void PictureBox::click() { emit Click(); }
+
+void PictureBox::paintEvent(QPaintEvent*) {
+  if (picture_.isNull()) return;
+  QPainter p(this);
+  p.drawImage(rect(), picture_);
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+  pressed_ = true;
+  emit MouseDown(ButtonOf(event->button()), ShiftOf(event->modifiers()), event->position().x(), event->position().y());
+}
+
+void PictureBox::mouseMoveEvent(QMouseEvent* event) {
+  emit MouseMove(ButtonOf(event->buttons()), ShiftOf(event->modifiers()), event->position().x(), event->position().y());
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
+  emit MouseUp(ButtonOf(event->button()), ShiftOf(event->modifiers()), event->position().x(), event->position().y());
+  const bool inside = rect().contains(event->position().toPoint());
+  if (pressed_ && inside && event->button() == Qt::LeftButton) emit Click();
+  pressed_ = false;
+}
+
+void PictureBox::mouseDoubleClickEvent(QMouseEvent*) { emit DblClick(); }
+
+}  // namespace plat

@@ -1,0 +1,45 @@
+// A picture box: a widget that shows a picture (or a drawing kept in an image) and reports mouse actions, as the
+// picture boxes of the original did when used as buttons and as drawing surfaces.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+namespace plat {
+
+class PictureBox : public QWidget {
+  Q_OBJECT
+ public:
+  explicit PictureBox(const QString& name, QWidget* parent = nullptr);
+
+  void SetPicture(const QImage& image);
+  const QImage& Picture() const { return picture_; }
+
+ public slots:
+  // A click as the user's (used by scripts and tests).
+  void click();
+
+ signals:
+  void Click();
+  void DblClick();
+  void MouseDown(int button, int shift, double x, double y);
+  void MouseMove(int button, int shift, double x, double y);
+  void MouseUp(int button, int shift, double x, double y);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  QImage picture_;
+  bool pressed_ = false;
+};
+
+// Twips (1/1440 inch) to pixels at the 96 dots per inch of the original's screens, and back.
+constexpr int kTwipsPerPixel = 15;
+inline int TwipsToPixels(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
+
+}  // namespace plat

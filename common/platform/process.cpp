@@ -1,0 +1,45 @@
+#include "common/platform/process.h"
+
+#include "common/platform/files.h"
+
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QProcess>
+
+namespace plat {
+
+bool RunChildAndWait(const QString& program, const QStringList& arguments, QString* error, int* exitCode) {
+  QString path = ResolveProgram(program);
+  if (path.isEmpty()) {
+    const QString direct = ResolveExisting(program);
+    if (!direct.isEmpty() && QFileInfo(direct).isFile()) path = direct;
+  }
+  if (path.isEmpty()) {
+    if (error) *error = QStringLiteral("%1: program not found").arg(program);
+    return false;
+  }
+  QProcess child;
+  child.setProgram(path);
+  child.setArguments(arguments);
+  child.setProcessChannelMode(QProcess::ForwardedChannels);
+  child.setInputChannelMode(QProcess::ForwardedInputChannel);
+  QEventLoop loop;
+  bool failedToStart = false;
+  QObject::connect(&child, &QProcess::finished, &loop, &QEventLoop::quit);
+  QObject::connect(&child, &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError e) {
+    if (e == QProcess::FailedToStart) {
+      failedToStart = true;
+      loop.quit();
+    }
+  });
+  child.start();
+  if (!child.waitForStarted(-1) || failedToStart) {
+    if (error) *error = QStringLiteral("%1: %2").arg(path, child.errorString());
+    return false;
+  }
+  if (child.state() != QProcess::NotRunning) loop.exec();
+  if (exitCode) *exitCode = child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -1;
+  return true;
+}
+
+}  // namespace plat

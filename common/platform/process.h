@@ -1,0 +1,17 @@
+// Starting a child program of the suite and waiting for it (the original's process creation followed by polling
+// the process handle). The child gets an argument list, never a joined command line, and inherits the current
+// folder and the environment. While it runs the user interface stays responsive and no core spins.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace plat {
+
+// Starts `program` (a path, or a name of the suite such as "peldrix.exe", resolved in the program folder) and
+// waits until it has ended. Returns false, with a reason in `error`, when it could not be started: then nothing
+// is waited for. `exitCode` (optional) receives the child's exit code.
+bool RunChildAndWait(const QString& program, const QStringList& arguments, QString* error = nullptr,
+                     int* exitCode = nullptr);
+
+}  // namespace plat

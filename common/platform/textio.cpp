@@ -1,0 +1,315 @@
+#include "common/platform/textio.h"
+
+#include "common/platform/files.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <charconv>
+#include <cmath>
+
+namespace plat {
+
+QString DecodeAnsi(const QByteArray& bytes) {
+  QStringDecoder decoder("windows-1252");
+  if (!decoder.isValid()) return QString::fromLatin1(bytes);
+  return decoder.decode(bytes);
+}
+
+QByteArray EncodeAnsi(const QString& text) {
+  QStringEncoder encoder("windows-1252");
+  if (!encoder.isValid()) return text.toLatin1();
+  return encoder.encode(text);
+}
+
+QString TrimBlanks(const QString& text) {
+  qsizetype b = 0, e = text.size();
+  while (b < e && text.at(b) == QLatin1Char(' ')) ++b;
+  while (e > b && text.at(e - 1) == QLatin1Char(' ')) --e;
+  return text.mid(b, e - b);
+}
+
+namespace {
+
+// The characters of a number as Val() reads them, blanks, TABs and line feeds removed.
+QByteArray NumberPrefix(const QString& text, bool* whole) {
+  QByteArray s;
+  qsizetype i = 0;
+  const qsizetype n = text.size();
+  auto skip = [&] {
+    while (i < n && (text.at(i) == QLatin1Char(' ') || text.at(i) == QLatin1Char('\t') ||
+                     text.at(i) == QLatin1Char('\n') || text.at(i) == QLatin1Char('\r')))
+      ++i;
+  };
+  auto peek = [&]() -> char {
+    skip();
+    return i < n ? text.at(i).toLatin1() : '\0';
+  };
+  char c = peek();
+  if (c == '+' || c == '-') {
+    s += c;
+    ++i;
+  }
+  bool digits = false;
+  while ((c = peek()) >= '0' && c <= '9') {
+    s += c;
+    ++i;
+    digits = true;
+  }
+  if (peek() == '.') {
+    s += '.';
+    ++i;
+    while ((c = peek()) >= '0' && c <= '9') {
+      s += c;
+      ++i;
+      digits = true;
+    }
+  }
+  if (digits) {
+    c = peek();
+    if (c == 'e' || c == 'E' || c == 'd' || c == 'D') {
+      const qsizetype save = i;
+      QByteArray exp = "e";
+      ++i;
+      c = peek();
+      if (c == '+' || c == '-') {
+        exp += c;
+        ++i;
+      }
+      bool expDigits = false;
+      while ((c = peek()) >= '0' && c <= '9') {
+        exp += c;
+        ++i;
+        expDigits = true;
+      }
+      if (expDigits) s += exp;
+      else i = save;
+    }
+  }
+  skip();
+  if (whole) *whole = digits && i == n;
+  return digits ? s : QByteArray();
+}
+
+}  // namespace
+
+double Val(const QString& text) {
+  const QByteArray s = NumberPrefix(text, nullptr);
+  if (s.isEmpty()) return 0.0;
+  const char* b = s.constData();
+  const char* e = b + s.size();
+  if (*b == '+') ++b;
+  double v = 0.0;
+  const auto r = std::from_chars(b, e, v);
+  if (r.ec == std::errc::result_out_of_range) {
+    // Too large for a double: as large as it gets, with its sign; too small: zero.
+    const bool negative = *b == '-';
+    const bool tiny = s.contains("e-");
+    return tiny ? 0.0 : (negative ? -HUGE_VAL : HUGE_VAL);
+  }
+  return r.ec == std::errc() ? v : 0.0;
+}
+
+bool IsNumeric(const QString& text) {
+  bool whole = false;
+  NumberPrefix(text, &whole);
+  return whole;
+}
+
+QString StrNumber(double value, bool singlePrecision) {
+  if (std::isnan(value)) return QStringLiteral(" NaN");
+  if (std::isinf(value)) return value > 0 ? QStringLiteral(" Inf") : QStringLiteral("-Inf");
+  const int precision = singlePrecision ? 7 : 15;
+  if (singlePrecision) value = static_cast<double>(static_cast<float>(value));
+  if (value == 0.0) return QStringLiteral(" 0");
+  char buf[64];
+  const auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, precision - 1);
+  const std::string sci(buf, r.ptr);
+  const auto epos = sci.find('e');
+  std::string digits = sci.substr(0, 1) + (epos > 2 ? sci.substr(2, epos - 2) : std::string());
+  int exponent = std::stoi(sci.substr(epos + 1));
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  std::string out = value < 0 ? "-" : " ";
+  if (exponent > -5 && exponent < precision) {
+    if (exponent >= 0) {
+      if (static_cast<int>(digits.size()) <= exponent + 1) {
+        out += digits + std::string(exponent + 1 - digits.size(), '0');
+      } else {
+        out += digits.substr(0, exponent + 1) + "." + digits.substr(exponent + 1);
+      }
+    } else {
+      out += "." + std::string(-exponent - 1, '0') + digits;
+    }
+  } else {
+    out += digits.substr(0, 1);
+    if (digits.size() > 1) out += "." + digits.substr(1);
+    char e[16];
+    std::snprintf(e, sizeof e, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
+    out += e;
+  }
+  return QString::fromLatin1(out.c_str());
+}
+
+QString PrintNumber(double value, bool singlePrecision) {
+  return StrNumber(value, singlePrecision) + QLatin1Char(' ');
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+
+bool SeqReader::Open(const QString& path) {
+  QByteArray bytes;
+  open_ = false;
+  path_ = ResolveExisting(path);
+  if (path_.isEmpty() || !ReadWholeFile(path_, bytes)) return false;
+  OpenBytes(bytes);
+  return true;
+}
+
+void SeqReader::OpenBytes(const QByteArray& bytes) {
+  text_ = DecodeAnsi(bytes);
+  // A Ctrl-Z at the end (old editors) marks the end of the file.
+  const qsizetype z = text_.indexOf(QChar(0x1A));
+  if (z >= 0) text_.truncate(z);
+  pos_ = 0;
+  line_ = 1;
+  open_ = true;
+}
+
+bool SeqReader::AtEnd() const { return !open_ || pos_ >= text_.size(); }
+
+void SeqReader::SkipLineEnd() {
+  if (pos_ < text_.size() && text_.at(pos_) == QLatin1Char('\r') && pos_ + 1 < text_.size() &&
+      text_.at(pos_ + 1) == QLatin1Char('\n')) {
+    pos_ += 2;
+    ++line_;
+  } else if (pos_ < text_.size() && text_.at(pos_) == QLatin1Char('\n')) {
+    ++pos_;
+    ++line_;
+  }
+}
+
+bool SeqReader::ReadLine(QString& line) {
+  line.clear();
+  if (AtEnd()) return false;
+  qsizetype end = text_.indexOf(QLatin1Char('\n'), pos_);
+  if (end < 0) end = text_.size();
+  qsizetype stop = end;
+  if (stop > pos_ && text_.at(stop - 1) == QLatin1Char('\r')) --stop;
+  line = text_.mid(pos_, stop - pos_);
+  pos_ = end;
+  SkipLineEnd();
+  return true;
+}
+
+bool SeqReader::ReadItem(QString& item) {
+  item.clear();
+  if (AtEnd()) return false;
+  while (pos_ < text_.size() && (text_.at(pos_) == QLatin1Char(' ') || text_.at(pos_) == QLatin1Char('\t'))) ++pos_;
+  auto atLineEnd = [&](qsizetype p) {
+    return p >= text_.size() || text_.at(p) == QLatin1Char('\n') ||
+           (text_.at(p) == QLatin1Char('\r') && p + 1 < text_.size() && text_.at(p + 1) == QLatin1Char('\n'));
+  };
+  if (pos_ < text_.size() && text_.at(pos_) == QLatin1Char('"')) {
+    const qsizetype close = text_.indexOf(QLatin1Char('"'), pos_ + 1);
+    qsizetype lineEnd = text_.indexOf(QLatin1Char('\n'), pos_);
+    if (lineEnd < 0) lineEnd = text_.size();
+    if (close >= 0 && close < lineEnd) {
+      item = text_.mid(pos_ + 1, close - pos_ - 1);
+      pos_ = close + 1;
+      while (pos_ < text_.size() && text_.at(pos_) == QLatin1Char(' ')) ++pos_;
+      // The rest up to the delimiter belongs to no item.
+      while (!atLineEnd(pos_) && text_.at(pos_) != QLatin1Char(',')) ++pos_;
+      if (pos_ < text_.size() && text_.at(pos_) == QLatin1Char(',')) ++pos_;
+      else SkipLineEnd();
+      return true;
+    }
+  }
+  qsizetype p = pos_;
+  while (!atLineEnd(p) && text_.at(p) != QLatin1Char(',')) ++p;
+  item = text_.mid(pos_, p - pos_);
+  if (item.endsWith(QLatin1Char('\r'))) item.chop(1);
+  while (item.endsWith(QLatin1Char(' ')) || item.endsWith(QLatin1Char('\t'))) item.chop(1);
+  pos_ = p;
+  if (pos_ < text_.size() && text_.at(pos_) == QLatin1Char(',')) ++pos_;
+  else SkipLineEnd();
+  return true;
+}
+
+bool SeqReader::ReadNumber(double& value, bool* ok) {
+  // A numeric item ends at a blank, a comma or the line end; blanks after it are skipped, then one comma or one
+  // line end is consumed.
+  value = 0.0;
+  if (ok) *ok = false;
+  if (AtEnd()) return false;
+  auto blank = [&](qsizetype p) {
+    return p < text_.size() && (text_.at(p) == QLatin1Char(' ') || text_.at(p) == QLatin1Char('\t'));
+  };
+  auto lineEnd = [&](qsizetype p) {
+    return p >= text_.size() || text_.at(p) == QLatin1Char('\n') ||
+           (text_.at(p) == QLatin1Char('\r') && p + 1 < text_.size() && text_.at(p + 1) == QLatin1Char('\n'));
+  };
+  while (blank(pos_)) ++pos_;
+  if (pos_ < text_.size() && text_.at(pos_) == QLatin1Char('"')) {
+    QString item;
+    ReadItem(item);
+    value = Val(item);
+    if (ok) *ok = IsNumeric(item) && std::isfinite(value);
+    if (!std::isfinite(value)) value = 0.0;
+    return true;
+  }
+  qsizetype p = pos_;
+  while (!lineEnd(p) && !blank(p) && text_.at(p) != QLatin1Char(',')) ++p;
+  const QString item = text_.mid(pos_, p - pos_);
+  pos_ = p;
+  while (blank(pos_)) ++pos_;
+  if (pos_ < text_.size() && text_.at(pos_) == QLatin1Char(',')) ++pos_;
+  else SkipLineEnd();
+  value = Val(item);
+  if (ok) *ok = IsNumeric(item) && std::isfinite(value);
+  if (!std::isfinite(value)) value = 0.0;
+  return true;
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+
+SeqWriter::~SeqWriter() { Discard(); }
+
+bool SeqWriter::Open(const QString& path, bool append) {
+  Discard();
+  path_ = ResolveForWrite(path);
+  if (!FolderExists(FolderPart(path_).isEmpty() ? QStringLiteral(".") : FolderPart(path_))) return false;
+  data_.clear();
+  if (append) {
+    QByteArray existing;
+    if (ReadWholeFile(path_, existing)) data_ = existing;
+  }
+  open_ = true;
+  return true;
+}
+
+void SeqWriter::Write(const QString& text) {
+  if (open_) data_ += EncodeAnsi(text);
+}
+
+void SeqWriter::WriteLine(const QString& text) {
+  if (!open_) return;
+  data_ += EncodeAnsi(text);
+  data_ += "\r\n";
+}
+
+void SeqWriter::WriteNumber(double value, bool singlePrecision) { WriteLine(PrintNumber(value, singlePrecision)); }
+
+bool SeqWriter::Close() {
+  if (!open_) return false;
+  open_ = false;
+  const bool ok = WriteWholeFile(path_, data_);
+  data_.clear();
+  return ok;
+}
+
+void SeqWriter::Discard() {
+  open_ = false;
+  data_.clear();
+}
+
+}  // namespace plat

@@ -1,0 +1,98 @@
+// Text files of the suite: Windows-1252 on disk, QString in memory, lines ended by CR LF when written and by
+// CR LF or LF when read. SeqReader and SeqWriter behave as the sequential file statements of the original did:
+// items split at commas and line ends, whole lines read as lines, numbers printed with a blank before and after.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace plat {
+
+QString DecodeAnsi(const QByteArray& bytes);  // Windows-1252 to text
+QByteArray EncodeAnsi(const QString& text);   // text to Windows-1252 ("?" for what it cannot hold)
+
+// Numeric value of a text as the original's Val(): leading blanks skipped, blanks inside the number ignored,
+// an optional sign, digits, a point, an exponent (E or D); the value of the longest such prefix, 0 when none.
+double Val(const QString& text);
+// True when the text (blanks around it ignored) is a whole number in the form Val() reads.
+bool IsNumeric(const QString& text);
+
+// The plain print of a number: a blank (or "-") before the digits, no zero before the point of values below 1,
+// the shortest text of at most 7 (single precision) or 15 significant digits, exponent form outside the range
+// the original printed in full, and a blank after: 12 gives " 12 ", 0.5 gives " .5 ", -3 gives "-3 ".
+QString PrintNumber(double value, bool singlePrecision = false);
+// The same without the trailing blank (the original's Str()).
+QString StrNumber(double value, bool singlePrecision = false);
+
+// Trims blanks only (not TAB, CR or LF) from both ends, as the original's Trim().
+QString TrimBlanks(const QString& text);
+
+class SeqReader {
+ public:
+  SeqReader() = default;
+  explicit SeqReader(const QString& path) { Open(path); }
+
+  // Opens a file for reading; the name is resolved without regard to case. False when it cannot be read.
+  bool Open(const QString& path);
+  // Reads text already in memory (bytes in Windows-1252).
+  void OpenBytes(const QByteArray& bytes);
+  bool IsOpen() const { return open_; }
+  QString Path() const { return path_; }
+
+  // EOF(): true when nothing is left to read.
+  bool AtEnd() const;
+
+  // Input # into a text: leading blanks skipped; a quoted item runs to its closing quote, any other item to the
+  // next comma or line end with trailing blanks removed. The delimiter is consumed. False at the end of the file.
+  bool ReadItem(QString& item);
+  // Input # into a number: the item ends at a blank, a comma or the line end; its numeric value (Val). `ok`
+  // (optional) tells whether the item was a number.
+  bool ReadNumber(double& value, bool* ok = nullptr);
+  // Line Input #: the rest of the current line, without its CR LF or LF. False at the end of the file.
+  bool ReadLine(QString& line);
+
+  // Line (1-based) of the next character to be read, for messages.
+  int LineNumber() const { return line_; }
+
+ private:
+  void SkipLineEnd();
+  QString text_;
+  QString path_;
+  qsizetype pos_ = 0;
+  int line_ = 1;
+  bool open_ = false;
+};
+
+// Writes a file of the suite. Everything goes to a temporary file in the target's folder; Close() renames it over
+// the target, so an interrupted or failed save never leaves half a file. A writer destroyed without Close()
+// discards what it wrote.
+class SeqWriter {
+ public:
+  SeqWriter() = default;
+  explicit SeqWriter(const QString& path, bool append = false) { Open(path, append); }
+  ~SeqWriter();
+  SeqWriter(const SeqWriter&) = delete;
+  SeqWriter& operator=(const SeqWriter&) = delete;
+
+  // Opens `path` for output (append: keeps the current content and writes after it). The name is resolved
+  // without regard to case. False when the folder does not exist or cannot be written.
+  bool Open(const QString& path, bool append = false);
+  bool IsOpen() const { return open_; }
+
+  void Write(const QString& text);           // text without a line end (Print #, text;)
+  void WriteLine(const QString& text = {});  // text and CR LF (Print #, text)
+  void WriteNumber(double value, bool singlePrecision = false);  // " 12 " and CR LF (Print #, number)
+
+  // Renames the written file over the target. False (and the target untouched) when that fails.
+  bool Close();
+  // Drops everything written; the target stays as it was.
+  void Discard();
+
+ private:
+  QString path_;
+  QByteArray data_;
+  bool open_ = false;
+};
+
+}  // namespace plat

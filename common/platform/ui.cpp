@@ -1,0 +1,602 @@
+#include "common/platform/ui.h"
+
+#include "common/platform/files.h"
+#include "common/platform/forms.h"
+#include "common/platform/textio.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDialog>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMap>
+#include <QMessageBox>
+#include <QMetaMethod>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QPointer>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTextEdit>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace plat {
+
+namespace {
+
+QString ProgramName() {
+  const QString path = QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : QString();
+  return path.isEmpty() ? QStringLiteral("?") : QFileInfo(path).fileName();
+}
+
+QString OneLine(QString s) {
+  s.replace(QLatin1String("\r\n"), QLatin1String("\\n"));
+  s.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+  s.replace(QLatin1Char('\r'), QLatin1String("\\n"));
+  s.replace(QLatin1Char('\t'), QLatin1Char(' '));
+  return s;
+}
+
+std::function<void(int)>& EndHandler() {
+  static std::function<void(int)> handler;
+  return handler;
+}
+
+QList<QPointer<QDialog>>& ModalStack() {
+  static QList<QPointer<QDialog>> stack;
+  return stack;
+}
+
+QAction* FindAction(const QString& name);
+
+QMap<QString, ScriptAction>& ExtraActions() {
+  static QMap<QString, ScriptAction> actions;
+  return actions;
+}
+
+// The buttons of a message box style, in their order on screen.
+QList<MsgAnswer> ButtonsOf(int style) {
+  switch (style & 7) {
+    case vbOKCancel: return {vbOK, vbCancel};
+    case vbAbortRetryIgnore: return {vbAbort, vbRetry, vbIgnore};
+    case vbYesNoCancel: return {vbYes, vbNo, vbCancel};
+    case vbYesNo: return {vbYes, vbNo};
+    case vbRetryCancel: return {vbRetry, vbCancel};
+    default: return {vbOK};
+  }
+}
+
+const QMap<QString, MsgAnswer>& AnswerNames() {
+  static const QMap<QString, MsgAnswer> names = {{"ok", vbOK},       {"cancel", vbCancel}, {"abort", vbAbort},
+                                                 {"retry", vbRetry}, {"ignore", vbIgnore}, {"yes", vbYes},
+                                                 {"no", vbNo}};
+  return names;
+}
+
+// Splits a script line into words; a word in double quotes may hold blanks ("" inside stands for one quote).
+QStringList Tokenize(const QString& line) {
+  QStringList words;
+  qsizetype i = 0;
+  const qsizetype n = line.size();
+  while (i < n) {
+    while (i < n && line.at(i).isSpace()) ++i;
+    if (i >= n) break;
+    QString w;
+    if (line.at(i) == QLatin1Char('"')) {
+      ++i;
+      while (i < n) {
+        if (line.at(i) == QLatin1Char('"')) {
+          if (i + 1 < n && line.at(i + 1) == QLatin1Char('"')) {
+            w += QLatin1Char('"');
+            i += 2;
+            continue;
+          }
+          ++i;
+          break;
+        }
+        w += line.at(i++);
+      }
+    } else {
+      while (i < n && !line.at(i).isSpace()) w += line.at(i++);
+    }
+    words << w;
+  }
+  return words;
+}
+
+QString FilterForQt(const QString& filter) {
+  if (filter.isEmpty()) return QString();
+  const QStringList parts = filter.split(QLatin1Char('|'));
+  QStringList out;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    QString pattern = parts.at(i + 1);
+    pattern.replace(QLatin1Char(';'), QLatin1Char(' '));
+    out << QStringLiteral("%1 (%2)").arg(parts.at(i), pattern);
+  }
+  return out.join(QStringLiteral(";;"));
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+
+class Interaction {
+ public:
+  virtual ~Interaction() = default;
+  virtual MsgAnswer MsgBox(const QString& text, int style, const QString& title) = 0;
+  virtual QString InputBox(const QString& prompt, const QString& title, const QString& def, bool* cancelled) = 0;
+  virtual QString FileDialog(bool save, const QString& title, const QString& folder, const QString& filter,
+                             const QString& defaultName) = 0;
+  virtual void ShowModal(QDialog* form) = 0;
+  virtual void WaitForUser(int maxMs) = 0;
+  virtual bool Scripted() const = 0;
+};
+
+class QtInteraction : public Interaction {
+ public:
+  MsgAnswer MsgBox(const QString& text, int style, const QString& title) override {
+    QMessageBox box;
+    box.setObjectName(QStringLiteral("MsgBox"));
+    box.setWindowTitle(title.isEmpty() ? QCoreApplication::applicationName() : title);
+    box.setText(text);
+    switch (style & 0x70) {
+      case vbCritical: box.setIcon(QMessageBox::Critical); break;
+      case vbQuestion: box.setIcon(QMessageBox::Question); break;
+      case vbExclamation: box.setIcon(QMessageBox::Warning); break;
+      case vbInformation: box.setIcon(QMessageBox::Information); break;
+      default: break;
+    }
+    QMap<QAbstractButton*, MsgAnswer> map;
+    const QList<MsgAnswer> buttons = ButtonsOf(style);
+    for (MsgAnswer a : buttons) {
+      QMessageBox::StandardButton sb = QMessageBox::Ok;
+      switch (a) {
+        case vbOK: sb = QMessageBox::Ok; break;
+        case vbCancel: sb = QMessageBox::Cancel; break;
+        case vbAbort: sb = QMessageBox::Abort; break;
+        case vbRetry: sb = QMessageBox::Retry; break;
+        case vbIgnore: sb = QMessageBox::Ignore; break;
+        case vbYes: sb = QMessageBox::Yes; break;
+        case vbNo: sb = QMessageBox::No; break;
+      }
+      map.insert(box.addButton(sb), a);
+    }
+    const MsgAnswer escape = buttons.contains(vbCancel) ? vbCancel : buttons.last();
+    for (auto it = map.begin(); it != map.end(); ++it)
+      if (it.value() == escape) box.setEscapeButton(it.key());
+    box.exec();
+    QAbstractButton* clicked = box.clickedButton();
+    return clicked && map.contains(clicked) ? map.value(clicked) : escape;
+  }
+
+  QString InputBox(const QString& prompt, const QString& title, const QString& def, bool* cancelled) override {
+    QInputDialog dialog;
+    dialog.setObjectName(QStringLiteral("InputBox"));
+    dialog.setWindowTitle(title.isEmpty() ? QCoreApplication::applicationName() : title);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(def);
+    const bool ok = dialog.exec() == QDialog::Accepted;
+    if (cancelled) *cancelled = !ok;
+    return ok ? dialog.textValue() : QString();
+  }
+
+  QString FileDialog(bool save, const QString& title, const QString& folder, const QString& filter,
+                     const QString& defaultName) override {
+    QFileDialog dialog(nullptr, title, folder, FilterForQt(filter));
+    dialog.setObjectName(save ? QStringLiteral("SaveFile") : QStringLiteral("OpenFile"));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (!defaultName.isEmpty()) dialog.selectFile(defaultName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    return dialog.selectedFiles().first();
+  }
+
+  void ShowModal(QDialog* form) override { form->exec(); }
+
+  void WaitForUser(int maxMs) override {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, maxMs);
+  }
+
+  bool Scripted() const override { return false; }
+};
+
+// ---------------------------------------------------------------------------------------------------------------
+
+class ScriptedInteraction : public Interaction {
+ public:
+  explicit ScriptedInteraction(const QString& spec) {
+    QString path = spec;
+    const QFileInfo info(spec);
+    if (info.isDir()) {
+      // A folder holds one script per program: <folder>/<program>.script
+      QString exe = ProgramName();
+      if (exe.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive)) exe.chop(4);
+      path = ResolveExisting(JoinPath(spec, exe + QStringLiteral(".script")));
+    }
+    source_ = path.isEmpty() ? spec : path;
+    QByteArray data;
+    if (!path.isEmpty() && ReadWholeFile(path, data)) {
+      const QStringList lines = QString::fromUtf8(data).split(QLatin1Char('\n'));
+      int number = 0;
+      for (QString line : lines) {
+        ++number;
+        line = line.trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) continue;
+        actions_.append({number, Tokenize(line)});
+      }
+    }
+  }
+
+  bool Scripted() const override { return true; }
+
+  MsgAnswer MsgBox(const QString& text, int style, const QString& title) override {
+    const Action a = Next(QStringLiteral("message box \"%1\"").arg(OneLine(text)));
+    if (a.words.first().compare(QLatin1String("answer"), Qt::CaseInsensitive) != 0 || a.words.size() < 2)
+      Mismatch(a, QStringLiteral("a message box \"%1\" is shown").arg(OneLine(text)));
+    const QString name = a.words.at(1).toLower();
+    if (!AnswerNames().contains(name) || !ButtonsOf(style).contains(AnswerNames().value(name)))
+      Mismatch(a, QStringLiteral("the message box \"%1\" has no button %2").arg(OneLine(text), a.words.at(1)));
+    if (a.words.size() > 2 && !text.contains(a.words.at(2)) && !title.contains(a.words.at(2)))
+      Mismatch(a, QStringLiteral("the message box shows \"%1\"").arg(OneLine(text)));
+    return AnswerNames().value(name);
+  }
+
+  QString InputBox(const QString& prompt, const QString& title, const QString& def, bool* cancelled) override {
+    Q_UNUSED(title);
+    Q_UNUSED(def);
+    const Action a = Next(QStringLiteral("input box \"%1\"").arg(OneLine(prompt)));
+    const QString w = a.words.first().toLower();
+    if (w == QLatin1String("cancel")) {
+      if (cancelled) *cancelled = true;
+      return QString();
+    }
+    if (w != QLatin1String("input")) Mismatch(a, QStringLiteral("an input box \"%1\" is shown").arg(OneLine(prompt)));
+    if (cancelled) *cancelled = false;
+    return a.words.size() > 1 ? a.words.mid(1).join(QLatin1Char(' ')) : QString();
+  }
+
+  QString FileDialog(bool save, const QString& title, const QString& folder, const QString& filter,
+                     const QString& defaultName) override {
+    Q_UNUSED(save);
+    Q_UNUSED(filter);
+    Q_UNUSED(defaultName);
+    const Action a = Next(QStringLiteral("file dialog \"%1\"").arg(title));
+    const QString w = a.words.first().toLower();
+    if (w == QLatin1String("cancel")) return QString();
+    if (w != QLatin1String("file") || a.words.size() < 2)
+      Mismatch(a, QStringLiteral("a file dialog \"%1\" is shown").arg(title));
+    const QString name = a.words.at(1);
+    if (QFileInfo(NativePath(name)).isAbsolute() || folder.isEmpty()) return NativePath(name);
+    return JoinPath(folder, NativePath(name));
+  }
+
+  void ShowModal(QDialog* form) override {
+    QPointer<QDialog> guard(form);
+    ModalStack().append(guard);
+    form->setModal(true);
+    form->show();
+    QCoreApplication::processEvents();
+    while (guard && guard->isVisible()) {
+      const Action a = Next(QStringLiteral("the form %1").arg(guard->objectName()));
+      Perform(a);
+      QCoreApplication::processEvents();
+    }
+    ModalStack().removeAll(guard);
+    ModalStack().removeAll(QPointer<QDialog>());
+  }
+
+  void WaitForUser(int maxMs) override {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, maxMs);
+    const Action a = Next(QStringLiteral("a wait for the user"));
+    Perform(a);
+    QCoreApplication::processEvents();
+  }
+
+ private:
+  struct Action {
+    int line = 0;
+    QStringList words;
+  };
+
+  Action Next(const QString& what) {
+    if (next_ >= actions_.size()) {
+      FatalScript(QStringLiteral("the script %1 has run out while the program shows %2").arg(source_, what));
+    }
+    return actions_.at(next_++);
+  }
+
+  [[noreturn]] void Mismatch(const Action& a, const QString& what) {
+    FatalScript(QStringLiteral("script %1 line %2 (\"%3\") does not fit: %4")
+                    .arg(source_)
+                    .arg(a.line)
+                    .arg(a.words.join(QLatin1Char(' ')), what));
+  }
+
+  [[noreturn]] static void FatalScript(const QString& message) {
+    Log(QStringLiteral("fatal"), QStringLiteral("script"), message);
+    std::fprintf(stderr, "%s: %s\n", qPrintable(ProgramName()), qPrintable(message));
+    EndProgram(3);
+  }
+
+  static QWidget* Require(const Action& a, int index, ScriptedInteraction* self) {
+    if (a.words.size() <= index) self->Mismatch(a, QStringLiteral("an object name is missing"));
+    QWidget* w = FindObject(a.words.at(index));
+    if (!w) self->Mismatch(a, QStringLiteral("no object %1 is shown").arg(a.words.at(index)));
+    return w;
+  }
+
+  static bool Click(QWidget* w) {
+    if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+      if (!b->isEnabled()) return false;
+      b->click();
+      return true;
+    }
+    const int index = w->metaObject()->indexOfMethod("click()");
+    if (index >= 0) return w->metaObject()->method(index).invoke(w, Qt::DirectConnection);
+    const QPointF centre(w->width() / 2.0, w->height() / 2.0);
+    QMouseEvent press(QEvent::MouseButtonPress, centre, w->mapToGlobal(centre), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, centre, w->mapToGlobal(centre), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &release);
+    return true;
+  }
+
+  // The row of a list or combo box named by "#n" (0-based) or by its text.
+  static int RowOf(const QStringList& items, const QString& which) {
+    if (which.startsWith(QLatin1Char('#'))) {
+      bool ok = false;
+      const int n = which.mid(1).toInt(&ok);
+      return ok && n >= 0 && n < items.size() ? n : -1;
+    }
+    for (int i = 0; i < items.size(); ++i)
+      if (items.at(i) == which) return i;
+    for (int i = 0; i < items.size(); ++i)
+      if (TrimBlanks(items.at(i)).compare(TrimBlanks(which), Qt::CaseInsensitive) == 0) return i;
+    return -1;
+  }
+
+  void Perform(const Action& a) {
+    const QString w = a.words.first().toLower();
+    if (w == QLatin1String("wait")) return;
+    if (w == QLatin1String("set")) {
+      QWidget* o = Require(a, 1, this);
+      const QString text = a.words.size() > 2 ? a.words.mid(2).join(QLatin1Char(' ')) : QString();
+      if (auto* e = qobject_cast<QLineEdit*>(o)) {
+        e->setFocus();
+        e->setText(text);
+        emit e->textEdited(text);
+      } else if (auto* t = qobject_cast<QTextEdit*>(o)) {
+        t->setPlainText(text);
+      } else if (auto* p = qobject_cast<QPlainTextEdit*>(o)) {
+        p->setPlainText(text);
+      } else if (auto* c = qobject_cast<QComboBox*>(o)) {
+        if (c->isEditable()) c->setEditText(text);
+        else {
+          QStringList items;
+          for (int i = 0; i < c->count(); ++i) items << c->itemText(i);
+          const int row = RowOf(items, text);
+          if (row < 0) Mismatch(a, QStringLiteral("%1 has no item %2").arg(o->objectName(), text));
+          c->setCurrentIndex(row);
+        }
+      } else if (auto* s = qobject_cast<QSpinBox*>(o)) {
+        s->setValue(text.toInt());
+      } else {
+        Mismatch(a, QStringLiteral("%1 holds no text").arg(o->objectName()));
+      }
+      return;
+    }
+    if (w == QLatin1String("press") || w == QLatin1String("click") || w == QLatin1String("menu")) {
+      if (a.words.size() > 1 && !FindObject(a.words.at(1))) {
+        if (QAction* action = FindAction(a.words.at(1))) {
+          if (!action->isEnabled()) Mismatch(a, QStringLiteral("the menu item %1 is disabled").arg(a.words.at(1)));
+          action->trigger();
+          return;
+        }
+      }
+      QWidget* o = Require(a, 1, this);
+      if (!Click(o)) Mismatch(a, QStringLiteral("%1 cannot be pressed").arg(o->objectName()));
+      return;
+    }
+    if (w == QLatin1String("check")) {
+      QWidget* o = Require(a, 1, this);
+      auto* b = qobject_cast<QAbstractButton*>(o);
+      if (!b || !b->isCheckable()) Mismatch(a, QStringLiteral("%1 is not a check box").arg(o->objectName()));
+      const bool on = a.words.size() < 3 || a.words.at(2) != QLatin1String("0");
+      if (b->isChecked() != on) b->click();
+      return;
+    }
+    if (w == QLatin1String("pick") || w == QLatin1String("dblclick")) {
+      QWidget* o = Require(a, 1, this);
+      const QString which = a.words.size() > 2 ? a.words.mid(2).join(QLatin1Char(' ')) : QString();
+      if (auto* l = qobject_cast<QListWidget*>(o)) {
+        QStringList items;
+        for (int i = 0; i < l->count(); ++i) items << l->item(i)->text();
+        const int row = RowOf(items, which);
+        if (row < 0) Mismatch(a, QStringLiteral("%1 has no item %2").arg(o->objectName(), which));
+        l->setCurrentRow(row);
+        emit l->itemClicked(l->item(row));
+        if (w == QLatin1String("dblclick")) emit l->itemDoubleClicked(l->item(row));
+      } else if (auto* c = qobject_cast<QComboBox*>(o)) {
+        QStringList items;
+        for (int i = 0; i < c->count(); ++i) items << c->itemText(i);
+        const int row = RowOf(items, which);
+        if (row < 0) Mismatch(a, QStringLiteral("%1 has no item %2").arg(o->objectName(), which));
+        c->setCurrentIndex(row);
+        emit c->activated(row);
+      } else {
+        Mismatch(a, QStringLiteral("%1 is not a list").arg(o->objectName()));
+      }
+      return;
+    }
+    if (w == QLatin1String("close")) {
+      QWidget* o = nullptr;
+      if (a.words.size() > 1) o = Require(a, 1, this);
+      else if (!ModalStack().isEmpty() && ModalStack().last()) o = ModalStack().last();
+      if (!o) Mismatch(a, QStringLiteral("no form is shown"));
+      o->window()->close();
+      return;
+    }
+    if (ExtraActions().contains(w)) {
+      QString error;
+      if (!ExtraActions().value(w)(a.words.mid(1), &error)) Mismatch(a, error);
+      return;
+    }
+    Mismatch(a, QStringLiteral("unknown action"));
+  }
+
+  QString source_;
+  QList<Action> actions_;
+  qsizetype next_ = 0;
+};
+
+// A menu item (or any action) of a loaded form or top-level window, by object name.
+QAction* FindAction(const QString& name) {
+  QList<QWidget*> roots = LoadedForms();
+  for (QWidget* t : QApplication::topLevelWidgets()) roots << t;
+  for (QWidget* root : roots) {
+    const QList<QAction*> actions = root->findChildren<QAction*>();
+    for (QAction* a : actions)
+      if (a->objectName().compare(name, Qt::CaseInsensitive) == 0) return a;
+  }
+  return nullptr;
+}
+
+std::unique_ptr<Interaction>& Current() {
+  static std::unique_ptr<Interaction> current;
+  return current;
+}
+
+Interaction& UI() {
+  if (!Current()) {
+    const QByteArray spec = qgetenv("FRATTIX_UI_SCRIPT");
+    if (!spec.isEmpty()) Current() = std::make_unique<ScriptedInteraction>(QString::fromLocal8Bit(spec));
+    else Current() = std::make_unique<QtInteraction>();
+  }
+  return *Current();
+}
+
+}  // namespace
+
+// -------------------------------------------------------------------------------------------------------------
+
+MsgAnswer MsgBox(const QString& text, int style, const QString& title) {
+  Log(QStringLiteral("msgbox"), title, text);
+  return UI().MsgBox(text, style, title);
+}
+
+QString InputBox(const QString& prompt, const QString& title, const QString& defaultText, bool* cancelled) {
+  Log(QStringLiteral("inputbox"), title, prompt);
+  return UI().InputBox(prompt, title, defaultText, cancelled);
+}
+
+QString GetOpenFileName(const QString& title, const QString& folder, const QString& filter,
+                        const QString& defaultName) {
+  Log(QStringLiteral("filedialog"), QStringLiteral("open"), title);
+  return UI().FileDialog(false, title, folder, filter, defaultName);
+}
+
+QString GetSaveFileName(const QString& title, const QString& folder, const QString& filter,
+                        const QString& defaultName) {
+  Log(QStringLiteral("filedialog"), QStringLiteral("save"), title);
+  return UI().FileDialog(true, title, folder, filter, defaultName);
+}
+
+void ShowModal(QDialog* form) {
+  Log(QStringLiteral("form"), form->objectName(), form->windowTitle());
+  UI().ShowModal(form);
+}
+
+void ShowModeless(QWidget* form) {
+  Log(QStringLiteral("window"), form->objectName(), form->windowTitle());
+  form->show();
+}
+
+void DoEvents() { QCoreApplication::processEvents(); }
+
+void RunUntilClosed(QWidget* mainWindow) {
+  QPointer<QWidget> guard(mainWindow);
+  if (!UI().Scripted()) {
+    QObject::connect(qApp, &QGuiApplication::lastWindowClosed, qApp, &QCoreApplication::quit);
+    QApplication::exec();
+    return;
+  }
+  while (guard && guard->isVisible()) UI().WaitForUser(10);
+}
+
+void WaitForUser(int maxMs) { UI().WaitForUser(maxMs); }
+
+bool Scripted() { return UI().Scripted(); }
+
+void Log(const QString& kind, const QString& objectName, const QString& text) {
+  const QByteArray path = qgetenv("FRATTIX_UI_LOG");
+  if (path.isEmpty()) return;
+  QFile f(QString::fromLocal8Bit(path));
+  if (!f.open(QIODevice::Append | QIODevice::WriteOnly)) return;
+  const QString line = QStringLiteral("%1\t%2\t%3\t%4\n").arg(ProgramName(), kind, OneLine(objectName), OneLine(text));
+  f.write(line.toUtf8());
+}
+
+void EndProgram(int code) {
+  if (EndHandler()) EndHandler()(code);
+  std::fflush(stdout);
+  std::fflush(stderr);
+  std::exit(code);
+}
+
+void SetEndProgramHandler(std::function<void(int)> handler) { EndHandler() = std::move(handler); }
+
+void FatalError(const QString& text, const QString& title, int code) {
+  std::fprintf(stderr, "%s: %s\n", qPrintable(ProgramName()), qPrintable(OneLine(text)));
+  if (Scripted() || !QCoreApplication::instance() || !qobject_cast<QApplication*>(QCoreApplication::instance())) {
+    Log(QStringLiteral("fatal"), title, text);
+  } else {
+    MsgBox(text, vbOKOnly | vbCritical, title);
+  }
+  EndProgram(code);
+}
+
+void RegisterScriptAction(const QString& word, ScriptAction action) { ExtraActions().insert(word.toLower(), action); }
+
+QWidget* FindObject(const QString& name) {
+  QString formName, objectName = name;
+  const qsizetype dot = name.indexOf(QLatin1Char('.'));
+  if (dot > 0) {
+    formName = name.left(dot);
+    objectName = name.mid(dot + 1);
+  }
+  QList<QWidget*> roots;
+  for (auto it = ModalStack().rbegin(); it != ModalStack().rend(); ++it)
+    if (*it && (*it)->isVisible()) roots << it->data();
+  for (QWidget* f : LoadedForms()) roots << f;
+  for (QWidget* t : QApplication::topLevelWidgets()) roots << t;
+  for (QWidget* root : roots) {
+    if (!formName.isEmpty() && root->objectName().compare(formName, Qt::CaseInsensitive) != 0) continue;
+    if (root->objectName().compare(objectName, Qt::CaseInsensitive) == 0 && formName.isEmpty()) return root;
+    const QList<QWidget*> children = root->findChildren<QWidget*>();
+    for (QWidget* c : children)
+      if (c->objectName().compare(objectName, Qt::CaseInsensitive) == 0) return c;
+  }
+  return nullptr;
+}
+
+void ResetInteraction() {
+  Current().reset();
+  ModalStack().clear();
+}
+
+}  // namespace plat

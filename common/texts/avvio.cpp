@@ -1,0 +1,189 @@
+#include "common/texts/avvio.h"
+
+#include "common/platform/files.h"
+#include "common/platform/process.h"
+#include "common/platform/textio.h"
+#include "common/platform/ui.h"
+#include "common/texts/finestre.h"
+#include "common/texts/testi.h"
+
+#include <QApplication>
+
+#include <cmath>
+
+ModuloAvvio Avvio;
+
+namespace {
+
+const char* const kCodici[] = {"", "ita", "deu", "fra", "esp", "eng", "por"};
+
+[[noreturn]] void Fallimento(const QString& testo) {
+  // No language is known yet: the message is in English.
+  plat::FatalError(testo, QStringLiteral("FRATTIX"), 2);
+}
+
+// Moves every file that matches `pattern` into `cartella` (copy under the same name, then delete the source).
+void SpostaFile(const QString& pattern, const QString& cartella) {
+  const QStringList files = plat::FindFiles(pattern);
+  for (const QString& f : files) {
+    if (plat::CopyFileOver(f, plat::JoinPath(cartella, plat::FileNamePart(f)))) plat::DeleteFile(f);
+  }
+}
+
+// Fallback of a language code by the installed files "korven<code><estensione>".
+QString Ripiego(QString codice, const QString& estensione) {
+  auto manca = [&](const QString& c) {
+    return !plat::FileExists(plat::JoinPath(plat::ProgramFolder(), QStringLiteral("korven") + c + estensione));
+  };
+  if (codice.toUpper() == QLatin1String("DEU") && manca(codice)) codice = QStringLiteral("ENG");
+  if (codice.toUpper() == QLatin1String("ENG") && manca(codice)) codice = QStringLiteral("FRA");
+  if (codice.toUpper() == QLatin1String("FRA") && manca(codice)) codice = QStringLiteral("ESP");
+  if (codice.toUpper() == QLatin1String("POR") && manca(codice)) codice = QStringLiteral("ESP");
+  if (codice.toUpper() == QLatin1String("ESP") && manca(codice)) codice = QStringLiteral("ITA");
+  return codice;
+}
+
+// Shows the language-choice window until a flag is picked, or until the user gives up when no earlier choice
+// exists. Returns without a choice only when language.cfg exists already.
+void SceltaLingua(const QString& fileLingua) {
+  for (;;) {
+    auto* finestra = new selezling();
+    finestra->Prepara();
+    bool scelta = false;
+    QObject::connect(finestra, &selezling::Scelto, [&scelta](int) { scelta = true; });
+    QPointer<selezling> guardia(finestra);
+    plat::ShowModal(finestra);
+    if (guardia) guardia->Unload();
+    if (scelta || plat::FileExists(fileLingua)) return;
+    const auto risposta = plat::MsgBox(
+        QStringLiteral("No language was chosen. Click the flag of your language to go on, or Cancel to end."),
+        plat::vbOKCancel | plat::vbExclamation, QStringLiteral("Select your language..."));
+    if (risposta != plat::vbOK) Fallimento(QStringLiteral("No language was chosen: the program ends."));
+  }
+}
+
+}  // namespace
+
+QString CodiceDaNumero(int numero) {
+  return numero >= 1 && numero <= 6 ? QString::fromLatin1(kCodici[numero]) : QString();
+}
+
+QString SuffissoModulo(int numero) { return (QStringLiteral("0") + QString::number(numero)).right(2); }
+
+void AvvioProgramma(bool ConSceltaLingua) {
+  const QString cartella = plat::ProgramFolder();
+  const bool wenlow = Avvio.NumeroModulo == 1;  // the document exporter: no printer, 500 texts, no bracket rule
+
+  // 1-2. Print-job record and printer device context.
+  if (!wenlow) {
+    Avvio.InfoDocumentoStampa = {20, QStringLiteral("Brenvale output")};
+    plat::PrinterObject& stampante = plat::Printer();
+    Avvio.DCStampante = plat::CreateDC(stampante.DriverName(), stampante.DeviceName());
+    if (Avvio.DCStampante == 0) {
+      const QString conflitto = plat::JoinPath(cartella, QStringLiteral("conflict.txt"));
+      if (plat::Environ(QStringLiteral("OS")).toUpper() != QLatin1String("WINDOWS_NT") &&
+          !plat::FileExists(conflitto)) {
+        const QString testo =
+            stampante.DeviceName() +
+            QStringLiteral(" printer users: an uncorrect reproduction of the fonts in the graphical printed output "
+                           "may occur due to a probable conflict between the printer driver and the kernel of the "
+                           "operating system. The problem may be generally solved installing the driver of your "
+                           "printer from the Microsoft Windows CR-ROM.");
+        if (plat::MsgBox(testo + QStringLiteral(" Do you want to be warned again about this probable conflict?"),
+                         plat::vbYesNo | plat::vbInformation, QStringLiteral("INFO")) == plat::vbNo) {
+          plat::SeqWriter w(conflitto);
+          w.WriteLine(testo);
+          w.Close();
+        }
+      }
+      Avvio.DCStampante = stampante.hDC();
+    }
+  }
+
+  // 3-4. Test mode, module suffix.
+  Avvio.ModoProva = plat::FileExists(plat::NativePath(QStringLiteral("c:\\testmode.tra")));
+  const QString suffisso = SuffissoModulo(Avvio.NumeroModulo);
+  bool aggiornamento = false;
+
+  // 5. Pending update of the installation.
+  if (Avvio.NumeroModulo > 1 && !cartella.toUpper().contains(QLatin1String("SOURCE32"))) {
+    const QString utility = plat::ResolveProgram(QStringLiteral("utility") + suffisso + QStringLiteral(".exe"));
+    if (!utility.isEmpty()) {
+      aggiornamento = true;
+      QString errore;
+      if (!plat::RunChildAndWait(utility, {}, &errore)) {
+        plat::MsgBox(QStringLiteral("The update utility could not be started (%1); the program goes on.").arg(errore),
+                     plat::vbOKOnly | plat::vbExclamation, QStringLiteral("FRATTIX"));
+      }
+      const QString temporanea = plat::NativePath(QStringLiteral("c:\\tempbv"));
+      SpostaFile(plat::JoinPath(temporanea, QStringLiteral("*.*")), cartella);
+      plat::RemoveFolder(temporanea);
+      plat::DeleteFile(utility);
+    }
+  }
+
+  // 6. Language choice (main program only).
+  const QString fileLingua = plat::JoinPath(cartella, QStringLiteral("language.cfg"));
+  if (ConSceltaLingua && (Avvio.ModoProva || !plat::FileExists(fileLingua))) SceltaLingua(fileLingua);
+
+  // 7. The language number.
+  {
+    plat::SeqReader r;
+    if (!r.Open(fileLingua))
+      Fallimento(QStringLiteral("The language file %1 is missing or cannot be read. Start FRATTIX and choose a "
+                                "language.")
+                     .arg(fileLingua));
+    double numero = 0;
+    bool ok = false;
+    r.ReadNumber(numero, &ok);
+    if (!ok || numero != std::floor(numero) || numero < 1 || numero > 6)
+      Fallimento(QStringLiteral("The language file %1 does not hold a language number from 1 to 6. Start FRATTIX "
+                                "and choose a language again.")
+                     .arg(fileLingua));
+    Avvio.NumeroLingua = static_cast<int>(numero);
+  }
+
+  // 8. After an update: data folders and example files.
+  if (aggiornamento) {
+    const QString dati = plat::JoinPath(cartella, QStringLiteral("data"));
+    plat::MakeFolder(dati);
+    for (const char* c : {"ita", "fra", "eng", "esp"}) plat::MakeFolder(plat::JoinPath(dati, QString::fromLatin1(c)));
+    SpostaFile(plat::JoinPath(cartella, QStringLiteral("esem*.*")), plat::JoinPath(dati, QStringLiteral("ita")));
+    SpostaFile(plat::JoinPath(cartella, QStringLiteral("exam*.*")), plat::JoinPath(dati, QStringLiteral("eng")));
+    SpostaFile(plat::JoinPath(cartella, QStringLiteral("exem*.*")), plat::JoinPath(dati, QStringLiteral("fra")));
+    SpostaFile(plat::JoinPath(cartella, QStringLiteral("ejem*.*")), plat::JoinPath(dati, QStringLiteral("esp")));
+  }
+
+  // 9. Language code.
+  if (!CodiceDaNumero(Avvio.NumeroLingua).isEmpty()) Avvio.CodiceLingua = CodiceDaNumero(Avvio.NumeroLingua);
+
+  // 10. Text tables.
+  AzzeraTesti(wenlow ? 500 : 800);
+  Testi.RegolaParentesi = !wenlow;
+  const int moduloTesti = Avvio.NumeroModulo == 16 ? 17 : Avvio.NumeroModulo;
+  for (const QString& nome : {QStringLiteral("texts01.txt"), QStringLiteral("texts") + SuffissoModulo(moduloTesti) +
+                                                                 QStringLiteral(".txt")}) {
+    QString errore;
+    if (!CaricaTesti(plat::JoinPath(cartella, nome), &errore)) Fallimento(errore);
+  }
+  OrdinaTesti();
+
+  // 11. Fallback of the language code by the installed pen tables and help files (main program only).
+  if (ConSceltaLingua) {
+    Avvio.CodiceLingua = Ripiego(Avvio.CodiceLingua, QStringLiteral(".cfg"));
+    const QString codiceAiuto = Ripiego(Avvio.CodiceLingua, QStringLiteral(".hlp"));
+    Avvio.FileAiuto = plat::JoinPath(cartella, QStringLiteral("korven") + codiceAiuto + QStringLiteral(".hlp"));
+  }
+
+  // 12. After an update: the folder of the survey sheets.
+  if (aggiornamento) {
+    plat::SeqWriter w(plat::JoinPath(cartella, QStringLiteral("path")));
+    w.WriteLine(plat::JoinPath(plat::JoinPath(cartella, QStringLiteral("data")), Avvio.CodiceLingua));
+    w.Close();
+  }
+}
+
+int EseguiProgramma(int argc, char** argv, int (*body)(int, char**)) {
+  QApplication app(argc, argv);
+  return body(argc, argv);
+}

@@ -1,0 +1,38 @@
+// The start-up routine that every program of the suite runs first: printer, test mode, pending update, language,
+// text tables and help file.
+#pragma once
+
+#include "common/platform/printer.h"
+
+#include <QString>
+
+struct RecordDocumentoStampa {
+  int Dimensione = 0;
+  QString NomeDocumento;
+};
+
+// Globals of the start-up, one copy per program.
+struct ModuloAvvio {
+  int NumeroModulo = 0;        // set by the program before AvvioProgramma
+  int NumeroLingua = 0;        // 1 Italian, 2 German, 3 French, 4 Spanish, 5 English, 6 Portuguese
+  QString CodiceLingua;        // "ita" ... "por"; upper case after the main program's fallback
+  bool ModoProva = false;      // the marker c:\testmode.tra exists
+  QString FileAiuto;           // help file of the main program
+  RecordDocumentoStampa InfoDocumentoStampa;
+  plat::HDC DCStampante = 0;
+};
+extern ModuloAvvio Avvio;
+
+// Language codes by number (1..6), lower case; "" for any other number.
+QString CodiceDaNumero(int numero);
+
+// The module number as two digits ("03", "01", "16").
+QString SuffissoModulo(int numero);
+
+// Runs the start-up (NumeroModulo must be set). `ConSceltaLingua` is True only in the main program. A missing or
+// bad language.cfg or text table ends the program with a message in English and a non-zero exit code.
+void AvvioProgramma(bool ConSceltaLingua);
+
+// Starting a program of the suite: a QApplication exists; the test hook of the platform is in place. Returns the
+// exit code of `body`, or of the program's end.
+int EseguiProgramma(int argc, char** argv, int (*body)(int, char**));

@@ -1,0 +1,169 @@
+#include "common/texts/finestre.h"
+
+#include "common/platform/files.h"
+#include "common/platform/textio.h"
+#include "common/platform/ui.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace {
+
+const char* const kCodiciFlag[] = {"ENG", "FRA", "DEU", "ITA", "ESP", "POR"};
+const int kLingueFlag[] = {5, 3, 2, 1, 4, 6};
+
+void Centra(QWidget* w) {
+  const QScreen* schermo = QGuiApplication::primaryScreen();
+  if (!schermo) return;
+  const QRect area = schermo->geometry();
+  w->move(area.x() + (area.width() - w->width()) / 2, area.y() + (area.height() - w->height()) / 2);
+}
+
+}  // namespace
+
+QString selezling::CodiceFlag(int i) { return QString::fromLatin1(kCodiciFlag[i - 1]); }
+int selezling::LinguaFlag(int i) { return kLingueFlag[i - 1]; }
+
+selezling::selezling(QWidget* parent) : plat::Form(QStringLiteral("selezling"), parent) {
+  setWindowTitle(QStringLiteral("Select your language..."));
+  const int lato = plat::TwipsToPixels(kLatoFlag);
+  for (int i = 1; i <= 6; ++i) {
+    auto* p = new plat::PictureBox(QStringLiteral("Picture%1").arg(i), this);
+    p->SetPicture(DisegnaBandiera(CodiceFlag(i), lato));
+    p->setCursor(Qt::PointingHandCursor);
+    p->setToolTip(CodiceFlag(i));
+    sinistra_[static_cast<std::size_t>(i - 1)] = kSinistraPrima + (i - 1) * kPasso;
+    p->setGeometry(plat::TwipsToPixels(sinistra_[static_cast<std::size_t>(i - 1)]), plat::TwipsToPixels(kAltoFlag),
+                   lato, lato);
+    const int lingua = LinguaFlag(i);
+    connect(p, &plat::PictureBox::Click, this, [this, lingua] { Scegli(lingua); });
+    picture_[static_cast<std::size_t>(i - 1)] = p;
+  }
+  larghezza_ = kSinistraPrima + 6 * kPasso + 70;
+  setFixedSize(plat::TwipsToPixels(larghezza_), plat::TwipsToPixels(kAltoFlag * 2 + kLatoFlag));
+}
+
+int selezling::Prepara() {
+  const int passo = kPasso;  // spacing of the designed row: left of Picture2 minus left of Picture1
+  int x = kSinistraPrima;
+  for (int i = 1; i <= 6; ++i) {
+    plat::PictureBox* p = Picture(i);
+    const QString pennino = plat::JoinPath(plat::ProgramFolder(), QStringLiteral("korven") + CodiceFlag(i) +
+                                                                      QStringLiteral(".cfg"));
+    if (!plat::FileExists(pennino)) {
+      p->hide();
+      sinistra_[static_cast<std::size_t>(i - 1)] = -1;
+    } else {
+      sinistra_[static_cast<std::size_t>(i - 1)] = x;
+      p->move(plat::TwipsToPixels(x), p->y());
+      p->show();
+      x += passo;
+    }
+  }
+  larghezza_ = x + 70;
+  setFixedSize(plat::TwipsToPixels(larghezza_), height());
+  Centra(this);
+  return larghezza_;
+}
+
+int selezling::SinistraTwips(int i) const { return sinistra_[static_cast<std::size_t>(i - 1)]; }
+
+void selezling::Scegli(int lingua) {
+  plat::SeqWriter w(plat::JoinPath(plat::ProgramFolder(), QStringLiteral("language.cfg")));
+  w.WriteNumber(lingua);
+  if (!w.Close()) {
+    plat::MsgBox(QStringLiteral("language.cfg cannot be written in %1.").arg(plat::ProgramFolder()),
+                 plat::vbOKOnly | plat::vbExclamation, QStringLiteral("Select your language..."));
+    return;
+  }
+  scelta_ = true;
+  emit Scelto(lingua);
+  Unload();
+  plat::DoEvents();
+}
+
+QImage DisegnaBandiera(const QString& codice, int lato) {
+  QImage img(lato, lato, QImage::Format_ARGB32_Premultiplied);
+  img.fill(Qt::white);
+  QPainter p(&img);
+  p.setRenderHint(QPainter::Antialiasing);
+  const int h = lato * 2 / 3;  // flags keep a 3:2 shape inside the square picture
+  const int top = (lato - h) / 2;
+  const QRect r(0, top, lato, h);
+  auto verticali = [&](std::initializer_list<QColor> colori, std::initializer_list<int> parti) {
+    int totale = 0;
+    for (int q : parti) totale += q;
+    int x = r.left();
+    auto c = colori.begin();
+    int somma = 0;
+    for (int q : parti) {
+      somma += q;
+      const int x2 = r.left() + r.width() * somma / totale;
+      p.fillRect(QRect(x, r.top(), x2 - x, r.height()), *c++);
+      x = x2;
+    }
+  };
+  auto orizzontali = [&](std::initializer_list<QColor> colori, std::initializer_list<int> parti) {
+    int totale = 0;
+    for (int q : parti) totale += q;
+    int y = r.top();
+    auto c = colori.begin();
+    int somma = 0;
+    for (int q : parti) {
+      somma += q;
+      const int y2 = r.top() + r.height() * somma / totale;
+      p.fillRect(QRect(r.left(), y, r.width(), y2 - y), *c++);
+      y = y2;
+    }
+  };
+  const QString c = codice.toUpper();
+  if (c == QLatin1String("ITA")) {
+    verticali({QColor(0, 146, 70), Qt::white, QColor(206, 43, 55)}, {1, 1, 1});
+  } else if (c == QLatin1String("FRA")) {
+    verticali({QColor(0, 35, 149), Qt::white, QColor(237, 41, 57)}, {1, 1, 1});
+  } else if (c == QLatin1String("DEU")) {
+    orizzontali({Qt::black, QColor(221, 0, 0), QColor(255, 206, 0)}, {1, 1, 1});
+  } else if (c == QLatin1String("ESP")) {
+    orizzontali({QColor(170, 21, 27), QColor(241, 191, 0), QColor(170, 21, 27)}, {1, 2, 1});
+  } else if (c == QLatin1String("POR")) {
+    verticali({QColor(0, 102, 0), QColor(255, 0, 0)}, {2, 3});
+    p.setBrush(QColor(255, 204, 0));
+    p.setPen(Qt::NoPen);
+    const int d = h / 2;
+    p.drawEllipse(QPoint(r.left() + r.width() * 2 / 5, r.center().y()), d / 2, d / 2);
+  } else if (c == QLatin1String("ENG")) {
+    p.fillRect(r, QColor(1, 33, 105));
+    p.setClipRect(r);
+    const double w = r.height() / 5.0;
+    p.setPen(QPen(Qt::white, w));
+    p.drawLine(r.topLeft(), r.bottomRight());
+    p.drawLine(r.bottomLeft(), r.topRight());
+    p.setPen(QPen(QColor(200, 16, 46), w / 3));
+    p.drawLine(r.topLeft(), r.bottomRight());
+    p.drawLine(r.bottomLeft(), r.topRight());
+    p.fillRect(QRectF(r.center().x() - w, r.top(), 2 * w, r.height()), Qt::white);
+    p.fillRect(QRectF(r.left(), r.center().y() - w, r.width(), 2 * w), Qt::white);
+    p.fillRect(QRectF(r.center().x() - w * 0.6, r.top(), 1.2 * w, r.height()), QColor(200, 16, 46));
+    p.fillRect(QRectF(r.left(), r.center().y() - w * 0.6, r.width(), 1.2 * w), QColor(200, 16, 46));
+  }
+  p.setClipping(false);
+  p.setPen(QPen(Qt::gray, 1));
+  p.setBrush(Qt::NoBrush);
+  p.drawRect(r.adjusted(0, 0, -1, -1));
+  return img;
+}
+
+loading::loading(QWidget* parent) : plat::Form(QStringLiteral("loading"), parent) {
+  setWindowTitle(QStringLiteral("FRATTIX"));
+  auto* layout = new QVBoxLayout(this);
+  auto* etichetta = new QLabel(QStringLiteral("Loading..."), this);
+  etichetta->setObjectName(QStringLiteral("Label1"));
+  etichetta->setAlignment(Qt::AlignCenter);
+  layout->addWidget(etichetta);
+  resize(240, 90);
+  Centra(this);
+}

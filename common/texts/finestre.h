@@ -1,0 +1,56 @@
+// The splash window and the language-choice window of the start-up.
+#pragma once
+
+#include "common/platform/forms.h"
+#include "common/platform/picturebox.h"
+
+#include <array>
+
+// The language-choice window: one flag per installed language, in the order English, French, German, Italian,
+// Spanish, Portuguese; a click writes the language number to language.cfg and closes the window.
+class selezling : public plat::Form {
+  Q_OBJECT
+ public:
+  explicit selezling(QWidget* parent = nullptr);
+
+  // Positions of the flags in twips as designed (left of Picture1, spacing between pictures).
+  static constexpr int kSinistraPrima = 240;
+  static constexpr int kPasso = 720;
+  static constexpr int kAltoFlag = 120;
+  static constexpr int kLatoFlag = 480;
+
+  // Hides the flags of the languages without a pen table and closes up the rest; sets the width (twips) to the
+  // last position + 70 and centres the window. Returns the width in twips.
+  int Prepara();
+  int LarghezzaTwips() const { return larghezza_; }
+  // Left position (twips) of flag i (1..6), or -1 when it is hidden.
+  int SinistraTwips(int i) const;
+  // True when the user picked a flag (language.cfg written).
+  bool Scelta() const { return scelta_; }
+
+  plat::PictureBox* Picture(int i) const { return picture_.at(static_cast<std::size_t>(i - 1)); }
+
+  // Codes and language numbers of Picture1..Picture6.
+  static QString CodiceFlag(int i);
+  static int LinguaFlag(int i);
+
+ signals:
+  void Scelto(int lingua);
+
+ private:
+  void Scegli(int lingua);
+  std::array<plat::PictureBox*, 6> picture_{};
+  std::array<int, 6> sinistra_{};
+  int larghezza_ = 0;
+  bool scelta_ = false;
+};
+
+// The flag of a language code ("ENG", "FRA", "DEU", "ITA", "ESP", "POR") drawn at the given size.
+QImage DisegnaBandiera(const QString& codice, int lato);
+
+// The splash window "Loading...", centred on the screen.
+class loading : public plat::Form {
+  Q_OBJECT
+ public:
+  explicit loading(QWidget* parent = nullptr);
+};

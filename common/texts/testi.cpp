@@ -1,0 +1,154 @@
+#include "common/texts/testi.h"
+
+#include "common/platform/files.h"
+#include "common/platform/textio.h"
+#include "common/platform/ui.h"
+#include "common/texts/avvio.h"
+
+ModuloTesti Testi;
+
+void AzzeraTesti(int massimo) {
+  Testi.MassimoTesti = massimo;
+  Testi.NumeroTesti = 0;
+  Testi.TabellaTesti.assign(static_cast<std::size_t>(massimo) + 1, {});
+  Testi.ChiaviMaiuscole.clear();
+}
+
+bool CaricaTesti(const QString& percorso, QString* errore) {
+  plat::SeqReader file;
+  if (!file.Open(percorso)) {
+    if (errore) *errore = QStringLiteral("The text table %1 is missing or cannot be read.").arg(percorso);
+    return false;
+  }
+  if (Testi.TabellaTesti.size() < static_cast<std::size_t>(Testi.MassimoTesti) + 1)
+    Testi.TabellaTesti.resize(static_cast<std::size_t>(Testi.MassimoTesti) + 1);
+  while (!file.AtEnd()) {
+    const int riga = file.LineNumber();
+    std::array<QString, 7> record;
+    int letti = 0;
+    for (int colonna = 1; colonna <= 6 && !file.AtEnd(); ++colonna) {
+      file.ReadLine(record[colonna]);
+      ++letti;
+      if (!file.AtEnd()) {
+        QString separatore;
+        file.ReadLine(separatore);
+      }
+    }
+    if (letti < 6) {
+      bool vuoto = true;
+      for (int c = 1; c <= letti; ++c) vuoto = vuoto && plat::TrimBlanks(record[c]).isEmpty();
+      if (vuoto) break;  // blank lines at the end of the file
+      if (errore)
+        *errore = QStringLiteral("The text table %1 ends inside the record that begins on line %2: each text needs "
+                                 "its six languages.")
+                      .arg(percorso)
+                      .arg(riga);
+      return false;
+    }
+    if (Testi.NumeroTesti >= Testi.MassimoTesti) {
+      if (errore)
+        *errore = QStringLiteral("The text tables hold more than %1 texts (%2, line %3).")
+                      .arg(Testi.MassimoTesti)
+                      .arg(percorso)
+                      .arg(riga);
+      return false;
+    }
+    ++Testi.NumeroTesti;
+    Testi.TabellaTesti[Testi.NumeroTesti] = record;
+  }
+  return true;
+}
+
+void OrdinaTesti() {
+  const int n = Testi.NumeroTesti;
+  auto& t = Testi.TabellaTesti;
+  std::vector<QString> chiavi(static_cast<std::size_t>(n) + 1);
+  for (int i = 1; i <= n; ++i) chiavi[i] = t[i][1].toUpper();
+  int passo = n / 2;
+  while (passo > 0) {
+    int limite = n - passo;
+    int ultimo;
+    do {
+      ultimo = 0;
+      for (int riga = 1; riga <= limite; ++riga) {
+        if (chiavi[riga] > chiavi[riga + passo]) {
+          std::swap(t[riga], t[riga + passo]);
+          std::swap(chiavi[riga], chiavi[riga + passo]);
+          ultimo = riga;
+        }
+      }
+      limite = ultimo - passo;
+    } while (ultimo != 0);
+    passo /= 2;
+  }
+  Testi.ChiaviMaiuscole = std::move(chiavi);
+}
+
+namespace {
+
+void AvvisoProva(const QString& testo, const QString& titolo) {
+  if (Avvio.ModoProva) plat::MsgBox(testo, plat::vbOKOnly | plat::vbInformation, titolo);
+}
+
+// The row whose upper-cased key equals `chiave`, or 0.
+int CercaRiga(const QString& chiave) {
+  const int n = Testi.NumeroTesti;
+  const auto& k = Testi.ChiaviMaiuscole;
+  if (n < 1 || k.size() < static_cast<std::size_t>(n) + 1) return 0;
+  int trovata = 0;
+  if (k[1] == chiave) {
+    trovata = 1;
+  } else if (k[n] == chiave) {
+    trovata = n;
+  } else {
+    int lo = 1, hi = n;
+    while (hi - lo >= 2) {
+      const int mid = (lo + hi) / 2;
+      if (k[mid] == chiave) {
+        trovata = mid;
+        break;
+      }
+      if (chiave < k[mid]) hi = mid;
+      else lo = mid;
+    }
+  }
+  return trovata > 0 && k[trovata] == chiave ? trovata : 0;
+}
+
+}  // namespace
+
+QString Traduci(const QString& testo) {
+  const QString t = plat::TrimBlanks(testo);
+  if (Avvio.NumeroLingua == 1) return t;
+  if (Testi.RegolaParentesi && testo.startsWith(QLatin1Char('[')) && testo.endsWith(QLatin1Char(']'))) return t;
+  if (Avvio.NumeroLingua < 1 || Avvio.NumeroLingua > 6) return t;
+
+  const int riga = CercaRiga(t.toUpper());
+  if (riga == 0) {
+    AvvisoProva(t, QStringLiteral("Testo Mancante"));
+    return t;
+  }
+  const auto& record = Testi.TabellaTesti[riga];
+  QString tr = record[Avvio.NumeroLingua];
+  if (tr.startsWith(QLatin1Char('@'))) {
+    tr = record[5];
+    AvvisoProva(t, QStringLiteral("Testo Non Tradotto in ") + Avvio.CodiceLingua);
+    if (tr.startsWith(QLatin1Char('@'))) {
+      tr = t;
+      AvvisoProva(t, QStringLiteral("Testo Non Tradotto Neanche in Inglese"));
+    }
+  }
+  if (record[1] != t && !t.isEmpty()) {
+    const QString primo = t.left(1);
+    const QString resto = t.mid(1);
+    if (primo == primo.toUpper() && resto == resto.toLower()) {
+      tr = tr.left(1).toUpper() + tr.mid(1).toLower();
+    } else if (primo == primo.toLower() && resto == resto.toLower()) {
+      tr = tr.toLower();
+    } else {
+      tr = tr.toUpper();
+    }
+    if (t.toUpper() != QLatin1String("NO")) AvvisoProva(t + QLatin1Char('\r') + tr, QStringLiteral("Verificare maiuscole"));
+  }
+  return tr;
+}

@@ -1,0 +1,33 @@
+// The six-language text table and the lookup that translates every caption and message of the suite.
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <vector>
+
+// State of the text table, one copy per program, filled once at start-up and read-only afterwards.
+struct ModuloTesti {
+  // Rows 0 to MassimoTesti; columns 1 Italian (the key), 2 German, 3 French, 4 Spanish, 5 English, 6 Portuguese.
+  // Row 0 and column 0 are never used.
+  std::vector<std::array<QString, 7>> TabellaTesti;
+  int NumeroTesti = 0;
+  int MassimoTesti = 800;        // 500 in wenlow
+  bool RegolaParentesi = true;   // texts in square brackets come back unchanged (not in wenlow)
+  std::vector<QString> ChiaviMaiuscole;  // upper-cased Italian of rows 0..NumeroTesti, made by OrdinaTesti
+};
+extern ModuloTesti Testi;
+
+// Empties the table for `massimo` texts.
+void AzzeraTesti(int massimo);
+
+// Appends the texts of one table file (Windows-1252, twelve lines a record, CR LF or LF). False, with a message
+// in English in `errore`, when the file is missing or unreadable, ends inside a record, or holds more texts than
+// the table does.
+bool CaricaTesti(const QString& percorso, QString* errore);
+
+// Sorts rows 1..NumeroTesti by the upper-cased Italian column (shell sort in halving gaps).
+void OrdinaTesti();
+
+// The text in the current language.
+QString Traduci(const QString& testo);

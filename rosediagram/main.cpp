@@ -1,0 +1,11 @@
+#include "common/texts/avvio.h"
+
+namespace {
+int Principale(int, char**) {
+  Avvio.NumeroModulo = 3;
+  AvvioProgramma(false);
+  return 0;
+}
+}  // namespace
+
+int main(int argc, char** argv) { return EseguiProgramma(argc, argv, Principale); }

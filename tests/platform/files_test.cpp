@@ -1,0 +1,108 @@
+#include "common/platform/files.h"
+#include "tests/support/support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+using testing_support::TestFolder;
+using testing_support::WriteAnsi;
+
+TEST(Files, NamesAreFoundWithoutRegardToCase) {
+  TestFolder t(false);
+  WriteAnsi(t.D("site.ses"), "x\n");
+  QDir().mkpath(t.D("Rilievi"));
+  WriteAnsi(t.D("Rilievi/Prova.SCH"), "y\n");
+
+  EXPECT_TRUE(plat::FileExists("SITE.SES"));
+  EXPECT_TRUE(plat::FileExists(t.D("Site.Ses")));
+  EXPECT_TRUE(plat::FileExists("rilievi/prova.sch"));
+  EXPECT_TRUE(plat::FolderExists("RILIEVI"));
+  EXPECT_FALSE(plat::FileExists("RILIEVI"));  // a folder is not a file
+  EXPECT_FALSE(plat::FileExists("site.se"));
+  EXPECT_EQ(plat::ResolveExisting("RILIEVI/PROVA.sch"), t.D("Rilievi/Prova.SCH"));
+  EXPECT_EQ(plat::ResolveExisting("nothing/prova.sch"), QString());
+}
+
+TEST(Files, WritingAVariantNameWritesTheExistingFileAndANewNameAsGiven) {
+  TestFolder t(false);
+  WriteAnsi(t.D("site.ses"), "x\n");
+  EXPECT_EQ(plat::ResolveForWrite("SITE.SES"), t.D("site.ses"));
+  EXPECT_EQ(plat::ResolveForWrite("Nuovo.TIT"), t.D("Nuovo.TIT"));
+  QDir().mkpath(t.D("Sub"));
+  EXPECT_EQ(plat::ResolveForWrite("sub/Nuovo.TIT"), t.D("Sub/Nuovo.TIT"));
+  ASSERT_TRUE(plat::WriteWholeFile("SITE.SES", "new"));
+  EXPECT_EQ(testing_support::ReadBytes(t.D("site.ses")), QByteArray("new"));
+  EXPECT_FALSE(QFileInfo::exists(t.D("SITE.SES")));
+}
+
+TEST(Files, WindowsPatterns) {
+  EXPECT_TRUE(plat::MatchPattern("README", "*.*"));
+  EXPECT_TRUE(plat::MatchPattern("a.b.c", "*.*"));
+  EXPECT_TRUE(plat::MatchPattern("ESEMPIO.SES", "esem*.*"));
+  EXPECT_TRUE(plat::MatchPattern("esempio", "esem*.*"));
+  EXPECT_FALSE(plat::MatchPattern("example.ses", "esem*.*"));
+  EXPECT_TRUE(plat::MatchPattern("file1.txt", "file?.TXT"));
+  EXPECT_FALSE(plat::MatchPattern("file12.txt", "file?.txt"));
+  EXPECT_TRUE(plat::MatchPattern("x.sch", "*.sch"));
+  EXPECT_FALSE(plat::MatchPattern("x.sch2", "*.sch"));
+}
+
+TEST(Files, FindCopyDeleteAndFolders) {
+  TestFolder t(false);
+  WriteAnsi(t.D("b.txt"), "b\n");
+  WriteAnsi(t.D("A.TXT"), "a\n");
+  WriteAnsi(t.D("noext"), "n\n");
+  QDir().mkpath(t.D("dir.txt"));
+  const QStringList all = plat::FindFiles(t.D("*.*"));
+  EXPECT_EQ(all.size(), 3);  // folders are not listed
+  const QStringList txt = plat::FindFiles("*.txt");
+  ASSERT_EQ(txt.size(), 2);
+  EXPECT_TRUE(plat::FindFiles(t.D("missing/*.*")).isEmpty());
+
+  ASSERT_TRUE(plat::CopyFileOver("a.txt", "b.TXT"));  // replaces b.txt, keeps its name
+  EXPECT_EQ(testing_support::ReadBytes(t.D("b.txt")), QByteArray("a\r\n"));
+  EXPECT_FALSE(plat::CopyFileOver("missing.txt", "c.txt"));
+  EXPECT_TRUE(plat::DeleteFile("B.TXT"));
+  EXPECT_FALSE(plat::FileExists("b.txt"));
+  EXPECT_FALSE(plat::DeleteFile("b.txt"));
+
+  EXPECT_TRUE(plat::MakeFolder("nuova"));
+  EXPECT_FALSE(plat::MakeFolder("NUOVA"));  // exists already, any case
+  EXPECT_TRUE(plat::RemoveFolder("Nuova"));
+  EXPECT_FALSE(plat::FolderExists("nuova"));
+}
+
+TEST(Files, DriveRootAndProgramFolder) {
+  TestFolder t(false);
+  EXPECT_EQ(plat::DriveC(), t.DriveC());
+  EXPECT_EQ(plat::NativePath("c:\\testmode.tra"), t.DriveC() + "/testmode.tra");
+  EXPECT_EQ(plat::NativePath("C:\\tempbv\\*.*"), t.DriveC() + "/tempbv/*.*");
+  EXPECT_EQ(plat::NativePath("c:\\"), t.DriveC());
+  EXPECT_EQ(plat::NativePath("data\\ita"), QString("data/ita"));
+  EXPECT_EQ(plat::ProgramFolder(), t.Program());
+  EXPECT_EQ(plat::JoinPath("a", "b"), QString("a/b"));
+  EXPECT_EQ(plat::JoinPath("a/", "b"), QString("a/b"));
+  EXPECT_EQ(plat::FileNamePart("x\\y/z.ses"), QString("z.ses"));
+  EXPECT_EQ(plat::FolderPart("x\\y/z.ses"), QString("x\\y"));
+  EXPECT_EQ(plat::Environ("OS"), QString("WINDOWS_NT"));
+
+  WriteAnsi(t.P("Peldrix"), "#!/bin/sh\n");
+  EXPECT_EQ(plat::ResolveProgram("peldrix.exe"), t.P("Peldrix"));
+  EXPECT_EQ(plat::ResolveProgram("utility03.exe"), QString());
+
+  const QString tmp = plat::TempFolder();
+  EXPECT_TRUE(QFileInfo(tmp).isDir());
+  EXPECT_EQ(plat::TempFolder(), tmp);
+}
+
+TEST(Files, ChangeFolderFollowsCase) {
+  TestFolder t(false);
+  QDir().mkpath(t.D("Sessioni"));
+  EXPECT_TRUE(plat::ChangeFolder("SESSIONI"));
+  EXPECT_EQ(plat::CurrentFolder(), t.D("Sessioni"));
+  EXPECT_FALSE(plat::ChangeFolder("nowhere"));
+  EXPECT_EQ(plat::CurrentFolder(), t.D("Sessioni"));
+}

@@ -1,0 +1,183 @@
+#include "common/platform/files.h"
+#include "common/platform/textio.h"
+#include "tests/support/support.h"
+
+#include <QFile>
+#include <QLocale>
+
+#include <clocale>
+
+#include <gtest/gtest.h>
+
+using testing_support::ReadBytes;
+using testing_support::TestFolder;
+
+TEST(Codec, Windows1252RoundTripsEveryByte) {
+  QByteArray all;
+  for (int i = 0; i < 256; ++i) all.append(static_cast<char>(i));
+  const QString text = plat::DecodeAnsi(all);
+  ASSERT_EQ(text.size(), 256);  // one character per byte keeps fixed columns
+  EXPECT_EQ(plat::EncodeAnsi(text), all);
+  EXPECT_EQ(plat::DecodeAnsi("\xB0\xB2\xB3\x80"), QString::fromUtf8("°²³€"));
+  EXPECT_EQ(plat::EncodeAnsi(QString::fromUtf8("Stabilita' °")), QByteArray("Stabilita' \xB0"));
+}
+
+TEST(Numbers, ValReadsTheNumericPrefix) {
+  EXPECT_DOUBLE_EQ(plat::Val(" 12 "), 12);
+  EXPECT_DOUBLE_EQ(plat::Val("-.5"), -0.5);
+  EXPECT_DOUBLE_EQ(plat::Val("1 2 3"), 123);  // blanks inside are ignored
+  EXPECT_DOUBLE_EQ(plat::Val("2.5e2x"), 250);
+  EXPECT_DOUBLE_EQ(plat::Val("1D3"), 1000);
+  EXPECT_DOUBLE_EQ(plat::Val("12abc"), 12);
+  EXPECT_DOUBLE_EQ(plat::Val("abc"), 0);
+  EXPECT_DOUBLE_EQ(plat::Val(""), 0);
+  EXPECT_DOUBLE_EQ(plat::Val("3e"), 3);
+  EXPECT_TRUE(plat::IsNumeric(" 12.5 "));
+  EXPECT_FALSE(plat::IsNumeric("12,5"));
+  EXPECT_FALSE(plat::IsNumeric(""));
+  EXPECT_FALSE(plat::IsNumeric("1e999x"));
+}
+
+TEST(Numbers, PrintFormLikeTheOriginal) {
+  EXPECT_EQ(plat::PrintNumber(12), QString(" 12 "));
+  EXPECT_EQ(plat::PrintNumber(0), QString(" 0 "));
+  EXPECT_EQ(plat::PrintNumber(-3), QString("-3 "));
+  EXPECT_EQ(plat::PrintNumber(0.5), QString(" .5 "));
+  EXPECT_EQ(plat::PrintNumber(-0.25), QString("-.25 "));
+  EXPECT_EQ(plat::StrNumber(1.0 / 3), QString(" .333333333333333"));
+  EXPECT_EQ(plat::StrNumber(1.0 / 3, true), QString(" .3333333"));
+  EXPECT_EQ(plat::StrNumber(123456789012345.0), QString(" 123456789012345"));
+  EXPECT_EQ(plat::StrNumber(1e15), QString(" 1E+15"));
+  EXPECT_EQ(plat::StrNumber(12345678, true), QString(" 1.234568E+07"));
+  EXPECT_EQ(plat::StrNumber(1234567, true), QString(" 1234567"));
+  EXPECT_EQ(plat::StrNumber(0.0001), QString(" .0001"));
+  EXPECT_EQ(plat::StrNumber(0.00001), QString(" 1E-05"));
+  EXPECT_EQ(plat::StrNumber(-2.5e-7), QString("-2.5E-07"));
+}
+
+TEST(Numbers, PrintFormIgnoresADecimalCommaLocale) {
+  const char* old = std::setlocale(LC_NUMERIC, nullptr);
+  const std::string saved = old ? old : "C";
+  const bool german = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
+  QLocale::setDefault(QLocale(QLocale::German));
+  EXPECT_EQ(plat::PrintNumber(2.5), QString(" 2.5 "));
+  EXPECT_DOUBLE_EQ(plat::Val("2.5"), 2.5);
+  QLocale::setDefault(QLocale::c());
+  std::setlocale(LC_NUMERIC, saved.c_str());
+  if (!german) GTEST_SKIP() << "no de_DE locale on this machine; checked under Qt's German locale only";
+}
+
+TEST(SeqReader, ItemsLinesAndEnd) {
+  plat::SeqReader r;
+  r.OpenBytes("  alpha , beta\r\n\"quoted, with comma\" , next\n12 , -3.5\r\nlast line\r\n");
+  QString s;
+  ASSERT_TRUE(r.ReadItem(s));
+  EXPECT_EQ(s, QString("alpha"));
+  ASSERT_TRUE(r.ReadItem(s));
+  EXPECT_EQ(s, QString("beta"));
+  ASSERT_TRUE(r.ReadItem(s));
+  EXPECT_EQ(s, QString("quoted, with comma"));
+  ASSERT_TRUE(r.ReadItem(s));
+  EXPECT_EQ(s, QString("next"));
+  double v = 0;
+  bool ok = false;
+  ASSERT_TRUE(r.ReadNumber(v, &ok));
+  EXPECT_TRUE(ok);
+  EXPECT_DOUBLE_EQ(v, 12);
+  ASSERT_TRUE(r.ReadNumber(v, &ok));
+  EXPECT_DOUBLE_EQ(v, -3.5);
+  EXPECT_FALSE(r.AtEnd());
+  ASSERT_TRUE(r.ReadLine(s));
+  EXPECT_EQ(s, QString("last line"));
+  EXPECT_TRUE(r.AtEnd());
+  EXPECT_FALSE(r.ReadLine(s));
+  EXPECT_FALSE(r.ReadItem(s));
+  EXPECT_FALSE(r.ReadNumber(v, &ok));
+  EXPECT_FALSE(ok);
+}
+
+TEST(SeqReader, NumbersSeparatedByBlanksAndCommas) {
+  plat::SeqReader r;
+  r.OpenBytes("1.5 2 3 \r\n 4,5\r\n  \r\nabc\r\n");
+  double v = 0;
+  bool ok = false;
+  for (double want : {1.5, 2.0, 3.0, 4.0, 5.0}) {
+    ASSERT_TRUE(r.ReadNumber(v, &ok));
+    EXPECT_TRUE(ok);
+    EXPECT_DOUBLE_EQ(v, want);
+  }
+  ASSERT_TRUE(r.ReadNumber(v, &ok));  // a blank line is an empty item: 0, not a number
+  EXPECT_FALSE(ok);
+  ASSERT_TRUE(r.ReadNumber(v, &ok));
+  EXPECT_FALSE(ok);
+  EXPECT_DOUBLE_EQ(v, 0);
+  EXPECT_TRUE(r.AtEnd());
+}
+
+TEST(SeqReader, LineEndsAndWholeLines) {
+  plat::SeqReader r;
+  r.OpenBytes("uno\ndue\r\n\r\n  tre , quattro  \r\nno end");
+  QString s;
+  QStringList lines;
+  while (r.ReadLine(s)) lines << s;
+  EXPECT_EQ(lines, QStringList({"uno", "due", "", "  tre , quattro  ", "no end"}));
+  EXPECT_EQ(r.LineNumber(), 5);
+}
+
+TEST(SeqReader, MissingFileAndCaseInsensitiveOpen) {
+  TestFolder t(false);
+  testing_support::WriteAnsi(t.D("Dati.FRO"), QString::fromUtf8("30\nRocce °\n"));
+  plat::SeqReader r;
+  EXPECT_FALSE(r.Open("nothing.fro"));
+  EXPECT_TRUE(r.AtEnd());
+  ASSERT_TRUE(r.Open("dati.fro"));
+  QString s;
+  r.ReadLine(s);
+  r.ReadLine(s);
+  EXPECT_EQ(s, QString::fromUtf8("Rocce °"));
+}
+
+TEST(SeqWriter, WritesCrLfAndPrintFormAndReplacesWhole) {
+  TestFolder t(false);
+  {
+    plat::SeqWriter w("out.txt");
+    ASSERT_TRUE(w.IsOpen());
+    w.WriteNumber(12);
+    w.WriteNumber(0.5);
+    w.Write("a");
+    w.WriteLine(QString::fromUtf8("b°"));
+    ASSERT_TRUE(w.Close());
+  }
+  EXPECT_EQ(ReadBytes(t.D("out.txt")), QByteArray(" 12 \r\n .5 \r\nab\xB0\r\n"));
+  {
+    plat::SeqWriter w("OUT.TXT", true);  // appends to the existing file, keeps its name
+    w.WriteLine("more");
+    ASSERT_TRUE(w.Close());
+  }
+  EXPECT_EQ(ReadBytes(t.D("out.txt")), QByteArray(" 12 \r\n .5 \r\nab\xB0\r\nmore\r\n"));
+  EXPECT_FALSE(QFile::exists(t.D("OUT.TXT")));
+}
+
+TEST(SeqWriter, AnUnfinishedSaveLeavesTheOldFile) {
+  TestFolder t(false);
+  testing_support::WriteAnsi(t.D("keep.txt"), "old\n");
+  {
+    plat::SeqWriter w("keep.txt");
+    w.WriteLine("half");
+    // destroyed without Close(): nothing replaces the file
+  }
+  EXPECT_EQ(ReadBytes(t.D("keep.txt")), QByteArray("old\r\n"));
+  plat::SeqWriter w("keep.txt");
+  w.WriteLine("half");
+  w.Discard();
+  EXPECT_FALSE(w.Close());
+  EXPECT_EQ(ReadBytes(t.D("keep.txt")), QByteArray("old\r\n"));
+  plat::SeqWriter nowhere;
+  EXPECT_FALSE(nowhere.Open(t.D("missing/x.txt")));
+}
+
+TEST(Text, TrimBlanksKeepsTabsAndLineEnds) {
+  EXPECT_EQ(plat::TrimBlanks("  a b  "), QString("a b"));
+  EXPECT_EQ(plat::TrimBlanks("\ta\t"), QString("\ta\t"));
+  EXPECT_EQ(plat::TrimBlanks("   "), QString());
+}

@@ -1,0 +1,212 @@
+#include "common/platform/forms.h"
+#include "common/platform/picturebox.h"
+#include "common/platform/ui.h"
+#include "tests/support/support.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using testing_support::ReadLog;
+using testing_support::TestFolder;
+using testing_support::WriteAnsi;
+
+namespace {
+
+struct Ended {
+  int code;
+};
+
+// Runs the scripted interface on `script`, with a log, and turns the program's end into an exception.
+class Scripted {
+ public:
+  Scripted(const TestFolder& t, const QString& script) : log_(t.D("ui.log")) {
+    WriteAnsi(t.D("test.script"), script);
+    qputenv("FRATTIX_UI_SCRIPT", t.D("test.script").toLocal8Bit());
+    qputenv("FRATTIX_UI_LOG", log_.toLocal8Bit());
+    plat::ResetInteraction();
+    plat::SetEndProgramHandler([](int code) { throw Ended{code}; });
+  }
+  ~Scripted() {
+    qunsetenv("FRATTIX_UI_SCRIPT");
+    qunsetenv("FRATTIX_UI_LOG");
+    plat::ResetInteraction();
+    plat::SetEndProgramHandler(nullptr);
+  }
+  QStringList Log() const { return ReadLog(log_); }
+
+ private:
+  QString log_;
+};
+
+class Modulo : public plat::Form {
+ public:
+  Modulo() : plat::Form("PROVA") {
+    setWindowTitle("Prova di modulo");
+    text = new QLineEdit(this);
+    text->setObjectName("Text1");
+    list = new QListWidget(this);
+    list->setObjectName("List1");
+    list->addItems({"uno", "due", "tre"});
+    check = new QCheckBox(this);
+    check->setObjectName("Check1");
+    auto* ok = new QPushButton("&Conferma", this);
+    ok->setObjectName("Command1");
+    connect(ok, &QPushButton::clicked, this, [this] {
+      result = text->text() + "/" + (list->currentItem() ? list->currentItem()->text() : QString()) + "/" +
+               (check->isChecked() ? "1" : "0");
+      Unload();
+    });
+    auto* ask = new QPushButton("Ask", this);
+    ask->setObjectName("Command2");
+    connect(ask, &QPushButton::clicked, this,
+            [this] { answer = plat::MsgBox("Sure?", plat::vbYesNo | plat::vbQuestion, "DOMANDA"); });
+    auto* pic = new plat::PictureBox("Picture1", this);
+    connect(pic, &plat::PictureBox::Click, this, [this] { pictureClicks++; });
+  }
+  QLineEdit* text;
+  QListWidget* list;
+  QCheckBox* check;
+  inline static QString result;
+  inline static int answer = 0;
+  inline static int pictureClicks = 0;
+
+ protected:
+  bool QueryUnload(bool byUser) override {
+    if (byUser) result = "closed";
+    return true;
+  }
+};
+
+}  // namespace
+
+TEST(ScriptedUi, MessageBoxesAndInputBoxes) {
+  TestFolder t(false);
+  Scripted s(t, "# answers\nanswer No\nanswer ok \"saved\"\ninput \"a b\"\ncancel\nfile C:\\dati\\x.ses\ncancel\n");
+  EXPECT_TRUE(plat::Scripted());
+  EXPECT_EQ(plat::MsgBox("Continue?", plat::vbYesNo, "Q"), plat::vbNo);
+  EXPECT_EQ(plat::MsgBox("File saved.", plat::vbOKOnly, "INFO"), plat::vbOK);
+  bool cancelled = true;
+  EXPECT_EQ(plat::InputBox("Name:", "T", "def", &cancelled), QString("a b"));
+  EXPECT_FALSE(cancelled);
+  EXPECT_EQ(plat::InputBox("Name:", "T", "def", &cancelled), QString());
+  EXPECT_TRUE(cancelled);
+  EXPECT_EQ(plat::GetOpenFileName("Apri", t.Data(), "Sessioni|*.ses"), t.DriveC() + "/dati/x.ses");
+  EXPECT_EQ(plat::GetSaveFileName("Salva", t.Data(), "DXF|*.dxf"), QString());
+  const QStringList log = s.Log();
+  ASSERT_EQ(log.size(), 6);
+  EXPECT_TRUE(log[0].endsWith("\tmsgbox\tQ\tContinue?")) << log[0].toStdString();
+  EXPECT_TRUE(log[2].contains("\tinputbox\tT\tName:"));
+  EXPECT_TRUE(log[4].contains("\tfiledialog\topen\tApri"));
+}
+
+TEST(ScriptedUi, AWrongOrMissingAnswerEndsTheProgram) {
+  TestFolder t(false);
+  {
+    Scripted s(t, "answer Yes\n");
+    try {
+      plat::MsgBox("Only OK here", plat::vbOKOnly, "T");
+      FAIL() << "a Yes to an OK box must not pass";
+    } catch (const Ended& e) {
+      EXPECT_EQ(e.code, 3);
+    }
+    EXPECT_TRUE(s.Log().last().contains("\tfatal\tscript\t"));
+  }
+  {
+    Scripted s(t, "");
+    EXPECT_THROW(plat::MsgBox("Nothing left", plat::vbOKOnly, "T"), Ended);
+    EXPECT_THROW(plat::WaitForUser(), Ended);
+  }
+  {
+    Scripted s(t, "answer ok \"expected words\"\n");
+    EXPECT_THROW(plat::MsgBox("other words", plat::vbOKOnly, "T"), Ended);
+  }
+}
+
+TEST(ScriptedUi, ModalFormDrivenByObjectNames) {
+  TestFolder t(false);
+  Scripted s(t,
+             "set Text1 hello world\npick List1 due\ncheck Check1 1\nclick Picture1\npress Command2\nanswer yes\n"
+             "press PROVA.Command1\n");
+  const int before = plat::FormsCount();
+  auto* form = new Modulo;
+  EXPECT_EQ(plat::FormsCount(), before + 1);
+  plat::ShowModal(form);
+  plat::DoEvents();
+  EXPECT_EQ(Modulo::result, QString("hello world/due/1"));
+  EXPECT_EQ(Modulo::answer, plat::vbYes);
+  EXPECT_EQ(Modulo::pictureClicks, 1);
+  EXPECT_EQ(plat::FormsCount(), before);
+  const QStringList log = s.Log();
+  ASSERT_GE(log.size(), 2);
+  EXPECT_TRUE(log[0].contains("\tform\tPROVA\tProva di modulo"));
+  EXPECT_TRUE(log[1].contains("\tmsgbox\tDOMANDA\tSure?"));
+}
+
+TEST(ScriptedUi, ClosingAFormWithItsWindowButtonIsTheUsersClose) {
+  TestFolder t(false);
+  Scripted s(t, "close\n");
+  auto* form = new Modulo;
+  QPointer<Modulo> guard(form);
+  plat::ShowModal(form);
+  EXPECT_EQ(Modulo::result, QString("closed"));
+  plat::DoEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(guard.isNull());
+}
+
+TEST(ScriptedUi, UnknownObjectsAndActionsEndTheProgram) {
+  TestFolder t(false);
+  Scripted s(t, "press Nowhere\n");
+  auto* form = new Modulo;
+  EXPECT_THROW(plat::ShowModal(form), Ended);
+  form->Unload();
+  Scripted s2(t, "dance now\n");
+  EXPECT_THROW(plat::WaitForUser(), Ended);
+}
+
+TEST(ScriptedUi, WaitLoopsTakeTheNextActionAndExtensions) {
+  TestFolder t(false);
+  Scripted s(t, "wait\ncell Grid1 2 3 abc\nmenu FileApri\nclose Finestra\n");
+  QStringList got;
+  plat::RegisterScriptAction("cell", [&](const QStringList& args, QString*) {
+    got = args;
+    return true;
+  });
+  QMainWindow window;
+  window.setObjectName("Finestra");
+  QMenu* menu = window.menuBar()->addMenu("&Archivi");
+  QAction* apri = menu->addAction("&Apri");
+  apri->setObjectName("FileApri");
+  int opened = 0;
+  QObject::connect(apri, &QAction::triggered, [&] { opened++; });
+  plat::ShowModeless(&window);
+  plat::RunUntilClosed(&window);
+  EXPECT_EQ(got, QStringList({"Grid1", "2", "3", "abc"}));
+  EXPECT_EQ(opened, 1);
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_TRUE(s.Log().first().contains("\twindow\tFinestra\t"));
+}
+
+TEST(Forms, RegistryCountsLoadedForms) {
+  const int before = plat::FormsCount();
+  auto* a = new plat::Form("A");
+  auto* b = new plat::Form("B");
+  EXPECT_EQ(plat::FormsCount(), before + 2);
+  EXPECT_EQ(plat::LoadedForm("a"), a);
+  a->Unload();
+  EXPECT_EQ(plat::FormsCount(), before + 1);
+  EXPECT_FALSE(a->ClosedByUser());
+  EXPECT_EQ(plat::LoadedForm("A"), nullptr);
+  delete b;
+  EXPECT_EQ(plat::FormsCount(), before);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}

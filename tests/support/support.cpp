@@ -1,0 +1,109 @@
+#include "tests/support/support.h"
+
+#include "common/platform/files.h"
+#include "common/platform/textio.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+
+#include <unistd.h>
+
+namespace testing_support {
+
+TestFolder::TestFolder(bool withInstallData) {
+  QDir().mkpath(QStringLiteral(FRATTIX_TEST_TMP_DIR));
+  dir_ = std::make_unique<QTemporaryDir>(QStringLiteral(FRATTIX_TEST_TMP_DIR "/t-XXXXXX"));
+  QDir().mkpath(Program());
+  QDir().mkpath(DriveC());
+  QDir().mkpath(Data());
+  if (withInstallData) {
+    const QDir install(QStringLiteral(FRATTIX_TEST_SOURCE_DIR "/install"));
+    for (const QFileInfo& f : install.entryInfoList(QDir::Files)) QFile::copy(f.filePath(), P(f.fileName()));
+  }
+  oldCurrent_ = QDir::currentPath();
+  oldDriveC_ = qgetenv("FRATTIX_DRIVE_C");
+  qputenv("FRATTIX_DRIVE_C", DriveC().toLocal8Bit());
+  QDir::setCurrent(Data());
+  plat::SetProgramFolder(Program());
+}
+
+TestFolder::~TestFolder() {
+  plat::SetProgramFolder(QString());
+  QDir::setCurrent(oldCurrent_);
+  if (oldDriveC_.isEmpty()) qunsetenv("FRATTIX_DRIVE_C");
+  else qputenv("FRATTIX_DRIVE_C", oldDriveC_);
+}
+
+void TestFolder::AddPrograms(const QStringList& names) {
+  for (const QString& n : names) {
+    const QString src = QStringLiteral(FRATTIX_TEST_BIN_DIR "/") + n;
+    const QString dst = P(n);
+    QFile::remove(dst);
+    if (::link(QFile::encodeName(src).constData(), QFile::encodeName(dst).constData()) != 0) {
+      QFile::copy(src, dst);
+      QFile::setPermissions(dst, QFile::permissions(src));
+    }
+  }
+}
+
+void WriteAnsi(const QString& path, const QString& text) {
+  QString t = text;
+  t.replace(QLatin1String("\n"), QLatin1String("\r\n"));
+  QFile f(path);
+  if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) f.write(plat::EncodeAnsi(t));
+}
+
+void WriteScript(const QString& path, const QString& text) {
+  QFile f(path);
+  if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) f.write(text.toUtf8());
+  f.close();
+  QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner | QFileDevice::ExeUser);
+}
+
+QByteArray ReadBytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString ReadAnsi(const QString& path) {
+  QString t = plat::DecodeAnsi(ReadBytes(path));
+  t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  return t;
+}
+
+RunResult RunProgram(const QString& exe, const QStringList& args, const QString& workDir, const QProcessEnvironment& extra,
+              int timeoutMs) {
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  env.remove(QStringLiteral("FRATTIX_UI_SCRIPT"));
+  env.remove(QStringLiteral("FRATTIX_UI_LOG"));
+  for (const QString& k : extra.keys()) env.insert(k, extra.value(k));
+  p.setProcessEnvironment(env);
+  p.setWorkingDirectory(workDir);
+  p.setProcessChannelMode(QProcess::MergedChannels);
+  p.start(exe, args);
+  RunResult r;
+  if (!p.waitForStarted(timeoutMs)) {
+    r.output = p.errorString();
+    return r;
+  }
+  r.finished = p.waitForFinished(timeoutMs);
+  if (!r.finished) {
+    p.kill();
+    p.waitForFinished();
+  }
+  r.output = QString::fromLocal8Bit(p.readAll());
+  r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+  return r;
+}
+
+QStringList ReadLog(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+}  // namespace testing_support

@@ -1,0 +1,61 @@
+// Helpers of the tests: a private program folder with the installation data, files written in Windows-1252,
+// whole runs of the suite's programs.
+#pragma once
+
+#include <QByteArray>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace testing_support {
+
+// A private folder for one test: `Program()` holds a copy of the installation data (and, when asked, hard links
+// to the executables), `DriveC()` stands for "c:\", `Data()` is a data folder and the current folder. The
+// platform's program folder points at `Program()` while the object lives.
+class TestFolder {
+ public:
+  explicit TestFolder(bool withInstallData = true);
+  ~TestFolder();
+
+  QString Root() const { return dir_->path(); }
+  QString Program() const { return Root() + QStringLiteral("/program"); }
+  QString DriveC() const { return Root() + QStringLiteral("/c"); }
+  QString Data() const { return Root() + QStringLiteral("/data"); }
+
+  // Makes the named executables of the build available in Program() (hard links, else copies).
+  void AddPrograms(const QStringList& names);
+  // Path of a file in the program folder / in the data folder.
+  QString P(const QString& name) const { return Program() + QLatin1Char('/') + name; }
+  QString D(const QString& name) const { return Data() + QLatin1Char('/') + name; }
+
+ private:
+  std::unique_ptr<QTemporaryDir> dir_;
+  QString oldCurrent_;
+  QByteArray oldDriveC_;
+};
+
+// Writes `text` to `path` in Windows-1252 with every "\n" turned into CR LF.
+void WriteAnsi(const QString& path, const QString& text);
+// Writes a shell script (LF line ends) and makes it executable.
+void WriteScript(const QString& path, const QString& text);
+// Reads a file in Windows-1252 with CR LF turned into "\n".
+QString ReadAnsi(const QString& path);
+QByteArray ReadBytes(const QString& path);
+
+struct RunResult {
+  int exitCode = -1;
+  bool finished = false;
+  QString output;  // standard output and error
+};
+
+// Runs an executable with arguments in `workDir`, with the given extra environment, at most `timeoutMs`.
+RunResult RunProgram(const QString& exe, const QStringList& args, const QString& workDir,
+              const QProcessEnvironment& extra = QProcessEnvironment(), int timeoutMs = 60000);
+
+// The log lines (program, kind, object, text) of FRATTIX_UI_LOG files.
+QStringList ReadLog(const QString& path);
+
+}  // namespace testing_support

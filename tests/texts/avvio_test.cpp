@@ -1,0 +1,250 @@
+#include "common/platform/files.h"
+#include "common/platform/ui.h"
+#include "common/texts/avvio.h"
+#include "common/texts/finestre.h"
+#include "common/texts/testi.h"
+#include "tests/support/support.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using testing_support::ReadAnsi;
+using testing_support::ReadBytes;
+using testing_support::TestFolder;
+using testing_support::WriteAnsi;
+using testing_support::WriteScript;
+
+namespace {
+
+struct Ended {
+  int code;
+};
+
+// A start-up in a private program folder, with the interface driven by `script` (an empty script: any window or
+// message ends the start with code 3).
+class StartUp : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Avvio = ModuloAvvio();
+    Avvio.NumeroModulo = 3;
+    plat::SetEndProgramHandler([](int code) { throw Ended{code}; });
+    Script("");
+  }
+  void TearDown() override {
+    qunsetenv("FRATTIX_UI_SCRIPT");
+    qunsetenv("FRATTIX_UI_LOG");
+    plat::ResetInteraction();
+    plat::SetEndProgramHandler(nullptr);
+  }
+  void Script(const QString& text) {
+    WriteAnsi(t.D("start.script"), text);
+    qputenv("FRATTIX_UI_SCRIPT", t.D("start.script").toLocal8Bit());
+    qputenv("FRATTIX_UI_LOG", t.D("ui.log").toLocal8Bit());
+    plat::ResetInteraction();
+  }
+  int EndCode(bool choice) {
+    try {
+      AvvioProgramma(choice);
+    } catch (const Ended& e) {
+      return e.code;
+    }
+    return 0;
+  }
+  QStringList Log() const { return testing_support::ReadLog(t.D("ui.log")); }
+  TestFolder t;
+};
+
+}  // namespace
+
+TEST_F(StartUp, ExistingLanguageAndNoTestModeShowsNoWindow) {
+  WriteAnsi(t.P("language.cfg"), " 5 \n");
+  ASSERT_EQ(EndCode(true), 0);
+  EXPECT_EQ(Avvio.NumeroLingua, 5);
+  EXPECT_EQ(Avvio.CodiceLingua, QString("eng"));
+  EXPECT_FALSE(Avvio.ModoProva);
+  EXPECT_EQ(Avvio.InfoDocumentoStampa.Dimensione, 20);
+  EXPECT_EQ(Avvio.InfoDocumentoStampa.NomeDocumento, QString("Brenvale output"));
+  EXPECT_NE(Avvio.DCStampante, plat::HDC(0));
+  EXPECT_GT(Testi.NumeroTesti, 0);
+  EXPECT_EQ(Traduci("&Annulla"), QString("&Cancel"));
+  EXPECT_TRUE(Log().isEmpty());
+}
+
+TEST_F(StartUp, FirstStartAsksForTheLanguageAndWritesIt) {
+  Script("click Picture4\n");
+  ASSERT_EQ(EndCode(true), 0);
+  EXPECT_EQ(ReadBytes(t.P("language.cfg")), QByteArray(" 1 \r\n"));
+  EXPECT_EQ(Avvio.NumeroLingua, 1);
+  EXPECT_EQ(Avvio.CodiceLingua, QString("ita"));
+  ASSERT_FALSE(Log().isEmpty());
+  EXPECT_TRUE(Log().first().contains("\tform\tselezling\tSelect your language..."));
+}
+
+TEST_F(StartUp, TestModeShowsTheWindowAtEveryStart) {
+  WriteAnsi(t.P("language.cfg"), " 5 \n");
+  WriteAnsi(t.DriveC() + "/TESTMODE.TRA", "");
+  Script("click Picture2\n");
+  ASSERT_EQ(EndCode(true), 0);
+  EXPECT_TRUE(Avvio.ModoProva);
+  EXPECT_EQ(Avvio.NumeroLingua, 3);
+  // Closing the window keeps the earlier choice.
+  Script("close\n");
+  ASSERT_EQ(EndCode(true), 0);
+  EXPECT_EQ(Avvio.NumeroLingua, 3);
+  // Programs started without the choice never show it.
+  Script("");
+  ASSERT_EQ(EndCode(false), 0);
+}
+
+TEST_F(StartUp, ClosingTheFirstLanguageWindowOffersItAgainOrEnds) {
+  Script("close\nanswer ok\nclick Picture3\n");
+  ASSERT_EQ(EndCode(true), 0);
+  EXPECT_EQ(Avvio.NumeroLingua, 2);
+  QFile::remove(t.P("language.cfg"));
+  Script("close\nanswer cancel\n");
+  EXPECT_EQ(EndCode(true), 2);
+  EXPECT_FALSE(QFile::exists(t.P("language.cfg")));
+}
+
+TEST_F(StartUp, MissingOrBadLanguageFileEndsWithAMessage) {
+  EXPECT_EQ(EndCode(false), 2);
+  EXPECT_TRUE(Log().last().contains("language.cfg is missing"));
+  for (const char* bad : {" 7 \n", " 0 \n", "abc\n", "", " 2.5 \n"}) {
+    WriteAnsi(t.P("language.cfg"), bad);
+    EXPECT_EQ(EndCode(false), 2) << bad;
+  }
+  WriteAnsi(t.P("language.cfg"), " 6 \n");
+  EXPECT_EQ(EndCode(false), 0);
+}
+
+TEST_F(StartUp, MissingTextTableEndsWithAMessage) {
+  WriteAnsi(t.P("language.cfg"), " 2 \n");
+  QFile::remove(t.P("texts03.txt"));
+  EXPECT_EQ(EndCode(false), 2);
+  EXPECT_TRUE(Log().last().contains("texts03.txt"));
+  Avvio.NumeroModulo = 16;  // reads the table of module 17
+  WriteAnsi(t.P("TEXTS17.TXT"), "uno\n-\neins\n-\nun\n-\nuno\n-\none\n-\num\n-\n");
+  EXPECT_EQ(EndCode(false), 0);
+  EXPECT_EQ(Traduci("uno"), QString("eins"));
+}
+
+TEST_F(StartUp, LanguageCodeFallsBackByInstalledPenTables) {
+  WriteAnsi(t.P("language.cfg"), " 2 \n");
+  QFile::remove(t.P("korvenDEU.CFG"));
+  ASSERT_EQ(EndCode(true), 0);
+  EXPECT_EQ(Avvio.CodiceLingua, QString("ENG"));
+  EXPECT_EQ(Avvio.NumeroLingua, 2);  // the texts stay German
+  EXPECT_EQ(Traduci("&Annulla"), QString("&Abbrechen"));
+  QFile::remove(t.P("korvenENG.CFG"));
+  QFile::remove(t.P("korvenFRA.CFG"));
+  ASSERT_EQ(EndCode(true), 0);
+  EXPECT_EQ(Avvio.CodiceLingua, QString("ESP"));
+  QFile::remove(t.P("korvenESP.CFG"));
+  ASSERT_EQ(EndCode(true), 0);
+  EXPECT_EQ(Avvio.CodiceLingua, QString("ITA"));
+  // A program started without the choice applies no fallback.
+  ASSERT_EQ(EndCode(false), 0);
+  EXPECT_EQ(Avvio.CodiceLingua, QString("deu"));
+  WriteAnsi(t.P("language.cfg"), " 6 \n");
+  ASSERT_EQ(EndCode(true), 0);
+  EXPECT_EQ(Avvio.CodiceLingua, QString("por"));  // its pen table is present: no fallback
+}
+
+TEST_F(StartUp, HelpFileFallsBackWithoutChangingTheLanguageCode) {
+  WriteAnsi(t.P("language.cfg"), " 2 \n");
+  WriteAnsi(t.P("korvenENG.hlp"), "");
+  ASSERT_EQ(EndCode(true), 0);
+  EXPECT_EQ(Avvio.CodiceLingua.toUpper(), QString("DEU"));
+  EXPECT_EQ(Avvio.FileAiuto, t.P("korvenENG.hlp"));
+  WriteAnsi(t.P("korvenDEU.hlp"), "");
+  ASSERT_EQ(EndCode(true), 0);
+  EXPECT_EQ(Avvio.FileAiuto, t.P("korvendeu.hlp"));
+}
+
+TEST_F(StartUp, UpdateUtilityRunsOnceAndItsFilesMove) {
+  WriteAnsi(t.P("language.cfg"), " 1 \n");
+  WriteScript(t.P("utility03"), "#!/bin/sh\nmkdir -p \"$FRATTIX_DRIVE_C/tempbv\"\necho new > \"$FRATTIX_DRIVE_C/tempbv/texts99.txt\"\n");
+  WriteAnsi(t.P("esempio.ses"), "x\n");
+  WriteAnsi(t.P("example.ses"), "x\n");
+  ASSERT_EQ(EndCode(true), 0);
+  EXPECT_FALSE(QFile::exists(t.P("utility03")));
+  EXPECT_TRUE(QFile::exists(t.P("texts99.txt")));
+  EXPECT_FALSE(QDir(t.DriveC() + "/tempbv").exists());
+  EXPECT_TRUE(QFile::exists(t.P("data/ita/esempio.ses")));
+  EXPECT_TRUE(QFile::exists(t.P("data/eng/example.ses")));
+  EXPECT_TRUE(QDir(t.P("data/fra")).exists());
+  EXPECT_TRUE(QDir(t.P("data/esp")).exists());
+  EXPECT_EQ(ReadAnsi(t.P("path")), t.P("data/ita") + "\n");
+  // No utility: nothing moves, path stays.
+  WriteAnsi(t.P("path"), "kept\n");
+  WriteAnsi(t.P("esempio2.ses"), "x\n");
+  ASSERT_EQ(EndCode(true), 0);
+  EXPECT_TRUE(QFile::exists(t.P("esempio2.ses")));
+  EXPECT_EQ(ReadAnsi(t.P("path")), QString("kept\n"));
+}
+
+TEST_F(StartUp, UpdateNeverRunsFromASource32FolderNorInModuleOne) {
+  const QString folder = t.Root() + "/Source32/bin";
+  QDir().mkpath(folder);
+  for (const QString& f : QDir(t.Program()).entryList(QDir::Files)) QFile::copy(t.P(f), folder + "/" + f);
+  plat::SetProgramFolder(folder);
+  WriteAnsi(folder + "/language.cfg", " 1 \n");
+  WriteScript(folder + "/utility03", "#!/bin/sh\ntouch ran\n");
+  ASSERT_EQ(EndCode(true), 0);
+  EXPECT_TRUE(QFile::exists(folder + "/utility03"));
+  EXPECT_FALSE(QFile::exists(t.D("ran")));
+  plat::SetProgramFolder(t.Program());
+  WriteAnsi(t.P("language.cfg"), " 1 \n");
+  WriteScript(t.P("utility01"), "#!/bin/sh\ntouch ran\n");
+  Avvio = ModuloAvvio();
+  Avvio.NumeroModulo = 1;
+  ASSERT_EQ(EndCode(false), 0);
+  EXPECT_FALSE(QFile::exists(t.D("ran")));
+  EXPECT_EQ(Testi.MassimoTesti, 500);
+  EXPECT_FALSE(Testi.RegolaParentesi);
+  EXPECT_EQ(Avvio.DCStampante, plat::HDC(0));  // wenlow prepares no printer
+}
+
+TEST_F(StartUp, AFailedUpdateStartIsReportedAndStartUpGoesOn) {
+  WriteAnsi(t.P("language.cfg"), " 1 \n");
+  WriteAnsi(t.P("utility03.exe"), "not runnable\n");
+  Script("answer ok\n");
+  ASSERT_EQ(EndCode(true), 0);
+  EXPECT_TRUE(Log().first().contains("could not be started"));
+  EXPECT_FALSE(QFile::exists(t.P("utility03.exe")));
+  EXPECT_EQ(Avvio.NumeroLingua, 1);
+}
+
+TEST(LanguageWindow, FlagsCloseUpFromTheLeft) {
+  TestFolder t(false);
+  auto* w = new selezling;
+  EXPECT_EQ(w->Prepara(), 310);  // no pen table at all
+  for (int i = 1; i <= 6; ++i) EXPECT_EQ(w->SinistraTwips(i), -1);
+  WriteAnsi(t.P("korvenITA.CFG"), "");
+  WriteAnsi(t.P("KORVENENG.cfg"), "");
+  EXPECT_EQ(w->Prepara(), 1750);
+  EXPECT_EQ(w->SinistraTwips(1), 240);  // English
+  EXPECT_EQ(w->SinistraTwips(4), 960);  // Italian
+  EXPECT_TRUE(w->Picture(2)->isHidden());
+  for (const char* c : {"FRA", "DEU", "ESP", "POR"}) WriteAnsi(t.P(QString("korven%1.CFG").arg(c)), "");
+  EXPECT_EQ(w->Prepara(), 4630);
+  EXPECT_EQ(w->SinistraTwips(6), 3840);
+  EXPECT_EQ(selezling::LinguaFlag(1), 5);
+  EXPECT_EQ(selezling::LinguaFlag(3), 2);
+  w->Unload();
+}
+
+TEST(LanguageWindow, FlagsAreDrawn) {
+  for (const char* c : {"ENG", "FRA", "DEU", "ITA", "ESP", "POR"}) {
+    const QImage img = DisegnaBandiera(c, 32);
+    ASSERT_EQ(img.size(), QSize(32, 32));
+    QSet<QRgb> colours;
+    for (int x = 2; x < 30; ++x)
+      for (int y = 8; y < 24; ++y) colours.insert(img.pixel(x, y));
+    EXPECT_GE(colours.size(), 2) << c;
+  }
+  EXPECT_EQ(QColor(DisegnaBandiera("ITA", 30).pixel(3, 15)), QColor(0, 146, 70));
+  EXPECT_EQ(QColor(DisegnaBandiera("DEU", 30).pixel(15, 7)), QColor(Qt::black));
+}

@@ -1,0 +1,94 @@
+// Whole runs of the executables in a private program folder, headless.
+#include "tests/support/support.h"
+
+#include <QFile>
+#include <QProcessEnvironment>
+
+#include <gtest/gtest.h>
+
+using testing_support::ReadBytes;
+using testing_support::ReadLog;
+using testing_support::RunProgram;
+using testing_support::TestFolder;
+using testing_support::WriteAnsi;
+
+namespace {
+
+QProcessEnvironment Env(const TestFolder& t, const QString& script) {
+  QProcessEnvironment env;
+  env.insert("FRATTIX_DRIVE_C", t.DriveC());
+  env.insert("FRATTIX_UI_LOG", t.D("ui.log"));
+  WriteAnsi(t.D("run.script"), script);
+  env.insert("FRATTIX_UI_SCRIPT", t.D("run.script"));
+  return env;
+}
+
+}  // namespace
+
+TEST(Programs, EachProgramStartsAndEnds) {
+  TestFolder t;
+  t.AddPrograms({"TALVOR", "peldrix", "MIRVANE", "wenlow"});
+  WriteAnsi(t.P("language.cfg"), " 5 \n");
+  for (const char* exe : {"TALVOR", "MIRVANE", "wenlow"}) {
+    const auto r = RunProgram(t.P(exe), {}, t.Data(), Env(t, ""));
+    EXPECT_TRUE(r.finished) << exe;
+    EXPECT_EQ(r.exitCode, 0) << exe << ": " << r.output.toStdString();
+  }
+  // Without a language the programs end with a clear message and a non-zero code.
+  QFile::remove(t.P("language.cfg"));
+  const auto r = RunProgram(t.P("TALVOR"), {}, t.Data(), Env(t, ""));
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_TRUE(r.output.contains("language.cfg")) << r.output.toStdString();
+  EXPECT_TRUE(ReadLog(t.D("ui.log")).last().contains("\tfatal\t"));
+}
+
+TEST(Programs, FirstStartOfTheMainProgramAsksForTheLanguage) {
+  TestFolder t;
+  t.AddPrograms({"frattix32"});
+  const auto r = RunProgram(t.P("frattix32"), {}, t.Data(), Env(t, "click Picture4\nclose menu1\n"));
+  ASSERT_TRUE(r.finished);
+  EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
+  EXPECT_EQ(ReadBytes(t.P("language.cfg")), QByteArray(" 1 \r\n"));
+  const QStringList log = ReadLog(t.D("ui.log"));
+  ASSERT_GE(log.size(), 2);
+  EXPECT_TRUE(log[0].startsWith("frattix32\tform\tselezling\t"));
+  EXPECT_TRUE(log.filter("\twindow\tmenu1\t").size() == 1);
+}
+
+TEST(Programs, TestModeShowsTheLanguageWindowAtEveryStart) {
+  TestFolder t;
+  t.AddPrograms({"frattix32"});
+  WriteAnsi(t.DriveC() + "/testmode.tra", "");
+  for (const char* pick : {"Picture1", "Picture6"}) {
+    const auto r = RunProgram(t.P("frattix32"), {}, t.Data(), Env(t, QString("click %1\nclose menu1\n").arg(pick)));
+    EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
+  }
+  EXPECT_EQ(ReadBytes(t.P("language.cfg")), QByteArray(" 6 \r\n"));
+  EXPECT_EQ(ReadLog(t.D("ui.log")).filter("\tform\tselezling\t").size(), 2);
+}
+
+TEST(Programs, AScriptThatRunsOutEndsTheProgramInsteadOfHanging) {
+  TestFolder t;
+  t.AddPrograms({"frattix32"});
+  WriteAnsi(t.P("language.cfg"), " 1 \n");
+  const auto r = RunProgram(t.P("frattix32"), {}, t.Data(), Env(t, ""), 20000);
+  ASSERT_TRUE(r.finished);
+  EXPECT_EQ(r.exitCode, 3);
+  EXPECT_TRUE(r.output.contains("run out")) << r.output.toStdString();
+}
+
+TEST(Programs, EigenSolvesTheExchangeFiles) {
+  TestFolder t;
+  t.AddPrograms({"EIGEN"});
+  WriteAnsi(t.P("eigen.inp"), "2 0 0 \n0 3 0 \n0 0 1 \n");
+  const auto r = RunProgram(t.P("EIGEN"), {}, t.Data());
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  const QStringList lines = testing_support::ReadAnsi(t.P("eigen.out")).split('\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 6);
+  EXPECT_EQ(lines[0], QString("1"));
+  EXPECT_EQ(lines[1], QString("2"));
+  EXPECT_EQ(lines[2], QString("3"));
+  EXPECT_EQ(lines[3].split(' ').last().toDouble() * lines[3].split(' ').last().toDouble(), 1.0);
+  WriteAnsi(t.P("eigen.inp"), "2 0 0 \n0 x 0 \n");
+  EXPECT_EQ(RunProgram(t.P("EIGEN"), {}, t.Data()).exitCode, 1);
+}

@@ -1,0 +1,143 @@
+#include "common/platform/ui.h"
+#include "common/texts/avvio.h"
+#include "common/texts/testi.h"
+#include "tests/support/support.h"
+
+#include <gtest/gtest.h>
+
+using testing_support::TestFolder;
+using testing_support::WriteAnsi;
+
+namespace {
+
+QString Record(const QStringList& six) {
+  QString out;
+  for (const QString& s : six) out += s + "\n-----\n";
+  return out;
+}
+
+// A small table in German with the test texts of the lookup.
+class Lookup : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteAnsi(t.P("t1.txt"), Record({"Annulla", "Abbrechen", "Annuler", "Cancelar", "Cancel", "Cancelar"}) +
+                                 Record({"Scheda", "@", "Fiche", "Ficha", "Sheet", "Ficha"}) +
+                                 Record({"Famiglia", "@", "@", "@", "@", "@"}) +
+                                 Record({"Vuoto", "", "", "", "", ""}) +
+                                 Record({"[mm]", "[MM]", "[mm]", "[mm]", "[mm]", "[mm]"}) +
+                                 Record({"NO", "NEIN", "NON", "NO", "NO", "NÃO"}));
+    AzzeraTesti(800);
+    QString error;
+    ASSERT_TRUE(CaricaTesti(t.P("t1.txt"), &error)) << error.toStdString();
+    OrdinaTesti();
+    Avvio.NumeroLingua = 2;
+    Avvio.CodiceLingua = "deu";
+    Avvio.ModoProva = false;
+    Testi.RegolaParentesi = true;
+  }
+  TestFolder t{false};
+};
+
+}  // namespace
+
+TEST_F(Lookup, ItalianAndBracketsComeBackTrimmed) {
+  Avvio.NumeroLingua = 1;
+  EXPECT_EQ(Traduci("  Annulla  "), QString("Annulla"));
+  Avvio.NumeroLingua = 2;
+  EXPECT_EQ(Traduci("[°]"), QString("[°]"));
+  EXPECT_EQ(Traduci("[m/s]"), QString("[m/s]"));
+  EXPECT_EQ(Traduci("[mm]"), QString("[mm]"));
+  EXPECT_EQ(Traduci(" [mm]"), QString("[MM]"));  // a blank before the bracket: looked up
+  Testi.RegolaParentesi = false;                   // wenlow
+  EXPECT_EQ(Traduci("[mm]"), QString("[MM]"));
+}
+
+TEST_F(Lookup, LetterCaseFollowsTheKey) {
+  EXPECT_EQ(Traduci("Annulla"), QString("Abbrechen"));  // as stored: untouched
+  EXPECT_EQ(Traduci("ANNULLA"), QString("ABBRECHEN"));
+  EXPECT_EQ(Traduci("annulla"), QString("abbrechen"));
+  EXPECT_EQ(Traduci("aNNULLA"), QString("ABBRECHEN"));  // mixed: capitals
+  Avvio.NumeroLingua = 6;
+  EXPECT_EQ(Traduci("no"), QString("não"));
+  EXPECT_EQ(Traduci("No"), QString("Não"));
+}
+
+TEST_F(Lookup, FallbacksToEnglishAndToTheKey) {
+  EXPECT_EQ(Traduci("Scheda"), QString("Sheet"));
+  EXPECT_EQ(Traduci("Famiglia"), QString("Famiglia"));
+  EXPECT_EQ(Traduci(" Non c'e' "), QString("Non c'e'"));
+  EXPECT_EQ(Traduci("Ann ulla"), QString("Ann ulla"));  // blanks inside are part of the key
+  EXPECT_EQ(Traduci(""), QString());
+  EXPECT_EQ(Traduci("VUOTO"), QString());  // an empty translation stays empty
+}
+
+TEST_F(Lookup, TestModeReportsInMessageBoxes) {
+  WriteAnsi(t.D("s.script"), "answer ok\nanswer ok\nanswer ok\nanswer ok\nanswer ok\n");
+  qputenv("FRATTIX_UI_SCRIPT", t.D("s.script").toLocal8Bit());
+  qputenv("FRATTIX_UI_LOG", t.D("ui.log").toLocal8Bit());
+  plat::ResetInteraction();
+  Avvio.ModoProva = true;
+  Traduci("Mancante");
+  Traduci("Famiglia");  // not in German, nor in English: two boxes
+  Traduci("ANNULLA");
+  Traduci("no");        // no case warning for NO
+  Avvio.ModoProva = false;
+  qunsetenv("FRATTIX_UI_SCRIPT");
+  qunsetenv("FRATTIX_UI_LOG");
+  plat::ResetInteraction();
+  const QStringList log = testing_support::ReadLog(t.D("ui.log"));
+  ASSERT_EQ(log.size(), 4);
+  EXPECT_TRUE(log[0].contains("\tTesto Mancante\tMancante"));
+  EXPECT_TRUE(log[1].contains("\tTesto Non Tradotto in deu\tFamiglia"));
+  EXPECT_TRUE(log[2].contains("\tTesto Non Tradotto Neanche in Inglese\tFamiglia"));
+  EXPECT_TRUE(log[3].contains("\tVerificare maiuscole\tANNULLA\\nABBRECHEN"));
+}
+
+TEST(TextTable, SortAndDuplicateKeys) {
+  TestFolder t(false);
+  QString table;
+  const QStringList keys = {"zeta", "Alfa", "beta", "ALFA", "gamma", "Delta", "epsilon"};
+  for (int i = 0; i < keys.size(); ++i)
+    table += Record({keys[i], QString("de%1").arg(i), "f", "s", "e", "p"});
+  WriteAnsi(t.P("t.txt"), table);
+  AzzeraTesti(800);
+  ASSERT_TRUE(CaricaTesti(t.P("t.txt"), nullptr));
+  EXPECT_EQ(Testi.NumeroTesti, 7);
+  OrdinaTesti();
+  QStringList sorted;
+  for (int i = 1; i <= Testi.NumeroTesti; ++i) sorted << Testi.TabellaTesti[i][1].toUpper();
+  QStringList expected = sorted;
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(sorted, expected);
+  Avvio.NumeroLingua = 2;
+  // Both "Alfa" rows share the key; the search finds row 1 first, which holds one of them.
+  const QString found = Traduci("Alfa");
+  EXPECT_TRUE(found == "de1" || found == "De3") << found.toStdString();
+  EXPECT_EQ(Traduci("zeta"), QString("de0"));
+}
+
+TEST(TextTable, TheSecondFileContinuesAndLimitsHold) {
+  TestFolder t(false);
+  WriteAnsi(t.P("a.txt"), Record({"uno", "eins", "un", "uno", "one", "um"}));
+  WriteAnsi(t.P("b.txt"), Record({"due", "zwei", "deux", "dos", "two", "dois"}) + "\n\n");
+  AzzeraTesti(2);
+  ASSERT_TRUE(CaricaTesti(t.P("a.txt"), nullptr));
+  ASSERT_TRUE(CaricaTesti(t.P("b.txt"), nullptr));  // blank lines at the end are no record
+  EXPECT_EQ(Testi.NumeroTesti, 2);
+  QString error;
+  EXPECT_FALSE(CaricaTesti(t.P("a.txt"), &error));  // a third text does not fit
+  EXPECT_TRUE(error.contains("more than 2 texts"));
+
+  WriteAnsi(t.P("short.txt"), Record({"uno", "eins", "un", "uno", "one", "um"}) + "due\n-\nzwei\n-\n");
+  AzzeraTesti(800);
+  EXPECT_FALSE(CaricaTesti(t.P("short.txt"), &error));
+  EXPECT_TRUE(error.contains("line 13")) << error.toStdString();
+  EXPECT_FALSE(CaricaTesti(t.P("missing.txt"), &error));
+  EXPECT_TRUE(error.contains("missing"));
+
+  // The last separator line may be missing.
+  WriteAnsi(t.P("nolast.txt"), "uno\n-\neins\n-\nun\n-\nuno\n-\none\n-\num");
+  AzzeraTesti(800);
+  ASSERT_TRUE(CaricaTesti(t.P("nolast.txt"), nullptr));
+  EXPECT_EQ(Testi.TabellaTesti[1][6], QString("um"));
+}
