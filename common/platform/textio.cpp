@@ -133,16 +133,16 @@ QString StrNumber(double value, bool singlePrecision) {
   if (exponent > -5 && exponent < precision) {
     if (exponent >= 0) {
       if (static_cast<int>(digits.size()) <= exponent + 1) {
-        out += digits + std::string(exponent + 1 - digits.size(), '0');
+        out.append(digits).append(exponent + 1 - digits.size(), '0');
       } else {
-        out += digits.substr(0, exponent + 1) + "." + digits.substr(exponent + 1);
+        out.append(digits, 0, exponent + 1).append(1, '.').append(digits, exponent + 1);
       }
     } else {
-      out += "." + std::string(-exponent - 1, '0') + digits;
+      out.append(1, '.').append(-exponent - 1, '0').append(digits);
     }
   } else {
-    out += digits.substr(0, 1);
-    if (digits.size() > 1) out += "." + digits.substr(1);
+    out.append(digits, 0, 1);
+    if (digits.size() > 1) out.append(1, '.').append(digits, 1);
     char e[16];
     std::snprintf(e, sizeof e, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
     out += e;
