@@ -277,9 +277,18 @@ bool ScriviFattoriSicurezza(QString* errore) {
       else CalcolaCuneoEsteso(a);
       if (a.FattoreSicurezza == -1) continue;
       const QString& modo = a.ModoScivolamento;
-      testo += colonne[i] + tab + (modo.startsWith(QLatin1Char('1')) ? si : no) + tab + colonne[j] + tab +
-               (modo.mid(1, 1) == QLatin1String("1") ? si : no) + tab + FormattaNumero(a.FattoreSicurezza, 2) +
-               tab + FormattaNumero(a.VolumeCuneo, 2) + QStringLiteral("\r\n");
+      testo += colonne[i];
+      testo += tab;
+      testo += modo.size() > 0 && modo.at(0) == QLatin1Char('1') ? si : no;
+      testo += tab;
+      testo += colonne[j];
+      testo += tab;
+      testo += modo.size() > 1 && modo.at(1) == QLatin1Char('1') ? si : no;
+      testo += tab;
+      testo += FormattaNumero(a.FattoreSicurezza, 2);
+      testo += tab;
+      testo += FormattaNumero(a.VolumeCuneo, 2);
+      testo += QLatin1String("\r\n");
     }
   }
   w.Write(testo);
