@@ -1,10 +1,11 @@
 #include "common/texts/avvio.h"
+#include "wedge/peldrix.h"
 
 namespace {
 int Principale(int, char**) {
   Avvio.NumeroModulo = 3;
   AvvioProgramma(false);
-  return 0;
+  return EseguiPeldrix();
 }
 }  // namespace
 

@@ -1,0 +1,385 @@
+// The wedge solution against an independent solution built from the solid, and its behaviour on degenerate input.
+#include "tests/wedge/geometria_cuneo.h"
+#include "wedge/cuneo.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <random>
+
+using wedge_test::Arguments;
+using wedge_test::Outcome;
+using wedge_test::Slope;
+using wedge_test::Solve;
+
+namespace {
+
+const double kPi = 4 * std::atan(1.0);
+
+struct Result {
+  double factor, volume;
+  QString mode;
+};
+
+Result Compute(const Slope& s, double seismic = 0) {
+  Cuneo = ModuloCuneo();
+  Cuneo.DistanzaFrattura = s.crackDistance;
+  Cuneo.CoefficienteSismico = seismic;
+  ArgomentiCuneo a = Arguments(s);
+  a.ModoScivolamento = "xx";
+  if (seismic == 0) CalcolaCuneo(a);
+  else CalcolaCuneoEsteso(a);
+  return {a.FattoreSicurezza, a.VolumeCuneo, a.ModoScivolamento};
+}
+
+void ExpectClose(double actual, double expected, const std::string& what) {
+  EXPECT_NEAR(actual, expected, 1e-9 * std::max(1.0, std::fabs(expected))) << what;
+}
+
+std::string Describe(const Slope& s) {
+  char b[200];
+  std::snprintf(b, sizeof b, "planes %g/%g %g/%g water %g crack %g anchor %g load %g", s.dip1, s.dir1, s.dip2, s.dir2,
+                s.waterWeight, s.crackDistance, s.anchor, s.load);
+  return b;
+}
+
+// The configurations used below, each a wedge that the independent solution recognises.
+Slope Wet() {
+  Slope s;
+  s.waterWeight = 10;
+  return s;
+}
+Slope CrackWaterAnchorLoad() {
+  Slope s;
+  s.crackDistance = 10;
+  s.waterWeight = 10;
+  s.c1 = 20;
+  s.c2 = 40;
+  s.anchor = 500;
+  s.anchorPlunge = 20;
+  s.anchorTrend = 10;
+  s.load = 300;
+  s.loadPlunge = 70;
+  s.loadTrend = 200;
+  return s;
+}
+// Plane 1 flat, plane 2 steep: the wedge slides on plane 1 alone.
+Slope OnPlane1() {
+  Slope s;
+  s.dip1 = 20;
+  s.dir1 = 160;
+  s.dip2 = 75;
+  s.dir2 = 190;
+  s.phi1 = 18;
+  return s;
+}
+Slope OnPlane2() {
+  Slope s = OnPlane1();
+  std::swap(s.dip1, s.dip2);
+  std::swap(s.dir1, s.dir2);
+  std::swap(s.phi1, s.phi2);
+  return s;
+}
+
+}  // namespace
+
+TEST(Wedge, AgreesWithTheSolidBuiltFromItsPlanes) {
+  // Every pair of a grid of orientations, dry and wet, with and without crack, anchor and external load.
+  std::map<QString, int> modes;
+  int compared = 0;
+  for (int variant = 0; variant < 4; ++variant) {
+    for (int dip1 = 10; dip1 <= 85; dip1 += 15) {
+      for (int dir1 = 0; dir1 < 360; dir1 += 30) {
+        for (int dip2 = 10; dip2 <= 85; dip2 += 15) {
+          for (int dir2 = 7; dir2 < 360; dir2 += 30) {
+            Slope s;
+            s.dip1 = dip1, s.dir1 = dir1, s.dip2 = dip2, s.dir2 = dir2;
+            if (variant & 1) s.waterWeight = 10, s.c1 = 15, s.c2 = 5;
+            if (variant & 2) {
+              s.crackDistance = 8;
+              s.anchor = 400, s.anchorPlunge = 15, s.anchorTrend = 20;
+              s.load = 200, s.loadPlunge = 60, s.loadTrend = 150;
+            }
+            const Outcome o = Solve(s);
+            if (!o.regular) continue;
+            const Result r = Compute(s);
+            const std::string what = Describe(s);
+            if (!o.wedge) {
+              EXPECT_EQ(r.factor, -1) << what;
+              EXPECT_EQ(r.volume, 0) << what;
+              EXPECT_EQ(r.mode, "xx") << what;
+              continue;
+            }
+            ASSERT_NE(r.factor, -1) << what;
+            ExpectClose(r.volume, o.volume, what);
+            EXPECT_EQ(r.mode, o.mode) << what;
+            // Water on a plane that overhangs the wedge is taken along its upward normal when the wedge slides on
+            // the other plane alone; the solid pushes it away from the plane. Only there do the two part.
+            if (s.waterWeight > 0 && !o.inwardNormalsUp && o.mode != "11") continue;
+            ExpectClose(r.factor, o.factor, what);
+            ++modes[o.mode];
+            ++compared;
+          }
+        }
+      }
+    }
+  }
+  EXPECT_GT(compared, 3000);
+  for (const char* m : {"00", "10", "01", "11"}) EXPECT_GT(modes[m], 100) << m;
+}
+
+TEST(Wedge, FactorOfSafetyIsPositiveAndCapped) {
+  Slope s;
+  s.c1 = s.c2 = 1e6;
+  EXPECT_EQ(Compute(s).factor, 99.99);
+
+  // An anchor pulling the wedge up its line of intersection harder than the weight pulls it down: the quotient is
+  // negative and its absolute value is reported.
+  const Outcome dry = Solve(Slope());
+  Slope up;
+  up.anchor = 3 * dry.weight;
+  up.anchorPlunge = -dry.linePlunge;
+  up.anchorTrend = dry.lineTrend;
+  const Outcome o = Solve(up);
+  ASSERT_EQ(o.mode, "11");
+  ASSERT_LT(o.quotient, 0);
+  const Result r = Compute(up);
+  EXPECT_EQ(r.mode, "11");
+  ExpectClose(r.factor, -o.quotient, "anchor up the line");
+}
+
+TEST(Wedge, ContactLostOnBothPlanes) {
+  Slope s;
+  const Outcome dry = Solve(s);
+  s.load = 2 * dry.weight;
+  s.loadPlunge = -90;  // straight up, twice the weight
+  const Result r = Compute(s);
+  EXPECT_EQ(r.mode, "00");
+  EXPECT_EQ(r.factor, 0);
+  ExpectClose(r.volume, dry.volume, "volume");
+}
+
+TEST(Wedge, NoAdmissibleWedge) {
+  struct Case {
+    const char* name;
+    Slope slope;
+    bool modeSet;
+  };
+  Slope steep;  // the line of intersection plunges more steeply than the face
+  steep.dip1 = 80, steep.dir1 = 150, steep.dip2 = 80, steep.dir2 = 220;
+  Slope parallel;
+  parallel.dip2 = parallel.dip1, parallel.dir2 = parallel.dir1;
+  Slope flat;  // no height
+  flat.height = 0;
+  Slope weightless;  // a load keeps the wedge from balancing at zero, so that only the volume cannot be found
+  weightless.rockWeight = 0;
+  weightless.load = 100, weightless.loadPlunge = 30, weightless.loadTrend = 185;
+  Slope farCrack;  // the crack lies beyond the top of the line of intersection
+  farCrack.crackDistance = 1e4;
+  Slope crackAbove;  // a crack that passes above the top of the line of intersection
+  crackAbove.dip1 = 25, crackAbove.dir1 = 180, crackAbove.dip2 = 10, crackAbove.dir2 = 37, crackAbove.crackDistance = 8;
+  Slope crackBehind;  // the toe lies behind the crack: the crack would not open at the back of the wedge
+  crackBehind.dip1 = 25, crackBehind.dir1 = 330, crackBehind.dip2 = 40, crackBehind.dir2 = 337;
+  crackBehind.crackDistance = 8;
+  const Case cases[] = {
+      {"not daylighting", steep, false}, {"parallel planes", parallel, false}, {"no height", flat, false},
+      {"no rock weight", weightless, true}, {"crack too far", farCrack, false},
+      {"crack above the wedge", crackAbove, false}, {"crack in front of the toe", crackBehind, false}};
+  for (const Case& c : cases) {
+    const Result r = Compute(c.slope);
+    EXPECT_EQ(r.factor, -1) << c.name;
+    EXPECT_EQ(r.volume, 0) << c.name;
+    if (c.modeSet) EXPECT_NE(r.mode, "xx") << c.name;  // the failure comes after the mode is known
+    else EXPECT_EQ(r.mode, "xx") << c.name;
+  }
+  for (const Slope& s : {steep, farCrack, crackAbove, crackBehind}) {
+    const Outcome o = Solve(s);
+    EXPECT_TRUE(o.regular && !o.wedge);
+  }
+  // Without their cracks the last two are wedges.
+  crackAbove.crackDistance = crackBehind.crackDistance = 0;
+  EXPECT_NE(Compute(crackAbove).factor, -1);
+  EXPECT_NE(Compute(crackBehind).factor, -1);
+}
+
+TEST(Wedge, CrackAnglesAreNotUsedWithoutACrack) {
+  for (double distance : {0.0, -5.0}) {
+    Slope s = Wet();
+    s.crackDistance = distance;
+    const Result a = Compute(s);
+    s.crackDip = std::nan(""), s.crackDir = 1e308;
+    const Result b = Compute(s);
+    EXPECT_EQ(a.factor, b.factor);
+    EXPECT_EQ(a.volume, b.volume);
+    EXPECT_EQ(a.mode, b.mode);
+    EXPECT_EQ(a.factor, Compute(Wet()).factor);
+  }
+}
+
+TEST(Wedge, PlaneAnglesComeBackInTheStoredRange) {
+  ArgomentiCuneo a = Arguments(Slope());
+  a.ComplInclinazione1 = 0.7;
+  a.ComplImmersione1 = 4.5;
+  a.ComplInclinazione2 = -0.1;
+  a.ComplImmersione2 = 2 * kPi - 1e-3;
+  Cuneo = ModuloCuneo();
+  CalcolaCuneo(a);
+  EXPECT_DOUBLE_EQ(a.ComplInclinazione1, 0.7);
+  EXPECT_DOUBLE_EQ(a.ComplImmersione1, 4.5);
+  EXPECT_DOUBLE_EQ(a.ComplInclinazione2, 2 * kPi - 0.1);
+  EXPECT_DOUBLE_EQ(a.ComplImmersione2, 2 * kPi - 1e-3);
+}
+
+TEST(Wedge, NeverAValueThatIsNotFinite) {
+  // Random and extreme input: the answer is -1, or a factor of safety from 0 to 99.99 with a finite volume.
+  std::mt19937 rng(20240611);
+  const double special[] = {0, 90, -90, 180, 360, 1e-300, 1e300, -1e300, std::nan(""), INFINITY, 45, 1};
+  auto pick = [&](double lo, double hi) {
+    if (rng() % 8 == 0) return special[rng() % std::size(special)];
+    return std::uniform_real_distribution<double>(lo, hi)(rng);
+  };
+  int admissible = 0;
+  for (int k = 0; k < 20000; ++k) {
+    Slope s;
+    s.dip1 = pick(0, 90), s.dir1 = pick(0, 360), s.dip2 = pick(0, 90), s.dir2 = pick(0, 360);
+    s.faceDip = pick(30, 90), s.faceDir = pick(0, 360), s.upperDip = pick(0, 30), s.upperDir = pick(0, 360);
+    s.crackDip = pick(0, 90), s.crackDir = pick(0, 360), s.crackDistance = k % 2 ? pick(0, 20) : 0;
+    s.height = pick(0, 50), s.rockWeight = pick(0, 30), s.waterWeight = pick(0, 10);
+    s.c1 = pick(0, 50), s.phi1 = pick(0, 45), s.c2 = pick(0, 50), s.phi2 = pick(0, 45);
+    s.anchor = pick(0, 1000), s.anchorPlunge = pick(-90, 90), s.anchorTrend = pick(0, 360);
+    s.load = pick(0, 1000), s.loadPlunge = pick(-90, 90), s.loadTrend = pick(0, 360);
+    const double seismic = k % 3 == 0 ? 0 : pick(-0.5, 0.5);
+    const Result r = Compute(s, seismic);
+    if (r.factor == -1) {
+      EXPECT_EQ(r.volume, 0);
+      continue;
+    }
+    ++admissible;
+    ASSERT_TRUE(std::isfinite(r.factor) && r.factor >= 0 && r.factor <= 99.99) << r.factor << " " << Describe(s);
+    ASSERT_TRUE(std::isfinite(r.volume) && r.volume >= 0) << r.volume << " " << Describe(s);
+    ASSERT_TRUE(r.mode == "00" || r.mode == "10" || r.mode == "01" || r.mode == "11");
+  }
+  EXPECT_GT(admissible, 1000);
+}
+
+TEST(Direction, PlungeAndTrendOfAVector) {
+  double plunge = 7, trend = 7;
+  ASSERT_TRUE(VersoreInDirezione(0, 1, 0, plunge, trend));
+  EXPECT_DOUBLE_EQ(trend, kPi / 2);
+  EXPECT_EQ(plunge, 0);
+  ASSERT_TRUE(VersoreInDirezione(0, -1, 0, plunge, trend));
+  EXPECT_DOUBLE_EQ(trend, 3 * kPi / 2);
+  ASSERT_TRUE(VersoreInDirezione(-1, 0, 0, plunge, trend));
+  EXPECT_DOUBLE_EQ(trend, kPi);
+  ASSERT_TRUE(VersoreInDirezione(1, -1, -std::sqrt(2.0), plunge, trend));
+  EXPECT_DOUBLE_EQ(trend, 7 * kPi / 4);
+  EXPECT_DOUBLE_EQ(plunge, -kPi / 4);
+  // A vertical vector has a plunge of a right angle; the zero vector has no direction.
+  ASSERT_TRUE(VersoreInDirezione(0, 0, -2, plunge, trend));
+  EXPECT_DOUBLE_EQ(plunge, -kPi / 2);
+  ASSERT_TRUE(VersoreInDirezione(0, 0, 3, plunge, trend));
+  EXPECT_DOUBLE_EQ(plunge, kPi / 2);
+  EXPECT_FALSE(VersoreInDirezione(0, 0, 0, plunge, trend));
+  EXPECT_FALSE(VersoreInDirezione(std::nan(""), 0, 1, plunge, trend));
+
+  // Back and forth.
+  for (double p = -1.5; p <= 1.5; p += 0.3) {
+    for (double t = 0.05; t < 2 * kPi; t += 0.4) {
+      double x, y, z, p2, t2;
+      DirezioneInVersore(x, y, z, p, t);
+      EXPECT_NEAR(x * x + y * y + z * z, 1, 1e-12);
+      ASSERT_TRUE(VersoreInDirezione(3 * x, 3 * y, 3 * z, p2, t2));
+      EXPECT_NEAR(p2, p, 1e-12);
+      EXPECT_NEAR(t2, t, 1e-12);
+      double x2, y2, z2;
+      DirezioneInVersore2(x2, y2, z2, p, t);
+      EXPECT_EQ(x2, x);
+      EXPECT_EQ(y2, y);
+      EXPECT_EQ(z2, z);
+    }
+  }
+}
+
+TEST(Seismic, SinglePlaneSlidingTakesTheForceInTheDipPlaneOfThatPlane) {
+  const double eta = 0.2;
+  ASSERT_EQ(Compute(OnPlane1()).mode, "10");
+  ASSERT_EQ(Compute(OnPlane2()).mode, "01");
+  for (const Slope& base : {OnPlane1(), OnPlane2()}) {
+    const bool first = Compute(base).mode == "10";
+    const double dip = first ? base.dip1 : base.dip2, dir = first ? base.dir1 : base.dir2;
+    const double phi = first ? base.phi1 : base.phi2;
+    const Result r = Compute(base, eta);
+    // The seismic run carries η·W along (sin(ψ+φ) sin α, sin(ψ+φ) cos α, -cos(ψ+φ)): plunge 90° - ψ - φ.
+    const Outcome dry = Solve(base);
+    Slope loaded = base;
+    loaded.load = eta * dry.weight;
+    loaded.loadPlunge = 90 - dip - phi;
+    loaded.loadTrend = dir;
+    const Outcome o = Solve(loaded);
+    EXPECT_EQ(r.mode, o.mode);
+    ExpectClose(r.factor, o.factor, "factor");
+    ExpectClose(r.volume, o.volume, "volume");
+    const double k = kPi / 180;
+    const Vettore3& d = Cuneo.DirezioneSismica;
+    ExpectClose(d[0], eta * dry.weight * std::sin((dip + phi) * k) * std::sin(dir * k), "x");
+    ExpectClose(d[1], eta * dry.weight * std::sin((dip + phi) * k) * std::cos(dir * k), "y");
+    ExpectClose(d[2], -eta * dry.weight * std::cos((dip + phi) * k), "z");
+  }
+}
+
+TEST(Seismic, TurningTheWholeSlopeAboutTheVerticalChangesNothing) {
+  Slope anchored = OnPlane1();
+  anchored.anchor = 800, anchored.anchorPlunge = 25, anchored.anchorTrend = 350;
+  Slope loaded = OnPlane2();
+  loaded.load = 600, loaded.loadPlunge = 45, loaded.loadTrend = 120, loaded.waterWeight = 10;
+  Slope other;
+  other.dip1 = 40, other.dir1 = 130, other.dip2 = 55, other.dir2 = 250, other.c1 = 10, other.phi2 = 35;
+  for (const Slope& s : {Slope(), Wet(), CrackWaterAnchorLoad(), OnPlane1(), anchored, loaded, other}) {
+    for (double eta : {0.0, 0.1, 0.35, -0.2}) {
+      const Result r = Compute(s, eta);
+      ASSERT_NE(r.factor, -1) << Describe(s);
+      for (double turn : {90.0, 37.0, 181.5, -75.0, 300.0}) {
+        const Result t = Compute(s.Turned(turn), eta);
+        const std::string what = Describe(s) + " turned " + std::to_string(turn) + " eta " + std::to_string(eta);
+        EXPECT_EQ(t.mode, r.mode) << what;
+        ExpectClose(t.factor, r.factor, what);
+        ExpectClose(t.volume, r.volume, what);
+      }
+    }
+  }
+  // Both-plane sliding is among them, with and without the seismic force.
+  EXPECT_EQ(Compute(CrackWaterAnchorLoad(), 0.1).mode, "11");
+  EXPECT_EQ(Compute(other, 0.1).mode, "11");
+}
+
+TEST(Seismic, EveryComputationStartsFromTheSameDirection) {
+  for (const Slope& s : {Slope(), CrackWaterAnchorLoad(), OnPlane1()}) {
+    const Result fresh = Compute(s, 0.15);
+    for (const Vettore3& left : {Vettore3{1, 2, 3}, Vettore3{0.3, -0.8, -0.1}, Vettore3{0, 0, 0}}) {
+      Cuneo = ModuloCuneo();
+      Cuneo.CoefficienteSismico = 0.15;
+      Cuneo.DistanzaFrattura = s.crackDistance;
+      Cuneo.DirezioneSismica = left;
+      ArgomentiCuneo a = Arguments(s);
+      CalcolaCuneoEsteso(a);
+      EXPECT_EQ(a.FattoreSicurezza, fresh.factor);
+      EXPECT_EQ(a.VolumeCuneo, fresh.volume);
+      EXPECT_EQ(a.ModoScivolamento, fresh.mode);
+    }
+  }
+}
+
+TEST(Seismic, LoadsAreGivenBack) {
+  Slope s = CrackWaterAnchorLoad();
+  Cuneo = ModuloCuneo();
+  Cuneo.DistanzaFrattura = s.crackDistance;
+  Cuneo.CoefficienteSismico = 0.2;
+  ArgomentiCuneo a = Arguments(s);
+  CalcolaCuneoEsteso(a);
+  EXPECT_EQ(a.CaricoEsterno, s.load);
+  EXPECT_EQ(a.InclinazioneCarico, s.loadPlunge);
+  EXPECT_EQ(a.DirezioneCarico, s.loadTrend);
+  // A seismic force lowers the factor of safety of this wedge.
+  EXPECT_LT(a.FattoreSicurezza, Compute(s).factor);
+}

@@ -1,0 +1,182 @@
+#include "tests/wedge/geometria_cuneo.h"
+
+#include <array>
+#include <cmath>
+
+namespace wedge_test {
+
+namespace {
+
+using V = std::array<double, 3>;
+
+const double kRad = M_PI / 180.0;
+
+V operator+(const V& a, const V& b) { return {a[0] + b[0], a[1] + b[1], a[2] + b[2]}; }
+V operator-(const V& a, const V& b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
+V operator*(double s, const V& a) { return {s * a[0], s * a[1], s * a[2]}; }
+double Dot(const V& a, const V& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+V Cross(const V& a, const V& b) {
+  return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+}
+double Norm(const V& a) { return std::sqrt(Dot(a, a)); }
+
+// Upward normal of a plane (x east, y north, z up).
+V PlaneNormal(double dip, double dipDirection) {
+  const double d = dip * kRad, a = dipDirection * kRad;
+  return {std::sin(d) * std::sin(a), std::sin(d) * std::cos(a), std::cos(d)};
+}
+
+// Direction of a force; the plunge is positive downwards.
+V ForceDirection(double plunge, double trend) {
+  const double p = plunge * kRad, t = trend * kRad;
+  return {std::cos(p) * std::sin(t), std::cos(p) * std::cos(t), -std::sin(p)};
+}
+
+// The point common to three planes n·x = c.
+V Meet(const V& n1, double c1, const V& n2, double c2, const V& n3, double c3) {
+  const double det = Dot(n1, Cross(n2, n3));
+  return (1.0 / det) * (c1 * Cross(n2, n3) + c2 * Cross(n3, n1) + c3 * Cross(n1, n2));
+}
+
+double Tetrahedron(const V& a, const V& b, const V& c, const V& d) {
+  return std::fabs(Dot(b - a, Cross(c - a, d - a))) / 6.0;
+}
+
+double Triangle(const V& a, const V& b, const V& c) { return Norm(Cross(b - a, c - a)) / 2.0; }
+
+double Sign(double x) { return x < 0 ? -1.0 : 1.0; }
+
+}  // namespace
+
+Slope Slope::Turned(double degrees) const {
+  Slope t = *this;
+  t.dir1 += degrees;
+  t.dir2 += degrees;
+  t.faceDir += degrees;
+  t.upperDir += degrees;
+  t.crackDir += degrees;
+  t.anchorTrend += degrees;
+  t.loadTrend += degrees;
+  return t;
+}
+
+Outcome Solve(const Slope& s) {
+  Outcome out;
+  const V a = PlaneNormal(s.dip1, s.dir1), b = PlaneNormal(s.dip2, s.dir2);
+  const V f = PlaneNormal(s.faceDip, s.faceDir), d = PlaneNormal(s.upperDip, s.upperDir);
+
+  // The toe O is the origin: planes 1 and 2 and the face pass through it. The crest point C1 lies on the trace of
+  // plane 1 on the face at the height of the slope; the upper surface passes through it.
+  const V O{0, 0, 0};
+  V trace1 = Cross(f, a);
+  if (trace1[2] < 0) trace1 = -1.0 * trace1;
+  const V C1 = (s.height / trace1[2]) * trace1;
+  const double upper = Dot(d, C1);
+  const V C2 = Meet(f, 0, b, 0, d, upper);  // face, plane 2, upper surface
+  const V C3 = Meet(a, 0, b, 0, d, upper);  // top of the line of intersection
+
+  // A regular slope: the toe lies under the upper surface and the trace of plane 2 on the face rises from it.
+  out.regular = upper > 0 && C2[2] > 0;
+  // The line of intersection must rise from the toe into the rock behind the face.
+  if (!(C3[2] > 0) || !(Dot(f, C3) < 0)) return out;
+
+  double volume = Tetrahedron(O, C1, C2, C3);
+  double A1 = Triangle(O, C1, C3), A2 = Triangle(O, C2, C3);
+  double u = s.waterWeight * C3[2] / 6.0;  // water pressure, a third of its largest value at mid-height
+  V crackForce{0, 0, 0};
+  if (s.crackDistance > 0) {
+    // The crack passes through the point of the upper trace of plane 1 at the given distance from the crest.
+    const V f5 = PlaneNormal(s.crackDip, s.crackDir);
+    const V C1c = C1 + (s.crackDistance / Norm(C3 - C1)) * (C3 - C1);
+    const double crack = Dot(f5, C1c);
+    const V O5 = Meet(a, 0, b, 0, f5, crack);       // crack on the line of intersection
+    const V C2c = Meet(b, 0, d, upper, f5, crack);  // crack, plane 2, upper surface
+    // The crack must cut the line of intersection and the upper trace of plane 2 inside the wedge, and open at
+    // its back: the toe lies on the side of the crack that the face looks to.
+    const double along = Dot(O5, C3) / Dot(C3, C3);
+    const double along2 = Dot(C2c - C2, C3 - C2) / Dot(C3 - C2, C3 - C2);
+    if (!(along >= 0 && along <= 1) || !(along2 >= 0 && along2 <= 1) || s.crackDistance > Norm(C3 - C1) ||
+        !(Dot(f5, O - O5) * Dot(f, f5) > 0))
+      return out;
+    volume -= Tetrahedron(O5, C1c, C2c, C3);
+    A1 -= Triangle(O5, C1c, C3);
+    A2 -= Triangle(O5, C2c, C3);
+    const double A5 = Triangle(O5, C1c, C2c);
+    // Water fills the crack: the pressure at its bottom is that of the depth of O5 under the upper surface.
+    const double surface = (upper - d[0] * O5[0] - d[1] * O5[1]) / d[2];
+    u = s.waterWeight * (surface - O5[2]) / 3.0;
+    crackForce = (u * A5 * Sign(Dot(f5, O - O5))) * f5;
+  }
+  out.wedge = true;
+  out.linePlunge = std::asin(C3[2] / Norm(C3)) / kRad;
+  out.lineTrend = std::atan2(C3[0], C3[1]) / kRad;
+  out.volume = volume;
+  out.weight = s.rockWeight * volume;
+
+  // Normals of the two planes pointing into the wedge.
+  const V aIn = Sign(Dot(a, C2)) * a;
+  const V bIn = Sign(Dot(b, C1)) * b;
+  out.inwardNormalsUp = Dot(aIn, a) > 0 && Dot(bIn, b) > 0;
+
+  // Every active force: weight, anchor, external load, water on the planes and in the crack.
+  const V P = V{0, 0, -out.weight} + s.anchor * ForceDirection(s.anchorPlunge, s.anchorTrend) +
+              s.load * ForceDirection(s.loadPlunge, s.loadTrend) + (u * A1) * aIn + (u * A2) * bIn + crackForce;
+
+  // Effective normal reactions with contact on both planes: N1 aIn + N2 bIn balances P across the line.
+  const double r = Dot(aIn, bIn);
+  const double Fa = -Dot(P, aIn), Fb = -Dot(P, bIn);
+  const double N1 = (Fa - r * Fb) / (1 - r * r);
+  const double N2 = (Fb - r * Fa) / (1 - r * r);
+  const double t1 = std::tan(s.phi1 * kRad), t2 = std::tan(s.phi2 * kRad);
+
+  double factor;
+  if (N1 < 0 && N2 < 0) {
+    factor = 0;
+    out.mode = "00";
+  } else if (N1 > 0 && N2 < 0) {
+    const double N = -Dot(P, aIn);
+    factor = (N * t1 + s.c1 * A1) / Norm(P - Dot(P, aIn) * aIn);
+    out.mode = "10";
+  } else if (N1 < 0 && N2 > 0) {
+    const double N = -Dot(P, bIn);
+    factor = (N * t2 + s.c2 * A2) / Norm(P - Dot(P, bIn) * bIn);
+    out.mode = "01";
+  } else {
+    const V down = (1.0 / Norm(C3)) * (O - C3);
+    factor = (N1 * t1 + N2 * t2 + s.c1 * A1 + s.c2 * A2) / Dot(P, down);
+    out.mode = "11";
+  }
+  out.quotient = factor;
+  out.factor = std::min(std::fabs(factor), 99.99);
+  return out;
+}
+
+ArgomentiCuneo Arguments(const Slope& s) {
+  ArgomentiCuneo a;
+  a.ComplInclinazione1 = M_PI / 2 - s.dip1 * kRad;
+  a.ComplImmersione1 = M_PI / 2 - s.dir1 * kRad;
+  a.ComplInclinazione2 = M_PI / 2 - s.dip2 * kRad;
+  a.ComplImmersione2 = M_PI / 2 - s.dir2 * kRad;
+  a.InclinazioneSuperiore = s.upperDip;
+  a.ImmersioneSuperiore = s.upperDir;
+  a.InclinazioneFronte = s.faceDip;
+  a.ImmersioneFronte = s.faceDir;
+  a.InclinazioneFrattura = s.crackDip;
+  a.ImmersioneFrattura = s.crackDir;
+  a.AltezzaFronte = s.height;
+  a.PesoRoccia = s.rockWeight;
+  a.Coesione1 = s.c1;
+  a.Attrito1 = s.phi1;
+  a.Coesione2 = s.c2;
+  a.Attrito2 = s.phi2;
+  a.PesoAcqua = s.waterWeight;
+  a.CaricoEsterno = s.load;
+  a.InclinazioneCarico = s.loadPlunge;
+  a.DirezioneCarico = s.loadTrend;
+  a.ForzaAncoraggio = s.anchor;
+  a.InclinazioneAncoraggio = s.anchorPlunge;
+  a.DirezioneAncoraggio = s.anchorTrend;
+  return a;
+}
+
+}  // namespace wedge_test

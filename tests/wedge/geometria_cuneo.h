@@ -1,0 +1,47 @@
+// An independent solution of the slope wedge for the tests: the wedge is built as a solid (its vertices found by
+// intersecting the bounding planes), its volume and face areas measured on that solid, and the forces solved from
+// equilibrium along the line of intersection or on one plane.
+#pragma once
+
+#include "wedge/cuneo.h"
+
+#include <QString>
+
+namespace wedge_test {
+
+// A whole configuration in degrees and the units of the program.
+struct Slope {
+  double dip1 = 45, dir1 = 105;  // plane 1
+  double dip2 = 70, dir2 = 235;  // plane 2
+  double faceDip = 65, faceDir = 185;
+  double upperDip = 12, upperDir = 195;
+  double crackDip = 70, crackDir = 165, crackDistance = 0;  // distance along plane 1's trace; 0 = no crack
+  double height = 30;                                       // of the crest above the toe, along plane 1's trace
+  double rockWeight = 26, waterWeight = 0;
+  double c1 = 0, phi1 = 20, c2 = 0, phi2 = 30;
+  double anchor = 0, anchorPlunge = 0, anchorTrend = 0;
+  double load = 0, loadPlunge = 0, loadTrend = 0;
+
+  // The same configuration turned about the vertical by `degrees`.
+  Slope Turned(double degrees) const;
+};
+
+struct Outcome {
+  bool regular = false;  // the toe lies under the upper surface and both traces on the face rise from it
+  bool wedge = false;  // the planes cut an admissible wedge out of the slope
+  double factor = -1;
+  double quotient = 0;  // the factor of safety before its absolute value is taken and capped
+  double linePlunge = 0, lineTrend = 0;  // the line of intersection, rising from the toe (degrees)
+  double volume = 0;
+  QString mode;
+  double weight = 0;
+  bool inwardNormalsUp = false;  // both planes lie under the wedge (inward normals are the upward normals)
+};
+
+// The independent solution.
+Outcome Solve(const Slope& s);
+
+// The arguments of the program's solution for the same configuration.
+ArgomentiCuneo Arguments(const Slope& s);
+
+}  // namespace wedge_test

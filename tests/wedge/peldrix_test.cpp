@@ -1,0 +1,461 @@
+// The wedge stability program: its input files, its table, and whole runs of the executable.
+#include "common/platform/textio.h"
+#include "tests/support/support.h"
+#include "tests/wedge/geometria_cuneo.h"
+#include "wedge/peldrix.h"
+
+#include <QFile>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+
+using testing_support::ReadAnsi;
+using testing_support::ReadBytes;
+using testing_support::ReadLog;
+using testing_support::RunProgram;
+using testing_support::TestFolder;
+using testing_support::WriteAnsi;
+using wedge_test::Outcome;
+using wedge_test::Slope;
+
+namespace {
+
+const double kPi = 4 * std::atan(1.0);
+const double kRad = kPi / 180;
+
+struct Family {
+  double dip, dir;
+  double stored = NAN;  // the stored direction written instead of the one of `dir`
+};
+
+QString Num(double v) { return QString::number(v, 'g', 17); }
+
+// The hand-over file as the main program writes it for the stability command.
+void WriteHandOver(const TestFolder& t, const QString& session = "site.ses") {
+  WriteAnsi(t.P("temporan"), "0\n-2\n\n 2 \nnord.sch\nsud, bis.sch\n" + session + "\n");
+}
+
+// The 19 slope values of a configuration, with the seismic coefficient.
+QList<double> SlopeValues(const Slope& s, double seismic = 0) {
+  return {s.faceDip, s.faceDir, s.upperDip, s.upperDir, s.c1,        s.phi1,          s.rockWeight,
+          s.waterWeight, s.height, s.load, s.loadPlunge, s.loadTrend, s.anchor, s.anchorPlunge,
+          s.anchorTrend, s.crackDistance, s.crackDip, s.crackDir, seismic};
+}
+
+void WriteSlope(const TestFolder& t, const QList<double>& values, const QString& name = "site.fro") {
+  QString text;
+  for (double v : values) text += Num(v) + "\n";
+  WriteAnsi(t.D(name), text);
+}
+
+// A clustering result: one point per family (and `extra` points more), each family with one member.
+void WriteClusters(const TestFolder& t, const QList<Family>& families, int extra = 0,
+                   const QString& name = "site.dat") {
+  QString text;
+  for (int k = 1; k <= 9; ++k) text += QString("Titolo %1\n").arg(k);
+  const int points = static_cast<int>(families.size()) + extra;
+  text += QString(" %1 \n").arg(points);
+  for (int p = 0; p < points; ++p) {
+    const Family f = p < families.size() ? families[p] : Family{30, 30};
+    const double direction =
+        std::isnan(f.stored) ? std::fmod(kPi / 2 - f.dir * kRad + 4 * kPi, 2 * kPi) : f.stored;
+    text += QString("%1\n%2\n%1\n%2\n").arg(Num(kPi / 2 - f.dip * kRad), Num(direction));
+  }
+  text += QString(" %1 \n .3490659 \n").arg(families.size());
+  for (int k = 1; k <= families.size(); ++k) text += QString(" 1 \n %1 \n").arg(k);
+  WriteAnsi(t.D(name), text);
+}
+
+QProcessEnvironment Env(const TestFolder& t) {
+  QProcessEnvironment env;
+  env.insert("FRATTIX_DRIVE_C", t.DriveC());
+  env.insert("FRATTIX_UI_LOG", t.D("ui.log"));
+  WriteAnsi(t.D("run.script"), "answer OK\n");
+  env.insert("FRATTIX_UI_SCRIPT", t.D("run.script"));
+  return env;
+}
+
+// A private program folder with the program and the given language.
+struct Folder : TestFolder {
+  explicit Folder(int language = 1) {
+    AddPrograms({"peldrix"});
+    WriteAnsi(P("language.cfg"), QString(" %1 \n").arg(language));
+  }
+  testing_support::RunResult Run() { return RunProgram(P("peldrix"), {}, Data(), Env(*this)); }
+  QStringList Rows() { return ReadAnsi(D("site.GMC")).split('\n', Qt::SkipEmptyParts); }
+};
+
+QString Angle(double degrees) { return QString::number(std::floor(degrees + 0.5), 'f', 1); }
+
+Slope Base() {
+  Slope s;
+  s.c1 = 5;  // the slope's cohesion, the default of every family
+  s.phi1 = 30;
+  return s;
+}
+
+// The independent solution of families i and j against a slope.
+Outcome Expected(Slope s, const Family& a, const Family& b, double c1, double phi1, double c2, double phi2) {
+  s.dip1 = a.dip, s.dir1 = a.dir, s.dip2 = b.dip, s.dir2 = b.dir;
+  s.c1 = c1, s.phi1 = phi1, s.c2 = c2, s.phi2 = phi2;
+  return wedge_test::Solve(s);
+}
+
+// Checks a row of the table against the independent solution.
+void ExpectRow(const QString& row, const Family& a, const Family& b, const Outcome& o) {
+  const QStringList cells = row.split('\t');
+  ASSERT_EQ(cells.size(), 8) << row.toStdString();
+  EXPECT_EQ(cells[0], Angle(a.dir));
+  EXPECT_EQ(cells[1], Angle(a.dip));
+  EXPECT_EQ(cells[2], o.mode[0] == '1' ? "SI" : "NO");
+  EXPECT_EQ(cells[3], Angle(b.dir));
+  EXPECT_EQ(cells[4], Angle(b.dip));
+  EXPECT_EQ(cells[5], o.mode[1] == '1' ? "SI" : "NO");
+  // Two decimals cut from the value rounded to four.
+  const QRegularExpression twoDecimals("^\\d+\\.\\d\\d$");
+  EXPECT_TRUE(twoDecimals.match(cells[6]).hasMatch()) << cells[6].toStdString();
+  EXPECT_TRUE(twoDecimals.match(cells[7]).hasMatch()) << cells[7].toStdString();
+  EXPECT_NEAR(cells[6].toDouble(), o.factor - 0.005, 0.0051) << row.toStdString();
+  EXPECT_NEAR(cells[7].toDouble(), o.volume - 0.005, 0.0051) << row.toStdString();
+}
+
+}  // namespace
+
+TEST(Table, AnglesAreRoundedAndBroughtIntoOneTurn) {
+  auto direction = [](double degrees) { return TestoAngolo(ImmersioneGradi(kPi / 2 - degrees * kRad)); };
+  EXPECT_EQ(direction(-10), "350.0");
+  EXPECT_EQ(direction(370), "10.0");
+  EXPECT_EQ(direction(359.6), "360.0");
+  EXPECT_EQ(direction(0.4), "0.0");
+  EXPECT_EQ(direction(123.5), "124.0");
+  EXPECT_EQ(direction(-725), "355.0");
+  EXPECT_EQ(direction(1e9 + 20), direction(std::fmod(1e9 + 20, 360.0)));  // far outside one turn, at once
+  auto dip = [](double degrees) { return TestoAngolo(InclinazioneGradi(kPi / 2 - degrees * kRad)); };
+  EXPECT_EQ(dip(37.5), "38.0");
+  EXPECT_EQ(dip(89.4), "89.0");
+  EXPECT_EQ(dip(0), "0.0");
+}
+
+TEST(Reading, HandOverFile) {
+  TestFolder t;
+  QString error;
+  AzzeraPeldrix();
+  EXPECT_FALSE(LeggiPassaggio(&error));
+  EXPECT_TRUE(error.startsWith("Il file manca o non si puo' leggere:")) << error.toStdString();
+  EXPECT_TRUE(error.contains("temporan"));
+
+  WriteHandOver(t, "  sito.prova.ses ");
+  ASSERT_TRUE(LeggiPassaggio(&error)) << error.toStdString();
+  EXPECT_EQ(Peldrix.NomeFileDati, "sito.prova.ses");
+  EXPECT_EQ(RadiceNome(Peldrix.NomeFileDati), "sito");
+
+  const struct {
+    const char* text;
+    const char* message;
+  } bad[] = {
+      {"0\n-2\n\n 2 \nnord.sch\nsud.sch\n", "Il file e' incompleto o danneggiato:"},
+      {"0\n-2\n\n due \nnord.sch\nsud.sch\nsite.ses\n", "Il file e' incompleto o danneggiato:"},
+      {"0\n-2\n\n 1.5 \nnord.sch\nsite.ses\n", "Il file e' incompleto o danneggiato:"},
+      {"0\n-2\n", "Il file e' incompleto o danneggiato:"},
+      {"0\n-2\n\n 0 \nsite\n", "Il nome del file di sessione non contiene un punto: site"},
+      {"0\n-2\n\n 0 \n.ses\n", "Il nome del file di sessione non contiene un punto: .ses"},
+  };
+  for (const auto& b : bad) {
+    WriteAnsi(t.P("temporan"), b.text);
+    EXPECT_FALSE(LeggiPassaggio(&error)) << b.text;
+    EXPECT_TRUE(error.startsWith(b.message)) << error.toStdString();
+  }
+}
+
+TEST(Reading, SlopeFile) {
+  TestFolder t;
+  AzzeraPeldrix();
+  Peldrix.NomeFileDati = "site.ses";
+  QString error;
+  EXPECT_FALSE(LeggiFronte(&error));
+  EXPECT_TRUE(error.startsWith("Il file manca")) << error.toStdString();
+
+  // Nine values: no external load, no anchor, no crack, no seismic force.
+  WriteAnsi(t.D("SITE.FRO"), "65\n185\n12\n195\n 5 \n30\n26\n10\n30\n");
+  Peldrix.ValoriFronte.fill(7);
+  ASSERT_TRUE(LeggiFronte(&error)) << error.toStdString();
+  EXPECT_EQ(Peldrix.ValoriFronte[1], 65);
+  EXPECT_EQ(Peldrix.ValoriFronte[9], 30);
+  for (int k = 10; k <= 19; ++k) EXPECT_EQ(Peldrix.ValoriFronte[k], 0) << k;
+
+  // Twelve values and blank lines after them; then all nineteen.
+  WriteAnsi(t.D("SITE.FRO"), "65\n185\n12\n195\n5\n30\n26\n10\n30\n100\n45\n180\n\n\n");
+  ASSERT_TRUE(LeggiFronte(&error)) << error.toStdString();
+  EXPECT_EQ(Peldrix.ValoriFronte[12], 180);
+  EXPECT_EQ(Peldrix.ValoriFronte[13], 0);
+  WriteAnsi(t.D("SITE.FRO"), "1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12\n13\n14\n15\n16\n17\n18\n.15\n");
+  ASSERT_TRUE(LeggiFronte(&error));
+  for (int k = 1; k <= 18; ++k) EXPECT_EQ(Peldrix.ValoriFronte[k], k);
+  EXPECT_EQ(Peldrix.ValoriFronte[19], 0.15);
+
+  for (const char* text : {"65\n185\n12\n195\n5\n30\n26\n10\n", "65\n185\nripido\n195\n5\n30\n26\n10\n30\n",
+                           "65\n185\n12\n195\n5\n30\n26\n10\n30\n1e999\n"}) {
+    WriteAnsi(t.D("SITE.FRO"), text);
+    EXPECT_FALSE(LeggiFronte(&error)) << text;
+    EXPECT_TRUE(error.startsWith("Il file e' incompleto o danneggiato: site.fro (riga ")) << error.toStdString();
+  }
+}
+
+TEST(Reading, ClusterResult) {
+  TestFolder t;
+  AzzeraPeldrix();
+  Peldrix.NomeFileDati = "site.ses";
+  QString error;
+  EXPECT_FALSE(LeggiRisultatoCluster(&error));
+  EXPECT_TRUE(error.startsWith("Il file manca")) << error.toStdString();
+
+  WriteClusters(t, {{45, 105}, {70, 235}, {20, 160}}, 2);
+  ASSERT_TRUE(LeggiRisultatoCluster(&error)) << error.toStdString();
+  EXPECT_EQ(Peldrix.NumeroPunti, 5);
+  EXPECT_EQ(Peldrix.NumeroFamiglie, 3);
+  EXPECT_NEAR(Peldrix.TabellaPunti[2][3], kPi / 2 - 70 * kRad, 1e-15);
+  EXPECT_NEAR(Peldrix.TabellaPunti[3][4], kPi / 2 - 160 * kRad + 2 * kPi, 1e-15);
+
+  // More points or families than the program holds.
+  WriteClusters(t, {{45, 105}}, 1000);
+  EXPECT_FALSE(LeggiRisultatoCluster(&error));
+  EXPECT_TRUE(error.startsWith("Troppi punti")) << error.toStdString();
+  QString many;
+  for (int k = 1; k <= 9; ++k) many += "\n";
+  many += " 2 \n1\n1\n1\n1\n1\n1\n1\n1\n 1001 \n .3 \n";
+  WriteAnsi(t.D("site.dat"), many);
+  EXPECT_FALSE(LeggiRisultatoCluster(&error));
+  EXPECT_TRUE(error.startsWith("Troppe famiglie")) << error.toStdString();
+
+  // Damaged files: cut short, more families than points, member indexes outside the points.
+  WriteClusters(t, {{45, 105}, {70, 235}});
+  const QString good = ReadAnsi(t.D("site.dat"));
+  const QStringList lines = good.split('\n');
+  const QStringList damaged = {
+      lines.mid(0, 14).join('\n'),                                   // inside the points
+      lines.mid(0, 19).join('\n'),                                   // before the distance
+      lines.mid(0, 23).join('\n'),                                   // inside the member groups
+      QString(good).replace(" 2 \n .3490659", " 3 \n .3490659"),     // three families, two points
+      QString(good).replace(" 1 \n 2 \n", " 1 \n 3 \n"),             // member 3 of two points
+      QString(good).replace(" 1 \n 1 \n", " 1 \n 0 \n"),             // member 0
+      QString(good).replace(" 1 \n 1 \n", " 3 \n 1 \n"),             // three members of two points
+  };
+  for (const QString& text : damaged) {
+    WriteAnsi(t.D("site.dat"), text);
+    EXPECT_FALSE(LeggiRisultatoCluster(&error)) << text.toStdString();
+    EXPECT_TRUE(error.startsWith("Il file e' incompleto o danneggiato: site.dat")) << error.toStdString();
+  }
+  WriteAnsi(t.D("site.dat"), good);
+  EXPECT_TRUE(LeggiRisultatoCluster(&error));
+}
+
+TEST(Reading, FamilyParameters) {
+  TestFolder t;
+  AzzeraPeldrix();
+  Peldrix.NomeFileDati = "site.ses";
+  Peldrix.NumeroFamiglie = 5;
+  Peldrix.ValoriFronte[5] = 12;  // cohesion
+  Peldrix.ValoriFronte[6] = 33;  // friction angle
+  LeggiParametriFamiglie();
+  for (int f = 1; f <= 5; ++f) {
+    EXPECT_EQ(Peldrix.AttritoFamiglia[f], 33);
+    EXPECT_EQ(Peldrix.CoesioneFamiglia[f], 12);
+  }
+  // Both 0: the slope's values; one of them 0: kept; an unreadable item: the slope's value; a short file: the
+  // slope's values for the families it does not reach.
+  WriteAnsi(t.D("SITE.PGM"), "0\n0\n0\n5\n25\n0\nmolto\n7\n");
+  LeggiParametriFamiglie();
+  const double friction[] = {0, 33, 0, 25, 33, 33};
+  const double cohesion[] = {0, 12, 5, 0, 7, 12};
+  for (int f = 1; f <= 5; ++f) {
+    EXPECT_EQ(Peldrix.AttritoFamiglia[f], friction[f]) << f;
+    EXPECT_EQ(Peldrix.CoesioneFamiglia[f], cohesion[f]) << f;
+  }
+}
+
+TEST(Run, WritesOneRowPerAdmissiblePairInPairOrder) {
+  Folder t;
+  const Slope s = Base();
+  // Family 5 has the dip direction of family 1 and family 7 that of the face, stored as the program derives it
+  // from the slope file: the pairs (1, 5) and (i, 7) are not computed.
+  const double face = (90 - s.faceDir) * (std::atan(1.0) / 45);
+  const QList<Family> families = {{45, 105}, {70, 235}, {20, 160}, {75, 190}, {35, 105}, {55, 300}, {60, 185, face}};
+  WriteHandOver(t);
+  WriteSlope(t, SlopeValues(s));
+  WriteClusters(t, families, 3);
+  const auto r = t.Run();
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+
+  const QByteArray bytes = ReadBytes(t.D("site.GMC"));
+  EXPECT_TRUE(bytes.startsWith("imm.P1 [\xB0]\tinc.P1 [\xB0]\tsciv.P1\timm.P2 [\xB0]\tinc.P2 [\xB0]\tsciv.P2\t"
+                               "F.S. [-]\tVolume [m\xB3]\r\n"));
+  EXPECT_TRUE(bytes.endsWith("\r\n"));
+  EXPECT_EQ(bytes.count("\r\n"), bytes.count("\n"));
+
+  QStringList expected;
+  QList<std::pair<int, int>> pairs;
+  for (int i = 0; i < families.size(); ++i) {
+    for (int j = i + 1; j < families.size(); ++j) {
+      if (j == 6 || (i == 0 && j == 4)) continue;
+      const Outcome o = Expected(s, families[i], families[j], s.c1, s.phi1, s.c1, s.phi1);
+      ASSERT_TRUE(o.regular) << i << " " << j;
+      if (o.wedge) pairs.append({i, j});
+    }
+  }
+  const QStringList rows = t.Rows().mid(1);
+  ASSERT_EQ(rows.size(), pairs.size());
+  EXPECT_EQ(rows.size(), 6);
+  for (int k = 0; k < rows.size(); ++k) {
+    const auto [i, j] = pairs[k];
+    const Outcome o = Expected(s, families[i], families[j], s.c1, s.phi1, s.c1, s.phi1);
+    ExpectRow(rows[k], families[i], families[j], o);
+  }
+}
+
+TEST(Run, TextsInTheUsersLanguage) {
+  Folder t(5);
+  WriteHandOver(t);
+  WriteSlope(t, SlopeValues(Base()));
+  WriteClusters(t, {{20, 160}, {75, 190}});
+  ASSERT_EQ(t.Run().exitCode, 0);
+  const QStringList rows = t.Rows();
+  ASSERT_EQ(rows.size(), 2);
+  EXPECT_EQ(rows[0], "dipdir.P1 [°]\tdip.P1 [°]\tslid.P1\tdipdir.P2 [°]\tdip.P2 [°]\tslid.P2\tF.S. [-]\tVolume [m³]");
+  EXPECT_TRUE(rows[1].startsWith("160.0\t20.0\tYES\t190.0\t75.0\tNO\t")) << rows[1].toStdString();
+}
+
+TEST(Run, OneFamilyGivesTheHeaderAlone) {
+  Folder t;
+  WriteHandOver(t);
+  WriteSlope(t, SlopeValues(Base()));
+  WriteClusters(t, {{45, 105}}, 4);
+  ASSERT_EQ(t.Run().exitCode, 0);
+  EXPECT_EQ(t.Rows().size(), 1);
+}
+
+TEST(Run, NineSlopeValuesMeanNoLoadCrackOrSeismicForce) {
+  Folder t;
+  WriteHandOver(t);
+  WriteClusters(t, {{45, 105}, {70, 235}, {20, 160}, {75, 190}, {55, 300}});
+  const QList<double> all = SlopeValues(Base());
+  WriteSlope(t, all.mid(0, 9));
+  ASSERT_EQ(t.Run().exitCode, 0);
+  const QByteArray nine = ReadBytes(t.D("site.GMC"));
+  QList<double> zeros = all;
+  for (int k = 9; k < 19; ++k) zeros[k] = 0;
+  WriteSlope(t, zeros);
+  ASSERT_EQ(t.Run().exitCode, 0);
+  EXPECT_EQ(ReadBytes(t.D("site.GMC")), nine);
+  zeros[18] = 0.1;  // a seismic force changes the table
+  WriteSlope(t, zeros);
+  ASSERT_EQ(t.Run().exitCode, 0);
+  EXPECT_NE(ReadBytes(t.D("site.GMC")), nine);
+}
+
+TEST(Run, FamilyParametersReachTheTable) {
+  Folder t;
+  Slope s = Base();
+  s.crackDistance = 2, s.waterWeight = 10, s.anchor = 300, s.anchorPlunge = 10, s.anchorTrend = 5;
+  s.load = 200, s.loadPlunge = 80, s.loadTrend = 0;
+  const QList<Family> families = {{45, 105}, {70, 235}, {40, 250}};
+  WriteHandOver(t);
+  WriteSlope(t, SlopeValues(s));
+  WriteClusters(t, families);
+  WriteAnsi(t.D("site.pgm"), "0\n0\n0\n50\n35\n0\n");
+  ASSERT_EQ(t.Run().exitCode, 0);
+  const QStringList rows = t.Rows();
+  const double c[] = {s.c1, 50, 0}, phi[] = {s.phi1, 0, 35};
+  int k = 1;
+  for (int i = 0; i < 3; ++i) {
+    for (int j = i + 1; j < 3; ++j) {
+      const Outcome o = Expected(s, families[i], families[j], c[i], phi[i], c[j], phi[j]);
+      ASSERT_TRUE(o.regular);
+      if (!o.wedge) continue;
+      ASSERT_TRUE(o.inwardNormalsUp);
+      ASSERT_LT(k, rows.size());
+      ExpectRow(rows[k++], families[i], families[j], o);
+    }
+  }
+  EXPECT_EQ(k, rows.size());
+  EXPECT_GE(k, 3);
+}
+
+TEST(Run, APairDoesNotDependOnTheOtherFamilies) {
+  // With a seismic force, the pair of families 45/105 and 70/235 alone, and after pairs that slide on one plane.
+  Folder t;
+  QList<double> values = SlopeValues(Base(), 0.15);
+  WriteHandOver(t);
+  WriteSlope(t, values);
+  WriteClusters(t, {{45, 105}, {70, 235}});
+  ASSERT_EQ(t.Run().exitCode, 0);
+  const QStringList alone = t.Rows();
+  ASSERT_EQ(alone.size(), 2);
+  EXPECT_TRUE(alone[1].contains("\tSI\t235.0\t70.0\tSI\t")) << alone[1].toStdString();
+
+  WriteClusters(t, {{20, 160}, {75, 190}, {45, 105}, {55, 300}, {70, 235}});
+  ASSERT_EQ(t.Run().exitCode, 0);
+  const QStringList among = t.Rows();
+  EXPECT_TRUE(among[1].startsWith("160.0\t20.0\tSI\t190.0\t75.0\tNO\t")) << among[1].toStdString();
+  EXPECT_EQ(among.filter(alone[1]).size(), 1);
+}
+
+TEST(Run, FailuresAreReportedAndLeaveTheOldTable) {
+  struct Case {
+    const char* name;
+    std::function<void(Folder&)> spoil;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"no hand-over file", [](Folder& t) { QFile::remove(t.P("temporan")); },
+       "Il file manca o non si puo' leggere: "},
+      {"no slope file", [](Folder& t) { QFile::remove(t.D("site.fro")); },
+       "Il file manca o non si puo' leggere: site.fro"},
+      {"short slope file", [](Folder& t) { WriteAnsi(t.D("site.fro"), "65\n185\n12\n195\n5\n"); },
+       "Il file e' incompleto o danneggiato: site.fro (riga 6)"},
+      {"no clustering result", [](Folder& t) { QFile::remove(t.D("site.dat")); },
+       "Il file manca o non si puo' leggere: site.dat"},
+      {"short clustering result",
+       [](Folder& t) { WriteAnsi(t.D("site.dat"), ReadAnsi(t.D("site.dat")).section('\n', 0, 15) + "\n"); },
+       "Il file e' incompleto o danneggiato: site.dat"},
+      {"session without a point", [](Folder& t) { WriteHandOver(t, "site"); },
+       "Il nome del file di sessione non contiene un punto: site"},
+      {"too many points", [](Folder& t) { WriteClusters(t, {{45, 105}, {70, 235}}, 999); },
+       "Troppi punti nel risultato della cluster analysis (al massimo 1000): site.dat"},
+      {"too many families",
+       [](Folder& t) {
+         QString text = ReadAnsi(t.D("site.dat"));
+         text.replace(" 2 \n .3490659", " 1001 \n .3490659");
+         WriteAnsi(t.D("site.dat"), text);
+       },
+       "Troppe famiglie nel risultato della cluster analysis (al massimo 1000): site.dat"},
+  };
+  for (const Case& c : cases) {
+    Folder t;
+    WriteHandOver(t);
+    WriteSlope(t, SlopeValues(Base()));
+    WriteClusters(t, {{45, 105}, {70, 235}});
+    WriteAnsi(t.D("site.GMC"), "una tabella di prima\n");
+    c.spoil(t);
+    const auto r = t.Run();
+    EXPECT_TRUE(r.finished) << c.name;
+    EXPECT_EQ(r.exitCode, 1) << c.name << ": " << r.output.toStdString();
+    EXPECT_EQ(ReadBytes(t.D("site.GMC")), QByteArray("una tabella di prima\r\n")) << c.name;
+    const QStringList log = ReadLog(t.D("ui.log"));
+    ASSERT_EQ(log.size(), 1) << c.name;
+    EXPECT_TRUE(log[0].startsWith(QString("peldrix\tmsgbox\tATTENZIONE!\t") + c.message))
+        << c.name << ": " << log[0].toStdString();
+  }
+  // In the user's language.
+  Folder t(5);
+  WriteHandOver(t);
+  const auto r = t.Run();
+  EXPECT_EQ(r.exitCode, 1);
+  const QStringList log = ReadLog(t.D("ui.log"));
+  ASSERT_EQ(log.size(), 1);
+  EXPECT_TRUE(log[0].startsWith("peldrix\tmsgbox\tWARNING!\tThe file is missing or cannot be read: site.fro"))
+      << log[0].toStdString();
+}
