@@ -19,6 +19,8 @@ namespace {
 
 // The smallest extent of a window: the minimum size of a zoom window picked with the mouse.
 constexpr double kMinimaFinestra = 0.5;
+// Below this extent (centimetres) a window has none: the scale would not be a number.
+constexpr double kEstensioneMinima = 1e-6;
 
 bool LeggiNumero(plat::SeqReader& r, double& v) {
   bool ok = false;
@@ -146,9 +148,9 @@ void InizioGrafico(double a1, const QString& a2, double xmin, double ymin, doubl
   if (!(std::isfinite(w.X1) && std::isfinite(w.Y1) && std::isfinite(w.X2) && std::isfinite(w.Y2))) {
     w = g.FinestraPagina;
   }
-  // A window without extent (a pan of a window never picked) gets the size of the smallest zoom window.
-  if (!(w.X2 > w.X1)) w.X2 = w.X1 + kMinimaFinestra;
-  if (!(w.Y2 > w.Y1)) w.Y2 = w.Y1 + kMinimaFinestra;
+  // A window without extent gets the size of the smallest zoom window.
+  if (!(w.X2 - w.X1 >= kEstensioneMinima)) w.X2 = w.X1 + kMinimaFinestra;
+  if (!(w.Y2 - w.Y1 >= kEstensioneMinima)) w.Y2 = w.Y1 + kMinimaFinestra;
   g.FinestraVista = w;
   if (!g.ZoomInCorso) g.FinestraPagina = w;
   g.OrigineGrafico = {};
