@@ -4,6 +4,7 @@
 #include "common/platform/printdc.h"
 
 #include <QDir>
+#include <QPrinter>
 #include <QProcess>
 
 using namespace plot_test;
@@ -201,6 +202,32 @@ TEST_F(Stampa, TheDeviceContextMeasuresAnA4PdfPage) {
   EXPECT_EQ(dc.GetDeviceCaps(99), 0);
   EXPECT_NEAR(plat::Printer().Width() / 567, 21.0, 0.01);
   EXPECT_NEAR(plat::Printer().TwipsPerPixelX(), 2.4, 1e-9);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Stampa, APrinterWithoutAPrintableAreaPrintsNothingAndSaysSo) {
+  QPrinter& stampante = plat::PrinterDevice();
+  struct Ripristino {
+    QPrinter& p;
+    QPageLayout l;
+    ~Ripristino() { p.setPageLayout(l); }
+  } ripristino{stampante, stampante.pageLayout()};
+  // Margins that leave no printable area: the device measures are 0 (or less).
+  ASSERT_TRUE(stampante.setPageMargins(QMarginsF(105, 148.5, 105, 148.5), QPageLayout::Millimeter));
+  ASSERT_LE(plat::DeviceContext(Avvio.DCStampante).GetDeviceCaps(plat::HORZSIZE), 0);
+  Script("answer OK\nanswer OK\n");
+  Pagina();
+  Linea(2, 2, 2, 20);
+  Traccia(0, 0, 999);
+  StampaGrafico(false);
+  StampaGrafico(true);
+  EXPECT_TRUE(Pdf().isEmpty());
+  const QStringList messaggi = Log().filter("\tmsgbox\t");
+  ASSERT_EQ(messaggi.size(), 2);
+  EXPECT_TRUE(messaggi.at(0).contains("non riporta le misure del foglio"));
 }
 
 }  // namespace
