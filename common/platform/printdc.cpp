@@ -129,7 +129,7 @@ void PrinterDC::AbortDoc() {
   outputFile_.clear();
 }
 
-void PrinterDC::ApplySelections() {
+void PrinterDC::ApplyPen() {
   if (!painter_) return;
   QPen pen(ColorFromRgb(penColor_));
   pen.setWidth(std::max(1, penWidth_));
@@ -138,6 +138,11 @@ void PrinterDC::ApplySelections() {
   else if (penStyle_ == PS_DOT) pen.setStyle(Qt::DotLine);
   pen.setCapStyle(Qt::RoundCap);
   painter_->setPen(pen);
+}
+
+void PrinterDC::ApplySelections() {
+  if (!painter_) return;
+  ApplyPen();
   painter_->setBrush(ColorFromRgb(brushColor_));
   painter_->setFont(GdiFont(fontHeight_, fontFace_));
   painter_->setBackgroundMode(bkMode_ == OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode);
@@ -145,10 +150,13 @@ void PrinterDC::ApplySelections() {
 }
 
 void PrinterDC::SelectPen(int style, int width, int rgb) {
+  width = std::clamp(width, 1, 100000);
+  // The same pen again changes nothing on the device.
+  if (style == penStyle_ && width == penWidth_ && rgb == penColor_) return;
   penStyle_ = style;
-  penWidth_ = std::clamp(width, 1, 100000);
+  penWidth_ = width;
   penColor_ = rgb;
-  ApplySelections();
+  ApplyPen();
 }
 
 void PrinterDC::SelectBrush(int rgb) {

@@ -57,6 +57,7 @@ class PrinterDC {
   void TextOut(int x, int y, const QString& text);
 
  private:
+  void ApplyPen();
   void ApplySelections();
   std::unique_ptr<QPainter> painter_;
   QString outputFile_;

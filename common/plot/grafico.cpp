@@ -65,8 +65,8 @@ bool LeggiTabellaPenne(const QString& percorso, QString* errore) {
     QString voce;
     r.ReadItem(voce);
     if (plat::TrimBlanks(voce).isEmpty()) continue;
-    if (!plat::IsNumeric(voce)) return fallisce();
     m = plat::Val(voce);
+    if (!plat::IsNumeric(voce) || !std::isfinite(m)) return fallisce();
   }
 
   Grafico.TabellaColori = colori;

@@ -133,8 +133,10 @@ void Traccia(double x, double y, int pen) {
       const double dy = g.OrigineGrafico.Y - g.MarginiGrafico.Superiore;
       const Segmento s{g.PuntoCorrente.X + dx, g.PuntoCorrente.Y + dy, x + dx, y + dy, colore,
                        g.PennaCorrente.Spessore};
-      if (p) p->Line(s.X1, s.Y1, s.X2, s.Y2, colore);
-      if (!g.RidisegnoInCorso) {
+      // Beyond the range of numbers: neither drawn nor recorded.
+      const bool finito = Finiti({s.X1, s.Y1, s.X2, s.Y2});
+      if (p && finito) p->Line(s.X1, s.Y1, s.X2, s.Y2, colore);
+      if (finito && !g.RidisegnoInCorso) {
         if (++g.NumeroSegmenti > DimensioneBlocco) {
           ++g.NumeroBlocchi;
           ScriviBlocco(g.NumeroBlocchi, DimensioneBlocco);
@@ -169,7 +171,7 @@ void DisegnaSimbolo(double x, double y, double height, const QString& text, doub
   }
   const double xd = x + g.OrigineGrafico.X + g.MarginiGrafico.Sinistro;
   const double yd = y + g.OrigineGrafico.Y - g.MarginiGrafico.Superiore;
-  if (g.PennaCorrente.Colore <= 0) return;
+  if (g.PennaCorrente.Colore <= 0 || !Finiti({xd, yd})) return;
   const int colore = ColoreVisibile(g.PennaCorrente.Colore);
   if (p) {
     p->SetTextColor(colore);

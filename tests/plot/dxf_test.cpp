@@ -62,35 +62,16 @@ TEST_F(Dxf_, ASmallPlotIsWrittenExactlyAsTheReferenceDrawing) {
   EXPECT_EQ(ReadAnsi(folder->P("dxf.cfg")), "MONOTXT\n");
 }
 
-TEST_F(Dxf_, LinesTakeTheLayerOfTheirColourAndTheirCoordinatesInFixedColumns) {
-  PiccoloGrafico();
-  ASSERT_TRUE(ScriviDXF(folder->D("a.dxf")));
-  const QStringList r = Righe(folder->D("a.dxf"));
-  QStringList strati;
-  for (int i = 0; i + 3 < r.size(); ++i)
-    if (r[i] == " 0" && r[i + 1] == "LINE") strati << r[i + 3];
-  // Black and grey: 15; pure red: 12; dark red: 4; orange keeps the layer before it.
-  EXPECT_EQ(strati, QStringList({"15", "12", "4", "4", "15"}));
-  const int linea = static_cast<int>(r.indexOf("LINE"));
-  EXPECT_EQ(r.mid(linea + 3, 8), QStringList({"10", "   1.000", "20", "   2.000", "11", "   3.500", "21", "   4.250"}));
-  EXPECT_EQ(StratoColore(plat::RgbValue(200, 200, 200)), 15);
+TEST(StratoColore, GreysGoToLayer15AndColoursToTheNearestOfThePaletteOrToNone) {
   EXPECT_EQ(StratoColore(plat::RgbValue(0, 0, 0)), 15);
+  EXPECT_EQ(StratoColore(plat::RgbValue(200, 200, 200)), 15);
+  EXPECT_EQ(StratoColore(plat::RgbValue(255, 0, 0)), 12);
+  EXPECT_EQ(StratoColore(plat::RgbValue(150, 20, 10)), 4);
   EXPECT_EQ(StratoColore(plat::RgbValue(0, 100, 0)), 2);
+  EXPECT_EQ(StratoColore(plat::RgbValue(0, 200, 200)), 11);
+  // Between the palette's colours: no layer of its own (the line keeps the layer before it).
   EXPECT_EQ(StratoColore(plat::RgbValue(255, 140, 0)), 0);
-}
-
-TEST_F(Dxf_, TextsCarryAlignmentAndAngleOnlyWhenTheyHaveThem) {
-  PiccoloGrafico();
-  ASSERT_TRUE(ScriviDXF(folder->D("a.dxf")));
-  const QStringList r = Righe(folder->D("a.dxf"));
-  const int centrato = static_cast<int>(r.indexOf("RILIEVO STRUTTURALE"));
-  ASSERT_GT(centrato, 0);
-  EXPECT_EQ(r.mid(centrato + 1, 6), QStringList({" 72", "     1", "11", "  10.00", "21", "  27.00"}));
-  EXPECT_EQ(r.mid(centrato + 7, 2), QStringList({"    7", "MONOTXT"}));
-  const int sinistro = static_cast<int>(r.indexOf("N"));
-  EXPECT_EQ(r.mid(sinistro + 1, 2), QStringList({"    7", "MONOTXT"}));
-  const int girato = static_cast<int>(r.lastIndexOf("1.25"));
-  EXPECT_EQ(r.mid(girato + 1, 4), QStringList({"50", "   30.00", "    7", "MONOTXT"}));
+  EXPECT_EQ(StratoColore(plat::RgbValue(0, 180, 200)), 0);
 }
 
 TEST_F(Dxf_, TheTextStyleComesFromDxfCfgAndFallsBackToMonotxt) {
