@@ -152,14 +152,8 @@ void DrawingSurface::SetForeColor(int rgb) {
 
 void DrawingSurface::ApplyPen(int rgb) {
   if (rgb == penColor_ && drawWidth_ == penWidth_ && drawStyle_ == penStyle_) return;
-  QPen pen(ColorFromRgb(rgb));
-  pen.setWidth(drawWidth_);
-  // A wide line is drawn solid whatever the style, as the original's were.
-  if (drawWidth_ == 1 && drawStyle_ == vbDot) pen.setStyle(Qt::DotLine);
-  else if (drawWidth_ == 1 && drawStyle_ == vbDash) pen.setStyle(Qt::DashLine);
-  // Square ends close the joints of wide polylines at a fraction of the cost of round ones.
-  pen.setCapStyle(Qt::SquareCap);
-  painter_->setPen(pen);
+  // The draw styles have the numbers of the pen styles.
+  painter_->setPen(GdiPen(drawStyle_, drawWidth_, rgb));
   penColor_ = rgb;
   penWidth_ = drawWidth_;
   penStyle_ = drawStyle_;

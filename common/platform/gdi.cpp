@@ -32,6 +32,16 @@ double CellPerEm(const QString& face) {
 
 }  // namespace
 
+QPen GdiPen(int style, int width, int rgb) {
+  if (style == PS_NULL) return QPen(Qt::NoPen);
+  QPen pen(ColorFromRgb(rgb));
+  pen.setWidth(std::max(1, width));
+  if (width <= 1 && style == PS_DASH) pen.setStyle(Qt::DashLine);
+  else if (width <= 1 && style == PS_DOT) pen.setStyle(Qt::DotLine);
+  pen.setCapStyle(Qt::SquareCap);
+  return pen;
+}
+
 QFont GdiFont(int height, const QString& face) {
   QFont f(face);
   double pixels = 0;

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QFont>
 #include <QLineF>
+#include <QPen>
 #include <QPointF>
 #include <QRectF>
 #include <QString>
@@ -26,6 +27,11 @@ enum PenStyle : int { PS_SOLID = 0, PS_DASH = 1, PS_DOT = 2, PS_NULL = 5 };
 QColor ColorFromRgb(int rgb);
 // The colour value of red, green and blue (each 0 to 255).
 constexpr int RgbValue(int red, int green, int blue) { return red + 256 * green + 65536 * blue; }
+
+// A pen as CreatePen makes it: a width in pixels (at least 1), dashed and dotted styles only for lines one pixel
+// wide (wider ones are solid), PS_NULL draws nothing. Line ends are square: they close the joints of wide polylines
+// at a fraction of the cost of round ones.
+QPen GdiPen(int style, int width, int rgb);
 
 // A font as CreateFont makes it: `height` above 0 is the cell height (ascent plus descent) in pixels, below 0 the
 // character height (the em size), 0 a default height. Sizes are kept between 1 and 20000 pixels.

@@ -130,14 +130,7 @@ void PrinterDC::AbortDoc() {
 }
 
 void PrinterDC::ApplyPen() {
-  if (!painter_) return;
-  QPen pen(ColorFromRgb(penColor_));
-  pen.setWidth(std::max(1, penWidth_));
-  if (penStyle_ == PS_NULL) pen = QPen(Qt::NoPen);
-  else if (penStyle_ == PS_DASH) pen.setStyle(Qt::DashLine);
-  else if (penStyle_ == PS_DOT) pen.setStyle(Qt::DotLine);
-  pen.setCapStyle(Qt::RoundCap);
-  painter_->setPen(pen);
+  if (painter_) painter_->setPen(GdiPen(penStyle_, penWidth_, penColor_));
 }
 
 void PrinterDC::ApplySelections() {
