@@ -8,6 +8,7 @@
 #include "common/platform/textio.h"
 #include "common/platform/ui.h"
 #include "common/plot/grafica.h"
+#include "common/plot/interno.h"
 #include "common/texts/avvio.h"
 #include "common/texts/testi.h"
 
@@ -176,13 +177,17 @@ void InizioGrafico(double a1, const QString& a2, double xmin, double ymin, doubl
   f->update();
   plat::DoEvents();
 
-  // The outline of the printer's page.
+  ContornoPagina(plat::RgbValue(220, 220, 220));
+}
+
+void ContornoPagina(int colore) {
+  plat::DrawingSurface* p = SuperficieGrafica();
+  if (!p) return;
   const plat::PrinterDC& dc = plat::DeviceContext(Avvio.DCStampante);
-  const double pw = dc.GetDeviceCaps(plat::HORZSIZE) / 10.0;
-  const double ph = dc.GetDeviceCaps(plat::VERTSIZE) / 10.0;
+  const Punto o = Grafico.OrigineGrafico;
   p->SetDrawWidth(1);
   p->SetDrawStyle(plat::vbDot);
-  p->Box(g.OrigineGrafico.X, g.OrigineGrafico.Y, g.OrigineGrafico.X + pw, g.OrigineGrafico.Y + ph,
-         plat::RgbValue(220, 220, 220));
+  p->Box(o.X, o.Y, o.X + dc.GetDeviceCaps(plat::HORZSIZE) / 10.0, o.Y + dc.GetDeviceCaps(plat::VERTSIZE) / 10.0,
+         colore);
   p->SetDrawStyle(plat::vbSolid);
 }

@@ -25,3 +25,6 @@ int ColoreVisibile(int colore);
 
 // A font height of the screen drawing: the text height in centimetres as character height in pixels.
 int AltezzaCarattereSchermo(double altezza);
+
+// The outline of the printer's page on the preview, dotted, from the origin.
+void ContornoPagina(int colore);

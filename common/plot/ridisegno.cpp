@@ -3,8 +3,6 @@
 #include "common/plot/interno.h"
 
 #include "common/platform/gdi.h"
-#include "common/platform/printdc.h"
-#include "common/texts/avvio.h"
 
 #include <cmath>
 
@@ -14,15 +12,7 @@ void Ridisegna(const Finestra& w, bool zoom) {
   if (plat::DrawingSurface* p = SuperficieGrafica()) p->Cls();
   Grafico.ZoomInCorso = zoom;
   InizioGrafico(0, QString(), w.X1, w.Y1, w.X2, w.Y2, 1);
-  plat::DrawingSurface* p = SuperficieGrafica();
-  if (!p) return;
-  const plat::PrinterDC& dc = plat::DeviceContext(Avvio.DCStampante);
-  const Punto o = Grafico.OrigineGrafico;
-  p->SetDrawWidth(1);
-  p->SetDrawStyle(plat::vbDot);
-  p->Box(o.X, o.Y, o.X + dc.GetDeviceCaps(plat::HORZSIZE) / 10.0, o.Y + dc.GetDeviceCaps(plat::VERTSIZE) / 10.0,
-         plat::RgbValue(210, 210, 210));
-  p->SetDrawStyle(plat::vbSolid);
+  ContornoPagina(plat::RgbValue(210, 210, 210));
   RidisegnaSchermo();
 }
 
