@@ -5,22 +5,20 @@
 
 namespace plat {
 
-namespace {
-int ButtonOf(Qt::MouseButtons b) {
+int MouseButtonCode(Qt::MouseButtons b) {
   int v = 0;
   if (b & Qt::LeftButton) v |= 1;
   if (b & Qt::RightButton) v |= 2;
   if (b & Qt::MiddleButton) v |= 4;
   return v;
 }
-int ShiftOf(Qt::KeyboardModifiers m) {
+int ShiftCode(Qt::KeyboardModifiers m) {
   int v = 0;
   if (m & Qt::ShiftModifier) v |= 1;
   if (m & Qt::ControlModifier) v |= 2;
   if (m & Qt::AltModifier) v |= 4;
   return v;
 }
-}  // namespace
 
 PictureBox::PictureBox(const QString& name, QWidget* parent) : QWidget(parent) { setObjectName(name); }
 
@@ -39,15 +37,18 @@ void PictureBox::paintEvent(QPaintEvent*) {
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {
   pressed_ = true;
-  emit MouseDown(ButtonOf(event->button()), ShiftOf(event->modifiers()), event->position().x(), event->position().y());
+  emit MouseDown(MouseButtonCode(event->button()), ShiftCode(event->modifiers()), event->position().x(),
+                 event->position().y());
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event) {
-  emit MouseMove(ButtonOf(event->buttons()), ShiftOf(event->modifiers()), event->position().x(), event->position().y());
+  emit MouseMove(MouseButtonCode(event->buttons()), ShiftCode(event->modifiers()), event->position().x(),
+                 event->position().y());
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
-  emit MouseUp(ButtonOf(event->button()), ShiftOf(event->modifiers()), event->position().x(), event->position().y());
+  emit MouseUp(MouseButtonCode(event->button()), ShiftCode(event->modifiers()), event->position().x(),
+               event->position().y());
   const bool inside = rect().contains(event->position().toPoint());
   if (pressed_ && inside && event->button() == Qt::LeftButton) emit Click();
   pressed_ = false;

@@ -38,6 +38,11 @@ class PictureBox : public QWidget {
   bool pressed_ = false;
 };
 
+// The button and shift arguments of the mouse events: buttons 1 left, 2 right, 4 middle; shift 1 Shift, 2 Ctrl,
+// 4 Alt.
+int MouseButtonCode(Qt::MouseButtons buttons);
+int ShiftCode(Qt::KeyboardModifiers modifiers);
+
 // Twips (1/1440 inch) to pixels at the 96 dots per inch of the original's screens, and back.
 constexpr int kTwipsPerPixel = 15;
 inline int TwipsToPixels(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }

@@ -1,5 +1,9 @@
 #include "common/platform/printer.h"
 
+#include "common/platform/printdc.h"
+
+#include <QPageLayout>
+#include <QPrinter>
 #include <QPrinterInfo>
 
 namespace plat {
@@ -13,6 +17,21 @@ QString PrinterObject::DeviceName() const {
 }
 
 QString PrinterObject::DriverName() const { return ToPdf() ? QStringLiteral("PDF") : QStringLiteral("CUPS"); }
+
+double PrinterObject::TwipsPerPixelX() const {
+  const int dpi = PrinterDevice().resolution();
+  return dpi > 0 ? 1440.0 / dpi : 0.0;
+}
+
+double PrinterObject::TwipsPerPixelY() const { return TwipsPerPixelX(); }
+
+double PrinterObject::Width() const {
+  return PrinterDevice().pageLayout().fullRect(QPageLayout::Inch).width() * 1440.0;
+}
+
+double PrinterObject::Height() const {
+  return PrinterDevice().pageLayout().fullRect(QPageLayout::Inch).height() * 1440.0;
+}
 
 PrinterObject& Printer() {
   static PrinterObject printer;

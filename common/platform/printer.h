@@ -1,5 +1,5 @@
-// The program's printer object and its device context, as far as the start-up needs them. The drawing calls of
-// the printer device context live with the plotting and report code that uses them.
+// The program's printer object: its name, its device context handle, its resolution and paper size. The drawing
+// calls of the printer device context are in printdc.h.
 #pragma once
 
 #include <QString>
@@ -18,6 +18,11 @@ class PrinterObject {
   bool ToPdf() const;
   // The printer object's own device context (never 0).
   HDC hDC() const { return 1; }
+  // Twips (1/1440 inch) per device pixel, and the paper's width and height in twips.
+  double TwipsPerPixelX() const;
+  double TwipsPerPixelY() const;
+  double Width() const;
+  double Height() const;
 };
 
 PrinterObject& Printer();

@@ -7,16 +7,42 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
+#include <string>
 
 namespace plat {
 
+namespace {
+// Plain ASCII is the same in Windows-1252: most files and lines are, and need no converter.
+bool Ascii(const char* p, qsizetype n) {
+  // Eight bytes at a time: any high bit set means a character beyond ASCII.
+  qsizetype i = 0;
+  for (; i + 8 <= n; i += 8) {
+    quint64 w;
+    std::memcpy(&w, p + i, 8);
+    if (w & 0x8080808080808080ULL) return false;
+  }
+  for (; i < n; ++i)
+    if (static_cast<unsigned char>(p[i]) >= 0x80) return false;
+  return true;
+}
+bool Ascii(const QString& t) {
+  const QChar* p = t.constData();
+  for (qsizetype i = 0, n = t.size(); i < n; ++i)
+    if (p[i].unicode() >= 0x80) return false;
+  return true;
+}
+}  // namespace
+
 QString DecodeAnsi(const QByteArray& bytes) {
+  if (Ascii(bytes.constData(), bytes.size())) return QString::fromLatin1(bytes);
   QStringDecoder decoder("windows-1252");
   if (!decoder.isValid()) return QString::fromLatin1(bytes);
   return decoder.decode(bytes);
 }
 
 QByteArray EncodeAnsi(const QString& text) {
+  if (Ascii(text)) return text.toLatin1();
   QStringEncoder encoder("windows-1252");
   if (!encoder.isValid()) return text.toLatin1();
   return encoder.encode(text);
@@ -32,8 +58,8 @@ QString TrimBlanks(const QString& text) {
 namespace {
 
 // The characters of a number as Val() reads them, blanks, TABs and line feeds removed.
-QByteArray NumberPrefix(const QString& text, bool* whole) {
-  QByteArray s;
+std::string NumberPrefix(QStringView text, bool* whole) {
+  std::string s;
   qsizetype i = 0;
   const qsizetype n = text.size();
   auto skip = [&] {
@@ -69,7 +95,7 @@ QByteArray NumberPrefix(const QString& text, bool* whole) {
     c = peek();
     if (c == 'e' || c == 'E' || c == 'd' || c == 'D') {
       const qsizetype save = i;
-      QByteArray exp = "e";
+      std::string exp = "e";
       ++i;
       c = peek();
       if (c == '+' || c == '-') {
@@ -88,15 +114,33 @@ QByteArray NumberPrefix(const QString& text, bool* whole) {
   }
   skip();
   if (whole) *whole = digits && i == n;
-  return digits ? s : QByteArray();
+  return digits ? s : std::string();
 }
 
-}  // namespace
-
-double Val(const QString& text) {
-  const QByteArray s = NumberPrefix(text, nullptr);
-  if (s.isEmpty()) return 0.0;
-  const char* b = s.constData();
+// Val() of the prefix; `whole` (optional) tells whether the whole text was the number.
+double ValueOf(QStringView text, bool* whole) {
+  // The common case first: a plain decimal number, without blanks, sign "+" or exponent.
+  const qsizetype n = text.size();
+  char plain[32];
+  if (n > 0 && n < static_cast<qsizetype>(sizeof plain)) {
+    qsizetype i = 0;
+    for (; i < n; ++i) {
+      const char16_t c = text[i].unicode();
+      if (!((c >= u'0' && c <= u'9') || c == u'.' || (c == u'-' && i == 0))) break;
+      plain[i] = static_cast<char>(c);
+    }
+    double v = 0.0;
+    if (i == n) {
+      const auto r = std::from_chars(plain, plain + n, v);
+      if (r.ec == std::errc() && r.ptr == plain + n) {
+        if (whole) *whole = true;
+        return v;
+      }
+    }
+  }
+  const std::string s = NumberPrefix(text, whole);
+  if (s.empty()) return 0.0;
+  const char* b = s.data();
   const char* e = b + s.size();
   if (*b == '+') ++b;
   double v = 0.0;
@@ -104,11 +148,15 @@ double Val(const QString& text) {
   if (r.ec == std::errc::result_out_of_range) {
     // Too large for a double: as large as it gets, with its sign; too small: zero.
     const bool negative = *b == '-';
-    const bool tiny = s.contains("e-");
+    const bool tiny = s.find("e-") != std::string::npos;
     return tiny ? 0.0 : (negative ? -HUGE_VAL : HUGE_VAL);
   }
   return r.ec == std::errc() ? v : 0.0;
 }
+
+}  // namespace
+
+double Val(const QString& text) { return ValueOf(text, nullptr); }
 
 bool IsNumeric(const QString& text) {
   bool whole = false;
@@ -252,20 +300,22 @@ bool SeqReader::ReadNumber(double& value, bool* ok) {
   if (pos_ < text_.size() && text_.at(pos_) == QLatin1Char('"')) {
     QString item;
     ReadItem(item);
-    value = Val(item);
-    if (ok) *ok = IsNumeric(item) && std::isfinite(value);
+    bool whole = false;
+    value = ValueOf(item, &whole);
+    if (ok) *ok = whole && std::isfinite(value);
     if (!std::isfinite(value)) value = 0.0;
     return true;
   }
   qsizetype p = pos_;
   while (!lineEnd(p) && !blank(p) && text_.at(p) != QLatin1Char(',')) ++p;
-  const QString item = text_.mid(pos_, p - pos_);
+  const QStringView item = QStringView(text_).mid(pos_, p - pos_);
   pos_ = p;
   while (blank(pos_)) ++pos_;
   if (pos_ < text_.size() && text_.at(pos_) == QLatin1Char(',')) ++pos_;
   else SkipLineEnd();
-  value = Val(item);
-  if (ok) *ok = IsNumeric(item) && std::isfinite(value);
+  bool whole = false;
+  value = ValueOf(item, &whole);
+  if (ok) *ok = whole && std::isfinite(value);
   if (!std::isfinite(value)) value = 0.0;
   return true;
 }

@@ -30,19 +30,6 @@ void SpostaFile(const QString& pattern, const QString& cartella) {
   }
 }
 
-// Fallback of a language code by the installed files "korven<code><estensione>".
-QString Ripiego(QString codice, const QString& estensione) {
-  auto manca = [&](const QString& c) {
-    return !plat::FileExists(plat::JoinPath(plat::ProgramFolder(), QStringLiteral("korven") + c + estensione));
-  };
-  if (codice.toUpper() == QLatin1String("DEU") && manca(codice)) codice = QStringLiteral("ENG");
-  if (codice.toUpper() == QLatin1String("ENG") && manca(codice)) codice = QStringLiteral("FRA");
-  if (codice.toUpper() == QLatin1String("FRA") && manca(codice)) codice = QStringLiteral("ESP");
-  if (codice.toUpper() == QLatin1String("POR") && manca(codice)) codice = QStringLiteral("ESP");
-  if (codice.toUpper() == QLatin1String("ESP") && manca(codice)) codice = QStringLiteral("ITA");
-  return codice;
-}
-
 // Shows the language-choice window until a flag is picked, or until the user gives up when no earlier choice
 // exists. Returns without a choice only when language.cfg exists already.
 void SceltaLingua(const QString& fileLingua) {
@@ -63,6 +50,19 @@ void SceltaLingua(const QString& fileLingua) {
 }
 
 }  // namespace
+
+// Fallback of a language code by the installed files "korven<code><estensione>".
+QString RipiegoLingua(QString codice, const QString& estensione) {
+  auto manca = [&](const QString& c) {
+    return !plat::FileExists(plat::JoinPath(plat::ProgramFolder(), QStringLiteral("korven") + c + estensione));
+  };
+  if (codice.toUpper() == QLatin1String("DEU") && manca(codice)) codice = QStringLiteral("ENG");
+  if (codice.toUpper() == QLatin1String("ENG") && manca(codice)) codice = QStringLiteral("FRA");
+  if (codice.toUpper() == QLatin1String("FRA") && manca(codice)) codice = QStringLiteral("ESP");
+  if (codice.toUpper() == QLatin1String("POR") && manca(codice)) codice = QStringLiteral("ESP");
+  if (codice.toUpper() == QLatin1String("ESP") && manca(codice)) codice = QStringLiteral("ITA");
+  return codice;
+}
 
 QString CodiceDaNumero(int numero) {
   return numero >= 1 && numero <= 6 ? QString::fromLatin1(kCodici[numero]) : QString();
@@ -170,8 +170,8 @@ void AvvioProgramma(bool ConSceltaLingua) {
 
   // 11. Fallback of the language code by the installed pen tables and help files (main program only).
   if (ConSceltaLingua) {
-    Avvio.CodiceLingua = Ripiego(Avvio.CodiceLingua, QStringLiteral(".cfg"));
-    const QString codiceAiuto = Ripiego(Avvio.CodiceLingua, QStringLiteral(".hlp"));
+    Avvio.CodiceLingua = RipiegoLingua(Avvio.CodiceLingua, QStringLiteral(".cfg"));
+    const QString codiceAiuto = RipiegoLingua(Avvio.CodiceLingua, QStringLiteral(".hlp"));
     Avvio.FileAiuto = plat::JoinPath(cartella, QStringLiteral("korven") + codiceAiuto + QStringLiteral(".hlp"));
   }
 

@@ -26,6 +26,10 @@ extern ModuloAvvio Avvio;
 // Language codes by number (1..6), lower case; "" for any other number.
 QString CodiceDaNumero(int numero);
 
+// The language code whose file "korven<code><estensione>" is installed in the program folder: the code itself, or
+// the first installed one of its fallback chain (DEU, ENG, FRA, ESP, ITA; POR falls back to ESP).
+QString RipiegoLingua(QString codice, const QString& estensione);
+
 // The module number as two digits ("03", "01", "16").
 QString SuffissoModulo(int numero);
 

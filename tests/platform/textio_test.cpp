@@ -114,6 +114,26 @@ TEST(SeqReader, NumbersSeparatedByBlanksAndCommas) {
   EXPECT_TRUE(r.AtEnd());
 }
 
+TEST(SeqReader, NumberItemsTellWholeNumbersFromPrefixes) {
+  plat::SeqReader r;
+  r.OpenBytes("5.\r\n-\r\n.\r\n1.2.3\r\n-0.25\r\n+7\r\n007\r\n1e3\r\n12x\r\n"
+              "1234567890123456789012345678901234567890\r\n-.5\r\n");
+  const struct {
+    double value;
+    bool whole;
+  } want[] = {{5, true},     {0, false}, {0, false},    {1.2, false},
+              {-0.25, true}, {7, true},  {7, true},     {1000, true},
+              {12, false},   {1.2345678901234568e39, true}, {-0.5, true}};
+  for (const auto& w : want) {
+    double v = -1;
+    bool ok = !w.whole;
+    ASSERT_TRUE(r.ReadNumber(v, &ok));
+    EXPECT_DOUBLE_EQ(v, w.value);
+    EXPECT_EQ(ok, w.whole) << w.value;
+  }
+  EXPECT_TRUE(r.AtEnd());
+}
+
 TEST(SeqReader, LineEndsAndWholeLines) {
   plat::SeqReader r;
   r.OpenBytes("uno\ndue\r\n\r\n  tre , quattro  \r\nno end");

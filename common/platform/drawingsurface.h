@@ -1,0 +1,116 @@
+// A picture box used as a drawing surface: the drawing is kept in an image (so it survives being covered), drawn
+// in user coordinates set with Scale as the original's ScaleLeft/ScaleTop/ScaleWidth/ScaleHeight, with the pen
+// (DrawWidth, DrawStyle, ForeColor) and the text calls of its device context (font by height, alignment, colour).
+// Qt has no inverting draw mode: a rubber band is an overlay rectangle shown over the image, never drawn into it.
+// Mouse events arrive in user coordinates.
+//
+// The screen measures that windows are sized by are here too.
+#pragma once
+
+#include <QImage>
+#include <QPolygon>
+#include <QRect>
+#include <QRectF>
+#include <QWidget>
+
+#include <memory>
+
+class QPainter;
+
+namespace plat {
+
+// The whole primary screen and its work area (the screen without the task bars), in pixels.
+QRect ScreenRect();
+QRect WorkArea();
+
+// DrawStyle values.
+enum DrawStyle : int { vbSolid = 0, vbDash = 1, vbDot = 2 };
+
+class DrawingSurface : public QWidget {
+  Q_OBJECT
+ public:
+  explicit DrawingSurface(const QString& name, QWidget* parent = nullptr);
+  ~DrawingSurface() override;
+
+  // Size of the image in pixels; a new size gives a new image in the back colour. The widget takes that size.
+  void SetImageSize(const QSize& size);
+  QSize ImageSize() const { return image_.size(); }
+  // The image as drawn so far.
+  const QImage& Image();
+
+  void SetBackColor(int rgb);
+  // Cls: the whole image in the back colour.
+  void Cls();
+
+  // The user coordinates of the image's left and top edges and the extent to the right and bottom edges (the
+  // extents may be negative: y growing upwards).
+  void Scale(double left, double top, double width, double height);
+  QPointF ToPixels(double x, double y) const;
+  QPointF FromPixels(const QPointF& pixel) const;
+
+  // The pen of Line and Box.
+  void SetDrawWidth(int pixels);
+  int DrawWidth() const { return drawWidth_; }
+  void SetDrawStyle(int style);
+  // ForeColor: the colour of Line and Box without a colour of their own, and of the text.
+  void SetForeColor(int rgb);
+
+  // Line (x1, y1)-(x2, y2), colour and Line ..., B (an outline), in user coordinates.
+  void Line(double x1, double y1, double x2, double y2, int rgb);
+  void Box(double x1, double y1, double x2, double y2, int rgb);
+
+  // Text through the device context: the font (see GdiFont), the alignment flags, the colour, the current
+  // position (CurrentX, CurrentY in user coordinates) and Print.
+  void SelectFont(int height, int escapement, const QString& face);
+  void SetTextAlign(int align);
+  void SetTextColor(int rgb);
+  void SetCurrentPosition(double x, double y);
+  void Print(const QString& text);
+
+  // A polygon in pixels filled with a solid brush, without an outline.
+  void FillPolygon(const QPolygon& pixels, int rgb);
+
+  // The rubber band: a dashed rectangle between two points in user coordinates, shown over the image.
+  void SetOverlay(double x1, double y1, double x2, double y2);
+  void ClearOverlay();
+  bool HasOverlay() const { return overlay_; }
+  QRectF OverlayPixels() const;
+
+ signals:
+  // Button: 1 left, 2 right, 4 middle; shift: 1 Shift, 2 Ctrl, 4 Alt; x, y in user coordinates.
+  void MouseDown(int button, int shift, double x, double y);
+  void MouseMove(int button, int shift, double x, double y);
+  void MouseUp(int button, int shift, double x, double y);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  QPainter& Painter();
+  void EndPainting();
+  void Touched();
+  void ApplyPen(int rgb);
+
+  QImage image_;
+  std::unique_ptr<QPainter> painter_;
+  int backColor_ = 0xFFFFFF;
+  double left_ = 0, top_ = 0, width_ = 0, height_ = 0;  // 0 extents: pixels
+  double sx_ = 1, sy_ = 1;                              // pixels per user unit
+  int drawWidth_ = 1;
+  int drawStyle_ = vbSolid;
+  int foreColor_ = 0;
+  int penColor_ = -1, penWidth_ = -1, penStyle_ = -1;  // the pen set on the painter
+  QFont font_;
+  int escapement_ = 0;
+  int textAlign_ = 0;
+  int textColor_ = 0;
+  double currentX_ = 0, currentY_ = 0;
+  bool overlay_ = false;
+  double ox1_ = 0, oy1_ = 0, ox2_ = 0, oy2_ = 0;
+  bool dirty_ = false;
+};
+
+}  // namespace plat

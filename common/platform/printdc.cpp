@@ -1,0 +1,199 @@
+#include "common/platform/printdc.h"
+
+#include "common/platform/files.h"
+#include "common/platform/gdi.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QPainter>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include <cmath>
+
+namespace plat {
+
+namespace {
+
+constexpr int kPdfResolution = 600;
+
+// A file name for the PDF of a print job: the document name, then the first free number.
+QString PdfFileFor(const QString& docName) {
+  QString folder = QString::fromLocal8Bit(qgetenv("FRATTIX_PDF_DIR"));
+  if (folder.isEmpty()) folder = CurrentFolder();
+  QString stem;
+  for (const QChar c : docName) stem += c.isLetterOrNumber() ? c : QLatin1Char('_');
+  if (stem.isEmpty()) stem = QStringLiteral("print");
+  for (int n = 1;; ++n) {
+    const QString path = JoinPath(folder, QStringLiteral("%1-%2.pdf").arg(stem).arg(n));
+    if (!FileExists(path)) return path;
+  }
+}
+
+}  // namespace
+
+QPrinter& PrinterDevice() {
+  static std::unique_ptr<QPrinter> printer;
+  if (!printer) {
+    if (Printer().ToPdf()) {
+      printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+      printer->setOutputFormat(QPrinter::PdfFormat);
+      printer->setResolution(kPdfResolution);
+      printer->setPageSize(QPageSize(QPageSize::A4));
+      printer->setPageOrientation(QPageLayout::Portrait);
+      printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    } else {
+      printer = std::make_unique<QPrinter>(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
+    }
+  }
+  return *printer;
+}
+
+PrinterDC& DeviceContext(HDC) {
+  static PrinterDC dc;
+  return dc;
+}
+
+PrinterDC::PrinterDC() = default;
+
+PrinterDC::~PrinterDC() {
+  if (painter_) painter_->end();
+}
+
+int PrinterDC::GetDeviceCaps(int index) const {
+  QPrinter& p = PrinterDevice();
+  const QPageLayout layout = p.pageLayout();
+  switch (index) {
+    case HORZSIZE: return static_cast<int>(std::lround(layout.paintRect(QPageLayout::Millimeter).width()));
+    case VERTSIZE: return static_cast<int>(std::lround(layout.paintRect(QPageLayout::Millimeter).height()));
+    case HORZRES: return layout.paintRectPixels(p.resolution()).width();
+    case VERTRES: return layout.paintRectPixels(p.resolution()).height();
+    case PLANES: return 1;
+    default: return 0;
+  }
+}
+
+bool PrinterDC::StartDoc(const QString& docName) {
+  if (painter_) AbortDoc();
+  QPrinter& p = PrinterDevice();
+  p.setDocName(docName);
+  outputFile_.clear();
+  if (p.outputFormat() == QPrinter::PdfFormat) {
+    outputFile_ = PdfFileFor(docName);
+    p.setOutputFileName(outputFile_);
+  }
+  painter_ = std::make_unique<QPainter>();
+  if (!painter_->begin(&p)) {
+    painter_.reset();
+    if (!outputFile_.isEmpty()) QFile::remove(outputFile_);
+    outputFile_.clear();
+    return false;
+  }
+  pages_ = 0;
+  pageOpen_ = false;
+  ApplySelections();
+  return true;
+}
+
+bool PrinterDC::StartPage() {
+  if (!painter_ || pageOpen_) return false;
+  if (pages_ > 0 && !PrinterDevice().newPage()) return false;
+  ++pages_;
+  pageOpen_ = true;
+  return true;
+}
+
+bool PrinterDC::EndPage() {
+  if (!painter_ || !pageOpen_) return false;
+  pageOpen_ = false;
+  return true;
+}
+
+bool PrinterDC::EndDoc() {
+  if (!painter_) return false;
+  const bool ok = painter_->end();
+  painter_.reset();
+  pageOpen_ = false;
+  return ok;
+}
+
+void PrinterDC::AbortDoc() {
+  if (!painter_) return;
+  PrinterDevice().abort();
+  painter_->end();
+  painter_.reset();
+  pageOpen_ = false;
+  if (!outputFile_.isEmpty()) QFile::remove(outputFile_);
+  outputFile_.clear();
+}
+
+void PrinterDC::ApplyPen() {
+  if (painter_) painter_->setPen(GdiPen(penStyle_, penWidth_, penColor_));
+}
+
+void PrinterDC::ApplySelections() {
+  if (!painter_) return;
+  ApplyPen();
+  painter_->setBrush(ColorFromRgb(brushColor_));
+  painter_->setFont(GdiFont(fontHeight_, fontFace_));
+  painter_->setBackgroundMode(bkMode_ == OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode);
+  painter_->setBackground(Qt::white);
+}
+
+void PrinterDC::SelectPen(int style, int width, int rgb) {
+  width = std::clamp(width, 1, 100000);
+  // The same pen again changes nothing on the device.
+  if (style == penStyle_ && width == penWidth_ && rgb == penColor_) return;
+  penStyle_ = style;
+  penWidth_ = width;
+  penColor_ = rgb;
+  ApplyPen();
+}
+
+void PrinterDC::SelectBrush(int rgb) {
+  brushColor_ = rgb;
+  if (painter_) painter_->setBrush(ColorFromRgb(rgb));
+}
+
+void PrinterDC::SelectFont(int height, int escapement, const QString& face) {
+  fontHeight_ = height;
+  escapement_ = escapement;
+  fontFace_ = face;
+  if (painter_) painter_->setFont(GdiFont(fontHeight_, fontFace_));
+}
+
+void PrinterDC::SetTextAlign(int align) { textAlign_ = align; }
+
+void PrinterDC::SetTextColor(int rgb) { textColor_ = rgb; }
+
+void PrinterDC::SetBkMode(int mode) {
+  bkMode_ = mode;
+  if (painter_) painter_->setBackgroundMode(mode == OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode);
+}
+
+void PrinterDC::MoveToEx(int x, int y) {
+  x_ = x;
+  y_ = y;
+}
+
+void PrinterDC::LineTo(int x, int y) {
+  if (painter_ && pageOpen_) painter_->drawLine(x_, y_, x, y);
+  x_ = x;
+  y_ = y;
+}
+
+void PrinterDC::Polygon(const QPolygon& points) {
+  if (painter_ && pageOpen_ && points.size() >= 3) painter_->drawPolygon(points);
+}
+
+void PrinterDC::TextOut(int x, int y, const QString& text) {
+  if (!painter_ || !pageOpen_) return;
+  const QPen pen = painter_->pen();
+  painter_->setPen(ColorFromRgb(textColor_));
+  GdiTextOut(*painter_, QPointF(x, y), text, textAlign_, escapement_);
+  painter_->setPen(pen);
+}
+
+}  // namespace plat

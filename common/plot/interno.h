@@ -1,0 +1,30 @@
+// Helpers shared by the files of the plot engine.
+#pragma once
+
+#include "common/platform/drawingsurface.h"
+
+#include <QString>
+
+// The hourglass pointer while an object of this kind lives.
+class Clessidra {
+ public:
+  Clessidra();
+  ~Clessidra();
+  Clessidra(const Clessidra&) = delete;
+  Clessidra& operator=(const Clessidra&) = delete;
+};
+
+// A warning to the user, titled "ATTENZIONE!" in the current language.
+void Avviso(const QString& testo);
+
+// The drawing surface of the loaded preview window, or nullptr.
+plat::DrawingSurface* SuperficieGrafica();
+
+// The colour a pen or a recorded item is drawn in: white is drawn black on the white surface.
+int ColoreVisibile(int colore);
+
+// A font height of the screen drawing: the text height in centimetres as character height in pixels.
+int AltezzaCarattereSchermo(double altezza);
+
+// The outline of the printer's page on the preview, dotted, from the origin.
+void ContornoPagina(int colore);

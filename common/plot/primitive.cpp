@@ -1,0 +1,306 @@
+// The drawing primitives and the display list: every segment and text is drawn at once on the preview surface and
+// recorded (unless a redraw is under way); segments are kept in chunks of DimensioneBlocco, each full chunk and the
+// last one written to a chunk file in the process's temporary folder.
+#include "common/plot/grafica.h"
+#include "common/plot/grafico.h"
+#include "common/plot/interno.h"
+
+#include "common/platform/files.h"
+#include "common/platform/gdi.h"
+#include "common/platform/textio.h"
+#include "common/platform/ui.h"
+#include "common/texts/numeri.h"
+#include "common/texts/testi.h"
+
+#include <QApplication>
+
+#include <cmath>
+
+namespace {
+
+constexpr int kBianco = plat::RgbValue(255, 255, 255);
+
+bool Finiti(std::initializer_list<double> valori) {
+  for (double v : valori)
+    if (!std::isfinite(v)) return false;
+  return true;
+}
+
+// Writes segments 1..n of the list as chunk b.
+void ScriviBlocco(int b, int n) {
+  Clessidra clessidra;
+  const QString percorso = FileBloccoSegmenti(b);
+  plat::SeqWriter w;
+  if (w.Open(percorso)) {
+    w.WriteNumber(n);
+    for (int i = 1; i <= n; ++i) {
+      const Segmento& s = Grafico.ListaSegmenti[i];
+      for (double v : {s.X1, s.Y1, s.X2, s.Y2, static_cast<double>(s.Colore), s.Spessore}) w.WriteLine(NumeroTesto(v));
+    }
+    if (w.Close()) return;
+  }
+  Avviso(Traduci(QStringLiteral("Impossibile scrivere il file temporaneo del grafico:")) + QLatin1Char(' ') + percorso);
+}
+
+// A stroke of a marker symbol: pen code and offset in units of the symbol's height.
+struct Tratto {
+  int codice;
+  double dx, dy;
+};
+constexpr int M = 3, D = 2;
+constexpr double H2 = 0.5, H4 = 0.25, H6 = 1.0 / 6.0;
+
+const std::vector<Tratto>& TrattiSimbolo(int numero, double angolo) {
+  static const std::vector<Tratto> nessuno;
+  static const std::vector<std::vector<Tratto>> tabella = {
+      {},
+      // 1 octagon with a line from the centre to the top
+      {{M, 0, 0}, {D, 0, H2}, {D, -H6, H2}, {D, -H2, H6}, {D, -H2, -H6}, {D, -H6, -H2}, {D, H6, -H2}, {D, H2, -H6},
+       {D, H2, H6}, {D, H6, H2}, {D, 0, H2}, {M, 0, 0}},
+      // 2 triangle pointing up
+      {{M, 0, 0}, {D, 0, H2}, {D, -H2, -H2}, {D, H2, -H2}, {D, 0, H2}, {M, 0, 0}},
+      // 3 plus sign
+      {{M, -H2, 0}, {D, H2, 0}, {M, 0, H2}, {D, 0, -H2}, {M, 0, 0}},
+      // 4 diagonal cross
+      {{M, -H2, -H2}, {D, H2, H2}, {M, -H2, H2}, {D, H2, -H2}, {M, 0, 0}},
+      // 5 diamond
+      {{M, 0, 0}, {D, 0, H2}, {D, -H2, 0}, {D, 0, -H2}, {D, H2, 0}, {D, 0, H2}, {M, 0, 0}},
+      // 6 upward arrow
+      {{M, 0, -H2}, {D, 0, H2}, {D, -H2, 0}, {D, H2, 0}, {D, 0, H2}, {M, 0, 0}},
+      // 7 triangle pointing down
+      {{M, 0, 0}, {D, 0, -H2}, {D, H2, H2}, {D, -H2, H2}, {D, 0, -H2}, {M, 0, 0}},
+      // 8 right triangle
+      {{M, -H2, H2}, {D, H2, H2}, {D, -H2, -H2}, {D, -H2, H2}, {M, 0, 0}},
+      // 9 letter Y
+      {{M, -H2, H2}, {D, 0, 0}, {D, H2, H2}, {M, 0, 0}, {D, 0, -H2}, {M, 0, 0}},
+      // 10 square with strokes from three outer corners
+      {{M, -H2, H2}, {D, -H4, H4}, {M, H2, H2}, {D, 0, 0}, {M, -H2, -H2}, {D, -H4, -H4}, {M, -H2, H2}, {D, -H4, H4},
+       {M, -H4, -H4}, {D, -H4, H4}, {D, H4, H4}, {D, H4, -H4}, {D, -H4, -H4}, {M, 0, 0}},
+      // 11 eight-armed star
+      {{M, -H2, H2}, {D, H2, -H2}, {M, -H2, -H2}, {D, H2, H2}, {M, -H2, 0}, {D, H2, 0}, {M, 0, -H2}, {D, 0, H2},
+       {M, 0, 0}},
+      // 12 right triangle, closed twice
+      {{M, -H2, H2}, {D, H2, H2}, {D, -H2, -H2}, {D, -H2, H2}, {D, -H2, H2}, {M, 0, 0}},
+      // 13 vertical bar
+      {{M, 0, -H2}, {D, 0, H2}, {M, 0, 0}},
+      // 14 six-pointed star
+      {{M, 0, 0}, {D, 0, H2}, {D, -H2, -H2}, {D, H2, -H2}, {D, 0, H2}, {M, 0, -H2}, {D, H2, H2}, {D, -H2, H2},
+       {D, 0, -H2}, {M, 0, 0}},
+      // 15 horizontal line to the right
+      {{M, 0, 0}, {D, 1, 0}, {M, 0, 0}},
+      // 16 vertical line upwards
+      {{M, 0, 0}, {D, 0, 1}, {M, 0, 0}},
+  };
+  // Marker 2 at 180 degrees points down.
+  static const std::vector<Tratto> giu = {{M, 0, 0}, {D, 0, -H2}, {D, -H2, H2}, {D, H2, H2}, {D, 0, -H2}, {M, 0, 0}};
+  if (numero == 2 && angolo == 180) return giu;
+  if (numero < 1 || numero >= static_cast<int>(tabella.size())) return nessuno;
+  return tabella[numero];
+}
+
+}  // namespace
+
+QString FileBloccoSegmenti(int b) {
+  return plat::JoinPath(plat::TempFolder(), QStringLiteral("plttmp") + QString::number(b) + QStringLiteral(".tmp"));
+}
+
+void Traccia(double x, double y, int pen) {
+  ModuloGrafico& g = Grafico;
+  if (pen == 999) {
+    g.ZoomInCorso = false;
+    g.ZoomAttivo = false;
+    if (g.NumeroSegmenti > 0) {
+      ++g.NumeroBlocchi;
+      ScriviBlocco(g.NumeroBlocchi, g.NumeroSegmenti);
+    }
+    if (GRAFICA* f = FinestraGrafica()) {
+      if (f->Pulsante(8)) f->Pulsante(8)->hide();
+      f->activateWindow();
+      f->setFocus();
+    }
+  }
+  if (!Finiti({x, y})) return;
+  if (pen == 2 || pen == -2) {
+    const int colore = ColoreVisibile(g.PennaCorrente.Colore);
+    plat::DrawingSurface* p = SuperficieGrafica();
+    if (g.PennaCorrente.Spessore != g.UltimoSpessore) {
+      const double w = g.PennaCorrente.Spessore * (g.ScalaGrafico.X + g.ScalaGrafico.Y) / 2.0;
+      if (p) p->SetDrawWidth(w < 1 ? 1 : static_cast<int>(std::nearbyint(std::min(w, 1e4))));
+      g.UltimoSpessore = g.PennaCorrente.Spessore;
+    }
+    if (g.PennaCorrente.Colore > 0) {
+      const double dx = g.OrigineGrafico.X + g.MarginiGrafico.Sinistro;
+      const double dy = g.OrigineGrafico.Y - g.MarginiGrafico.Superiore;
+      const Segmento s{g.PuntoCorrente.X + dx, g.PuntoCorrente.Y + dy, x + dx, y + dy, colore,
+                       g.PennaCorrente.Spessore};
+      // Beyond the range of numbers: neither drawn nor recorded.
+      const bool finito = Finiti({s.X1, s.Y1, s.X2, s.Y2});
+      if (p && finito) p->Line(s.X1, s.Y1, s.X2, s.Y2, colore);
+      if (finito && !g.RidisegnoInCorso) {
+        if (++g.NumeroSegmenti > DimensioneBlocco) {
+          ++g.NumeroBlocchi;
+          ScriviBlocco(g.NumeroBlocchi, DimensioneBlocco);
+          g.NumeroSegmenti = 1;
+        }
+        g.ListaSegmenti[g.NumeroSegmenti] = s;
+      }
+    }
+  }
+  g.PuntoCorrente = {x, y};
+  if (pen < 0) {
+    g.OrigineGrafico.X += x;
+    g.OrigineGrafico.Y += y;
+    g.PuntoCorrente = {0, 0};
+  }
+}
+
+void DisegnaSimbolo(double x, double y, double height, const QString& text, double angle, int n) {
+  if (!Finiti({x, y, height, angle})) return;
+  ModuloGrafico& g = Grafico;
+  if (n == -1) {
+    const double numero = plat::Val(text);
+    const int marcatore = numero == std::floor(numero) && std::fabs(numero) < 100 ? static_cast<int>(numero) : 0;
+    for (const Tratto& t : TrattiSimbolo(marcatore, angle)) Traccia(x + t.dx * height, y + t.dy * height, t.codice);
+    return;
+  }
+  plat::DrawingSurface* p = SuperficieGrafica();
+  if (p) {
+    p->SelectFont(AltezzaCarattereSchermo(height), static_cast<int>(std::nearbyint(angle * 10)),
+                  g.PennaCorrente.Carattere);
+    p->SetTextAlign(n == -2 ? plat::TA_CENTER | plat::TA_BASELINE : plat::TA_LEFT | plat::TA_BASELINE);
+  }
+  const double xd = x + g.OrigineGrafico.X + g.MarginiGrafico.Sinistro;
+  const double yd = y + g.OrigineGrafico.Y - g.MarginiGrafico.Superiore;
+  if (g.PennaCorrente.Colore <= 0 || !Finiti({xd, yd})) return;
+  const int colore = ColoreVisibile(g.PennaCorrente.Colore);
+  if (p) {
+    p->SetTextColor(colore);
+    p->SetCurrentPosition(xd, yd);
+    p->Print(text);
+  }
+  // The text list is full: the text is drawn and left out of the display list.
+  if (g.RidisegnoInCorso || g.NumeroScritte >= MassimoScritte) return;
+  g.ListaScritte[++g.NumeroScritte] = Scritta{xd, yd, height, angle, n, text, colore, g.PennaCorrente.Carattere};
+}
+
+QString TestoNumero(double value, int decimals) {
+  if (!std::isfinite(value)) return QString();
+  const QString segno = value < 0 ? QStringLiteral("-") : QString();
+  value = std::fabs(value);
+  double intero = std::floor(value);
+  double frazione = std::floor((value - intero) * 100000 + 0.5);
+  if (frazione >= 100000) {
+    intero += 1;
+    frazione = 0;
+  }
+  const QString cifre = QString::number(static_cast<int>(frazione)).rightJustified(5, QLatin1Char('0'));
+  return segno + QString::number(intero, 'f', 0) + QLatin1Char('.') + cifre.left(std::max(0, decimals));
+}
+
+void DisegnaNumero(double x, double y, double height, double value, double angle, int decimals) {
+  const QString testo = TestoNumero(value, decimals);
+  if (testo.isEmpty()) return;
+  DisegnaSimbolo(x, y, height, testo, angle, static_cast<int>(testo.size()));
+}
+
+void TagliaSegmento(double& x1, double& y1, double& x2, double& y2, double xmin, double xmax, double ymin,
+                    double ymax, int& result) {
+  const auto fuori = [&] {
+    return (x1 < xmin && x2 < xmin) || (x1 > xmax && x2 > xmax) || (y1 < ymin && y2 < ymin) ||
+           (y1 > ymax && y2 > ymax);
+  };
+  const auto scambia = [&] {
+    Scambia(x1, x2);
+    Scambia(y1, y2);
+  };
+  result = 1;
+  if (!Finiti({x1, y1, x2, y2, xmin, xmax, ymin, ymax}) || fuori()) return;
+  if (x1 == x2) {
+    if (y1 > y2) Scambia(y1, y2);
+    if (y1 < ymin) y1 = ymin;
+    if (y2 > ymax) y2 = ymax;
+  }
+  if (x1 > x2) scambia();
+  if (x1 < xmin) {
+    y1 = y1 + (xmin - x1) * (y2 - y1) / (x2 - x1);
+    x1 = xmin;
+    if (fuori()) return;
+  }
+  if (x2 > xmax) {
+    y2 = y1 + (xmax - x1) * (y2 - y1) / (x2 - x1);
+    x2 = xmax;
+    if (fuori()) return;
+  }
+  if (y1 > y2) scambia();
+  if (y1 < ymin) {
+    x1 = x1 + (ymin - y1) * (x2 - x1) / (y2 - y1);
+    y1 = ymin;
+    if (fuori()) return;
+  }
+  if (y2 > ymax) {
+    x2 = x1 + (ymax - y1) * (x2 - x1) / (y2 - y1);
+    y2 = ymax;
+    if (fuori()) return;
+  }
+  result = 0;
+}
+
+bool LeggiBloccoSegmenti(int b) {
+  ModuloGrafico& g = Grafico;
+  const QString percorso = FileBloccoSegmenti(b);
+  plat::SeqReader r;
+  const auto leggi = [&r](double& v) {
+    bool numero = false;
+    return r.ReadNumber(v, &numero) && numero;
+  };
+  double conta = 0;
+  bool ok = r.Open(percorso) && leggi(conta) && conta == std::floor(conta) && conta >= 0 && conta <= DimensioneBlocco;
+  g.NumeroSegmenti = 0;
+  for (int i = 1; ok && i <= conta; ++i) {
+    double v[6];
+    for (double& x : v) ok = ok && leggi(x);
+    ok = ok && v[4] >= 0 && v[4] <= 0xFFFFFF;
+    if (!ok) break;
+    g.ListaSegmenti[i] = Segmento{v[0], v[1], v[2], v[3], static_cast<int>(v[4]), v[5]};
+    g.NumeroSegmenti = i;
+  }
+  if (ok) return true;
+  Avviso(Traduci(QStringLiteral("Il file temporaneo del grafico manca o e' incompleto:")) + QLatin1Char(' ') + percorso);
+  return false;
+}
+
+bool PercorriSegmenti(const std::function<void(const Segmento&)>& f) {
+  ModuloGrafico& g = Grafico;
+  if (g.NumeroBlocchi == 0) {
+    for (int i = 1; i <= g.NumeroSegmenti; ++i) f(g.ListaSegmenti[i]);
+    return true;
+  }
+  for (int b = 1; b <= g.NumeroBlocchi; ++b) {
+    Clessidra clessidra;
+    if (!LeggiBloccoSegmenti(b)) return false;
+    for (int i = 1; i <= g.NumeroSegmenti; ++i) f(g.ListaSegmenti[i]);
+  }
+  return true;
+}
+
+// --- Helpers of the engine --------------------------------------------------------------------------------------
+
+Clessidra::Clessidra() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+Clessidra::~Clessidra() { QApplication::restoreOverrideCursor(); }
+
+void Avviso(const QString& testo) {
+  plat::MsgBox(testo, plat::vbOKOnly | plat::vbExclamation, Traduci(QStringLiteral("ATTENZIONE")) + QLatin1Char('!'));
+}
+
+plat::DrawingSurface* SuperficieGrafica() {
+  GRAFICA* f = FinestraGrafica();
+  return f ? f->Picture7 : nullptr;
+}
+
+int ColoreVisibile(int colore) { return colore == kBianco ? 0 : colore; }
+
+int AltezzaCarattereSchermo(double altezza) {
+  const double p = std::floor(altezza * (Grafico.ScalaGrafico.X + Grafico.ScalaGrafico.Y) / 2.0);
+  const double h = std::nearbyint(-(4.0 * std::clamp(p, -1e6, 1e6)) / 3.0);
+  return h == 0 ? -1 : static_cast<int>(h);
+}

@@ -1,0 +1,74 @@
+// Replay of the display list on the preview surface after a zoom, a pan or a return to the whole page.
+#include "common/plot/grafico.h"
+#include "common/plot/interno.h"
+
+#include "common/platform/gdi.h"
+
+#include <cmath>
+
+namespace {
+
+void Ridisegna(const Finestra& w, bool zoom) {
+  if (plat::DrawingSurface* p = SuperficieGrafica()) p->Cls();
+  Grafico.ZoomInCorso = zoom;
+  InizioGrafico(0, QString(), w.X1, w.Y1, w.X2, w.Y2, 1);
+  ContornoPagina(plat::RgbValue(210, 210, 210));
+  RidisegnaSchermo();
+}
+
+}  // namespace
+
+void RidisegnaZoom(double x1, double y1, double x2, double y2) { Ridisegna(Finestra{x1, y1, x2, y2}, true); }
+
+void RidisegnaTutto() { Ridisegna(Grafico.FinestraPagina, false); }
+
+void RidisegnaSchermo() {
+  ModuloGrafico& g = Grafico;
+  plat::DrawingSurface* p = SuperficieGrafica();
+  if (!p) return;
+  for (int i = 1; i <= static_cast<int>(g.ListaPoligoni.size()); ++i) PoligonoSchermo(i);
+
+  const double scala = (g.ScalaGrafico.X + g.ScalaGrafico.Y) / 2.0;
+  PercorriSegmenti([&](const Segmento& s) {
+    if (s.Spessore != g.UltimoSpessore) {
+      const double w = std::ceil(s.Spessore * scala);
+      p->SetDrawWidth(s.Spessore == 0 || !(w >= 1) ? 1 : static_cast<int>(std::min(w, 1e4)));
+      g.UltimoSpessore = s.Spessore;
+    }
+    p->Line(s.X1, s.Y1, s.X2, s.Y2, s.Colore);
+  });
+
+  g.OrigineGrafico = {};
+  for (int i = 1; i <= g.NumeroScritte; ++i) {
+    const Scritta& t = g.ListaScritte[i];
+    p->SetTextAlign(t.Tipo == -2 ? plat::TA_CENTER | plat::TA_BASELINE : plat::TA_LEFT | plat::TA_BASELINE);
+    TestoSchermo(t.X, t.Y, t.Altezza, t.Testo, t.Angolo, t.Colore, t.Carattere);
+  }
+}
+
+void TestoSchermo(double x, double y, double height, const QString& text, double angle, int colour,
+                  const QString& font) {
+  plat::DrawingSurface* p = SuperficieGrafica();
+  if (!p) return;
+  p->SelectFont(AltezzaCarattereSchermo(height), static_cast<int>(std::nearbyint(angle * 10)), font);
+  Grafico.UltimoFontTesto = FontTesto{font, height, angle};
+  p->SetForeColor(colour);
+  p->SetCurrentPosition(x, y);
+  p->Print(text);
+}
+
+void PoligonoSchermo(int i) {
+  plat::DrawingSurface* p = SuperficieGrafica();
+  if (!p || i < 1 || i > static_cast<int>(Grafico.ListaPoligoni.size())) return;
+  const Poligono& poligono = Grafico.ListaPoligoni[i - 1];
+  const FinestraSchermo& f = Grafico.FinestraImmagine;
+  const double w = p->ImageSize().width(), h = p->ImageSize().height();
+  QPolygon punti;
+  for (const QPointF& v : poligono.Vertici) {
+    const double px = w * (v.x() - f.Sinistra) / (f.Destra - f.Sinistra);
+    const double py = h - h * (v.y() - f.Basso) / (f.Alto - f.Basso);
+    if (!(std::fabs(px) < 1e7 && std::fabs(py) < 1e7)) return;
+    punti << QPoint(static_cast<int>(std::lround(px)), static_cast<int>(std::lround(py)));
+  }
+  p->FillPolygon(punti, poligono.Colore);
+}

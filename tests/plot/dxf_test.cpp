@@ -1,0 +1,130 @@
+// The DXF export: the file to the byte, the text style file, layers by colour, the export command.
+#include "tests/plot/fixture.h"
+
+#include "common/platform/gdi.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+using namespace plot_test;
+using testing_support::ReadAnsi;
+using testing_support::ReadBytes;
+using testing_support::WriteAnsi;
+
+namespace {
+
+class Dxf_ : public PlotTest {
+ protected:
+  void SetUp() override {
+    PlotTest::SetUp();
+    WriteAnsi(folder->P("korvenITA.CFG"), TabellaPenne(1, 2));
+    Pagina();
+  }
+  // A small plot: lines in black, red, dark red, orange and grey; a centred, a left and a turned text.
+  static void PiccoloGrafico() {
+    int p = 1;
+    SelezionaPennaTabella(p);
+    Traccia(1, 2, 3);
+    Traccia(3.5, 4.25, 2);
+    SelezionaPenna(p, plat::RgbValue(255, 0, 0));
+    Traccia(12.125, 20, 2);
+    SelezionaPenna(p, plat::RgbValue(150, 20, 10));
+    Traccia(-1.5, 0.004, 2);
+    SelezionaPenna(p, plat::RgbValue(255, 140, 0));
+    Traccia(18, 26, 2);
+    SelezionaPenna(p, plat::RgbValue(128, 128, 128));
+    Traccia(10, 14, 3);
+    Traccia(10, 22, 2);
+    SelezionaPennaTabella(p);
+    DisegnaSimbolo(10, 27, 0.5, "RILIEVO STRUTTURALE", 0, -2);
+    SelezionaPenna(p, plat::RgbValue(0, 0, 255));
+    DisegnaSimbolo(9.9, 22.1, 0.2, "N", 0, 1);
+    DisegnaSimbolo(4, 5, 0.18, "1.25", 30, 4);
+    DisegnaSimbolo(2, 1, 0.3, QString::fromUtf8("Immersione 45° - caratteristiche è"), 90, 10);
+    Traccia(0, 0, 999);
+  }
+  static QStringList Righe(const QString& file) { return ReadAnsi(file).split('\n'); }
+};
+
+TEST_F(Dxf_, ASmallPlotIsWrittenExactlyAsTheReferenceDrawing) {
+  PiccoloGrafico();
+  ASSERT_TRUE(ScriviDXF(folder->D("piccolo.dxf")));
+  const QByteArray scritto = ReadBytes(folder->D("piccolo.dxf"));
+  const QByteArray atteso = ReadBytes(QStringLiteral(FRATTIX_TEST_SOURCE_DIR "/tests/plot/data/piccolo.dxf"));
+  if (scritto != atteso) {
+    // Kept for a look with diff.
+    QFile f(QStringLiteral(FRATTIX_TEST_TMP_DIR "/piccolo.dxf"));
+    if (f.open(QIODevice::WriteOnly)) f.write(scritto);
+  }
+  ASSERT_FALSE(atteso.isEmpty());
+  EXPECT_EQ(scritto.count("\r\n"), scritto.count('\n'));
+  EXPECT_EQ(scritto.toStdString(), atteso.toStdString());
+  EXPECT_EQ(ReadAnsi(folder->P("dxf.cfg")), "MONOTXT\n");
+}
+
+TEST(StratoColore, GreysGoToLayer15AndColoursToTheNearestOfThePaletteOrToNone) {
+  EXPECT_EQ(StratoColore(plat::RgbValue(0, 0, 0)), 15);
+  EXPECT_EQ(StratoColore(plat::RgbValue(200, 200, 200)), 15);
+  EXPECT_EQ(StratoColore(plat::RgbValue(255, 0, 0)), 12);
+  EXPECT_EQ(StratoColore(plat::RgbValue(150, 20, 10)), 4);
+  EXPECT_EQ(StratoColore(plat::RgbValue(0, 100, 0)), 2);
+  EXPECT_EQ(StratoColore(plat::RgbValue(0, 200, 200)), 11);
+  // Between the palette's colours: no layer of its own (the line keeps the layer before it).
+  EXPECT_EQ(StratoColore(plat::RgbValue(255, 140, 0)), 0);
+  EXPECT_EQ(StratoColore(plat::RgbValue(0, 180, 200)), 0);
+}
+
+TEST_F(Dxf_, TheTextStyleComesFromDxfCfgAndFallsBackToMonotxt) {
+  PiccoloGrafico();
+  WriteAnsi(folder->P("dxf.cfg"), "\"ROMANS\",altro\nsecondo\n");
+  ASSERT_TRUE(ScriviDXF(folder->D("a.dxf")));
+  QStringList r = Righe(folder->D("a.dxf"));
+  EXPECT_EQ(r.count("ROMANS"), 3 + 4);  // header, STYLE name and font, one per text
+  EXPECT_EQ(r.count("MONOTXT"), 0);
+
+  WriteAnsi(folder->P("dxf.cfg"), "");
+  ASSERT_TRUE(ScriviDXF(folder->D("b.dxf")));
+  EXPECT_EQ(Righe(folder->D("b.dxf")).count("MONOTXT"), 7);
+
+  // A program folder that cannot be written: no dxf.cfg, and the default style.
+  plat::DeleteFile(folder->P("dxf.cfg"));
+  QFile::setPermissions(folder->Program(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+  const bool scrivibile = QFileInfo(folder->Program()).isWritable();
+  ASSERT_TRUE(ScriviDXF(folder->D("c.dxf")));
+  QFile::setPermissions(folder->Program(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  EXPECT_EQ(Righe(folder->D("c.dxf")).count("MONOTXT"), 7);
+  if (!scrivibile) {
+    EXPECT_FALSE(plat::FileExists(folder->P("dxf.cfg")));
+  }
+}
+
+TEST_F(Dxf_, TheExportProposesTheSessionNameAndWritesNothingWhenCancelled) {
+  EXPECT_EQ(NomeProposto("C:\\DATI\\PROVA.SES"), "PROVA.DXF");
+  EXPECT_EQ(NomeProposto("PROVA"), "PROVA.DXF");
+  EXPECT_EQ(NomeProposto("/home/geo/sito.uno.ses"), "sito.DXF");
+  PiccoloGrafico();
+  Grafico.NomeFileDati = QStringLiteral("PROVA.SES");
+  Script("cancel\nfile disegno\n");
+  EsportaDXF();
+  EXPECT_TRUE(plat::FindFiles(folder->D("*.dxf")).isEmpty());
+  EsportaDXF();
+  EXPECT_TRUE(plat::FileExists(folder->D("disegno.DXF")));
+  const QStringList log = Log();
+  ASSERT_EQ(log.size(), 2);
+  EXPECT_TRUE(log.at(0).contains("filedialog\tsave"));
+}
+
+TEST_F(Dxf_, AMissingChunkOrAFolderThatCannotBeWrittenLeavesNoDrawing) {
+  Script("answer OK\nanswer OK\n");
+  PiccoloGrafico();
+  plat::DeleteFile(FileBloccoSegmenti(1));
+  EXPECT_FALSE(ScriviDXF(folder->D("a.dxf")));
+  EXPECT_FALSE(plat::FileExists(folder->D("a.dxf")));
+  EXPECT_FALSE(ScriviDXF(folder->D("manca/b.dxf")));
+  const QStringList log = Log();
+  ASSERT_EQ(log.size(), 2);
+  EXPECT_TRUE(log.at(0).contains("manca o e' incompleto"));
+  EXPECT_TRUE(log.at(1).contains("Impossibile scrivere il file: "));
+}
+
+}  // namespace

@@ -1,0 +1,146 @@
+// Replay of the display list on the preview surface: the whole page, zoom windows, widths, order, texts.
+#include "tests/plot/fixture.h"
+
+using namespace plot_test;
+using testing_support::ReadAnsi;
+using testing_support::WriteAnsi;
+
+namespace {
+
+const QRgb kRosso = qRgb(255, 0, 0);
+const QRgb kVerde = qRgb(0, 255, 0);
+const QRgb kBlu = qRgb(0, 0, 255);
+const QRgb kNero = qRgb(0, 0, 0);
+
+class Ridisegno : public PlotTest {
+ protected:
+  void SetUp() override {
+    PlotTest::SetUp();
+    // Pen 1 black, pen 2 red, pen 3 green, pen 4 blue; 0.1 mm thick; no margins.
+    QString t = TabellaPenne(1, 0.1);
+    for (int p = 2; p <= 4; ++p) t.replace(QStringLiteral("Penna %1\n1\n").arg(p), QStringLiteral("Penna %1\n%1\n").arg(p));
+    WriteAnsi(folder->P("korvenITA.CFG"), t);
+    Pagina();
+  }
+  static void Linea(int penna, double x1, double y1, double x2, double y2) {
+    SelezionaPennaTabella(penna);
+    Traccia(x1, y1, 3);
+    Traccia(x2, y2, 2);
+  }
+};
+
+TEST_F(Ridisegno, TheWholePageIsReplayedFromTheChunkFiles) {
+  Linea(2, 2, 10, 8, 10);
+  Linea(4, 12, 4, 12, 20);
+  int p = 1;
+  SelezionaPennaTabella(p);
+  DisegnaSimbolo(10, 24, 1, "TITOLO", 0, -2);
+  Traccia(0, 0, 999);
+  ASSERT_EQ(Grafico.NumeroBlocchi, 1);
+  Superficie()->Cls();
+  EXPECT_FALSE(ColoreVicino(5, 10, kRosso));
+  RidisegnaTutto();
+  EXPECT_TRUE(ColoreVicino(3, 10, kRosso));
+  EXPECT_TRUE(ColoreVicino(7, 10, kRosso));
+  EXPECT_TRUE(ColoreVicino(12, 5, kBlu));
+  EXPECT_TRUE(ColoreVicino(12, 19, kBlu));
+  EXPECT_FALSE(ColoreVicino(5, 12, kRosso));
+  // The text centred on its point, as it was drawn.
+  EXPECT_GT(Inchiostro(8, 24, 10, 24.9, kNero), 20);
+  EXPECT_GT(Inchiostro(10, 24, 12, 24.9, kNero), 20);
+  EXPECT_EQ(Inchiostro(14, 24, 16, 24.9, kNero), 0);
+  // The page outline of the printer is drawn again, in the lighter grey of a redraw.
+  bool contorno = false;
+  for (double y = 1; y < 29 && !contorno; y += 0.1) contorno = ColoreVicino(21, y, qRgb(210, 210, 210), 1);
+  EXPECT_TRUE(contorno);
+
+  // The file, not the memory, is what the replay draws: a segment changed in the file comes back changed.
+  QString testo = ReadAnsi(FileBloccoSegmenti(1));
+  testo.replace("\n255\n", "\n65280\n");
+  WriteAnsi(FileBloccoSegmenti(1), testo);
+  RidisegnaTutto();
+  EXPECT_TRUE(ColoreVicino(5, 10, kVerde));
+  EXPECT_FALSE(ColoreVicino(5, 10, kRosso));
+}
+
+TEST_F(Ridisegno, AZoomWindowFillsTheSurfaceAndTheWholePageComesBack) {
+  Linea(2, 2, 10, 8, 10);
+  Linea(3, 2, 11, 8, 11);
+  Traccia(0, 0, 999);
+  RidisegnaZoom(4, 8, 6, 12);
+  EXPECT_TRUE(Grafico.ZoomInCorso);
+  EXPECT_DOUBLE_EQ(Grafico.FinestraVista.X1, 4);
+  const QSize area = Superficie()->ImageSize();
+  // The zoom window's height fills the surface: 4 cm over its height in pixels.
+  EXPECT_NEAR(Grafico.ScalaGrafico.Y, area.height() / 4.0, 1e-9);
+  EXPECT_NEAR(Superficie()->ToPixels(4, 12).y(), 0, 1e-6);
+  EXPECT_NEAR(Superficie()->ToPixels(4, 8).y(), area.height(), 1e-6);
+  EXPECT_TRUE(ColoreVicino(4.1, 10, kRosso));
+  EXPECT_TRUE(ColoreVicino(5.9, 10, kRosso));
+  EXPECT_TRUE(ColoreVicino(5, 11, kVerde));
+  EXPECT_FALSE(ColoreVicino(5, 10.5, kRosso, 5));
+  // The two lines are a centimetre apart: far apart at this scale.
+  EXPECT_GT(Superficie()->ToPixels(5, 10).y() - Superficie()->ToPixels(5, 11).y(), 100);
+
+  RidisegnaTutto();
+  EXPECT_FALSE(Grafico.ZoomInCorso);
+  EXPECT_DOUBLE_EQ(Grafico.FinestraVista.Y2, 27.7);
+  EXPECT_LT(Superficie()->ToPixels(5, 10).y() - Superficie()->ToPixels(5, 11).y(), 40);
+  EXPECT_TRUE(ColoreVicino(5, 10, kRosso));
+}
+
+TEST_F(Ridisegno, ReplayedWidthsRoundUpAndAZeroWidthIsOnePixel) {
+  Linea(2, 2, 10, 8, 10);
+  Traccia(0, 0, 999);
+  const double scala = (Grafico.ScalaGrafico.X + Grafico.ScalaGrafico.Y) / 2;
+  Grafico.NumeroBlocchi = 0;  // replay from memory for the test
+  Grafico.ListaSegmenti[1].Spessore = 1.2 / scala;
+  RidisegnaTutto();
+  EXPECT_EQ(Superficie()->DrawWidth(), 2);
+  Grafico.ListaSegmenti[1].Spessore = 0;
+  RidisegnaTutto();
+  EXPECT_EQ(Superficie()->DrawWidth(), 1);
+  // The live drawing rounds the same width to the nearest pixel.
+  int p = 2;
+  SelezionaPennaTabella(p);
+  Grafico.PennaCorrente.Spessore = 1.2 / scala;
+  Traccia(3, 3, 2);
+  EXPECT_EQ(Superficie()->DrawWidth(), 1);
+}
+
+TEST_F(Ridisegno, SegmentsAreReplayedInTheOrderDrawnAcrossChunks) {
+  Linea(2, 2, 10, 8, 10);
+  for (int i = 0; i < DimensioneBlocco - 1; ++i) Linea(3, 1, 1, 1.5, 1.5);
+  Linea(4, 2, 10, 8, 10);
+  Traccia(0, 0, 999);
+  ASSERT_EQ(Grafico.NumeroBlocchi, 2);
+  Superficie()->Cls();
+  RidisegnaTutto();
+  EXPECT_TRUE(ColoreVicino(5, 10, kBlu, 0));
+  EXPECT_FALSE(ColoreVicino(5, 10, kRosso, 1));
+}
+
+TEST_F(Ridisegno, PolygonsAreFilledBeforeTheSegments) {
+  Linea(2, 2, 10, 8, 10);
+  Traccia(0, 0, 999);
+  Grafico.ListaPoligoni.push_back({{QPointF(4, 8), QPointF(6, 8), QPointF(6, 12), QPointF(4, 12)}, 0xFF0000});
+  RidisegnaTutto();
+  EXPECT_TRUE(ColoreVicino(5, 9, kBlu, 0));
+  EXPECT_TRUE(ColoreVicino(5, 10, kRosso, 1));
+  EXPECT_FALSE(ColoreVicino(7, 9, kBlu, 2));
+}
+
+TEST_F(Ridisegno, AWindowWithoutExtentIsShownAtTheSmallestZoom) {
+  Linea(2, 2, 10, 8, 10);
+  Traccia(0, 0, 999);
+  RidisegnaZoom(0, 0, 0, 0);
+  EXPECT_DOUBLE_EQ(Grafico.FinestraVista.X2, 0.5);
+  EXPECT_DOUBLE_EQ(Grafico.FinestraVista.Y2, 0.5);
+  EXPECT_TRUE(std::isfinite(Grafico.ScalaGrafico.X));
+  RidisegnaZoom(5, 5, 5.1, 5 + 1e-9);
+  EXPECT_TRUE(std::isfinite(Grafico.ScalaGrafico.Y));
+  RidisegnaZoom(std::nan(""), 0, 1, 1);
+  EXPECT_DOUBLE_EQ(Grafico.FinestraVista.Y2, Grafico.FinestraPagina.Y2);
+}
+
+}  // namespace
