@@ -226,14 +226,14 @@ void menu1::FileApri_Click() {
   // The dialog opens in the folder last used; the current folder stays the session's until a file is chosen.
   const QString usata = CartellaPath();
   const QString iniziale = plat::FolderExists(usata) ? plat::ResolveExisting(usata) : plat::CurrentFolder();
-  QString nome = plat::GetOpenOrNewFileName(QStringLiteral("FRATTIX"), iniziale, Traduci(QStringLiteral("FRATTIX|*.ses")),
-                                            Sessione.NomeSessione);
-  if (nome.right(4).contains(QLatin1Char('.'))) nome = nome.left(nome.lastIndexOf(QLatin1Char('.')));
-  nome += QStringLiteral(".ses");
-  if (nome == QLatin1String("*.ses") || nome == QLatin1String(".ses")) return;  // nothing chosen
+  const QString scelto = plat::GetOpenOrNewFileName(
+      QStringLiteral("FRATTIX"), iniziale, Traduci(QStringLiteral("FRATTIX|*.ses")), Sessione.NomeSessione);
+  // A short extension (a point among the last four characters of the name) is replaced by ".ses".
   QString cartella, file;
-  DividiPercorso(nome, cartella, file);
-  if (file == QLatin1String(".ses")) return;
+  DividiPercorso(scelto, cartella, file);
+  if (file.right(4).contains(QLatin1Char('.'))) file = file.left(file.lastIndexOf(QLatin1Char('.')));
+  file += QStringLiteral(".ses");
+  if (file == QLatin1String("*.ses") || file == QLatin1String(".ses")) return;  // nothing chosen
   if (!cartella.isEmpty()) {
     if (!plat::ChangeFolder(cartella)) {
       Attenzione(QStringLiteral("La cartella seguente non e' accessibile:"), cartella);
