@@ -2,6 +2,7 @@
 #include "common/platform/files.h"
 #include "common/platform/help.h"
 #include "common/texts/avvio.h"
+#include "main/dialogs/contesti.h"
 #include "main/session/informazioni.h"
 #include "main/session/menu1.h"
 #include "main/session/selezione.h"
@@ -10,6 +11,9 @@
 #include "tests/support/support.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QDir>
 #include <QAbstractButton>
 #include <QLabel>
@@ -374,6 +378,15 @@ TEST_F(Finestra, HelpCommandsShowTheirTopics) {
   EXPECT_TRUE(finestre[0].endsWith("\tHelpWindow\tArchivi"));
   EXPECT_TRUE(finestre[1].endsWith("\tHelpWindow\tEdizione"));
   EXPECT_TRUE(finestre[2].endsWith("\tHelpWindow\tFRATTIX - Sommario"));
+  // F1 on a highlighted menu item shows the item's topic: the items take ContestiAiuto entries 3 to 28.
+  EXPECT_EQ(ContestoAiutoDi(w.Voce("FileApri")), 103);
+  EXPECT_EQ(ContestoAiutoDi(w.Voce("configura")), 128);
+  QMenu* archivi = w.findChild<QMenu*>("Archivi");
+  ASSERT_NE(archivi, nullptr);
+  archivi->setActiveAction(w.Voce("FileSalva"));
+  QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+  QCoreApplication::sendEvent(archivi, &f1);
+  EXPECT_TRUE(s.Log("window").last().endsWith("\tHelpWindow\tSalva"));
   plat::CloseHelp();
 }
 
