@@ -82,7 +82,8 @@ TEST_F(Esecuzioni, OpenRenameHelpAndExit) {
                         QString("menu FileApri\nfile %1/rock.ses\n"
                                 "menu FileSalva\nfile %2/Nuovo.txt\n"
                                 "menu EdizioneParametri\npress Command2\n"
-                                "menu FileHelp\nmenu AiutoStampa\nclose HelpWindow\nclose menu1\n")
+                                "menu FileHelp\nmenu AiutoStampa\nclose HelpWindow\n"
+                                "menu confstam\nclose PrintSetup\nclose menu1\n")
                             .arg(rilievi, t.Data()));
   ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
   EXPECT_EQ(ReadAnsi(t.P("path")), QDir(t.Data()).canonicalPath() + "\n");
@@ -90,6 +91,7 @@ TEST_F(Esecuzioni, OpenRenameHelpAndExit) {
   EXPECT_FALSE(plat::FileExists(rilievi + "/rock.sel"));
   const QStringList aiuto = Log().filter("\twindow\tHelpWindow\t");
   EXPECT_EQ(aiuto, (QStringList{"frattix32\twindow\tHelpWindow\tArchivi", "frattix32\twindow\tHelpWindow\tStampa"}));
+  EXPECT_EQ(Log().filter("\tform\tPrintSetup\t").size(), 1);
   EXPECT_FALSE(plat::FileExists(t.P("temporan")));
 }
 
