@@ -2,7 +2,6 @@
 #include "common/texts/avvio.h"
 #include "main/session/menu1.h"
 
-
 namespace {
 int Principale(int, char**) {
   menu1 finestra;

@@ -1,18 +1,429 @@
 #include "main/session/menu1.h"
 
+#include "common/platform/filedialogs.h"
+#include "common/platform/files.h"
 #include "common/platform/forms.h"
+#include "common/platform/help.h"
+#include "common/platform/picturebox.h"
+#include "common/platform/printsetup.h"
+#include "common/platform/textio.h"
+#include "common/platform/ui.h"
 #include "common/texts/avvio.h"
+#include "common/texts/testi.h"
+#include "main/dialogs/contesti.h"
+#include "main/dialogs/definizioni.h"
+#include "main/dialogs/maschera.h"
+#include "main/dialogs/piccoli.h"
+#include "main/session/configurazione.h"
+#include "main/session/elencoschede.h"
+#include "main/session/informazioni.h"
+#include "main/session/scheda.h"
+#include "main/session/selezione.h"
+#include "main/session/sessione.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const char* const kDidascalia = "Didascalia";  // the design caption, translated at start-up
+
+// The 26 menu items that take their help context from ContestiAiuto entries 3 to 28, in this order.
+const char* const kVociConContesto[] = {
+    "FileApri",          "FileSalva",          "confstam",          "EdizioneScheda",
+    "EdizioneSelezione", "EdizioneParametri",  "EdizioneFronte",    "EdizioneFamiglie",
+    "EdizioneTitoli",    "CalcoliCluster",     "CalcoliStabilita",  "sgraf",
+    "GraficaProiezione", "GraficaCluster",     "GraficaStellare",   "StampaScheda",
+    "StampaAnteprimaScheda", "StampaRapidaScheda", "EsportaSchedaDOC", "espsctxt",
+    "Stabu",             "VisualizzaAnteprimaTabulati", "StampaRapidaTabulati", "EsportaTabulatiDOC",
+    "esptabtxt",         "configura"};
+
+// The remaining captions, translated after the 26 above.
+const char* const kAltreVoci[] = {"Archivi", "FileHelp", "Edizione", "AiutoEdizione", "calcoli", "AiutoCalcoli",
+                                  "Stampa",  "AiutoStampa", "uscita", "menuaiuto", "sommario", "about"};
+
+}  // namespace
 
 menu1::menu1(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("menu1"));
   setWindowTitle(QStringLiteral("FRATTIX 32"));
   plat::RegisterForm(this);
+  Image1 = new plat::PictureBox(QStringLiteral("Image1"), this);
+  setCentralWidget(Image1);
+  connect(Image1, &plat::PictureBox::Click, this, &menu1::Image1_Click);
+  CostruisciMenu();
 }
 
 menu1::~menu1() { plat::UnregisterForm(this); }
 
+QMenu* menu1::Menu(const QString& nome, const QString& titolo, QMenu* genitore) {
+  QMenu* m = genitore ? genitore->addMenu(titolo) : menuBar()->addMenu(titolo);
+  m->setObjectName(nome);
+  m->menuAction()->setObjectName(nome);
+  m->menuAction()->setProperty(kDidascalia, titolo);
+  m->installEventFilter(this);
+  voci_.insert(nome, m->menuAction());
+  return m;
+}
+
+QAction* menu1::Comando(QMenu* menu, const QString& nome, const QString& titolo, void (menu1::*gestore)()) {
+  QAction* a = menu ? menu->addAction(titolo) : menuBar()->addAction(titolo);
+  a->setObjectName(nome);
+  a->setProperty(kDidascalia, titolo);
+  if (gestore) connect(a, &QAction::triggered, this, gestore);
+  voci_.insert(nome, a);
+  return a;
+}
+
+QAction* menu1::Comando(QMenu* menu, const QString& nome, const QString& titolo, Guardia guardia) {
+  QAction* a = Comando(menu, nome, titolo, nullptr);
+  connect(a, &QAction::triggered, this, [this, guardia] { SenzaSessione(guardia); });
+  return a;
+}
+
+void menu1::CostruisciMenu() {
+  // The menu tree in its order on screen, with the design captions (translated by Form_Load). The commands of the
+  // sheet editor, the analyses, the slope, family and title editors, the reports and the pen-table editor are
+  // not part of this program yet: their items show the session guard where they have one and do nothing else.
+  QMenu* archivi = Menu(QStringLiteral("Archivi"), QStringLiteral("&Archivi"));
+  Comando(archivi, QStringLiteral("FileApri"), QStringLiteral("&Apri"), &menu1::FileApri_Click);
+  Comando(archivi, QStringLiteral("FileSalva"), QStringLiteral("&Salva"), &menu1::FileSalva_Click);
+  Comando(archivi, QStringLiteral("confstam"), QStringLiteral("&Configura Stampante"), &menu1::confstam_Click);
+  Comando(archivi, QStringLiteral("FileHelp"), QStringLiteral("&Help"), &menu1::FileHelp_Click);
+
+  QMenu* edizione = Menu(QStringLiteral("Edizione"), QStringLiteral("&Edizione"));
+  Comando(edizione, QStringLiteral("EdizioneScheda"), QStringLiteral("&Edizione Scheda"), nullptr);
+  Comando(edizione, QStringLiteral("EdizioneSelezione"), QStringLiteral("&Selezione Schede"),
+          &menu1::EdizioneSelezione_Click);
+  Comando(edizione, QStringLiteral("EdizioneParametri"), QStringLiteral("Selezione &Discontinuita'"),
+          &menu1::EdizioneParametri_Click);
+  Comando(edizione, QStringLiteral("EdizioneFronte"), QStringLiteral("Descrizione &Fronte"), Guardia::Edizione);
+  Comando(edizione, QStringLiteral("EdizioneFamiglie"), QStringLiteral("&Parametri Famiglie"), Guardia::Edizione);
+  Comando(edizione, QStringLiteral("EdizioneTitoli"), QStringLiteral("&Titoli"), Guardia::Edizione);
+  Comando(edizione, QStringLiteral("AiutoEdizione"), QStringLiteral("&Help"), &menu1::AiutoEdizione_Click);
+
+  QMenu* calcoli = Menu(QStringLiteral("calcoli"), QStringLiteral("&Calcoli"));
+  Comando(calcoli, QStringLiteral("CalcoliCluster"), QStringLiteral("&Cluster Analysis"), Guardia::Calcoli);
+  Comando(calcoli, QStringLiteral("CalcoliStabilita"), QStringLiteral("&Stabilita' Cunei"), Guardia::Calcoli);
+  Comando(calcoli, QStringLiteral("AiutoCalcoli"), QStringLiteral("&Help"), &menu1::AiutoCalcoli_Click);
+
+  QMenu* stampa = Menu(QStringLiteral("Stampa"), QStringLiteral("&Stampa"));
+  QMenu* sgraf = Menu(QStringLiteral("sgraf"), QStringLiteral("Elaborati &Grafici"), stampa);
+  Comando(sgraf, QStringLiteral("GraficaProiezione"), QStringLiteral("Proiezione Stereografica Dati &Iniziali"),
+          Guardia::Output);
+  Comando(sgraf, QStringLiteral("GraficaCluster"), QStringLiteral("Proiezione Stereografica &Cluster"),
+          Guardia::Output);
+  Comando(sgraf, QStringLiteral("GraficaStellare"), QStringLiteral("&Diagramma Stellare"), Guardia::Output);
+  QMenu* schede = Menu(QStringLiteral("StampaScheda"), QStringLiteral("&Schede Rilievo Strutturale"), stampa);
+  Comando(schede, QStringLiteral("StampaAnteprimaScheda"), QStringLiteral("Visualizza &Anteprima Scheda"), nullptr);
+  Comando(schede, QStringLiteral("StampaRapidaScheda"), QStringLiteral("Stampa &Rapida Scheda"), nullptr);
+  Comando(schede, QStringLiteral("EsportaSchedaDOC"), QStringLiteral("&Esporta Scheda in Formato DOC"), nullptr);
+  Comando(schede, QStringLiteral("espsctxt"), QStringLiteral("Esporta Scheda in Formato &TXT"), nullptr);
+  QMenu* tabulati = Menu(QStringLiteral("Stabu"), QStringLiteral("&Tabulati"), stampa);
+  Comando(tabulati, QStringLiteral("VisualizzaAnteprimaTabulati"), QStringLiteral("Visualizza &Anteprima Tabulati"),
+          Guardia::Output);
+  Comando(tabulati, QStringLiteral("StampaRapidaTabulati"), QStringLiteral("Stampa &Rapida Tabulati"),
+          Guardia::Output);
+  Comando(tabulati, QStringLiteral("EsportaTabulatiDOC"), QStringLiteral("&Esporta Tabulati in Formato DOC"),
+          Guardia::Output);
+  Comando(tabulati, QStringLiteral("esptabtxt"), QStringLiteral("Esporta Tabulati in Formato &TXT"),
+          Guardia::Output);
+  Comando(stampa, QStringLiteral("configura"), QStringLiteral("&Configura"), nullptr);
+  Comando(stampa, QStringLiteral("AiutoStampa"), QStringLiteral("&Help"), &menu1::AiutoStampa_Click);
+
+  Comando(nullptr, QStringLiteral("uscita"), QStringLiteral("&Uscita"), &menu1::uscita_Click);
+
+  QMenu* aiuto = Menu(QStringLiteral("menuaiuto"), QStringLiteral("&Help"));
+  Comando(aiuto, QStringLiteral("sommario"), QStringLiteral("&Sommario"), &menu1::sommario_Click);
+  Comando(aiuto, QStringLiteral("about"), QStringLiteral("&Info"), &menu1::about_Click);
+}
+
+QAction* menu1::Voce(const QString& nome) const { return voci_.value(nome, nullptr); }
+
 void menu1::Form_Load() {
+  const QStringList argomenti = QCoreApplication::arguments();
+  Form_Load(argomenti.mid(1).join(QLatin1Char(' ')));
+}
+
+void menu1::Form_Load(const QString& rigaComando) {
+  // 1. Start-up routine with the language choice.
   Avvio.NumeroModulo = 3;
   AvvioProgramma(true);
-  resize(800, 600);
+  // 2. The help file of the language, when it is installed (else the one the start-up chose).
+  const QString aiuto =
+      plat::JoinPath(plat::ProgramFolder(), QStringLiteral("korven") + Avvio.CodiceLingua + QStringLiteral(".hlp"));
+  if (plat::FileExists(aiuto)) Avvio.FileAiuto = plat::ResolveExisting(aiuto);
+  // 3-5. No session; the data model anew.
+  Sessione = ModuloSessione();
+  Scheda = ModuloScheda();
+  Selezione = ModuloSelezione();
+  MascheraCorrente = StatoMaschera();
+  AzzeraTitoli();
+  CaricaContestiAiuto();
+  // 6. The seven dialog definitions; the index of a file is its definition number.
+  std::vector<QString> percorsi = {QString()};
+  for (const char* nome : {"EDITFRON.MAV", "EDITPARG.MAV", "EDITPFAM.MAV", "EDITSCHE.MAV", "EDITPGEN.MAV",
+                           "EDITTITO.MAV", "EDITPARG2.MAV"})
+    percorsi.push_back(plat::JoinPath(plat::ProgramFolder(), QString::fromLatin1(nome)));
+  LeggiDefinizioniMaschere(7, percorsi);
+  // 7. The configuration of the survey sheets.
+  LeggiConfigurazione();
+  // 9-10. Help contexts and captions in the current language.
+  for (int i = 0; i < 26; ++i) ImpostaContestoAiuto(Voce(QString::fromLatin1(kVociConContesto[i])), ContestoAiuto(i + 3));
+  QStringList ordine;
+  for (const char* n : kVociConContesto) ordine << QString::fromLatin1(n);
+  for (const char* n : kAltreVoci) ordine << QString::fromLatin1(n);
+  for (const QString& n : ordine)
+    if (QAction* a = Voce(n)) a->setText(Traduci(a->property(kDidascalia).toString()));
+  resize(800, 560);
+  Form_Resize();
+  // 8. The command line: nothing shows the About box; an existing file opens its session.
+  if (rigaComando.isEmpty()) {
+    about_Click();
+    return;
+  }
+  if (!plat::FileExists(rigaComando)) return;
+  QString cartella, nome;
+  DividiPercorso(rigaComando, cartella, nome);
+  if (!cartella.isEmpty() && !plat::ChangeFolder(cartella)) return;
+  Sessione.NomeSessione = nome;
+  AzzeraTitoli();  // a session never starts with another session's titles
+  AggiornaTitolo();
+}
+
+void menu1::AggiornaTitolo() {
+  setWindowTitle(QStringLiteral("FRATTIX - ") + StemSessione(Sessione.NomeSessione).toLower());
+}
+
+bool menu1::SenzaSessione(Guardia tipo) {
+  if (!Sessione.NomeSessione.isEmpty()) return false;
+  switch (tipo) {
+    case Guardia::Calcoli:
+      Attenzione(QStringLiteral("Non e' possibile eseguire calcoli prima di aver aperto un file."));
+      break;
+    case Guardia::Edizione:
+      Attenzione(QStringLiteral("Non e' possibile editare dati prima di aver aperto un file."));
+      break;
+    case Guardia::Output:
+      Attenzione(QStringLiteral("Non e' possibile produrre output prima di aver aperto un file."));
+      break;
+  }
+  return true;
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// Session, file and help commands.
+
+void menu1::FileApri_Click() {
+  // The dialog opens in the folder last used; the current folder stays the session's until a file is chosen.
+  const QString usata = CartellaPath();
+  const QString iniziale = plat::FolderExists(usata) ? plat::ResolveExisting(usata) : plat::CurrentFolder();
+  const QString scelto = plat::GetOpenOrNewFileName(
+      QStringLiteral("FRATTIX"), iniziale, Traduci(QStringLiteral("FRATTIX|*.ses")), Sessione.NomeSessione);
+  // A short extension (a point among the last four characters of the name) is replaced by ".ses".
+  QString cartella, file;
+  DividiPercorso(scelto, cartella, file);
+  if (file.right(4).contains(QLatin1Char('.'))) file = file.left(file.lastIndexOf(QLatin1Char('.')));
+  file += QStringLiteral(".ses");
+  if (file == QLatin1String("*.ses") || file == QLatin1String(".ses")) return;  // nothing chosen
+  if (!cartella.isEmpty()) {
+    if (!plat::ChangeFolder(cartella)) {
+      Attenzione(QStringLiteral("La cartella seguente non e' accessibile:"), cartella);
+      return;
+    }
+    ScriviPath(plat::CurrentFolder());
+  }
+  Sessione.NomeSessione = file;
+  AzzeraTitoli();  // a session never starts with another session's titles
+  AggiornaTitolo();
+}
+
+void menu1::FileSalva_Click() {
+  if (Sessione.NomeSessione.isEmpty()) return;
+  const QString scelto = plat::GetSaveFileName(QStringLiteral("FRATTIX"), plat::CurrentFolder(),
+                                               Traduci(QStringLiteral("FRATTIX|*.ses")), Sessione.NomeSessione);
+  if (!scelto.isEmpty()) {
+    QString cartella, file;
+    DividiPercorso(scelto, cartella, file);
+    const qsizetype punto = file.indexOf(QLatin1Char('.'));
+    file = punto >= 0 ? file.left(punto + 1) + QStringLiteral("ses") : file + QStringLiteral(".ses");
+    if (file != QLatin1String(".ses")) {
+      if (!cartella.isEmpty() && !plat::ChangeFolder(cartella)) {
+        Attenzione(QStringLiteral("La cartella seguente non e' accessibile:"), cartella);
+      } else {
+        if (!cartella.isEmpty()) ScriviPath(plat::CurrentFolder());
+        Sessione.NomeSessione = file;
+      }
+    }
+  }
+  AggiornaTitolo();
+}
+
+void menu1::confstam_Click() { plat::PrinterSetupDialog(); }
+
+void menu1::FileHelp_Click() { MostraAiuto(ContestoAiuto(29)); }
+void menu1::AiutoEdizione_Click() { MostraAiuto(ContestoAiuto(30)); }
+void menu1::AiutoCalcoli_Click() { MostraAiuto(ContestoAiuto(31)); }
+void menu1::AiutoStampa_Click() { MostraAiuto(ContestoAiuto(32)); }
+void menu1::sommario_Click() { MostraSommarioAiuto(); }
+
+void menu1::about_Click() {
+  QPointer<INFORMAZIONI> box = new INFORMAZIONI();
+  if (!Sessione.NomeSessione.isEmpty()) {
+    QString testo = Traduci(QStringLiteral("File corrente:")) + QLatin1Char(' ') + Sessione.NomeSessione.toUpper() +
+                    QLatin1Char('.');
+    testo = testo.left(testo.indexOf(QLatin1Char('.')));
+    const qsizetype e = testo.indexOf(QLatin1Char('&'));
+    if (e >= 0) testo.insert(e, QLatin1Char('&'));
+    box->ImpostaLabel8(testo);
+  }
+  plat::ShowModal(box);
+  if (box) box->Unload();
+}
+
+void menu1::Image1_Click() { about_Click(); }
+
+void menu1::uscita_Click() {
+  const QString passaggio = plat::JoinPath(plat::ProgramFolder(), QStringLiteral("temporan"));
+  if (plat::FileExists(passaggio)) plat::DeleteFile(passaggio);
+  plat::CloseHelp();
+  plat::EndProgram(0);
+}
+
+void menu1::closeEvent(QCloseEvent* event) {
+  event->accept();
+  uscita_Click();
+}
+
+void menu1::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  Form_Resize();
+}
+
+void menu1::Form_Resize() {
+  if (Image1) Image1->SetPicture(DisegnaLogo(Image1->size(), true));
+}
+
+bool menu1::eventFilter(QObject* oggetto, QEvent* evento) {
+  // F1 on a highlighted menu item shows the item's help topic.
+  if (evento->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(evento)->key() == Qt::Key_F1) {
+    if (auto* m = qobject_cast<QMenu*>(oggetto)) {
+      const int contesto = ContestoAiutoDi(m->activeAction());
+      if (contesto > 0) {
+        MostraAiuto(contesto);
+        return true;
+      }
+    }
+  }
+  return QMainWindow::eventFilter(oggetto, evento);
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// The session's sheet list.
+
+void menu1::EdizioneSelezione_Click() {
+  if (SenzaSessione(Guardia::Edizione)) return;
+  QStringList schede;
+  for (const QString& f : plat::FindFiles(plat::JoinPath(plat::CurrentFolder(), QStringLiteral("*.SCH"))))
+    schede << plat::FileNamePart(f).toLower();
+  const int m = static_cast<int>(schede.size());
+  if (m == 0) {
+    Attenzione(QStringLiteral("Nessuna scheda e' stata finora introdotta."));
+    return;
+  }
+  if (m > kMassimoSchedeCartella) {
+    Attenzione(QStringLiteral("Il numero di schede supera il massimo ammesso:"),
+               QString::number(m) + QStringLiteral(" > ") + QString::number(kMassimoSchedeCartella));
+    return;
+  }
+  // In ascending order of the characters' codes.
+  std::stable_sort(schede.begin(), schede.end(),
+                   [](const QString& a, const QString& b) { return plat::EncodeAnsi(a) < plat::EncodeAnsi(b); });
+  std::vector<double> stati(static_cast<std::size_t>(m) + 1, 2);
+  QStringList elenco;
+  QString errore;
+  const QString fileElenco = FileDellaSessione(QStringLiteral(".SES"));
+  if (LeggiElencoSchede(fileElenco, elenco, Sessione.LimiteSchede, &errore) == EsitoElenco::NonValido) {
+    Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), errore);
+    return;
+  }
+  for (QString& n : elenco) n = n.toLower();
+  std::vector<QString> didascalie(static_cast<std::size_t>(m) + 1);
+  for (int j = 1; j <= m; ++j) {
+    const QString& nome = schede.at(j - 1);
+    if (elenco.contains(nome)) stati[static_cast<std::size_t>(j)] = 1;
+    didascalie[static_cast<std::size_t>(j)] = nome.left(nome.size() - 4);
+  }
+  MascheraCorrente.TitoloMaschera = Traduci(QStringLiteral("SELEZIONE SCHEDE DA UTILIZZARE"));
+  ScegliConCaselle(MascheraCorrente.TitoloMaschera, m, didascalie, stati, 39);
+  QStringList nuovo;
+  for (int j = 1; j <= m; ++j)
+    if (stati[static_cast<std::size_t>(j)] == 1) nuovo << didascalie[static_cast<std::size_t>(j)] + QStringLiteral(".sch");
+  Sessione.NumeroSchede = static_cast<int>(nuovo.size());
+  std::fill(Sessione.ElencoSchede.begin(), Sessione.ElencoSchede.end(), QString());
+  for (int j = 1; j <= Sessione.NumeroSchede; ++j) Sessione.ElencoSchede[static_cast<std::size_t>(j)] = nuovo.at(j - 1);
+  if (!ScriviElencoSchede(fileElenco, nuovo))
+    Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), plat::ResolveForWrite(fileElenco));
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// The selection criteria.
+
+void menu1::EdizioneParametri_Click() {
+  if (SenzaSessione(Guardia::Edizione)) return;
+  const QString configurazione = plat::JoinPath(plat::ProgramFolder(), QStringLiteral("frattixint.cfg"));
+  QString campo;
+  if (!Configurazione.Letta) {
+    Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), configurazione);
+    return;
+  }
+  if (!ConfigurazioneSelezionabile(Configurazione, &campo)) {
+    Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"),
+               configurazione + QStringLiteral(": ") + campo);
+    return;
+  }
+  if (LeggiSelezione() == EsitoSelezione::NonValida) return;
+
+  QStringList elenco = {Traduci(QStringLiteral("SELEZIONE PARAMETRI"))};
+  for (int f = 3; f <= 14; ++f) elenco << Configurazione.DescrizioneColonna[static_cast<std::size_t>(f)];
+  auto testo = [](double v) { return plat::TrimBlanks(plat::StrNumber(v)); };
+  for (;;) {
+    const int c = ScegliDaElenco(elenco, 12);
+    if (c < 1 || c > 12) break;
+    MascheraCorrente.TitoloMaschera = elenco.at(c);
+    const int f = c + 2;
+    if (std::find(kOrdineFileSelezione.begin(), kOrdineFileSelezione.end(), f) != kOrdineFileSelezione.end()) {
+      const int n = std::min(Configurazione.NumeroCodici(f), LimiteCodiciScelti(f));
+      std::vector<QString> voci(static_cast<std::size_t>(n) + 1);
+      std::vector<double> stati(static_cast<std::size_t>(n) + 1);
+      auto& flag = Selezione.CodiciScelti[static_cast<std::size_t>(f)];
+      for (int j = 1; j <= n; ++j) {
+        voci[static_cast<std::size_t>(j)] = Configurazione.SignificatiCodici[static_cast<std::size_t>(j)][static_cast<std::size_t>(f)];
+        stati[static_cast<std::size_t>(j)] = flag[static_cast<std::size_t>(j)];
+      }
+      ScegliConCaselle(MascheraCorrente.TitoloMaschera, n, voci, stati, 40);
+      for (int j = 1; j <= n; ++j) flag[static_cast<std::size_t>(j)] = stati[static_cast<std::size_t>(j)];
+    } else if (f == Imm || f == Inc || f == Ap) {
+      double* minimo = f == Imm ? &Selezione.ImmersioneMinima : f == Inc ? &Selezione.InclinazioneMinima : &Selezione.AperturaMinima;
+      double* massimo = f == Imm ? &Selezione.ImmersioneMassima : f == Inc ? &Selezione.InclinazioneMassima : &Selezione.AperturaMassima;
+      const QString unita = f == Ap ? QStringLiteral(" [mm]") : QStringLiteral(" [\u00B0]");
+      QString v1 = testo(*minimo), v2 = testo(*massimo), v3;
+      EditaLinea(2, MascheraCorrente.TitoloMaschera, Traduci(QStringLiteral("Valore minimo")) + unita,
+                 Traduci(QStringLiteral("Valore massimo")) + unita, QString(), QStringLiteral("40"), v1, v2, v3);
+      // A number too large for the program keeps the value it replaces.
+      if (const double v = plat::Val(v1); std::isfinite(v)) *minimo = v;
+      if (const double v = plat::Val(v2); std::isfinite(v)) *massimo = v;
+    }
+  }
+  const QString file = FileDellaSessione(QStringLiteral(".sel"));
+  if (!ScriviFileSelezione(file, Configurazione, Selezione))
+    Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), plat::ResolveForWrite(file));
 }

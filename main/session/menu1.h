@@ -1,7 +1,15 @@
-// The main window of FRATTIX.
+// The main window of FRATTIX: its menu bar holds every command of the program.
 #pragma once
 
 #include <QMainWindow>
+#include <QMap>
+#include <QString>
+
+class QAction;
+class QMenu;
+namespace plat {
+class PictureBox;
+}
 
 class menu1 : public QMainWindow {
   Q_OBJECT
@@ -9,6 +17,44 @@ class menu1 : public QMainWindow {
   explicit menu1(QWidget* parent = nullptr);
   ~menu1() override;
 
-  // The window's Load: start-up of the main program.
-  void Form_Load();
+  // The window's Load: start-up of the main program. `rigaComando` is the whole argument text, taken as one path.
+  void Form_Load(const QString& rigaComando);
+  void Form_Load();  // with the program's own command line
+
+  // The menu item or top menu of that name (nullptr when there is none).
+  QAction* Voce(const QString& nome) const;
+  plat::PictureBox* Image1 = nullptr;
+
+  // Commands of the menu bar.
+  void FileApri_Click();
+  void FileSalva_Click();
+  void confstam_Click();
+  void FileHelp_Click();
+  void AiutoEdizione_Click();
+  void AiutoCalcoli_Click();
+  void AiutoStampa_Click();
+  void sommario_Click();
+  void about_Click();
+  void Image1_Click();
+  void uscita_Click();
+  void EdizioneSelezione_Click();
+  void EdizioneParametri_Click();
+
+  // The guard of the session commands: true while no session is open, after the message of the command's kind.
+  enum class Guardia { Calcoli, Edizione, Output };
+  bool SenzaSessione(Guardia tipo);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* oggetto, QEvent* evento) override;
+
+ private:
+  void CostruisciMenu();
+  QMenu* Menu(const QString& nome, const QString& titolo, QMenu* genitore = nullptr);
+  QAction* Comando(QMenu* menu, const QString& nome, const QString& titolo, void (menu1::*gestore)());
+  QAction* Comando(QMenu* menu, const QString& nome, const QString& titolo, Guardia guardia);
+  void AggiornaTitolo();
+  void Form_Resize();
+  QMap<QString, QAction*> voci_;
 };

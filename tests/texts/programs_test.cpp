@@ -45,7 +45,7 @@ TEST(Programs, EachProgramStartsAndEnds) {
 TEST(Programs, FirstStartOfTheMainProgramAsksForTheLanguage) {
   TestFolder t;
   t.AddPrograms({"frattix32"});
-  const auto r = RunProgram(t.P("frattix32"), {}, t.Data(), Env(t, "click Picture4\nclose menu1\n"));
+  const auto r = RunProgram(t.P("frattix32"), {}, t.Data(), Env(t, "click Picture4\npress INFORMAZIONI.Command1\nclose menu1\n"));
   ASSERT_TRUE(r.finished);
   EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
   EXPECT_EQ(ReadBytes(t.P("language.cfg")), QByteArray(" 1 \r\n"));
@@ -60,7 +60,7 @@ TEST(Programs, TestModeShowsTheLanguageWindowAtEveryStart) {
   t.AddPrograms({"frattix32"});
   WriteAnsi(t.DriveC() + "/testmode.tra", "");
   for (const char* pick : {"Picture1", "Picture6"}) {
-    const auto r = RunProgram(t.P("frattix32"), {}, t.Data(), Env(t, QString("click %1\nclose menu1\n").arg(pick)));
+    const auto r = RunProgram(t.P("frattix32"), {}, t.Data(), Env(t, QString("click %1\npress INFORMAZIONI.Command1\nclose menu1\n").arg(pick)));
     EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
   }
   EXPECT_EQ(ReadBytes(t.P("language.cfg")), QByteArray(" 6 \r\n"));

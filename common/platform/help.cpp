@@ -1,0 +1,153 @@
+#include "common/platform/help.h"
+
+#include "common/platform/files.h"
+#include "common/platform/textio.h"
+#include "common/platform/ui.h"
+
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPointer>
+#include <QSplitter>
+#include <QTextBrowser>
+#include <QWidget>
+
+namespace plat {
+
+namespace {
+
+// The help window: the list of topics on the left, the text of the chosen topic on the right.
+class HelpWindow : public QWidget {
+ public:
+  HelpWindow() {
+    setObjectName(QStringLiteral("HelpWindow"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    auto* layout = new QHBoxLayout(this);
+    auto* splitter = new QSplitter(this);
+    list_ = new QListWidget(splitter);
+    list_->setObjectName(QStringLiteral("Topics"));
+    text_ = new QTextBrowser(splitter);
+    text_->setObjectName(QStringLiteral("HelpText"));
+    splitter->addWidget(list_);
+    splitter->addWidget(text_);
+    splitter->setStretchFactor(1, 3);
+    layout->addWidget(splitter);
+    resize(760, 480);
+    QObject::connect(list_, &QListWidget::currentRowChanged, this, [this](int row) { Show(row); });
+  }
+
+  void Load(const QString& file, const QList<HelpTopic>& topics) {
+    file_ = file;
+    topics_ = topics;
+    list_->blockSignals(true);
+    list_->clear();
+    for (const HelpTopic& t : topics_) list_->addItem(t.title);
+    list_->blockSignals(false);
+  }
+  const QString& File() const { return file_; }
+
+  void Select(int row) {
+    list_->blockSignals(true);
+    list_->setCurrentRow(row);
+    list_->blockSignals(false);
+    Show(row);
+  }
+
+ private:
+  void Show(int row) {
+    if (row < 0 || row >= topics_.size()) return;
+    const HelpTopic& t = topics_.at(row);
+    QString html = QStringLiteral("<h3>%1</h3>").arg(t.title.toHtmlEscaped());
+    for (const QString& p : t.text.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+      html += QStringLiteral("<p>%1</p>").arg(p.toHtmlEscaped());
+    text_->setHtml(html);
+    setWindowTitle(t.title);
+  }
+
+  QString file_;
+  QList<HelpTopic> topics_;
+  QListWidget* list_ = nullptr;
+  QTextBrowser* text_ = nullptr;
+};
+
+QPointer<HelpWindow>& Window() {
+  static QPointer<HelpWindow> window;
+  return window;
+}
+
+// Opens the window on the file's topics and shows the topic that `pick` chooses (-1: none found).
+HelpResult Open(const QString& helpFile, int context, bool contents) {
+  QList<HelpTopic> topics;
+  if (helpFile.isEmpty() || !ReadHelpFile(helpFile, topics)) return HelpResult::NoFile;
+  int row = contents ? 0 : -1;
+  for (int i = 0; row < 0 && i < topics.size(); ++i)
+    if (topics.at(i).context == context) row = i;
+  if (row < 0) return HelpResult::NoTopic;
+  if (!Window()) Window() = new HelpWindow();
+  Window()->Load(helpFile, topics);
+  Window()->Select(row);
+  ShowModeless(Window());
+  Window()->raise();
+  Window()->activateWindow();
+  return HelpResult::Shown;
+}
+
+}  // namespace
+
+bool ReadHelpFile(const QString& path, QList<HelpTopic>& topics, QString* error) {
+  topics.clear();
+  SeqReader r;
+  const QString name = QFileInfo(path).fileName();
+  if (!r.Open(path)) {
+    if (error) *error = QStringLiteral("%1 cannot be read").arg(name);
+    return false;
+  }
+  QString line;
+  bool paragraph = false;
+  while (!r.AtEnd()) {
+    const int number = r.LineNumber();
+    r.ReadLine(line);
+    if (line.startsWith(QLatin1Char('@'))) {
+      const qsizetype blank = line.indexOf(QLatin1Char(' '));
+      const QString digits = blank < 0 ? line.mid(1) : line.mid(1, blank - 1);
+      bool ok = false;
+      const int context = digits.toInt(&ok);
+      const QString title = blank < 0 ? QString() : TrimBlanks(line.mid(blank + 1));
+      bool repeated = false;
+      for (const HelpTopic& t : topics) repeated = repeated || t.context == context;
+      if (!ok || context < 0 || context > 65535 || title.isEmpty() || repeated) {
+        if (error) *error = QStringLiteral("%1, line %2: bad topic line").arg(name).arg(number);
+        topics.clear();
+        return false;
+      }
+      topics.append({context, title, QString()});
+      paragraph = false;
+      continue;
+    }
+    if (topics.isEmpty()) continue;  // comments and blank lines before the first topic
+    const QString text = TrimBlanks(line);
+    QString& body = topics.last().text;
+    if (text.isEmpty()) {
+      paragraph = false;
+    } else {
+      if (!body.isEmpty()) body += paragraph ? QStringLiteral(" ") : QStringLiteral("\n");
+      body += text;
+      paragraph = true;
+    }
+  }
+  if (topics.isEmpty()) {
+    if (error) *error = QStringLiteral("%1 holds no topic").arg(name);
+    return false;
+  }
+  return true;
+}
+
+HelpResult ShowHelp(const QString& helpFile, int context) { return Open(helpFile, context, false); }
+
+HelpResult ShowHelpContents(const QString& helpFile) { return Open(helpFile, 0, true); }
+
+void CloseHelp() {
+  if (Window()) Window()->close();
+}
+
+}  // namespace plat

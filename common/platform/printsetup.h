@@ -1,0 +1,10 @@
+// The printer set-up dialog of the common dialog control: the user chooses the printer and its settings for the
+// print jobs of this run.
+#pragma once
+
+namespace plat {
+
+// Shows the printer set-up dialog modally. True when the user confirmed it.
+bool PrinterSetupDialog();
+
+}  // namespace plat

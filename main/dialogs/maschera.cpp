@@ -1,0 +1,112 @@
+#include "main/dialogs/maschera.h"
+
+#include "common/platform/textio.h"
+#include "main/dialogs/definizioni.h"
+
+#include <algorithm>
+
+StatoMaschera MascheraCorrente;
+
+namespace {
+std::array<FormMaschera, 3>& Forms() {
+  static std::array<FormMaschera, 3> forms;
+  return forms;
+}
+// The registered form of the current kind, or nullptr.
+FormMaschera* FormCorrente() {
+  const double tipo = MascheraCorrente.TipoMaschera;
+  if (tipo == 1) return &Forms()[1];
+  if (tipo == 2 || tipo == 3 || tipo == 4) return &Forms()[2];
+  return nullptr;
+}
+}  // namespace
+
+void RegistraFormMaschera(int tipo, FormMaschera form) {
+  if (tipo == 1 || tipo == 2) Forms()[static_cast<std::size_t>(tipo)] = std::move(form);
+}
+
+void ImpostaMaschera(int, int, int n) {
+  StatoMaschera& m = MascheraCorrente;
+  const ModuloDefinizioni& d = DefinizioniMaschere;
+  if (n < 1 || n > kMassimoDefinizioni) {
+    m.NumeroMaschera = n;
+    m.TipoMaschera = 0;
+    return;
+  }
+  const auto u = static_cast<std::size_t>(n);
+  m.NumeroMaschera = n;
+  m.TipoMaschera = d.TipoDefinizione[u];
+  m.TitoloMaschera = d.TitoloDefinizione[u];
+  const int s = d.InizioSceltaDefinizione[u];
+  const int c = d.InizioCampiDefinizione[u];
+  const int campi = d.InizioCampiDefinizione[u + 1] - c;
+  auto copiaCampo = [&](int j) {
+    const auto k = static_cast<std::size_t>(c + j);
+    const auto v = static_cast<std::size_t>(j);
+    m.FormatiCampi[v] = d.FormatoDefinizione[k];
+    m.MinimiCampi[v] = d.MinimoDefinizione[k];
+    m.MassimiCampi[v] = d.MassimoDefinizione[k];
+    m.AiutiCampi[v] = d.AiutoDefinizione[k];
+  };
+  if (m.TipoMaschera == 1 && campi >= 0 && campi <= 25) {
+    const int a = d.InizioSceltaDefinizione[u + 1] - s;
+    m.NumeroCampiScelta = a;
+    for (int j = 0; j < a; ++j) {
+      m.ElenchiScelta[static_cast<std::size_t>(j)] = d.RigheSceltaDefinizione[static_cast<std::size_t>(s + j)];
+      m.ValoriNumerici[static_cast<std::size_t>(j)] = 1;
+    }
+    m.NumeroCampi = campi;
+    m.NumeroCampiTesto = campi - a;
+    for (int j = 0; j < campi; ++j) {
+      m.EtichetteCampi[static_cast<std::size_t>(j)] = d.EtichettaDefinizione[static_cast<std::size_t>(c + j)];
+      copiaCampo(j);
+    }
+    m.AiutiCampi[static_cast<std::size_t>(campi)] = d.RigaFinaleDefinizione[u];
+  } else if ((m.TipoMaschera == 2 || m.TipoMaschera == 3 || m.TipoMaschera == 4) && campi >= 1 && campi <= 16) {
+    m.UltimaColonna = static_cast<short>(campi - 1);
+    for (int j = 0; j < campi; ++j) {
+      m.IntestazioniColonne[static_cast<std::size_t>(j)] = d.EtichettaDefinizione[static_cast<std::size_t>(c + j)];
+      copiaCampo(j);
+    }
+    m.AiutiCampi[static_cast<std::size_t>(campi)] = d.RigaFinaleDefinizione[u];
+  }
+  const int e = d.InizioSecondoElencoDefinizione[u];
+  m.NumeroSecondoElenco = std::clamp(d.InizioSecondoElencoDefinizione[u + 1] - e, 0, 6);
+  for (int j = 0; j < m.NumeroSecondoElenco; ++j)
+    m.SecondoElenco[static_cast<std::size_t>(j)] = d.SecondoElencoDefinizione[static_cast<std::size_t>(e + j)];
+}
+
+void ScriviCampo(int i, const QString& s) {
+  StatoMaschera& m = MascheraCorrente;
+  if (i >= 1 && i <= m.NumeroCampiScelta && i <= 25) {
+    const double v = plat::Val(s);
+    m.ValoriNumerici[static_cast<std::size_t>(i - 1)] = v > 0 ? v - 1 : 0;
+    return;
+  }
+  const int k = i - m.NumeroCampiScelta - 1;
+  if (k >= 0 && k <= kMassimoValoriTesto) m.ValoriTesto[static_cast<std::size_t>(k)] = s;
+}
+
+void LeggiCampo(int i, QString& s) {
+  const StatoMaschera& m = MascheraCorrente;
+  if (i >= 1 && i <= m.NumeroCampiScelta && i <= 25) {
+    s = plat::TrimBlanks(plat::StrNumber(m.ValoriNumerici[static_cast<std::size_t>(i - 1)] + 1));
+    return;
+  }
+  const int k = i - m.NumeroCampiScelta - 1;
+  s = k >= 0 && k <= kMassimoValoriTesto ? m.ValoriTesto[static_cast<std::size_t>(k)] : QString();
+}
+
+void MostraMaschera(int) {
+  // Until a form reports a confirmation the dialog counts as cancelled: closing the window by other means than
+  // its buttons, or a definition that could not be read, never confirms.
+  MascheraCorrente.AnnullaMaschera = -1;
+  FormMaschera* form = FormCorrente();
+  if (form && form->mostra) form->mostra();
+  if (MascheraCorrente.AnnullaMaschera != 0) MascheraCorrente.AnnullaMaschera = -1;
+}
+
+void ChiudiMaschera() {
+  if (FormMaschera* form = FormCorrente(); form && form->chiudi) form->chiudi();
+  MascheraCorrente.ValoriTesto.assign(kMassimoValoriTesto + 1, QString());
+}

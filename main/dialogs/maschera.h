@@ -1,0 +1,58 @@
+// The dialog engine: the editing commands choose a dialog definition (ImpostaMaschera), put the current values in
+// (ScriviCampo, or the cells of a grid in ValoriTesto), show it modally (MostraMaschera), take the values back
+// when the user confirmed (LeggiCampo, or ValoriTesto) and close it (ChiudiMaschera). The field form and the table
+// grid build themselves from MascheraCorrente and write the values and the cancel flag back into it.
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <vector>
+
+inline constexpr int kMassimoValoriTesto = 75000;
+
+struct StatoMaschera {
+  int NumeroMaschera = 0;        // definition number of the current dialog
+  double TipoMaschera = 0;       // 1 field form, 2 to 4 grid
+  QString TitoloMaschera;        // window title (also of the small dialogs)
+  int NumeroCampiScelta = 0;     // kind 1: choice fields A (fields 1 to A)
+  int NumeroCampiTesto = 0;      // kind 1: text fields B (fields A + 1 to A + B)
+  int NumeroCampi = 0;           // kind 1: A + B
+  short UltimaColonna = 0;       // grid: number of columns minus 1
+  int NumeroSecondoElenco = 0;   // button captions X
+  std::array<QString, 26> EtichetteCampi;
+  std::array<QString, 16> IntestazioniColonne;
+  std::array<QString, 26> ElenchiScelta;  // entries separated by "|", ending in "|"
+  std::array<QString, 26> FormatiCampi;
+  std::array<std::optional<double>, 26> MinimiCampi, MassimiCampi;
+  std::array<QString, 26> AiutiCampi;     // help of each field; index N (kind 1) or column count (grid): dialog help
+  std::array<QString, 6> SecondoElenco;   // button captions
+  std::vector<QString> ValoriTesto = std::vector<QString>(kMassimoValoriTesto + 1);
+  std::array<double, 26> ValoriNumerici{};  // kind 1: 0-based position of the chosen entry of each choice field
+  float AnnullaMaschera = 0;               // after the dialog: 0 confirmed, -1 cancelled
+};
+extern StatoMaschera MascheraCorrente;
+
+// Makes definition n the current dialog. The first two arguments are not used.
+void ImpostaMaschera(int a, int b, int n);
+// Field i (from 1) of the current field form from a text: a choice field takes the entry numbered by the text
+// (counting from 1; 0 or no number gives the first), a text field the text itself.
+void ScriviCampo(int i, const QString& s);
+// The reverse: a choice field's entry number (from 1), a text field's text.
+void LeggiCampo(int i, QString& s);
+// Shows the current dialog modally. Afterwards AnnullaMaschera is 0 when the user confirmed, -1 otherwise (also
+// when the window was closed without its buttons, or when the definition could not be read).
+void MostraMaschera(int x = 0);
+// Unloads the dialog of the current kind and empties ValoriTesto.
+void ChiudiMaschera();
+
+// The forms of the two kinds register how they are shown and unloaded. `mostra` shows the form modally and sets
+// AnnullaMaschera to 0 on confirmation; `chiudi` unloads it when it is still loaded.
+struct FormMaschera {
+  std::function<void()> mostra;
+  std::function<void()> chiudi;
+};
+// tipo 1: the field form; tipo 2: the table grid (kinds 2 to 4).
+void RegistraFormMaschera(int tipo, FormMaschera form);

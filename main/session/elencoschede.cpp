@@ -1,0 +1,38 @@
+#include "main/session/elencoschede.h"
+
+#include "common/platform/files.h"
+#include "common/platform/textio.h"
+
+#include <cmath>
+
+EsitoElenco LeggiElencoSchede(const QString& percorso, QStringList& nomi, int massimo, QString* errore) {
+  nomi.clear();
+  if (!plat::FileExists(percorso)) return EsitoElenco::Mancante;
+  plat::SeqReader r;
+  auto nonValido = [&](int riga) {
+    if (errore) *errore = QStringLiteral("%1: %2").arg(r.Path().isEmpty() ? percorso : r.Path()).arg(riga);
+    nomi.clear();
+    return EsitoElenco::NonValido;
+  };
+  if (!r.Open(percorso)) return nonValido(0);
+  if (r.AtEnd()) return EsitoElenco::Letto;
+  double n = 0;
+  bool ok = false;
+  r.ReadNumber(n, &ok);
+  if (!ok || n < 0 || n > massimo || n != std::floor(n)) return nonValido(1);
+  for (int i = 0; i < static_cast<int>(n); ++i) {
+    const int riga = r.LineNumber();
+    QString nome;
+    if (!r.ReadItem(nome)) return nonValido(riga);
+    nomi << nome;
+  }
+  return EsitoElenco::Letto;
+}
+
+bool ScriviElencoSchede(const QString& percorso, const QStringList& nomi) {
+  plat::SeqWriter w(percorso);
+  if (!w.IsOpen()) return false;
+  w.WriteNumber(nomi.size());
+  for (const QString& n : nomi) w.WriteLine(n);
+  return w.Close();
+}

@@ -1,0 +1,152 @@
+#include "main/session/informazioni.h"
+
+#include "common/platform/picturebox.h"
+#include "common/texts/testi.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QScreen>
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+// The text a caption shows: "&&" is one ampersand, a single "&" (an access key mark) is not shown.
+QString TestoDidascalia(const QString& didascalia) {
+  QString out;
+  for (qsizetype i = 0; i < didascalia.size(); ++i) {
+    if (didascalia.at(i) == QLatin1Char('&')) {
+      if (i + 1 < didascalia.size() && didascalia.at(i + 1) == QLatin1Char('&')) {
+        out += QLatin1Char('&');
+        ++i;
+      }
+      continue;
+    }
+    out += didascalia.at(i);
+  }
+  return out;
+}
+
+// Equal-area projection of a pole (plunge and trend in degrees) into a net of radius r centred at c.
+QPointF Proietta(double immersione, double inclinazione, const QPointF& c, double r) {
+  const double d = std::numbers::pi / 180.0;
+  const double tendenza = (immersione + 180.0) * d;  // the pole lies opposite the dip direction
+  const double immersionePolo = (90.0 - inclinazione) * d;
+  const double rho = r * std::sqrt(2.0) * std::sin((std::numbers::pi / 2 - immersionePolo) / 2.0);
+  return {c.x() + rho * std::sin(tendenza), c.y() - rho * std::cos(tendenza)};
+}
+
+}  // namespace
+
+QImage DisegnaLogo(const QSize& dimensione, bool conTitolo) {
+  const QSize s = dimensione.expandedTo(QSize(16, 16));
+  QImage img(s, QImage::Format_ARGB32_Premultiplied);
+  QPainter p(&img);
+  p.setRenderHint(QPainter::Antialiasing);
+  QLinearGradient sfondo(0, 0, 0, s.height());
+  sfondo.setColorAt(0, QColor(32, 58, 86));
+  sfondo.setColorAt(1, QColor(118, 92, 64));
+  p.fillRect(img.rect(), sfondo);
+
+  const double lato = std::min(s.width(), s.height());
+  const double r = lato * (conTitolo ? 0.30 : 0.42);
+  const QPointF c(s.width() / 2.0, conTitolo ? s.height() * 0.44 : s.height() / 2.0);
+  p.setPen(QPen(QColor(240, 236, 220), std::max(1.0, r / 60)));
+  p.setBrush(QColor(250, 248, 240, 40));
+  p.drawEllipse(c, r, r);
+  // Great circles of a net: planes striking north-south, dipping 15 to 75 degrees east and west.
+  p.setPen(QPen(QColor(240, 236, 220, 110), std::max(1.0, r / 160)));
+  p.setBrush(Qt::NoBrush);
+  for (int inclinazione = 15; inclinazione < 90; inclinazione += 15) {
+    for (int lato2 : {90, 270}) {
+      QPainterPath cerchio;
+      for (int k = 0; k <= 36; ++k) {
+        // Lines of the plane: rake from 0 to 180 degrees.
+        const double d = std::numbers::pi / 180.0;
+        const double rake = k * 5.0 * d;
+        const double dip = inclinazione * d;
+        const double x = std::cos(rake), y = std::sin(rake) * std::cos(dip), z = std::sin(rake) * std::sin(dip);
+        const double plunge = std::asin(std::min(1.0, z));
+        double trend = std::atan2(lato2 == 90 ? y : -y, x) / d;
+        const double rho = r * std::sqrt(2.0) * std::sin((std::numbers::pi / 2 - plunge) / 2.0);
+        const QPointF q(c.x() + rho * std::sin(trend * d), c.y() - rho * std::cos(trend * d));
+        if (k == 0) cerchio.moveTo(q);
+        else cerchio.lineTo(q);
+      }
+      p.drawPath(cerchio);
+    }
+  }
+  p.drawLine(QPointF(c.x() - r, c.y()), QPointF(c.x() + r, c.y()));
+  p.drawLine(QPointF(c.x(), c.y() - r), QPointF(c.x(), c.y() + r));
+  // Poles of three families, scattered around their centres.
+  const struct {
+    double immersione, inclinazione;
+    QColor colore;
+  } famiglie[] = {{120, 65, QColor(230, 90, 60)}, {215, 80, QColor(90, 190, 110)}, {330, 35, QColor(90, 150, 240)}};
+  p.setPen(Qt::NoPen);
+  unsigned seme = 7;
+  auto caso = [&seme] {
+    seme = seme * 1103515245u + 12345u;
+    return ((seme >> 16) & 0x7fff) / 32767.0 - 0.5;
+  };
+  for (const auto& f : famiglie) {
+    p.setBrush(f.colore);
+    for (int k = 0; k < 24; ++k) {
+      const QPointF q = Proietta(f.immersione + 30 * caso(), std::clamp(f.inclinazione + 16 * caso(), 0.0, 90.0), c, r);
+      p.drawEllipse(q, std::max(1.5, r / 45), std::max(1.5, r / 45));
+    }
+  }
+  if (conTitolo) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setBold(true);
+    font.setPixelSize(std::max(10, static_cast<int>(lato * 0.09)));
+    p.setFont(font);
+    p.setPen(QColor(250, 246, 232));
+    const QRectF titolo(0, c.y() + r + lato * 0.03, s.width(), lato * 0.12);
+    p.drawText(titolo, Qt::AlignCenter, QStringLiteral("FRATTIX"));
+  }
+  return img;
+}
+
+INFORMAZIONI::INFORMAZIONI(QWidget* parent) : plat::Form(QStringLiteral("INFORMAZIONI"), parent) {
+  setWindowTitle(QStringLiteral("INFO"));
+  setFixedSize(520, 250);
+  Picture1 = new plat::PictureBox(QStringLiteral("Picture1"), this);
+  Picture1->setGeometry(16, 16, 168, 168);
+  Picture1->SetPicture(DisegnaLogo(QSize(168, 168), false));
+  Label3 = new QLabel(QStringLiteral("FRATTIX"), this);
+  Label3->setObjectName(QStringLiteral("Label3"));
+  QFont grande = Label3->font();
+  grande.setPointSize(22);
+  grande.setBold(true);
+  Label3->setFont(grande);
+  Label3->setGeometry(200, 20, 300, 44);
+  Label4 = new QLabel(this);
+  Label4->setObjectName(QStringLiteral("Label4"));
+  Label4->setWordWrap(true);
+  Label4->setGeometry(200, 70, 300, 60);
+  // Form_Load: the subtitle in the current language.
+  Label4->setText(Traduci(QStringLiteral("Cluster analysis e analisi di stabilita' dei cunei")));
+  Label8 = new QLabel(this);
+  Label8->setObjectName(QStringLiteral("Label8"));
+  Label8->setTextFormat(Qt::PlainText);
+  Label8->setGeometry(200, 140, 300, 40);
+  Command1 = new QPushButton(QStringLiteral("OK"), this);
+  Command1->setObjectName(QStringLiteral("Command1"));
+  Command1->setGeometry(210, 200, 100, 32);
+  connect(Command1, &QPushButton::clicked, this, [this] { Unload(); });
+  if (const QScreen* schermo = QGuiApplication::primaryScreen()) {
+    const QRect area = schermo->geometry();
+    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+  }
+}
+
+void INFORMAZIONI::ImpostaLabel8(const QString& didascalia) {
+  Didascalia8 = didascalia;
+  Label8->setText(TestoDidascalia(didascalia));
+}

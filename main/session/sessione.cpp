@@ -1,0 +1,51 @@
+#include "main/session/sessione.h"
+
+#include "common/platform/files.h"
+#include "common/platform/textio.h"
+#include "common/platform/ui.h"
+#include "common/texts/testi.h"
+
+ModuloSessione Sessione;
+
+ModuloSessione::ModuloSessione()
+    : ElencoSchede(static_cast<std::size_t>(LimiteSchede) + 1), TitoliCorrenti(11) {}
+
+void AzzeraTitoli() { Sessione.TitoliCorrenti.assign(11, QString()); }
+
+QString StemSessione(const QString& nome) {
+  const qsizetype punto = nome.indexOf(QLatin1Char('.'));
+  return punto < 0 ? nome : nome.left(punto);
+}
+
+QString FileDellaSessione(const QString& estensione) { return StemSessione(Sessione.NomeSessione) + estensione; }
+
+void Attenzione(const QString& testo, const QString& dettaglio) {
+  QString t = Traduci(testo);
+  if (!dettaglio.isEmpty()) t += QStringLiteral("\r") + dettaglio;
+  plat::MsgBox(t, plat::vbOKOnly, Traduci(QStringLiteral("ATTENZIONE")) + QStringLiteral("!"));
+}
+
+QString CartellaPath() {
+  const QString file = plat::JoinPath(plat::ProgramFolder(), QStringLiteral("path"));
+  if (!plat::FileExists(file)) ScriviPath(plat::JoinPath(plat::ProgramFolder(), QStringLiteral("data")));
+  plat::SeqReader r(file);
+  QString cartella;
+  if (r.IsOpen()) r.ReadItem(cartella);
+  return cartella;
+}
+
+void ScriviPath(const QString& cartella) {
+  plat::SeqWriter w(plat::JoinPath(plat::ProgramFolder(), QStringLiteral("path")));
+  w.WriteLine(cartella);
+  if (!w.Close())
+    Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"),
+               plat::JoinPath(plat::ProgramFolder(), QStringLiteral("path")));
+}
+
+void DividiPercorso(const QString& percorso, QString& cartella, QString& nome) {
+  nome = plat::FileNamePart(percorso);
+  const qsizetype n = percorso.size() - nome.size();
+  cartella = n > 0 ? percorso.left(n - 1) : QString();
+  if (n > 0 && cartella.isEmpty()) cartella = percorso.left(1);  // the root folder
+  else if (cartella.endsWith(QLatin1Char(':'))) cartella += QLatin1Char('\\');  // a drive root
+}

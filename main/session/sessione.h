@@ -1,0 +1,40 @@
+// The session of the main program: its file name, the sheet list in memory, the title lines, and the helpers
+// every command uses to name the session's files and to report a problem.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+struct ModuloSessione {
+  QString NomeSessione;                 // bare session file name ("rock.ses"); "" while no session is open
+  int LimiteSchede = 500;               // upper bound of ElencoSchede
+  std::vector<QString> ElencoSchede;    // entries 1..NumeroSchede: the sheets of the session's list
+  int NumeroSchede = 0;
+  std::vector<QString> TitoliCorrenti;  // entries 1..9: the session title lines in memory
+  ModuloSessione();
+};
+extern ModuloSessione Sessione;
+
+// Empties the session title lines (entries 0 to 10, all "").
+void AzzeraTitoli();
+
+// The stem of a session file name: the text before its first "." (the whole name when it has none).
+QString StemSessione(const QString& nome);
+// The name of a file of the current session: the stem followed by `estensione` (".sel", ".SES", ...).
+QString FileDellaSessione(const QString& estensione);
+
+// The message box of the suite's warnings: Traduci(testo) (followed by `dettaglio` on a new line when given),
+// title Traduci("ATTENZIONE") & "!", one OK button.
+void Attenzione(const QString& testo, const QString& dettaglio = QString());
+
+// The file `path` in the program folder: the folder last used for sessions and survey sheets. CartellaPath
+// creates the file with the program folder's "data" when it is missing and returns its first item; it never
+// changes the current folder.
+QString CartellaPath();
+void ScriviPath(const QString& cartella);
+
+// Splits a path the way the session commands do: `cartella` is the text before the last separator ("/" or "\"),
+// without a trailing separator, the root "/" or a drive root "d:\" kept whole; `nome` the text after it.
+void DividiPercorso(const QString& percorso, QString& cartella, QString& nome);

@@ -1,0 +1,88 @@
+#include "common/platform/help.h"
+#include "common/platform/textio.h"
+#include "common/texts/avvio.h"
+#include "main/dialogs/contesti.h"
+#include "main/dialogs/definizioni.h"
+#include "tests/support/scripted.h"
+#include "tests/support/support.h"
+
+#include <gtest/gtest.h>
+
+using testing_support::Scripted;
+using testing_support::TestFolder;
+using testing_support::WriteAnsi;
+
+namespace {
+
+TEST(FileAiuto, TopicsParagraphsAndBadFiles) {
+  TestFolder t;
+  WriteAnsi(t.D("a.hlp"), "; commento\n\n@7 Primo argomento\nuna riga\nche continua\n\nsecondo paragrafo\n@9 Secondo\n");
+  QList<plat::HelpTopic> argomenti;
+  QString errore;
+  ASSERT_TRUE(plat::ReadHelpFile(t.D("A.HLP"), argomenti, &errore)) << errore.toStdString();
+  ASSERT_EQ(argomenti.size(), 2);
+  EXPECT_EQ(argomenti[0].context, 7);
+  EXPECT_EQ(argomenti[0].title, QString("Primo argomento"));
+  EXPECT_EQ(argomenti[0].text, QString("una riga che continua\nsecondo paragrafo"));
+  EXPECT_TRUE(argomenti[1].text.isEmpty());
+  for (const char* male : {"@x Titolo\n", "@5\n", "@5 A\n@5 B\n", "; solo commenti\n", "@70000 Troppo\n"}) {
+    WriteAnsi(t.D("m.hlp"), male);
+    EXPECT_FALSE(plat::ReadHelpFile(t.D("m.hlp"), argomenti, &errore)) << male;
+    EXPECT_TRUE(argomenti.isEmpty());
+  }
+  EXPECT_FALSE(plat::ReadHelpFile(t.D("manca.hlp"), argomenti, &errore));
+}
+
+TEST(FileAiuto, AMissingFileOrTopicIsReported) {
+  TestFolder t;
+  Avvio.NumeroLingua = 1;
+  WriteAnsi(t.D("a.hlp"), "@7 Sette\ntesto\n");
+  EXPECT_EQ(plat::ShowHelp(t.D("a.hlp"), 8), plat::HelpResult::NoTopic);
+  EXPECT_EQ(plat::ShowHelp(t.D("manca.hlp"), 7), plat::HelpResult::NoFile);
+  Avvio.FileAiuto = t.D("a.hlp");
+  Scripted s(t, "answer OK \"(8)\"\nanswer OK \"manca.hlp\"\n");
+  MostraAiuto(8);
+  MostraAiuto(7);
+  Avvio.FileAiuto = t.D("manca.hlp");
+  MostraAiuto(7);
+  EXPECT_EQ(s.Log("msgbox").size(), 2);
+  EXPECT_TRUE(s.Log("window").first().endsWith("\tHelpWindow\tSette"));
+  plat::CloseHelp();
+}
+
+// Every help context that the menus, the small dialogs and the installed dialog definitions use has a topic in
+// both installed help files.
+TEST(FileAiuto, TheInstalledFilesHoldEveryContextTheProgramUses) {
+  TestFolder t;
+  Avvio.NumeroLingua = 1;
+  CaricaContestiAiuto();
+  std::vector<QString> p = {QString()};
+  for (const char* n : {"EDITFRON.MAV", "EDITPARG.MAV", "EDITPFAM.MAV", "EDITSCHE.MAV", "EDITPGEN.MAV",
+                        "EDITTITO.MAV", "EDITPARG2.MAV"})
+    p.push_back(t.P(n));
+  ASSERT_EQ(LeggiDefinizioniMaschere(7, p), 7);
+  QList<int> indici;
+  for (int i = 3; i <= 32; ++i) indici << i;
+  indici << 39 << 40;
+  for (int n = 1; n <= 7; ++n) {
+    indici << static_cast<int>(DefinizioniMaschere.ArgomentoAiutoDefinizione[static_cast<std::size_t>(n)].value_or(0));
+    // The dialog's help text begins with the same index (its Help button uses the number).
+    indici << static_cast<int>(plat::Val(DefinizioniMaschere.RigaFinaleDefinizione[static_cast<std::size_t>(n)]));
+  }
+  for (const char* file : {"korvenITA.hlp", "korvenENG.hlp"}) {
+    QList<plat::HelpTopic> argomenti;
+    QString errore;
+    ASSERT_TRUE(plat::ReadHelpFile(t.P(file), argomenti, &errore)) << errore.toStdString();
+    QList<int> contesti;
+    for (const auto& a : argomenti) contesti << a.context;
+    for (int i : indici) {
+      EXPECT_GT(ContestoAiuto(i), 0) << i;
+      EXPECT_TRUE(contesti.contains(ContestoAiuto(i))) << file << " " << i;
+    }
+    EXPECT_EQ(argomenti.first().context, 100);  // the contents topic comes first
+  }
+  EXPECT_EQ(ContestoAiuto(-1), 0);
+  EXPECT_EQ(ContestoAiuto(201), 0);
+}
+
+}  // namespace

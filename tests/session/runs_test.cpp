@@ -1,0 +1,109 @@
+// Whole runs of frattix32, headless, driven by a script.
+#include "common/platform/files.h"
+#include "tests/support/support.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QProcessEnvironment>
+
+#include <gtest/gtest.h>
+
+using testing_support::ReadAnsi;
+using testing_support::ReadBytes;
+using testing_support::ReadLog;
+using testing_support::RunProgram;
+using testing_support::TestFolder;
+using testing_support::WriteAnsi;
+
+namespace {
+
+class Esecuzioni : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    t.AddPrograms({"frattix32"});
+    WriteAnsi(t.P("language.cfg"), " 1 \n");
+    QDir(t.Data()).mkpath("rilievi");
+    rilievi = t.D("rilievi");
+  }
+  testing_support::RunResult Esegui(const QStringList& argomenti, const QString& script) {
+    QProcessEnvironment env;
+    env.insert("FRATTIX_DRIVE_C", t.DriveC());
+    env.insert("FRATTIX_UI_LOG", t.D("ui.log"));
+    WriteAnsi(t.Root() + "/run.script", script);
+    env.insert("FRATTIX_UI_SCRIPT", t.Root() + "/run.script");
+    QFile::remove(t.D("ui.log"));
+    return RunProgram(t.P("frattix32"), argomenti, t.Data(), env);
+  }
+  QStringList Log() const { return ReadLog(t.D("ui.log")); }
+  TestFolder t;
+  QString rilievi;
+};
+
+TEST_F(Esecuzioni, StartWithoutArgumentShowsTheAboutBoxFirst) {
+  const auto r = Esegui({}, "press INFORMAZIONI.Command1\nclose menu1\n");
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  const QStringList log = Log();
+  ASSERT_EQ(log.size(), 2);
+  EXPECT_EQ(log[0], QString("frattix32\tform\tINFORMAZIONI\tINFO"));
+  EXPECT_EQ(log[1], QString("frattix32\twindow\tmenu1\tFRATTIX 32"));
+}
+
+TEST_F(Esecuzioni, StartWithASessionWorksInItsFolder) {
+  WriteAnsi(rilievi + "/Prova.SES", "");
+  WriteAnsi(rilievi + "/Fronte.SCH", "");
+  // The name given differs in letter case from the file: the session's list is written into Prova.SES.
+  const auto r = Esegui({rilievi + "/PROVA.ses"},
+                        "menu EdizioneSelezione\ncheck Check1(0) 1\npress Command1\n"
+                        "menu EdizioneParametri\npress Command2\nclose menu1\n");
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  EXPECT_EQ(Log().filter("\twindow\tmenu1\t"), QStringList{"frattix32\twindow\tmenu1\tFRATTIX - prova"});
+  EXPECT_TRUE(Log().filter("INFORMAZIONI").isEmpty());
+  EXPECT_EQ(ReadBytes(rilievi + "/Prova.SES"), QByteArray(" 1 \r\nfronte.sch\r\n"));
+  EXPECT_EQ(QDir(rilievi).entryList({"*.ses", "*.sel"}, QDir::Files, QDir::Name), (QStringList{"PROVA.sel", "Prova.SES"}));
+  EXPECT_TRUE(ReadAnsi(rilievi + "/PROVA.sel").endsWith("0\n100\n0\n360\n0\n90\n"));
+  EXPECT_TRUE(QDir(t.Data()).entryList(QDir::Files).filter(QRegularExpression("\\.(ses|sel)$")).isEmpty());
+}
+
+TEST_F(Esecuzioni, StartWithAMissingFile) {
+  const auto r = Esegui({rilievi + "/manca.ses"}, "menu CalcoliCluster\nanswer OK \"eseguire calcoli\"\n"
+                                                  "menu EdizioneTitoli\nanswer OK \"editare dati\"\n"
+                                                  "menu esptabtxt\nanswer OK \"produrre output\"\nclose menu1\n");
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  const QStringList log = Log();
+  EXPECT_EQ(log.first(), QString("frattix32\twindow\tmenu1\tFRATTIX 32"));
+  EXPECT_EQ(log.filter("\tmsgbox\tATTENZIONE!\t").size(), 3);
+  EXPECT_TRUE(log.filter("INFORMAZIONI").isEmpty());
+}
+
+TEST_F(Esecuzioni, OpenRenameHelpAndExit) {
+  WriteAnsi(rilievi + "/rock.ses", " 0 \n");
+  WriteAnsi(t.P("temporan"), " 0 \n");
+  const auto r = Esegui({rilievi + "/manca.ses"},
+                        QString("menu FileApri\nfile %1/rock.ses\n"
+                                "menu FileSalva\nfile %2/Nuovo.txt\n"
+                                "menu EdizioneParametri\npress Command2\n"
+                                "menu FileHelp\nmenu AiutoStampa\nclose HelpWindow\n"
+                                "menu confstam\nclose PrintSetup\nclose menu1\n")
+                            .arg(rilievi, t.Data()));
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  EXPECT_EQ(ReadAnsi(t.P("path")), QDir(t.Data()).canonicalPath() + "\n");
+  EXPECT_TRUE(plat::FileExists(t.D("Nuovo.sel")));  // the commands after the rename use the new stem there
+  EXPECT_FALSE(plat::FileExists(rilievi + "/rock.sel"));
+  const QStringList aiuto = Log().filter("\twindow\tHelpWindow\t");
+  EXPECT_EQ(aiuto, (QStringList{"frattix32\twindow\tHelpWindow\tArchivi", "frattix32\twindow\tHelpWindow\tStampa"}));
+  EXPECT_EQ(Log().filter("\tform\tPrintSetup\t").size(), 1);
+  EXPECT_FALSE(plat::FileExists(t.P("temporan")));
+}
+
+TEST_F(Esecuzioni, TheExampleSessionOpens) {
+  QDir esempi(QStringLiteral(FRATTIX_TEST_SOURCE_DIR "/examples"));
+  for (const QString& f : esempi.entryList(QDir::Files)) QFile::copy(esempi.filePath(f), rilievi + "/" + f);
+  const auto r = Esegui({rilievi + "/esempio.ses"},
+                        "menu EdizioneSelezione\npress Command1\nmenu sommario\nclose menu1\n");
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  EXPECT_EQ(Log().filter("\twindow\tmenu1\t"), QStringList{"frattix32\twindow\tmenu1\tFRATTIX - esempio"});
+  // Its four sheets are listed and stay listed after a confirmed, unchanged choice.
+  EXPECT_EQ(ReadAnsi(rilievi + "/esempio.ses"), QString(" 4 \nfronte_est.sch\nfronte_nord.sch\ngradone4.sch\nrampa.sch\n"));
+}
+
+}  // namespace
