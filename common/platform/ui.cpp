@@ -117,17 +117,6 @@ QStringList Tokenize(const QString& line) {
   return words;
 }
 
-QString FilterForQt(const QString& filter) {
-  if (filter.isEmpty()) return QString();
-  const QStringList parts = filter.split(QLatin1Char('|'));
-  QStringList out;
-  for (int i = 0; i + 1 < parts.size(); i += 2) {
-    QString pattern = parts.at(i + 1);
-    pattern.replace(QLatin1Char(';'), QLatin1Char(' '));
-    out << QStringLiteral("%1 (%2)").arg(parts.at(i), pattern);
-  }
-  return out.join(QStringLiteral(";;"));
-}
 
 // ---------------------------------------------------------------------------------------------------------------
 
@@ -217,16 +206,16 @@ class QtInteraction : public Interaction {
 
 class ScriptedInteraction : public Interaction {
  public:
-  explicit ScriptedInteraction(const QString& spec) {
-    QString path = spec;
-    const QFileInfo info(spec);
+  explicit ScriptedInteraction(const QString& setting) {
+    QString path = setting;
+    const QFileInfo info(setting);
     if (info.isDir()) {
       // A folder holds one script per program: <folder>/<program>.script
       QString exe = ProgramName();
       if (exe.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive)) exe.chop(4);
-      path = ResolveExisting(JoinPath(spec, exe + QStringLiteral(".script")));
+      path = ResolveExisting(JoinPath(setting, exe + QStringLiteral(".script")));
     }
-    source_ = path.isEmpty() ? spec : path;
+    source_ = path.isEmpty() ? setting : path;
     QByteArray data;
     if (!path.isEmpty() && ReadWholeFile(path, data)) {
       const QStringList lines = QString::fromUtf8(data).split(QLatin1Char('\n'));
@@ -483,8 +472,8 @@ std::unique_ptr<Interaction>& Current() {
 
 Interaction& UI() {
   if (!Current()) {
-    const QByteArray spec = qgetenv("FRATTIX_UI_SCRIPT");
-    if (!spec.isEmpty()) Current() = std::make_unique<ScriptedInteraction>(QString::fromLocal8Bit(spec));
+    const QByteArray setting = qgetenv("FRATTIX_UI_SCRIPT");
+    if (!setting.isEmpty()) Current() = std::make_unique<ScriptedInteraction>(QString::fromLocal8Bit(setting));
     else Current() = std::make_unique<QtInteraction>();
   }
   return *Current();
@@ -493,6 +482,18 @@ Interaction& UI() {
 }  // namespace
 
 // -------------------------------------------------------------------------------------------------------------
+
+QString FilterForQt(const QString& filter) {
+  if (filter.isEmpty()) return QString();
+  const QStringList parts = filter.split(QLatin1Char('|'));
+  QStringList out;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    QString pattern = parts.at(i + 1);
+    pattern.replace(QLatin1Char(';'), QLatin1Char(' '));
+    out << QStringLiteral("%1 (%2)").arg(parts.at(i), pattern);
+  }
+  return out.join(QStringLiteral(";;"));
+}
 
 MsgAnswer MsgBox(const QString& text, int style, const QString& title) {
   Log(QStringLiteral("msgbox"), title, text);

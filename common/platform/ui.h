@@ -46,6 +46,10 @@ QString GetOpenFileName(const QString& title, const QString& folder, const QStri
 QString GetSaveFileName(const QString& title, const QString& folder, const QString& filter,
                         const QString& defaultName = QString());
 
+// A filter of the original's form ("Description|*.ext|Description|*.*") in Qt's form
+// ("Description (*.ext);;Description (*.*)").
+QString FilterForQt(const QString& filter);
+
 // Shows a form modally and returns when it has been closed or hidden. The form's objectName() is its name.
 void ShowModal(QDialog* form);
 // Shows a form modelessly (logged as a window).

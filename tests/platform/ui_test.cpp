@@ -1,6 +1,7 @@
 #include "common/platform/forms.h"
 #include "common/platform/picturebox.h"
 #include "common/platform/ui.h"
+#include "tests/support/scripted.h"
 #include "tests/support/support.h"
 
 #include <QCheckBox>
@@ -18,34 +19,10 @@
 using testing_support::ReadLog;
 using testing_support::TestFolder;
 using testing_support::WriteAnsi;
+using testing_support::Ended;
+using testing_support::Scripted;
 
 namespace {
-
-struct Ended {
-  int code;
-};
-
-// Runs the scripted interface on `script`, with a log, and turns the program's end into an exception.
-class Scripted {
- public:
-  Scripted(const TestFolder& t, const QString& script) : log_(t.D("ui.log")) {
-    WriteAnsi(t.D("test.script"), script);
-    qputenv("FRATTIX_UI_SCRIPT", t.D("test.script").toLocal8Bit());
-    qputenv("FRATTIX_UI_LOG", log_.toLocal8Bit());
-    plat::ResetInteraction();
-    plat::SetEndProgramHandler([](int code) { throw Ended{code}; });
-  }
-  ~Scripted() {
-    qunsetenv("FRATTIX_UI_SCRIPT");
-    qunsetenv("FRATTIX_UI_LOG");
-    plat::ResetInteraction();
-    plat::SetEndProgramHandler(nullptr);
-  }
-  QStringList Log() const { return ReadLog(log_); }
-
- private:
-  QString log_;
-};
 
 class Modulo : public plat::Form {
  public:
