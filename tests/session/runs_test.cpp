@@ -26,13 +26,8 @@ class Esecuzioni : public ::testing::Test {
     rilievi = t.D("rilievi");
   }
   testing_support::RunResult Esegui(const QStringList& argomenti, const QString& script) {
-    QProcessEnvironment env;
-    env.insert("FRATTIX_DRIVE_C", t.DriveC());
-    env.insert("FRATTIX_UI_LOG", t.D("ui.log"));
-    WriteAnsi(t.Root() + "/run.script", script);
-    env.insert("FRATTIX_UI_SCRIPT", t.Root() + "/run.script");
     QFile::remove(t.D("ui.log"));
-    return RunProgram(t.P("frattix32"), argomenti, t.Data(), env);
+    return RunProgram(t.P("frattix32"), argomenti, t.Data(), testing_support::ScriptedRunEnvironment(t, script));
   }
   QStringList Log() const { return ReadLog(t.D("ui.log")); }
   TestFolder t;

@@ -100,6 +100,16 @@ RunResult RunProgram(const QString& exe, const QStringList& args, const QString&
   return r;
 }
 
+QProcessEnvironment ScriptedRunEnvironment(const TestFolder& t, const QString& script) {
+  QProcessEnvironment env;
+  env.insert(QStringLiteral("FRATTIX_DRIVE_C"), t.DriveC());
+  env.insert(QStringLiteral("FRATTIX_UI_LOG"), t.D(QStringLiteral("ui.log")));
+  const QString path = t.Root() + QStringLiteral("/run.script");
+  WriteAnsi(path, script);
+  env.insert(QStringLiteral("FRATTIX_UI_SCRIPT"), path);
+  return env;
+}
+
 QStringList ReadLog(const QString& path) {
   QFile f(path);
   if (!f.open(QIODevice::ReadOnly)) return {};

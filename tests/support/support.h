@@ -55,6 +55,10 @@ struct RunResult {
 RunResult RunProgram(const QString& exe, const QStringList& args, const QString& workDir,
               const QProcessEnvironment& extra = QProcessEnvironment(), int timeoutMs = 60000);
 
+// The environment of a headless run in `t`: "c:" is t.DriveC(), the log is t.D("ui.log"), and `script` (written to
+// t.Root()/run.script) answers what the program shows.
+QProcessEnvironment ScriptedRunEnvironment(const TestFolder& t, const QString& script);
+
 // The log lines (program, kind, object, text) of FRATTIX_UI_LOG files.
 QStringList ReadLog(const QString& path);
 

@@ -3,24 +3,25 @@
 #include "common/texts/avvio.h"
 #include "common/texts/finestre.h"
 #include "common/texts/testi.h"
+#include "tests/support/scripted.h"
 #include "tests/support/support.h"
 
 #include <QDir>
 #include <QFile>
 
+#include <optional>
+
 #include <gtest/gtest.h>
 
+using testing_support::Ended;
 using testing_support::ReadAnsi;
+using testing_support::Scripted;
 using testing_support::ReadBytes;
 using testing_support::TestFolder;
 using testing_support::WriteAnsi;
 using testing_support::WriteScript;
 
 namespace {
-
-struct Ended {
-  int code;
-};
 
 // A start-up in a private program folder, with the interface driven by `script` (an empty script: any window or
 // message ends the start with code 3).
@@ -29,20 +30,12 @@ class StartUp : public ::testing::Test {
   void SetUp() override {
     Avvio = ModuloAvvio();
     Avvio.NumeroModulo = 3;
-    plat::SetEndProgramHandler([](int code) { throw Ended{code}; });
     Script("");
   }
-  void TearDown() override {
-    qunsetenv("FRATTIX_UI_SCRIPT");
-    qunsetenv("FRATTIX_UI_LOG");
-    plat::ResetInteraction();
-    plat::SetEndProgramHandler(nullptr);
-  }
+  void TearDown() override { scripted_.reset(); }
   void Script(const QString& text) {
-    WriteAnsi(t.D("start.script"), text);
-    qputenv("FRATTIX_UI_SCRIPT", t.D("start.script").toLocal8Bit());
-    qputenv("FRATTIX_UI_LOG", t.D("ui.log").toLocal8Bit());
-    plat::ResetInteraction();
+    scripted_.reset();
+    scripted_.emplace(t, text, QStringLiteral("start"));
   }
   int EndCode(bool choice) {
     try {
@@ -52,8 +45,9 @@ class StartUp : public ::testing::Test {
     }
     return 0;
   }
-  QStringList Log() const { return testing_support::ReadLog(t.D("ui.log")); }
+  QStringList Log() const { return scripted_->Log(); }
   TestFolder t;
+  std::optional<Scripted> scripted_;
 };
 
 }  // namespace

@@ -15,12 +15,7 @@ using testing_support::WriteAnsi;
 namespace {
 
 QProcessEnvironment Env(const TestFolder& t, const QString& script) {
-  QProcessEnvironment env;
-  env.insert("FRATTIX_DRIVE_C", t.DriveC());
-  env.insert("FRATTIX_UI_LOG", t.D("ui.log"));
-  WriteAnsi(t.D("run.script"), script);
-  env.insert("FRATTIX_UI_SCRIPT", t.D("run.script"));
-  return env;
+  return testing_support::ScriptedRunEnvironment(t, script);
 }
 
 }  // namespace

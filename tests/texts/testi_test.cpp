@@ -1,6 +1,7 @@
 #include "common/platform/ui.h"
 #include "common/texts/avvio.h"
 #include "common/texts/testi.h"
+#include "tests/support/scripted.h"
 #include "tests/support/support.h"
 
 #include <gtest/gtest.h>
@@ -72,20 +73,14 @@ TEST_F(Lookup, FallbacksToEnglishAndToTheKey) {
 }
 
 TEST_F(Lookup, TestModeReportsInMessageBoxes) {
-  WriteAnsi(t.D("s.script"), "answer ok\nanswer ok\nanswer ok\nanswer ok\nanswer ok\n");
-  qputenv("FRATTIX_UI_SCRIPT", t.D("s.script").toLocal8Bit());
-  qputenv("FRATTIX_UI_LOG", t.D("ui.log").toLocal8Bit());
-  plat::ResetInteraction();
+  testing_support::Scripted scripted(t, "answer ok\nanswer ok\nanswer ok\nanswer ok\nanswer ok\n");
   Avvio.ModoProva = true;
   Traduci("Mancante");
   Traduci("Famiglia");  // not in German, nor in English: two boxes
   Traduci("ANNULLA");
   Traduci("no");        // no case warning for NO
   Avvio.ModoProva = false;
-  qunsetenv("FRATTIX_UI_SCRIPT");
-  qunsetenv("FRATTIX_UI_LOG");
-  plat::ResetInteraction();
-  const QStringList log = testing_support::ReadLog(t.D("ui.log"));
+  const QStringList log = scripted.Log();
   ASSERT_EQ(log.size(), 4);
   EXPECT_TRUE(log[0].contains("\tTesto Mancante\tMancante"));
   EXPECT_TRUE(log[1].contains("\tTesto Non Tradotto in deu\tFamiglia"));

@@ -70,14 +70,7 @@ void WriteClusters(const TestFolder& t, const QList<Family>& families, int extra
   WriteAnsi(t.D(name), text);
 }
 
-QProcessEnvironment Env(const TestFolder& t) {
-  QProcessEnvironment env;
-  env.insert("FRATTIX_DRIVE_C", t.DriveC());
-  env.insert("FRATTIX_UI_LOG", t.D("ui.log"));
-  WriteAnsi(t.D("run.script"), "answer OK\n");
-  env.insert("FRATTIX_UI_SCRIPT", t.D("run.script"));
-  return env;
-}
+QProcessEnvironment Env(const TestFolder& t) { return testing_support::ScriptedRunEnvironment(t, "answer OK\n"); }
 
 // A private program folder with the program and the given language.
 struct Folder : TestFolder {
