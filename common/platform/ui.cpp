@@ -440,6 +440,20 @@ class ScriptedInteraction : public Interaction {
       o->window()->close();
       return;
     }
+    if (w == QLatin1String("grab")) {
+      // A picture of a window as the user sees it, for looking at a run: grab <file.png> [object].
+      if (a.words.size() < 2) Mismatch(a, QStringLiteral("grab needs a file name"));
+      QWidget* o = a.words.size() > 2 ? Require(a, 2, this) : nullptr;
+      if (!o && !ModalStack().isEmpty() && ModalStack().last()) o = ModalStack().last();
+      if (!o) o = QApplication::activeWindow();
+      if (!o)
+        for (QWidget* t : QApplication::topLevelWidgets())
+          if (t->isVisible()) o = t;
+      if (!o) Mismatch(a, QStringLiteral("no window is shown"));
+      if (!o->window()->grab().save(a.words.at(1), "PNG"))
+        Mismatch(a, QStringLiteral("cannot write %1").arg(a.words.at(1)));
+      return;
+    }
     if (ExtraActions().contains(w)) {
       QString error;
       if (!ExtraActions().value(w)(a.words.mid(1), &error)) Mismatch(a, error);

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
@@ -186,4 +187,17 @@ TEST(Forms, RegistryCountsLoadedForms) {
   delete b;
   EXPECT_EQ(plat::FormsCount(), before);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST(ScriptedUi, GrabWritesAPictureOfTheShownForm) {
+  TestFolder t(false);
+  const QString png = t.D("form.png");
+  Scripted s(t, "grab \"" + png + "\"\ngrab \"" + t.D("no/such/folder/x.png") + "\"\n");
+  auto* form = new Modulo;
+  form->resize(200, 120);
+  EXPECT_THROW(plat::ShowModal(form), Ended);  // the second grab cannot write its file
+  QImage image(png);
+  ASSERT_FALSE(image.isNull());
+  EXPECT_EQ(image.width(), 200);
+  if (plat::FormsCount() > 0) form->Unload();
 }
