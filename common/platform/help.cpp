@@ -4,7 +4,10 @@
 #include "common/platform/textio.h"
 #include "common/platform/ui.h"
 
+#include <QApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPointer>
@@ -19,7 +22,7 @@ namespace {
 // The help window: the list of topics on the left, the text of the chosen topic on the right.
 class HelpWindow : public QWidget {
  public:
-  HelpWindow() {
+  explicit HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
     setObjectName(QStringLiteral("HelpWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     auto* layout = new QHBoxLayout(this);
@@ -75,6 +78,25 @@ QPointer<HelpWindow>& Window() {
   return window;
 }
 
+// Centres `w` over `owner` (or on the primary screen) and keeps it within the screen's work area.
+void PlaceOver(QWidget* w, QWidget* owner) {
+  QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect area = screen->availableGeometry();
+  // The frame counts: move() places the frame, and the frame must lie on the screen too.
+  const QSize frame = w->frameGeometry().size() - w->size();
+  w->resize(w->size().boundedTo(area.size() - frame));
+  const QSize size = w->size() + frame;
+  const QPoint centre = owner ? owner->frameGeometry().center() : area.center();
+  QRect r(QPoint(0, 0), size);
+  r.moveCenter(centre);
+  if (r.right() > area.right()) r.moveRight(area.right());
+  if (r.bottom() > area.bottom()) r.moveBottom(area.bottom());
+  if (r.left() < area.left()) r.moveLeft(area.left());
+  if (r.top() < area.top()) r.moveTop(area.top());
+  w->move(r.topLeft());
+}
+
 // Opens the window on the file's topics and shows the topic that `pick` chooses (-1: none found).
 HelpResult Open(const QString& helpFile, int context, bool contents) {
   QList<HelpTopic> topics;
@@ -83,10 +105,22 @@ HelpResult Open(const QString& helpFile, int context, bool contents) {
   for (int i = 0; row < 0 && i < topics.size(); ++i)
     if (topics.at(i).context == context) row = i;
   if (row < 0) return HelpResult::NoTopic;
-  if (!Window()) Window() = new HelpWindow();
+  // A window the user closed is on its way to deletion: a new one takes its place.
+  if (Window() && !Window()->isVisible()) Window() = nullptr;
+  const bool first = !Window();
+  if (first) {
+    // The window belongs to the window the user works in and opens over it, wholly on its screen.
+    QWidget* owner = QApplication::activeModalWidget();
+    if (!owner) owner = QApplication::activeWindow();
+    if (!owner)
+      for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->objectName() != QLatin1String("HelpWindow")) owner = w;
+    Window() = new HelpWindow(owner);
+  }
   Window()->Load(helpFile, topics);
   Window()->Select(row);
   ShowModeless(Window());
+  if (first) PlaceOver(Window(), Window()->parentWidget());
   Window()->raise();
   Window()->activateWindow();
   return HelpResult::Shown;
@@ -148,6 +182,7 @@ HelpResult ShowHelpContents(const QString& helpFile) { return Open(helpFile, 0, 
 
 void CloseHelp() {
   if (Window()) Window()->close();
+  Window() = nullptr;  // deleted when the event loop next runs
 }
 
 }  // namespace plat

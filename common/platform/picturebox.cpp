@@ -1,5 +1,6 @@
 #include "common/platform/picturebox.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -30,9 +31,35 @@ void PictureBox::SetPicture(const QImage& image) {
 void PictureBox::click() { emit Click(); }
 
 void PictureBox::paintEvent(QPaintEvent*) {
-  if (picture_.isNull()) return;
+  if (picture_.isNull() && !hasFocus()) return;
   QPainter p(this);
-  p.drawImage(rect(), picture_);
+  if (!picture_.isNull()) p.drawImage(rect(), picture_);
+  if (hasFocus() && focusPolicy() != Qt::NoFocus) {
+    // A picture used as a button shows the keyboard focus with a dotted frame.
+    p.setPen(QPen(palette().color(QPalette::Highlight), 2, Qt::DotLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(rect().adjusted(1, 1, -2, -2));
+  }
+}
+
+void PictureBox::keyPressEvent(QKeyEvent* event) {
+  // A picture that takes the keyboard focus is pressed with Space or Enter, as a button is.
+  const int k = event->key();
+  if (focusPolicy() != Qt::NoFocus && (k == Qt::Key_Space || k == Qt::Key_Return || k == Qt::Key_Enter)) {
+    emit Click();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void PictureBox::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  update();
+}
+
+void PictureBox::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  update();
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {

@@ -2,9 +2,11 @@
 // print jobs of this run.
 #pragma once
 
+#include <QString>
+
 namespace plat {
 
 // Shows the printer set-up dialog modally. True when the user confirmed it.
-bool PrinterSetupDialog();
+bool PrinterSetupDialog(const QString& title = QString());
 
 }  // namespace plat

@@ -138,6 +138,7 @@ class QtInteraction : public Interaction {
     QMessageBox box;
     box.setObjectName(QStringLiteral("MsgBox"));
     box.setWindowTitle(title.isEmpty() ? QCoreApplication::applicationName() : title);
+    box.setTextFormat(Qt::PlainText);
     box.setText(text);
     switch (style & 0x70) {
       case vbCritical: box.setIcon(QMessageBox::Critical); break;
@@ -504,14 +505,24 @@ QString FilterForQt(const QString& filter) {
   for (int i = 0; i + 1 < parts.size(); i += 2) {
     QString pattern = parts.at(i + 1);
     pattern.replace(QLatin1Char(';'), QLatin1Char(' '));
-    out << QStringLiteral("%1 (%2)").arg(parts.at(i), pattern);
+    // Qt shows the pattern after the description itself: a pattern written into the description ("AutoCAD(*.DXF)")
+    // is dropped from it, so the user sees it once.
+    QString description = parts.at(i);
+    const qsizetype open = description.lastIndexOf(QLatin1Char('('));
+    if (open > 0 && description.endsWith(QLatin1Char(')'))) description.truncate(open);
+    while (description.endsWith(QLatin1Char(' '))) description.chop(1);
+    out << QStringLiteral("%1 (%2)").arg(description, pattern);
   }
   return out.join(QStringLiteral(";;"));
 }
 
 MsgAnswer MsgBox(const QString& text, int style, const QString& title) {
-  Log(QStringLiteral("msgbox"), title, text);
-  return UI().MsgBox(text, style, title);
+  // A message may break its lines with CR, CR LF or LF; a Qt label breaks only at LF.
+  QString shown = text;
+  shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  Log(QStringLiteral("msgbox"), title, shown);
+  return UI().MsgBox(shown, style, title);
 }
 
 QString InputBox(const QString& prompt, const QString& title, const QString& defaultText, bool* cancelled) {

@@ -264,7 +264,7 @@ bool ScriviDXF(const QString& name) {
 }
 
 void EsportaDXF() {
-  QString nome = plat::GetSaveFileName(QString(), plat::CurrentFolder(), QStringLiteral("AutoCAD(*.DXF)|*.dxf"),
+  QString nome = plat::GetSaveFileName(Traduci(QStringLiteral("Esportazione DXF")), plat::CurrentFolder(), QStringLiteral("AutoCAD(*.DXF)|*.dxf"),
                                        NomeProposto(Grafico.NomeFileDati));
   if (nome.isEmpty()) return;
   if (!plat::FileNamePart(nome).contains(QLatin1Char('.'))) nome += QStringLiteral(".DXF");

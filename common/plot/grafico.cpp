@@ -12,6 +12,8 @@
 #include "common/texts/avvio.h"
 #include "common/texts/testi.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
 
 ModuloGrafico Grafico;
@@ -157,7 +159,21 @@ void InizioGrafico(double a1, const QString& a2, double xmin, double ymin, doubl
   g.OrigineGrafico = {};
 
   GRAFICA* f = CaricaGrafica();
+  if (!g.RidisegnoInCorso) {
+    // The caption names the program and the session it shows, as the main window's does.
+    QString didascalia = QCoreApplication::applicationName();
+    const QString sessione = plat::FileNamePart(g.NomeFileDati).section(QLatin1Char('.'), 0, 0).toLower();
+    if (!sessione.isEmpty()) didascalia += QStringLiteral(" - ") + sessione;
+    f->setWindowTitle(didascalia);
+  }
   const QRect area = plat::WorkArea();
+  if (!f->isVisible()) {
+    // Shown before it is measured, so that the frame the window system adds is known to the first view as to
+    // every redraw: the whole page then comes back at the scale it was first shown at.
+    f->setGeometry(area.left(), area.top(), std::max(1, area.width()), std::max(1, area.height()));
+    plat::ShowModeless(f);
+    plat::DoEvents();
+  }
   // The frame around the window, known once the window system has shown it.
   const QSize telaio = f->isVisible() ? f->frameGeometry().size() - f->geometry().size() : QSize(0, 0);
   const int larghezza = std::max(1, area.width() - telaio.width());
@@ -173,7 +189,6 @@ void InizioGrafico(double a1, const QString& a2, double xmin, double ymin, doubl
   const FinestraSchermo& im = g.FinestraImmagine;
   p->Scale(im.Sinistra, im.Alto, im.Destra - im.Sinistra, im.Basso - im.Alto);
 
-  if (!f->isVisible()) plat::ShowModeless(f);
   f->update();
   plat::DoEvents();
 

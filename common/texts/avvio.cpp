@@ -8,6 +8,8 @@
 #include "common/texts/testi.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include <cmath>
 
@@ -69,6 +71,27 @@ QString CodiceDaNumero(int numero) {
 }
 
 QString SuffissoModulo(int numero) { return (QStringLiteral("0") + QString::number(numero)).right(2); }
+
+// Qt's own dialogs (file, print, page set-up) speak the language of the suite: Qt's translations for it are
+// installed once the language number is known. A missing translation leaves them in English.
+bool CaricaTraduzioniQt(int numeroLingua) {
+  static const char* const nomi[] = {"qtbase_it", "qtbase_de", "qtbase_fr", "qtbase_es", "qtbase_en", "qtbase_pt_BR"};
+  static QTranslator* traduttore = nullptr;
+  if (!QCoreApplication::instance() || numeroLingua < 1 || numeroLingua > 6) return false;
+  if (traduttore) {
+    QCoreApplication::removeTranslator(traduttore);
+    delete traduttore;
+    traduttore = nullptr;
+  }
+  auto* nuovo = new QTranslator(QCoreApplication::instance());
+  if (!nuovo->load(QString::fromLatin1(nomi[numeroLingua - 1]), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete nuovo;
+    return false;
+  }
+  QCoreApplication::installTranslator(nuovo);
+  traduttore = nuovo;
+  return true;
+}
 
 void AvvioProgramma(bool ConSceltaLingua) {
   const QString cartella = plat::ProgramFolder();
@@ -142,6 +165,7 @@ void AvvioProgramma(bool ConSceltaLingua) {
                      .arg(fileLingua));
     Avvio.NumeroLingua = static_cast<int>(numero);
   }
+  CaricaTraduzioniQt(Avvio.NumeroLingua);
 
   // 8. After an update: data folders and example files.
   if (aggiornamento) {

@@ -33,6 +33,9 @@ QString RipiegoLingua(QString codice, const QString& estensione);
 // The module number as two digits ("03", "01", "16").
 QString SuffissoModulo(int numero);
 
+// Installs Qt's own translations (its dialogs and buttons) for the language 1 to 6; false when none is installed.
+bool CaricaTraduzioniQt(int numeroLingua);
+
 // Runs the start-up (NumeroModulo must be set). `ConSceltaLingua` is True only in the main program. A missing or
 // bad language.cfg or text table ends the program with a message in English and a non-zero exit code.
 void AvvioProgramma(bool ConSceltaLingua);

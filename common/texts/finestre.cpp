@@ -5,6 +5,7 @@
 #include "common/platform/ui.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
@@ -35,7 +36,12 @@ selezling::selezling(QWidget* parent) : plat::Form(QStringLiteral("selezling"), 
     auto* p = new plat::PictureBox(QStringLiteral("Picture%1").arg(i), this);
     p->SetPicture(DisegnaBandiera(CodiceFlag(i), lato));
     p->setCursor(Qt::PointingHandCursor);
-    p->setToolTip(CodiceFlag(i));
+    // Each language named in itself; the flags are reached with Tab or the arrow keys and chosen with Enter.
+    static const char* const nomi[] = {"English", "Fran\u00e7ais", "Deutsch", "Italiano", "Espa\u00f1ol",
+                                       "Portugu\u00eas"};
+    p->setToolTip(QString::fromUtf8(nomi[i - 1]));
+    p->setAccessibleName(p->toolTip());
+    p->setFocusPolicy(Qt::StrongFocus);
     sinistra_[static_cast<std::size_t>(i - 1)] = kSinistraPrima + (i - 1) * kPasso;
     p->setGeometry(plat::TwipsToPixels(sinistra_[static_cast<std::size_t>(i - 1)]), plat::TwipsToPixels(kAltoFlag),
                    lato, lato);
@@ -45,6 +51,18 @@ selezling::selezling(QWidget* parent) : plat::Form(QStringLiteral("selezling"), 
   }
   larghezza_ = kSinistraPrima + 6 * kPasso + 70;
   setFixedSize(plat::TwipsToPixels(larghezza_), plat::TwipsToPixels(kAltoFlag * 2 + kLatoFlag));
+}
+
+void selezling::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Left || event->key() == Qt::Key_Up) {
+    focusNextPrevChild(false);
+    return;
+  }
+  if (event->key() == Qt::Key_Right || event->key() == Qt::Key_Down) {
+    focusNextPrevChild(true);
+    return;
+  }
+  plat::Form::keyPressEvent(event);
 }
 
 int selezling::Prepara() {
@@ -67,6 +85,11 @@ int selezling::Prepara() {
   larghezza_ = x + 70;
   setFixedSize(plat::TwipsToPixels(larghezza_), height());
   Centra(this);
+  for (int i = 1; i <= 6; ++i)
+    if (sinistra_[static_cast<std::size_t>(i - 1)] >= 0) {
+      Picture(i)->setFocus();
+      break;
+    }
   return larghezza_;
 }
 

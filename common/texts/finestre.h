@@ -37,6 +37,9 @@ class selezling : public plat::Form {
  signals:
   void Scelto(int lingua);
 
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   void Scegli(int lingua);
   std::array<plat::PictureBox*, 6> picture_{};

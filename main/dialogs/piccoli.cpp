@@ -61,6 +61,7 @@ edilineform::edilineform(QWidget* parent) : plat::Form(QStringLiteral("edilinefo
   Label[3]->setObjectName(QStringLiteral("Label4"));
   Label[3]->hide();
   Command1 = Bottone(this, QStringLiteral("Command1"), QStringLiteral("&Conferma"));
+  Command1->setDefault(true);  // Enter confirms, Escape cancels
   Posiziona(Command1, 120, 1920, 1215, 375);
   Command2 = Bottone(this, QStringLiteral("Command2"), QStringLiteral("&Annulla"));
   Posiziona(Command2, 3480, 1920, 1215, 375);
@@ -114,6 +115,7 @@ SelezionaElenco::SelezionaElenco(QWidget* parent) : plat::Form(QStringLiteral("S
   List1->setObjectName(QStringLiteral("List1"));
   Posiziona(List1, 120, 120, 3735, 3735);
   Command1 = Bottone(this, QStringLiteral("Command1"), QStringLiteral("&Conferma"));
+  Command1->setDefault(true);  // Enter confirms, Escape cancels
   Posiziona(Command1, 120, 3960, 1215, 495);
   Command2 = Bottone(this, QStringLiteral("Command2"), QStringLiteral("&Annulla"));
   Posiziona(Command2, 2640, 3960, 1215, 495);
@@ -164,6 +166,7 @@ EdilineCeckBox::EdilineCeckBox(int caselle, QWidget* parent) : plat::Form(QStrin
     Check1.push_back(c);
   }
   Command1 = Bottone(this, QStringLiteral("Command1"), QStringLiteral("&Conferma"));
+  Command1->setDefault(true);  // Enter confirms, Escape cancels
   Posiziona(Command1, 120, 720 + 14 * h, 1215, 375);
   Command2 = Bottone(this, QStringLiteral("Command2"), QStringLiteral("&Annulla"));
   Posiziona(Command2, 1440, 720 + 14 * h, 1215, 375);

@@ -267,7 +267,9 @@ void menu1::FileSalva_Click() {
   AggiornaTitolo();
 }
 
-void menu1::confstam_Click() { plat::PrinterSetupDialog(); }
+void menu1::confstam_Click() {
+  plat::PrinterSetupDialog(Traduci(QStringLiteral("&Configura Stampante")).remove(QLatin1Char('&')));
+}
 
 void menu1::FileHelp_Click() { MostraAiuto(ContestoAiuto(29)); }
 void menu1::AiutoEdizione_Click() { MostraAiuto(ContestoAiuto(30)); }

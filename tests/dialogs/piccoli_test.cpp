@@ -5,7 +5,9 @@
 #include "tests/support/scripted.h"
 #include "tests/support/support.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QTest>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -131,3 +133,34 @@ TEST_F(Piccoli, ScegliConCaselleCancelEndsAtOnceAndKeepsTheStates) {
 }
 
 }  // namespace
+
+TEST_F(Piccoli, EnterConfirmsAndEscapeCancelsTheSmallDialogs) {
+  {
+    auto* f = new edilineform;
+    f->show();
+    QApplication::setActiveWindow(f);
+    f->Text[0]->setFocus();
+    QTest::keyClick(f->Text[0], Qt::Key_Return);
+    EXPECT_TRUE(f->Confermato);
+    f->Unload();
+  }
+  {
+    auto* f = new edilineform;
+    f->show();
+    QApplication::setActiveWindow(f);
+    f->Text[0]->setFocus();
+    QTest::keyClick(f->Text[0], Qt::Key_Escape);
+    EXPECT_FALSE(f->Confermato);
+    EXPECT_FALSE(f->isVisible());
+    if (!f->Unloaded()) f->Unload();
+  }
+  {
+    auto* f = new EdilineCeckBox(3);
+    f->show();
+    QApplication::setActiveWindow(f);
+    f->Check1[0]->setFocus();
+    QTest::keyClick(f->Check1[0], Qt::Key_Return);
+    EXPECT_TRUE(f->Confermato);
+    f->Unload();
+  }
+}

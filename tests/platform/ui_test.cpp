@@ -201,3 +201,10 @@ TEST(ScriptedUi, GrabWritesAPictureOfTheShownForm) {
   EXPECT_EQ(image.width(), 200);
   if (plat::FormsCount() > 0) form->Unload();
 }
+
+TEST(FileDialogFilter, APatternWrittenIntoTheDescriptionShowsOnce) {
+  EXPECT_EQ(plat::FilterForQt("AutoCAD(*.DXF)|*.dxf"), QString("AutoCAD (*.dxf)"));
+  EXPECT_EQ(plat::FilterForQt("Sessioni|*.ses|Tutti (*.*)|*.*"), QString("Sessioni (*.ses);;Tutti (*.*)"));
+  EXPECT_EQ(plat::FilterForQt("Testi|*.txt;*.tab"), QString("Testi (*.txt *.tab)"));
+  EXPECT_EQ(plat::FilterForQt(""), QString());
+}

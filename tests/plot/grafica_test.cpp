@@ -52,9 +52,23 @@ TEST_F(Anteprima, TheWindowCarriesItsButtonsOverTheDrawingSurface) {
   EXPECT_EQ(f->Pulsante(3)->x(), 344);
   EXPECT_EQ(f->Pulsante(3)->toolTip(), "Invio dell'immagine alla stampante");
   EXPECT_EQ(f->Picture7->y(), 32);
-  // The surface fills the work area under the buttons.
-  EXPECT_EQ(f->Picture7->ImageSize().width(), plat::WorkArea().width());
-  EXPECT_EQ(f->Picture7->ImageSize().height(), plat::WorkArea().height() - 33);
+  // The surface fills the work area under the buttons, within the window's frame.
+  const QSize telaio = f->frameGeometry().size() - f->geometry().size();
+  EXPECT_EQ(f->Picture7->ImageSize().width() + telaio.width(), plat::WorkArea().width());
+  EXPECT_EQ(f->Picture7->ImageSize().height() + telaio.height(), plat::WorkArea().height() - 33);
+}
+
+TEST_F(Anteprima, TheWholePageComesBackAtTheScaleOfTheFirstView) {
+  const Punto prima = Grafico.ScalaGrafico;
+  const QSize superficie = f->Picture7->ImageSize();
+  f->Pulsante(1)->click();
+  Giu(4, 8);
+  Su(8, 12);
+  EXPECT_GT(Grafico.ScalaGrafico.X, 2 * prima.X);
+  f->Pulsante(2)->click();
+  EXPECT_DOUBLE_EQ(Grafico.ScalaGrafico.X, prima.X);
+  EXPECT_DOUBLE_EQ(Grafico.ScalaGrafico.Y, prima.Y);
+  EXPECT_EQ(f->Picture7->ImageSize(), superficie);
 }
 
 TEST_F(Anteprima, ARubberBandPicksTheZoomWindowWhicheverWayItIsDragged) {
@@ -205,3 +219,12 @@ TEST_F(Anteprima, TheFinalWaitEndsAtOnceWithoutAPreview) {
 }
 
 }  // namespace
+
+TEST_F(Anteprima, TheCaptionNamesTheProgramAndTheSession) {
+  Grafico.NomeFileDati = QStringLiteral("Cava_Nord.SES");
+  Pagina();
+  EXPECT_EQ(f->windowTitle(), QCoreApplication::applicationName() + " - cava_nord");
+  Grafico.NomeFileDati.clear();
+  Pagina();
+  EXPECT_EQ(f->windowTitle(), QCoreApplication::applicationName());
+}

@@ -6,6 +6,11 @@
 #include "tests/support/scripted.h"
 #include "tests/support/support.h"
 
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
 #include <gtest/gtest.h>
 
 using testing_support::Scripted;
@@ -83,6 +88,31 @@ TEST(FileAiuto, TheInstalledFilesHoldEveryContextTheProgramUses) {
   }
   EXPECT_EQ(ContestoAiuto(-1), 0);
   EXPECT_EQ(ContestoAiuto(201), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FileAiuto, TheWindowOpensOverTheWindowInUseAndOnTheScreen) {
+  TestFolder t;
+  WriteAnsi(t.D("a.hlp"), "@7 Sette\ntesto\n");
+  QWidget principale;
+  principale.setObjectName("Principale");
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  principale.setGeometry(area.right() - 300, area.bottom() - 200, 280, 180);  // near the screen's corner
+  principale.show();
+  principale.activateWindow();
+  QApplication::setActiveWindow(&principale);
+  ASSERT_EQ(plat::ShowHelp(t.D("a.hlp"), 7), plat::HelpResult::Shown);
+  QWidget* aiuto = nullptr;
+  for (QWidget* w : QApplication::allWidgets())
+    if (w->objectName() == "HelpWindow") aiuto = w;
+  ASSERT_NE(aiuto, nullptr);
+  EXPECT_EQ(aiuto->parentWidget(), &principale);
+  EXPECT_TRUE(aiuto->isWindow());
+  EXPECT_TRUE(area.contains(aiuto->geometry())) << aiuto->geometry().x() << "," << aiuto->geometry().y() << " " << aiuto->width() << "x" << aiuto->height() << " in " << area.width() << "x" << area.height() << " owner " << principale.geometry().y();
+  plat::CloseHelp();
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include "tests/support/support.h"
 
 #include <QDir>
+#include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QProcessEnvironment>
 
@@ -102,3 +104,43 @@ TEST_F(Esecuzioni, TheExampleSessionOpens) {
 }
 
 }  // namespace
+
+namespace {
+
+QString GitStatus(const QString& source) {
+  QProcess git;
+  git.start("git", {"-C", source, "status", "--porcelain", "--ignored=no"});
+  git.waitForFinished(30000);
+  return git.exitCode() == 0 ? QString::fromLocal8Bit(git.readAllStandardOutput()) : QStringLiteral("(no git)");
+}
+
+}  // namespace
+
+// The README's run command opens a working copy of the example session in the user's data folder, so the
+// checkout is never written to; the copy is made once and kept as the user leaves it.
+TEST_F(Esecuzioni, TheRunCommandWorksOnACopyOfTheExampleAndLeavesTheCheckoutAlone) {
+  const QString source = QStringLiteral(FRATTIX_TEST_SOURCE_DIR);
+  ASSERT_FALSE(source.isEmpty());
+  const QString before = GitStatus(source);
+  ASSERT_TRUE(QDir(t.Root()).mkpath("b"));
+  ASSERT_TRUE(QFile::link(t.Program(), t.Root() + "/b/bin"));
+  // The selection command writes the session's criteria file: into the copy.
+  QProcessEnvironment env = testing_support::ScriptedRunEnvironment(
+      t, "menu EdizioneSelezione\ncheck Check1(0) 1\npress Command1\nmenu EdizioneParametri\npress Command2\n"
+         "close menu1\n");
+  env.insert("FRATTIX_RUN_NO_BUILD", "1");
+  env.insert("FRATTIX_BUILD_DIR", t.Root() + "/b");
+  env.insert("XDG_DATA_HOME", t.Root() + "/xdg");
+  const QString copia = t.Root() + "/xdg/frattix/esempio";
+  for (int volta = 0; volta < 2; ++volta) {
+    const auto r = RunProgram("/bin/bash", {source + "/scripts/run"}, t.Data(), env);
+    ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+    EXPECT_TRUE(QFile::exists(copia + "/esempio.ses"));
+    EXPECT_TRUE(QFile::exists(copia + "/esempio.sel"));
+    EXPECT_EQ(Log().filter("\twindow\tmenu1\t").value(0), QString("frattix32\twindow\tmenu1\tFRATTIX - esempio"));
+    WriteAnsi(copia + "/mio.txt", "dati dell'utente\n");  // kept by the next run
+    QFile::remove(t.D("ui.log"));
+  }
+  EXPECT_TRUE(QFile::exists(copia + "/mio.txt"));
+  EXPECT_EQ(GitStatus(source), before);
+}

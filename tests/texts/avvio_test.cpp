@@ -6,6 +6,9 @@
 #include "tests/support/scripted.h"
 #include "tests/support/support.h"
 
+#include <QApplication>
+#include <QCoreApplication>
+#include <QTest>
 #include <QDir>
 #include <QFile>
 
@@ -241,4 +244,37 @@ TEST(LanguageWindow, FlagsAreDrawn) {
   }
   EXPECT_EQ(QColor(DisegnaBandiera("ITA", 30).pixel(3, 15)), QColor(0, 146, 70));
   EXPECT_EQ(QColor(DisegnaBandiera("DEU", 30).pixel(15, 7)), QColor(Qt::black));
+}
+
+TEST_F(StartUp, QtsOwnDialogsSpeakTheChosenLanguage) {
+  WriteAnsi(t.P("language.cfg"), " 1 \n");
+  ASSERT_EQ(EndCode(true), 0);
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Annulla"));
+  WriteAnsi(t.P("language.cfg"), " 2 \n");
+  Avvio = ModuloAvvio();
+  Avvio.NumeroModulo = 3;
+  ASSERT_EQ(EndCode(true), 0);
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Abbrechen"));
+  EXPECT_FALSE(CaricaTraduzioniQt(0));
+  ASSERT_TRUE(CaricaTraduzioniQt(5));
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Cancel"));
+}
+
+TEST(LanguageWindow, UsableFromTheKeyboardWithTheLanguagesNamed) {
+  TestFolder t(false);
+  for (const char* c : {"ITA", "ENG", "FRA"}) WriteAnsi(t.P(QString("korven%1.CFG").arg(c)), "");
+  auto* w = new selezling;
+  int scelta = 0;
+  QObject::connect(w, &selezling::Scelto, [&scelta](int lingua) { scelta = lingua; });
+  w->Prepara();
+  w->show();
+  QApplication::setActiveWindow(w);
+  EXPECT_EQ(w->Picture(1)->toolTip(), QString("English"));
+  EXPECT_EQ(w->Picture(2)->toolTip(), QString::fromUtf8("Fran\u00e7ais"));
+  EXPECT_TRUE(w->Picture(1)->hasFocus());  // the first flag shown
+  QTest::keyClick(w, Qt::Key_Right);        // the next shown flag: French (German has no pen table)
+  EXPECT_TRUE(w->Picture(2)->hasFocus());
+  QTest::keyClick(w->Picture(2), Qt::Key_Return);
+  EXPECT_EQ(scelta, 3);
+  EXPECT_EQ(ReadAnsi(t.P("language.cfg")).trimmed(), QString("3"));
 }
