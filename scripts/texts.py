@@ -20,7 +20,10 @@ def path(table):
 
 
 def read(table):
-    p = path(table)
+    return read_path(path(table))
+
+
+def read_path(p):
     if not os.path.exists(p):
         return []
     lines = open(p, 'rb').read().decode('cp1252').replace('\r\n', '\n').split('\n')
@@ -34,14 +37,18 @@ def read(table):
 
 
 def write(table, records):
+    write_path(path(table), records)
+
+
+def write_path(p, records):
     out = []
     for rec in records:
         for text in rec:
             out += [text, SEPARATOR]
     data = ('\r\n'.join(out) + '\r\n').encode('cp1252')
-    tmp = path(table) + '.tmp'
+    tmp = p + '.tmp'
     open(tmp, 'wb').write(data)
-    os.replace(tmp, path(table))
+    os.replace(tmp, p)
 
 
 def main(argv):
