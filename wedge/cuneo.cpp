@@ -1,7 +1,9 @@
 #include "wedge/cuneo.h"
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
+#include <optional>
 
 ModuloCuneo Cuneo;
 
@@ -71,6 +73,16 @@ struct Risultato {
   double volume = 0;
   QString modo;
   bool modoImpostato = false;
+  // Sliding on one plane: the normal of that plane pointing into the wedge, the shear force the plane must take
+  // (the tangential part of the applied forces, reversed), the resisting force (friction on the effective normal
+  // force and cohesion) and the tangent of the friction angle. The factor of safety is resistenza / |taglio|.
+  Vettore3 normale{0, 0, 0};
+  Vettore3 taglio{0, 0, 0};
+  double resistenza = 0;
+  double attrito = 0;
+  // The normals of the two planes pointing into the wedge and the effective normal reactions with contact on both.
+  Vettore3 interna1{0, 0, 0}, interna2{0, 0, 0};
+  double reazione1 = 0, reazione2 = 0;
 };
 
 // Steps 2 to 11 of the solution. Returns false when no admissible wedge is formed or the geometry is degenerate;
@@ -140,8 +152,19 @@ bool Risolvi(double psi1, double alfa1, double psi2, double alfa2, double psi3, 
   c.Verifica({m, n, p, q, r, s, v, w, sE, vE, wE, lambda, G, m5, n5, q5, s5, v5, w5, lambda5, eps, G5});
   if (!c.ok) return false;
 
-  // The line of intersection must come out of the face below the upper surface.
+  // The line of intersection must come out of the face below the upper surface. The upper surface passes
+  // through the crest point of plane 1's trace on the face, (H/g_z)·g; the toe lies under it when that point lies
+  // above the parallel surface through the toe, that is when m = g·d has the sign of g_z. A toe above the upper
+  // surface is in the air: the planes cut no wedge there, however the other tests come out.
   if (p * vi[2] < 0 || q * vi[2] < 0) return false;
+  if (!(m * vg[2] > 0)) return false;
+
+  // The sides of the two planes on which the wedge lies. The wedge holds the crest point of plane 2's trace on the
+  // face, on the side of plane 1 given by the sign of n·q, and the crest point of plane 1's trace, on the side of
+  // plane 2 given by the sign of m·q (the signs that ρ and μ carry). The water on a plane and the reaction of a
+  // plane act along the normal pointing into the wedge, which is the upward normal only for a plane under it.
+  const double lato1 = n * q > 0 ? 1.0 : -1.0;
+  const double lato2 = m * q > 0 ? 1.0 : -1.0;
 
   // The tension crack must cut the wedge behind the face: it meets the upper trace of plane 1 between the crest
   // and the top of the line of intersection (h5 >= 0), and the line of intersection and the upper trace of plane
@@ -181,24 +204,39 @@ bool Risolvi(double psi1, double alfa1, double psi2, double alfa2, double psi3, 
   c.Verifica({N1, N2});
   if (!c.ok) return false;
 
+  esito.interna1 = Per(lato1, va);
+  esito.interna2 = Per(lato2, vb);
+  esito.reazione1 = N1;
+  esito.reazione2 = N2;
+
   double fattore;
   QString modo;
   if (N1 < 0 && N2 < 0) {
     fattore = 0;
     modo = QStringLiteral("00");
   } else if (N1 > 0 && N2 < 0) {
-    // Sliding on plane 1 alone.
-    const double Na = W * va[2] - T * s - E * sE - V * s5 - u * A2 * r;
-    Vettore3 S = Somma(Somma(Per(T, vt), Per(E, ve)), Somma(Somma(Per(Na, va), Per(V, vf5)), Per(u * A2, vb)));
+    // Sliding on plane 1 alone. Plane 2 has lost contact, but its water still pushes the wedge away from it.
+    const Vettore3 a1 = Per(lato1, va), b2 = Per(lato2, vb);
+    const double Na = lato1 * (W * va[2] - T * s - E * sE - V * s5) - u * A2 * lato1 * lato2 * r;
+    Vettore3 S = Somma(Somma(Per(T, vt), Per(E, ve)), Somma(Somma(Per(Na, a1), Per(V, vf5)), Per(u * A2, b2)));
     S = Somma(Per(-1.0, S), {0, 0, W});
-    fattore = c.Diviso((Na - u * A1) * std::tan(phi1) + c1 * A1, Modulo(S));
+    esito.normale = a1;
+    esito.taglio = S;
+    esito.attrito = std::tan(phi1);
+    esito.resistenza = (Na - u * A1) * esito.attrito + c1 * A1;
+    fattore = c.Diviso(esito.resistenza, Modulo(S));
     modo = QStringLiteral("10");
   } else if (N1 < 0 && N2 > 0) {
-    // Sliding on plane 2 alone.
-    const double Nb = W * vb[2] - T * v - E * vE - V * v5 - u * A1 * r;
-    Vettore3 S = Somma(Somma(Per(T, vt), Per(E, ve)), Somma(Somma(Per(Nb, vb), Per(V, vf5)), Per(u * A1, va)));
+    // Sliding on plane 2 alone, with the water of plane 1 pushing the wedge away from plane 1.
+    const Vettore3 a1 = Per(lato1, va), b2 = Per(lato2, vb);
+    const double Nb = lato2 * (W * vb[2] - T * v - E * vE - V * v5) - u * A1 * lato1 * lato2 * r;
+    Vettore3 S = Somma(Somma(Per(T, vt), Per(E, ve)), Somma(Somma(Per(Nb, b2), Per(V, vf5)), Per(u * A1, a1)));
     S = Somma(Per(-1.0, S), {0, 0, W});
-    fattore = c.Diviso((Nb - u * A2) * std::tan(phi2) + c2 * A2, Modulo(S));
+    esito.normale = b2;
+    esito.taglio = S;
+    esito.attrito = std::tan(phi2);
+    esito.resistenza = (Nb - u * A2) * esito.attrito + c2 * A2;
+    fattore = c.Diviso(esito.resistenza, Modulo(S));
     modo = QStringLiteral("01");
   } else {
     // Sliding on both planes along their line of intersection.
@@ -273,9 +311,8 @@ bool CorsaSismica(ArgomentiCuneo& a, const Preparazione& prep) {
   return true;
 }
 
-}  // namespace
-
-void CalcolaCuneo(ArgomentiCuneo& a) {
+// The solution without seismic force; `esito` receives the details of the run.
+void Calcola(ArgomentiCuneo& a, Risultato& esito) {
   a.VolumeCuneo = 0;
   const double psi1 = Positivo(kPi / 2 - a.ComplInclinazione1);
   const double alfa1 = Positivo(kPi / 2 - a.ComplImmersione1);
@@ -295,7 +332,6 @@ void CalcolaCuneo(ArgomentiCuneo& a) {
   const double phi1 = a.Attrito1 * kGradi;
   const double phi2 = a.Attrito2 * kGradi;
 
-  Risultato esito;
   if (Risolvi(psi1, alfa1, psi2, alfa2, psi3, alfa3, psi4, alfa4, psi5, alfa5, pT, tT, pE, tE, phi1, phi2, a,
               esito)) {
     a.FattoreSicurezza = esito.fattore;
@@ -313,22 +349,98 @@ void CalcolaCuneo(ArgomentiCuneo& a) {
   a.ComplImmersione2 = Positivo(kPi / 2 - alfa2);
 }
 
+// The direction in which a force of magnitude K lowers most the factor of safety of a wedge sliding on one plane.
+// With the force K·k added, the resisting force becomes R0 - K·tanφ·(k·n), n the plane's normal into the wedge,
+// and the shear the plane must take becomes |S - K·k_t|, k_t the part of k along the plane. For a given normal
+// part the shear is largest with k_t along the driving direction s = -S/|S|, so k = cos θ·s + sin θ·n and
+//   F(θ) = (R0 - K·tanφ·sin θ) / (|S| + K·cos θ),
+// which is smallest where R0·sin θ - tanφ·|S|·cos θ = K·tanφ. When no θ satisfies that, the force can take the
+// wedge off the plane: the direction in which the resisting force just vanishes. Empty when undefined.
+std::optional<Vettore3> DirezioneSulPiano(const Risultato& base, double K) {
+  const double taglio = Modulo(base.taglio);
+  if (!(taglio > 0) || !std::isfinite(taglio) || !Finito(base.normale) || !std::isfinite(K) ||
+      !std::isfinite(base.resistenza) || !std::isfinite(base.attrito))
+    return std::nullopt;
+  const Vettore3 s = Per(-1.0 / taglio, base.taglio);
+  const double t = base.attrito, R0 = base.resistenza;
+  const double raggio = std::hypot(R0, t * taglio);
+  double theta = 0;
+  if (raggio > 0 && std::fabs(K * t) <= raggio) {
+    theta = std::atan2(t * taglio, R0) + std::asin(K * t / raggio);
+  } else if (K * t != 0) {
+    theta = std::asin(std::clamp(R0 / (K * t), -1.0, 1.0));
+  }
+  const Vettore3 k = Somma(Per(std::cos(theta), s), Per(std::sin(theta), base.normale));
+  if (!Finito(k) || Modulo(k) == 0) return std::nullopt;
+  return k;
+}
+
+// A direction in which a force of magnitude K takes the wedge off both planes (factor of safety 0), if there is
+// one. With the force K·k the effective reactions with contact on both planes become N1 - K·α1·k and
+// N2 - K·α2·k, where α1 = (n1 - r·n2)/(1 - r²), α2 = (n2 - r·n1)/(1 - r²), n1 and n2 the normals into the wedge
+// and r = n1·n2. The larger of the two is smallest for k along λ·α1 + (1 - λ)·α2, λ in [0, 1] the maximum of the
+// concave function λ·N1 + (1 - λ)·N2 - K·|λ·α1 + (1 - λ)·α2|.
+std::optional<Vettore3> DirezioneDistacco(const Risultato& base, double K) {
+  const Vettore3& n1 = base.interna1;
+  const Vettore3& n2 = base.interna2;
+  const double r = Scalare(n1, n2);
+  const double det = 1.0 - r * r;
+  if (!(det > 0) || !std::isfinite(K)) return std::nullopt;
+  const Vettore3 alfa1 = Per(1.0 / det, Somma(n1, Per(-r, n2)));
+  const Vettore3 alfa2 = Per(1.0 / det, Somma(n2, Per(-r, n1)));
+  auto asse = [&](double lambda) { return Somma(Per(lambda, alfa1), Per(1.0 - lambda, alfa2)); };
+  auto duale = [&](double lambda) {
+    return lambda * base.reazione1 + (1.0 - lambda) * base.reazione2 - K * Modulo(asse(lambda));
+  };
+  double basso = 0, alto = 1;
+  for (int passo = 0; passo < 100; ++passo) {
+    const double l1 = basso + (alto - basso) / 3, l2 = alto - (alto - basso) / 3;
+    if (duale(l1) < duale(l2)) basso = l1;
+    else alto = l2;
+  }
+  const Vettore3 k = asse((basso + alto) / 2);
+  const double modulo = Modulo(k);
+  if (!(modulo > 0) || !std::isfinite(modulo)) return std::nullopt;
+  const Vettore3 versore = Per(1.0 / modulo, k);
+  if (base.reazione1 - K * Scalare(alfa1, versore) < 0 && base.reazione2 - K * Scalare(alfa2, versore) < 0)
+    return versore;
+  return std::nullopt;
+}
+
+// The least favourable direction of a force of magnitude K on a wedge sliding on one plane: one that takes it off
+// both planes when there is one, else the one that lowers most the factor of safety of sliding on that plane.
+std::optional<Vettore3> DirezionePeggiore(const Risultato& base, double K) {
+  if (const std::optional<Vettore3> distacco = DirezioneDistacco(base, K)) return distacco;
+  return DirezioneSulPiano(base, K);
+}
+
+}  // namespace
+
+void CalcolaCuneo(ArgomentiCuneo& a) {
+  Risultato esito;
+  Calcola(a, esito);
+}
+
 void CalcolaCuneoEsteso(ArgomentiCuneo& a) {
   // Every computation starts from the same direction, so that a pair's result does not depend on the pairs
   // computed before it.
   Cuneo.DirezioneSismica = kDirezioneSismicaIniziale;
-  CalcolaCuneo(a);
+  Risultato base;
+  Calcola(a, base);
   if (a.FattoreSicurezza == -1 || a.ModoScivolamento == QLatin1String("00")) return;
 
   if (a.ModoScivolamento == QLatin1String("10") || a.ModoScivolamento == QLatin1String("01")) {
-    // Sliding on one plane: the seismic force lies in the plane's dip direction, tilted by its friction angle.
-    const bool primo = a.ModoScivolamento == QLatin1String("10");
+    // Sliding on one plane: the seismic force takes the direction that lowers the factor of safety most. Its
+    // size is |η|·W whatever the sign of η: the least favourable direction already is the worse of a direction
+    // and its reverse.
     const Preparazione prep = Prepara(a);
-    const double inclinazione = Positivo(primo ? a.ComplInclinazione1 : a.ComplInclinazione2);
-    const double direzione = Positivo(primo ? a.ComplImmersione1 : a.ComplImmersione2);
-    const double phi = (primo ? a.Attrito1 : a.Attrito2) * kGradi;
-    Vettore3& d = Cuneo.DirezioneSismica;
-    DirezioneInVersore2(d[0], d[1], d[2], -inclinazione + phi, direzione);
+    const double eta = Cuneo.CoefficienteSismico;
+    const std::optional<Vettore3> peggiore = DirezionePeggiore(base, std::fabs(eta) * prep.peso);
+    if (!peggiore) {
+      NonAmmissibile(a);
+      return;
+    }
+    Cuneo.DirezioneSismica = eta < 0 ? Per(-1.0, *peggiore) : *peggiore;
     CorsaSismica(a, prep);
     return;
   }

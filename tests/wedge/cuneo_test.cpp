@@ -7,6 +7,7 @@
 #include <cmath>
 #include <map>
 #include <random>
+#include <vector>
 
 using wedge_test::Arguments;
 using wedge_test::Outcome;
@@ -114,9 +115,6 @@ TEST(Wedge, AgreesWithTheSolidBuiltFromItsPlanes) {
             ASSERT_NE(r.factor, -1) << what;
             ExpectClose(r.volume, o.volume, what);
             EXPECT_EQ(r.mode, o.mode) << what;
-            // Water on a plane that overhangs the wedge is taken along its upward normal when the wedge slides on
-            // the other plane alone; the solid pushes it away from the plane. Only there do the two part.
-            if (s.waterWeight > 0 && !o.inwardNormalsUp && o.mode != "11") continue;
             ExpectClose(r.factor, o.factor, what);
             ++modes[o.mode];
             ++compared;
@@ -127,6 +125,96 @@ TEST(Wedge, AgreesWithTheSolidBuiltFromItsPlanes) {
   }
   EXPECT_GT(compared, 3000);
   for (const char* m : {"00", "10", "01", "11"}) EXPECT_GT(modes[m], 100) << m;
+}
+
+TEST(Wedge, RandomWedgesOfEveryModeAgreeWithTheSolid) {
+  // Random slopes and planes, dry and wet, with and without crack, anchor and external load; every geometry is
+  // compared, those where a plane overhangs the wedge and those where the toe lies above the upper surface too.
+  std::mt19937 rng(5102);
+  auto any = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+  std::map<QString, int> modes, overhangingWet;
+  int toeAbove = 0;
+  for (int k = 0; k < 40000; ++k) {
+    Slope s;
+    s.dip1 = any(5, 89), s.dir1 = any(0, 360), s.dip2 = any(5, 89), s.dir2 = any(0, 360);
+    s.faceDip = any(40, 89), s.faceDir = any(0, 360), s.upperDip = any(0, 30), s.upperDir = any(0, 360);
+    s.height = any(5, 50), s.phi1 = any(10, 45), s.phi2 = any(10, 45);
+    if (k & 1) s.waterWeight = 10, s.c1 = any(0, 30), s.c2 = any(0, 30);
+    if (k & 2) {
+      s.crackDistance = any(1, 20), s.crackDip = any(50, 90), s.crackDir = s.faceDir + any(-40, 40);
+      s.anchor = any(0, 500), s.anchorPlunge = any(-30, 60), s.anchorTrend = any(0, 360);
+      s.load = any(0, 500), s.loadPlunge = any(-30, 90), s.loadTrend = any(0, 360);
+    }
+    const Outcome o = Solve(s);
+    const Result r = Compute(s);
+    const std::string what = Describe(s);
+    if (!o.toeUnderUpper) ++toeAbove;
+    if (!o.wedge) {
+      ASSERT_EQ(r.factor, -1) << what;
+      ASSERT_EQ(r.volume, 0) << what;
+      continue;
+    }
+    ASSERT_NE(r.factor, -1) << what;
+    ASSERT_EQ(r.mode, o.mode) << what;
+    ExpectClose(r.volume, o.volume, what);
+    ExpectClose(r.factor, o.factor, what);
+    ++modes[o.mode];
+    if (s.waterWeight > 0 && !o.inwardNormalsUp) ++overhangingWet[o.mode];
+  }
+  for (const char* m : {"00", "10", "01", "11"}) {
+    EXPECT_GT(modes[m], 500) << m;
+    EXPECT_GT(overhangingWet[m], 100) << m;
+  }
+  EXPECT_GT(toeAbove, 2000);
+}
+
+TEST(Wedge, WaterOnAPlaneThatLostContactPushesTheWedgeAwayFromIt) {
+  // The flatter plane overhangs the wedge, which slides on the steeper plane alone; the water on the flatter
+  // plane pushes the wedge away from it, down and out of the slope.
+  Slope s;
+  s.faceDip = 65, s.faceDir = 180, s.upperDip = 10, s.upperDir = 180, s.height = 20;
+  s.dip1 = 60, s.dir1 = 140, s.dip2 = 30, s.dir2 = 150;
+  s.phi1 = s.phi2 = 30, s.c1 = s.c2 = 0;
+  s.rockWeight = 26, s.waterWeight = 10;
+  const Outcome o = Solve(s);
+  ASSERT_TRUE(o.wedge);
+  EXPECT_FALSE(o.inwardNormalsUp);
+  Slope swapped = s;
+  std::swap(swapped.dip1, swapped.dip2);
+  std::swap(swapped.dir1, swapped.dir2);
+  const Result r = Compute(s), rs = Compute(swapped);
+  EXPECT_EQ(r.mode, "10");
+  EXPECT_EQ(rs.mode, "01");
+  EXPECT_NEAR(r.factor, 0.86, 0.005);
+  ExpectClose(rs.factor, r.factor, "planes swapped");
+  ExpectClose(Compute(s).factor, o.factor, "overhanging plane");
+  // Dry, the overhanging plane plays no part.
+  s.waterWeight = 0;
+  ExpectClose(Compute(s).factor, Solve(s).factor, "dry");
+}
+
+TEST(Wedge, NoWedgeWhereTheToeLiesAboveTheUpperSurface) {
+  // A flat plane 1 meets the face far from the toe at the height of the slope; the upper surface through that
+  // point passes under the toe: the line of intersection comes out of the face in the air.
+  Slope s;
+  s.faceDip = 60, s.faceDir = 180, s.upperDip = 10, s.upperDir = 140, s.height = 20;
+  s.dip1 = 8, s.dir1 = 160, s.dip2 = 70, s.dir2 = 270;
+  s.phi1 = s.phi2 = 30;
+  for (double water : {0.0, 10.0}) {
+    s.waterWeight = water;
+    const Outcome o = Solve(s);
+    EXPECT_FALSE(o.toeUnderUpper);
+    EXPECT_FALSE(o.wedge);
+    const Result r = Compute(s);
+    EXPECT_EQ(r.factor, -1);
+    EXPECT_EQ(r.volume, 0);
+    EXPECT_EQ(r.mode, "xx");
+    EXPECT_EQ(Compute(s, 0.15).factor, -1);
+  }
+  // A flatter upper surface passes above the toe: a wedge.
+  s.upperDip = 2;
+  ASSERT_TRUE(Solve(s).toeUnderUpper);
+  EXPECT_NE(Compute(s).factor, -1);
 }
 
 TEST(Wedge, FactorOfSafetyIsPositiveAndCapped) {
@@ -301,31 +389,63 @@ TEST(Direction, PlungeAndTrendOfAVector) {
   }
 }
 
-TEST(Seismic, SinglePlaneSlidingTakesTheForceInTheDipPlaneOfThatPlane) {
-  const double eta = 0.2;
-  ASSERT_EQ(Compute(OnPlane1()).mode, "10");
-  ASSERT_EQ(Compute(OnPlane2()).mode, "01");
-  for (const Slope& base : {OnPlane1(), OnPlane2()}) {
-    const bool first = Compute(base).mode == "10";
-    const double dip = first ? base.dip1 : base.dip2, dir = first ? base.dir1 : base.dir2;
-    const double phi = first ? base.phi1 : base.phi2;
-    const Result r = Compute(base, eta);
-    // The seismic run carries η·W along (sin(ψ+φ) sin α, sin(ψ+φ) cos α, -cos(ψ+φ)): plunge 90° - ψ - φ.
-    const Outcome dry = Solve(base);
-    Slope loaded = base;
-    loaded.load = eta * dry.weight;
-    loaded.loadPlunge = 90 - dip - phi;
-    loaded.loadTrend = dir;
-    const Outcome o = Solve(loaded);
-    EXPECT_EQ(r.mode, o.mode);
-    ExpectClose(r.factor, o.factor, "factor");
-    ExpectClose(r.volume, o.volume, "volume");
-    const double k = kPi / 180;
-    const Vettore3& d = Cuneo.DirezioneSismica;
-    ExpectClose(d[0], eta * dry.weight * std::sin((dip + phi) * k) * std::sin(dir * k), "x");
-    ExpectClose(d[1], eta * dry.weight * std::sin((dip + phi) * k) * std::cos(dir * k), "y");
-    ExpectClose(d[2], -eta * dry.weight * std::cos((dip + phi) * k), "z");
+TEST(Seismic, SinglePlaneSlidingTakesTheLeastFavourableDirection) {
+  // Wedges that slide on one plane, dry and wet, with and without loads: the factor of safety under the seismic
+  // force is the smallest that a force of η·W gives in any direction, found by trying directions all round with
+  // the independent solution. The dip direction of the sliding plane tilted by its friction angle (plunge
+  // 90° - ψ - φ) leaves it higher.
+  const double eta = 0.15;
+  const double k = kPi / 180;
+  std::mt19937 rng(2150);
+  auto any = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+  std::vector<Slope> wedges = {OnPlane1(), OnPlane2()};
+  Slope anchored = OnPlane1();
+  anchored.anchor = 800, anchored.anchorPlunge = 25, anchored.anchorTrend = 350, anchored.waterWeight = 10;
+  wedges.push_back(anchored);
+  while (wedges.size() < 60) {
+    Slope s;
+    s.dip1 = any(5, 89), s.dir1 = any(0, 360), s.dip2 = any(5, 89), s.dir2 = any(0, 360);
+    s.faceDip = any(40, 89), s.faceDir = any(0, 360), s.upperDip = any(0, 30), s.upperDir = any(0, 360);
+    s.height = any(5, 50), s.phi1 = any(10, 45), s.phi2 = any(10, 45);
+    if (wedges.size() % 2) s.waterWeight = 10, s.c1 = any(0, 30), s.c2 = any(0, 30);
+    if (wedges.size() % 3 == 0) s.load = any(0, 3000), s.loadPlunge = any(-30, 90), s.loadTrend = any(0, 360);
+    const Outcome o = Solve(s);
+    if (o.wedge && (o.mode == "10" || o.mode == "01") && o.factor < 5) wedges.push_back(s);
   }
+  std::map<QString, int> modes;
+  int higherAlongTheDip = 0, turnedSafe = 0;
+  for (const Slope& s : wedges) {
+    const Outcome o = Solve(s);
+    ASSERT_TRUE(o.mode == "10" || o.mode == "01");
+    const Result r = Compute(s, eta);
+    const Vettore3 force = Cuneo.DirezioneSismica;
+    const std::string what = Describe(s);
+    const wedge_test::Worst worst = wedge_test::WorstDirection(s, eta * o.weight);
+    EXPECT_NEAR(r.factor, worst.factor, 1e-7) << what;
+    EXPECT_EQ(r.mode, worst.mode) << what;
+    ExpectClose(r.volume, o.volume, what);
+    ++modes[r.mode];
+    // The force applied is η·W along the direction found, and the solid gives the same result under it.
+    ExpectClose(std::sqrt(force[0] * force[0] + force[1] * force[1] + force[2] * force[2]), eta * o.weight, what);
+    ExpectClose(Solve(s, force).factor, r.factor, what);
+
+    const bool first = o.mode == "10";
+    const double psi = (first ? s.dip1 : s.dip2) * k, alpha = (first ? s.dir1 : s.dir2) * k;
+    const double phi = (first ? s.phi1 : s.phi2) * k;
+    const double size = eta * o.weight;
+    const double alongTheDip =
+        Solve(s, {size * std::sin(psi + phi) * std::sin(alpha), size * std::sin(psi + phi) * std::cos(alpha),
+                  -size * std::cos(psi + phi)})
+            .factor;
+    EXPECT_GE(alongTheDip, r.factor - 1e-9) << what;
+    if (alongTheDip > r.factor + 0.01) ++higherAlongTheDip;
+    if (alongTheDip >= 1 && r.factor < 1) ++turnedSafe;
+  }
+  EXPECT_GT(higherAlongTheDip, 40);
+  EXPECT_GT(turnedSafe, 0);
+  EXPECT_GT(modes["10"], 10);
+  EXPECT_GT(modes["01"], 10);
+  EXPECT_GT(modes["00"], 0);  // a force that takes the wedge off both planes
 }
 
 TEST(Seismic, TurningTheWholeSlopeAboutTheVerticalChangesNothing) {

@@ -60,7 +60,9 @@ Slope Slope::Turned(double degrees) const {
   return t;
 }
 
-Outcome Solve(const Slope& s) {
+Outcome Solve(const Slope& s) { return Solve(s, {0, 0, 0}); }
+
+Outcome Solve(const Slope& s, const std::array<double, 3>& extra) {
   Outcome out;
   const V a = PlaneNormal(s.dip1, s.dir1), b = PlaneNormal(s.dip2, s.dir2);
   const V f = PlaneNormal(s.faceDip, s.faceDir), d = PlaneNormal(s.upperDip, s.upperDir);
@@ -75,10 +77,12 @@ Outcome Solve(const Slope& s) {
   const V C2 = Meet(f, 0, b, 0, d, upper);  // face, plane 2, upper surface
   const V C3 = Meet(a, 0, b, 0, d, upper);  // top of the line of intersection
 
-  // A regular slope: the toe lies under the upper surface and the trace of plane 2 on the face rises from it.
-  out.regular = upper > 0 && C2[2] > 0;
-  // The line of intersection must rise from the toe into the rock behind the face.
-  if (!(C3[2] > 0) || !(Dot(f, C3) < 0)) return out;
+  // A regular slope: the trace of plane 2 on the face rises from the toe.
+  out.regular = C2[2] > 0;
+  // The toe must lie under the upper surface, and the line of intersection rise from it into the rock behind the
+  // face.
+  out.toeUnderUpper = upper > 0;
+  if (!out.toeUnderUpper || !(C3[2] > 0) || !(Dot(f, C3) < 0)) return out;
 
   double volume = Tetrahedron(O, C1, C2, C3);
   double A1 = Triangle(O, C1, C3), A2 = Triangle(O, C2, C3);
@@ -120,7 +124,8 @@ Outcome Solve(const Slope& s) {
 
   // Every active force: weight, anchor, external load, water on the planes and in the crack.
   const V P = V{0, 0, -out.weight} + s.anchor * ForceDirection(s.anchorPlunge, s.anchorTrend) +
-              s.load * ForceDirection(s.loadPlunge, s.loadTrend) + (u * A1) * aIn + (u * A2) * bIn + crackForce;
+              s.load * ForceDirection(s.loadPlunge, s.loadTrend) + (u * A1) * aIn + (u * A2) * bIn + crackForce +
+              extra;
 
   // Effective normal reactions with contact on both planes: N1 aIn + N2 bIn balances P across the line.
   const double r = Dot(aIn, bIn);
@@ -149,6 +154,25 @@ Outcome Solve(const Slope& s) {
   out.quotient = factor;
   out.factor = std::min(std::fabs(factor), 99.99);
   return out;
+}
+
+Worst WorstDirection(const Slope& s, double size) {
+  // Every direction on a grid of plunges and trends, then a finer grid about the best one, again and again.
+  Worst best;
+  auto tryDirection = [&](double plunge, double trend) {
+    const V k = ForceDirection(plunge, trend);
+    const Outcome o = Solve(s, size * k);
+    if (o.wedge && o.factor < best.factor) best = {o.factor, plunge, trend, k, o.mode};
+  };
+  const double coarse = 2;
+  for (double plunge = -90; plunge <= 90; plunge += coarse)
+    for (double trend = 0; trend < 360; trend += coarse) tryDirection(plunge, trend);
+  for (double step = coarse / 2; step > 1e-9; step /= 2) {
+    const double p0 = best.plunge, t0 = best.trend;
+    for (int i = -2; i <= 2; ++i)
+      for (int j = -2; j <= 2; ++j) tryDirection(p0 + i * step, t0 + j * step);
+  }
+  return best;
 }
 
 ArgomentiCuneo Arguments(const Slope& s) {

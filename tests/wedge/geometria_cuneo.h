@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <array>
+
 namespace wedge_test {
 
 // A whole configuration in degrees and the units of the program.
@@ -27,7 +29,8 @@ struct Slope {
 };
 
 struct Outcome {
-  bool regular = false;  // the toe lies under the upper surface and both traces on the face rise from it
+  bool regular = false;  // both traces on the face rise from the toe
+  bool toeUnderUpper = false;  // the toe lies under the upper surface
   bool wedge = false;  // the planes cut an admissible wedge out of the slope
   double factor = -1;
   double quotient = 0;  // the factor of safety before its absolute value is taken and capped
@@ -38,8 +41,19 @@ struct Outcome {
   bool inwardNormalsUp = false;  // both planes lie under the wedge (inward normals are the upward normals)
 };
 
-// The independent solution.
+// The independent solution, and the same with a further force (x east, y north, z up) acting on the wedge.
 Outcome Solve(const Slope& s);
+Outcome Solve(const Slope& s, const std::array<double, 3>& extra);
+
+// The direction in which a further force of the given size lowers the factor of safety most, found by trying
+// directions all round and refining about the best.
+struct Worst {
+  double factor = 1e30;
+  double plunge = 0, trend = 0;  // degrees, the plunge positive downwards
+  std::array<double, 3> direction{0, 0, 0};
+  QString mode;
+};
+Worst WorstDirection(const Slope& s, double size);
 
 // The arguments of the program's solution for the same configuration.
 ArgomentiCuneo Arguments(const Slope& s);

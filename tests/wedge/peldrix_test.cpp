@@ -396,6 +396,37 @@ TEST(Run, APairDoesNotDependOnTheOtherFamilies) {
   EXPECT_EQ(among.filter(alone[1]).size(), 1);
 }
 
+TEST(Run, WaterOnAnOverhangingPlaneAndAToeAboveTheUpperSlope) {
+  // The wedge slides on the steeper plane; the flatter plane overhangs it, and its water pushes the wedge away.
+  Folder t;
+  Slope s;
+  s.faceDip = 65, s.faceDir = 180, s.upperDip = 10, s.upperDir = 180, s.height = 20;
+  s.c1 = 0, s.phi1 = 30, s.rockWeight = 26, s.waterWeight = 10;
+  const QList<Family> wet = {{60, 140}, {30, 150}};
+  WriteHandOver(t);
+  WriteSlope(t, SlopeValues(s));
+  WriteClusters(t, wet);
+  ASSERT_EQ(t.Run().exitCode, 0);
+  QStringList rows = t.Rows();
+  ASSERT_EQ(rows.size(), 2);
+  const Outcome o = Expected(s, wet[0], wet[1], 0, 30, 0, 30);
+  ASSERT_FALSE(o.inwardNormalsUp);
+  ExpectRow(rows[1], wet[0], wet[1], o);
+  EXPECT_TRUE(rows[1].startsWith("140.0\t60.0\tSI\t150.0\t30.0\tNO\t")) << rows[1].toStdString();
+  EXPECT_NEAR(rows[1].section('\t', 6, 6).toDouble(), 0.86, 0.02) << rows[1].toStdString();
+
+  // A flat plane and a steep one whose line of intersection comes out of the face above the upper slope: no
+  // wedge, with and without a seismic force.
+  s.faceDip = 60, s.upperDir = 140, s.waterWeight = 0;
+  WriteClusters(t, {{8, 160}, {70, 270}});
+  for (double seismic : {0.0, 0.15}) {
+    WriteSlope(t, SlopeValues(s, seismic));
+    ASSERT_EQ(t.Run().exitCode, 0);
+    rows = t.Rows();
+    EXPECT_EQ(rows.size(), 1) << rows.join('\n').toStdString();
+  }
+}
+
 TEST(Run, FailuresAreReportedAndLeaveTheOldTable) {
   struct Case {
     const char* name;
