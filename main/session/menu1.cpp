@@ -107,9 +107,10 @@ void menu1::CostruisciMenu() {
           &menu1::EdizioneSelezione_Click);
   Comando(edizione, QStringLiteral("EdizioneParametri"), QStringLiteral("Selezione &Discontinuita'"),
           &menu1::EdizioneParametri_Click);
-  Comando(edizione, QStringLiteral("EdizioneFronte"), QStringLiteral("Descrizione &Fronte"), Guardia::Edizione);
+  Comando(edizione, QStringLiteral("EdizioneFronte"), QStringLiteral("Descrizione &Fronte"),
+          &menu1::EdizioneFronte_Click);
   Comando(edizione, QStringLiteral("EdizioneFamiglie"), QStringLiteral("&Parametri Famiglie"), Guardia::Edizione);
-  Comando(edizione, QStringLiteral("EdizioneTitoli"), QStringLiteral("&Titoli"), Guardia::Edizione);
+  Comando(edizione, QStringLiteral("EdizioneTitoli"), QStringLiteral("&Titoli"), &menu1::EdizioneTitoli_Click);
   Comando(edizione, QStringLiteral("AiutoEdizione"), QStringLiteral("&Help"), &menu1::AiutoEdizione_Click);
 
   QMenu* calcoli = Menu(QStringLiteral("calcoli"), QStringLiteral("&Calcoli"));

@@ -39,6 +39,8 @@ class menu1 : public QMainWindow {
   void uscita_Click();
   void EdizioneSelezione_Click();
   void EdizioneParametri_Click();
+  void EdizioneFronte_Click();
+  void EdizioneTitoli_Click();
 
   // The guard of the session commands: true while no session is open, after the message of the command's kind.
   enum class Guardia { Calcoli, Edizione, Output };
