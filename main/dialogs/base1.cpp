@@ -180,7 +180,6 @@ void base1::Form_Load() {
     }
     Text1.push_back(t);
   }
-  for (int j = 0; j < static_cast<int>(Label1.size()); ++j) Label1[U(j)]->lower();
 
   // Buttons along one row, spread over 60 columns.
   const int x = std::clamp(m.NumeroSecondoElenco, 0, 6);
