@@ -97,7 +97,11 @@ void menu1::EdizioneTitoli_Click() {
   if (!ScriviFileTitoli(file, t)) NonScritto(file);
 }
 
-void EditaOpzioniGrafiche(int tipo) {
+// The graphics options of the session before a TALVOR plot. `tipo` 1: the cluster plot (definition 2), any other
+// value: the projection of the initial data (definition 7); the kind is written as option 3. Afterwards
+// AnnullaMaschera is 0 when the user confirmed and the file was written, non-zero otherwise (cancelled, or a file
+// that could not be read or written: reported in a message).
+void menu1::EditaOpzioniGrafiche(int tipo) {
   const QString file = FileDellaSessione(QStringLiteral(".GRA"));
   OpzioniGrafiche o;
   if (LeggiFileOpzioniGrafiche(file, o) == EsitoOpzioni::NonValido) {

@@ -201,7 +201,7 @@ TEST_F(Edizioni, GraphicsOptionsWithoutFileWriteTheDefaultsWithTheKind) {
   Campi();
   {
     Scripted s(t, "campi\npress Command1(0)\n");
-    EditaOpzioniGrafiche(1);
+    w.EditaOpzioniGrafiche(1);
     EXPECT_EQ(MascheraCorrente.AnnullaMaschera, 0);
     EXPECT_TRUE(s.Log("form").first().endsWith("\tbase1\tOPZIONI GRAFICHE - CLUSTER"));
   }
@@ -209,7 +209,7 @@ TEST_F(Edizioni, GraphicsOptionsWithoutFileWriteTheDefaultsWithTheKind) {
   EXPECT_EQ(Righe(t.D("rock.GRA")).join(","), QString("1,1,1,1,1,2"));
   QFile::remove(t.D("rock.GRA"));
   Scripted s(t, "press Command1(0)\n");
-  EditaOpzioniGrafiche(2);
+  w.EditaOpzioniGrafiche(2);
   EXPECT_TRUE(s.Log("form").first().endsWith("\tbase1\tOPZIONI GRAFICHE - DATI INIZIALI"));
   EXPECT_EQ(Righe(t.D("rock.GRA")).join(","), QString("1,1,2,1,1,2"));
 }
@@ -218,7 +218,7 @@ TEST_F(Edizioni, GraphicsOptionsOfFiveLinesGainTheSixthAndOnlyTheKindAndTheChang
   WriteAnsi(t.D("rock.GRA"), " 2 \n 1 \n 1 \n 2 \n 1 \n");
   Campi();
   Scripted s(t, "campi\npick Combo1(3) No\npress Command1(0)\n");
-  EditaOpzioniGrafiche(2);
+  w.EditaOpzioniGrafiche(2);
   EXPECT_EQ(visti.join(","), QString("Equiangolare,Emisfero inferiore,No,Si,No"));
   EXPECT_EQ(Righe(t.D("rock.GRA")).join(","), QString("2,1,2,2,2,2"));
 }
@@ -228,14 +228,14 @@ TEST_F(Edizioni, GraphicsOptionsCancelWritesNothing) {
     QFile::remove(t.D("rock.GRA"));
     {
       Scripted s(t, QString("%1\n").arg(fine));
-      EditaOpzioniGrafiche(1);
+      w.EditaOpzioniGrafiche(1);
       EXPECT_NE(MascheraCorrente.AnnullaMaschera, 0);
       EXPECT_FALSE(QFile::exists(t.D("rock.GRA"))) << fine;
     }
     WriteAnsi(t.D("rock.GRA"), "1\n2\n1\n1\n1\n1\n");
     const QByteArray prima = ReadBytes(t.D("rock.GRA"));
     Scripted s(t, QString("pick Combo1(0) Equiangolare\n%1\n").arg(fine));
-    EditaOpzioniGrafiche(2);
+    w.EditaOpzioniGrafiche(2);
     EXPECT_NE(MascheraCorrente.AnnullaMaschera, 0);
     EXPECT_EQ(ReadBytes(t.D("rock.GRA")), prima) << fine;
   }
@@ -245,7 +245,7 @@ TEST_F(Edizioni, GraphicsOptionOutsideItsListIsShownValidWithAMessage) {
   WriteAnsi(t.D("rock.GRA"), "1\n0\n1\n1\n1\n2\n");
   Campi();
   Scripted s(t, "answer OK \"nessuna voce\"\ncampi\npress Command1(0)\n");
-  EditaOpzioniGrafiche(1);
+  w.EditaOpzioniGrafiche(1);
   EXPECT_EQ(visti.value(1), QString("Emisfero inferiore"));
   EXPECT_TRUE(s.Log("msgbox").first().contains("\tEmisfero\t"));
 }
@@ -256,7 +256,7 @@ TEST_F(Edizioni, GraphicsOptionsShortOrDamagedFileIsReportedAndNothingStarts) {
     const QByteArray prima = ReadBytes(t.D("rock.GRA"));
     Scripted s(t, "answer OK \"incompleto o non valido\"\n");
     MascheraCorrente.AnnullaMaschera = 0;
-    EditaOpzioniGrafiche(1);
+    w.EditaOpzioniGrafiche(1);
     EXPECT_NE(MascheraCorrente.AnnullaMaschera, 0);
     EXPECT_TRUE(s.Log("form").isEmpty());
     EXPECT_EQ(ReadBytes(t.D("rock.GRA")), prima);
