@@ -1,0 +1,3 @@
+#include "rosediagram/mirvane.h"
+
+ModuloMirvane Mirvane;
