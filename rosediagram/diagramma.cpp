@@ -34,7 +34,7 @@ void Titoli() {
   DisegnaSimbolo(kCentroX, 27, 0.5, Traduci(QStringLiteral("RILIEVO STRUTTURALE")), 0, kCentrato);
   DisegnaSimbolo(kCentroX, 26.4, 0.4, Traduci(QStringLiteral("diagramma stellare")), 0, kCentrato);
   // The session's own lines, as the user wrote them (empty ones too).
-  const std::array<QString, 10>& t = Mirvane.TitoliDiagramma;
+  const TitoliSessione& t = Mirvane.TitoliDiagramma;
   DisegnaSimbolo(kCentroX, 25.7, 0.35, t[1], 0, kCentrato);
   DisegnaSimbolo(kCentroX, 25.2, 0.3, t[2], 0, kCentrato);
   DisegnaSimbolo(kCentroX, 24.7, 0.3, t[3], 0, kCentrato);

@@ -5,12 +5,15 @@
 
 #include "rosediagram/diagramma.h"
 #include "rosediagram/mirvane.h"
+#include "tests/rosediagram/conteggio.h"
 
 #include <cmath>
 #include <numbers>
+#include <numeric>
 #include <random>
 
 using namespace plot_test;
+using rosa_test::ConteggioIndipendente;
 
 namespace {
 
@@ -18,24 +21,6 @@ constexpr double kPi = std::numbers::pi;
 // Segments of the compass: 201 strokes of the circle and 4 ticks; then 13 strokes per sector.
 constexpr int kSegmentiBussola = 205;
 constexpr int kSegmentiSettore = 13;
-
-// The counts of the sectors worked out another way: a dip direction d lies in sector k when it is one of the
-// directions above 90 - 10k up to 100 - 10k degrees, on the circle.
-std::array<int, 37> ConteggioIndipendente(const std::vector<double>& direzioni) {
-  std::array<int, 37> n{};
-  for (double d : direzioni) {
-    int trovati = 0;
-    for (int k = 1; k <= 36; ++k) {
-      const double scarto = std::fmod(100.0 - 10.0 * k - d + 3600.0, 360.0);  // 0 <= scarto < 10 inside
-      if (scarto >= 0 && scarto < 10) {
-        ++n[k];
-        ++trovati;
-      }
-    }
-    EXPECT_EQ(trovati, 1) << d;
-  }
-  return n;
-}
 
 class Diagramma : public PlotTest {
  protected:
@@ -80,10 +65,11 @@ TEST(SettoreDirezione, MultiplesOfTenFallWhereTheRulePutsThem) {
   EXPECT_EQ(SettoreDirezione(270), 19);
   EXPECT_EQ(SettoreDirezione(100), 36);
   EXPECT_EQ(SettoreDirezione(90.5), 36);
-  // Every whole direction 0..360 against the independent rule.
-  for (int d = 0; d <= 360; ++d) {
-    const auto n = ConteggioIndipendente({static_cast<double>(d)});
-    EXPECT_EQ(n[SettoreDirezione(d)], 1) << d;
+  // Every whole and half direction 0..360 against the independent rule, which finds one sector for each.
+  for (int d2 = 0; d2 <= 720; ++d2) {
+    const auto n = ConteggioIndipendente({d2 / 2.0});
+    EXPECT_EQ(std::accumulate(n.begin(), n.end(), 0), 1) << d2 / 2.0;
+    EXPECT_EQ(n[SettoreDirezione(d2 / 2.0)], 1) << d2 / 2.0;
   }
 }
 
