@@ -108,7 +108,7 @@ EsitoCaricamento CaricaDiscontinuita(QString* errore) {
     }
   }
   if (selezionate.empty()) {
-    *errore = Traduci(QStringLiteral("Nessuna discontinuita' delle schede della sessione soddisfa i criteri di selezione: il diagramma stellare non viene disegnato."));
+    *errore = Traduci(QStringLiteral("Nessuna discontinuita' delle schede della sessione soddisfa i criteri di selezione."));
     return EsitoCaricamento::NessunaSelezione;
   }
 
