@@ -157,6 +157,17 @@ TEST_F(Caricamento, TheSessionCriteriaSelectTheRecords) {
   EXPECT_EQ(Mirvane.AngoliImmersione, (std::vector<double>{10, 50}));
 }
 
+TEST_F(Caricamento, DirectionsOutsideTheCircleThatPassTheBoundsAreWrappedOntoIt) {
+  WriteAnsi(t.D("a.sch"), Scheda({Record("GI", "370", "30"), Record("GI", "-10", "30"), Record("GI", "999", "30")}));
+  Passaggio({"a.sch"});
+  Criteri({}, {0, 100, -90, 999, 0, 90});
+  ASSERT_EQ(Carica(), EsitoCaricamento::Caricato);
+  EXPECT_EQ(Mirvane.AngoliImmersione, (std::vector<double>{370, -10, 999}));
+  std::array<int, 37> atteso{};
+  atteso[SettoreDirezione(10)] = 1, atteso[SettoreDirezione(350)] = 1, atteso[SettoreDirezione(279)] = 1;
+  EXPECT_EQ(ContaSettori(Mirvane.AngoliImmersione), atteso);
+}
+
 TEST_F(Caricamento, NothingSelectedIsToldAndDoesNotDivide) {
   WriteAnsi(t.D("a.sch"), Scheda({Record("FA", "20", "30")}));
   Passaggio({"a.sch"});

@@ -140,4 +140,50 @@ TEST_F(Programma, NothingToDrawIsToldAndLeavesTheHandOverFileAsItWas) {
   EXPECT_EQ(Log().filter("\tmsgbox\t").size(), 1);
 }
 
+TEST_F(Programma, TheStarDiagramCommandOfTheMainProgramShowsTheExampleSession) {
+  // The main program on the example session; MIRVANE behind a wrapper that keeps the hand-over file it leaves
+  // (the main program deletes it when it ends).
+  t.AddPrograms({"frattix32"});
+  QFile::rename(t.P("MIRVANE"), t.P("MIRVANE.real"));
+  testing_support::WriteScript(t.P("MIRVANE"), QStringLiteral("#!/bin/sh\n\"%1\" \"$@\"\nrc=$?\ncp \"%2\" \"%3\"\nexit $rc\n")
+                                                   .arg(t.P("MIRVANE.real"), t.P("temporan"), t.D("temporan.dopo")));
+  const QString esempio = t.D("esempio");
+  QDir().mkpath(esempio);
+  for (const QString& f : QDir(FRATTIX_TEST_SOURCE_DIR "/examples").entryList(QDir::Files))
+    QFile::copy(FRATTIX_TEST_SOURCE_DIR "/examples/" + f, esempio + "/" + f);
+  QDir().mkpath(t.Root() + "/script");
+  WriteAnsi(t.Root() + "/script/frattix32.script", "menu GraficaStellare\nclose menu1\n");
+  WriteAnsi(t.Root() + "/script/MIRVANE.real.script",
+            QStringLiteral("grab %1\npress Picture5\npress Picture4\nfile %2\npress Picture6\n")
+                .arg(t.D("esempio.png"), t.D("esempio.dxf")));
+  QProcessEnvironment env = testing_support::ScriptedRunEnvironment(t, "");
+  env.insert("FRATTIX_UI_SCRIPT", t.Root() + "/script");
+  env.insert("FRATTIX_PDF_DIR", t.D("pdf"));
+  const auto r = RunProgram(t.P("frattix32"), {esempio + "/esempio.ses"}, t.Data(), env);
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+
+  const QStringList log = Log();
+  EXPECT_EQ(log.filter("MIRVANE.real\twindow\tGRAFICA").size(), 1) << log.join('\n').toStdString();
+  EXPECT_TRUE(log.filter("\tmsgbox\t").isEmpty()) << log.join('\n').toStdString();
+  EXPECT_EQ(ReadBytes(t.D("temporan.dopo")),
+            QByteArray(" 1 \r\n 0 \r\n 0 \r\n 4 \r\nfronte_est.sch\r\nfronte_nord.sch\r\ngradone4.sch\r\nrampa.sch\r\n"
+                       "esempio.ses\r\n"));
+  EXPECT_FALSE(QImage(t.D("esempio.png")).isNull());
+  EXPECT_EQ(QDir(t.D("pdf")).entryList({"*.pdf"}, QDir::Files).size(), 1);
+
+  // The counts of the distinct orientations of every record of the four sheets (the session has no criteria).
+  std::set<std::pair<double, double>> distinte;
+  std::vector<double> direzioni;
+  for (const char* scheda : {"fronte_est.sch", "fronte_nord.sch", "gradone4.sch", "rampa.sch"}) {
+    const QStringList righe = testing_support::ReadAnsi(esempio + "/" + scheda).split('\n').mid(10);
+    for (const QString& riga : righe) {
+      if (riga.left(20).trimmed().isEmpty()) continue;
+      const double imm = riga.mid(12, 3).trimmed().toDouble(), inc = riga.mid(16, 3).trimmed().toDouble();
+      if (distinte.insert({inc, imm}).second) direzioni.push_back(imm);
+    }
+  }
+  EXPECT_EQ(distinte.size(), 365u);
+  EXPECT_EQ(ControllaDxf(t.D("esempio.dxf"), rosa_test::ConteggioIndipendente(direzioni)), "");
+}
+
 }  // namespace
