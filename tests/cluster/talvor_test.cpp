@@ -250,4 +250,32 @@ TEST_F(Stabilita, PeldrixDoesNotRunOtherwise) {
   EXPECT_FALSE(Esegui());
 }
 
+TEST_F(Stabilita, AClusterRunWithoutAConfirmedResultKeepsTheOldTables) {
+  // The run loads the sheet's poles and ends at the clustering: nothing is removed or half-written.
+  FilePassaggioDati d;
+  d.Schede = {"a.sch"};
+  d.NomeSessione = "sito.ses";
+  ASSERT_TRUE(ScriviFilePassaggio(t.P("temporan"), d));
+  WriteAnsi(t.D("a.sch"), "a\nb\n75/-8\nd\n30\nf\n\n\n\n 1 \n 1  0.1  GI 208 75\n");
+  WriteAnsi(t.D("sito.PER"), "x\n");
+  WriteAnsi(t.D("sito.GMC"), "x\n");
+  const QByteArray dat = testing_support::ReadBytes(t.D("sito.dat"));
+  const auto r = RunProgram(t.P("TALVOR"), {}, t.Data(), testing_support::ScriptedRunEnvironment(t, ""));
+  EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
+  for (const char* f : {"sito.FAM", "sito.PER", "sito.GMC"}) EXPECT_TRUE(plat::FileExists(t.D(f))) << f;
+  EXPECT_EQ(testing_support::ReadBytes(t.D("sito.dat")), dat);
+  EXPECT_EQ(ReadAnsi(t.D("sito.pgm")), "30\n0.5\n35\n0\n");
+}
+
+TEST(Tabelle, OldTablesAreRemovedByTheRulesOfTheirWriters) {
+  TestFolder t;
+  AzzeraTalvor();
+  Talvor.NomeFileDati = "a.b.ses";
+  for (const char* f : {"a.b.FAM", "a.b.per", "a.GMC", "a.fam", "a.dat"}) WriteAnsi(t.D(f), "x\n");
+  RimuoviTabelleVecchie();
+  for (const char* f : {"a.b.FAM", "a.b.per", "a.GMC"}) EXPECT_FALSE(plat::FileExists(t.D(f))) << f;
+  for (const char* f : {"a.fam", "a.dat"}) EXPECT_TRUE(plat::FileExists(t.D(f))) << f;
+  RimuoviTabelleVecchie();  // nothing left to remove
+}
+
 }  // namespace
