@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <set>
 
 using testing_support::ReadBytes;
@@ -92,26 +91,6 @@ TEST_F(Programma, TheDiagramIsShownPrintedAndExportedAndTheProgramEndsWithThePre
   conteggi[1] = 1, conteggi[2] = 1, conteggi[5] = 2, conteggi[10] = 3, conteggi[11] = 1, conteggi[18] = 1;
   conteggi[31] = 1;
   EXPECT_EQ(ControllaDxf(t.D("rosa.dxf"), conteggi), "");
-}
-
-TEST_F(Programma, RandomSheetsGiveTheIndependentCountsOfTheirDistinctOrientations) {
-  std::mt19937 generatore(1209);
-  std::uniform_int_distribution<int> immersione(0, 360), inclinazione(0, 90), piccolo(0, 3);
-  QStringList record;
-  std::set<std::pair<int, int>> distinte;
-  std::vector<double> direzioni;
-  for (int i = 0; i < 700; ++i) {
-    // Many repeated orientations: a few dips only, so that equal pairs occur.
-    const int d = immersione(generatore), i2 = piccolo(generatore) * 30;
-    record << Record(d, i2);
-    if (distinte.insert({d, i2}).second) direzioni.push_back(d);
-  }
-  WriteAnsi(t.D("a.sch"), Scheda(record.mid(0, 350)));
-  WriteAnsi(t.D("b.sch"), Scheda(record.mid(350)));
-  WriteAnsi(t.P("temporan"), " 0 \n 0 \n 0 \n 2 \na.sch\nb.sch\ncasuale.ses\n");
-  const auto r = Esegui(QStringLiteral("press Picture4\nfile %1\npress Picture6\n").arg(t.D("casuale.dxf")));
-  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
-  EXPECT_EQ(ControllaDxf(t.D("casuale.dxf"), rosa_test::ConteggioIndipendente(direzioni)), "");
 }
 
 TEST_F(Programma, NothingToDrawIsToldAndLeavesTheHandOverFileAsItWas) {
