@@ -111,7 +111,7 @@ TEST_F(Esecuzioni, TheExampleSessionRunsTheAnalysisCommandsWithTalvor) {
   for (const QString& f : esempi.entryList(QDir::Files)) QFile::copy(esempi.filePath(f), rilievi + "/" + f);
   QDir(t.Root()).mkpath("script");
   WriteAnsi(t.Root() + "/script/frattix32.script",
-            "menu CalcoliCluster\nmenu CalcoliStabilita\nmenu GraficaProiezione\nmenu about\n"
+            "menu CalcoliCluster\nmenu CalcoliStabilita\nmenu GraficaProiezione\npress Command1(0)\nmenu about\n"
             "press INFORMAZIONI.Command1\nclose menu1\n");
   WriteAnsi(t.Root() + "/script/TALVOR.script", "");
   QProcessEnvironment env = testing_support::ScriptedRunEnvironment(t, "");
