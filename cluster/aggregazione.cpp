@@ -38,22 +38,36 @@ AggregazioneGerarchica::AggregazioneGerarchica(const MatriceDistanze& distanze, 
       valore_[Indice(a, b)] = distanze(a, b);
       if (metodo_ == MediaDiGruppo) somma_[Indice(a, b)] = distanze(a, b);
     }
+  minimoRiga_.assign(static_cast<std::size_t>(n_) + 1, 1e30);
+  colonnaMinimo_.assign(static_cast<std::size_t>(n_) + 1, 0);
+  for (int a = 1; a < n_; ++a) MinimoRiga(a);
+}
+
+void AggregazioneGerarchica::MinimoRiga(int a) {
+  const double* riga = &valore_[static_cast<std::size_t>(a) * (n_ + 1)];
+  double m = 1e30;
+  int colonna = 0;
+  for (int b = a + 1; b <= livello_; ++b)
+    if (riga[b] < m) {
+      m = riga[b];
+      colonna = b;
+    }
+  minimoRiga_[a] = m;
+  colonnaMinimo_[a] = colonna;
 }
 
 bool AggregazioneGerarchica::Unisci(int* paOut, int* pbOut) {
   const int k = livello_;
   if (k < 2) return false;
+  // The first row holding the smallest value, and in it the first column: the first pair in scan order.
   double dmin = 1e30;
   int pa = 0, pb = 0;
-  for (int a = 1; a < k; ++a) {
-    const double* riga = &valore_[static_cast<std::size_t>(a) * (n_ + 1)];
-    for (int b = a + 1; b <= k; ++b)
-      if (riga[b] < dmin) {
-        dmin = riga[b];
-        pa = a;
-        pb = b;
-      }
-  }
+  for (int a = 1; a < k; ++a)
+    if (minimoRiga_[a] < dmin) {
+      dmin = minimoRiga_[a];
+      pa = a;
+      pb = colonnaMinimo_[a];
+    }
   if (pa == 0) {  // no value below 1e30: cannot happen with angles of 0 to 900 tenths
     pa = 1;
     pb = 2;
@@ -90,6 +104,24 @@ bool AggregazioneGerarchica::Unisci(int* paOut, int* pbOut) {
   }
   membri_[k].clear();
   livello_ = k - 1;
+
+  // Row minima: rows pa and pb anew; any other row anew when its minimum stood in a column that changed or went,
+  // else only the two changed columns can bring a new minimum.
+  for (int r = 1; r < livello_; ++r) {
+    const int c = colonnaMinimo_[r];
+    if (r == pa || r == pb || c == pa || c == pb || c == k) {
+      MinimoRiga(r);
+      continue;
+    }
+    for (int col : {pa, pb}) {
+      if (col <= r || col > livello_) continue;
+      const double v = valore_[Indice(r, col)];
+      if (v < minimoRiga_[r] || (v == minimoRiga_[r] && col < colonnaMinimo_[r])) {
+        minimoRiga_[r] = v;
+        colonnaMinimo_[r] = col;
+      }
+    }
+  }
   if (paOut) *paOut = pa;
   if (pbOut) *pbOut = pb;
   return true;

@@ -40,7 +40,8 @@ using Partizione = std::vector<std::vector<int>>;
 // pair met in the order a = 1.., b = a + 1.. on ties; pb's members are appended to pa's, and the last cluster K
 // takes the freed slot pb. The linkage values of the cluster pairs are kept up to date at every merge (minimum,
 // maximum, or the whole-number sum of the pair angles with the number of pairs), which chooses exactly the pairs
-// that computing every value afresh from the point pairs would choose.
+// that computing every value afresh from the point pairs would choose; the smallest value of every row is kept
+// too, so that a merge looks at the rows, not at every pair.
 class AggregazioneGerarchica {
  public:
   AggregazioneGerarchica(const MatriceDistanze& distanze, int metodo);
@@ -67,6 +68,10 @@ class AggregazioneGerarchica {
   Partizione membri_;
   std::vector<double> valore_;        // linkage value of each cluster pair (upper triangle)
   std::vector<std::int64_t> somma_;   // group average: sum of the pair angles of each cluster pair
+  // The smallest value of each row a (columns a + 1..K) and its first column.
+  std::vector<double> minimoRiga_;
+  std::vector<int> colonnaMinimo_;
+  void MinimoRiga(int a);
 };
 
 // The partition file of `livello` clusters: the program folder followed by the bare number ("12"). Its lines, one

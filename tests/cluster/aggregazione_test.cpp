@@ -191,7 +191,12 @@ TEST(Aggregazione, UpdatedLinkagesChooseAsTheLiteralProcedure) {
     inc.push_back(static_cast<float>(0.3 + 0.3 * g + (i % 7 == 0 ? 0 : 0.08 * caso())));
     dir.push_back(static_cast<float>(1.5 * g + (i % 7 == 0 ? 0 : 0.2 * caso())));
   }
-  const MatriceDistanze d(inc.data(), dir.data(), n);
+  // Also a matrix of a few small values: ties everywhere.
+  std::vector<float> zero(41, 0.0f);
+  MatriceDistanze pari(zero.data(), zero.data(), 40);
+  for (int i = 1; i < 40; ++i)
+    for (int j = i + 1; j <= 40; ++j) pari.Imposta(i, j, static_cast<int>(caso() * 4));
+  for (const MatriceDistanze& d : {MatriceDistanze(inc.data(), dir.data(), n), pari})
   for (int metodo : {VicinoProssimo, VicinoLontano, MediaDiGruppo}) {
     AggregazioneGerarchica a(d, metodo);
     Partizione m = a.Membri();
