@@ -95,6 +95,16 @@ QString AttendiComando() {
   return FinestraCluster.TastoComando;
 }
 
+// The picture buttons of Frame4 on a count from 1 to `massimo`: "Aumenta" (more aggregation) lowers it, "Riduci"
+// raises it, both within the bounds; true on "OK".
+bool Sfoglia(workform* f, int& valore, int massimo) {
+  f->Frame4->show();
+  const QString comando = AttendiComando();
+  if (comando == kComandoAumenta) valore = std::max(valore - 1, 1);
+  else if (comando == kComandoRiduci) valore = std::min(valore + 1, massimo);
+  return comando == kComandoConferma;
+}
+
 // The prompt of Frame5: its title and text, the box emptied; the value typed when Enter is pressed in it.
 double Chiedi(workform* f, const QString& titolo, const QString& testo) {
   f->Frame5->setTitle(titolo);
@@ -225,11 +235,7 @@ void EseguiClusterAnalysis(const PoliClustering& poli, const StendimentiClusteri
       ClusterInterattivo.ClusterLivello = v;
       for (int c = 1; c <= v; ++c) rete.Membri(livello[c], kBianco, ColoreCluster(c));
       plat::DoEvents();
-      f->Frame4->show();
-      const QString comando = AttendiComando();
-      if (comando == kComandoAumenta) v = std::max(v - 1, 1);
-      else if (comando == kComandoRiduci) v = std::min(v + 1, n);
-      if (comando == kComandoConferma) break;
+      if (Sfoglia(f, v, n)) break;
     }
     f->Frame4->hide();
     f->Label2->show();
@@ -249,11 +255,7 @@ void EseguiClusterAnalysis(const PoliClustering& poli, const StendimentiClusteri
         if (j <= m) rete.Membri(livello[ordine[j]], kBianco, ColoreCluster(j));
         else rete.Membri(livello[ordine[j]], kGrigio, kNero);
       }
-      f->Frame4->show();
-      const QString comando = AttendiComando();
-      if (comando == kComandoAumenta) m = std::max(m - 1, 1);
-      else if (comando == kComandoRiduci) m = std::min(m + 1, k0);
-      if (comando == kComandoConferma) break;
+      if (Sfoglia(f, m, k0)) break;
     }
     f->Frame3->hide();
     f->Frame4->hide();

@@ -1,5 +1,6 @@
 #include "cluster/analisi.h"
 #include "cluster/geometria.h"
+#include "tests/cluster/poli.h"
 
 #include <gtest/gtest.h>
 
@@ -9,31 +10,11 @@ namespace {
 
 const double pi = 4 * std::atan(1.0);
 
-struct Poli {
-  std::vector<float> inc{0}, dir{0}, peso{0}, apertura{0};
-  explicit Poli(std::initializer_list<std::tuple<double, double, double>> giaciture) {
-    for (const auto& [dip, immersione, w] : giaciture) {
-      double i = 0, d = 0;
-      GiacituraInPolo(immersione, dip, i, d);
-      inc.push_back(static_cast<float>(i));
-      dir.push_back(static_cast<float>(d));
-      peso.push_back(static_cast<float>(w));
-      apertura.push_back(0);
-    }
-  }
-  PoliClustering Vista() const {
-    return {static_cast<int>(inc.size()) - 1, inc.data(), dir.data(), peso.data(), apertura.data()};
-  }
-};
+using Poli = PoliProva;
 
-Poli Esempio() { return Poli({{71, 129, 1}, {44, 327, 1}, {79, 339, 1}, {45, 0, 1}, {9, 113, 1}}); }
+Poli Esempio() { return EsempioProva(); }
 
-// Dip / dip direction of a centre in whole degrees.
-std::pair<int, int> Gradi(const CentroCluster& c) {
-  double immersione = 0, dip = 0;
-  PoloInGiacitura(c.Inclinazione, c.Direzione, immersione, dip);
-  return {static_cast<int>(std::lround(dip)), static_cast<int>(std::lround(immersione)) % 360};
-}
+std::pair<int, int> Gradi(const CentroCluster& c) { return GradiCentro(c); }
 
 float Radianti(double gradi) { return static_cast<float>(gradi * std::atan(1.0) / 45); }
 
