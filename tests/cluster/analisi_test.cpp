@@ -98,6 +98,9 @@ TEST(Analisi, WeightOrderKeepsNumberingOnTies) {
   const std::vector<int> pesi = PesiCluster(livello, p.Vista());
   EXPECT_EQ(pesi, (std::vector<int>{0, 1, 2, 1, 3, 3}));
   EXPECT_EQ(OrdinePesi(pesi), (std::vector<int>{0, 4, 5, 2, 1, 3}));
+  // Weights beyond a 16-bit count (1000 records of multiplicity 99 would reach 99000) are summed whole.
+  const Poli pesanti({{10, 10, 20000}, {20, 20, 20000}, {30, 30, 1}});
+  EXPECT_EQ(PesiCluster(Partizione{{}, {3}, {1, 2}}, pesanti.Vista()), (std::vector<int>{0, 1, 40000}));
 }
 
 TEST(Analisi, TiesGoToTheLowerFamilyAndAnEmptyFamilyKeepsItsCentre) {

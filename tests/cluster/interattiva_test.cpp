@@ -4,6 +4,7 @@
 #include "cluster/workform.h"
 #include "tests/cluster/poli.h"
 
+#include "common/platform/drawingsurface.h"
 #include "common/platform/files.h"
 #include "common/platform/forms.h"
 #include "common/platform/ui.h"
@@ -12,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 
 #include <gtest/gtest.h>
@@ -145,6 +147,28 @@ TEST_F(Interattiva, RestartGoesBackToTheLevel) {
   // Level 4 of single linkage: {1}, {2,4}, {3}, {5}; the two heaviest are {2,4} and {1}.
   EXPECT_EQ(r.NumeroCluster, 2);
   EXPECT_EQ(r.Membri, Partizione({{}, {2, 4}, {1}}));
+}
+
+// The first drawing of the net already places every point where it belongs (not all at the centre).
+TEST_F(Interattiva, TheFirstDrawingPlacesThePoints) {
+  Scripted s(t, "probe\npress Command3\nset Text1 1\nkey Text1 Enter\npress Picture3\npress Picture3\n"
+                "set Text1 0\nkey Text1 Enter\npress Command1\n");
+  int chiari = -1;
+  plat::RegisterScriptAction("probe", [&chiari](const QStringList&, QString*) {
+    plat::DrawingSurface* rete = FinestraAnalisi()->Picture1;
+    const QImage im = rete->Image();
+    const QPointF centro = rete->ToPixels(0, 0);
+    chiari = 0;
+    for (int dx = -4; dx <= 4; ++dx)
+      for (int dy = -4; dy <= 4; ++dy)
+        if (qGray(im.pixel(int(centro.x()) + dx, int(centro.y()) + dy)) > 64) ++chiari;
+    return true;
+  });
+  Poli p({{60, 10, 1}, {60, 100, 1}, {70, 200, 3}}, 1);
+  RisultatoClustering r;
+  EseguiClusterAnalysis(p.Vista(), p.Stendimenti(), OpzioniRete{1, 1}, r);
+  EXPECT_EQ(chiari, 0);
+  EXPECT_EQ(r.NumeroCluster, 1);
 }
 
 // Closing the window is tested on whole runs of TALVOR (talvor_cluster_test.cpp): the program's end cannot pass
