@@ -120,12 +120,15 @@ double Chiedi(workform* f, const QString& titolo, const QString& testo) {
 }
 
 [[noreturn]] void ErrorePartizione(const QString& testo, int livello) {
-  plat::FatalError(Traduci(testo) + QStringLiteral(": ") + NomePartizione(livello), Traduci(QStringLiteral("ATTENZIONE")) + QLatin1Char('!'));
+  plat::FatalError(Traduci(testo) + QStringLiteral(": ") + NomePartizione(livello),
+                   Traduci(QStringLiteral("ATTENZIONE")) + QLatin1Char('!'));
 }
 
-Partizione Partizione_(int livello, int n) {
+// The clusters of a level from its partition file; a file that cannot be read ends the program with a message.
+Partizione LeggiLivello(int livello, int n) {
   Partizione p;
-  if (!LeggiPartizione(livello, n, p)) ErrorePartizione(QStringLiteral("Impossibile leggere il file di lavoro della partizione"), livello);
+  if (!LeggiPartizione(livello, n, p))
+    ErrorePartizione(QStringLiteral("Impossibile leggere il file di lavoro della partizione"), livello);
   return p;
 }
 
@@ -231,7 +234,7 @@ void EseguiClusterAnalysis(const PoliClustering& poli, const StendimentiClusteri
     Partizione livello;
     for (;;) {
       f->Label1->setText(TestoContatore(QStringLiteral("n. cluster:"), v));
-      livello = Partizione_(v, n);
+      livello = LeggiLivello(v, n);
       ClusterInterattivo.ClusterLivello = v;
       for (int c = 1; c <= v; ++c) rete.Membri(livello[c], kBianco, ColoreCluster(c));
       plat::DoEvents();
@@ -305,9 +308,12 @@ void EseguiClusterAnalysis(const PoliClustering& poli, const StendimentiClusteri
     AperturaEFrequenza(risultato.Membri, risultato.Centri, poli, stendimenti, risultato.PesoFamiglie,
                        risultato.AperturaFamiglie, risultato.FrequenzaFamiglie);
     risultato.FrequenzeCalcolate = CiSonoStendimenti(stendimenti);
-    if (!risultato.FrequenzeCalcolate)
-      plat::MsgBox(Traduci(QStringLiteral("Nessuna scheda ha uno stendimento di lunghezza maggiore di zero: le frequenze delle famiglie e il tensore di conducibilita' non possono essere calcolati.")),
-                   plat::vbOKOnly | plat::vbExclamation, Traduci(QStringLiteral("ATTENZIONE")) + QLatin1Char('!'));
+    if (!risultato.FrequenzeCalcolate) {
+      // Frequencies and the conductivity tensor need a measuring line with a length: the user is told so.
+      const QString testo = Traduci(QStringLiteral(
+          "Nessuna scheda ha uno stendimento di lunghezza maggiore di zero: le frequenze delle famiglie e il tensore di conducibilita' non possono essere calcolati."));
+      plat::MsgBox(testo, plat::vbOKOnly | plat::vbExclamation, Traduci(QStringLiteral("ATTENZIONE")) + QLatin1Char('!'));
+    }
     return;
   }
 }
