@@ -251,7 +251,7 @@ TEST_F(Stabilita, PeldrixDoesNotRunOtherwise) {
 }
 
 TEST_F(Stabilita, AClusterRunWithoutAConfirmedResultKeepsTheOldTables) {
-  // The run loads the sheet's poles and ends at the clustering: nothing is removed or half-written.
+  // The run loads the sheet's poles and the user closes the clustering window: nothing is removed or written.
   FilePassaggioDati d;
   d.Schede = {"a.sch"};
   d.NomeSessione = "sito.ses";
@@ -260,7 +260,8 @@ TEST_F(Stabilita, AClusterRunWithoutAConfirmedResultKeepsTheOldTables) {
   WriteAnsi(t.D("sito.PER"), "x\n");
   WriteAnsi(t.D("sito.GMC"), "x\n");
   const QByteArray dat = testing_support::ReadBytes(t.D("sito.dat"));
-  const auto r = RunProgram(t.P("TALVOR"), {}, t.Data(), testing_support::ScriptedRunEnvironment(t, ""));
+  const auto r =
+      RunProgram(t.P("TALVOR"), {}, t.Data(), testing_support::ScriptedRunEnvironment(t, "close workform\n"));
   EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
   for (const char* f : {"sito.FAM", "sito.PER", "sito.GMC"}) EXPECT_TRUE(plat::FileExists(t.D(f))) << f;
   EXPECT_EQ(testing_support::ReadBytes(t.D("sito.dat")), dat);
