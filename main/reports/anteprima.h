@@ -5,7 +5,10 @@
 
 #include "common/platform/forms.h"
 
+#include <QFontMetricsF>
 #include <QString>
+
+#include <optional>
 
 class QListWidget;
 
@@ -25,9 +28,14 @@ class Form1 : public plat::Form {
 
  protected:
   void Form_Load();
+  void changeEvent(QEvent* event) override;
   void Form_Resize();
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* oggetto, QEvent* evento) override;
+
+ private:
+  mutable std::optional<QFontMetricsF> misure_;  // of the window's font, made on first use
+  mutable double puntiPerPixel_ = 0;
 };
 
 // The loaded preview window, loading it when it is not loaded.
