@@ -59,6 +59,10 @@ class menu1 : public QMainWindow {
   void AbilitaMenu();
   // True while a child program started by a command of this window runs.
   bool FiglioInCorso() const { return figlioInCorso_; }
+  void StampaAnteprimaScheda_Click();
+  void espsctxt_Click();
+  void VisualizzaAnteprimaTabulati_Click();
+  void esptabtxt_Click();
 
   // The guard of the session commands: true while no session is open, after the message of the command's kind.
   enum class Guardia { Calcoli, Edizione, Output };
