@@ -10,6 +10,7 @@
 #include "common/platform/ui.h"
 #include "common/texts/avvio.h"
 #include "common/texts/testi.h"
+#include "main/dialogs/base2_32.h"
 #include "main/dialogs/contesti.h"
 #include "main/dialogs/definizioni.h"
 #include "main/dialogs/maschera.h"
@@ -174,6 +175,7 @@ void menu1::Form_Load(const QString& rigaComando) {
                            "EDITTITO.MAV", "EDITPARG2.MAV"})
     percorsi.push_back(plat::JoinPath(plat::ProgramFolder(), QString::fromLatin1(nome)));
   LeggiDefinizioniMaschere(7, percorsi);
+  RegistraGriglia();
   // 7. The configuration of the survey sheets.
   LeggiConfigurazione();
   // 9-10. Help contexts and captions in the current language.
