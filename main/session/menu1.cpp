@@ -16,7 +16,7 @@
 #include "main/dialogs/maschera.h"
 #include "main/dialogs/piccoli.h"
 #include "main/session/configurazione.h"
-#include "main/session/elencoschede.h"
+#include "common/data/elencoschede.h"
 #include "main/session/informazioni.h"
 #include "main/session/scheda.h"
 #include "main/session/selezione.h"
