@@ -10,6 +10,7 @@
 #include "common/platform/ui.h"
 #include "common/texts/avvio.h"
 #include "common/texts/testi.h"
+#include "main/dialogs/base1.h"
 #include "main/dialogs/base2_32.h"
 #include "main/dialogs/contesti.h"
 #include "main/dialogs/definizioni.h"
@@ -61,6 +62,7 @@ menu1::menu1(QWidget* parent) : QMainWindow(parent) {
   setCentralWidget(Image1);
   connect(Image1, &plat::PictureBox::Click, this, &menu1::Image1_Click);
   CostruisciMenu();
+  RegistraBase1();
 }
 
 menu1::~menu1() { plat::UnregisterForm(this); }
