@@ -586,7 +586,7 @@ void base2_32::Command1_Click(int i) {
         celle << plat::TrimBlanks(e.valido ? e.testo : Testo(r, c));
         if (!celle.last().isEmpty()) piena = true;
       }
-      if (!piena) continue;
+      if (!piena && !m.RigheVuoteMantenute) continue;
       ++conta;
       for (const QString& t : celle) m.ValoriTesto[++k] = t;
     }

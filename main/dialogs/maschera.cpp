@@ -37,6 +37,7 @@ void ImpostaMaschera(int, int, int n) {
   m.NumeroMaschera = n;
   m.CodiciColonne = {};
   m.LarghezzeColonne = {};
+  m.RigheVuoteMantenute = false;
   m.TipoMaschera = d.TipoDefinizione[u];
   m.TitoloMaschera = d.TitoloDefinizione[u];
   const int s = d.InizioSceltaDefinizione[u];

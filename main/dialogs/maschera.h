@@ -35,6 +35,9 @@ struct StatoMaschera {
   // Set by the calling command after ImpostaMaschera, which empties them.
   std::array<QStringList, 16> CodiciColonne;
   std::array<int, 16> LarghezzeColonne{};
+  // Grid: on confirmation an empty row before the last filled one is written back as a row of empty cells
+  // instead of being dropped, so that each row stays the record it stands for.
+  bool RigheVuoteMantenute = false;
   std::vector<QString> ValoriTesto = std::vector<QString>(kMassimoValoriTesto + 1);
   std::array<double, 26> ValoriNumerici{};  // kind 1: 0-based position of the chosen entry of each choice field
   std::array<bool, 26> SceltaFuoriElenco{};  // kind 1: ScriviCampo was given no entry number from 1 on

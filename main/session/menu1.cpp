@@ -103,13 +103,14 @@ void menu1::CostruisciMenu() {
   Comando(archivi, QStringLiteral("FileHelp"), QStringLiteral("&Help"), &menu1::FileHelp_Click);
 
   QMenu* edizione = Menu(QStringLiteral("Edizione"), QStringLiteral("&Edizione"));
-  Comando(edizione, QStringLiteral("EdizioneScheda"), QStringLiteral("&Edizione Scheda"), nullptr);
+  Comando(edizione, QStringLiteral("EdizioneScheda"), QStringLiteral("&Edizione Scheda"), &menu1::EdizioneScheda_Click);
   Comando(edizione, QStringLiteral("EdizioneSelezione"), QStringLiteral("&Selezione Schede"),
           &menu1::EdizioneSelezione_Click);
   Comando(edizione, QStringLiteral("EdizioneParametri"), QStringLiteral("Selezione &Discontinuita'"),
           &menu1::EdizioneParametri_Click);
   Comando(edizione, QStringLiteral("EdizioneFronte"), QStringLiteral("Descrizione &Fronte"), Guardia::Edizione);
-  Comando(edizione, QStringLiteral("EdizioneFamiglie"), QStringLiteral("&Parametri Famiglie"), Guardia::Edizione);
+  Comando(edizione, QStringLiteral("EdizioneFamiglie"), QStringLiteral("&Parametri Famiglie"),
+          &menu1::EdizioneFamiglie_Click);
   Comando(edizione, QStringLiteral("EdizioneTitoli"), QStringLiteral("&Titoli"), Guardia::Edizione);
   Comando(edizione, QStringLiteral("AiutoEdizione"), QStringLiteral("&Help"), &menu1::AiutoEdizione_Click);
 
@@ -139,7 +140,7 @@ void menu1::CostruisciMenu() {
           Guardia::Output);
   Comando(tabulati, QStringLiteral("esptabtxt"), QStringLiteral("Esporta Tabulati in Formato &TXT"),
           Guardia::Output);
-  Comando(stampa, QStringLiteral("configura"), QStringLiteral("&Configura"), nullptr);
+  Comando(stampa, QStringLiteral("configura"), QStringLiteral("&Configura"), &menu1::configura_Click);
   Comando(stampa, QStringLiteral("AiutoStampa"), QStringLiteral("&Help"), &menu1::AiutoStampa_Click);
 
   Comando(nullptr, QStringLiteral("uscita"), QStringLiteral("&Uscita"), &menu1::uscita_Click);

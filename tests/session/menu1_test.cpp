@@ -93,8 +93,10 @@ TEST_F(Finestra, EveryGuardedCommandBeforeASessionShowsItsMessageOnly) {
   for (const QString& v : calcoli) script += "menu " + v + "\nanswer OK \"eseguire calcoli\"\n";
   for (const QString& v : edizione) script += "menu " + v + "\nanswer OK \"editare dati\"\n";
   for (const QString& v : output) script += "menu " + v + "\nanswer OK \"produrre output\"\n";
-  // The sheet commands need no session: they show nothing (their commands come later).
-  for (const char* v : {"EdizioneScheda", "StampaAnteprimaScheda", "StampaRapidaScheda", "EsportaSchedaDOC", "espsctxt"})
+  // The sheet commands need no session: the sheet editor asks for a sheet (cancelled here), the others show
+  // nothing (their commands come later).
+  script += "menu EdizioneScheda\ncancel\n";
+  for (const char* v : {"StampaAnteprimaScheda", "StampaRapidaScheda", "EsportaSchedaDOC", "espsctxt"})
     script += QString("menu %1\n").arg(v);
   script += "nascondi\n";
   plat::RegisterScriptAction("nascondi", [this](const QStringList&, QString*) {
