@@ -358,7 +358,13 @@ void menu1::EdizioneSelezione_Click() {
   const QString fileElenco = FileDellaSessione(QStringLiteral(".SES"));
   if (LeggiElencoSchede(fileElenco, elenco, Sessione.LimiteSchede, &errore) == EsitoElenco::NonValido) {
     Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), errore);
-    return;
+    // A damaged list does not lock the command: the user may start again from an empty list.
+    if (!RipartireDaiPredefiniti()) return;
+    elenco.clear();
+    if (!ScriviElencoSchede(fileElenco, elenco)) {
+      Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), plat::ResolveForWrite(fileElenco));
+      return;
+    }
   }
   for (QString& n : elenco) n = n.toLower();
   std::vector<QString> didascalie(static_cast<std::size_t>(m) + 1);
@@ -395,7 +401,16 @@ void menu1::EdizioneParametri_Click() {
                configurazione + QStringLiteral(": ") + campo);
     return;
   }
-  if (LeggiSelezione() == EsitoSelezione::NonValida) return;
+  if (LeggiSelezione() == EsitoSelezione::NonValida) {
+    // Damaged criteria do not lock the command: the user may start again from the defaults.
+    if (!RipartireDaiPredefiniti()) return;
+    CriteriPredefiniti(Selezione);
+    const QString file = FileDellaSessione(QStringLiteral(".sel"));
+    if (!ScriviFileSelezione(file, Configurazione, Selezione)) {
+      Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), plat::ResolveForWrite(file));
+      return;
+    }
+  }
 
   QStringList elenco = {Traduci(QStringLiteral("SELEZIONE PARAMETRI"))};
   for (int f = 3; f <= 14; ++f) elenco << Configurazione.DescrizioneColonna[static_cast<std::size_t>(f)];
