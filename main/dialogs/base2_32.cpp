@@ -445,7 +445,9 @@ void base2_32::IncollaBlocco() {
   QStringList righe = testo.split(QLatin1Char('\n'));
   if (!righe.isEmpty() && righe.last().isEmpty()) righe.removeLast();
   QString anteprima;
-  for (int i = 0; i < righe.size() && i < 6; ++i) anteprima += righe.at(i) + QStringLiteral("\r\n");
+  // The cells of a line are shown two blanks apart: a message box would stretch tabs over several lines.
+  for (int i = 0; i < righe.size() && i < 6; ++i)
+    anteprima += QString(righe.at(i)).replace(QLatin1Char('\t'), QStringLiteral("  ")) + QStringLiteral("\r\n");
   if (righe.size() > 6) anteprima += QStringLiteral("......");
   const QString titolo = Titolo();
   if (plat::MsgBox(Traduci(QStringLiteral("Confermate l'inserimento dei seguenti dati")) + QStringLiteral("?\r\n") +

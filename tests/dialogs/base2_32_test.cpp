@@ -181,8 +181,8 @@ TEST_F(Griglia, PasteWithPreviewOverwriteQuestionAndRowLimit) {
   QString otto;
   for (int i = 1; i <= 8; ++i) otto += QString("%1\tA\tx\r\n").arg(i);
   incolla(otto, "cell 2 1\nkey Ctrl+V\nanswer No\npress Command1(0)\n");
-  EXPECT_TRUE(Messaggi().value(0).contains("6 A x") && Messaggi().value(0).endsWith("......") &&
-              !Messaggi().value(0).contains("7 A x"))
+  EXPECT_TRUE(Messaggi().value(0).contains("6  A  x") && Messaggi().value(0).endsWith("......") &&
+              !Messaggi().value(0).contains("7  A  x"))
       << Messaggi().value(0).toStdString();
   // Three lines at row 499: rows 499 and 500, then the row limit.
   const QStringList righe = incolla("1\tA\ta\r\n2\tA\tb\r\n3\tA\tc\r\n", "cell 499 1\nkey Ctrl+V\nanswer Yes\nanswer OK\npress Command1(0)\n");
