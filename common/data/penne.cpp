@@ -17,22 +17,32 @@ EsitoPenne LeggiFileTabellaPenne(const QString& percorso, TabellaPenne& t, int* 
   plat::SeqReader r;
   if (!r.Open(percorso)) return EsitoPenne::Mancante;
   TabellaPenne letta;
+  // The line of a fault: the line of the item being read.
+  int linea = 1;
   const auto fallisce = [&] {
-    if (riga) *riga = r.LineNumber();
+    if (riga) *riga = linea;
     return EsitoPenne::NonValida;
   };
   for (std::size_t e = 1; e <= kElementiPenne; ++e) {
-    if (!r.ReadLine(letta.NomiElementi[e]) || !dati::LeggiNumero(r, letta.ColoriElementi[e]) ||
-        !dati::LeggiNumero(r, letta.SpessoriElementi[e]) || !r.ReadItem(letta.CaratteriElementi[e]))
-      return fallisce();
+    linea = r.LineNumber();
+    if (!r.ReadLine(letta.NomiElementi[e])) return fallisce();
+    linea = r.LineNumber();
+    if (!dati::LeggiNumero(r, letta.ColoriElementi[e])) return fallisce();
+    linea = r.LineNumber();
+    if (!dati::LeggiNumero(r, letta.SpessoriElementi[e])) return fallisce();
+    linea = r.LineNumber();
+    if (!r.ReadItem(letta.CaratteriElementi[e])) return fallisce();
   }
   for (std::size_t c = 1; c <= kColoriPenne; ++c) {
-    if (!r.ReadLine(letta.NomiColori[c]) || !dati::LeggiNumero(r, letta.ValoriColori[c]) ||
-        letta.ValoriColori[c] < 0 || letta.ValoriColori[c] > 0xFFFFFF)
+    linea = r.LineNumber();
+    if (!r.ReadLine(letta.NomiColori[c])) return fallisce();
+    linea = r.LineNumber();
+    if (!dati::LeggiNumero(r, letta.ValoriColori[c]) || letta.ValoriColori[c] < 0 || letta.ValoriColori[c] > 0xFFFFFF)
       return fallisce();
   }
   for (double* m : {&letta.MargineSinistro, &letta.MargineSuperiore}) {
     if (r.AtEnd()) break;
+    linea = r.LineNumber();
     QString voce;
     r.ReadItem(voce);
     if (plat::TrimBlanks(voce).isEmpty()) continue;

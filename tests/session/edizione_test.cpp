@@ -237,3 +237,41 @@ TEST_F(Edizione, DamagedCriteriaOrSheetListCanStartAgainFromTheDefaults) {
 }
 
 }  // namespace
+
+namespace {
+
+// Whole runs of frattix32, headless, driven by a script.
+class EdizioneEsecuzione : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    t.AddPrograms({"frattix32"});
+    WriteAnsi(t.P("language.cfg"), " 1 \n");
+  }
+  testing_support::RunResult Esegui(const QString& script) {
+    QFile::remove(t.D("ui.log"));
+    return testing_support::RunProgram(t.P("frattix32"), {}, t.Data(),
+                                       testing_support::ScriptedRunEnvironment(t, script));
+  }
+  TestFolder t;
+};
+
+TEST_F(EdizioneEsecuzione, ANewSheetThePenEditorsConfirmAndCancel) {
+  const QByteArray penne = ReadBytes(t.P("korvenITA.CFG"));
+  const auto r = Esegui("press INFORMAZIONI.Command1\nmenu EdizioneScheda\nfile " + t.D("nuova") + "\n" +
+                        "set Text1(0) Cava\nset Text1(6) 12\npress Command1(0)\n" + RigaDigitata(kCampi) +
+                        "press base2_32.Command1(0)\n"
+                        "menu configura\npick List1 #2\ncheck Option1(0) 1\npress Command2\n"
+                        "menu configura\npress Command1\nclose menu1\n");
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  EXPECT_EQ(ReadBytes(t.D("nuova.sch")), "Cava\r\n\r\n0/0\r\n\r\n12\r\n\r\n\r\n\r\n\r\n 1 \r\n" +
+                                             plat::EncodeAnsi(Record(kCampi)) + "\r\n");
+  // Cancel leaves the pen table as it was; confirming without changes keeps its 152 lines and every name.
+  const QList<QByteArray> prima = penne.split('\n'), dopo = ReadBytes(t.P("korvenITA.CFG")).split('\n');
+  ASSERT_EQ(dopo.size(), 153);
+  for (int i = 0; i < 152; ++i)
+    EXPECT_EQ(plat::Val(plat::DecodeAnsi(dopo[i])) == plat::Val(plat::DecodeAnsi(prima[i])), true) << i;
+  for (int e = 0; e < 30; ++e) EXPECT_EQ(dopo[4 * e], prima[4 * e]);
+  EXPECT_EQ(testing_support::ReadLog(t.D("ui.log")).filter("\tform\tEditacfg\t").size(), 2);
+}
+
+}  // namespace
