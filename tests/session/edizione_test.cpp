@@ -119,6 +119,9 @@ TEST_F(Edizione, HeaderContinuationsJoinAndCancelWritesNothing) {
   EXPECT_EQ(ReadBytes(file), prima);
   Esegui("EdizioneScheda", "file " + file + "\npress Command1(0)\npress base2_32.Command1(0)\n");
   EXPECT_EQ(ReadAnsi(file), "Cava\nNorth face - quarry B\n0/0\nSquadra\n10\n2024\n\n\n\n 1 \n" + Record(kCampi) + "\n");
+  // Nothing of that sheet reaches a new one.
+  Esegui("EdizioneScheda", "file " + rilievi + "/nuova\npress Command1(0)\npress base2_32.Command1(0)\n");
+  EXPECT_EQ(ReadAnsi(rilievi + "/nuova.sch"), QString("\n\n0/0\n\n\n\n\n\n\n 0 \n"));
 }
 
 TEST_F(Edizione, PasteOf499And501LinesAndTheCodeChecks) {
