@@ -2,6 +2,7 @@
 // definitions, the configuration, the session on the command line), the same as a whole run of the executable,
 // and a survey sheet of 500 records read and written.
 #include "common/platform/files.h"
+#include "common/platform/ui.h"
 #include "main/dialogs/definizioni.h"
 #include "main/session/configurazione.h"
 #include "main/session/menu1.h"
@@ -121,6 +122,33 @@ void BM_SalvaScheda500(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SalvaScheda500)->Unit(benchmark::kMicrosecond);
+
+// The survey-sheet editor on the same sheet: read, header confirmed in the field form, the records loaded into the
+// table grid, confirmed and written back (a script answers the dialogs).
+void BM_Scheda500NellaGriglia(benchmark::State& state) {
+  Cartelle& c = Ambiente();
+  const QString file = c.dati + "/grande.sch";
+  ScriviSchedaGrande(file);
+  Scheda.IntestazioneScheda[3] = "120/15";  // the measuring line's direction, inclination and length
+  Scheda.IntestazioneScheda[5] = "38.5";
+  SalvaScheda();
+  QFile script(c.radice.path() + "/griglia.script");
+  script.open(QIODevice::WriteOnly);
+  script.write(("file " + file + "\npress Command1(0)\npress base2_32.Command1(0)\n").toUtf8());
+  script.close();
+  menu1 finestra;
+  finestra.Form_Load(c.dati + "/rock.ses");
+  qputenv("FRATTIX_UI_SCRIPT", script.fileName().toLocal8Bit());
+  for (auto _ : state) {
+    plat::ResetInteraction();
+    finestra.EdizioneScheda_Click();
+  }
+  qunsetenv("FRATTIX_UI_SCRIPT");
+  plat::ResetInteraction();
+  if (LeggiScheda() != EsitoScheda::Letta || Scheda.NumeroRigheScheda != 500)
+    state.SkipWithError("the sheet was not written back");
+}
+BENCHMARK(BM_Scheda500NellaGriglia)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -60,14 +60,21 @@ EsitoScheda LeggiFileScheda(const QString& percorso, ModuloScheda& s, int massim
 bool ScriviFileScheda(const QString& percorso, const ModuloScheda& s) {
   plat::SeqWriter w(percorso);
   if (!w.IsOpen()) return false;
+  // A line end inside a header line or a record would give the sheet a line more: it is written as a blank.
+  auto riga = [](QString t) {
+    t.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    t.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return t;
+  };
   for (int i = 1; i <= 9; ++i)
-    w.WriteLine(static_cast<std::size_t>(i) < s.IntestazioneScheda.size() ? s.IntestazioneScheda[static_cast<std::size_t>(i)]
-                                                                            : QString());
+    w.WriteLine(riga(static_cast<std::size_t>(i) < s.IntestazioneScheda.size()
+                         ? s.IntestazioneScheda[static_cast<std::size_t>(i)]
+                         : QString()));
   const int n = std::clamp(s.NumeroRigheScheda, 0, static_cast<int>(s.RigheScheda.size()) - 1);
   w.WriteNumber(n);
   int vuote = 0;
   for (int i = 1; i <= n; ++i) {
-    const QString record = RecordFisso(s.RigheScheda[static_cast<std::size_t>(i)]);
+    const QString record = RecordFisso(riga(s.RigheScheda[static_cast<std::size_t>(i)]));
     if (SoloSpazi(record)) ++vuote;
     else w.WriteLine(record);
   }

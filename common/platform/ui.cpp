@@ -468,6 +468,12 @@ class ScriptedInteraction : public Interaction {
       o->window()->close();
       return;
     }
+    if (w == QLatin1String("key") && a.words.size() == 2 && ExtraActions().contains(w)) {
+      // "key <key>" without an object: the key goes where a form of the program sends it (the table grid).
+      QString error;
+      if (!ExtraActions().value(w)(a.words.mid(1), &error)) Mismatch(a, error);
+      return;
+    }
     if (w == QLatin1String("key")) {
       // A key pressed on an object: key <object> <key>, the key by its Qt name (Enter, Escape, Left, F1,
       // Shift+Tab ...) or as one character, which is also typed.

@@ -1,6 +1,8 @@
 // Set-up of a plot: the pen table, the page window, the preview window's scale.
 #include "common/plot/grafico.h"
 
+#include "common/data/penne.h"
+
 #include "common/platform/drawingsurface.h"
 #include "common/platform/files.h"
 #include "common/platform/gdi.h"
@@ -25,64 +27,29 @@ constexpr double kMinimaFinestra = 0.5;
 // Below this extent (centimetres) a window has none: the scale would not be a number.
 constexpr double kEstensioneMinima = 1e-6;
 
-bool LeggiNumero(plat::SeqReader& r, double& v) {
-  bool ok = false;
-  return r.ReadNumber(v, &ok) && ok;
-}
-
 }  // namespace
 
-QString FileTabellaPenne() {
-  const QString codice = RipiegoLingua(Avvio.CodiceLingua, QStringLiteral(".CFG"));
-  return plat::JoinPath(plat::ProgramFolder(), QStringLiteral("korven") + codice + QStringLiteral(".CFG"));
-}
-
 bool LeggiTabellaPenne(const QString& percorso, QString* errore) {
-  const auto fallisce = [&] {
+  TabellaPenne t;
+  if (LeggiFileTabellaPenne(percorso, t) != EsitoPenne::Letta) {
     if (errore) *errore = Traduci(QStringLiteral("La tabella delle penne manca o e' incompleta:")) + QLatin1Char(' ') +
                           percorso;
     return false;
-  };
-  plat::SeqReader r;
-  if (!r.Open(percorso)) return fallisce();
-  struct LettaPenna {
-    double colore = 0, spessore = 0;
-    QString carattere;
-  };
-  std::array<LettaPenna, NumeroPenne + 1> penne{};
+  }
   std::array<int, 31> colori{};
-  QString riga;
-  for (int p = 1; p <= NumeroPenne; ++p) {
-    if (!r.ReadLine(riga) || !LeggiNumero(r, penne[p].colore) || !LeggiNumero(r, penne[p].spessore) ||
-        !r.ReadItem(penne[p].carattere))
-      return fallisce();
-  }
-  for (int c = 1; c <= NumeroColori; ++c) {
-    double valore = 0;
-    if (!r.ReadLine(riga) || !LeggiNumero(r, valore) || valore < 0 || valore > 0xFFFFFF) return fallisce();
-    colori[c] = static_cast<int>(valore);
-  }
-  double margini[2] = {0, 0};
-  for (double& m : margini) {
-    if (r.AtEnd()) break;
-    QString voce;
-    r.ReadItem(voce);
-    if (plat::TrimBlanks(voce).isEmpty()) continue;
-    m = plat::Val(voce);
-    if (!plat::IsNumeric(voce) || !std::isfinite(m)) return fallisce();
-  }
-
+  for (int c = 1; c <= NumeroColori; ++c) colori[c] = static_cast<int>(t.ValoriColori[static_cast<std::size_t>(c)]);
   Grafico.TabellaColori = colori;
   Grafico.PenneGrafico[0] = Penna{};
   for (int p = 1; p <= NumeroPenne; ++p) {
-    const double n = std::nearbyint(penne[p].colore);
+    const auto k = static_cast<std::size_t>(p);
+    const double n = std::nearbyint(t.ColoriElementi[k]);
     const int numero = n >= 0 && n <= 30 ? static_cast<int>(n) : 0;
     Grafico.PenneGrafico[p].Colore = colori[numero];
-    Grafico.PenneGrafico[p].Spessore = std::max(0.0, penne[p].spessore) / 10.0;
-    Grafico.PenneGrafico[p].Carattere = penne[p].carattere;
+    Grafico.PenneGrafico[p].Spessore = std::max(0.0, t.SpessoriElementi[k]) / 10.0;
+    Grafico.PenneGrafico[p].Carattere = t.CaratteriElementi[k];
   }
-  Grafico.MarginiGrafico.Sinistro = margini[0];
-  Grafico.MarginiGrafico.Superiore = margini[1];
+  Grafico.MarginiGrafico.Sinistro = t.MargineSinistro;
+  Grafico.MarginiGrafico.Superiore = t.MargineSuperiore;
   return true;
 }
 

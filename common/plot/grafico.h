@@ -129,7 +129,8 @@ extern ModuloGrafico Grafico;
 // of the current language; a pen table that is missing or short ends the program after a message.
 void InizioGrafico(double a1, const QString& a2, double xmin, double ymin, double xmax, double ymax, int redraw);
 
-// The pen table file of the current language (with the language fallback when it is not installed).
+// The pen table file of the current language (with the language fallback when it is not installed); defined with
+// the pen table's reader in common/data/penne.
 QString FileTabellaPenne();
 // Reads a pen table into PenneGrafico, TabellaColori and MarginiGrafico. False, with a message text in `errore`,
 // when the file is missing or shorter than its 30 pens and 15 colours; the tables are then left as they were.

@@ -35,6 +35,9 @@ void ImpostaMaschera(int, int, int n) {
   }
   const auto u = static_cast<std::size_t>(n);
   m.NumeroMaschera = n;
+  m.CodiciColonne = {};
+  m.LarghezzeColonne = {};
+  m.RigheVuoteMantenute = false;
   m.TipoMaschera = d.TipoDefinizione[u];
   m.TitoloMaschera = d.TitoloDefinizione[u];
   const int s = d.InizioSceltaDefinizione[u];

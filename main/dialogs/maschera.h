@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <functional>
@@ -29,6 +30,14 @@ struct StatoMaschera {
   std::array<std::optional<double>, 26> MinimiCampi, MassimiCampi;
   std::array<QString, 26> AiutiCampi;     // help of each field; index N (kind 1) or column count (grid): dialog help
   std::array<QString, 6> SecondoElenco;   // button captions
+  // Grid: the codes a coded column accepts, as the configuration writes them (empty: the codes of the column's
+  // help text after "$$$"), and the widths of the record fields the columns are stored in (0: no such limit).
+  // Set by the calling command after ImpostaMaschera, which empties them.
+  std::array<QStringList, 16> CodiciColonne;
+  std::array<int, 16> LarghezzeColonne{};
+  // Grid: on confirmation an empty row before the last filled one is written back as a row of empty cells
+  // instead of being dropped, so that each row stays the record it stands for.
+  bool RigheVuoteMantenute = false;
   std::vector<QString> ValoriTesto = std::vector<QString>(kMassimoValoriTesto + 1);
   std::array<double, 26> ValoriNumerici{};  // kind 1: 0-based position of the chosen entry of each choice field
   std::array<bool, 26> SceltaFuoriElenco{};  // kind 1: ScriviCampo was given no entry number from 1 on

@@ -15,6 +15,7 @@
 #include "common/texts/avvio.h"
 #include "common/texts/testi.h"
 #include "main/dialogs/base1.h"
+#include "main/dialogs/base2_32.h"
 #include "main/dialogs/contesti.h"
 #include "main/dialogs/definizioni.h"
 #include "main/dialogs/maschera.h"
@@ -109,14 +110,15 @@ void menu1::CostruisciMenu() {
   Comando(archivi, QStringLiteral("FileHelp"), QStringLiteral("&Help"), &menu1::FileHelp_Click);
 
   QMenu* edizione = Menu(QStringLiteral("Edizione"), QStringLiteral("&Edizione"));
-  Comando(edizione, QStringLiteral("EdizioneScheda"), QStringLiteral("&Edizione Scheda"), nullptr);
+  Comando(edizione, QStringLiteral("EdizioneScheda"), QStringLiteral("&Edizione Scheda"), &menu1::EdizioneScheda_Click);
   Comando(edizione, QStringLiteral("EdizioneSelezione"), QStringLiteral("&Selezione Schede"),
           &menu1::EdizioneSelezione_Click);
   Comando(edizione, QStringLiteral("EdizioneParametri"), QStringLiteral("Selezione &Discontinuita'"),
           &menu1::EdizioneParametri_Click);
   Comando(edizione, QStringLiteral("EdizioneFronte"), QStringLiteral("Descrizione &Fronte"),
           &menu1::EdizioneFronte_Click);
-  Comando(edizione, QStringLiteral("EdizioneFamiglie"), QStringLiteral("&Parametri Famiglie"), Guardia::Edizione);
+  Comando(edizione, QStringLiteral("EdizioneFamiglie"), QStringLiteral("&Parametri Famiglie"),
+          &menu1::EdizioneFamiglie_Click);
   Comando(edizione, QStringLiteral("EdizioneTitoli"), QStringLiteral("&Titoli"), &menu1::EdizioneTitoli_Click);
   Comando(edizione, QStringLiteral("AiutoEdizione"), QStringLiteral("&Help"), &menu1::AiutoEdizione_Click);
 
@@ -149,7 +151,7 @@ void menu1::CostruisciMenu() {
           Guardia::Output);
   Comando(tabulati, QStringLiteral("esptabtxt"), QStringLiteral("Esporta Tabulati in Formato &TXT"),
           &menu1::esptabtxt_Click);
-  Comando(stampa, QStringLiteral("configura"), QStringLiteral("&Configura"), nullptr);
+  Comando(stampa, QStringLiteral("configura"), QStringLiteral("&Configura"), &menu1::configura_Click);
   Comando(stampa, QStringLiteral("AiutoStampa"), QStringLiteral("&Help"), &menu1::AiutoStampa_Click);
 
   Comando(nullptr, QStringLiteral("uscita"), QStringLiteral("&Uscita"), &menu1::uscita_Click);
@@ -187,6 +189,7 @@ void menu1::Form_Load(const QString& rigaComando) {
                            "EDITTITO.MAV", "EDITPARG2.MAV"})
     percorsi.push_back(plat::JoinPath(plat::ProgramFolder(), QString::fromLatin1(nome)));
   LeggiDefinizioniMaschere(7, percorsi);
+  RegistraGriglia();
   // 7. The configuration of the survey sheets.
   LeggiConfigurazione();
   // 9-10. Help contexts and captions in the current language.
@@ -374,7 +377,13 @@ void menu1::EdizioneSelezione_Click() {
   const QString fileElenco = FileDellaSessione(QStringLiteral(".SES"));
   if (LeggiElencoSchede(fileElenco, elenco, Sessione.LimiteSchede, &errore) == EsitoElenco::NonValido) {
     Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), errore);
-    return;
+    // A damaged list does not lock the command: the user may start again from an empty list.
+    if (!RipartireDaiPredefiniti()) return;
+    elenco.clear();
+    if (!ScriviElencoSchede(fileElenco, elenco)) {
+      Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), plat::ResolveForWrite(fileElenco));
+      return;
+    }
   }
   for (QString& n : elenco) n = n.toLower();
   std::vector<QString> didascalie(static_cast<std::size_t>(m) + 1);
@@ -411,7 +420,16 @@ void menu1::EdizioneParametri_Click() {
                configurazione + QStringLiteral(": ") + campo);
     return;
   }
-  if (LeggiSelezione() == EsitoSelezione::NonValida) return;
+  if (LeggiSelezione() == EsitoSelezione::NonValida) {
+    // Damaged criteria do not lock the command: the user may start again from the defaults.
+    if (!RipartireDaiPredefiniti()) return;
+    CriteriPredefiniti(Selezione);
+    const QString file = FileDellaSessione(QStringLiteral(".sel"));
+    if (!ScriviFileSelezione(file, Configurazione, Selezione)) {
+      Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), plat::ResolveForWrite(file));
+      return;
+    }
+  }
 
   QStringList elenco = {Traduci(QStringLiteral("SELEZIONE PARAMETRI"))};
   for (int f = 3; f <= 14; ++f) elenco << Configurazione.DescrizioneColonna[static_cast<std::size_t>(f)];

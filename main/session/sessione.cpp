@@ -23,6 +23,12 @@ void Attenzione(const QString& testo, const QString& dettaglio) {
   plat::MsgBox(t, plat::vbOKOnly, Traduci(QStringLiteral("ATTENZIONE")) + QStringLiteral("!"));
 }
 
+bool RipartireDaiPredefiniti() {
+  return plat::MsgBox(Traduci(QStringLiteral("Volete ripartire dai valori predefiniti?")),
+                      plat::vbYesNo + plat::vbQuestion,
+                      Traduci(QStringLiteral("ATTENZIONE")) + QStringLiteral("!")) == plat::vbYes;
+}
+
 QString CartellaPath() {
   const QString file = plat::JoinPath(plat::ProgramFolder(), QStringLiteral("path"));
   if (!plat::FileExists(file)) ScriviPath(plat::JoinPath(plat::ProgramFolder(), QStringLiteral("data")));

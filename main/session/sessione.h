@@ -31,6 +31,8 @@ QString FilePassaggio();
 // The message box of the suite's warnings: Traduci(testo) (followed by `dettaglio` on a new line when given),
 // title Traduci("ATTENZIONE") & "!", one OK button.
 void Attenzione(const QString& testo, const QString& dettaglio = QString());
+// After a damaged file has been reported: asks whether to start again from the defaults (true for Yes).
+bool RipartireDaiPredefiniti();
 
 // The file `path` in the program folder: the folder last used for sessions and survey sheets. CartellaPath
 // creates the file with the program folder's "data" when it is missing and returns its first item; it never

@@ -1,0 +1,197 @@
+// The editing commands of the main window that work through the table grid: the survey sheet (its header in the
+// field form, its records in the grid), the family parameters, and the pen-table editor of the print menu.
+#include "common/data/famiglie.h"
+#include "common/data/fronte.h"
+#include "common/data/risultato.h"
+#include "common/platform/filedialogs.h"
+#include "common/platform/files.h"
+#include "common/platform/textio.h"
+#include "common/platform/ui.h"
+#include "common/texts/avvio.h"
+#include "common/texts/testi.h"
+#include "main/dialogs/editacfg.h"
+#include "main/dialogs/maschera.h"
+#include "main/session/configurazione.h"
+#include "main/session/menu1.h"
+#include "main/session/scheda.h"
+#include "main/session/sessione.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kDefinizioneFamiglie = 3;
+constexpr int kDefinizioneRecord = 4;
+constexpr int kDefinizioneIntestazione = 5;
+constexpr int kMassimoFamiglie = 300;   // families of a clustering result
+constexpr int kMassimoPuntiRisultato = 1000;
+
+std::size_t U(int i) { return static_cast<std::size_t>(i); }
+
+// The chosen name with a short extension (a point among its last four characters) replaced by ".sch".
+QString NomeScheda(const QString& scelto) {
+  QString cartella, nome;
+  DividiPercorso(scelto, cartella, nome);
+  if (nome.right(4).contains(QLatin1Char('.'))) nome = nome.left(nome.lastIndexOf(QLatin1Char('.')));
+  nome += QStringLiteral(".sch");
+  if (nome == QLatin1String("*.sch") || nome == QLatin1String(".sch")) return QString();
+  return cartella.isEmpty() ? nome : plat::JoinPath(cartella, nome);
+}
+
+// Header fields 1 to 7 of the field form from the header lines, and back.
+const int kRigheCampi[5] = {0, 1, 2, 4, 6};  // fields 1 to 4: header lines 1, 2, 4, 6
+
+}  // namespace
+
+void menu1::EdizioneScheda_Click() {
+  // The dialog opens in the folder last used for sheets; the session's current folder stays as it is.
+  const QString usata = CartellaPath();
+  const QString iniziale = plat::FolderExists(usata) ? plat::ResolveExisting(usata) : plat::CurrentFolder();
+  const QString scelto = plat::GetOpenOrNewFileName(Traduci(QStringLiteral("SCHEDE RILIEVO")), iniziale,
+                                                    Traduci(QStringLiteral("SCHEDE RILIEVO")) +
+                                                        QStringLiteral(" (*.sch)|*.sch"));
+  const QString file = NomeScheda(scelto);
+  if (file.isEmpty()) return;  // nothing chosen: FileScheda keeps the sheet last chosen
+  Scheda.FileScheda = file;
+  if (plat::FileExists(file)) {
+    const EsitoScheda esito = LeggiScheda();
+    if (esito != EsitoScheda::Letta) {
+      SegnalaEsitoScheda(esito);
+      return;
+    }
+  } else {
+    AzzeraScheda();
+  }
+  std::vector<QString>& testa = Scheda.IntestazioneScheda;
+
+  // The header in the field form. A continuation on lines 7, 8 and 9 joins lines 2, 4 and 6.
+  ImpostaMaschera(0, 0, kDefinizioneIntestazione);
+  for (const auto& [prima, seconda] : {std::pair{2, 7}, std::pair{4, 8}, std::pair{6, 9}}) {
+    if (!plat::TrimBlanks(testa[U(seconda)]).isEmpty()) {
+      testa[U(prima)] += QStringLiteral(" - ") + testa[U(seconda)];
+      testa[U(seconda)].clear();
+    }
+  }
+  for (int i = 1; i <= 4; ++i) ScriviCampo(i, testa[U(kRigheCampi[i])]);
+  const QString& riga3 = testa[3];
+  const qsizetype barra = riga3.indexOf(QLatin1Char('/'));
+  ScriviCampo(5, barra < 0 ? QStringLiteral("0") : riga3.left(barra));
+  ScriviCampo(6, barra < 0 ? QStringLiteral("0") : riga3.mid(barra + 1));
+  ScriviCampo(7, testa[5]);
+  MostraMaschera();
+  if (MascheraCorrente.AnnullaMaschera != 0) {
+    ChiudiMaschera();
+    return;
+  }
+  QString campi[8];
+  for (int i = 1; i <= 7; ++i) LeggiCampo(i, campi[i]);
+  for (int i = 1; i <= 4; ++i) testa[U(kRigheCampi[i])] = campi[i];
+  testa[3] = campi[5] + QLatin1Char('/') + campi[6];
+  testa[5] = campi[7];
+  ChiudiMaschera();
+
+  // The records in the grid, 14 columns in the order of the record's fields.
+  StatoMaschera& m = MascheraCorrente;
+  m.ValoriTesto[0] = QString::number(Scheda.NumeroRigheScheda);
+  ImpostaMaschera(0, 0, kDefinizioneRecord);
+  if (m.TipoMaschera < 2 || m.UltimaColonna != kNumeroCampiRecord) {
+    Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"),
+               plat::JoinPath(plat::ProgramFolder(), QStringLiteral("EDITSCHE.MAV")));
+    return;
+  }
+  std::size_t k = 0;
+  for (int r = 1; r <= Scheda.NumeroRigheScheda; ++r)
+    for (int c = 1; c <= kNumeroCampiRecord; ++c) m.ValoriTesto[++k] = CampoDelRecord(Scheda.RigheScheda[U(r)], c);
+  for (int c = 1; c <= kNumeroCampiRecord; ++c) {
+    // A cell is stored in its record field: never longer than the field.
+    m.LarghezzeColonne[U(c)] = kLarghezzaCampo[U(c)];
+    if (plat::TrimBlanks(m.AiutiCampi[U(c)]).endsWith(QLatin1String("$$$"))) {
+      m.AiutiCampi[U(c)] += Configurazione.LegendaColonna[U(c - 1)];
+      // The codes the column accepts are those of the configuration, as it writes them.
+      for (int j = 1; j <= std::min(Configurazione.NumeroCodici(c), kMassimoCodiciColonna); ++j)
+        m.CodiciColonne[U(c)] << Configurazione.CodiciColonna[U(j)][U(c)];
+    }
+  }
+  MostraMaschera();
+  if (m.AnnullaMaschera != 0) {
+    ChiudiMaschera();
+    return;
+  }
+  const int righe = std::clamp(static_cast<int>(plat::Val(m.ValoriTesto[0])), 0, kMassimoRigheScheda);
+  k = 0;
+  for (int r = 1; r <= righe; ++r) {
+    QString record = RecordFisso(Scheda.RigheScheda[U(r)]);
+    for (int c = 1; c <= kNumeroCampiRecord; ++c) {
+      const int larghezza = kLarghezzaCampo[U(c)];
+      const QString t = plat::TrimBlanks(m.ValoriTesto[++k]).left(larghezza);
+      record.replace(kInizioCampo[U(c)] - 1, larghezza, t + QString(larghezza - t.size(), QLatin1Char(' ')));
+    }
+    record.replace(QChar(0), QLatin1Char(' '));
+    Scheda.RigheScheda[U(r)] = record;
+  }
+  Scheda.NumeroRigheScheda = righe;
+  ChiudiMaschera();
+  if (!SalvaScheda()) Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), Scheda.FileScheda);
+}
+
+void menu1::EdizioneFamiglie_Click() {
+  if (SenzaSessione(Guardia::Edizione)) return;
+  // The family count of the clustering result.
+  const QString fileRisultato = FileDellaSessione(QStringLiteral(".dat"));
+  RisultatoCluster risultato;
+  switch (LeggiFileRisultato(fileRisultato, risultato, kMassimoPuntiRisultato, kMassimoFamiglie)) {
+    case EsitoRisultato::Letto: break;
+    case EsitoRisultato::Mancante:
+      Attenzione(QStringLiteral("Nessun risultato della cluster analysis per questa sessione:"), fileRisultato);
+      return;
+    case EsitoRisultato::TroppiPunti:
+      Attenzione(QStringLiteral("Troppi punti nel risultato della cluster analysis (al massimo 1000):"), fileRisultato);
+      return;
+    case EsitoRisultato::TroppiCluster:
+    case EsitoRisultato::NonValido:
+      Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), fileRisultato);
+      return;
+  }
+  const int famiglie = risultato.NumeroCluster;
+
+  // Defaults: the slope file's friction angle (value 6) and cohesion (value 5), 0 without a slope file.
+  ValoriFronte fronte{};
+  const bool conFronte = LeggiFileFronte(FileDellaSessione(QStringLiteral(".fro")), fronte) == EsitoFronte::Letto;
+  const double attrito = conFronte ? fronte[6] : 0, coesione = conFronte ? fronte[5] : 0;
+  ParametriFamiglie p = ParametriPredefiniti(famiglie, attrito, coesione);
+  const QString file = FileDellaSessione(QStringLiteral(".pgm"));
+  if (plat::FileExists(file)) LeggiFileParametriFamiglie(file, p);
+
+  StatoMaschera& m = MascheraCorrente;
+  ImpostaMaschera(0, 0, kDefinizioneFamiglie);
+  // A cleared row keeps its place, so that every family stays on its own row.
+  m.RigheVuoteMantenute = true;
+  m.ValoriTesto[0] = QString::number(famiglie);
+  std::size_t k = 0;
+  for (int i = 1; i <= famiglie; ++i) {
+    m.ValoriTesto[++k] = plat::StrNumber(p.Attrito[U(i)]);
+    m.ValoriTesto[++k] = plat::StrNumber(10 * p.Coesione[U(i)]);
+  }
+  MostraMaschera();
+  int righe = famiglie;  // a cancelled dialog keeps the values read
+  if (m.AnnullaMaschera == 0) {
+    righe = std::clamp(static_cast<int>(plat::Val(m.ValoriTesto[0])), 0, famiglie);
+    for (int i = 1; i <= righe; ++i) {
+      p.Attrito[U(i)] = plat::Val(m.ValoriTesto[U(2 * i - 1)]);
+      p.Coesione[U(i)] = plat::Val(m.ValoriTesto[U(2 * i)]) / 10;
+    }
+  }
+  ChiudiMaschera();
+  for (int i = righe + 1; i <= famiglie; ++i) {
+    p.Attrito[U(i)] = attrito;
+    p.Coesione[U(i)] = coesione;
+  }
+  CompletaParametriFamiglie(p, attrito, coesione);
+  if (!ScriviFileParametriFamiglie(file, p))
+    Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), plat::ResolveForWrite(file));
+}
+
+void menu1::configura_Click() {
+  Avvio.NumeroModulo = 3;
+  MostraEditacfg();
+}

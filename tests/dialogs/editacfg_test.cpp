@@ -1,0 +1,121 @@
+// The pen-table editor: what it shows, what "&Conferma" writes and what "&Annulla" leaves.
+#include "common/platform/files.h"
+#include "common/platform/textio.h"
+#include "common/texts/avvio.h"
+#include "main/dialogs/editacfg.h"
+#include "tests/support/scripted.h"
+#include "tests/support/support.h"
+
+#include <QFile>
+#include <QFont>
+#include <QFontInfo>
+#include <QListWidget>
+#include <QRadioButton>
+
+#include <gtest/gtest.h>
+
+using testing_support::ReadBytes;
+using testing_support::Scripted;
+using testing_support::TestFolder;
+
+namespace {
+
+class Penne : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Avvio.NumeroLingua = 1;
+    Avvio.CodiceLingua = "ITA";
+    file = t.P("korvenITA.CFG");
+  }
+  // A pen table: element 1 and 2 share a name holding Windows-1252 bytes, element 3 has no name.
+  void Scrivi(bool margini = true) {
+    QByteArray d;
+    for (int e = 1; e <= 30; ++e) {
+      d += e <= 2 ? QByteArray("Cerchio \x96 bordo") : e == 3 ? QByteArray() : "Elemento " + QByteArray::number(e);
+      d += "\r\n" + QByteArray::number(e % 16) + "\r\n0.3\r\n" + (e == 4 ? "Courier New" : "Arial") + "\r\n";
+    }
+    for (int c = 1; c <= 15; ++c) d += "Colore \xF8 " + QByteArray::number(c) + "\r\n " + QByteArray::number(c * 1000) + " \r\n";
+    if (margini) d += "1.5\r\n2\r\n";
+    ASSERT_TRUE(plat::WriteWholeFile(file, d));
+  }
+  QList<QByteArray> Righe() const {
+    QList<QByteArray> r = ReadBytes(file).split('\n');
+    if (!r.isEmpty() && r.last().isEmpty()) r.removeLast();
+    return r;
+  }
+  TestFolder t;
+  QString file;
+};
+
+TEST_F(Penne, CancelLeavesTheFileByteForByteAndConfirmKeepsTheNamesBytes) {
+  Scrivi();
+  const QByteArray prima = ReadBytes(file);
+  {
+    Scripted s(t, "check Option1(5) 1\nset Text1 7\npress Command2\n");
+    MostraEditacfg();
+    EXPECT_EQ(s.Log("form").size(), 1);
+  }
+  EXPECT_EQ(ReadBytes(file), prima);
+  {
+    Scripted s(t, "press Command1\n");
+    MostraEditacfg();
+  }
+  const QList<QByteArray> r = Righe();
+  ASSERT_EQ(r.size(), 152);
+  EXPECT_EQ(r[0], QByteArray("Cerchio \x96 bordo\r"));
+  EXPECT_EQ(r[8], QByteArray("\r"));  // the element without a name is written back as it was
+  EXPECT_EQ(r[120], QByteArray("Colore \xF8 1\r"));
+  EXPECT_EQ(r[15], QByteArray("Courier New\r"));
+  EXPECT_EQ(r[3], QByteArray("Arial\r"));  // shown through the font that stands for it, written as it was
+  EXPECT_EQ(r[121], QByteArray("1000\r"));
+  EXPECT_EQ(r[150], QByteArray("1.5\r"));
+  EXPECT_EQ(r[151], QByteArray("2\r"));
+}
+
+TEST_F(Penne, TwoElementsOfTheSameNameAreEditedSeparately) {
+  Scrivi();
+  QStringList elementi;
+  QString carattere, atteso = QFontInfo(QFont("Arial")).family();
+  plat::RegisterScriptAction("vedi", [&](const QStringList&, QString*) {
+    auto* f = qobject_cast<Editacfg*>(plat::FindObject("Editacfg"));
+    for (int i = 0; i < f->List1->count(); ++i) elementi << f->List1->item(i)->text();
+    carattere = f->List2->currentItem() ? f->List2->currentItem()->text() : QString();
+    return f->Option1[1]->isChecked();
+  });
+  Scripted s(t, "vedi\npick List1 #1\ncheck Option1(0) 1\nset Text1 1.5\nset Text2 x\npress Command1\n");
+  MostraEditacfg();
+  ASSERT_EQ(elementi.size(), 29);  // element 3 has no name
+  EXPECT_EQ(elementi[0], elementi[1]);
+  EXPECT_EQ(carattere, atteso);  // Arial is found through the font that stands for it
+  const QList<QByteArray> r = Righe();
+  ASSERT_EQ(r.size(), 152);
+  EXPECT_EQ(r[1], QByteArray("1\r"));  // element 1 unchanged
+  EXPECT_EQ(r[2], QByteArray("0.3\r"));
+  EXPECT_EQ(r[5], QByteArray("0\r"));  // element 2: not drawn, 1.5 mm
+  EXPECT_EQ(r[6], QByteArray("1.5\r"));
+  EXPECT_EQ(r[150], QByteArray("0\r"));  // a margin that is not a number
+}
+
+TEST_F(Penne, AFileWithoutMarginsGetsThemAndAMissingOrShortFileIsReported) {
+  Scrivi(false);
+  {
+    Scripted s(t, "press Command1\n");
+    MostraEditacfg();
+  }
+  const QList<QByteArray> r = Righe();
+  ASSERT_EQ(r.size(), 152);
+  EXPECT_EQ(r[150], QByteArray("0\r"));
+  EXPECT_EQ(r[151], QByteArray("0\r"));
+  for (const QByteArray& contenuto : {QByteArray(), QByteArray("Titoli\r\n1\r\n0.3\r\nArial\r\n")}) {
+    if (contenuto.isEmpty()) QFile::remove(file);
+    else ASSERT_TRUE(plat::WriteWholeFile(file, contenuto));
+    Scripted s(t, "answer OK\n");
+    MostraEditacfg();
+    EXPECT_TRUE(s.Log("form").isEmpty());
+    ASSERT_EQ(s.Log("msgbox").size(), 1);
+    EXPECT_TRUE(s.Log("msgbox")[0].contains("La tabella delle penne manca o e' incompleta"));
+    EXPECT_EQ(ReadBytes(file), contenuto);
+  }
+}
+
+}  // namespace

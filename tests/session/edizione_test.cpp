@@ -1,0 +1,280 @@
+// The editing commands on the table grid, run in this process with a script answering the dialogs: survey sheets,
+// family parameters, the pen-table editor, and damaged criteria or sheet lists.
+#include "common/data/elencoschede.h"
+#include "common/data/fronte.h"
+#include "common/data/risultato.h"
+#include "common/platform/files.h"
+#include "common/platform/textio.h"
+#include "main/dialogs/maschera.h"
+#include "main/session/configurazione.h"
+#include "main/session/menu1.h"
+#include "main/session/scheda.h"
+#include "main/session/selezione.h"
+#include "main/session/sessione.h"
+#include "tests/support/scripted.h"
+#include "tests/support/support.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using testing_support::ReadAnsi;
+using testing_support::ReadBytes;
+using testing_support::Scripted;
+using testing_support::TestFolder;
+using testing_support::WriteAnsi;
+
+namespace {
+
+// A record of 52 characters from its 14 fields.
+QString Record(const QStringList& campi) {
+  QString r(kLunghezzaRecord, QLatin1Char(' '));
+  for (int c = 1; c <= kNumeroCampiRecord; ++c)
+    r.replace(kInizioCampo[static_cast<std::size_t>(c)] - 1, campi.at(c - 1).size(), campi.at(c - 1));
+  return r;
+}
+const QStringList kCampi = {"1", "2.5", "GI", "33", "5", "2", "4", "2", "1", "PLA", "0", "LIS", "CAL", "R2"};
+
+// Script lines typing one grid row from column 1 (Enter after each cell).
+QString RigaDigitata(const QStringList& campi) {
+  QString s;
+  for (const QString& c : campi) s += "type " + c + "\nkey Return\n";
+  return s;
+}
+
+class Edizione : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteAnsi(t.P("language.cfg"), " 1 \n");
+    QDir(t.Data()).mkpath("rilievi");
+    rilievi = t.D("rilievi");
+  }
+  void Carica(const QString& riga) {
+    Scripted s(t, "", "carica");
+    w.Form_Load(riga);
+  }
+  // Runs one menu command with the script that follows it.
+  QStringList Esegui(const QString& voce, const QString& script) {
+    Scripted s(t, "menu " + voce + "\n" + script + "nascondi\n");
+    plat::RegisterScriptAction("nascondi", [this](const QStringList&, QString*) {
+      w.hide();
+      return true;
+    });
+    plat::ShowModeless(&w);
+    plat::RunUntilClosed(&w);
+    return s.Log("msgbox");
+  }
+  ModuloScheda Leggi(const QString& file) {
+    ModuloScheda s;
+    EXPECT_EQ(LeggiFileScheda(file, s), EsitoScheda::Letta);
+    return s;
+  }
+  TestFolder t;
+  QString rilievi;
+  menu1 w;
+};
+
+TEST_F(Edizione, ANewSheetTypedInTheGridIsSavedAsTyped) {
+  Carica(rilievi + "/manca.ses");
+  const QString intestazione =
+      "set Text1(0) \"Cava Nord\"\nset Text1(1) Gradone\nset Text1(2) Rossi\nset Text1(3) 12/05/2025\n"
+      "set Text1(4) 120\nset Text1(5) 15\nset Text1(6) 38.5\npress Command1(0)\n";
+  QStringList campi = kCampi;
+  campi[2] = "gi";  // stored as the configuration writes it
+  const QStringList m = Esegui("EdizioneScheda", "file " + rilievi + "/rock.txt\n" + intestazione +
+                                                     RigaDigitata(campi) + "press base2_32.Command1(0)\n");
+  EXPECT_TRUE(m.isEmpty()) << m.join("\n").toStdString();
+  const QByteArray atteso = "Cava Nord\r\nGradone\r\n120/15\r\nRossi\r\n38.5\r\n12/05/2025\r\n\r\n\r\n\r\n 1 \r\n" +
+                            plat::EncodeAnsi(Record(kCampi)) + "\r\n";
+  EXPECT_EQ(ReadBytes(rilievi + "/rock.sch"), atteso);
+  EXPECT_FALSE(QFile::exists(rilievi + "/rock.txt"));
+}
+
+TEST_F(Edizione, AnExampleSheetWithARowInsertedAndOneDeletedReadsBackEqual) {
+  Carica(rilievi + "/manca.ses");
+  const QString file = rilievi + "/fronte_nord.sch";
+  ASSERT_TRUE(QFile::copy(QString(FRATTIX_TEST_SOURCE_DIR) + "/examples/fronte_nord.sch", file));
+  const ModuloScheda prima = Leggi(file);
+  ASSERT_GT(prima.NumeroRigheScheda, 10);
+  const QStringList m = Esegui("EdizioneScheda", "file " + file + "\npress Command1(0)\ncell 3 1\n"
+                                                 "press base2_32.Command1(2)\n" + RigaDigitata(kCampi) +
+                                                 "cell 6 1\npress base2_32.Command1(3)\npress base2_32.Command1(0)\n");
+  EXPECT_TRUE(m.isEmpty()) << m.join("\n").toStdString();
+  const ModuloScheda dopo = Leggi(file);
+  EXPECT_EQ(dopo.IntestazioneScheda, prima.IntestazioneScheda);
+  std::vector<QString> attesi(prima.RigheScheda.begin() + 1, prima.RigheScheda.begin() + 1 + prima.NumeroRigheScheda);
+  attesi.insert(attesi.begin() + 2, Record(kCampi));
+  attesi.erase(attesi.begin() + 5);
+  std::vector<QString> letti(dopo.RigheScheda.begin() + 1, dopo.RigheScheda.begin() + 1 + dopo.NumeroRigheScheda);
+  EXPECT_EQ(letti, attesi);
+}
+
+TEST_F(Edizione, HeaderContinuationsJoinAndCancelWritesNothing) {
+  Carica(rilievi + "/manca.ses");
+  const QString file = rilievi + "/vecchia.sch";
+  WriteAnsi(file, "Cava\nNorth face\n120\nSquadra\n10\n2024\nquarry B\n\n\n 1 \n" + Record(kCampi) + "\n");
+  const QByteArray prima = ReadBytes(file);
+  Esegui("EdizioneScheda", "file " + file + "\npress Command1(0)\npress base2_32.Command1(1)\n");
+  EXPECT_EQ(ReadBytes(file), prima);
+  Esegui("EdizioneScheda", "file " + file + "\npress Command1(0)\npress base2_32.Command1(0)\n");
+  EXPECT_EQ(ReadAnsi(file), "Cava\nNorth face - quarry B\n0/0\nSquadra\n10\n2024\n\n\n\n 1 \n" + Record(kCampi) + "\n");
+  // Nothing of that sheet reaches a new one.
+  Esegui("EdizioneScheda", "file " + rilievi + "/nuova\npress Command1(0)\npress base2_32.Command1(0)\n");
+  EXPECT_EQ(ReadAnsi(rilievi + "/nuova.sch"), QString("\n\n0/0\n\n\n\n\n\n\n 0 \n"));
+}
+
+TEST_F(Edizione, PasteOf499And501LinesAndTheCodeChecks) {
+  Carica(rilievi + "/manca.ses");
+  QString righe;
+  for (int i = 0; i < 501; ++i) righe += kCampi.join('\t') + "\r\n";
+  WriteAnsi(t.D("501.txt"), righe);
+  WriteAnsi(t.D("499.txt"), righe.left(righe.size() / 501 * 499));
+  const QString testa = "press Command1(0)\n";
+  Esegui("EdizioneScheda", "file " + rilievi + "/a.sch\n" + testa + "clipboard " + t.D("499.txt") +
+                               "\nkey Ctrl+V\nanswer Yes\npress base2_32.Command1(0)\n");
+  EXPECT_EQ(Leggi(rilievi + "/a.sch").NumeroRigheScheda, 499);
+  const QStringList m = Esegui("EdizioneScheda", "file " + rilievi + "/b.sch\n" + testa + "clipboard " +
+                                                     t.D("501.txt") + "\nkey Ctrl+V\nanswer Yes\nanswer OK\n"
+                                                     "press base2_32.Command1(0)\n");
+  ASSERT_EQ(m.size(), 2);
+  EXPECT_TRUE(m[1].contains("superiore a 500"));
+  const ModuloScheda b = Leggi(rilievi + "/b.sch");
+  EXPECT_EQ(b.NumeroRigheScheda, 500);
+  EXPECT_EQ(b.RigheScheda[500], Record(kCampi));
+  // A code outside the configuration is refused; a field longer than its record field too, never cut.
+  const QStringList codici = Esegui("EdizioneScheda", "file " + rilievi + "/c.sch\n" + testa +
+                                                          "cell 1 3\ntype GX\ncell 1 4\nanswer OK\ntype gi\n"
+                                                          "cell 1 11\ntype 1e-3\ncell 1 12\nanswer OK\ntype 1\n"
+                                                          "press base2_32.Command1(0)\n");
+  ASSERT_EQ(codici.size(), 2);
+  EXPECT_TRUE(codici[0].contains("\tTi\tIl dato inserito non e' compreso"));
+  EXPECT_TRUE(codici[1].contains("lunghezza ammessa"));
+  EXPECT_EQ(CampoDelRecord(Leggi(rilievi + "/c.sch").RigheScheda[1], Ti), QString("GI"));
+  EXPECT_EQ(CampoDelRecord(Leggi(rilievi + "/c.sch").RigheScheda[1], Ap), QString("1 "));
+}
+
+TEST_F(Edizione, ASheetThatCannotBeUsedIsReportedAndNotWritten) {
+  Carica(rilievi + "/manca.ses");
+  const QString corta = rilievi + "/corta.sch";
+  WriteAnsi(corta, "a\nb\nc\n");
+  QString troppe = "1\n2\n3\n4\n5\n6\n\n\n\n 501 \n";
+  for (int i = 0; i < 501; ++i) troppe += Record(kCampi) + "\n";
+  const QString lunga = rilievi + "/lunga.sch";
+  WriteAnsi(lunga, troppe);
+  for (const QString& f : {corta, lunga}) {
+    const QByteArray prima = ReadBytes(f);
+    const QStringList m = Esegui("EdizioneScheda", "file " + f + "\nanswer OK\n");
+    ASSERT_EQ(m.size(), 1);
+    EXPECT_EQ(ReadBytes(f), prima);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+
+class Famiglie : public Edizione {
+ protected:
+  void SetUp() override {
+    Edizione::SetUp();
+    WriteAnsi(rilievi + "/prova.ses", "");
+    RisultatoCluster r;
+    r.NumeroPoli = 5;
+    r.Punti.assign(6, {0, 0.5, 0.5, 0.5, 0.5});
+    r.NumeroCluster = 5;
+    r.Membri.assign(6, {});
+    for (int i = 1; i <= 5; ++i) r.Membri[static_cast<std::size_t>(i)] = {i};
+    ASSERT_TRUE(ScriviFileRisultato(rilievi + "/prova.dat", r));
+    ValoriFronte f{};
+    for (int k = 1; k <= 9; ++k) f[static_cast<std::size_t>(k)] = 1;
+    f[5] = 0.5;
+    f[6] = 30;
+    ASSERT_TRUE(ScriviFileFronte(rilievi + "/prova.fro", f));
+    Carica(rilievi + "/prova.ses");
+  }
+};
+
+TEST_F(Famiglie, FiveFamiliesWithDefaultsAndAClearedMiddleRow) {
+  QStringList righe;
+  plat::RegisterScriptAction("vedi", [&](const QStringList&, QString*) {
+    const StatoMaschera& m = MascheraCorrente;
+    for (int k = 1; k <= 10; ++k) righe << m.ValoriTesto[static_cast<std::size_t>(k)];
+    return true;
+  });
+  const QStringList m = Esegui("EdizioneFamiglie", "vedi\ntype 35\ncell 3 1\nkey Backspace\nkey Backspace\ncell 3 2\n"
+                                                   "key Backspace\ncell 4 1\ntype 40\npress Command1(0)\nanswer No\n");
+  EXPECT_EQ(righe.join(","), QString(" 30, 5, 30, 5, 30, 5, 30, 5, 30, 5"));
+  ASSERT_EQ(m.size(), 1);  // the incomplete row
+  EXPECT_EQ(ReadAnsi(rilievi + "/prova.pgm"), QString("35\n0.5\n30\n0.5\n30\n0.5\n40\n0.5\n30\n0.5\n"));
+  // Cancelling writes the values read, families with 0 and 0 taking the defaults.
+  WriteAnsi(rilievi + "/prova.pgm", " 20 \n 1 \n 0 \n 0 \n");
+  Esegui("EdizioneFamiglie", "press Command1(1)\n");
+  EXPECT_EQ(ReadAnsi(rilievi + "/prova.pgm"), QString("20\n1\n30\n0.5\n30\n0.5\n30\n0.5\n30\n0.5\n"));
+}
+
+TEST_F(Famiglie, NoClusteringResultIsReported) {
+  QFile::remove(rilievi + "/prova.dat");
+  const QStringList m = Esegui("EdizioneFamiglie", "answer OK\n");
+  ASSERT_EQ(m.size(), 1);
+  EXPECT_TRUE(m[0].contains("prova.dat"));
+  EXPECT_FALSE(QFile::exists(rilievi + "/prova.pgm"));
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+
+TEST_F(Edizione, DamagedCriteriaOrSheetListCanStartAgainFromTheDefaults) {
+  WriteAnsi(rilievi + "/prova.ses", "");
+  Carica(rilievi + "/prova.ses");
+  WriteAnsi(rilievi + "/prova.sel", "x\n");
+  Esegui("EdizioneParametri", "answer OK\nanswer No\n");
+  EXPECT_EQ(ReadAnsi(rilievi + "/prova.sel"), QString("x\n"));
+  Esegui("EdizioneParametri", "answer OK\nanswer Yes\npress Command2\n");
+  ModuloSelezione s;
+  EXPECT_EQ(LeggiFileSelezione(rilievi + "/prova.sel", Configurazione, s), EsitoSelezione::Letta);
+
+  WriteAnsi(rilievi + "/a.sch", "");
+  WriteAnsi(rilievi + "/prova.SES", " 7 \nx.sch\n");
+  Esegui("EdizioneSelezione", "answer OK\nanswer No\n");
+  EXPECT_EQ(ReadAnsi(rilievi + "/prova.SES"), QString(" 7 \nx.sch\n"));
+  Esegui("EdizioneSelezione", "answer OK\nanswer Yes\ncheck Check1(0) 1\npress Command1\n");
+  EXPECT_EQ(ReadAnsi(rilievi + "/prova.SES"), QString(" 1 \na.sch\n"));
+}
+
+}  // namespace
+
+namespace {
+
+// Whole runs of frattix32, headless, driven by a script.
+class EdizioneEsecuzione : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    t.AddPrograms({"frattix32"});
+    WriteAnsi(t.P("language.cfg"), " 1 \n");
+  }
+  testing_support::RunResult Esegui(const QString& script) {
+    QFile::remove(t.D("ui.log"));
+    return testing_support::RunProgram(t.P("frattix32"), {}, t.Data(),
+                                       testing_support::ScriptedRunEnvironment(t, script));
+  }
+  TestFolder t;
+};
+
+TEST_F(EdizioneEsecuzione, ANewSheetThePenEditorsConfirmAndCancel) {
+  const QByteArray penne = ReadBytes(t.P("korvenITA.CFG"));
+  const auto r = Esegui("press INFORMAZIONI.Command1\nmenu EdizioneScheda\nfile " + t.D("nuova") + "\n" +
+                        "set Text1(0) Cava\nset Text1(6) 12\npress Command1(0)\n" + RigaDigitata(kCampi) +
+                        "press base2_32.Command1(0)\n"
+                        "menu configura\npick List1 #2\ncheck Option1(0) 1\npress Command2\n"
+                        "menu configura\npress Command1\nclose menu1\n");
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  EXPECT_EQ(ReadBytes(t.D("nuova.sch")), "Cava\r\n\r\n0/0\r\n\r\n12\r\n\r\n\r\n\r\n\r\n 1 \r\n" +
+                                             plat::EncodeAnsi(Record(kCampi)) + "\r\n");
+  // Cancel leaves the pen table as it was; confirming without changes keeps its 152 lines and every name.
+  const QList<QByteArray> prima = penne.split('\n'), dopo = ReadBytes(t.P("korvenITA.CFG")).split('\n');
+  ASSERT_EQ(dopo.size(), 153);
+  for (int i = 0; i < 152; ++i)
+    EXPECT_EQ(plat::Val(plat::DecodeAnsi(dopo[i])) == plat::Val(plat::DecodeAnsi(prima[i])), true) << i;
+  for (int e = 0; e < 30; ++e) EXPECT_EQ(dopo[4 * e], prima[4 * e]);
+  EXPECT_EQ(testing_support::ReadLog(t.D("ui.log")).filter("\tform\tEditacfg\t").size(), 2);
+}
+
+}  // namespace
