@@ -24,7 +24,7 @@ const double kPi = 4.0 * std::atan(1.0);
 void Avviso(const QString& testo) {
   plat::MsgBox(testo, plat::vbOKOnly, Traduci(QStringLiteral("ATTENZIONE")) + QLatin1Char('!'));
 }
-void AvvisoFile(const QString& testo, const QString& file) { Avviso(Traduci(testo) + QLatin1Char(' ') + file); }
+void AvvisoFile(const QString& testo, const QString& file) { Avviso(Traduci(testo) + QLatin1Char('\n') + file); }
 
 QString FileSessione(const QString& estensione) { return FileStem(Talvor.NomeFileDati, estensione); }
 
@@ -53,11 +53,12 @@ bool LeggiPassaggioTalvor() {
   int riga = 0;
   switch (LeggiFilePassaggio(file, d, kMassimoSchedeTalvor, &riga)) {
     case EsitoPassaggio::Letto: break;
-    case EsitoPassaggio::Mancante: AvvisoFile(QStringLiteral("Il file manca o non si puo' leggere:"), file); return false;
+    case EsitoPassaggio::Mancante:
+      AvvisoFile(QStringLiteral("Il file manca o non si puo' leggere:"), DescrizioneFile(file));
+      return false;
     case EsitoPassaggio::NonValido:
       AvvisoFile(QStringLiteral("Il file e' incompleto o danneggiato:"),
-                 file + QStringLiteral(" (") + Traduci(QStringLiteral("riga")) + QLatin1Char(' ') +
-                     QString::number(riga) + QLatin1Char(')'));
+                 DescrizioneFile(file, riga));
       return false;
     case EsitoPassaggio::TroppeSchede: MessaggioLimite(kMassimoSchedeTalvor); return false;
   }
@@ -82,8 +83,7 @@ bool LeggiFronteTalvor() {
     case EsitoFronte::Mancante: return false;
     case EsitoFronte::NonValido:
       AvvisoFile(QStringLiteral("Il file e' incompleto o danneggiato:"),
-                 file + QStringLiteral(" (") + Traduci(QStringLiteral("riga")) + QLatin1Char(' ') +
-                     QString::number(riga) + QLatin1Char(')'));
+                 DescrizioneFile(file, riga));
       return false;
   }
   return false;
@@ -119,7 +119,7 @@ bool CaricaPoli() {
     if (esito != EsitoScheda::Letta) {
       AvvisoFile(esito == EsitoScheda::Illeggibile ? QStringLiteral("Il file manca o non si puo' leggere:")
                                                    : QStringLiteral("Il file e' incompleto o danneggiato:"),
-                 nome);
+                 DescrizioneFile(nome));
       return false;
     }
     // The measuring line: "direction/inclination" on header line 3, its length on line 5.
@@ -205,7 +205,7 @@ bool SalvaRisultati() {
   }
   const QString file = FileSessione(QStringLiteral(".dat"));
   if (T.NumeroCluster > kMassimoPoli || !ScriviFileRisultato(file, r)) {
-    AvvisoFile(QStringLiteral("Impossibile scrivere il file:"), file);
+    AvvisoFile(QStringLiteral("Impossibile scrivere il file:"), DescrizioneFile(file));
     return false;
   }
   return true;
@@ -218,13 +218,12 @@ bool LeggiRisultati() {
   int riga = 0;
   const EsitoRisultato esito = LeggiFileRisultato(file, r, kMassimoPoli, kMassimoPoli, &riga);
   if (esito == EsitoRisultato::Mancante) {
-    AvvisoFile(QStringLiteral("Il file manca o non si puo' leggere:"), file);
+    AvvisoFile(QStringLiteral("Il file manca o non si puo' leggere:"), DescrizioneFile(file));
     return false;
   }
   if (esito != EsitoRisultato::Letto) {
     AvvisoFile(QStringLiteral("Il file e' incompleto o danneggiato:"),
-               file + QStringLiteral(" (") + Traduci(QStringLiteral("riga")) + QLatin1Char(' ') +
-                   QString::number(riga) + QLatin1Char(')'));
+               DescrizioneFile(file, riga));
     return false;
   }
   T.NumeroPoli = r.NumeroPoli;
@@ -284,7 +283,8 @@ int EseguiModoCluster() {
   const auto& v = Talvor.ValoriFronte;
   const ParametriFamiglie parametri = ParametriPredefiniti(Talvor.NumeroCluster, v[6], v[5]);
   if (!ScriviFileParametriFamiglie(FileSessione(QStringLiteral(".pgm")), parametri)) {
-    AvvisoFile(QStringLiteral("Impossibile scrivere il file:"), FileSessione(QStringLiteral(".pgm")));
+    AvvisoFile(QStringLiteral("Impossibile scrivere il file:"),
+               DescrizioneFile(FileSessione(QStringLiteral(".pgm"))));
     return 1;
   }
   if (CondizionePeldrix(true)) AvviaPeldrix();

@@ -5,6 +5,7 @@
 #include "common/data/titoli.h"
 #include "common/platform/files.h"
 #include "common/platform/textio.h"
+#include "common/texts/testi.h"
 #include "main/dialogs/maschera.h"
 #include "main/session/menu1.h"
 #include "main/session/sessione.h"
@@ -23,11 +24,11 @@ namespace {
 QString TestoCampo(double v) { return plat::TrimBlanks(plat::StrNumber(v)); }
 
 void NonValido(const QString& percorso) {
-  Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), plat::ResolveExisting(percorso));
+  Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), DescrizioneFile(percorso));
 }
 
 void NonScritto(const QString& percorso) {
-  Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), plat::ResolveForWrite(percorso));
+  Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), DescrizioneFile(percorso));
 }
 
 // The values of the slope file shown and entered ten times larger (cohesion, unit weights, load, anchor force).

@@ -401,7 +401,7 @@ void menu1::EdizioneSelezione_Click() {
   std::fill(Sessione.ElencoSchede.begin(), Sessione.ElencoSchede.end(), QString());
   for (int j = 1; j <= Sessione.NumeroSchede; ++j) Sessione.ElencoSchede[static_cast<std::size_t>(j)] = nuovo.at(j - 1);
   if (!ScriviElencoSchede(fileElenco, nuovo))
-    Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), plat::ResolveForWrite(fileElenco));
+    Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), DescrizioneFile(fileElenco));
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -412,12 +412,12 @@ void menu1::EdizioneParametri_Click() {
   const QString configurazione = plat::JoinPath(plat::ProgramFolder(), QStringLiteral("frattixint.cfg"));
   QString campo;
   if (!Configurazione.Letta) {
-    Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), configurazione);
+    Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), DescrizioneFile(configurazione));
     return;
   }
   if (!ConfigurazioneSelezionabile(Configurazione, &campo)) {
     Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"),
-               configurazione + QStringLiteral(": ") + campo);
+               DescrizioneFile(configurazione) + QStringLiteral("\n") + campo);
     return;
   }
   if (LeggiSelezione() == EsitoSelezione::NonValida) {
@@ -464,7 +464,7 @@ void menu1::EdizioneParametri_Click() {
   }
   const QString file = FileDellaSessione(QStringLiteral(".sel"));
   if (!ScriviFileSelezione(file, Configurazione, Selezione))
-    Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), plat::ResolveForWrite(file));
+    Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), DescrizioneFile(file));
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -552,12 +552,12 @@ void menu1::Lancia(const Lancio& l) {
   for (int j = 1; j <= Sessione.NumeroSchede; ++j) d.Schede << Sessione.ElencoSchede[static_cast<std::size_t>(j)];
   d.NomeSessione = Sessione.NomeSessione;
   if (!ScriviFilePassaggio(FilePassaggio(), d)) {
-    Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), FilePassaggio());
+    Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), DescrizioneFile(FilePassaggio()));
     return;
   }
   const QString grafica = FileDellaSessione(QStringLiteral(".GRA"));
   if (!CreaOpzioniGrafichePredefinite(grafica))
-    Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), plat::ResolveForWrite(grafica));
+    Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), DescrizioneFile(grafica));
 
   if (l.disabilitaMenu) DisabilitaMenu();
   QGuiApplication::setOverrideCursor(Qt::WaitCursor);

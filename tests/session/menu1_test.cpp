@@ -278,7 +278,7 @@ TEST_F(ElencoSessione, NoSheetsABadListAndAFolderWithTooManySheets) {
   WriteAnsi(rilievi + "/rock.ses", " 3 \na.sch\n");
   const QByteArray prima = Elenco();
   {
-    Scripted s(t, "answer OK \"rock.ses: 3\"\nanswer No \"valori predefiniti\"\n");
+    Scripted s(t, "answer OK \"rock.ses, riga 3\"\nanswer No \"valori predefiniti\"\n");
     w.EdizioneSelezione_Click();
   }
   EXPECT_EQ(Elenco(), prima);
@@ -354,7 +354,7 @@ TEST_F(CriteriSessione, AShortFileOrAnUnusableConfigurationIsReportedAndNotOverw
   WriteAnsi(rilievi + "/rock.sel", " 1 \n 2 \n");
   const QByteArray prima = ReadBytes(rilievi + "/rock.sel");
   {
-    Scripted s(t, "answer OK \"rock.sel: 3\"\nanswer No \"valori predefiniti\"\n");
+    Scripted s(t, "answer OK \"rock.sel, riga 3\"\nanswer No \"valori predefiniti\"\n");
     w.EdizioneParametri_Click();
   }
   EXPECT_EQ(ReadBytes(rilievi + "/rock.sel"), prima);
