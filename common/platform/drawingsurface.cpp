@@ -178,6 +178,19 @@ void DrawingSurface::Box(double x1, double y1, double x2, double y2, int rgb) {
   Line(x1, y2, x1, y1, rgb);
 }
 
+void DrawingSurface::Circle(double x, double y, double r, int rgb, int fillRgb) {
+  const QPointF centre = ToPixels(x, y);
+  const double radius = std::fabs(r * sx_);
+  const double far = 100000.0;
+  if (!(std::fabs(centre.x()) < far && std::fabs(centre.y()) < far && radius < far)) return;
+  Painter();
+  ApplyPen(rgb);
+  painter_->setBrush(fillRgb >= 0 ? QBrush(ColorFromRgb(fillRgb)) : QBrush(Qt::NoBrush));
+  painter_->drawEllipse(centre, radius, radius);
+  painter_->setBrush(Qt::NoBrush);
+  Touched();
+}
+
 void DrawingSurface::SelectFont(int height, int escapement, const QString& face) {
   font_ = GdiFont(height, face);
   escapement_ = escapement;

@@ -67,6 +67,10 @@ class DrawingSurface : public QWidget {
   void SetCurrentPosition(double x, double y);
   void Print(const QString& text);
 
+  // Circle (x, y), r: a circle about a point in user coordinates, the radius in units of the x scale, its outline
+  // in `rgb` with the pen; with `fillRgb` of 0 or more the inside is filled solid in that colour.
+  void Circle(double x, double y, double r, int rgb, int fillRgb = -1);
+
   // A polygon in pixels filled with a solid brush, without an outline.
   void FillPolygon(const QPolygon& pixels, int rgb);
 

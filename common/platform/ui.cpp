@@ -16,6 +16,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMap>
@@ -117,6 +119,31 @@ QStringList Tokenize(const QString& line) {
   return words;
 }
 
+
+// A key of a script by its Qt name ("Enter", "Escape", "Left", "F1", "Ctrl+Z") or as one character: the key code,
+// the modifiers and the text the key types.
+bool KeyOf(const QString& name, int& key, Qt::KeyboardModifiers& modifiers, QString& text) {
+  modifiers = Qt::NoModifier;
+  if (name.size() == 1) {
+    text = name;
+    key = name.at(0).toUpper().unicode();
+    return true;
+  }
+  const QKeySequence sequence = QKeySequence::fromString(name, QKeySequence::PortableText);
+  if (sequence.count() != 1 || sequence[0].key() == Qt::Key_unknown) return false;
+  key = sequence[0].key();
+  modifiers = sequence[0].keyboardModifiers();
+  switch (key) {
+    case Qt::Key_Enter:
+    case Qt::Key_Return: text = QStringLiteral("\r"); break;
+    case Qt::Key_Escape: text = QString(QChar(27)); break;
+    case Qt::Key_Tab: text = QStringLiteral("\t"); break;
+    case Qt::Key_Backspace: text = QString(QChar(8)); break;
+    case Qt::Key_Space: text = QStringLiteral(" "); break;
+    default: text.clear(); break;
+  }
+  return true;
+}
 
 // ---------------------------------------------------------------------------------------------------------------
 
@@ -439,6 +466,26 @@ class ScriptedInteraction : public Interaction {
       else if (!ModalStack().isEmpty() && ModalStack().last()) o = ModalStack().last();
       if (!o) Mismatch(a, QStringLiteral("no form is shown"));
       o->window()->close();
+      return;
+    }
+    if (w == QLatin1String("key")) {
+      // A key pressed on an object: key <object> <key>, the key by its Qt name (Enter, Escape, Left, F1,
+      // Shift+Tab ...) or as one character, which is also typed.
+      QWidget* o = Require(a, 1, this);
+      if (a.words.size() < 3) Mismatch(a, QStringLiteral("key needs an object and a key"));
+      if (!o->isVisible() || !o->isEnabled()) Mismatch(a, QStringLiteral("%1 is not shown").arg(o->objectName()));
+      int key = 0;
+      Qt::KeyboardModifiers modifiers;
+      QString text;
+      if (!KeyOf(a.words.at(2), key, modifiers, text))
+        Mismatch(a, QStringLiteral("%1 is no key").arg(a.words.at(2)));
+      QPointer<QWidget> guard(o);
+      QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+      QCoreApplication::sendEvent(o, &press);
+      if (guard) {
+        QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+        QCoreApplication::sendEvent(o, &release);
+      }
       return;
     }
     if (w == QLatin1String("grab")) {

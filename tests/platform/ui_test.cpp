@@ -12,7 +12,9 @@
 #include <QListWidget>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QKeyEvent>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -207,4 +209,58 @@ TEST(FileDialogFilter, APatternWrittenIntoTheDescriptionShowsOnce) {
   EXPECT_EQ(plat::FilterForQt("Sessioni|*.ses|Tutti (*.*)|*.*"), QString("Sessioni (*.ses);;Tutti (*.*)"));
   EXPECT_EQ(plat::FilterForQt("Testi|*.txt;*.tab"), QString("Testi (*.txt *.tab)"));
   EXPECT_EQ(plat::FilterForQt(""), QString());
+}
+
+// Keys, option buttons and picture buttons of a modeless window driven by a wait loop.
+TEST(ScriptedUi, KeysOptionButtonsAndPictureButtons) {
+  TestFolder t(false);
+  Scripted s(t,
+             "key Text1 a\nkey Text1 5\nkey Text1 Enter\ncheck Option2 1\nkey Picture1 Left\nkey Picture1 Shift+Right\n"
+             "key Picture1 F1\npress Picture1\nkey Hidden Enter\n");
+  QWidget window;
+  window.setObjectName("Finestra");
+  auto* text = new QLineEdit(&window);
+  text->setObjectName("Text1");
+  auto* option1 = new QRadioButton("uno", &window);
+  option1->setObjectName("Option1");
+  option1->setChecked(true);
+  auto* option2 = new QRadioButton("due", &window);
+  option2->setObjectName("Option2");
+  auto* hidden = new QLineEdit(&window);
+  hidden->setObjectName("Hidden");
+  auto* picture = new plat::PictureBox("Picture1", &window);
+  QStringList keys;
+  int clicks = 0;
+  QObject::connect(picture, &plat::PictureBox::Click, [&] { clicks++; });
+  struct Filter : QObject {
+    QStringList* keys;
+    bool eventFilter(QObject* o, QEvent* e) override {
+      if (e->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(e);
+        *keys << QStringLiteral("%1:%2:%3:%4")
+                     .arg(o->objectName())
+                     .arg(k->key())
+                     .arg(int(k->modifiers()))
+                     .arg(k->text() == QLatin1String("\r") ? QStringLiteral("CR") : k->text());
+      }
+      return false;
+    }
+  } filter;
+  filter.keys = &keys;
+  text->installEventFilter(&filter);
+  picture->installEventFilter(&filter);
+  plat::ShowModeless(&window);
+  hidden->hide();
+  for (int i = 0; i < 8; ++i) plat::WaitForUser();
+  EXPECT_EQ(text->text(), "a5");
+  EXPECT_TRUE(option2->isChecked());
+  EXPECT_FALSE(option1->isChecked());
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(keys, QStringList({QString("Text1:%1:0:a").arg(int(Qt::Key_A)), QString("Text1:%1:0:5").arg(int(Qt::Key_5)),
+                               QString("Text1:%1:0:CR").arg(int(Qt::Key_Enter)),
+                               QString("Picture1:%1:0:").arg(int(Qt::Key_Left)),
+                               QString("Picture1:%1:%2:").arg(int(Qt::Key_Right)).arg(int(Qt::ShiftModifier)),
+                               QString("Picture1:%1:0:").arg(int(Qt::Key_F1))}));
+  // A key on an object that is not shown does not fit the script.
+  EXPECT_THROW(plat::WaitForUser(), Ended);
 }

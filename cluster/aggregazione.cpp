@@ -1,0 +1,180 @@
+#include "cluster/aggregazione.h"
+
+#include "cluster/geometria.h"
+
+#include "common/platform/files.h"
+#include "common/platform/textio.h"
+
+#include <algorithm>
+#include <cmath>
+
+int DecimiDiGrado(double angolo) {
+  // nearbyint rounds halves to the even number in the default rounding mode.
+  return static_cast<int>(std::nearbyint(angolo * 450.0 / std::atan(1.0) + 0.5));
+}
+
+MatriceDistanze::MatriceDistanze(const float* inclinazione, const float* direzione, int n)
+    : n_(std::max(n, 0)), d_(static_cast<std::size_t>(n_ + 1) * (n_ + 1), 0) {
+  for (int i = 1; i < n_; ++i)
+    for (int j = i + 1; j <= n_; ++j)
+      Imposta(i, j, DecimiDiGrado(AngoloTraDirezioni(inclinazione[i], direzione[i], inclinazione[j], direzione[j])));
+}
+
+void MatriceDistanze::Imposta(int i, int j, int decimi) {
+  const auto v = static_cast<std::int16_t>(decimi);
+  d_[static_cast<std::size_t>(i) * (n_ + 1) + j] = v;
+  d_[static_cast<std::size_t>(j) * (n_ + 1) + i] = v;
+}
+
+AggregazioneGerarchica::AggregazioneGerarchica(const MatriceDistanze& distanze, int metodo)
+    : metodo_(metodo), n_(distanze.N()), livello_(distanze.N()) {
+  membri_.assign(static_cast<std::size_t>(n_) + 1, {});
+  for (int i = 1; i <= n_; ++i) membri_[i] = {i};
+  const std::size_t celle = static_cast<std::size_t>(n_ + 1) * (n_ + 1);
+  valore_.assign(celle, 0.0);
+  if (metodo_ == MediaDiGruppo) somma_.assign(celle, 0);
+  for (int a = 1; a < n_; ++a)
+    for (int b = a + 1; b <= n_; ++b) {
+      valore_[Indice(a, b)] = distanze(a, b);
+      if (metodo_ == MediaDiGruppo) somma_[Indice(a, b)] = distanze(a, b);
+    }
+  minimoRiga_.assign(static_cast<std::size_t>(n_) + 1, 1e30);
+  colonnaMinimo_.assign(static_cast<std::size_t>(n_) + 1, 0);
+  for (int a = 1; a < n_; ++a) MinimoRiga(a);
+}
+
+void AggregazioneGerarchica::MinimoRiga(int a) {
+  const double* riga = &valore_[static_cast<std::size_t>(a) * (n_ + 1)];
+  double m = 1e30;
+  int colonna = 0;
+  for (int b = a + 1; b <= livello_; ++b)
+    if (riga[b] < m) {
+      m = riga[b];
+      colonna = b;
+    }
+  minimoRiga_[a] = m;
+  colonnaMinimo_[a] = colonna;
+}
+
+bool AggregazioneGerarchica::Unisci(int* paOut, int* pbOut) {
+  const int k = livello_;
+  if (k < 2) return false;
+  // The first row holding the smallest value, and in it the first column: the first pair in scan order.
+  double dmin = 1e30;
+  int pa = 0, pb = 0;
+  for (int a = 1; a < k; ++a)
+    if (minimoRiga_[a] < dmin) {
+      dmin = minimoRiga_[a];
+      pa = a;
+      pb = colonnaMinimo_[a];
+    }
+  if (pa == 0) {  // no value below 1e30: cannot happen with angles of 0 to 900 tenths
+    pa = 1;
+    pb = 2;
+  }
+
+  // The linkage of the merged cluster with every other one.
+  const auto na = static_cast<std::int64_t>(membri_[pa].size());
+  const auto nb = static_cast<std::int64_t>(membri_[pb].size());
+  for (int c = 1; c <= k; ++c) {
+    if (c == pa || c == pb) continue;
+    const std::size_t ac = Indice(pa, c), bc = Indice(pb, c);
+    switch (metodo_) {
+      case VicinoProssimo: valore_[ac] = std::min(valore_[ac], valore_[bc]); break;
+      case VicinoLontano: valore_[ac] = std::max(valore_[ac], valore_[bc]); break;
+      default: {
+        somma_[ac] += somma_[bc];
+        const auto coppie = (na + nb) * static_cast<std::int64_t>(membri_[c].size());
+        valore_[ac] = static_cast<double>(somma_[ac]) / static_cast<double>(coppie);
+        break;
+      }
+    }
+  }
+  std::vector<int>& a = membri_[pa];
+  a.insert(a.end(), membri_[pb].begin(), membri_[pb].end());
+
+  // The last cluster takes the freed slot.
+  if (pb < k) {
+    membri_[pb] = std::move(membri_[k]);
+    for (int c = 1; c < k; ++c) {
+      if (c == pb) continue;
+      valore_[Indice(pb, c)] = valore_[Indice(k, c)];
+      if (metodo_ == MediaDiGruppo) somma_[Indice(pb, c)] = somma_[Indice(k, c)];
+    }
+  }
+  membri_[k].clear();
+  livello_ = k - 1;
+
+  // Row minima: rows pa and pb anew; any other row anew when its minimum stood in a column that changed or went,
+  // else only the two changed columns can bring a new minimum.
+  for (int r = 1; r < livello_; ++r) {
+    const int c = colonnaMinimo_[r];
+    if (r == pa || r == pb || c == pa || c == pb || c == k) {
+      MinimoRiga(r);
+      continue;
+    }
+    for (int col : {pa, pb}) {
+      if (col <= r || col > livello_) continue;
+      const double v = valore_[Indice(r, col)];
+      if (v < minimoRiga_[r] || (v == minimoRiga_[r] && col < colonnaMinimo_[r])) {
+        minimoRiga_[r] = v;
+        colonnaMinimo_[r] = col;
+      }
+    }
+  }
+  if (paOut) *paOut = pa;
+  if (pbOut) *pbOut = pb;
+  return true;
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+
+QString NomePartizione(int livello) { return plat::JoinPath(plat::ProgramFolder(), QString::number(livello)); }
+
+namespace {
+// A whole number in print form and CR LF: " 12 ".
+void Intero(QByteArray& out, int v) {
+  out += ' ';
+  out += QByteArray::number(v);
+  out += " \r\n";
+}
+}  // namespace
+
+bool ScriviPartizione(const Partizione& membri, int livello) {
+  QByteArray testo;
+  testo.reserve(8 * 310);
+  Intero(testo, livello);
+  for (int c = 1; c <= livello && c < static_cast<int>(membri.size()); ++c) {
+    Intero(testo, static_cast<int>(membri[c].size()));
+    for (int p : membri[c]) Intero(testo, p);
+  }
+  return plat::WriteWholeFile(plat::ResolveForWrite(NomePartizione(livello)), testo);
+}
+
+bool LeggiPartizione(int livello, int numeroPoli, Partizione& membri, QString* errore) {
+  const auto rifiuta = [&](const QString& perche) {
+    if (errore) *errore = perche;
+    return false;
+  };
+  plat::SeqReader r;
+  if (!r.Open(NomePartizione(livello))) return rifiuta(QStringLiteral("missing"));
+  const auto intero = [&](int& v, int minimo, int massimo) {
+    double x = 0;
+    bool ok = false;
+    if (!r.ReadNumber(x, &ok) || !ok || x != std::floor(x) || x < minimo || x > massimo) return false;
+    v = static_cast<int>(x);
+    return true;
+  };
+  int k = 0;
+  if (!intero(k, 1, numeroPoli) || k != livello) return rifiuta(QStringLiteral("bad cluster count"));
+  Partizione p(static_cast<std::size_t>(k) + 1);
+  for (int c = 1; c <= k; ++c) {
+    int m = 0;
+    if (!intero(m, 0, numeroPoli)) return rifiuta(QStringLiteral("bad member count of cluster %1").arg(c));
+    p[c].resize(m);
+    for (int j = 0; j < m; ++j)
+      if (!intero(p[c][j], 1, numeroPoli)) return rifiuta(QStringLiteral("bad member of cluster %1").arg(c));
+  }
+  membri = std::move(p);
+  return true;
+}

@@ -1,0 +1,119 @@
+// Whole cluster runs of TALVOR, driven by UI scripts: from the hand-over file and the survey sheet to <stem>.dat.
+#include "common/data/passaggio.h"
+#include "common/data/risultato.h"
+#include "common/data/scheda.h"
+#include "common/platform/files.h"
+#include "tests/support/support.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace testing_support;
+
+namespace {
+
+// A record with the multiplicity, dip direction, dip and aperture at their fixed columns.
+QString Record(int nu, int immersione, int dip, int apertura) {
+  QString r(kLunghezzaRecord, QLatin1Char(' '));
+  const auto metti = [&r](int campo, int valore) {
+    const QString t = QString::number(valore).rightJustified(kLarghezzaCampo[campo], QLatin1Char(' '));
+    r.replace(kInizioCampo[campo] - 1, kLarghezzaCampo[campo], t);
+  };
+  metti(Nu, nu);
+  metti(Dist, 1);
+  metti(Imm, immersione);
+  metti(Inc, dip);
+  metti(Ap, apertura);
+  return r;
+}
+
+// The session "prova" with one sheet of the five orientations of the worked example, a measuring line of 10 m.
+void Sessione(TestFolder& t, double lunghezza = 10) {
+  t.AddPrograms({"TALVOR"});
+  WriteAnsi(t.P("language.cfg"), " 1 \n");
+  ModuloScheda s;
+  s.IntestazioneScheda = {"", "Prova", "", "0/0", "", QString::number(lunghezza), "", "", "", "", ""};
+  const int giaciture[5][2] = {{129, 71}, {327, 44}, {339, 79}, {0, 45}, {113, 9}};
+  s.RigheScheda = {QString()};
+  for (const auto& g : giaciture) s.RigheScheda.push_back(Record(1, g[0], g[1], 2));
+  s.NumeroRigheScheda = 5;
+  ASSERT_TRUE(ScriviFileScheda(t.D("uno.sch"), s));
+  FilePassaggioDati d;
+  d.Modo = ModoCluster;
+  d.Schede = {"uno.sch"};
+  d.NomeSessione = "prova.ses";
+  ASSERT_TRUE(ScriviFilePassaggio(t.P("temporan"), d));
+  WriteAnsi(t.D("prova.ses"), "uno.sch\n");
+}
+
+RunResult Talvor(const TestFolder& t, const QString& script) {
+  return RunProgram(t.P("TALVOR"), {}, t.Data(), ScriptedRunEnvironment(t, script));
+}
+
+// The typical run: group average, level 2, both clusters kept, 30 degrees, confirmed.
+const char* kRunTipico =
+    "check Option3 1\npress Command3\nset Text1 2\nkey Text1 Enter\npress Picture3\n"
+    "key Picture1 Right\npress Picture3\nset Text1 30\nkey Text1 Enter\npress Command1\n";
+
+}  // namespace
+
+TEST(TalvorCluster, WholeRunWritesTheResult) {
+  TestFolder t;
+  Sessione(t);
+  const RunResult r = Talvor(t, kRunTipico);
+  ASSERT_TRUE(r.finished);
+  EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
+  const QString dat = ReadAnsi(t.D("prova.dat"));
+  const QStringList righe = dat.split('\n');
+  // Nine titles, N = 5, 4 x 5 point rows, K, the distance, the two member groups.
+  ASSERT_GE(righe.size(), 9 + 1 + 20 + 2 + 3 + 2);
+  EXPECT_EQ(righe.at(9), " 5 ");
+  EXPECT_EQ(righe.at(30), " 2 ");
+  EXPECT_FLOAT_EQ(static_cast<float>(righe.at(31).toDouble()), static_cast<float>(30 * std::atan(1.0) / 45));
+  EXPECT_EQ(righe.mid(32, 5), QStringList({" 2 ", " 2 ", " 4 ", " 1 ", " 1 "}));
+  EXPECT_TRUE(ReadLog(t.D("ui.log")).filter("\tmsgbox\t").isEmpty());
+}
+
+TEST(TalvorCluster, RestartToAnotherLevel) {
+  TestFolder t;
+  Sessione(t);
+  // First level 2 with one family, then "Ricomincia" and level 4 of single linkage with its two heaviest.
+  const RunResult r = Talvor(t,
+                             "check Option1 1\npress Command3\nset Text1 2\nkey Text1 Enter\npress Picture3\n"
+                             "press Picture3\nset Text1 0\nkey Text1 Enter\npress Command2\n"
+                             "set Text1 4\nkey Text1 Enter\nkey Picture1 Enter\npress Picture4\npress Picture3\n"
+                             "set Text1 0\nkey Text1 Enter\npress Command1\n");
+  ASSERT_TRUE(r.finished);
+  EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
+  const QStringList righe = ReadAnsi(t.D("prova.dat")).split('\n');
+  ASSERT_GE(righe.size(), 37);
+  EXPECT_EQ(righe.at(30), " 2 ");
+  EXPECT_EQ(righe.at(31).toDouble(), 0.0);
+  EXPECT_EQ(righe.mid(32, 5), QStringList({" 2 ", " 2 ", " 4 ", " 1 ", " 1 "}));
+  // The partition files stay in the program folder.
+  for (int k = 1; k <= 5; ++k) EXPECT_TRUE(plat::FileExists(t.P(QString::number(k))));
+}
+
+TEST(TalvorCluster, ClosingTheWindowWritesNoResult) {
+  TestFolder t;
+  Sessione(t);
+  WriteAnsi(t.D("prova.FAM"), "vecchia\n");
+  const RunResult r =
+      Talvor(t, "press Command3\nset Text1 2\nkey Text1 Enter\npress Picture3\npress Picture3\nclose workform\n");
+  ASSERT_TRUE(r.finished);
+  EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
+  EXPECT_FALSE(plat::FileExists(t.D("prova.dat")));
+  // The tables of the earlier run are removed only when a new result is confirmed.
+  EXPECT_TRUE(plat::FileExists(t.D("prova.FAM")));
+}
+
+TEST(TalvorCluster, NoMeasuringLineLengthIsToldAfterTheConfirmation) {
+  TestFolder t;
+  Sessione(t, 0);
+  const RunResult r = Talvor(t, QString(kRunTipico) + "answer OK \"stendimento\"\n");
+  ASSERT_TRUE(r.finished);
+  EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
+  EXPECT_TRUE(plat::FileExists(t.D("prova.dat")));
+  EXPECT_EQ(ReadLog(t.D("ui.log")).filter("\tmsgbox\t").size(), 1);
+}
