@@ -54,6 +54,7 @@ void ImpostaMaschera(int, int, int n) {
     for (int j = 0; j < a; ++j) {
       m.ElenchiScelta[static_cast<std::size_t>(j)] = d.RigheSceltaDefinizione[static_cast<std::size_t>(s + j)];
       m.ValoriNumerici[static_cast<std::size_t>(j)] = 1;
+      m.SceltaFuoriElenco[static_cast<std::size_t>(j)] = false;
     }
     m.NumeroCampi = campi;
     m.NumeroCampiTesto = campi - a;
@@ -81,6 +82,9 @@ void ScriviCampo(int i, const QString& s) {
   if (i >= 1 && i <= m.NumeroCampiScelta && i <= 25) {
     const double v = plat::Val(s);
     m.ValoriNumerici[static_cast<std::size_t>(i - 1)] = v > 0 ? v - 1 : 0;
+    // The form tells the user when the number named no entry (0, negative, no number) instead of silently
+    // showing the first one.
+    m.SceltaFuoriElenco[static_cast<std::size_t>(i - 1)] = !(v >= 1);
     return;
   }
   const int k = i - m.NumeroCampiScelta - 1;

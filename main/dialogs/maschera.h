@@ -31,6 +31,7 @@ struct StatoMaschera {
   std::array<QString, 6> SecondoElenco;   // button captions
   std::vector<QString> ValoriTesto = std::vector<QString>(kMassimoValoriTesto + 1);
   std::array<double, 26> ValoriNumerici{};  // kind 1: 0-based position of the chosen entry of each choice field
+  std::array<bool, 26> SceltaFuoriElenco{};  // kind 1: ScriviCampo was given no entry number from 1 on
   float AnnullaMaschera = 0;               // after the dialog: 0 confirmed, -1 cancelled
 };
 extern StatoMaschera MascheraCorrente;

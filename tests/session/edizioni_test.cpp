@@ -1,0 +1,249 @@
+// The editing commands of the slope file, the titles and the graphics options, run in this process with a script
+// answering the field form.
+#include "common/platform/ui.h"
+#include "main/dialogs/base1.h"
+#include "main/dialogs/maschera.h"
+#include "main/session/edizioni.h"
+#include "main/session/menu1.h"
+#include "main/session/sessione.h"
+#include "tests/support/scripted.h"
+#include "tests/support/support.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+
+#include <gtest/gtest.h>
+
+using testing_support::ReadAnsi;
+using testing_support::ReadBytes;
+using testing_support::Scripted;
+using testing_support::TestFolder;
+using testing_support::WriteAnsi;
+
+namespace {
+
+class Edizioni : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteAnsi(t.P("language.cfg"), " 1 \n");
+    WriteAnsi(t.D("rock.ses"), " 0 \n");
+    Scripted s(t, "", "carica");
+    w.Form_Load(t.D("rock.ses"));
+  }
+  // A script action "campi" that keeps the texts of the form's fields (choice fields: the entry shown).
+  void Campi() {
+    visti.clear();
+    plat::RegisterScriptAction("campi", [this](const QStringList&, QString*) {
+      auto* f = qobject_cast<base1*>(plat::FindObject("base1"));
+      if (!f) return false;
+      for (QComboBox* c : f->Combo1) visti << c->currentText();
+      for (QLineEdit* e : f->Text1) visti << e->text();
+      return true;
+    });
+  }
+  // The lines of a file, blanks around each removed (numbers are written in print form).
+  static QStringList Righe(const QString& path) {
+    QStringList r = ReadAnsi(path).split('\n');
+    if (!r.isEmpty() && r.last().isEmpty()) r.removeLast();
+    for (QString& s : r) s = s.trimmed();
+    return r;
+  }
+  TestFolder t;
+  menu1 w;
+  QStringList visti;
+};
+
+// ---------------------------------------------------------------------------------------------------------------
+// Slope front and loads.
+
+TEST_F(Edizioni, SlopeWithoutFileShowsZerosAndAConfirmWritesNineteenValues) {
+  Campi();
+  Fronte.CoefficienteSismico = 0.3;  // of an earlier session
+  Scripted s(t, "campi\npress Command1(0)\n");
+  w.Voce("EdizioneFronte")->trigger();
+  EXPECT_EQ(visti, QStringList(19, "0"));
+  EXPECT_EQ(Righe(t.D("rock.fro")), QStringList(19, "0"));
+  EXPECT_EQ(Fronte.CoefficienteSismico, 0);
+  EXPECT_TRUE(s.Log("form").first().endsWith("\tbase1\tDESCRIZIONE FRONTE E CARICHI"));
+}
+
+TEST_F(Edizioni, SlopeTenfoldValuesAreShownWholeAndWrittenBackUnchanged) {
+  // A file of nine values (an older file): values 10 to 19 count as 0.
+  WriteAnsi(t.D("rock.fro"), "60\n120\n10\n120\n2.5\n35\n2.7\n1.1\n20.125\n");
+  Campi();
+  {
+    Scripted s(t, "campi\npress Command1(0)\n");
+    w.EdizioneFronte_Click();
+  }
+  ASSERT_EQ(visti.size(), 19);
+  EXPECT_EQ(visti.mid(0, 9).join(","), QString("60,120,10,120,25,35,27,11,20.125"));
+  EXPECT_EQ(visti.mid(9).join(","), QStringList(10, "0").join(","));
+  QStringList atteso = {"60", "120", "10", "120", "2.5", "35", "2.7", "1.1", "20.125"};
+  atteso += QStringList(10, "0");
+  EXPECT_EQ(Righe(t.D("rock.fro")), atteso);
+  // Changed fields are read back, the tenfold ones divided by ten.
+  Scripted s(t, "set Text1(4) 30\nset Text1(9) 1500\nset Text1(10) -.5\nset Text1(18) .15\npress Command1(0)\n");
+  w.EdizioneFronte_Click();
+  const QStringList r = Righe(t.D("rock.fro"));
+  ASSERT_EQ(r.size(), 19);
+  EXPECT_EQ(QStringList({r[4], r[6], r[9], r[10], r[18]}).join(","), QString("3,2.7,150,-.5,0.15"));
+  EXPECT_DOUBLE_EQ(Fronte.CoefficienteSismico, 0.15);
+}
+
+TEST_F(Edizioni, SlopeCancelAndCloseLeaveTheFileByteForByte) {
+  WriteAnsi(t.D("rock.fro"), "60\n120\n10\n120\n2.5\n35\n2.7\n1.1\n20\n0\n0\n0\n0\n0\n0\n0\n0\n0\n.1\n");
+  const QByteArray prima = ReadBytes(t.D("rock.fro"));
+  for (const char* fine : {"press Command1(1)", "close base1"}) {
+    Scripted s(t, QString("set Text1(0) 80\n%1\n").arg(fine));
+    w.EdizioneFronte_Click();
+    EXPECT_EQ(ReadBytes(t.D("rock.fro")), prima) << fine;
+  }
+  // Without a file a cancel writes none.
+  QFile::remove(t.D("rock.fro"));
+  Scripted s(t, "press Command1(1)\n");
+  w.EdizioneFronte_Click();
+  EXPECT_FALSE(QFile::exists(t.D("rock.fro")));
+}
+
+TEST_F(Edizioni, SlopeShortOrDamagedFileIsReportedAndNotWritten) {
+  for (const char* contenuto : {"60\n120\n10\n120\n2.5\n35\n2.7\n1.1\n", "60\n120\nabc\n120\n2.5\n35\n2.7\n1.1\n20\n"}) {
+    WriteAnsi(t.D("rock.fro"), contenuto);
+    const QByteArray prima = ReadBytes(t.D("rock.fro"));
+    Scripted s(t, "answer OK \"incompleto o non valido\"\n");
+    w.EdizioneFronte_Click();
+    EXPECT_TRUE(s.Log("form").isEmpty());
+    EXPECT_EQ(ReadBytes(t.D("rock.fro")), prima);
+  }
+}
+
+TEST_F(Edizioni, SlopeRangeAndCharacterChecks) {
+  // The face dip takes 0 to 90; the seismic coefficient 0 to 1; the load inclination -90 to 90.
+  Scripted s(t,
+             "set Text1(0) 95\nset Text1(1) 10\nanswer OK \"0; 90\"\nset Text1(0) 90\n"
+             "set Text1(18) 1,5\npress Command1(0)\nanswer OK \"caratteri alfanumerici\"\n"
+             "set Text1(18) 1\nset Text1(10) -90\npress Command1(0)\n");
+  w.EdizioneFronte_Click();
+  const QStringList r = Righe(t.D("rock.fro"));
+  ASSERT_EQ(r.size(), 19);
+  EXPECT_EQ(r[0], QString("90"));
+  EXPECT_EQ(r[10], QString("-90"));
+  EXPECT_EQ(r[18], QString("1"));
+  const QStringList messaggi = s.Log("msgbox");
+  ASSERT_EQ(messaggi.size(), 2);
+  EXPECT_TRUE(messaggi[0].contains("\tInclinazione fronte [")) << messaggi[0].toStdString();
+  EXPECT_TRUE(messaggi[1].contains("\tCoefficiente sismico\t")) << messaggi[1].toStdString();
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// Titles.
+
+TEST_F(Edizioni, TitlesFoldFiveToNineAndACancelWritesTheFoldedTitles) {
+  WriteAnsi(t.D("rock.TIT"), "A\nB\nC\nD\nE\nF\nG\nH\nI\n");
+  Campi();
+  Scripted s(t, "campi\npress Command1(1)\n");
+  w.EdizioneTitoli_Click();
+  EXPECT_EQ(visti.join("|"), QString("A|B - E|C - F - H|D - G - I"));
+  EXPECT_EQ(ReadAnsi(t.D("rock.TIT")), QString("A\nB - E\nC - F - H\nD - G - I\n\n\n\n\n\n"));
+}
+
+TEST_F(Edizioni, TitlesWithACommaSurviveACancelByteForByte) {
+  WriteAnsi(t.D("rock.tit"), "Cava Nord, fronte 2\n\"Virgolette\", e altro\n\n\n\n\n\n\n\n");
+  const QByteArray prima = ReadBytes(t.D("rock.tit"));
+  Scripted s(t, "press Command1(1)\n");
+  w.EdizioneTitoli_Click();
+  EXPECT_EQ(ReadBytes(t.D("rock.tit")), prima);  // the existing file, found without regard to case
+}
+
+TEST_F(Edizioni, TitlesEmptyTitleTwoTakesTheSeparatorAndAConfirmWritesNineLines) {
+  WriteAnsi(t.D("rock.TIT"), "Uno\n\nTre\n\nE\n");
+  Campi();
+  Scripted s(t, "campi\nset Text1(3) Quattro\npress Command1(0)\n");
+  w.EdizioneTitoli_Click();
+  EXPECT_EQ(visti.join("|"), QString("Uno| - E|Tre|"));
+  EXPECT_EQ(ReadAnsi(t.D("rock.TIT")), QString("Uno\n - E\nTre\nQuattro\n\n\n\n\n\n"));
+  EXPECT_EQ(Sessione.TitoliCorrenti[4], QString("Quattro"));
+}
+
+TEST_F(Edizioni, TitlesFoldedBeyondTheFieldLengthAreReportedNotCutSilently) {
+  const QString lungo(60, 'x');
+  WriteAnsi(t.D("rock.TIT"), "T\n" + lungo + "\n\n\n" + lungo + "\n");
+  Campi();
+  Scripted s(t, "campi\npress Command1(0)\nanswer OK \"eccede la lunghezza\"\npress Command1(0)\n");
+  w.EdizioneTitoli_Click();
+  ASSERT_EQ(visti.size(), 4);
+  EXPECT_EQ(visti[1].size(), 123);  // shown whole
+  EXPECT_EQ(Righe(t.D("rock.TIT"))[1], lungo + " - " + QString(17, 'x'));  // cut to 80 after the message
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// Graphics options.
+
+TEST_F(Edizioni, GraphicsOptionsWithoutFileWriteTheDefaultsWithTheKind) {
+  Campi();
+  {
+    Scripted s(t, "campi\npress Command1(0)\n");
+    w.EditaOpzioniGrafiche(1);
+    EXPECT_EQ(MascheraCorrente.AnnullaMaschera, 0);
+    EXPECT_TRUE(s.Log("form").first().endsWith("\tbase1\tOPZIONI GRAFICHE - CLUSTER"));
+  }
+  EXPECT_EQ(visti.join(","), QString("Equiareale,Emisfero inferiore,Si,Si,No"));
+  EXPECT_EQ(Righe(t.D("rock.GRA")).join(","), QString("1,1,1,1,1,2"));
+  QFile::remove(t.D("rock.GRA"));
+  Scripted s(t, "press Command1(0)\n");
+  w.EditaOpzioniGrafiche(2);
+  EXPECT_TRUE(s.Log("form").first().endsWith("\tbase1\tOPZIONI GRAFICHE - DATI INIZIALI"));
+  EXPECT_EQ(Righe(t.D("rock.GRA")).join(","), QString("1,1,2,1,1,2"));
+}
+
+TEST_F(Edizioni, GraphicsOptionsOfFiveLinesGainTheSixthAndOnlyTheKindAndTheChangesMove) {
+  WriteAnsi(t.D("rock.GRA"), " 2 \n 1 \n 1 \n 2 \n 1 \n");
+  Campi();
+  Scripted s(t, "campi\npick Combo1(3) No\npress Command1(0)\n");
+  w.EditaOpzioniGrafiche(2);
+  EXPECT_EQ(visti.join(","), QString("Equiangolare,Emisfero inferiore,No,Si,No"));
+  EXPECT_EQ(Righe(t.D("rock.GRA")).join(","), QString("2,1,2,2,2,2"));
+}
+
+TEST_F(Edizioni, GraphicsOptionsCancelWritesNothing) {
+  for (const char* fine : {"press Command1(1)", "close base1"}) {
+    QFile::remove(t.D("rock.GRA"));
+    {
+      Scripted s(t, QString("%1\n").arg(fine));
+      w.EditaOpzioniGrafiche(1);
+      EXPECT_NE(MascheraCorrente.AnnullaMaschera, 0);
+      EXPECT_FALSE(QFile::exists(t.D("rock.GRA"))) << fine;
+    }
+    WriteAnsi(t.D("rock.GRA"), "1\n2\n1\n1\n1\n1\n");
+    const QByteArray prima = ReadBytes(t.D("rock.GRA"));
+    Scripted s(t, QString("pick Combo1(0) Equiangolare\n%1\n").arg(fine));
+    w.EditaOpzioniGrafiche(2);
+    EXPECT_NE(MascheraCorrente.AnnullaMaschera, 0);
+    EXPECT_EQ(ReadBytes(t.D("rock.GRA")), prima) << fine;
+  }
+}
+
+TEST_F(Edizioni, GraphicsOptionOutsideItsListIsShownValidWithAMessage) {
+  WriteAnsi(t.D("rock.GRA"), "1\n0\n1\n1\n1\n2\n");
+  Campi();
+  Scripted s(t, "answer OK \"nessuna voce\"\ncampi\npress Command1(0)\n");
+  w.EditaOpzioniGrafiche(1);
+  EXPECT_EQ(visti.value(1), QString("Emisfero inferiore"));
+  EXPECT_TRUE(s.Log("msgbox").first().contains("\tEmisfero\t"));
+}
+
+TEST_F(Edizioni, GraphicsOptionsShortOrDamagedFileIsReportedAndNothingStarts) {
+  for (const char* contenuto : {"1\n1\n1\n1\n", "1\nx\n1\n1\n1\n2\n"}) {
+    WriteAnsi(t.D("rock.GRA"), contenuto);
+    const QByteArray prima = ReadBytes(t.D("rock.GRA"));
+    Scripted s(t, "answer OK \"incompleto o non valido\"\n");
+    MascheraCorrente.AnnullaMaschera = 0;
+    w.EditaOpzioniGrafiche(1);
+    EXPECT_NE(MascheraCorrente.AnnullaMaschera, 0);
+    EXPECT_TRUE(s.Log("form").isEmpty());
+    EXPECT_EQ(ReadBytes(t.D("rock.GRA")), prima);
+  }
+}
+
+}  // namespace
