@@ -1,10 +1,11 @@
 #include "common/texts/avvio.h"
+#include "rosediagram/mirvane.h"
 
 namespace {
 int Principale(int, char**) {
   Avvio.NumeroModulo = 3;
   AvvioProgramma(false);
-  return 0;
+  return EseguiMirvane();
 }
 }  // namespace
 

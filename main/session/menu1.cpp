@@ -450,12 +450,12 @@ void menu1::EdizioneParametri_Click() {
 
 void menu1::CalcoliCluster_Click() {
   if (SenzaSessione(Guardia::Calcoli)) return;
-  Lancia({"TALVOR.exe", ModoCluster, false, false, true, true, true});
+  Lancia({.programma = "TALVOR.exe", .modo = ModoCluster, .fermaSeVuoto = true});
 }
 
 void menu1::CalcoliStabilita_Click() {
   if (SenzaSessione(Guardia::Calcoli)) return;
-  Lancia({"TALVOR.exe", ModoStabilita, true, false, true, true, true});
+  Lancia({.programma = "TALVOR.exe", .modo = ModoStabilita, .terzaVuota = true, .fermaSeVuoto = true});
 }
 
 void menu1::GraficaCluster_Click() {
@@ -477,17 +477,17 @@ void menu1::LanciaClusterDati() {
   if (RifiutaSeFiglioInCorso()) return;
   EditaOpzioniGrafiche(1);
   if (MascheraCorrente.AnnullaMaschera != 0) return;
-  Lancia({"TALVOR.exe", ModoGrafico, false, true, false, false, true});
+  Lancia({.programma = "TALVOR.exe", .modo = ModoGrafico, .richiedeDat = true, .leggeElenco = false});
 }
 
 void menu1::LanciaClusterSessione() {
   if (RifiutaSeFiglioInCorso()) return;
   EditaOpzioniGrafiche(2);
   if (MascheraCorrente.AnnullaMaschera != 0) return;
-  Lancia({"TALVOR.exe", ModoGrafico, false, false, true, false, true});
+  Lancia({.programma = "TALVOR.exe", .modo = ModoGrafico});
 }
 
-void menu1::LanciaStellare() { Lancia({"MIRVANE.exe", 0, false, false, true, false, false}); }
+void menu1::LanciaStellare() { Lancia({.programma = "MIRVANE.exe", .modo = 0, .disabilitaMenu = false}); }
 
 void menu1::DisabilitaMenu() {
   for (const char* nome : {"Archivi", "Edizione", "calcoli", "Stampa", "uscita", "about"})

@@ -20,7 +20,7 @@ using namespace testing_support;
 namespace {
 
 // A TALVOR state for the session "prova.ses" of a test folder whose program folder holds EIGEN.
-class Tabelle : public ::testing::Test {
+class TabelleTalvor : public ::testing::Test {
  protected:
   void SetUp() override {
     AzzeraTalvor();
@@ -56,7 +56,7 @@ double Conducibilita(double apertura, double frequenza) { return 9.8 * std::pow(
 
 }  // namespace
 
-TEST_F(Tabelle, TensorOfAHorizontalAndAVerticalFamilyAndItsTable) {
+TEST_F(TabelleTalvor, TensorOfAHorizontalAndAVerticalFamilyAndItsTable) {
   Famiglia(1, 0, 0, 2, 1);
   Famiglia(2, 90, 90, 1, 2);
   TensorePermeabilita();
@@ -92,7 +92,7 @@ TEST_F(Tabelle, TensorOfAHorizontalAndAVerticalFamilyAndItsTable) {
                                          "Minima\t1.63E-03\t90.0\t270.0\r\n"));
 }
 
-TEST_F(Tabelle, ThreePerpendicularFamiliesGiveTwiceTheirConductivityOnEveryAxis) {
+TEST_F(TabelleTalvor, ThreePerpendicularFamiliesGiveTwiceTheirConductivityOnEveryAxis) {
   Famiglia(1, 0, 0, 0.3, 4);
   Famiglia(2, 90, 90, 0.3, 4);
   Famiglia(3, 180, 90, 0.3, 4);
@@ -108,7 +108,7 @@ TEST_F(Tabelle, ThreePerpendicularFamiliesGiveTwiceTheirConductivityOnEveryAxis)
   EXPECT_EQ(ValoreConducibilita(2 * c), QString("1.76E-04"));
 }
 
-TEST_F(Tabelle, PrincipalValuesInOneExponentForm) {
+TEST_F(TabelleTalvor, PrincipalValuesInOneExponentForm) {
   EXPECT_EQ(ValoreConducibilita(0.000816), QString("8.16E-04"));
   EXPECT_EQ(ValoreConducibilita(1e-9), QString("1.00E-09"));
   EXPECT_EQ(ValoreConducibilita(0.0123456), QString("1.23E-02"));
@@ -141,7 +141,7 @@ TEST(AssiTabella, PlungeAndAzimuthOfTheDownwardEnd) {
   EXPECT_EQ(asse(-1e-12, 1e-13, 1), P(90, 270));
 }
 
-TEST_F(Tabelle, WithoutAnEigenSolverThereIsNoTableAndTheRunGoesOn) {
+TEST_F(TabelleTalvor, WithoutAnEigenSolverThereIsNoTableAndTheRunGoesOn) {
   Famiglia(1, 0, 0, 2, 1);
   WriteAnsi(Per(), "vecchia\n");
   WriteAnsi(t.P("eigen.out"), "1\n2\n3\n1 0 0\n0 1 0\n0 0 1\n");
@@ -166,7 +166,7 @@ TEST_F(Tabelle, WithoutAnEigenSolverThereIsNoTableAndTheRunGoesOn) {
   }
 }
 
-TEST_F(Tabelle, TheSolverOutputMayBreakItsValuesAnyWayAndAddTextAfterADirection) {
+TEST_F(TabelleTalvor, TheSolverOutputMayBreakItsValuesAnyWayAndAddTextAfterADirection) {
   Famiglia(1, 0, 0, 2, 1);
   Solutore("#!/bin/sh\nprintf '1.5e-05, 3.25E-4\\n 2e-5\\n0 0 1 extra\\n1,0,0\\n0 -1 0 0.5\\n' > "
               "\"$(dirname \"$0\")/eigen.out\"\n");
@@ -178,7 +178,7 @@ TEST_F(Tabelle, TheSolverOutputMayBreakItsValuesAnyWayAndAddTextAfterADirection)
             QStringList({"Massima\t3.25E-04\t0.0\t90.0", "Media\t2.00E-05\t0.0\t0.0", "Minima\t1.50E-05\t90.0\t270.0"}));
 }
 
-TEST_F(Tabelle, SolverRoundingBelowTheLargestValueIsWrittenAsZero) {
+TEST_F(TabelleTalvor, SolverRoundingBelowTheLargestValueIsWrittenAsZero) {
   // One family alone has no conductivity across its planes: the third value is rounding, or slightly negative.
   Famiglia(1, 30, 40, 2, 1);
   Solutore("#!/bin/sh\nprintf '0.0065\\n-3e-19\\n0.0065\\n1 0 0\\n0 0 1\\n0 1 0\\n' > "
@@ -190,7 +190,7 @@ TEST_F(Tabelle, SolverRoundingBelowTheLargestValueIsWrittenAsZero) {
 }
 
 // The tensor and the table against numpy on random family sets, tiny apertures included.
-TEST_F(Tabelle, TensorAndTableAgreeWithAnIndependentComputation) {
+TEST_F(TabelleTalvor, TensorAndTableAgreeWithAnIndependentComputation) {
   QRandomGenerator caso(20261209);
   const int insiemi = 12;
   QString dati;
@@ -280,7 +280,7 @@ TEST(GradiFamiglie, CentreToDipDirectionAndDip) {
   EXPECT_EQ(gradi(0, 0), P(90, 90));
 }
 
-TEST_F(Tabelle, FamilyTableWithTheStrengthsOfTheFamilyParameters) {
+TEST_F(TabelleTalvor, FamilyTableWithTheStrengthsOfTheFamilyParameters) {
   Famiglia(1, 344, 43, 3, 0.2912);
   Famiglia(2, 129, 71, 1, 0.1234);
   Famiglia(3, 0, 0, 0.25, 12.349);
@@ -306,7 +306,7 @@ TEST_F(Tabelle, FamilyTableWithTheStrengthsOfTheFamilyParameters) {
     EXPECT_TRUE(riga.endsWith("\t0.00\t0.00")) << riga.toStdString();
 }
 
-TEST_F(Tabelle, ThreeHundredFamiliesKeepTheirStrengths) {
+TEST_F(TabelleTalvor, ThreeHundredFamiliesKeepTheirStrengths) {
   QString pgm;
   for (int k = 1; k <= kMassimoPoli; ++k) {
     Famiglia(k, k % 360, k % 90, 1, 1);
@@ -320,7 +320,7 @@ TEST_F(Tabelle, ThreeHundredFamiliesKeepTheirStrengths) {
   EXPECT_EQ(righe[150].split('\t').mid(5), QStringList({"15.00", "30.00"}));
 }
 
-TEST_F(Tabelle, FamilyParametersFromTheSlopeFile) {
+TEST_F(TabelleTalvor, FamilyParametersFromTheSlopeFile) {
   Famiglia(1, 10, 10, 1, 1);
   Famiglia(2, 20, 20, 1, 1);
   Talvor.ValoriFronte[6] = 35;

@@ -103,6 +103,27 @@ TEST_F(Esecuzioni, TheExampleSessionOpens) {
   EXPECT_EQ(ReadAnsi(rilievi + "/esempio.ses"), QString(" 4 \nfronte_est.sch\nfronte_nord.sch\ngradone4.sch\nrampa.sch\n"));
 }
 
+TEST_F(Esecuzioni, TheExampleSessionRunsTheAnalysisCommandsWithTalvor) {
+  // The example's sheets load into TALVOR's points without the limit message; the cluster run ends when the
+  // clustering window is closed, the stability run without a family table; the menus then work again.
+  t.AddPrograms({"TALVOR", "peldrix"});
+  QDir esempi(QStringLiteral(FRATTIX_TEST_SOURCE_DIR "/examples"));
+  for (const QString& f : esempi.entryList(QDir::Files)) QFile::copy(esempi.filePath(f), rilievi + "/" + f);
+  QDir(t.Root()).mkpath("script");
+  WriteAnsi(t.Root() + "/script/frattix32.script",
+            "menu CalcoliCluster\nmenu CalcoliStabilita\nmenu GraficaProiezione\npress Command1(0)\nmenu about\n"
+            "press INFORMAZIONI.Command1\nclose menu1\n");
+  WriteAnsi(t.Root() + "/script/TALVOR.script", "close workform\n");
+  QProcessEnvironment env = testing_support::ScriptedRunEnvironment(t, "");
+  env.insert("FRATTIX_UI_SCRIPT", t.Root() + "/script");
+  QFile::remove(t.D("ui.log"));
+  const auto r = RunProgram(t.P("frattix32"), {rilievi + "/esempio.ses"}, t.Data(), env);
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  EXPECT_TRUE(Log().filter("\tmsgbox\t").isEmpty()) << Log().join("\n").toStdString();
+  EXPECT_EQ(ReadAnsi(rilievi + "/esempio.GRA"), " 1 \n 1 \n 2 \n 1 \n 1 \n 2 \n");
+  EXPECT_FALSE(plat::FileExists(t.P("temporan")));  // the exit command removed it
+}
+
 }  // namespace
 
 namespace {
