@@ -280,6 +280,10 @@ int EseguiModoCluster() {
   if (!CaricaPoli()) return 0;
   // The clustering window: the user confirms a result or the program ends here, nothing written.
   if (!EseguiClusterAnalysis()) return 0;
+  return ConcludiModoCluster();
+}
+
+int ConcludiModoCluster() {
   // The confirmed result replaces every table of an earlier run.
   RimuoviTabelleVecchie();
   if (!SalvaRisultati()) return 1;

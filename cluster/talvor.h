@@ -81,6 +81,9 @@ int Main();
 int EseguiModoStabilita();
 int EseguiModoCluster();
 int EseguiModoGrafico();
+// The cluster mode after the user's confirmation: result file, conductivity table, family parameters from the
+// slope file, family table, PELDRIX.
+int ConcludiModoCluster();
 
 // Reads temporan of the program folder into the hand-over globals; false after a message when it is missing,
 // damaged, lists more than 300 sheets, or names a session without a stem.
