@@ -6,6 +6,8 @@
 #include "common/platform/textio.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
 
 int DecimiDiGrado(double angolo) {
@@ -15,9 +17,12 @@ int DecimiDiGrado(double angolo) {
 
 MatriceDistanze::MatriceDistanze(const float* inclinazione, const float* direzione, int n)
     : n_(std::max(n, 0)), d_(static_cast<std::size_t>(n_ + 1) * (n_ + 1), 0) {
+  // The unit vector of every point once; the angle of each pair from them, as AngoloTraDirezioni computes it.
+  std::vector<std::array<double, 3>> v(static_cast<std::size_t>(n_) + 1);
+  for (int i = 1; i <= n_; ++i) AngoliInVersore(v[i][0], v[i][1], v[i][2], inclinazione[i], direzione[i]);
   for (int i = 1; i < n_; ++i)
     for (int j = i + 1; j <= n_; ++j)
-      Imposta(i, j, DecimiDiGrado(AngoloTraDirezioni(inclinazione[i], direzione[i], inclinazione[j], direzione[j])));
+      Imposta(i, j, DecimiDiGrado(AngoloTraVersori(v[i][0], v[i][1], v[i][2], v[j][0], v[j][1], v[j][2])));
 }
 
 void MatriceDistanze::Imposta(int i, int j, int decimi) {
@@ -134,21 +139,27 @@ QString NomePartizione(int livello) { return plat::JoinPath(plat::ProgramFolder(
 namespace {
 // A whole number in print form and CR LF: " 12 ".
 void Intero(QByteArray& out, int v) {
-  out += ' ';
-  out += QByteArray::number(v);
-  out += " \r\n";
+  char testo[24];
+  testo[0] = ' ';
+  char* fine = std::to_chars(testo + 1, testo + sizeof testo - 3, v).ptr;
+  *fine++ = ' ';
+  *fine++ = '\r';
+  *fine++ = '\n';
+  out.append(testo, fine - testo);
 }
 }  // namespace
 
 bool ScriviPartizione(const Partizione& membri, int livello) {
   QByteArray testo;
-  testo.reserve(8 * 310);
+  std::size_t righe = 1;
+  for (int c = 1; c <= livello && c < static_cast<int>(membri.size()); ++c) righe += 1 + membri[c].size();
+  testo.reserve(static_cast<qsizetype>(righe * 7));
   Intero(testo, livello);
   for (int c = 1; c <= livello && c < static_cast<int>(membri.size()); ++c) {
     Intero(testo, static_cast<int>(membri[c].size()));
     for (int p : membri[c]) Intero(testo, p);
   }
-  return plat::WriteWholeFile(plat::ResolveForWrite(NomePartizione(livello)), testo);
+  return plat::WriteWorkFile(NomePartizione(livello), testo);
 }
 
 bool LeggiPartizione(int livello, int numeroPoli, Partizione& membri, QString* errore) {

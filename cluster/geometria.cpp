@@ -36,6 +36,10 @@ double AngoloTraDirezioni(double inclinazione1, double direzione1, double inclin
   double x1, y1, z1, x2, y2, z2;
   AngoliInVersore(x1, y1, z1, inclinazione1, direzione1);
   AngoliInVersore(x2, y2, z2, inclinazione2, direzione2);
+  return AngoloTraVersori(x1, y1, z1, x2, y2, z2);
+}
+
+double AngoloTraVersori(double x1, double y1, double z1, double x2, double y2, double z2) {
   const double c = std::fabs(x1 * x2 + y1 * y2 + z1 * z2);
   const double s2 = 1 - c * c;
   const double s = s2 <= 0 ? 0.0 : std::sqrt(s2);

@@ -43,6 +43,8 @@ void VersoreInGiacitura(const X& x, const Y& y, const Z& z, I& inclinazione, D& 
 
 // The angle between the lines of two orientations, 0 to π/2.
 double AngoloTraDirezioni(double inclinazione1, double direzione1, double inclinazione2, double direzione2);
+// The same from the two unit vectors (as AngoliInVersore gives them).
+double AngoloTraVersori(double x1, double y1, double z1, double x2, double y2, double z2);
 
 // Stored form of a plane given by dip direction and dip in degrees: the orientation of its upward normal.
 void GiacituraInPolo(double immersione, double inclinazione, double& inclinazionePolo, double& direzionePolo);

@@ -95,6 +95,16 @@ QString AttendiComando() {
   return FinestraCluster.TastoComando;
 }
 
+// The picture buttons of Frame4 on a count from 1 to `massimo`: "Aumenta" (more aggregation) lowers it, "Riduci"
+// raises it, both within the bounds; true on "OK".
+bool Sfoglia(workform* f, int& valore, int massimo) {
+  f->Frame4->show();
+  const QString comando = AttendiComando();
+  if (comando == kComandoAumenta) valore = std::max(valore - 1, 1);
+  else if (comando == kComandoRiduci) valore = std::min(valore + 1, massimo);
+  return comando == kComandoConferma;
+}
+
 // The prompt of Frame5: its title and text, the box emptied; the value typed when Enter is pressed in it.
 double Chiedi(workform* f, const QString& titolo, const QString& testo) {
   f->Frame5->setTitle(titolo);
@@ -110,12 +120,15 @@ double Chiedi(workform* f, const QString& titolo, const QString& testo) {
 }
 
 [[noreturn]] void ErrorePartizione(const QString& testo, int livello) {
-  plat::FatalError(Traduci(testo) + QStringLiteral(": ") + NomePartizione(livello), Traduci(QStringLiteral("ATTENZIONE")) + QLatin1Char('!'));
+  plat::FatalError(Traduci(testo) + QStringLiteral(": ") + NomePartizione(livello),
+                   Traduci(QStringLiteral("ATTENZIONE")) + QLatin1Char('!'));
 }
 
-Partizione Partizione_(int livello, int n) {
+// The clusters of a level from its partition file; a file that cannot be read ends the program with a message.
+Partizione LeggiLivello(int livello, int n) {
   Partizione p;
-  if (!LeggiPartizione(livello, n, p)) ErrorePartizione(QStringLiteral("Impossibile leggere il file di lavoro della partizione"), livello);
+  if (!LeggiPartizione(livello, n, p))
+    ErrorePartizione(QStringLiteral("Impossibile leggere il file di lavoro della partizione"), livello);
   return p;
 }
 
@@ -221,15 +234,11 @@ void EseguiClusterAnalysis(const PoliClustering& poli, const StendimentiClusteri
     Partizione livello;
     for (;;) {
       f->Label1->setText(TestoContatore(QStringLiteral("n. cluster:"), v));
-      livello = Partizione_(v, n);
+      livello = LeggiLivello(v, n);
       ClusterInterattivo.ClusterLivello = v;
       for (int c = 1; c <= v; ++c) rete.Membri(livello[c], kBianco, ColoreCluster(c));
       plat::DoEvents();
-      f->Frame4->show();
-      const QString comando = AttendiComando();
-      if (comando == kComandoAumenta) v = std::max(v - 1, 1);
-      else if (comando == kComandoRiduci) v = std::min(v + 1, n);
-      if (comando == kComandoConferma) break;
+      if (Sfoglia(f, v, n)) break;
     }
     f->Frame4->hide();
     f->Label2->show();
@@ -249,11 +258,7 @@ void EseguiClusterAnalysis(const PoliClustering& poli, const StendimentiClusteri
         if (j <= m) rete.Membri(livello[ordine[j]], kBianco, ColoreCluster(j));
         else rete.Membri(livello[ordine[j]], kGrigio, kNero);
       }
-      f->Frame4->show();
-      const QString comando = AttendiComando();
-      if (comando == kComandoAumenta) m = std::max(m - 1, 1);
-      else if (comando == kComandoRiduci) m = std::min(m + 1, k0);
-      if (comando == kComandoConferma) break;
+      if (Sfoglia(f, m, k0)) break;
     }
     f->Frame3->hide();
     f->Frame4->hide();
@@ -303,9 +308,12 @@ void EseguiClusterAnalysis(const PoliClustering& poli, const StendimentiClusteri
     AperturaEFrequenza(risultato.Membri, risultato.Centri, poli, stendimenti, risultato.PesoFamiglie,
                        risultato.AperturaFamiglie, risultato.FrequenzaFamiglie);
     risultato.FrequenzeCalcolate = CiSonoStendimenti(stendimenti);
-    if (!risultato.FrequenzeCalcolate)
-      plat::MsgBox(Traduci(QStringLiteral("Nessuna scheda ha uno stendimento di lunghezza maggiore di zero: le frequenze delle famiglie e il tensore di conducibilita' non possono essere calcolati.")),
-                   plat::vbOKOnly | plat::vbExclamation, Traduci(QStringLiteral("ATTENZIONE")) + QLatin1Char('!'));
+    if (!risultato.FrequenzeCalcolate) {
+      // Frequencies and the conductivity tensor need a measuring line with a length: the user is told so.
+      const QString testo = Traduci(QStringLiteral(
+          "Nessuna scheda ha uno stendimento di lunghezza maggiore di zero: le frequenze delle famiglie e il tensore di conducibilita' non possono essere calcolati."));
+      plat::MsgBox(testo, plat::vbOKOnly | plat::vbExclamation, Traduci(QStringLiteral("ATTENZIONE")) + QLatin1Char('!'));
+    }
     return;
   }
 }

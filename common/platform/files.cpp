@@ -230,4 +230,20 @@ bool WriteWholeFile(const QString& path, const QByteArray& data) {
   return f.commit();
 }
 
+bool WriteWorkFile(const QString& path, const QByteArray& data) {
+  const QString target = ResolveForWrite(path);
+  QFile f(target);
+  // Overwritten and then cut to its new length rather than emptied first: a file emptied and written again is
+  // flushed to the disk when it is closed.
+  if (!f.open(QIODevice::ReadWrite)) return false;
+  bool written = f.write(data) == data.size();
+  if (written && f.size() > data.size()) written = f.resize(data.size());
+  f.close();
+  if (!written || f.error() != QFileDevice::NoError) {
+    QFile::remove(target);
+    return false;
+  }
+  return true;
+}
+
 }  // namespace plat

@@ -66,5 +66,10 @@ QString Environ(const QString& name);
 // the old one, so an interrupted save never leaves half a file.
 bool ReadWholeFile(const QString& path, QByteArray& data);
 bool WriteWholeFile(const QString& path, const QByteArray& data);
+// A work file that the program writes whole again on every run and whose reader checks what it reads (the
+// clustering's partition files): written in place, without emptying it first. A rename over an existing file, or
+// an emptied file written again, makes the file system wait for the disk, which costs more than the whole
+// aggregation when hundreds are written in a row. A failed write removes what was written.
+bool WriteWorkFile(const QString& path, const QByteArray& data);
 
 }  // namespace plat

@@ -1,5 +1,6 @@
 #include "cluster/analisi.h"
 #include "cluster/geometria.h"
+#include "tests/cluster/poli.h"
 
 #include <gtest/gtest.h>
 
@@ -9,31 +10,11 @@ namespace {
 
 const double pi = 4 * std::atan(1.0);
 
-struct Poli {
-  std::vector<float> inc{0}, dir{0}, peso{0}, apertura{0};
-  explicit Poli(std::initializer_list<std::tuple<double, double, double>> giaciture) {
-    for (const auto& [dip, immersione, w] : giaciture) {
-      double i = 0, d = 0;
-      GiacituraInPolo(immersione, dip, i, d);
-      inc.push_back(static_cast<float>(i));
-      dir.push_back(static_cast<float>(d));
-      peso.push_back(static_cast<float>(w));
-      apertura.push_back(0);
-    }
-  }
-  PoliClustering Vista() const {
-    return {static_cast<int>(inc.size()) - 1, inc.data(), dir.data(), peso.data(), apertura.data()};
-  }
-};
+using Poli = PoliProva;
 
-Poli Esempio() { return Poli({{71, 129, 1}, {44, 327, 1}, {79, 339, 1}, {45, 0, 1}, {9, 113, 1}}); }
+Poli Esempio() { return EsempioProva(); }
 
-// Dip / dip direction of a centre in whole degrees.
-std::pair<int, int> Gradi(const CentroCluster& c) {
-  double immersione = 0, dip = 0;
-  PoloInGiacitura(c.Inclinazione, c.Direzione, immersione, dip);
-  return {static_cast<int>(std::lround(dip)), static_cast<int>(std::lround(immersione)) % 360};
-}
+std::pair<int, int> Gradi(const CentroCluster& c) { return GradiCentro(c); }
 
 float Radianti(double gradi) { return static_cast<float>(gradi * std::atan(1.0) / 45); }
 
@@ -117,6 +98,9 @@ TEST(Analisi, WeightOrderKeepsNumberingOnTies) {
   const std::vector<int> pesi = PesiCluster(livello, p.Vista());
   EXPECT_EQ(pesi, (std::vector<int>{0, 1, 2, 1, 3, 3}));
   EXPECT_EQ(OrdinePesi(pesi), (std::vector<int>{0, 4, 5, 2, 1, 3}));
+  // Weights beyond a 16-bit count (1000 records of multiplicity 99 would reach 99000) are summed whole.
+  const Poli pesanti({{10, 10, 20000}, {20, 20, 20000}, {30, 30, 1}});
+  EXPECT_EQ(PesiCluster(Partizione{{}, {3}, {1, 2}}, pesanti.Vista()), (std::vector<int>{0, 1, 40000}));
 }
 
 TEST(Analisi, TiesGoToTheLowerFamilyAndAnEmptyFamilyKeepsItsCentre) {

@@ -218,7 +218,7 @@ class Stabilita : public ::testing::Test {
   }
   bool Esegui() {
     QFile::remove(t.D("sito.GMC"));
-    const auto r = RunProgram(t.P("TALVOR"), {}, t.Data(), testing_support::ScriptedRunEnvironment(t, "close workform\n"));
+    const auto r = RunProgram(t.P("TALVOR"), {}, t.Data(), testing_support::ScriptedRunEnvironment(t, ""));
     EXPECT_TRUE(r.finished);
     EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
     return plat::FileExists(t.D("sito.GMC"));
@@ -251,8 +251,7 @@ TEST_F(Stabilita, PeldrixDoesNotRunOtherwise) {
 }
 
 TEST_F(Stabilita, AClusterRunWithoutAConfirmedResultKeepsTheOldTables) {
-  // The run loads the sheet's poles and the user closes the clustering window: nothing is removed or
-  // half-written.
+  // The run loads the sheet's poles and the user closes the clustering window: nothing is removed or written.
   FilePassaggioDati d;
   d.Schede = {"a.sch"};
   d.NomeSessione = "sito.ses";
@@ -261,7 +260,8 @@ TEST_F(Stabilita, AClusterRunWithoutAConfirmedResultKeepsTheOldTables) {
   WriteAnsi(t.D("sito.PER"), "x\n");
   WriteAnsi(t.D("sito.GMC"), "x\n");
   const QByteArray dat = testing_support::ReadBytes(t.D("sito.dat"));
-  const auto r = RunProgram(t.P("TALVOR"), {}, t.Data(), testing_support::ScriptedRunEnvironment(t, "close workform\n"));
+  const auto r =
+      RunProgram(t.P("TALVOR"), {}, t.Data(), testing_support::ScriptedRunEnvironment(t, "close workform\n"));
   EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
   for (const char* f : {"sito.FAM", "sito.PER", "sito.GMC"}) EXPECT_TRUE(plat::FileExists(t.D(f))) << f;
   EXPECT_EQ(testing_support::ReadBytes(t.D("sito.dat")), dat);

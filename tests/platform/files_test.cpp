@@ -106,3 +106,14 @@ TEST(Files, ChangeFolderFollowsCase) {
   EXPECT_FALSE(plat::ChangeFolder("nowhere"));
   EXPECT_EQ(plat::CurrentFolder(), t.D("Sessioni"));
 }
+
+TEST(Files, WorkFilesAreWrittenWholeInPlace) {
+  TestFolder t(false);
+  ASSERT_TRUE(plat::WriteWorkFile("12", "first and longer\r\n"));
+  EXPECT_EQ(testing_support::ReadBytes(t.D("12")), QByteArray("first and longer\r\n"));
+  ASSERT_TRUE(plat::WriteWorkFile(t.D("12"), "short\r\n"));
+  EXPECT_EQ(testing_support::ReadBytes(t.D("12")), QByteArray("short\r\n"));
+  ASSERT_TRUE(plat::WriteWorkFile("12", "a longer text again\r\n"));
+  EXPECT_EQ(testing_support::ReadBytes(t.D("12")), QByteArray("a longer text again\r\n"));
+  EXPECT_FALSE(plat::WriteWorkFile(t.D("no/such/folder/1"), "x"));
+}

@@ -104,16 +104,19 @@ TEST_F(Esecuzioni, TheExampleSessionOpens) {
 }
 
 TEST_F(Esecuzioni, TheExampleSessionRunsTheAnalysisCommandsWithTalvor) {
-  // The example's sheets load into TALVOR's points without the limit message; the cluster run ends when the
-  // clustering window is closed, the stability run without a family table; the menus then work again.
-  t.AddPrograms({"TALVOR", "peldrix"});
+  // The example's sheets load into TALVOR's points without the limit message; the cluster run groups them into
+  // four families (group average, level 4, the four clusters kept, 20 degrees) with their tables, the stability
+  // run checks their wedges again; the menus then work again.
+  t.AddPrograms({"TALVOR", "EIGEN", "peldrix"});
   QDir esempi(QStringLiteral(FRATTIX_TEST_SOURCE_DIR "/examples"));
   for (const QString& f : esempi.entryList(QDir::Files)) QFile::copy(esempi.filePath(f), rilievi + "/" + f);
   QDir(t.Root()).mkpath("script");
   WriteAnsi(t.Root() + "/script/frattix32.script",
             "menu CalcoliCluster\nmenu CalcoliStabilita\nmenu GraficaProiezione\npress Command1(0)\nmenu about\n"
             "press INFORMAZIONI.Command1\nclose menu1\n");
-  WriteAnsi(t.Root() + "/script/TALVOR.script", "close workform\n");
+  WriteAnsi(t.Root() + "/script/TALVOR.script",
+            "press Command3\nset Text1 4\nkey Text1 Enter\npress Picture3\nkey Picture1 Right\nkey Picture1 Right\n"
+            "key Picture1 Right\npress Picture3\nset Text1 20\nkey Text1 Enter\npress Command1\n");
   QProcessEnvironment env = testing_support::ScriptedRunEnvironment(t, "");
   env.insert("FRATTIX_UI_SCRIPT", t.Root() + "/script");
   QFile::remove(t.D("ui.log"));
@@ -122,6 +125,12 @@ TEST_F(Esecuzioni, TheExampleSessionRunsTheAnalysisCommandsWithTalvor) {
   EXPECT_TRUE(Log().filter("\tmsgbox\t").isEmpty()) << Log().join("\n").toStdString();
   EXPECT_EQ(ReadAnsi(rilievi + "/esempio.GRA"), " 1 \n 1 \n 2 \n 1 \n 1 \n 2 \n");
   EXPECT_FALSE(plat::FileExists(t.P("temporan")));  // the exit command removed it
+  const QStringList dat = ReadAnsi(rilievi + "/esempio.dat").split('\n');
+  ASSERT_GT(dat.size(), 10);
+  const int n = dat.at(9).toInt();
+  EXPECT_GT(n, 50);
+  ASSERT_GT(dat.size(), 10 + 4 * n);
+  EXPECT_EQ(dat.at(10 + 4 * n), " 4 ");
 }
 
 }  // namespace
