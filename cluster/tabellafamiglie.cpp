@@ -2,6 +2,7 @@
 
 #include "cluster/talvor.h"
 #include "common/data/famiglie.h"
+#include "common/data/fronte.h"
 #include "common/data/nomi.h"
 #include "common/platform/files.h"
 #include "common/platform/textio.h"
@@ -44,8 +45,11 @@ bool TabellaFamiglie() {
   const QString pgm = FileStem(T.NomeFileDati, QStringLiteral(".PGM"));
   if (plat::FileExists(pgm)) {
     LeggiFileParametriFamiglie(pgm, parametri);
-  } else if (LeggiFronteTalvor()) {
-    parametri = ParametriPredefiniti(famiglie, T.ValoriFronte[6], T.ValoriFronte[5]);
+  } else {
+    // A damaged slope file has been reported by the cluster run already: here it only gives no strengths.
+    ValoriFronte v{};
+    if (LeggiFileFronte(FileStem(T.NomeFileDati, QStringLiteral(".fro")), v) == EsitoFronte::Letto)
+      parametri = ParametriPredefiniti(famiglie, v[6], v[5]);
   }
 
   const QChar tab(QLatin1Char('\t'));

@@ -6,7 +6,8 @@
 #include <QString>
 
 // Writes the family table of families 1..NumeroCluster. The strengths come from <stem>.pgm when it exists
-// (families it does not reach get 0), else from the slope file's friction angle and cohesion (0 without one).
+// (families it does not reach get 0), else from the slope file's friction angle and cohesion (0 without a
+// readable one).
 // The cohesion cell holds kN/m², ten times the value of the files. False after a message when the table cannot
 // be written.
 bool TabellaFamiglie();

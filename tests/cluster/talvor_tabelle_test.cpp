@@ -104,3 +104,17 @@ TEST(TalvorTabelle, ASecondRunLeavesNoStaleTable) {
   EXPECT_FALSE(plat::FileExists(t.D("prova.PER")));
   EXPECT_EQ(Righe(t.D("prova.FAM")).size(), 2);
 }
+
+TEST(TalvorTabelle, ADamagedSlopeFileIsToldOnceAndGivesNoStrengths) {
+  TestFolder t;
+  Sessione(t);
+  WriteAnsi(t.D("prova.fro"), "70\n125\n10\n");
+  const RunResult r = Talvor(t, Copione(2) + "answer OK \"prova.fro\"\n");
+  EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
+  EXPECT_EQ(ReadLog(t.D("ui.log")).filter("\tmsgbox\t").size(), 1);
+  EXPECT_FALSE(plat::FileExists(t.D("prova.pgm")));
+  EXPECT_FALSE(plat::FileExists(t.D("prova.GMC")));
+  const QStringList fam = Righe(t.D("prova.FAM"));
+  ASSERT_EQ(fam.size(), 3);
+  EXPECT_TRUE(fam[2].endsWith("\t0.00\t0.00"));
+}
