@@ -1,5 +1,8 @@
 #include "cluster/talvor.h"
 
+#include "cluster/permeabilita.h"
+#include "cluster/tabellafamiglie.h"
+
 #include "common/data/famiglie.h"
 #include "common/data/nomi.h"
 #include "common/data/passaggio.h"
@@ -46,6 +49,8 @@ bool CondizionePeldrix(bool conPeso) {
 }  // namespace
 
 void AzzeraTalvor() { Talvor = ModuloTalvor(); }
+
+void AvvisoFileTalvor(const QString& testo, const QString& file) { AvvisoFile(testo, file); }
 
 bool LeggiPassaggioTalvor() {
   const QString file = PercorsoFilePassaggio();
@@ -274,20 +279,20 @@ int EseguiModoCluster() {
   if (!CaricaPoli()) return 0;
   // The clustering window: the user confirms a result or the program ends here, nothing written.
   if (!EseguiClusterAnalysis()) return 0;
+  return ConcludiModoCluster();
+}
+
+int ConcludiModoCluster() {
   // The confirmed result replaces every table of an earlier run.
   RimuoviTabelleVecchie();
   if (!SalvaRisultati()) return 1;
-  // The conductivity tensor and the family table are written here (TensorePermeabilita, CalcolaAutovettori,
-  // TabellaPermeabilita, TabellaFamiglie).
-  if (!LeggiFronteTalvor()) return 0;
-  const auto& v = Talvor.ValoriFronte;
-  const ParametriFamiglie parametri = ParametriPredefiniti(Talvor.NumeroCluster, v[6], v[5]);
-  if (!ScriviFileParametriFamiglie(FileSessione(QStringLiteral(".pgm")), parametri)) {
-    AvvisoFile(QStringLiteral("Impossibile scrivere il file:"),
-               DescrizioneFile(FileSessione(QStringLiteral(".pgm"))));
-    return 1;
-  }
-  if (CondizionePeldrix(true)) AvviaPeldrix();
+  CalcolaPermeabilita();
+  // The family parameters follow the slope file; they are written before the family table, so that the table
+  // shows the strengths PELDRIX uses.
+  const bool fronte = LeggiFronteTalvor();
+  const bool parametri = !fronte || ParametriDaFronte();
+  if (!TabellaFamiglie() || !parametri) return 1;
+  if (fronte && CondizionePeldrix(true)) AvviaPeldrix();
   return 0;
 }
 
