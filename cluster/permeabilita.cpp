@@ -83,13 +83,13 @@ bool CalcolaAutovettori() {
     w.WriteLine(riga);
   }
   if (!w.Close()) {
-    AvvisoFileTalvor(QStringLiteral("Impossibile scrivere il file:"), ingresso);
+    AvvisoFileTalvor(QStringLiteral("Impossibile scrivere il file:"), DescrizioneFile(ingresso));
     return false;
   }
   // A file left by an earlier run must never be taken for this tensor's solution.
   RimuoviFile(uscita);
   if (plat::FileExists(uscita)) {
-    AvvisoFileTalvor(QStringLiteral("Impossibile scrivere il file:"), uscita);
+    AvvisoFileTalvor(QStringLiteral("Impossibile scrivere il file:"), DescrizioneFile(uscita));
     return false;
   }
   QString errore;
@@ -98,12 +98,12 @@ bool CalcolaAutovettori() {
     return false;
   }
   if (!plat::FileExists(uscita)) {
-    AvvisoFileTalvor(QStringLiteral("Il file manca o non si puo' leggere:"), uscita);
+    AvvisoFileTalvor(QStringLiteral("Il file manca o non si puo' leggere:"), DescrizioneFile(uscita));
     return false;
   }
   if (!LeggiUscitaAutovalori(uscita, Talvor.ValoriPrincipali, Talvor.DirezioniPrincipali)) {
     AzzeraPrincipali();
-    AvvisoFileTalvor(QStringLiteral("Il file e' incompleto o danneggiato:"), uscita);
+    AvvisoFileTalvor(QStringLiteral("Il file e' incompleto o danneggiato:"), DescrizioneFile(uscita));
     return false;
   }
   return true;
@@ -178,7 +178,7 @@ void TabellaPermeabilita() {
     w.WriteLine(Traduci(nomi[p]) + tab + ValoreConducibilita(v[p] < soglia ? 0.0 : v[p]) + tab +
                 FormattaNumero(inclinazione, 1) + tab + FormattaNumero(direzione, 1));
   }
-  if (!w.Close()) AvvisoFileTalvor(QStringLiteral("Impossibile scrivere il file:"), FilePer());
+  if (!w.Close()) AvvisoFileTalvor(QStringLiteral("Impossibile scrivere il file:"), DescrizioneFile(FilePer()));
 }
 
 void CalcolaPermeabilita() {

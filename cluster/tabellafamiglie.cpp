@@ -32,7 +32,7 @@ bool ParametriDaFronte() {
   const auto& v = Talvor.ValoriFronte;
   const QString file = FileStem(Talvor.NomeFileDati, QStringLiteral(".pgm"));
   if (!ScriviFileParametriFamiglie(file, ParametriPredefiniti(Talvor.NumeroCluster, v[6], v[5]))) {
-    AvvisoFileTalvor(QStringLiteral("Impossibile scrivere il file:"), file);
+    AvvisoFileTalvor(QStringLiteral("Impossibile scrivere il file:"), DescrizioneFile(file));
     return false;
   }
   return true;
@@ -71,7 +71,7 @@ bool TabellaFamiglie() {
                 Cella(parametri.Attrito[u], 2) + tab + Cella(parametri.Coesione[u] * 10, 2));
   }
   if (!w.Close()) {
-    AvvisoFileTalvor(QStringLiteral("Impossibile scrivere il file:"), file);
+    AvvisoFileTalvor(QStringLiteral("Impossibile scrivere il file:"), DescrizioneFile(file));
     return false;
   }
   return true;
