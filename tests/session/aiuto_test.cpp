@@ -121,7 +121,7 @@ TEST(FileAiuto, TheWindowOpensOverTheWindowInUseAndOnTheScreen) {
   ASSERT_EQ(plat::ShowHelp(t.D("a.hlp"), 7), plat::HelpResult::Shown);
   QWidget* aiuto = nullptr;
   for (QWidget* w : QApplication::allWidgets())
-    if (w->objectName() == "HelpWindow") aiuto = w;
+    if (w->objectName() == "HelpWindow" && w->isVisible()) aiuto = w;  // a closed one may await deletion
   ASSERT_NE(aiuto, nullptr);
   EXPECT_EQ(aiuto->parentWidget(), &principale);
   EXPECT_TRUE(aiuto->isWindow());
