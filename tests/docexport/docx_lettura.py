@@ -6,7 +6,7 @@ import json
 import sys
 
 import docx
-from docx.table import Table
+from docx.table import Table, _Cell
 from docx.text.paragraph import Paragraph
 
 
@@ -31,7 +31,9 @@ def cell(c):
 
 def table(t):
     jc = t._tbl.tblPr.find(docx.oxml.ns.qn("w:jc"))
-    return {"table": [[cell(c) for c in row.cells] for row in t.rows],
+    # Cells straight from the rows' elements: python-docx's row.cells recomputes the grid at every call.
+    rows = [[cell(_Cell(tc, t)) for tc in tr.tc_lst] for tr in t._tbl.tr_lst]
+    return {"table": rows,
             "jc": None if jc is None else jc.get(docx.oxml.ns.qn("w:val"))}
 
 
