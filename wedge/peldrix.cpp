@@ -1,5 +1,10 @@
 #include "wedge/peldrix.h"
 
+#include "common/data/famiglie.h"
+#include "common/data/fronte.h"
+#include "common/data/nomi.h"
+#include "common/data/passaggio.h"
+#include "common/data/risultato.h"
 #include "common/platform/files.h"
 #include "common/platform/textio.h"
 #include "common/platform/ui.h"
@@ -8,6 +13,7 @@
 #include "wedge/cuneo.h"
 
 #include <cmath>
+#include <limits>
 
 ModuloPeldrix Peldrix;
 
@@ -19,187 +25,77 @@ QString Messaggio(const QString& testo, const QString& file) { return testo + QL
 
 QString FileMancante(const QString& file) { return Messaggio(Traduci("Il file manca o non si puo' leggere:"), file); }
 
-QString FileDanneggiato(const plat::SeqReader& r, const QString& file) {
+QString NomeFile(const QString& estensione) { return FileStem(Peldrix.NomeFileDati, estensione); }
+
+QString FileDanneggiato(const QString& file, int riga) {
   return Messaggio(Traduci("Il file e' incompleto o danneggiato:"), file) + QStringLiteral(" (") + Traduci("riga") +
-         QLatin1Char(' ') + QString::number(r.LineNumber()) + QLatin1Char(')');
+         QLatin1Char(' ') + QString::number(riga) + QLatin1Char(')');
 }
-
-// Nothing but blank lines is left: the file counts as ended.
-bool FineSostanziale(const plat::SeqReader& r) {
-  plat::SeqReader prova = r;
-  QString riga;
-  while (prova.ReadLine(riga))
-    if (!plat::TrimBlanks(riga).isEmpty()) return false;
-  return true;
-}
-
-// A number of the file; false at the end of the file or when the item is not a finite number.
-bool LeggiNumero(plat::SeqReader& r, double& valore) {
-  bool ok = false;
-  return r.ReadNumber(valore, &ok) && ok;
-}
-
-// A count of the file: a whole number from 0 to `massimo`.
-bool LeggiConteggio(plat::SeqReader& r, double massimo, int& conteggio, bool* oltre = nullptr) {
-  double valore = 0;
-  if (oltre) *oltre = false;
-  if (!LeggiNumero(r, valore) || valore != std::floor(valore) || valore < 0) return false;
-  if (valore > massimo) {
-    if (oltre) *oltre = true;
-    return false;
-  }
-  conteggio = static_cast<int>(valore);
-  return true;
-}
-
-QString NomeFile(const QString& estensione) { return RadiceNome(Peldrix.NomeFileDati) + estensione; }
 
 }  // namespace
 
 void AzzeraPeldrix() { Peldrix = ModuloPeldrix(); }
 
-QString RadiceNome(const QString& nome) {
-  const qsizetype punto = nome.indexOf(QLatin1Char('.'));
-  return punto < 0 ? QString() : nome.left(punto);
-}
+QString RadiceNome(const QString& nome) { return HaStem(nome) ? StemSessione(nome) : QString(); }
 
 bool LeggiPassaggio(QString* errore) {
-  const QString file = plat::JoinPath(plat::ProgramFolder(), QStringLiteral("temporan"));
-  plat::SeqReader r;
-  if (!r.Open(file)) {
-    *errore = FileMancante(file);
+  const QString file = PercorsoFilePassaggio();
+  FilePassaggioDati d;
+  int riga = 0;
+  switch (LeggiFilePassaggio(file, d, std::numeric_limits<int>::max(), &riga)) {
+    case EsitoPassaggio::Letto: break;
+    case EsitoPassaggio::Mancante: *errore = FileMancante(file); return false;
+    case EsitoPassaggio::NonValido:
+    case EsitoPassaggio::TroppeSchede: *errore = FileDanneggiato(file, riga); return false;
+  }
+  if (!HaStem(d.NomeSessione)) {
+    *errore = Messaggio(Traduci("Il nome del file di sessione non contiene un punto:"), d.NomeSessione);
     return false;
   }
-  // Selected-sheet index, mode and a third value (none used here), then the sheet count.
-  QString voce;
-  for (int k = 0; k < 3; ++k) {
-    if (!r.ReadItem(voce)) {
-      *errore = FileDanneggiato(r, file);
-      return false;
-    }
-  }
-  double schede = 0;
-  if (!LeggiNumero(r, schede) || schede != std::floor(schede) || schede < 0) {
-    *errore = FileDanneggiato(r, file);
-    return false;
-  }
-  QString riga;
-  for (double k = 0; k < schede; ++k) {
-    if (!r.ReadLine(riga)) {
-      *errore = FileDanneggiato(r, file);
-      return false;
-    }
-  }
-  if (!r.ReadLine(riga) || plat::TrimBlanks(riga).isEmpty()) {
-    *errore = FileDanneggiato(r, file);
-    return false;
-  }
-  const QString nome = plat::TrimBlanks(riga);
-  if (RadiceNome(nome).isEmpty()) {
-    *errore = Messaggio(Traduci("Il nome del file di sessione non contiene un punto:"), nome);
-    return false;
-  }
-  Peldrix.NomeFileDati = nome;
+  Peldrix.NomeFileDati = d.NomeSessione;
   return true;
 }
 
 bool LeggiFronte(QString* errore) {
   const QString file = NomeFile(QStringLiteral(".fro"));
-  plat::SeqReader r;
-  if (!r.Open(file)) {
-    *errore = FileMancante(file);
-    return false;
+  int riga = 0;
+  switch (LeggiFileFronte(file, Peldrix.ValoriFronte, &riga)) {
+    case EsitoFronte::Letto: return true;
+    case EsitoFronte::Mancante: *errore = FileMancante(file); return false;
+    case EsitoFronte::NonValido: *errore = FileDanneggiato(file, riga); return false;
   }
-  Peldrix.ValoriFronte.fill(0);
-  for (int k = 1; k <= 19; ++k) {
-    // Values 1 to 9 always stand in the file; the later ones only while it has more.
-    if (k > 9 && FineSostanziale(r)) break;
-    if (!LeggiNumero(r, Peldrix.ValoriFronte[k])) {
-      *errore = FileDanneggiato(r, file);
-      return false;
-    }
-  }
-  return true;
+  return false;
 }
 
 bool LeggiRisultatoCluster(QString* errore) {
   const QString file = NomeFile(QStringLiteral(".dat"));
-  plat::SeqReader r;
-  if (!r.Open(file)) {
-    *errore = FileMancante(file);
-    return false;
-  }
-  auto danneggiato = [&] {
-    *errore = FileDanneggiato(r, file);
-    return false;
-  };
-  QString riga;
-  for (int k = 0; k < 9; ++k)
-    if (!r.ReadLine(riga)) return danneggiato();
-
-  bool oltre = false;
-  int punti = 0;
-  if (!LeggiConteggio(r, kMassimoPunti, punti, &oltre)) {
-    if (oltre) {
+  RisultatoCluster r;
+  int riga = 0;
+  switch (LeggiFileRisultato(file, r, kMassimoPunti, kMassimoFamiglie, &riga)) {
+    case EsitoRisultato::Letto: break;
+    case EsitoRisultato::Mancante: *errore = FileMancante(file); return false;
+    case EsitoRisultato::TroppiPunti:
       *errore = Messaggio(Traduci("Troppi punti nel risultato della cluster analysis (al massimo 1000):"), file);
       return false;
-    }
-    return danneggiato();
-  }
-  std::vector<std::array<double, 5>> tabella(static_cast<std::size_t>(punti) + 1, std::array<double, 5>{});
-  for (int i = 1; i <= punti; ++i)
-    for (int k = 1; k <= 4; ++k)
-      if (!LeggiNumero(r, tabella[i][k])) return danneggiato();
-
-  int famiglie = 0;
-  if (!LeggiConteggio(r, kMassimoFamiglie, famiglie, &oltre)) {
-    if (oltre) {
+    case EsitoRisultato::TroppiCluster:
       *errore = Messaggio(Traduci("Troppe famiglie nel risultato della cluster analysis (al massimo 1000):"), file);
       return false;
-    }
-    return danneggiato();
+    case EsitoRisultato::NonValido: *errore = FileDanneggiato(file, riga); return false;
   }
-  // The orientation of family f stands in point record f.
-  if (famiglie > punti) return danneggiato();
-  double distanza = 0;
-  if (!LeggiNumero(r, distanza)) return danneggiato();
-  // The member groups: counted and checked, not used.
-  for (int f = 1; f <= famiglie; ++f) {
-    int membri = 0;
-    if (!LeggiConteggio(r, punti, membri)) return danneggiato();
-    for (int k = 0; k < membri; ++k) {
-      int indice = 0;
-      if (!LeggiConteggio(r, punti, indice) || indice < 1) return danneggiato();
-    }
-  }
-  Peldrix.NumeroPunti = punti;
-  Peldrix.TabellaPunti = std::move(tabella);
-  Peldrix.NumeroFamiglie = famiglie;
+  Peldrix.NumeroPunti = r.NumeroPoli;
+  Peldrix.TabellaPunti = std::move(r.Punti);
+  Peldrix.NumeroFamiglie = r.NumeroCluster;
   return true;
 }
 
 void LeggiParametriFamiglie() {
-  const int m = Peldrix.NumeroFamiglie;
   const double attrito = Peldrix.ValoriFronte[6];
   const double coesione = Peldrix.ValoriFronte[5];
-  Peldrix.AttritoFamiglia.assign(static_cast<std::size_t>(m) + 1, attrito);
-  Peldrix.CoesioneFamiglia.assign(static_cast<std::size_t>(m) + 1, coesione);
-
-  const QString file = NomeFile(QStringLiteral(".PGM"));
-  plat::SeqReader r;
-  if (plat::FileExists(file) && r.Open(NomeFile(QStringLiteral(".pgm")))) {
-    for (int f = 1; f <= m; ++f) {
-      double valore = 0;
-      if (LeggiNumero(r, valore)) Peldrix.AttritoFamiglia[f] = valore;
-      if (LeggiNumero(r, valore)) Peldrix.CoesioneFamiglia[f] = valore;
-    }
-  }
-  for (int f = 1; f <= m; ++f) {
-    if (Peldrix.AttritoFamiglia[f] == 0 && Peldrix.CoesioneFamiglia[f] == 0) {
-      Peldrix.AttritoFamiglia[f] = attrito;
-      Peldrix.CoesioneFamiglia[f] = coesione;
-    }
-  }
+  ParametriFamiglie p = ParametriPredefiniti(Peldrix.NumeroFamiglie, attrito, coesione);
+  LeggiFileParametriFamiglie(NomeFile(QStringLiteral(".pgm")), p);
+  CompletaParametriFamiglie(p, attrito, coesione);
+  Peldrix.AttritoFamiglia = std::move(p.Attrito);
+  Peldrix.CoesioneFamiglia = std::move(p.Coesione);
 }
 
 double ImmersioneGradi(double complImmersione) {

@@ -2,6 +2,8 @@
 // parameters of the session, solves the wedge of every pair of families and writes the wedge table <stem>.GMC.
 #pragma once
 
+#include "common/data/fronte.h"
+
 #include <QString>
 
 #include <array>
@@ -14,7 +16,7 @@ inline constexpr int kMassimoFamiglie = 1000;
 // State of the program for the whole run.
 struct ModuloPeldrix {
   QString NomeFileDati;                 // session file name, from the hand-over file
-  std::array<double, 20> ValoriFronte{};  // the slope file's values 1 to 19 (index 0 unused)
+  std::array<double, kValoriFronte + 1> ValoriFronte{};  // the slope file's values 1 to 19 (index 0 unused)
   int NumeroPunti = 0;
   std::vector<std::array<double, 5>> TabellaPunti;  // point records 1..NumeroPunti, values 1..4 (index 0 unused)
   int NumeroFamiglie = 0;
@@ -26,7 +28,7 @@ extern ModuloPeldrix Peldrix;
 // Empties the program state.
 void AzzeraPeldrix();
 
-// The stem of a session file name: its text before the first "."; empty when it has no ".".
+// The stem of a session file name (StemSessione); empty when the name has no "." or nothing before it.
 QString RadiceNome(const QString& nome);
 
 // Reading the input files. Each returns false with a translated message naming the file in `errore`.

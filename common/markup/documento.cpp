@@ -179,7 +179,7 @@ void InterpreteDocumento::Riga(QString& riga) {
 
   if (r.chiave == ParolaChiave::Testo) {
     if (modo_ == 0) ScriviTesto(r.argomento);
-    else AggiungiRiga(riga);
+    else AggiungiRiga(r.argomento);
     return;
   }
   switch (r.chiave) {

@@ -39,6 +39,10 @@ class menu1 : public QMainWindow {
   void uscita_Click();
   void EdizioneSelezione_Click();
   void EdizioneParametri_Click();
+  void StampaAnteprimaScheda_Click();
+  void espsctxt_Click();
+  void VisualizzaAnteprimaTabulati_Click();
+  void esptabtxt_Click();
 
   // The guard of the session commands: true while no session is open, after the message of the command's kind.
   enum class Guardia { Calcoli, Edizione, Output };

@@ -1,56 +1,19 @@
-// Survey sheets: the sheet file (nine header lines, a count line, one 52-character discontinuity record per line)
-// and the main program's in-memory copy of the current sheet.
+// The main program's in-memory copy of the current survey sheet.
 #pragma once
 
-#include <QString>
+#include "common/data/scheda.h"
 
-#include <array>
-#include <vector>
-
-// Fixed columns of a discontinuity record, fields 1 to 14 (Nu, Dist, Ti, Imm, Inc, Lu, Sp, Ri, Ac, For, Ap, Sca,
-// Lit, Du): first character (1-based) and width. Every program of the suite cuts records at these positions.
-inline constexpr int kLunghezzaRecord = 52;
-inline constexpr int kNumeroCampiRecord = 14;
-inline constexpr std::array<int, 15> kInizioCampo = {0, 2, 5, 10, 13, 17, 21, 23, 25, 27, 29, 33, 36, 40, 44};
-inline constexpr std::array<int, 15> kLarghezzaCampo = {0, 2, 4, 2, 3, 3, 1, 1, 1, 1, 3, 2, 3, 3, 2};
-// Field numbers by name.
-enum CampoRecord : int { Nu = 1, Dist, Ti, Imm, Inc, Lu, Sp, Ri, Ac, For, Ap, Sca, Lit, Du };
-
-inline constexpr int kMassimoRigheScheda = 500;
-
-struct ModuloScheda {
-  QString FileScheda;                     // path of the current sheet file
-  std::vector<QString> IntestazioneScheda;  // entries 1..9: header lines
-  std::vector<QString> RigheScheda;         // entries 1..NumeroRigheScheda: records of exactly 52 characters
-  int NumeroRigheScheda = 0;
-  ModuloScheda();
-};
 extern ModuloScheda Scheda;
-
-// A text cut or padded with blanks to exactly 52 characters (the fixed-length record).
-QString RecordFisso(const QString& testo);
-// The text of field `campo` (1..14) of a record, at its full width (blanks included).
-QString CampoDelRecord(const QString& record, int campo);
-// True when the text holds nothing but blanks.
-bool SoloSpazi(const QString& testo);
 
 // Empties the sheet in memory: header lines 1 to 9 "", every record 52 blanks, no records in use.
 void AzzeraScheda();
 
-enum class EsitoScheda {
-  Letta,        // read
-  Illeggibile,  // the file cannot be opened
-  Incompleta,   // it ends before its count line
-  TroppeRighe,  // more than 500 non-blank records: nothing is kept
-};
-// Reads the sheet named by FileScheda: nine header lines, the count line (its value is not used), then every
-// line to the end of the file as a record; blank records are dropped. The in-memory sheet is emptied first, so
+// Reads the sheet named by FileScheda (at most 500 non-blank records). The in-memory sheet is emptied first, so
 // nothing of an earlier sheet remains. On a failure the sheet in memory is left empty.
 EsitoScheda LeggiScheda();
 // Shows the message of a failed LeggiScheda (nothing for Letta).
 void SegnalaEsitoScheda(EsitoScheda esito);
 
-// Writes the sheet to FileScheda, replacing the file as a whole: nine header lines, the count line, the non-blank
-// records in order and one line of 52 blanks per blank record. False (the old file untouched) when it cannot be
+// Writes the sheet to FileScheda, replacing the file as a whole. False (the old file untouched) when it cannot be
 // written.
 bool SalvaScheda();

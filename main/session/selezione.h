@@ -1,43 +1,9 @@
-// Selection criteria of a session, <stem>.sel: which codes of the code-valued record fields are accepted and the
-// accepted ranges of dip direction, dip and aperture.
+// The main program's selection criteria of the current session.
 #pragma once
 
-#include "main/session/configurazione.h"
+#include "common/data/selezione.h"
 
-#include <QString>
-
-#include <array>
-
-// The code-valued fields in the order of the file (For comes after Du).
-inline constexpr std::array<int, 9> kOrdineFileSelezione = {3, 6, 7, 8, 9, 12, 13, 14, 10};
-// Flags one field can hold: 30 for Lit, 10 for the others.
-int LimiteCodiciScelti(int campo);
-
-struct ModuloSelezione {
-  // [field 1..14][code 1..30]: 1 accepted, 2 rejected (kept as read from the file).
-  std::array<std::array<double, 31>, 15> CodiciScelti{};
-  double AperturaMinima = 0, AperturaMassima = 100;
-  double ImmersioneMinima = 0, ImmersioneMassima = 360;
-  double InclinazioneMinima = 0, InclinazioneMassima = 90;
-};
 extern ModuloSelezione Selezione;
-
-// Every flag 1 and the given ranges (the main program uses Ap 0 to 100, Imm 0 to 360, Inc 0 to 90).
-void CriteriPredefiniti(ModuloSelezione& s, double aperturaMassima = 100, double inclinazioneMassima = 90);
-
-// True when every code-valued field of the configuration has no more codes than its flags can hold; otherwise
-// `campo` names the first field that has more.
-bool ConfigurazioneSelezionabile(const ModuloConfigurazione& c, QString* campo = nullptr);
-
-enum class EsitoSelezione { Letta, Mancante, NonValida };
-// Reads a criteria file in the order of the file, the number of flags of each field taken from the configuration.
-// Mancante: no such file (the criteria are left as they are). NonValida: an item is missing or not a number;
-// `errore` names the file and the line; the criteria are left as they are.
-EsitoSelezione LeggiFileSelezione(const QString& percorso, const ModuloConfigurazione& c, ModuloSelezione& s,
-                                  QString* errore = nullptr);
-// Writes a criteria file anew: the flags (" 1 ", " 2 "), one per line, then the six range values in the plain
-// number form. False (the old file untouched) when it cannot be written.
-bool ScriviFileSelezione(const QString& percorso, const ModuloConfigurazione& c, const ModuloSelezione& s);
 
 // The criteria of the current session into Selezione: the file <stem>.sel when it exists, else the defaults.
 // Nothing happens while no session is open (result Mancante). A file that cannot be used is reported.

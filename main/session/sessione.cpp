@@ -12,12 +12,7 @@ ModuloSessione::ModuloSessione()
 
 void AzzeraTitoli() { Sessione.TitoliCorrenti.assign(11, QString()); }
 
-QString StemSessione(const QString& nome) {
-  const qsizetype punto = nome.indexOf(QLatin1Char('.'));
-  return punto < 0 ? nome : nome.left(punto);
-}
-
-QString FileDellaSessione(const QString& estensione) { return StemSessione(Sessione.NomeSessione) + estensione; }
+QString FileDellaSessione(const QString& estensione) { return FileStem(Sessione.NomeSessione, estensione); }
 
 void Attenzione(const QString& testo, const QString& dettaglio) {
   QString t = Traduci(testo);

@@ -2,6 +2,8 @@
 // every command uses to name the session's files and to report a problem.
 #pragma once
 
+#include "common/data/nomi.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -20,8 +22,6 @@ extern ModuloSessione Sessione;
 // Empties the session title lines (entries 0 to 10, all "").
 void AzzeraTitoli();
 
-// The stem of a session file name: the text before its first "." (the whole name when it has none).
-QString StemSessione(const QString& nome);
 // The name of a file of the current session: the stem followed by `estensione` (".sel", ".SES", ...).
 QString FileDellaSessione(const QString& estensione);
 

@@ -138,6 +138,11 @@ TEST(Grammatica, UserTextBeginningWithAHashStaysText) {
   Registro d;
   d.Leggi("#RESET\n" + t + "\n#ENDDOCUMENT");
   EXPECT_EQ(d.eventi, (QStringList{"apri ", "testo #ENDDOCUMENT 3", "chiudi"}));
+  // A table row too.
+  d.Leggi("#RESET\n#STARTTABLE\n" + EscapeTestoDocumento("#ENDTABLE\t2") + "\n#ENDTABLE\n#ENDDOCUMENT");
+  ASSERT_EQ(d.tabelle.size(), 1u);
+  EXPECT_EQ(d.tabelle[0].righe, QStringList{"#ENDTABLE\t2"});
+  EXPECT_EQ(d.tabelle[0].celle[0], (QStringList{"#ENDTABLE", "2"}));
 }
 
 TEST(Interprete, LinesOutsideADocumentAndTheDocumentState) {

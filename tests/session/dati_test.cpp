@@ -2,7 +2,7 @@
 #include "common/platform/files.h"
 #include "common/texts/avvio.h"
 #include "main/session/configurazione.h"
-#include "main/session/elencoschede.h"
+#include "common/data/elencoschede.h"
 #include "main/session/scheda.h"
 #include "main/session/selezione.h"
 #include "main/session/sessione.h"
@@ -228,10 +228,10 @@ TEST(ElencoSchede, RoundTripEmptyFileAndBadFiles) {
   WriteAnsi(t.D("vuoto.ses"), "");
   EXPECT_EQ(LeggiElencoSchede(t.D("vuoto.ses"), nomi, 500), EsitoElenco::Letto);
   EXPECT_EQ(LeggiElencoSchede(t.D("manca.ses"), nomi, 500), EsitoElenco::Mancante);
-  // A name is read up to a comma; more names than the count are not read.
-  WriteAnsi(t.D("virgola.ses"), " 1 \nuno,due.sch\naltro.sch\n");
+  // A name is a whole line, commas included; more names than the count are not read.
+  WriteAnsi(t.D("virgola.ses"), " 1 \nuno,due.sch \naltro.sch\n");
   EXPECT_EQ(LeggiElencoSchede(t.D("virgola.ses"), nomi, 500), EsitoElenco::Letto);
-  EXPECT_EQ(nomi, QStringList{"uno"});
+  EXPECT_EQ(nomi, QStringList{"uno,due.sch"});
   QString errore;
   for (const char* male : {" 3 \na.sch\nb.sch\n", " x \n", " -1 \n", " 1.5 \na.sch\n", " 501 \n"}) {
     WriteAnsi(t.D("male.ses"), male);

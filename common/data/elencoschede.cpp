@@ -1,9 +1,8 @@
-#include "main/session/elencoschede.h"
+#include "common/data/elencoschede.h"
 
+#include "common/data/numeri.h"
 #include "common/platform/files.h"
 #include "common/platform/textio.h"
-
-#include <cmath>
 
 EsitoElenco LeggiElencoSchede(const QString& percorso, QStringList& nomi, int massimo, QString* errore) {
   nomi.clear();
@@ -16,15 +15,13 @@ EsitoElenco LeggiElencoSchede(const QString& percorso, QStringList& nomi, int ma
   };
   if (!r.Open(percorso)) return nonValido(0);
   if (r.AtEnd()) return EsitoElenco::Letto;
-  double n = 0;
-  bool ok = false;
-  r.ReadNumber(n, &ok);
-  if (!ok || n < 0 || n > massimo || n != std::floor(n)) return nonValido(1);
-  for (int i = 0; i < static_cast<int>(n); ++i) {
+  int n = 0;
+  if (!dati::LeggiConteggio(r, massimo, n)) return nonValido(1);
+  for (int i = 0; i < n; ++i) {
     const int riga = r.LineNumber();
     QString nome;
-    if (!r.ReadItem(nome)) return nonValido(riga);
-    nomi << nome;
+    if (!r.ReadLine(nome)) return nonValido(riga);
+    nomi << plat::TrimBlanks(nome);
   }
   return EsitoElenco::Letto;
 }
@@ -32,7 +29,7 @@ EsitoElenco LeggiElencoSchede(const QString& percorso, QStringList& nomi, int ma
 bool ScriviElencoSchede(const QString& percorso, const QStringList& nomi) {
   plat::SeqWriter w(percorso);
   if (!w.IsOpen()) return false;
-  w.WriteNumber(nomi.size());
+  w.WriteNumber(static_cast<double>(nomi.size()));
   for (const QString& n : nomi) w.WriteLine(n);
   return w.Close();
 }

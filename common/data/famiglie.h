@@ -1,0 +1,28 @@
+// The family parameters <stem>.pgm: two lines per family, for families 1 to F in order: the friction angle (°),
+// then the cohesion (the slope file's unit: tenths of kN/m²). F is the family count of the clustering result.
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+struct ParametriFamiglie {
+  std::vector<double> Attrito;   // entries 1..F (0 unused)
+  std::vector<double> Coesione;  // entries 1..F
+  int Famiglie() const { return Attrito.empty() ? 0 : static_cast<int>(Attrito.size()) - 1; }
+};
+
+// F families, each with the slope file's friction angle and cohesion.
+ParametriFamiglie ParametriPredefiniti(int famiglie, double attrito, double coesione);
+
+// Reads the file over `p` for the families p already holds: each value that stands in the file as a number
+// replaces the one in `p`; an item that is not a number is skipped, and a short file leaves the families it does
+// not reach as they were. False (p unchanged) when the file cannot be read.
+bool LeggiFileParametriFamiglie(const QString& percorso, ParametriFamiglie& p);
+
+// Every family whose friction angle and cohesion are both 0 gets the slope file's values.
+void CompletaParametriFamiglie(ParametriFamiglie& p, double attrito, double coesione);
+
+// Writes the file anew: for every family its friction angle and its cohesion, one per line, in the plain number
+// form (NumeroTesto). False (the old file untouched) when it cannot be written or a value is not finite.
+bool ScriviFileParametriFamiglie(const QString& percorso, const ParametriFamiglie& p);

@@ -1,0 +1,24 @@
+// The slope file <stem>.fro: 19 values, one per line, in this order: 1 face dip, 2 face dip direction, 3 upper
+// slope dip, 4 its dip direction, 5 cohesion (tenths of kN/m²), 6 friction angle, 7 rock unit weight (tenths of
+// kN/m³), 8 water unit weight (tenths), 9 crest height, 10 external load (tenths of kN), 11 its inclination,
+// 12 its direction, 13 anchor force (tenths of kN), 14 its inclination, 15 its direction, 16 distance of the
+// tension crack from the face, 17 its dip, 18 its dip direction, 19 seismic coefficient. Values 1 to 9 always
+// stand in the file; an older file may end after any of values 9 to 18, the missing values counting as 0.
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+inline constexpr int kValoriFronte = 19;
+// Entries 1..19 (0 unused).
+using ValoriFronte = std::array<double, kValoriFronte + 1>;
+
+enum class EsitoFronte { Letto, Mancante, NonValido };
+// Reads the slope values into `v` (all 0 first): values 1 to 9, then values 10 to 19 while the file holds more
+// than blank lines. NonValido (the line in `riga`) when one of values 1 to 9 is missing or an item is not a finite
+// number. Mancante when the file cannot be read.
+EsitoFronte LeggiFileFronte(const QString& percorso, ValoriFronte& v, int* riga = nullptr);
+// Writes the 19 values, one per line, in the plain number form (NumeroTesto). False (the old file untouched)
+// when it cannot be written or a value is not finite.
+bool ScriviFileFronte(const QString& percorso, const ValoriFronte& v);

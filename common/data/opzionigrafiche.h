@@ -1,0 +1,25 @@
+// The graphics options <stem>.GRA: six values, one per line: 1 projection (2 equal-angle, else equal-area),
+// 2 orientation sign (1 gives the factor -1), 3 kind of plot (1 the saved clustering result, 2 the poles of the
+// sheets), 4 great circles drawn when 1, 5 slope face and friction circle drawn when 1, 6 cluster numbers and
+// wedges drawn when 1. Defaults 1, 1, 1, 1, 1, 2; a file of five values means option 6 is 2.
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+struct OpzioniGrafiche {
+  std::array<double, 7> Opzione{0, 1, 1, 1, 1, 1, 2};  // entries 1..6 (0 unused); the defaults
+};
+
+enum class EsitoOpzioni { Letto, Mancante, NonValido };
+// Reads the options into `o`: values 1 to 5, then value 6 when the file holds more than blank lines (else 2).
+// Mancante (the defaults in `o`) when the file does not exist; NonValido (the defaults in `o`) when one of the
+// first five values is missing or not a number.
+EsitoOpzioni LeggiFileOpzioniGrafiche(const QString& percorso, OpzioniGrafiche& o);
+// Writes the six values in print form (" 1 "), one per line. False (the old file untouched) when it cannot be
+// written.
+bool ScriviFileOpzioniGrafiche(const QString& percorso, const OpzioniGrafiche& o);
+// Creates the file with the defaults when it does not exist; an existing file is left alone. False when it was
+// missing and could not be written.
+bool CreaOpzioniGrafichePredefinite(const QString& percorso);

@@ -1,0 +1,85 @@
+#include "common/data/risultato.h"
+
+#include "common/data/numeri.h"
+#include "common/platform/textio.h"
+
+#include <cmath>
+
+QString NumeroBreve(double valore) { return plat::StrNumber(valore, true); }
+
+EsitoRisultato LeggiFileRisultato(const QString& percorso, RisultatoCluster& esito, int massimoPunti,
+                                  int massimoCluster, int* riga) {
+  plat::SeqReader r;
+  if (!r.Open(percorso)) return EsitoRisultato::Mancante;
+  auto fallisce = [&](EsitoRisultato e) {
+    if (riga) *riga = r.LineNumber();
+    return e;
+  };
+  RisultatoCluster letto;
+  QString testo;
+  for (int k = 1; k <= 9; ++k) {
+    if (!r.ReadLine(testo)) return fallisce(EsitoRisultato::NonValido);
+    letto.Titoli[static_cast<std::size_t>(k)] = testo;
+  }
+  bool oltre = false;
+  if (!dati::LeggiConteggio(r, massimoPunti, letto.NumeroPoli, &oltre))
+    return fallisce(oltre ? EsitoRisultato::TroppiPunti : EsitoRisultato::NonValido);
+  const int n = letto.NumeroPoli;
+  letto.Punti.assign(static_cast<std::size_t>(n) + 1, std::array<double, 5>{});
+  for (int i = 1; i <= n; ++i)
+    for (std::size_t k = 1; k <= 4; ++k)
+      if (!dati::LeggiNumero(r, letto.Punti[static_cast<std::size_t>(i)][k])) return fallisce(EsitoRisultato::NonValido);
+  if (!dati::LeggiConteggio(r, massimoCluster, letto.NumeroCluster, &oltre))
+    return fallisce(oltre ? EsitoRisultato::TroppiCluster : EsitoRisultato::NonValido);
+  // The centre of cluster k stands in point row k.
+  if (letto.NumeroCluster > n) return fallisce(EsitoRisultato::NonValido);
+  if (!dati::LeggiNumero(r, letto.DistanzaMassima)) return fallisce(EsitoRisultato::NonValido);
+  letto.Membri.assign(static_cast<std::size_t>(letto.NumeroCluster) + 1, {});
+  for (int k = 1; k <= letto.NumeroCluster; ++k) {
+    int membri = 0;
+    if (!dati::LeggiConteggio(r, n, membri)) return fallisce(EsitoRisultato::NonValido);
+    auto& gruppo = letto.Membri[static_cast<std::size_t>(k)];
+    gruppo.reserve(static_cast<std::size_t>(membri));
+    for (int j = 0; j < membri; ++j) {
+      int indice = 0;
+      if (!dati::LeggiConteggio(r, n, indice) || indice < 1) return fallisce(EsitoRisultato::NonValido);
+      gruppo.push_back(indice);
+    }
+  }
+  esito = std::move(letto);
+  return EsitoRisultato::Letto;
+}
+
+bool ScriviFileRisultato(const QString& percorso, const RisultatoCluster& r) {
+  const int n = r.NumeroPoli;
+  const int k = r.NumeroCluster;
+  if (n < 0 || k < 0 || k > n || static_cast<int>(r.Punti.size()) <= n ||
+      (k > 0 && static_cast<int>(r.Membri.size()) <= k) || !std::isfinite(r.DistanzaMassima))
+    return false;
+  for (int i = 1; i <= n; ++i)
+    for (std::size_t c = 1; c <= 4; ++c)
+      if (!std::isfinite(r.Punti[static_cast<std::size_t>(i)][c])) return false;
+  for (int c = 1; c <= k; ++c)
+    for (int indice : r.Membri[static_cast<std::size_t>(c)])
+      if (indice < 1 || indice > n) return false;
+
+  plat::SeqWriter w(percorso);
+  if (!w.IsOpen()) return false;
+  for (int t = 1; t <= 9; ++t) w.WriteLine(r.Titoli[static_cast<std::size_t>(t)]);
+  w.WriteNumber(n);
+  QString testo;
+  for (int i = 1; i <= n; ++i)
+    for (std::size_t c = 1; c <= 4; ++c) {
+      testo += NumeroBreve(r.Punti[static_cast<std::size_t>(i)][c]);
+      testo += QLatin1String("\r\n");
+    }
+  w.Write(testo);
+  w.WriteNumber(k);
+  w.WriteLine(NumeroBreve(r.DistanzaMassima));
+  for (int c = 1; c <= k; ++c) {
+    const auto& gruppo = r.Membri[static_cast<std::size_t>(c)];
+    w.WriteNumber(static_cast<double>(gruppo.size()));
+    for (int indice : gruppo) w.WriteNumber(indice);
+  }
+  return w.Close();
+}

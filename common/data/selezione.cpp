@@ -1,0 +1,103 @@
+#include "common/data/selezione.h"
+
+#include "common/data/scheda.h"
+#include "common/platform/files.h"
+#include "common/platform/textio.h"
+#include "common/texts/numeri.h"
+
+#include <algorithm>
+
+int LimiteCodiciScelti(int campo) { return campo == Lit ? 30 : 10; }
+
+void CriteriPredefiniti(ModuloSelezione& s, double aperturaMassima, double inclinazioneMassima) {
+  for (auto& campo : s.CodiciScelti) campo.fill(1.0);
+  s.AperturaMinima = 0;
+  s.AperturaMassima = aperturaMassima;
+  s.ImmersioneMinima = 0;
+  s.ImmersioneMassima = 360;
+  s.InclinazioneMinima = 0;
+  s.InclinazioneMassima = inclinazioneMassima;
+}
+
+bool ConfigurazioneSelezionabile(const ModuloConfigurazione& c, QString* campo) {
+  for (int f : kOrdineFileSelezione) {
+    if (c.NumeroCodici(f) > LimiteCodiciScelti(f)) {
+      if (campo) *campo = c.DescrizioneColonna[static_cast<std::size_t>(f)];
+      return false;
+    }
+  }
+  return true;
+}
+
+namespace {
+// Flags of field f in the file: one per code of the configuration (at most 22, which every flag array holds).
+int FlagsDelCampo(const ModuloConfigurazione& c, int f) { return std::min(c.NumeroCodici(f), kMassimoCodiciColonna); }
+}  // namespace
+
+EsitoSelezione LeggiFileSelezione(const QString& percorso, const ModuloConfigurazione& c, ModuloSelezione& s,
+                                  QString* errore) {
+  plat::SeqReader r;
+  if (!plat::FileExists(percorso)) return EsitoSelezione::Mancante;
+  if (!r.Open(percorso)) {
+    if (errore) *errore = percorso;
+    return EsitoSelezione::NonValida;
+  }
+  ModuloSelezione letta = s;
+  auto numero = [&](double& v) {
+    bool ok = false;
+    const int riga = r.LineNumber();
+    if (!r.ReadNumber(v, &ok) || !ok) {
+      if (errore) *errore = QStringLiteral("%1: %2").arg(r.Path()).arg(riga);
+      return false;
+    }
+    return true;
+  };
+  for (int f : kOrdineFileSelezione) {
+    const int n = FlagsDelCampo(c, f);
+    for (int j = 1; j <= n; ++j) {
+      double v = 0;
+      if (!numero(v)) return EsitoSelezione::NonValida;
+      letta.CodiciScelti[static_cast<std::size_t>(f)][static_cast<std::size_t>(j)] = v;
+    }
+  }
+  for (double* v : {&letta.AperturaMinima, &letta.AperturaMassima, &letta.ImmersioneMinima,
+                    &letta.ImmersioneMassima, &letta.InclinazioneMinima, &letta.InclinazioneMassima})
+    if (!numero(*v)) return EsitoSelezione::NonValida;
+  s = letta;
+  return EsitoSelezione::Letta;
+}
+
+bool ScriviFileSelezione(const QString& percorso, const ModuloConfigurazione& c, const ModuloSelezione& s) {
+  plat::SeqWriter w(percorso);
+  if (!w.IsOpen()) return false;
+  for (int f : kOrdineFileSelezione) {
+    const int n = FlagsDelCampo(c, f);
+    for (int j = 1; j <= n; ++j)
+      w.WriteNumber(s.CodiciScelti[static_cast<std::size_t>(f)][static_cast<std::size_t>(j)]);
+  }
+  for (double v : {s.AperturaMinima, s.AperturaMassima, s.ImmersioneMinima, s.ImmersioneMassima,
+                   s.InclinazioneMinima, s.InclinazioneMassima})
+    w.WriteLine(NumeroTesto(v));
+  return w.Close();
+}
+
+bool RecordSelezionato(const QString& record, const ModuloConfigurazione& c, const ModuloSelezione& s) {
+  const QString r = RecordFisso(record);
+  for (int f : kOrdineFileSelezione) {
+    const auto u = static_cast<std::size_t>(f);
+    const QString campo = CampoDelRecord(r, f);
+    const int n = FlagsDelCampo(c, f);
+    for (int j = 1; j <= n; ++j) {
+      const auto v = static_cast<std::size_t>(j);
+      if (campo == c.CodiciColonna[v][u] && s.CodiciScelti[u][v] == 2) return false;
+    }
+  }
+  auto fuori = [&](int f, double minimo, double massimo) {
+    const double x = ValoreCampo(r, f);
+    return x < minimo || x > massimo;
+  };
+  if (fuori(Ap, s.AperturaMinima, s.AperturaMassima) || fuori(Inc, s.InclinazioneMinima, s.InclinazioneMassima) ||
+      fuori(Imm, s.ImmersioneMinima, s.ImmersioneMassima))
+    return false;
+  return !SoloSpazi(r.left(20));
+}
