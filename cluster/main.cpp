@@ -1,10 +1,11 @@
+#include "cluster/talvor.h"
 #include "common/texts/avvio.h"
 
 namespace {
 int Principale(int, char**) {
   Avvio.NumeroModulo = 3;
   AvvioProgramma(false);
-  return 0;
+  return Main();
 }
 }  // namespace
 

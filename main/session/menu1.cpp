@@ -1,11 +1,15 @@
 #include "main/session/menu1.h"
 
+#include "common/data/elencoschede.h"
+#include "common/data/opzionigrafiche.h"
+#include "common/data/passaggio.h"
 #include "common/platform/filedialogs.h"
 #include "common/platform/files.h"
 #include "common/platform/forms.h"
 #include "common/platform/help.h"
 #include "common/platform/picturebox.h"
 #include "common/platform/printsetup.h"
+#include "common/platform/process.h"
 #include "common/platform/textio.h"
 #include "common/platform/ui.h"
 #include "common/texts/avvio.h"
@@ -15,7 +19,6 @@
 #include "main/dialogs/maschera.h"
 #include "main/dialogs/piccoli.h"
 #include "main/session/configurazione.h"
-#include "common/data/elencoschede.h"
 #include "main/reports/tabulati.h"
 #include "main/session/informazioni.h"
 #include "main/session/scheda.h"
@@ -25,6 +28,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -113,17 +117,19 @@ void menu1::CostruisciMenu() {
   Comando(edizione, QStringLiteral("AiutoEdizione"), QStringLiteral("&Help"), &menu1::AiutoEdizione_Click);
 
   QMenu* calcoli = Menu(QStringLiteral("calcoli"), QStringLiteral("&Calcoli"));
-  Comando(calcoli, QStringLiteral("CalcoliCluster"), QStringLiteral("&Cluster Analysis"), Guardia::Calcoli);
-  Comando(calcoli, QStringLiteral("CalcoliStabilita"), QStringLiteral("&Stabilita' Cunei"), Guardia::Calcoli);
+  Comando(calcoli, QStringLiteral("CalcoliCluster"), QStringLiteral("&Cluster Analysis"), &menu1::CalcoliCluster_Click);
+  Comando(calcoli, QStringLiteral("CalcoliStabilita"), QStringLiteral("&Stabilita' Cunei"),
+          &menu1::CalcoliStabilita_Click);
   Comando(calcoli, QStringLiteral("AiutoCalcoli"), QStringLiteral("&Help"), &menu1::AiutoCalcoli_Click);
 
   QMenu* stampa = Menu(QStringLiteral("Stampa"), QStringLiteral("&Stampa"));
   QMenu* sgraf = Menu(QStringLiteral("sgraf"), QStringLiteral("Elaborati &Grafici"), stampa);
   Comando(sgraf, QStringLiteral("GraficaProiezione"), QStringLiteral("Proiezione Stereografica Dati &Iniziali"),
-          Guardia::Output);
+          &menu1::GraficaProiezione_Click);
   Comando(sgraf, QStringLiteral("GraficaCluster"), QStringLiteral("Proiezione Stereografica &Cluster"),
-          Guardia::Output);
-  Comando(sgraf, QStringLiteral("GraficaStellare"), QStringLiteral("&Diagramma Stellare"), Guardia::Output);
+          &menu1::GraficaCluster_Click);
+  Comando(sgraf, QStringLiteral("GraficaStellare"), QStringLiteral("&Diagramma Stellare"),
+          &menu1::GraficaStellare_Click);
   QMenu* schede = Menu(QStringLiteral("StampaScheda"), QStringLiteral("&Schede Rilievo Strutturale"), stampa);
   Comando(schede, QStringLiteral("StampaAnteprimaScheda"), QStringLiteral("Visualizza &Anteprima Scheda"),
           &menu1::StampaAnteprimaScheda_Click);
@@ -295,13 +301,19 @@ void menu1::about_Click() {
 void menu1::Image1_Click() { about_Click(); }
 
 void menu1::uscita_Click() {
-  const QString passaggio = plat::JoinPath(plat::ProgramFolder(), QStringLiteral("temporan"));
+  // TALVOR and PELDRIX still read the hand-over file while a child runs.
+  if (RifiutaSeFiglioInCorso()) return;
+  const QString passaggio = FilePassaggio();
   if (plat::FileExists(passaggio)) plat::DeleteFile(passaggio);
   plat::CloseHelp();
   plat::EndProgram(0);
 }
 
 void menu1::closeEvent(QCloseEvent* event) {
+  if (RifiutaSeFiglioInCorso()) {
+    event->ignore();
+    return;
+  }
   event->accept();
   uscita_Click();
 }
@@ -445,4 +457,124 @@ void menu1::VisualizzaAnteprimaTabulati_Click() {
 void menu1::esptabtxt_Click() {
   if (SenzaSessione(Guardia::Output)) return;
   ProduciTabulati(kTestoTXT);
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// Launching the analysis programs.
+
+void menu1::CalcoliCluster_Click() {
+  if (SenzaSessione(Guardia::Calcoli)) return;
+  Lancia({"TALVOR.exe", ModoCluster, false, false, true, true, true});
+}
+
+void menu1::CalcoliStabilita_Click() {
+  if (SenzaSessione(Guardia::Calcoli)) return;
+  Lancia({"TALVOR.exe", ModoStabilita, true, false, true, true, true});
+}
+
+void menu1::GraficaCluster_Click() {
+  if (SenzaSessione(Guardia::Output)) return;
+  LanciaClusterDati();
+}
+
+void menu1::GraficaProiezione_Click() {
+  if (SenzaSessione(Guardia::Output)) return;
+  LanciaClusterSessione();
+}
+
+void menu1::GraficaStellare_Click() {
+  if (SenzaSessione(Guardia::Output)) return;
+  LanciaStellare();
+}
+
+void menu1::LanciaClusterDati() {
+  if (RifiutaSeFiglioInCorso()) return;
+  EditaOpzioniGrafiche(1);
+  if (MascheraCorrente.AnnullaMaschera != 0) return;
+  Lancia({"TALVOR.exe", ModoGrafico, false, true, false, false, true});
+}
+
+void menu1::LanciaClusterSessione() {
+  if (RifiutaSeFiglioInCorso()) return;
+  EditaOpzioniGrafiche(2);
+  if (MascheraCorrente.AnnullaMaschera != 0) return;
+  Lancia({"TALVOR.exe", ModoGrafico, false, false, true, false, true});
+}
+
+void menu1::LanciaStellare() { Lancia({"MIRVANE.exe", 0, false, false, true, false, false}); }
+
+void menu1::EditaOpzioniGrafiche(int tipo) {
+  // Stands for the graphics-options dialog confirmed unchanged: the options as they are (the defaults without a
+  // file), the kind of plot as option 3.
+  const QString file = FileDellaSessione(QStringLiteral(".GRA"));
+  OpzioniGrafiche o;
+  LeggiFileOpzioniGrafiche(file, o);
+  o.Opzione[3] = tipo;
+  MascheraCorrente.AnnullaMaschera = 0;
+  if (!ScriviFileOpzioniGrafiche(file, o))
+    Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), plat::ResolveForWrite(file));
+}
+
+void menu1::DisabilitaMenu() {
+  for (const char* nome : {"Archivi", "Edizione", "calcoli", "Stampa", "uscita", "about"})
+    if (QAction* a = Voce(QString::fromLatin1(nome))) a->setEnabled(false);
+}
+
+void menu1::AbilitaMenu() {
+  for (const char* nome : {"Archivi", "Edizione", "calcoli", "Stampa", "uscita", "about"})
+    if (QAction* a = Voce(QString::fromLatin1(nome))) a->setEnabled(true);
+}
+
+bool menu1::RifiutaSeFiglioInCorso() {
+  if (!figlioInCorso_) return false;
+  Attenzione(QStringLiteral("Un programma di calcolo e' in esecuzione: attendete che sia terminato."));
+  return true;
+}
+
+void menu1::Lancia(const Lancio& l) {
+  if (RifiutaSeFiglioInCorso()) return;
+  // Without the files the child needs the command does nothing.
+  if (l.richiedeDat && !plat::FileExists(FileDellaSessione(QStringLiteral(".DAT")))) return;
+  const QString fileElenco = FileDellaSessione(QStringLiteral(".SES"));
+  if (!plat::FileExists(fileElenco)) return;
+  if (l.leggeElenco) {
+    QStringList elenco;
+    QString errore;
+    if (LeggiElencoSchede(fileElenco, elenco, Sessione.LimiteSchede, &errore) != EsitoElenco::Letto) {
+      Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), errore);
+      return;
+    }
+    Sessione.NumeroSchede = static_cast<int>(elenco.size());
+    for (int j = 1; j <= Sessione.NumeroSchede; ++j)
+      Sessione.ElencoSchede[static_cast<std::size_t>(j)] = elenco.at(j - 1);
+  }
+  if (l.fermaSeVuoto && Sessione.NumeroSchede <= 0) return;
+
+  FilePassaggioDati d;
+  d.Modo = l.modo;
+  d.TerzaVuota = l.terzaVuota;
+  for (int j = 1; j <= Sessione.NumeroSchede; ++j) d.Schede << Sessione.ElencoSchede[static_cast<std::size_t>(j)];
+  d.NomeSessione = Sessione.NomeSessione;
+  if (!ScriviFilePassaggio(FilePassaggio(), d)) {
+    Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), FilePassaggio());
+    return;
+  }
+  const QString grafica = FileDellaSessione(QStringLiteral(".GRA"));
+  if (!CreaOpzioniGrafichePredefinite(grafica))
+    Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), plat::ResolveForWrite(grafica));
+
+  if (l.disabilitaMenu) DisabilitaMenu();
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  figlioInCorso_ = true;
+  // The wait runs the window's events (painting, and the menus while MIRVANE runs) without spinning a core and
+  // without taking actions of this program's script.
+  QString errore;
+  const bool avviato = plat::RunChildAndWait(QString::fromLatin1(l.programma), {}, &errore);
+  figlioInCorso_ = false;
+  QGuiApplication::restoreOverrideCursor();
+  if (l.disabilitaMenu) AbilitaMenu();
+  if (!avviato)
+    Attenzione(QStringLiteral("Impossibile avviare il programma:"), QString::fromLatin1(l.programma).section(QLatin1Char('.'), 0, 0));
+  activateWindow();
+  setFocus();
 }

@@ -44,6 +44,24 @@ class menu1 : public QMainWindow {
   void VisualizzaAnteprimaTabulati_Click();
   void esptabtxt_Click();
 
+  // The analysis commands: each hands the session to TALVOR or MIRVANE through FilePassaggio and waits for it.
+  void CalcoliCluster_Click();
+  void CalcoliStabilita_Click();
+  void GraficaCluster_Click();
+  void GraficaProiezione_Click();
+  void GraficaStellare_Click();
+  void LanciaClusterDati();
+  void LanciaClusterSessione();
+  void LanciaStellare();
+  // The graphics options of the two TALVOR plots (kind 1 cluster plot, 2 projection of the initial data); the
+  // caller reads MascheraCorrente.AnnullaMaschera afterwards.
+  void EditaOpzioniGrafiche(int tipo);
+  // The six menus Archivi, Edizione, calcoli, Stampa, uscita and about off / on (the help menu stays usable).
+  void DisabilitaMenu();
+  void AbilitaMenu();
+  // True while a child program started by a command of this window runs.
+  bool FiglioInCorso() const { return figlioInCorso_; }
+
   // The guard of the session commands: true while no session is open, after the message of the command's kind.
   enum class Guardia { Calcoli, Edizione, Output };
   bool SenzaSessione(Guardia tipo);
@@ -60,5 +78,18 @@ class menu1 : public QMainWindow {
   QAction* Comando(QMenu* menu, const QString& nome, const QString& titolo, Guardia guardia);
   void AggiornaTitolo();
   void Form_Resize();
+  // One launching command: the steps its caller asks for, then the start of `programma` and the wait.
+  struct Lancio {
+    const char* programma;
+    int modo;
+    bool terzaVuota = false;
+    bool richiedeDat = false;     // <stem>.DAT must exist
+    bool leggeElenco = true;      // the sheet list is read from <stem>.SES (else the one in memory is used)
+    bool fermaSeVuoto = false;    // an empty sheet list starts nothing
+    bool disabilitaMenu = true;
+  };
+  void Lancia(const Lancio& l);
+  bool RifiutaSeFiglioInCorso();
   QMap<QString, QAction*> voci_;
+  bool figlioInCorso_ = false;
 };

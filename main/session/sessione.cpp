@@ -1,5 +1,6 @@
 #include "main/session/sessione.h"
 
+#include "common/data/passaggio.h"
 #include "common/platform/files.h"
 #include "common/platform/textio.h"
 #include "common/platform/ui.h"
@@ -13,6 +14,8 @@ ModuloSessione::ModuloSessione()
 void AzzeraTitoli() { Sessione.TitoliCorrenti.assign(11, QString()); }
 
 QString FileDellaSessione(const QString& estensione) { return FileStem(Sessione.NomeSessione, estensione); }
+
+QString FilePassaggio() { return PercorsoFilePassaggio(); }
 
 void Attenzione(const QString& testo, const QString& dettaglio) {
   QString t = Traduci(testo);

@@ -25,6 +25,9 @@ void AzzeraTitoli();
 // The name of a file of the current session: the stem followed by `estensione` (".sel", ".SES", ...).
 QString FileDellaSessione(const QString& estensione);
 
+// The hand-over file `temporan` in the program folder, through which the launching commands talk to the children.
+QString FilePassaggio();
+
 // The message box of the suite's warnings: Traduci(testo) (followed by `dettaglio` on a new line when given),
 // title Traduci("ATTENZIONE") & "!", one OK button.
 void Attenzione(const QString& testo, const QString& dettaglio = QString());

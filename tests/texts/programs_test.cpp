@@ -24,6 +24,8 @@ TEST(Programs, EachProgramStartsAndEnds) {
   TestFolder t;
   t.AddPrograms({"TALVOR", "peldrix", "MIRVANE", "wenlow"});
   WriteAnsi(t.P("language.cfg"), " 5 \n");
+  // TALVOR asked to replot a result that does not exist ends silently.
+  WriteAnsi(t.P("temporan"), " 0 \n 1 \n 0 \n 0 \nsito.ses\n");
   for (const char* exe : {"TALVOR", "MIRVANE", "wenlow"}) {
     const auto r = RunProgram(t.P(exe), {}, t.Data(), Env(t, ""));
     EXPECT_TRUE(r.finished) << exe;

@@ -1,0 +1,315 @@
+#include "cluster/talvor.h"
+
+#include "common/data/famiglie.h"
+#include "common/data/nomi.h"
+#include "common/data/passaggio.h"
+#include "common/data/risultato.h"
+#include "common/data/scheda.h"
+#include "common/platform/files.h"
+#include "common/platform/process.h"
+#include "common/platform/textio.h"
+#include "common/platform/ui.h"
+#include "common/texts/avvio.h"
+#include "common/texts/testi.h"
+
+#include <cmath>
+#include <limits>
+
+ModuloTalvor Talvor;
+
+namespace {
+
+const double kPi = 4.0 * std::atan(1.0);
+
+void Avviso(const QString& testo) {
+  plat::MsgBox(testo, plat::vbOKOnly, Traduci(QStringLiteral("ATTENZIONE")) + QLatin1Char('!'));
+}
+void AvvisoFile(const QString& testo, const QString& file) { Avviso(Traduci(testo) + QLatin1Char(' ') + file); }
+
+QString FileSessione(const QString& estensione) { return FileStem(Talvor.NomeFileDati, estensione); }
+
+// The limit message of the pole loading, naming the limit that was passed.
+void MessaggioLimite(int limite) {
+  QString testo = Traduci(QStringLiteral("Il numero di discontinuita' totali che state tentando di caricare non e' compatibile con le dimensioni attualmente ammissibili, che sono pari a<@>punti. Ripetete l'elaborazione con un numero inferiore di schede contemporaneamente caricate, oppure scegliete dei parametri piu' restrittivi per la selezione. Premete un tasto per tornare al programma principale."));  // NOLINT(whitespace/line_length)
+  const qsizetype segno = testo.indexOf(QStringLiteral("<@>"));
+  if (segno >= 0) testo.replace(segno, 3, QLatin1Char(' ') + QString::number(limite) + QLatin1Char(' '));
+  Avviso(testo);
+}
+
+// PELDRIX's start condition: a friction angle or a cohesion, and a crest height (and, after a cluster run, a rock
+// unit weight).
+bool CondizionePeldrix(bool conPeso) {
+  const auto& v = Talvor.ValoriFronte;
+  return (v[6] > 0 || v[5] > 0) && v[9] > 0 && (!conPeso || v[7] > 0);
+}
+
+}  // namespace
+
+void AzzeraTalvor() { Talvor = ModuloTalvor(); }
+
+bool LeggiPassaggioTalvor() {
+  const QString file = PercorsoFilePassaggio();
+  FilePassaggioDati d;
+  int riga = 0;
+  switch (LeggiFilePassaggio(file, d, kMassimoSchedeTalvor, &riga)) {
+    case EsitoPassaggio::Letto: break;
+    case EsitoPassaggio::Mancante: AvvisoFile(QStringLiteral("Il file manca o non si puo' leggere:"), file); return false;
+    case EsitoPassaggio::NonValido:
+      AvvisoFile(QStringLiteral("Il file e' incompleto o danneggiato:"),
+                 file + QStringLiteral(" (") + Traduci(QStringLiteral("riga")) + QLatin1Char(' ') +
+                     QString::number(riga) + QLatin1Char(')'));
+      return false;
+    case EsitoPassaggio::TroppeSchede: MessaggioLimite(kMassimoSchedeTalvor); return false;
+  }
+  if (!HaStem(d.NomeSessione)) {
+    AvvisoFile(QStringLiteral("Il nome del file di sessione non contiene un punto:"), d.NomeSessione);
+    return false;
+  }
+  Talvor.Modo = static_cast<int>(d.Modo);
+  Talvor.NumeroSchede = static_cast<int>(d.Schede.size());
+  for (int s = 1; s <= Talvor.NumeroSchede; ++s) Talvor.ElencoSchede[static_cast<std::size_t>(s)] = d.Schede[s - 1];
+  Talvor.NomeFileDati = d.NomeSessione;
+  return true;
+}
+
+void LeggiOpzioniGraficheTalvor() { LeggiFileOpzioniGrafiche(FileSessione(QStringLiteral(".GRA")), Talvor.Grafica); }
+
+bool LeggiFronteTalvor() {
+  const QString file = FileSessione(QStringLiteral(".fro"));
+  int riga = 0;
+  switch (LeggiFileFronte(file, Talvor.ValoriFronte, &riga)) {
+    case EsitoFronte::Letto: return true;
+    case EsitoFronte::Mancante: return false;
+    case EsitoFronte::NonValido:
+      AvvisoFile(QStringLiteral("Il file e' incompleto o danneggiato:"),
+                 file + QStringLiteral(" (") + Traduci(QStringLiteral("riga")) + QLatin1Char(' ') +
+                     QString::number(riga) + QLatin1Char(')'));
+      return false;
+  }
+  return false;
+}
+
+bool CaricaPoli() {
+  auto& T = Talvor;
+  // Configuration and criteria.
+  ModuloConfigurazione configurazione;
+  QString errore;
+  if (!LeggiFileConfigurazione(plat::JoinPath(T.PercorsoProgramma, QStringLiteral("frattixint.cfg")),
+                               Avvio.NumeroLingua, configurazione, &errore)) {
+    AvvisoFile(QStringLiteral("Il file e' incompleto o danneggiato:"), errore);
+    return false;
+  }
+  ModuloSelezione criteri;
+  CriteriPredefinitiAnalisi(criteri);
+  if (LeggiFileSelezione(FileSessione(QStringLiteral(".sel")), configurazione, criteri, &errore) ==
+      EsitoSelezione::NonValida) {
+    AvvisoFile(QStringLiteral("Il file e' incompleto o danneggiato:"), errore);
+    return false;
+  }
+
+  // The accepted records of every listed sheet.
+  std::vector<QString> accettati;
+  T.NumeroPoli = 0;
+  T.NumeroSchedeCaricate = 0;
+  ModuloScheda scheda;
+  for (int s = 1; s <= T.NumeroSchede; ++s) {
+    const int n = ++T.NumeroSchedeCaricate;
+    const QString nome = T.ElencoSchede[static_cast<std::size_t>(s)];
+    const EsitoScheda esito = LeggiFileScheda(nome, scheda, std::numeric_limits<int>::max());
+    if (esito != EsitoScheda::Letta) {
+      AvvisoFile(esito == EsitoScheda::Illeggibile ? QStringLiteral("Il file manca o non si puo' leggere:")
+                                                   : QStringLiteral("Il file e' incompleto o danneggiato:"),
+                 nome);
+      return false;
+    }
+    // The measuring line: "direction/inclination" on header line 3, its length on line 5.
+    const QString linea = scheda.IntestazioneScheda[3];
+    const qsizetype barra = linea.indexOf(QLatin1Char('/'));
+    if (barra >= 0) {
+      T.DirezioneStendimento[static_cast<std::size_t>(n)] = kPi / 2 - plat::Val(linea.left(barra)) * kPi / 180;
+      T.InclinazioneStendimento[static_cast<std::size_t>(n)] = -plat::Val(linea.mid(barra + 1)) * kPi / 180;
+      T.LunghezzaStendimento[static_cast<std::size_t>(n)] = plat::Val(scheda.IntestazioneScheda[5]);
+    }
+    for (int k = 1; k <= scheda.NumeroRigheScheda; ++k) {
+      const QString& record = scheda.RigheScheda[static_cast<std::size_t>(k)];
+      if (!RecordSelezionato(record, configurazione, criteri)) continue;
+      if (static_cast<int>(accettati.size()) == kMassimoRecordPoli) {
+        MessaggioLimite(kMassimoRecordPoli);
+        return false;
+      }
+      accettati.push_back(record);
+    }
+  }
+  if (accettati.empty()) {
+    Avviso(Traduci(QStringLiteral("Nessuna discontinuita' delle schede della sessione soddisfa i criteri di selezione.")));
+    return false;
+  }
+
+  // Records of equal dip and dip direction make one point, weighted by their multiplicities.
+  VettorePoli inclinazione{}, immersione{};
+  int punti = 0;
+  for (const QString& record : accettati) {
+    const double inc = ValoreCampo(record, Inc);
+    const double imm = ValoreCampo(record, Imm);
+    const double apertura = ValoreCampo(record, Ap);
+    double m = ValoreCampo(record, Nu);
+    if (!(m >= 1)) m = 1;  // no record weighs less than one discontinuity
+    int p = 1;
+    while (p <= punti && !(inclinazione[static_cast<std::size_t>(p)] == inc &&
+                           immersione[static_cast<std::size_t>(p)] == imm))
+      ++p;
+    const auto u = static_cast<std::size_t>(p);
+    if (p > punti) {
+      if (p > kMassimoPoli) {
+        MessaggioLimite(kMassimoPoli);
+        return false;
+      }
+      punti = p;
+      inclinazione[u] = inc;
+      immersione[u] = imm;
+      T.PesoPoli[u] = 0;
+      T.AperturaPoli[u] = 0;
+    }
+    T.AperturaPoli[u] = (T.PesoPoli[u] * T.AperturaPoli[u] + m * apertura) / (T.PesoPoli[u] + m);
+    T.PesoPoli[u] += m;
+  }
+  T.NumeroPoli = punti;
+  for (int p = 1; p <= punti; ++p) {
+    const auto u = static_cast<std::size_t>(p);
+    T.InclinazionePoli[u] = kPi / 2 - inclinazione[u] * kPi / 180;
+    double direzione = kPi / 2 - immersione[u] * kPi / 180;
+    if (direzione < 0) direzione += 2 * kPi;
+    T.DirezionePoli[u] = direzione;
+  }
+  LeggiTitoliAnalisi(FileSessione(QStringLiteral(".tit")), T.TitoliGrafico);
+  return true;
+}
+
+bool SalvaRisultati() {
+  const auto& T = Talvor;
+  RisultatoCluster r;
+  r.Titoli = T.TitoliGrafico;
+  r.NumeroPoli = T.NumeroPoli;
+  r.Punti.assign(static_cast<std::size_t>(T.NumeroPoli) + 1, std::array<double, 5>{});
+  for (int i = 1; i <= T.NumeroPoli; ++i) {
+    const auto u = static_cast<std::size_t>(i);
+    r.Punti[u] = {0, T.InclinazionePoli[u], T.DirezionePoli[u], T.InclinazioneCentri[u], T.DirezioneCentri[u]};
+  }
+  r.NumeroCluster = T.NumeroCluster;
+  r.DistanzaMassima = T.DistanzaMassima;
+  r.Membri.assign(static_cast<std::size_t>(std::max(T.NumeroCluster, 0)) + 1, {});
+  for (int k = 1; k <= T.NumeroCluster && k <= kMassimoPoli; ++k) {
+    const auto u = static_cast<std::size_t>(k);
+    const int membri = std::clamp(T.NumeroMembri[u], 0, kMassimoPoli);
+    for (int j = 1; j <= membri; ++j) r.Membri[u].push_back(T.MembriCluster[u][static_cast<std::size_t>(j)]);
+  }
+  const QString file = FileSessione(QStringLiteral(".dat"));
+  if (T.NumeroCluster > kMassimoPoli || !ScriviFileRisultato(file, r)) {
+    AvvisoFile(QStringLiteral("Impossibile scrivere il file:"), file);
+    return false;
+  }
+  return true;
+}
+
+bool LeggiRisultati() {
+  auto& T = Talvor;
+  const QString file = FileSessione(QStringLiteral(".dat"));
+  RisultatoCluster r;
+  int riga = 0;
+  const EsitoRisultato esito = LeggiFileRisultato(file, r, kMassimoPoli, kMassimoPoli, &riga);
+  if (esito == EsitoRisultato::Mancante) {
+    AvvisoFile(QStringLiteral("Il file manca o non si puo' leggere:"), file);
+    return false;
+  }
+  if (esito != EsitoRisultato::Letto) {
+    AvvisoFile(QStringLiteral("Il file e' incompleto o danneggiato:"),
+               file + QStringLiteral(" (") + Traduci(QStringLiteral("riga")) + QLatin1Char(' ') +
+                   QString::number(riga) + QLatin1Char(')'));
+    return false;
+  }
+  T.NumeroPoli = r.NumeroPoli;
+  for (int i = 1; i <= r.NumeroPoli; ++i) {
+    const auto u = static_cast<std::size_t>(i);
+    T.InclinazionePoli[u] = r.Punti[u][1];
+    T.DirezionePoli[u] = r.Punti[u][2];
+    T.InclinazioneCentri[u] = r.Punti[u][3];
+    T.DirezioneCentri[u] = r.Punti[u][4];
+  }
+  T.NumeroCluster = r.NumeroCluster;
+  T.DistanzaMassima = r.DistanzaMassima;
+  for (int k = 1; k <= r.NumeroCluster; ++k) {
+    const auto u = static_cast<std::size_t>(k);
+    const auto& gruppo = r.Membri[u];
+    T.NumeroMembri[u] = static_cast<int>(gruppo.size());
+    for (std::size_t j = 0; j < gruppo.size(); ++j) T.MembriCluster[u][j + 1] = gruppo[j];
+  }
+  // The current title file wins over the titles stored in the result.
+  LeggiTitoliAnalisi(FileSessione(QStringLiteral(".tit")), T.TitoliGrafico);
+  return true;
+}
+
+void AvviaPeldrix() {
+  QString errore;
+  if (!plat::RunChildAndWait(QStringLiteral("peldrix.exe"), {}, &errore))
+    AvvisoFile(QStringLiteral("Impossibile avviare il programma:"), QStringLiteral("peldrix"));
+}
+
+void RimuoviTabelleVecchie() {
+  for (const QString& file : {FileTabella(Talvor.NomeFileDati, QStringLiteral("PER")),
+                              FileTabella(Talvor.NomeFileDati, QStringLiteral("FAM")),
+                              FileSessione(QStringLiteral(".GMC"))})
+    if (plat::FileExists(file)) plat::DeleteFile(file);
+}
+
+int EseguiModoStabilita() {
+  // Without a family table there is nothing to check; without a slope file nothing to check against.
+  if (plat::FileExists(FileTabella(Talvor.NomeFileDati, QStringLiteral("FAM"))) && LeggiFronteTalvor() &&
+      CondizionePeldrix(false))
+    AvviaPeldrix();
+  LeggiOpzioniGraficheTalvor();
+  return 0;
+}
+
+int EseguiModoCluster() {
+  LeggiOpzioniGraficheTalvor();
+  if (!CaricaPoli()) return 0;
+  // The clustering window: the user confirms a result or the program ends here, nothing written.
+  if (!EseguiClusterAnalysis()) return 0;
+  // The confirmed result replaces every table of an earlier run.
+  RimuoviTabelleVecchie();
+  if (!SalvaRisultati()) return 1;
+  // The conductivity tensor and the family table are written here (TensorePermeabilita, CalcolaAutovettori,
+  // TabellaPermeabilita, TabellaFamiglie).
+  if (!LeggiFronteTalvor()) return 0;
+  const auto& v = Talvor.ValoriFronte;
+  const ParametriFamiglie parametri = ParametriPredefiniti(Talvor.NumeroCluster, v[6], v[5]);
+  if (!ScriviFileParametriFamiglie(FileSessione(QStringLiteral(".pgm")), parametri)) {
+    AvvisoFile(QStringLiteral("Impossibile scrivere il file:"), FileSessione(QStringLiteral(".pgm")));
+    return 1;
+  }
+  if (CondizionePeldrix(true)) AvviaPeldrix();
+  return 0;
+}
+
+int EseguiModoGrafico() {
+  LeggiOpzioniGraficheTalvor();
+  Talvor.FinestraPagina = {0, 0, 19.4, 27.7};
+  if (Talvor.Grafica.Opzione[3] == 1) {
+    if (!plat::FileExists(FileSessione(QStringLiteral(".dat")))) return 0;
+    if (!LeggiRisultati()) return 1;
+  } else if (!CaricaPoli()) {
+    return 0;
+  }
+  // The stereographic plot is drawn here in the preview window, followed by the final wait until the user closes
+  // it; without a preview window the program ends at once.
+  return 0;
+}
+
+int Main() {
+  AzzeraTalvor();
+  Talvor.PercorsoProgramma = plat::ProgramFolder();
+  if (!LeggiPassaggioTalvor()) return 1;
+  if (Talvor.Modo == ModoStabilita) return EseguiModoStabilita();
+  if (Talvor.Modo == ModoCluster) return EseguiModoCluster();
+  return EseguiModoGrafico();
+}

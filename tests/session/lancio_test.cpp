@@ -1,0 +1,164 @@
+// The launching commands of the main window with the real TALVOR: the hand-over file, the graphics options, the
+// menus around the child's run, the refusals while it runs and a child that cannot be started.
+#include "common/data/risultato.h"
+#include "common/platform/files.h"
+#include "main/dialogs/maschera.h"
+#include "main/session/menu1.h"
+#include "main/session/sessione.h"
+#include "tests/support/scripted.h"
+#include "tests/support/support.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using testing_support::ReadAnsi;
+using testing_support::ReadBytes;
+using testing_support::Scripted;
+using testing_support::TestFolder;
+using testing_support::WriteAnsi;
+
+namespace {
+
+const char* const kMenu[] = {"Archivi", "Edizione", "calcoli", "Stampa", "uscita", "about"};
+
+// A session "sito.ses" with two sheets in the data folder; TALVOR in the program folder with its own script.
+class Lancio : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    t.AddPrograms({"TALVOR", "peldrix"});
+    WriteAnsi(t.P("language.cfg"), " 1 \n");
+    QDir(t.Root()).mkpath("script");
+    const QString record = " 1  0.1  GI 208 75  3 1 4 1 IRR 3  LIS DOL R2       \n";
+    for (const char* nome : {"uno,due.sch", "tre.sch"})
+      WriteAnsi(t.D(nome), QString("a\nb\n75/-8\nd\n30\nf\n\n\n\n 1 \n") + record);
+    WriteAnsi(t.D("sito.SES"), " 2 \nuno,due.sch\ntre.sch\n");
+    Sessione = ModuloSessione();
+    Sessione.NomeSessione = "sito.ses";
+  }
+  // The scripts: `principale` for this test program, `talvor` for TALVOR.
+  void Script(const QString& principale, const QString& talvor = QString()) {
+    s_ = std::make_unique<Scripted>(t, principale);
+    WriteAnsi(t.Root() + "/script/test_session.script", principale);
+    WriteAnsi(t.Root() + "/script/TALVOR.script", talvor);
+    qputenv("FRATTIX_UI_SCRIPT", (t.Root() + "/script").toLocal8Bit());
+    plat::ResetInteraction();
+  }
+  // Runs `comando` and, while the child runs, `durante`.
+  void Durante(const std::function<void()>& comando, const std::function<void()>& durante) {
+    bool fatto = false;
+    QTimer::singleShot(0, &w, [&] {
+      if (w.FiglioInCorso()) durante();
+      fatto = true;
+    });
+    comando();
+    EXPECT_TRUE(fatto);
+  }
+  std::vector<bool> StatoMenu() const {
+    std::vector<bool> stato;
+    for (const char* nome : kMenu) stato.push_back(w.Voce(nome)->isEnabled());
+    return stato;
+  }
+  TestFolder t;
+  menu1 w;
+  std::unique_ptr<Scripted> s_;
+};
+
+TEST_F(Lancio, ClusterCommandHandsOverTheSessionAndDisablesTheMenusWhileTalvorRuns) {
+  // TALVOR loads the two records (one orientation) and ends before the clustering.
+  Script("");
+  std::vector<bool> durante;
+  Durante([&] { w.CalcoliCluster_Click(); }, [&] { durante = StatoMenu(); });
+  EXPECT_EQ(durante, std::vector<bool>(6, false));
+  EXPECT_EQ(StatoMenu(), std::vector<bool>(6, true));
+  EXPECT_TRUE(w.Voce("menuaiuto")->isEnabled());
+  EXPECT_EQ(ReadBytes(t.P("temporan")), QByteArray(" 0 \r\n 0 \r\n 0 \r\n 2 \r\nuno,due.sch\r\ntre.sch\r\nsito.ses\r\n"));
+  EXPECT_EQ(ReadBytes(t.D("sito.GRA")), QByteArray(" 1 \r\n 1 \r\n 1 \r\n 1 \r\n 1 \r\n 2 \r\n"));
+  EXPECT_TRUE(s_->Log("msgbox").isEmpty());
+  EXPECT_FALSE(plat::FileExists(t.D("sito.dat")));  // nothing half-written
+}
+
+TEST_F(Lancio, StabilityCommandWritesAnEmptyThirdLineAndLeavesAnExistingGraphicsFile) {
+  WriteAnsi(t.D("SITO.gra"), "2\n1\n2\n0\n0\n");
+  Script("");
+  w.CalcoliStabilita_Click();
+  EXPECT_EQ(ReadBytes(t.P("temporan")), QByteArray(" 0 \r\n-2 \r\n\r\n 2 \r\nuno,due.sch\r\ntre.sch\r\nsito.ses\r\n"));
+  EXPECT_EQ(ReadAnsi(t.D("SITO.gra")), "2\n1\n2\n0\n0\n");
+  EXPECT_FALSE(plat::FileExists(t.D("sito.GMC")));
+}
+
+TEST_F(Lancio, AnEmptyListOrAMissingListStartsNothing) {
+  WriteAnsi(t.D("sito.SES"), " 0 \n");
+  Script("");
+  w.CalcoliCluster_Click();
+  w.CalcoliStabilita_Click();
+  EXPECT_FALSE(plat::FileExists(t.P("temporan")));
+  EXPECT_FALSE(plat::FileExists(t.D("sito.GRA")));
+  QFile::remove(t.D("sito.SES"));
+  w.CalcoliCluster_Click();
+  w.LanciaClusterSessione();
+  EXPECT_FALSE(plat::FileExists(t.P("temporan")));
+  // The cluster plot needs a clustering result.
+  WriteAnsi(t.D("sito.SES"), " 0 \n");
+  w.LanciaClusterDati();
+  EXPECT_FALSE(plat::FileExists(t.P("temporan")));
+}
+
+TEST_F(Lancio, PlotCommandsWriteTheKindOfPlotAndTheListInMemory) {
+  // The cluster plot writes the list held in memory (none after a start), the projection the session's list.
+  RisultatoCluster r;
+  r.NumeroPoli = r.NumeroCluster = 1;
+  r.Punti.resize(2);
+  r.Membri = {{}, {1}};
+  ASSERT_TRUE(ScriviFileRisultato(t.D("sito.dat"), r));
+  Script("");
+  w.LanciaClusterDati();
+  EXPECT_EQ(ReadBytes(t.P("temporan")), QByteArray(" 0 \r\n 1 \r\n 0 \r\n 0 \r\nsito.ses\r\n"));
+  EXPECT_EQ(ReadAnsi(t.D("sito.GRA")), " 1 \n 1 \n 1 \n 1 \n 1 \n 2 \n");
+  // TALVOR loads the poles afresh for the projection (one point) and ends before the plot.
+  w.LanciaClusterSessione();
+  EXPECT_EQ(ReadBytes(t.P("temporan")), QByteArray(" 0 \r\n 1 \r\n 0 \r\n 2 \r\nuno,due.sch\r\ntre.sch\r\nsito.ses\r\n"));
+  EXPECT_EQ(ReadAnsi(t.D("sito.GRA")), " 1 \n 1 \n 2 \n 1 \n 1 \n 2 \n");
+  EXPECT_TRUE(s_->Log("msgbox").isEmpty());
+}
+
+TEST_F(Lancio, WhileAChildRunsExitCloseAndASecondLaunchAreRefused) {
+  Script("answer OK \"in esecuzione\"\nanswer OK \"in esecuzione\"\nanswer OK \"in esecuzione\"\n");
+  bool chiusa = true;
+  Durante([&] { w.CalcoliCluster_Click(); },
+          [&] {
+            w.uscita_Click();
+            chiusa = w.close();
+            QFile::remove(t.D("sito.GRA"));
+            w.LanciaStellare();
+          });
+  EXPECT_FALSE(chiusa);
+  EXPECT_EQ(s_->Log("msgbox").size(), 3);
+  EXPECT_FALSE(plat::FileExists(t.D("sito.GRA")));  // the refused launch wrote nothing
+  EXPECT_EQ(ReadBytes(t.P("temporan")).mid(0, 10), QByteArray(" 0 \r\n 0 \r\n"));
+}
+
+TEST_F(Lancio, AMissingProgramIsReportedAndTheMenusComeBack) {
+  QFile::remove(t.P("TALVOR"));
+  Script("answer OK \"TALVOR\"\n");
+  w.CalcoliCluster_Click();
+  EXPECT_EQ(s_->Log("msgbox").size(), 1);
+  EXPECT_EQ(StatoMenu(), std::vector<bool>(6, true));
+  EXPECT_FALSE(w.FiglioInCorso());
+}
+
+TEST_F(Lancio, TheStarDiagramLeavesTheMenusUsable) {
+  testing_support::WriteScript(t.P("MIRVANE"), "#!/bin/sh\nsleep 0.2\n");
+  Script("");
+  std::vector<bool> durante;
+  Durante([&] { w.LanciaStellare(); }, [&] { durante = StatoMenu(); });
+  EXPECT_EQ(durante, std::vector<bool>(6, true));
+  EXPECT_EQ(ReadBytes(t.P("temporan")), QByteArray(" 0 \r\n 0 \r\n 0 \r\n 2 \r\nuno,due.sch\r\ntre.sch\r\nsito.ses\r\n"));
+}
+
+}  // namespace
