@@ -16,12 +16,12 @@ namespace {
 constexpr const char* kXmlHead = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n";
 constexpr const char* kNsW = "http://schemas.openxmlformats.org/wordprocessingml/2006/main";
 
-// A4 with margins of 2.5 cm, in twentieths of a point.
+// A4 with margins of 2 cm, in twentieths of a point.
 constexpr int kPageWidth = 11906;
 constexpr int kPageHeight = 16838;
-constexpr int kMargin = 1417;
+constexpr int kMargin = 1134;
 constexpr int kTextWidth = kPageWidth - 2 * kMargin;
-constexpr int kCellMargin = 108;  // left and right, from the table style
+constexpr int kCellMargin = 57;  // left and right (1 mm), from the table style
 constexpr double kDefaultSize = 12;
 
 QString Escape(const QString& text) {
@@ -87,6 +87,23 @@ void ParagraphXml(QString& x, const Paragraph& p) {
   x += QLatin1String("</w:p>");
 }
 
+// The width of a text in ems, by the widest of the usual proportional fonts (Arial, Times New Roman), so that
+// a column fitted to it does not wrap.
+double Ems(const QString& text) {
+  double ems = 0;
+  for (const QChar c : text) {
+    if (c == QLatin1Char('\t')) ems += 1.5;
+    else if (c == QLatin1Char('m') || c == QLatin1Char('w')) ems += 0.85;
+    else if (c == QLatin1Char('M') || c == QLatin1Char('W')) ems += 0.95;
+    else if (c.isUpper()) ems += 0.74;
+    else if (c.isDigit()) ems += 0.56;
+    else if (c.isLower()) ems += 0.52;
+    else if (c == QLatin1Char(' ') || c == QLatin1Char('.') || c == QLatin1Char(',')) ems += 0.28;
+    else ems += 0.6;
+  }
+  return ems * 1.05;
+}
+
 // Column widths: fitted to the longest text of each column (AutoFit), or the text width shared evenly; a table
 // wider than the text width is narrowed in proportion.
 std::vector<int> ColumnWidths(const TableData& t) {
@@ -103,7 +120,7 @@ std::vector<int> ColumnWidths(const TableData& t) {
       for (const Run& run : p.runs) {
         const double size = run.format.size && HalfPoints(*run.format.size) > 0 ? HalfPoints(*run.format.size) / 2.0
                                                                                  : kDefaultSize;
-        width += CleanText(run.text).size() * size * 0.55 * 20;  // an average character is about half an em
+        width += Ems(CleanText(run.text)) * size * 20;
       }
       widest = std::max(widest, width);
     }
@@ -142,6 +159,10 @@ void TableXml(QString& x, const TableData& t) {
     x += QLatin1String("</w:tblBorders>");
   }
   x += t.autoFit ? QLatin1String("<w:tblLayout w:type=\"autofit\"/>") : QLatin1String("<w:tblLayout w:type=\"fixed\"/>");
+  // The cell margins in the table itself: not every word processor takes them from the default table style.
+  x += QStringLiteral("<w:tblCellMar><w:left w:w=\"%1\" w:type=\"dxa\"/><w:right w:w=\"%1\" w:type=\"dxa\"/>"
+                      "</w:tblCellMar>")
+           .arg(kCellMargin);
   x += QLatin1String("<w:tblLook w:val=\"0000\"/></w:tblPr><w:tblGrid>");
   for (int w : widths) x += QStringLiteral("<w:gridCol w:w=\"%1\"/>").arg(w);
   x += QLatin1String("</w:tblGrid>");
@@ -170,8 +191,8 @@ QByteArray StylesXml() {
          "</w:style>"
          "<w:style w:type=\"table\" w:default=\"1\" w:styleId=\"TableNormal\"><w:name w:val=\"Normal Table\"/>"
          "<w:uiPriority w:val=\"99\"/><w:semiHidden/><w:tblPr><w:tblInd w:w=\"0\" w:type=\"dxa\"/><w:tblCellMar>"
-         "<w:top w:w=\"0\" w:type=\"dxa\"/><w:left w:w=\"108\" w:type=\"dxa\"/><w:bottom w:w=\"0\" w:type=\"dxa\"/>"
-         "<w:right w:w=\"108\" w:type=\"dxa\"/></w:tblCellMar></w:tblPr></w:style></w:styles>";
+         "<w:top w:w=\"0\" w:type=\"dxa\"/><w:left w:w=\"57\" w:type=\"dxa\"/><w:bottom w:w=\"0\" w:type=\"dxa\"/>"
+         "<w:right w:w=\"57\" w:type=\"dxa\"/></w:tblCellMar></w:tblPr></w:style></w:styles>";
 }
 
 const char* const kContentTypes =

@@ -43,6 +43,8 @@ class menu1 : public QMainWindow {
   void espsctxt_Click();
   void VisualizzaAnteprimaTabulati_Click();
   void esptabtxt_Click();
+  void EsportaSchedaDOC_Click();
+  void EsportaTabulatiDOC_Click();
 
   // The analysis commands: each hands the session to TALVOR or MIRVANE through FilePassaggio and waits for it.
   void CalcoliCluster_Click();
@@ -90,6 +92,7 @@ class menu1 : public QMainWindow {
   };
   void Lancia(const Lancio& l);
   bool RifiutaSeFiglioInCorso();
+  void EsportazioneDOC(void (*tabulato)(int));
   QMap<QString, QAction*> voci_;
   bool figlioInCorso_ = false;
 };

@@ -53,7 +53,10 @@ QString ConvertiConLibreOffice(const QString& percorso, const QString& formato, 
   const QString profilo = QUrl::fromLocalFile(cartella + QStringLiteral("/profilo")).toString();
   QProcess p;
   p.setProcessChannelMode(QProcess::MergedChannels);
-  p.start(QStringLiteral("soffice"),
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("PATH"), QStringLiteral("/usr/local/bin:/usr/bin:/bin"));  // a test may narrow PATH
+  p.setProcessEnvironment(env);
+  p.start(QStringLiteral("/usr/bin/soffice"),
           {QStringLiteral("-env:UserInstallation=") + profilo, QStringLiteral("--headless"),
            QStringLiteral("--convert-to"), formato == QLatin1String("txt") ? QStringLiteral("txt:Text (encoded):UTF8")
                                                                            : formato,
