@@ -47,9 +47,15 @@ class RendererAnteprima : public InterpreteDocumento {
   void ScriviTabella(const TabellaDocumento& t) override {
     const double u = kPuntiPerCentimetro;
     const int m = t.colonne;
+    // The width of every cell, measured once; the width of a row is the sum of the widths of its pieces (blanks,
+    // dots and cells), so long rows are never measured whole.
+    std::vector<std::vector<double>> misure(t.celle.size(), std::vector<double>(static_cast<std::size_t>(m)));
     std::vector<double> larghezza(static_cast<std::size_t>(m), 0.0);
-    for (const QStringList& r : t.celle)
-      for (int c = 0; c < m; ++c) larghezza[c] = std::max(larghezza[c], W(r.at(c)));
+    for (std::size_t r = 0; r < t.celle.size(); ++r)
+      for (int c = 0; c < m; ++c) {
+        misure[r][c] = W(t.celle[r].at(c));
+        larghezza[c] = std::max(larghezza[c], misure[r][c]);
+      }
     if (t.lista && m > 0) larghezza[0] += 0.5 * u;
     double totale = 0;
     for (double l : larghezza) totale += l + 0.5 * u;
@@ -58,27 +64,38 @@ class RendererAnteprima : public InterpreteDocumento {
     double x0 = 0;
     if (Allineamento() == 1) x0 = (disponibile_ - totale) / 2;
     else if (Allineamento() == 2) x0 = disponibile_ - totale;
+    const QString inizio = Spazi(x0);
+    const double larghezzaInizio = W(inizio);
+    const double spazio = W(QStringLiteral(" "));
     QStringList righe;
     righe.reserve(static_cast<qsizetype>(t.celle.size()));
-    for (const QStringList& r : t.celle) {
-      QString testo = Spazi(x0);
+    for (std::size_t r = 0; r < t.celle.size(); ++r) {
+      QString testo = inizio;
+      double wTesto = larghezzaInizio;
       double x = x0;
       for (int c = 0; c < m; ++c) {
-        QString cella = r.at(c);
+        const QString& cella = t.celle[r].at(c);
         if (t.lista && c == 0) {
           // The label, a blank and leader dots up to the width of the labels' column.
-          testo += Riempi(cella + QLatin1Char(' '), QLatin1Char('.'), QString(), larghezza[0]);
-        } else if (t.lista) {
-          testo = Riempi(testo, QLatin1Char(' '), cella, x + larghezza[c] - 0.25 * u) + cella;
+          const QString etichetta = Riempi(cella + QLatin1Char(' '), QLatin1Char('.'), QString(), larghezza[0]);
+          testo += etichetta;
+          wTesto += W(etichetta);
         } else {
-          testo = Riempi(testo, QLatin1Char(' '), cella, x + larghezza[c] + 0.25 * u) + cella;
+          // Blanks until the row and the cell reach the cell's right edge: 0.25 cm short of the column's end in a
+          // list, 0.25 cm beyond the column's width in a table (every table cell is right-aligned).
+          const double fine = t.lista ? x + larghezza[c] - 0.25 * u : x + larghezza[c] + 0.25 * u;
+          const double mancante = fine - wTesto - misure[r][c];
+          const qsizetype n = spazio > 0 && mancante > 0
+                                  ? static_cast<qsizetype>(std::min(std::ceil(mancante / spazio - 1e-9), 100000.0))
+                                  : 0;
+          testo += QString(n, QLatin1Char(' ')) + cella;
+          wTesto += static_cast<double>(n) * spazio + misure[r][c];
         }
         x += larghezza[c] + 0.5 * u;
       }
       righe << testo;
     }
-    Form1* f = CaricaForm1();
-    f->List1->addItems(righe);
+    CaricaForm1()->List1->addItems(righe);
   }
   bool ChiudiDocumento() override {
     Aggiungi(QString());
@@ -98,22 +115,8 @@ class RendererAnteprima : public InterpreteDocumento {
 
   QString Spazi(double x) const { return Riempi(QString(), QLatin1Char(' '), QString(), x); }
 
-  // `testo` followed by as many characters `c` as it takes for testo & coda to be at least `limite` wide. A font
-  // that measures the character as 0 wide adds none, so the measuring always ends.
-  QString Riempi(QString testo, QChar c, const QString& coda, double limite) const {
-    double w = W(testo + coda);
-    if (!(w < limite)) return testo;
-    const double wc = W(QString(c));
-    if (!(wc > 0)) return testo;
-    // Most of the run at once, then one character at a time.
-    const double stima = std::floor((limite - w) / wc) - 1;
-    if (stima > 0) testo += QString(static_cast<qsizetype>(std::min(stima, 100000.0)), c);
-    for (int passo = 0; passo < 100000; ++passo) {
-      const double nuovo = W(testo + coda);
-      if (!(nuovo < limite)) break;
-      testo += c;
-    }
-    return testo;
+  QString Riempi(const QString& testo, QChar c, const QString& coda, double limite) const {
+    return RiempiFinoA(testo, c, coda, limite, [this](const QString& s) { return W(s); });
   }
 
   double disponibile_ = 0;  // W: the width that alignment works in, in points
@@ -126,6 +129,26 @@ std::unique_ptr<RendererAnteprima>& Renderer() {
 }
 
 }  // namespace
+
+QString RiempiFinoA(QString testo, QChar c, const QString& coda, double limite,
+                    const std::function<double(const QString&)>& larghezza) {
+  const double w = larghezza(testo + coda);
+  if (!(w < limite)) return testo;
+  const double wc = larghezza(QString(c));
+  if (!(wc > 0)) return testo;
+  // Most of the run at once, then one character at a time, never more characters than the limit can take.
+  const double stima = std::floor((limite - w) / wc) - 1;
+  if (stima > 0) testo += QString(static_cast<qsizetype>(std::min(stima, 100000.0)), c);
+  // Each character must widen the text; one that does not would never reach the limit.
+  double prima = -1;
+  for (;;) {
+    const double adesso = larghezza(testo + coda);
+    if (!(adesso < limite) || !(adesso > prima)) break;
+    prima = adesso;
+    testo += c;
+  }
+  return testo;
+}
 
 Form1::Form1() : plat::Form(QStringLiteral("Form1")) {
   setWindowFlags(Qt::Window);
@@ -180,7 +203,16 @@ void Form1::List1_KeyPress(int tasto) {
 }
 
 double Form1::LarghezzaTesto(const QString& testo) const {
-  return PuntiDaPixel(QFontMetricsF(font(), this).horizontalAdvance(testo), this);
+  if (!misure_) {
+    misure_.emplace(font(), this);
+    puntiPerPixel_ = PuntiDaPixel(1.0, this);
+  }
+  return misure_->horizontalAdvance(testo) * puntiPerPixel_;
+}
+
+void Form1::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange || event->type() == QEvent::ScreenChangeInternal) misure_.reset();
+  plat::Form::changeEvent(event);
 }
 
 double Form1::LarghezzaFinestra() const { return PuntiDaPixel(frameGeometry().width(), this); }

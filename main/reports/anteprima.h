@@ -5,7 +5,11 @@
 
 #include "common/platform/forms.h"
 
+#include <QFontMetricsF>
 #include <QString>
+
+#include <functional>
+#include <optional>
 
 class QListWidget;
 
@@ -25,9 +29,14 @@ class Form1 : public plat::Form {
 
  protected:
   void Form_Load();
+  void changeEvent(QEvent* event) override;
   void Form_Resize();
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* oggetto, QEvent* evento) override;
+
+ private:
+  mutable std::optional<QFontMetricsF> misure_;  // of the window's font, made on first use
+  mutable double puntiPerPixel_ = 0;
 };
 
 // The loaded preview window, loading it when it is not loaded.
@@ -37,6 +46,12 @@ Form1* CaricaForm1();
 // Nothing happens when the document does not exist. A window still open from an earlier preview gets the new
 // lines below the old ones.
 void AnteprimaDocumento(const QString& percorso);
+
+// `testo` followed by as many characters `c` as it takes for `testo` & `coda` to measure at least `limite` by
+// `larghezza` (the blanks of an aligned line, the leader dots of a list). None when the character measures 0 wide,
+// so the padding always ends, whatever the font.
+QString RiempiFinoA(QString testo, QChar c, const QString& coda, double limite,
+                    const std::function<double(const QString&)>& larghezza);
 
 // The preview renderer's line procedure (the line is trimmed in place).
 void MostraRigaAnteprima(QString& riga);

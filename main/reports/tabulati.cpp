@@ -31,11 +31,19 @@ class Documento {
   void Riga(const QString& testo = QString()) { righe_ << testo; }
   // A user's text line: written as it stands, kept a text line even when it begins with "#".
   void Testo(const QString& testo) { righe_ << EscapeTestoDocumento(testo); }
-  bool Scrivi(const QString& percorso) const {
+  // Ends the document and writes it to `percorso`, which then names the file written. False, after a message,
+  // when it cannot be written (an older report of that name stays as it was).
+  bool Chiudi(QString& percorso) {
+    righe_ << QStringLiteral("#ENDDOCUMENT");
     plat::SeqWriter w(percorso);
-    if (!w.IsOpen()) return false;
-    for (const QString& r : righe_) w.WriteLine(r);
-    return w.Close();
+    if (w.IsOpen())
+      for (const QString& r : righe_) w.WriteLine(r);
+    if (!w.IsOpen() || !w.Close()) {
+      Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), plat::ResolveForWrite(percorso));
+      return false;
+    }
+    percorso = plat::ResolveExisting(percorso);
+    return true;
   }
 
  private:
@@ -206,14 +214,7 @@ bool ScriviTabulati(const QString& nomeSessione, QString& documento) {
     Sezione(d, s.riga1, s.riga2);
     CopiaTabella(d, t);
   }
-  d.Riga(QStringLiteral("#ENDDOCUMENT"));
-
-  if (!d.Scrivi(documento)) {
-    Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), plat::ResolveForWrite(documento));
-    return false;
-  }
-  documento = plat::ResolveExisting(documento);
-  return true;
+  return d.Chiudi(documento);
 }
 
 void MostraDocumento(const QString& documento, int modo) {
@@ -342,14 +343,7 @@ bool ScriviTabulatoScheda(const ModuloScheda& s, const ModuloConfigurazione& c, 
   legenda({Ti, Lu, Ri, Ac, For}, {0, 0, 0, 0, 0}, 7);
   d.Riga();
   legenda({Sca, Du, Lit, Lit, Lit}, {0, 0, 0, 8, 16}, 8);
-  d.Riga(QStringLiteral("#ENDDOCUMENT"));
-
-  if (!d.Scrivi(documento)) {
-    Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), plat::ResolveForWrite(documento));
-    return false;
-  }
-  documento = plat::ResolveExisting(documento);
-  return true;
+  return d.Chiudi(documento);
 }
 
 void TabulatoScheda(int modo) {
