@@ -5,6 +5,7 @@
 #include "common/texts/testi.h"
 #include "docexport/scritturadoc.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <cstdio>
@@ -85,5 +86,7 @@ int Main(const QString& rigaComando) {
   QString riga;
   while (documento.ReadLine(riga)) InterpretaRigaDOC(riga);
   if (Wenlow.Interprete) Wenlow.Interprete->FineFile();
+  // The progress window, unloaded by the save, goes before the program ends.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   return 0;
 }

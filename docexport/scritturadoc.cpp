@@ -151,6 +151,7 @@ void SalvaDocumentoDOC(const QString& percorso) {
       if (nome == QLatin1String(".DOC") || nome == QLatin1String("*.DOC")) {
         // No name chosen: nothing is saved.
         ScritturaDOC.Word.Close(documento);
+        ScritturaDOC.Intervallo.reset();
         RipristinaPuntatore();
         return;
       }
@@ -165,5 +166,6 @@ void SalvaDocumentoDOC(const QString& percorso) {
                  plat::vbOKOnly | plat::vbCritical, QStringLiteral("ATTENZIONE!"));
   }
   ScritturaDOC.Word.Close(documento);
+  ScritturaDOC.Intervallo.reset();
   RipristinaPuntatore();
 }
