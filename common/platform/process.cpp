@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 
 namespace plat {
 
@@ -41,5 +42,19 @@ bool RunChildAndWait(const QString& program, const QStringList& arguments, QStri
   if (exitCode) *exitCode = child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -1;
   return true;
 }
+
+bool StartDetached(const QString& program, const QStringList& arguments, QString* error) {
+  QProcess child;
+  child.setProgram(program);
+  child.setArguments(arguments);
+  child.setStandardInputFile(QProcess::nullDevice());
+  if (!child.startDetached()) {
+    if (error) *error = QStringLiteral("%1: %2").arg(program, child.errorString());
+    return false;
+  }
+  return true;
+}
+
+QString FindOnPath(const QString& name) { return QStandardPaths::findExecutable(name); }
 
 }  // namespace plat

@@ -14,4 +14,11 @@ namespace plat {
 bool RunChildAndWait(const QString& program, const QStringList& arguments, QString* error = nullptr,
                      int* exitCode = nullptr);
 
+// Starts `program` (a path) with `arguments` and does not wait for it (the shell's start of a viewer or an
+// editor). False, with a reason in `error`, when it could not be started.
+bool StartDetached(const QString& program, const QStringList& arguments, QString* error = nullptr);
+
+// The path of the executable `name` found in the folders of PATH, or "" when there is none.
+QString FindOnPath(const QString& name);
+
 }  // namespace plat

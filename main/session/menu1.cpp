@@ -20,6 +20,7 @@
 #include "main/dialogs/maschera.h"
 #include "main/dialogs/piccoli.h"
 #include "main/session/configurazione.h"
+#include "main/reports/tabulati.h"
 #include "main/session/informazioni.h"
 #include "main/session/scheda.h"
 #include "main/session/selezione.h"
@@ -97,8 +98,9 @@ QAction* menu1::Comando(QMenu* menu, const QString& nome, const QString& titolo,
 
 void menu1::CostruisciMenu() {
   // The menu tree in its order on screen, with the design captions (translated by Form_Load). The commands of the
-  // sheet editor, the analyses, the slope, family and title editors, the reports and the pen-table editor are
-  // not part of this program yet: their items show the session guard where they have one and do nothing else.
+  // sheet editor, the analyses, the slope, family and title editors, the printed and Word reports and the
+  // pen-table editor are not part of this program yet: their items show the session guard where they have one and
+  // do nothing else.
   QMenu* archivi = Menu(QStringLiteral("Archivi"), QStringLiteral("&Archivi"));
   Comando(archivi, QStringLiteral("FileApri"), QStringLiteral("&Apri"), &menu1::FileApri_Click);
   Comando(archivi, QStringLiteral("FileSalva"), QStringLiteral("&Salva"), &menu1::FileSalva_Click);
@@ -132,19 +134,20 @@ void menu1::CostruisciMenu() {
   Comando(sgraf, QStringLiteral("GraficaStellare"), QStringLiteral("&Diagramma Stellare"),
           &menu1::GraficaStellare_Click);
   QMenu* schede = Menu(QStringLiteral("StampaScheda"), QStringLiteral("&Schede Rilievo Strutturale"), stampa);
-  Comando(schede, QStringLiteral("StampaAnteprimaScheda"), QStringLiteral("Visualizza &Anteprima Scheda"), nullptr);
+  Comando(schede, QStringLiteral("StampaAnteprimaScheda"), QStringLiteral("Visualizza &Anteprima Scheda"),
+          &menu1::StampaAnteprimaScheda_Click);
   Comando(schede, QStringLiteral("StampaRapidaScheda"), QStringLiteral("Stampa &Rapida Scheda"), nullptr);
   Comando(schede, QStringLiteral("EsportaSchedaDOC"), QStringLiteral("&Esporta Scheda in Formato DOC"), nullptr);
-  Comando(schede, QStringLiteral("espsctxt"), QStringLiteral("Esporta Scheda in Formato &TXT"), nullptr);
+  Comando(schede, QStringLiteral("espsctxt"), QStringLiteral("Esporta Scheda in Formato &TXT"), &menu1::espsctxt_Click);
   QMenu* tabulati = Menu(QStringLiteral("Stabu"), QStringLiteral("&Tabulati"), stampa);
   Comando(tabulati, QStringLiteral("VisualizzaAnteprimaTabulati"), QStringLiteral("Visualizza &Anteprima Tabulati"),
-          Guardia::Output);
+          &menu1::VisualizzaAnteprimaTabulati_Click);
   Comando(tabulati, QStringLiteral("StampaRapidaTabulati"), QStringLiteral("Stampa &Rapida Tabulati"),
           Guardia::Output);
   Comando(tabulati, QStringLiteral("EsportaTabulatiDOC"), QStringLiteral("&Esporta Tabulati in Formato DOC"),
           Guardia::Output);
   Comando(tabulati, QStringLiteral("esptabtxt"), QStringLiteral("Esporta Tabulati in Formato &TXT"),
-          Guardia::Output);
+          &menu1::esptabtxt_Click);
   Comando(stampa, QStringLiteral("configura"), QStringLiteral("&Configura"), nullptr);
   Comando(stampa, QStringLiteral("AiutoStampa"), QStringLiteral("&Help"), &menu1::AiutoStampa_Click);
 
@@ -551,4 +554,20 @@ void menu1::Lancia(const Lancio& l) {
     Attenzione(QStringLiteral("Impossibile avviare il programma:"), QString::fromLatin1(l.programma).section(QLatin1Char('.'), 0, 0));
   activateWindow();
   setFocus();
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// The reports: preview and text file of the results report and of a survey sheet's report.
+
+void menu1::StampaAnteprimaScheda_Click() { TabulatoScheda(kAnteprima); }
+void menu1::espsctxt_Click() { TabulatoScheda(kTestoTXT); }
+
+void menu1::VisualizzaAnteprimaTabulati_Click() {
+  if (SenzaSessione(Guardia::Output)) return;
+  ProduciTabulati(kAnteprima);
+}
+
+void menu1::esptabtxt_Click() {
+  if (SenzaSessione(Guardia::Output)) return;
+  ProduciTabulati(kTestoTXT);
 }

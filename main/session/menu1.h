@@ -60,6 +60,12 @@ class menu1 : public QMainWindow {
   // True while a child program started by a command of this window runs.
   bool FiglioInCorso() const { return figlioInCorso_; }
 
+  // The report commands.
+  void StampaAnteprimaScheda_Click();
+  void espsctxt_Click();
+  void VisualizzaAnteprimaTabulati_Click();
+  void esptabtxt_Click();
+
   // The guard of the session commands: true while no session is open, after the message of the command's kind.
   enum class Guardia { Calcoli, Edizione, Output };
   bool SenzaSessione(Guardia tipo);
