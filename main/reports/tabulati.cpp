@@ -12,6 +12,7 @@
 #include "common/texts/testi.h"
 #include "main/reports/anteprima.h"
 #include "main/reports/esportatxt.h"
+#include "main/reports/stampa.h"
 #include "main/reports/tabellerisultati.h"
 #include "main/session/configurazione.h"
 #include "main/session/scheda.h"
@@ -222,8 +223,10 @@ void MostraDocumento(const QString& documento, int modo) {
       AnteprimaDocumento(documento);
       return;
     case kStampaRapida:
+      StampaDocumento(documento);
+      return;
     case kDocumentoDOC:
-      // Printing and the Word export are not part of this program yet.
+      // The Word export is not part of this program yet.
       return;
     default:
       EsportaDocumentoTXT(documento);

@@ -136,14 +136,15 @@ void menu1::CostruisciMenu() {
   QMenu* schede = Menu(QStringLiteral("StampaScheda"), QStringLiteral("&Schede Rilievo Strutturale"), stampa);
   Comando(schede, QStringLiteral("StampaAnteprimaScheda"), QStringLiteral("Visualizza &Anteprima Scheda"),
           &menu1::StampaAnteprimaScheda_Click);
-  Comando(schede, QStringLiteral("StampaRapidaScheda"), QStringLiteral("Stampa &Rapida Scheda"), nullptr);
+  Comando(schede, QStringLiteral("StampaRapidaScheda"), QStringLiteral("Stampa &Rapida Scheda"),
+          &menu1::StampaRapidaScheda_Click);
   Comando(schede, QStringLiteral("EsportaSchedaDOC"), QStringLiteral("&Esporta Scheda in Formato DOC"), nullptr);
   Comando(schede, QStringLiteral("espsctxt"), QStringLiteral("Esporta Scheda in Formato &TXT"), &menu1::espsctxt_Click);
   QMenu* tabulati = Menu(QStringLiteral("Stabu"), QStringLiteral("&Tabulati"), stampa);
   Comando(tabulati, QStringLiteral("VisualizzaAnteprimaTabulati"), QStringLiteral("Visualizza &Anteprima Tabulati"),
           &menu1::VisualizzaAnteprimaTabulati_Click);
   Comando(tabulati, QStringLiteral("StampaRapidaTabulati"), QStringLiteral("Stampa &Rapida Tabulati"),
-          Guardia::Output);
+          &menu1::StampaRapidaTabulati_Click);
   Comando(tabulati, QStringLiteral("EsportaTabulatiDOC"), QStringLiteral("&Esporta Tabulati in Formato DOC"),
           Guardia::Output);
   Comando(tabulati, QStringLiteral("esptabtxt"), QStringLiteral("Esporta Tabulati in Formato &TXT"),
@@ -557,10 +558,16 @@ void menu1::Lancia(const Lancio& l) {
 }
 
 // ---------------------------------------------------------------------------------------------------------------
-// The reports: preview and text file of the results report and of a survey sheet's report.
+// The reports: preview, quick print and text file of the results report and of a survey sheet's report.
 
 void menu1::StampaAnteprimaScheda_Click() { TabulatoScheda(kAnteprima); }
 void menu1::espsctxt_Click() { TabulatoScheda(kTestoTXT); }
+void menu1::StampaRapidaScheda_Click() { TabulatoScheda(kStampaRapida); }
+
+void menu1::StampaRapidaTabulati_Click() {
+  if (SenzaSessione(Guardia::Output)) return;
+  ProduciTabulati(kStampaRapida);
+}
 
 void menu1::VisualizzaAnteprimaTabulati_Click() {
   if (SenzaSessione(Guardia::Output)) return;

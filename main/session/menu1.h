@@ -65,6 +65,8 @@ class menu1 : public QMainWindow {
   void espsctxt_Click();
   void VisualizzaAnteprimaTabulati_Click();
   void esptabtxt_Click();
+  void StampaRapidaScheda_Click();
+  void StampaRapidaTabulati_Click();
 
   // The guard of the session commands: true while no session is open, after the message of the command's kind.
   enum class Guardia { Calcoli, Edizione, Output };
