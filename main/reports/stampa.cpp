@@ -107,9 +107,11 @@ class RendererStampa : public InterpreteDocumento {
     double totale = 0;
     for (double l : larghezza) totale += l + 0.5 * kCm;
 
-    // A part after the first of a long table starts with the head row again: it is printed only at the top of
-    // a new page, as in one table.
-    for (int i = t.continuazione ? 1 : 0; i < n; ++i) {
+    // A part after the first of a long table starts with the head row again: it is printed only when the page
+    // broke right after the part before, as in one table.
+    const bool testaRipetuta = t.continuazione && !saltoDopoUltimaRiga_;
+    saltoDopoUltimaRiga_ = false;
+    for (int i = testaRipetuta ? 1 : 0; i < n; ++i) {
       if (righePagina_ == 0) StampaIntestazione();
       ++righePagina_;
       if (t.lista) {
@@ -120,6 +122,7 @@ class RendererStampa : public InterpreteDocumento {
         if (p.CurrentY() > LimiteTesto()) {
           SaltoPagina();
           if (i < n - 1) StampaRigaTabella(t.celle.front(), larghezza, totale, true);
+          else saltoDopoUltimaRiga_ = true;
         }
       }
     }
@@ -225,6 +228,7 @@ class RendererStampa : public InterpreteDocumento {
   double W_ = 0, H_ = 0;
   int righePagina_ = 0;
   bool inizioPagina_ = false;
+  bool saltoDopoUltimaRiga_ = false;  // the last row of a table part ended its page
 };
 
 std::unique_ptr<RendererStampa>& Renderer() {

@@ -185,6 +185,31 @@ TEST_F(Stampa, ALongTableRepeatsItsHeadRowOnEveryPage) {
   EXPECT_EQ(p.Cerca("180.0")->pagina, 3);
 }
 
+TEST_F(Stampa, ATableLongerThanTheCellGridStaysOneTable) {
+  // 700 rows come from the markup core in two parts. Wherever the table starts on its first page, every page it
+  // runs on begins with its head row, once, and no row is lost or doubled.
+  for (int prima = 0; prima < 48; ++prima) {
+    p = StampanteFinta();
+    QStringList righe{"#RESET 2,2,2,2,2,2,12,Arial", "#HEADER H"};
+    for (int i = 0; i < prima; ++i) righe << "testo";
+    righe << "#STARTTABLE" << "N.\tValore";
+    for (int i = 1; i <= 700; ++i) righe << QString("%1\tv%1").arg(i);
+    righe << "#ENDTABLE" << "#ENDDOCUMENT";
+    Documento(righe);
+    for (int i = 1; i <= 700; ++i) ASSERT_EQ(p.Testi().count(QString("v%1").arg(i)), 1) << prima << " " << i;
+    const int pagine = p.pagina;
+    ASSERT_EQ(p.Testi().count("H"), pagine) << prima;
+    std::vector<int> teste(static_cast<std::size_t>(pagine) + 1, 0);
+    for (const Stampato& s : p.stampati) {
+      if (s.testo == "Valore") ++teste[static_cast<std::size_t>(s.pagina)];
+      // A data row on a page without the head row above it.
+      if (s.testo.startsWith('v')) {
+        ASSERT_EQ(teste[static_cast<std::size_t>(s.pagina)], 1) << prima << " " << s.pagina;
+      }
+    }
+  }
+}
+
 TEST_F(Stampa, NewParagraphBreaksOnlyWhenTooLittleRoomIsLeft) {
   QStringList righe{"#RESET 2,2,2,2,2,2,12,Arial", "#HEADER H"};
   // Limit 813 - 56 - 56 - 12 = 689; the first line is at 124, each line 12 points lower.
