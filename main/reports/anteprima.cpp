@@ -115,22 +115,8 @@ class RendererAnteprima : public InterpreteDocumento {
 
   QString Spazi(double x) const { return Riempi(QString(), QLatin1Char(' '), QString(), x); }
 
-  // `testo` followed by as many characters `c` as it takes for testo & coda to be at least `limite` wide. A font
-  // that measures the character as 0 wide adds none, so the measuring always ends.
-  QString Riempi(QString testo, QChar c, const QString& coda, double limite) const {
-    double w = W(testo + coda);
-    if (!(w < limite)) return testo;
-    const double wc = W(QString(c));
-    if (!(wc > 0)) return testo;
-    // Most of the run at once, then one character at a time.
-    const double stima = std::floor((limite - w) / wc) - 1;
-    if (stima > 0) testo += QString(static_cast<qsizetype>(std::min(stima, 100000.0)), c);
-    for (int passo = 0; passo < 100000; ++passo) {
-      const double nuovo = W(testo + coda);
-      if (!(nuovo < limite)) break;
-      testo += c;
-    }
-    return testo;
+  QString Riempi(const QString& testo, QChar c, const QString& coda, double limite) const {
+    return RiempiFinoA(testo, c, coda, limite, [this](const QString& s) { return W(s); });
   }
 
   double disponibile_ = 0;  // W: the width that alignment works in, in points
@@ -143,6 +129,26 @@ std::unique_ptr<RendererAnteprima>& Renderer() {
 }
 
 }  // namespace
+
+QString RiempiFinoA(QString testo, QChar c, const QString& coda, double limite,
+                    const std::function<double(const QString&)>& larghezza) {
+  const double w = larghezza(testo + coda);
+  if (!(w < limite)) return testo;
+  const double wc = larghezza(QString(c));
+  if (!(wc > 0)) return testo;
+  // Most of the run at once, then one character at a time, never more characters than the limit can take.
+  const double stima = std::floor((limite - w) / wc) - 1;
+  if (stima > 0) testo += QString(static_cast<qsizetype>(std::min(stima, 100000.0)), c);
+  // Each character must widen the text; one that does not would never reach the limit.
+  double prima = -1;
+  for (;;) {
+    const double adesso = larghezza(testo + coda);
+    if (!(adesso < limite) || !(adesso > prima)) break;
+    prima = adesso;
+    testo += c;
+  }
+  return testo;
+}
 
 Form1::Form1() : plat::Form(QStringLiteral("Form1")) {
   setWindowFlags(Qt::Window);

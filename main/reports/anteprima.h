@@ -8,6 +8,7 @@
 #include <QFontMetricsF>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QListWidget;
@@ -45,6 +46,12 @@ Form1* CaricaForm1();
 // Nothing happens when the document does not exist. A window still open from an earlier preview gets the new
 // lines below the old ones.
 void AnteprimaDocumento(const QString& percorso);
+
+// `testo` followed by as many characters `c` as it takes for `testo` & `coda` to measure at least `limite` by
+// `larghezza` (the blanks of an aligned line, the leader dots of a list). None when the character measures 0 wide,
+// so the padding always ends, whatever the font.
+QString RiempiFinoA(QString testo, QChar c, const QString& coda, double limite,
+                    const std::function<double(const QString&)>& larghezza);
 
 // The preview renderer's line procedure (the line is trimmed in place).
 void MostraRigaAnteprima(QString& riga);

@@ -114,7 +114,7 @@ QStringList RigheFamiglie(const QStringList& righe, const QString& filePgm, cons
     if (fronte) CompletaParametriFamiglie(p, attrito, coesione);
   }
   auto numero = [](double v, double fattore) {
-    return std::isfinite(v) ? FormattaNumero(fattore * v, 2) : QString();
+    return std::isfinite(fattore * v) ? FormattaNumero(fattore * v, 2) : QString();
   };
   QStringList out;
   out.reserve(n);
@@ -174,8 +174,10 @@ bool ScriviTabulati(const QString& nomeSessione, QString& documento) {
     d.Riga(QStringLiteral("#STARTLIST"));
     for (int k = 1; k <= kValoriFronte; ++k) {
       const VoceFronte& voce = kVociFronte[k - 1];
+      // A value too large to be multiplied leaves its cell empty: no infinity is written.
+      const double valore = voce.fattore * v[static_cast<std::size_t>(k)];
       d.Riga(Traduci(QString::fromUtf8(voce.etichetta)) + QString::fromUtf8(voce.unita) + kTab +
-             NumeroTesto(voce.fattore * v[static_cast<std::size_t>(k)]));
+             (std::isfinite(valore) ? NumeroTesto(valore) : QString()));
     }
     d.Riga(QStringLiteral("#ENDLIST"));
     d.Riga();

@@ -208,6 +208,21 @@ TEST_F(Anteprima, ListsAndTablesLineUp) {
   EXPECT_GT(inizio, 0.25 * Disponibile());
 }
 
+TEST(Riempimento, PaddingEndsWhateverTheFontMeasures) {
+  const auto lunghezza = [](const QString& s) { return static_cast<double>(s.size()); };
+  EXPECT_EQ(RiempiFinoA("ab", '.', "", 5, lunghezza), QString("ab..."));
+  EXPECT_EQ(RiempiFinoA("", ' ', "xy", 5.5, lunghezza), QString("    "));
+  EXPECT_EQ(RiempiFinoA("abcdef", ' ', "", 3, lunghezza), QString("abcdef"));
+  EXPECT_EQ(RiempiFinoA("", ' ', "", -2, lunghezza), QString());
+  // A font whose blank and point measure 0 wide: nothing is added, and the call ends.
+  const auto senzaSpazi = [](const QString& s) { return static_cast<double>(QString(s).remove(' ').remove('.').size()); };
+  EXPECT_EQ(RiempiFinoA("a", ' ', "b", 10, senzaSpazi), QString("a"));
+  EXPECT_EQ(RiempiFinoA("a ", '.', "", 10, senzaSpazi), QString("a "));
+  // A width that stops growing: the padding stops too.
+  const auto ferma = [](const QString& s) { return s.size() < 3 ? static_cast<double>(s.size()) : 2.0; };
+  EXPECT_LE(RiempiFinoA("", ' ', "", 5, ferma).size(), 5);
+}
+
 TEST_F(Anteprima, DoubleClickOrEscapeClosesTheWindow) {
   WriteAnsi(t.D("r.tab"), "#RESET\nuna riga\n#ENDDOCUMENT\n");
   AnteprimaDocumento(t.D("r.tab"));

@@ -160,6 +160,12 @@ TEST_F(Tabulati, FamilyStrengthWithoutParametersOrSlope) {
   // No .pgm: the slope's friction angle and ten times its cohesion.
   QStringList d = Documento();
   EXPECT_TRUE(d.contains("1\t45\t60\t0.5\t2.3\t35.00\t20.00"));
+  // A cohesion too large to be multiplied by ten: empty cells, never an infinity.
+  WriteAnsi(t.D("esempio.fro"), "60\n120\n10\n120\n1e308\n35\n2.6\n1\n25\n");
+  d = Documento();
+  EXPECT_TRUE(d.contains("1\t45\t60\t0.5\t2.3\t35.00\t"));
+  EXPECT_TRUE(d.contains(QString::fromUtf8("Coesione [kN/m²]\t")));
+  EXPECT_TRUE(d.filter("Inf", Qt::CaseInsensitive).isEmpty());
   // Neither .pgm nor slope file: empty strength cells.
   QFile::remove(t.D("esempio.fro"));
   d = Documento();
