@@ -94,8 +94,9 @@ TEST_F(Finestra, EveryGuardedCommandBeforeASessionShowsItsMessageOnly) {
   for (const QString& v : edizione) script += "menu " + v + "\nanswer OK \"editare dati\"\n";
   for (const QString& v : output) script += "menu " + v + "\nanswer OK \"produrre output\"\n";
   // The sheet commands need no session: the sheet reports ask for a sheet, the others show nothing yet.
-  for (const char* v : {"EdizioneScheda", "StampaRapidaScheda", "EsportaSchedaDOC"}) script += QString("menu %1\n").arg(v);
-  for (const char* v : {"StampaAnteprimaScheda", "espsctxt"}) script += QString("menu %1\ncancel\n").arg(v);
+  for (const char* v : {"EdizioneScheda", "EsportaSchedaDOC"}) script += QString("menu %1\n").arg(v);
+  for (const char* v : {"StampaAnteprimaScheda", "StampaRapidaScheda", "espsctxt"})
+    script += QString("menu %1\ncancel\n").arg(v);
   script += "nascondi\n";
   plat::RegisterScriptAction("nascondi", [this](const QStringList&, QString*) {
     w.hide();
