@@ -578,6 +578,21 @@ MsgAnswer MsgBox(const QString& text, int style, const QString& title) {
   return UI().MsgBox(shown, style, title);
 }
 
+void Notice(const QString& text, const QString& title) {
+  QString shown = text;
+  shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  Log(QStringLiteral("notice"), title, shown);
+  if (UI().Scripted()) return;
+  auto* box = new QMessageBox(QMessageBox::Information, title.isEmpty() ? QCoreApplication::applicationName() : title,
+                              shown, QMessageBox::Ok, QApplication::activeWindow());
+  box->setObjectName(QStringLiteral("Notice"));
+  box->setTextFormat(Qt::PlainText);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setModal(false);
+  box->show();
+}
+
 QString InputBox(const QString& prompt, const QString& title, const QString& defaultText, bool* cancelled) {
   Log(QStringLiteral("inputbox"), title, prompt);
   return UI().InputBox(prompt, title, defaultText, cancelled);

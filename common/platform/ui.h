@@ -33,6 +33,9 @@ enum MsgAnswer : int { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnor
 // MsgBox(text, buttons + icon, title): shows the message and returns the button pressed. Closing the box with its
 // window button counts as Cancel where there is a Cancel button, else as the only or last button.
 MsgAnswer MsgBox(const QString& text, int style = vbOKOnly, const QString& title = QString());
+// A notice that does not wait for the user (where a print job went, say): a message box shown without blocking the
+// window in use; a scripted run only logs it, as kind "notice".
+void Notice(const QString& text, const QString& title = QString());
 
 // InputBox(prompt, title, default): the text entered; `cancelled` (optional) tells a cancel from an empty answer.
 // A cancel returns "" as the original did.
