@@ -162,7 +162,8 @@ class Interaction {
 class QtInteraction : public Interaction {
  public:
   MsgAnswer MsgBox(const QString& text, int style, const QString& title) override {
-    QMessageBox box;
+    // Every dialog belongs to the window in use and opens over it.
+    QMessageBox box(QApplication::activeWindow());
     box.setObjectName(QStringLiteral("MsgBox"));
     box.setWindowTitle(title.isEmpty() ? QCoreApplication::applicationName() : title);
     box.setTextFormat(Qt::PlainText);
@@ -198,7 +199,7 @@ class QtInteraction : public Interaction {
   }
 
   QString InputBox(const QString& prompt, const QString& title, const QString& def, bool* cancelled) override {
-    QInputDialog dialog;
+    QInputDialog dialog(QApplication::activeWindow());
     dialog.setObjectName(QStringLiteral("InputBox"));
     dialog.setWindowTitle(title.isEmpty() ? QCoreApplication::applicationName() : title);
     dialog.setLabelText(prompt);
@@ -210,7 +211,7 @@ class QtInteraction : public Interaction {
 
   QString FileDialog(bool save, const QString& title, const QString& folder, const QString& filter,
                      const QString& defaultName) override {
-    QFileDialog dialog(nullptr, title, folder, FilterForQt(filter));
+    QFileDialog dialog(QApplication::activeWindow(), title, folder, FilterForQt(filter));
     dialog.setObjectName(save ? QStringLiteral("SaveFile") : QStringLiteral("OpenFile"));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
