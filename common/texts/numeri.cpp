@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -128,14 +129,39 @@ char* FormatoFissoChars(char* out, double value, std::string_view mask) {
   const int width = static_cast<int>(mask.size());
   const int places = point == std::string_view::npos ? width : static_cast<int>(point);
   const int decimals = point == std::string_view::npos ? 0 : static_cast<int>(mask.size() - point - 1);
-  const double scale = std::pow(10.0, decimals);
-  const double rounded = std::floor(value * scale + 0.5) / scale;
+  static constexpr double kPotenze[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+  const double scale = decimals < 10 ? kPotenze[decimals] : std::pow(10.0, decimals);
+  const double scalato = std::floor(value * scale + 0.5);
   // The figures with a zero before and after the point where they have none: "0.5", "5.0", "-.5".
   char s[LunghezzaFigura];
-  char* fine = Figura(s + 1, rounded, 11);
   char* inizio = s + 1;
-  if (*inizio == '.') *--inizio = '0';
-  if (fine[-1] == '.') *fine++ = '0';
+  char* fine;
+  if (decimals < 10 && std::fabs(scalato) < 1e15) {
+    // The rounded value has at most 15 significant digits, which its fifteen-digit figures give back exactly:
+    // they are the digits of the whole number `scalato` with the point put `decimals` places from the right.
+    const auto n = static_cast<std::int64_t>(scalato);
+    const std::uint64_t assoluto = static_cast<std::uint64_t>(n < 0 ? -n : n);
+    const auto unita = static_cast<std::uint64_t>(scale);
+    fine = inizio;
+    if (n < 0) *fine++ = '-';
+    if (assoluto >= unita) fine = std::to_chars(fine, s + sizeof s, assoluto / unita).ptr;
+    else if (n >= 0) *fine++ = '0';
+    *fine++ = '.';
+    if (decimals == 0) {
+      *fine++ = '0';
+    } else {
+      char cifre[24];
+      const int quante = static_cast<int>(std::to_chars(cifre, cifre + sizeof cifre, assoluto % unita).ptr - cifre);
+      std::memset(fine, '0', decimals - quante);
+      fine += decimals - quante;
+      std::memcpy(fine, cifre, quante);
+      fine += quante;
+    }
+  } else {
+    fine = Figura(inizio, scalato / scale, 11);
+    if (*inizio == '.') *--inizio = '0';
+    if (fine[-1] == '.') *fine++ = '0';
+  }
   const char* p = static_cast<const char*>(std::memchr(inizio, '.', fine - inizio));
   const int wn = static_cast<int>(p - inizio);
   const int fn = static_cast<int>(fine - p - 1);
