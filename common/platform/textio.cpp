@@ -349,6 +349,10 @@ void SeqWriter::WriteLine(const QString& text) {
 
 void SeqWriter::WriteNumber(double value, bool singlePrecision) { WriteLine(PrintNumber(value, singlePrecision)); }
 
+void SeqWriter::WriteBytes(const char* bytes, qsizetype size) {
+  if (open_) data_.append(bytes, size);
+}
+
 bool SeqWriter::Close() {
   if (!open_) return false;
   open_ = false;

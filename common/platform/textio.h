@@ -83,6 +83,8 @@ class SeqWriter {
   void Write(const QString& text);           // text without a line end (Print #, text;)
   void WriteLine(const QString& text = {});  // text and CR LF (Print #, text)
   void WriteNumber(double value, bool singlePrecision = false);  // " 12 " and CR LF (Print #, number)
+  // Bytes already in the file's encoding (ASCII figures and codes built by the caller), as they stand.
+  void WriteBytes(const char* bytes, qsizetype size);
 
   // Renames the written file over the target. False (and the target untouched) when that fails.
   bool Close();
