@@ -23,6 +23,13 @@ void Attenzione(const QString& testo, const QString& dettaglio) {
   plat::MsgBox(t, plat::vbOKOnly, Traduci(QStringLiteral("ATTENZIONE")) + QStringLiteral("!"));
 }
 
+void FileNonValido(const QString& percorso, int riga) {
+  QString file = plat::ResolveExisting(percorso);
+  if (file.isEmpty()) file = percorso;
+  if (riga > 0) file += QStringLiteral(" (") + Traduci(QStringLiteral("riga")) + QStringLiteral(" %1)").arg(riga);
+  Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), file);
+}
+
 bool RipartireDaiPredefiniti() {
   return plat::MsgBox(Traduci(QStringLiteral("Volete ripartire dai valori predefiniti?")),
                       plat::vbYesNo + plat::vbQuestion,
