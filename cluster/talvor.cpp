@@ -1,5 +1,8 @@
 #include "cluster/talvor.h"
 
+#include "cluster/permeabilita.h"
+#include "cluster/tabellafamiglie.h"
+
 #include "common/data/famiglie.h"
 #include "common/data/nomi.h"
 #include "common/data/passaggio.h"
@@ -24,7 +27,7 @@ const double kPi = 4.0 * std::atan(1.0);
 void Avviso(const QString& testo) {
   plat::MsgBox(testo, plat::vbOKOnly, Traduci(QStringLiteral("ATTENZIONE")) + QLatin1Char('!'));
 }
-void AvvisoFile(const QString& testo, const QString& file) { Avviso(Traduci(testo) + QLatin1Char(' ') + file); }
+void AvvisoFile(const QString& testo, const QString& file) { Avviso(Traduci(testo) + QLatin1Char('\n') + file); }
 
 QString FileSessione(const QString& estensione) { return FileStem(Talvor.NomeFileDati, estensione); }
 
@@ -47,17 +50,20 @@ bool CondizionePeldrix(bool conPeso) {
 
 void AzzeraTalvor() { Talvor = ModuloTalvor(); }
 
+void AvvisoFileTalvor(const QString& testo, const QString& file) { AvvisoFile(testo, file); }
+
 bool LeggiPassaggioTalvor() {
   const QString file = PercorsoFilePassaggio();
   FilePassaggioDati d;
   int riga = 0;
   switch (LeggiFilePassaggio(file, d, kMassimoSchedeTalvor, &riga)) {
     case EsitoPassaggio::Letto: break;
-    case EsitoPassaggio::Mancante: AvvisoFile(QStringLiteral("Il file manca o non si puo' leggere:"), file); return false;
+    case EsitoPassaggio::Mancante:
+      AvvisoFile(QStringLiteral("Il file manca o non si puo' leggere:"), DescrizioneFile(file));
+      return false;
     case EsitoPassaggio::NonValido:
       AvvisoFile(QStringLiteral("Il file e' incompleto o danneggiato:"),
-                 file + QStringLiteral(" (") + Traduci(QStringLiteral("riga")) + QLatin1Char(' ') +
-                     QString::number(riga) + QLatin1Char(')'));
+                 DescrizioneFile(file, riga));
       return false;
     case EsitoPassaggio::TroppeSchede: MessaggioLimite(kMassimoSchedeTalvor); return false;
   }
@@ -82,8 +88,7 @@ bool LeggiFronteTalvor() {
     case EsitoFronte::Mancante: return false;
     case EsitoFronte::NonValido:
       AvvisoFile(QStringLiteral("Il file e' incompleto o danneggiato:"),
-                 file + QStringLiteral(" (") + Traduci(QStringLiteral("riga")) + QLatin1Char(' ') +
-                     QString::number(riga) + QLatin1Char(')'));
+                 DescrizioneFile(file, riga));
       return false;
   }
   return false;
@@ -119,7 +124,7 @@ bool CaricaPoli() {
     if (esito != EsitoScheda::Letta) {
       AvvisoFile(esito == EsitoScheda::Illeggibile ? QStringLiteral("Il file manca o non si puo' leggere:")
                                                    : QStringLiteral("Il file e' incompleto o danneggiato:"),
-                 nome);
+                 DescrizioneFile(nome));
       return false;
     }
     // The measuring line: "direction/inclination" on header line 3, its length on line 5.
@@ -205,7 +210,7 @@ bool SalvaRisultati() {
   }
   const QString file = FileSessione(QStringLiteral(".dat"));
   if (T.NumeroCluster > kMassimoPoli || !ScriviFileRisultato(file, r)) {
-    AvvisoFile(QStringLiteral("Impossibile scrivere il file:"), file);
+    AvvisoFile(QStringLiteral("Impossibile scrivere il file:"), DescrizioneFile(file));
     return false;
   }
   return true;
@@ -218,13 +223,12 @@ bool LeggiRisultati() {
   int riga = 0;
   const EsitoRisultato esito = LeggiFileRisultato(file, r, kMassimoPoli, kMassimoPoli, &riga);
   if (esito == EsitoRisultato::Mancante) {
-    AvvisoFile(QStringLiteral("Il file manca o non si puo' leggere:"), file);
+    AvvisoFile(QStringLiteral("Il file manca o non si puo' leggere:"), DescrizioneFile(file));
     return false;
   }
   if (esito != EsitoRisultato::Letto) {
     AvvisoFile(QStringLiteral("Il file e' incompleto o danneggiato:"),
-               file + QStringLiteral(" (") + Traduci(QStringLiteral("riga")) + QLatin1Char(' ') +
-                   QString::number(riga) + QLatin1Char(')'));
+               DescrizioneFile(file, riga));
     return false;
   }
   T.NumeroPoli = r.NumeroPoli;
@@ -275,19 +279,20 @@ int EseguiModoCluster() {
   if (!CaricaPoli()) return 0;
   // The clustering window: the user confirms a result or the program ends here, nothing written.
   if (!EseguiClusterAnalysis()) return 0;
+  return ConcludiModoCluster();
+}
+
+int ConcludiModoCluster() {
   // The confirmed result replaces every table of an earlier run.
   RimuoviTabelleVecchie();
   if (!SalvaRisultati()) return 1;
-  // The conductivity tensor and the family table are written here (TensorePermeabilita, CalcolaAutovettori,
-  // TabellaPermeabilita, TabellaFamiglie).
-  if (!LeggiFronteTalvor()) return 0;
-  const auto& v = Talvor.ValoriFronte;
-  const ParametriFamiglie parametri = ParametriPredefiniti(Talvor.NumeroCluster, v[6], v[5]);
-  if (!ScriviFileParametriFamiglie(FileSessione(QStringLiteral(".pgm")), parametri)) {
-    AvvisoFile(QStringLiteral("Impossibile scrivere il file:"), FileSessione(QStringLiteral(".pgm")));
-    return 1;
-  }
-  if (CondizionePeldrix(true)) AvviaPeldrix();
+  CalcolaPermeabilita();
+  // The family parameters follow the slope file; they are written before the family table, so that the table
+  // shows the strengths PELDRIX uses.
+  const bool fronte = LeggiFronteTalvor();
+  const bool parametri = !fronte || ParametriDaFronte();
+  if (!TabellaFamiglie() || !parametri) return 1;
+  if (fronte && CondizionePeldrix(true)) AvviaPeldrix();
   return 0;
 }
 

@@ -58,11 +58,20 @@ struct ModuloTalvor {
   VettorePoli PesoFamiglie{};       // total weight of each family
   VettorePoli AperturaFamiglie{};   // weighted mean aperture of each family, mm
   VettorePoli FrequenzaFamiglie{};  // frequency of each family, 1/m
+
+  // Conductivity tensor of the families (m/s, frame x east, y north, z up) and its principal values and
+  // directions, all indexed from 1; row i of DirezioniPrincipali is the direction of principal value i.
+  std::array<std::array<double, 4>, 4> TensoreConducibilita{};
+  std::array<double, 4> ValoriPrincipali{};
+  std::array<std::array<double, 4>, 4> DirezioniPrincipali{};
 };
 extern ModuloTalvor Talvor;
 
 // Empties the module state.
 void AzzeraTalvor();
+
+// A message with one OK button under the title "ATTENZIONE!": the translated text, a blank and a file name.
+void AvvisoFileTalvor(const QString& testo, const QString& file);
 
 // The whole program after the start-up: reads temporan and runs the mode found there. Returns the exit code
 // (0 also when the program ends early by design, with or without a message).
@@ -72,6 +81,9 @@ int Main();
 int EseguiModoStabilita();
 int EseguiModoCluster();
 int EseguiModoGrafico();
+// The cluster mode after the user's confirmation: result file, conductivity table, family parameters from the
+// slope file, family table, PELDRIX.
+int ConcludiModoCluster();
 
 // Reads temporan of the program folder into the hand-over globals; false after a message when it is missing,
 // damaged, lists more than 300 sheets, or names a session without a stem.

@@ -27,12 +27,17 @@ namespace {
 constexpr double kPaginaX = 19.4;
 constexpr double kPaginaY = 27.7;
 
-QString ConFile(const QString& testo, const QString& file) { return Traduci(testo) + QLatin1Char(' ') + file; }
+// A message about a file: the text, then on the next lines the file's name (and line) and folder.
+QString ConFile(const QString& testo, const QString& descrizione) {
+  return Traduci(testo) + QLatin1Char('\n') + descrizione;
+}
 
-QString FileMancante(const QString& file) { return ConFile(QStringLiteral("Il file manca o non si puo' leggere:"), file); }
+QString FileMancante(const QString& file) {
+  return ConFile(QStringLiteral("Il file manca o non si puo' leggere:"), DescrizioneFile(file));
+}
 
-QString FileDanneggiato(const QString& file) {
-  return ConFile(QStringLiteral("Il file e' incompleto o danneggiato:"), file);
+QString FileDanneggiato(const QString& file, int riga = 0) {
+  return ConFile(QStringLiteral("Il file e' incompleto o danneggiato:"), DescrizioneFile(file, riga));
 }
 
 void Avvisa(const QString& testo) {
@@ -52,8 +57,7 @@ bool LeggiPassaggioMirvane(QString* errore) {
     case EsitoPassaggio::Mancante: *errore = FileMancante(file); return false;
     case EsitoPassaggio::NonValido:
     case EsitoPassaggio::TroppeSchede:
-      *errore = FileDanneggiato(file) + QStringLiteral(" (") + Traduci(QStringLiteral("riga")) + QLatin1Char(' ') +
-                QString::number(riga) + QLatin1Char(')');
+      *errore = FileDanneggiato(file, riga);
       return false;
   }
   if (d.IndiceScheda == 0) d.IndiceScheda = 1;
@@ -71,7 +75,7 @@ EsitoCaricamento CaricaDiscontinuita(QString* errore) {
   const QString fileConfigurazione = plat::JoinPath(plat::ProgramFolder(), QStringLiteral("frattixint.cfg"));
   QString dettaglio;
   if (!LeggiFileConfigurazione(fileConfigurazione, Avvio.NumeroLingua, configurazione, &dettaglio)) {
-    *errore = FileDanneggiato(fileConfigurazione) + QLatin1Char('\n') + dettaglio;
+    *errore = ConFile(QStringLiteral("Il file e' incompleto o danneggiato:"), dettaglio);
     return EsitoCaricamento::Errore;
   }
 
@@ -79,7 +83,7 @@ EsitoCaricamento CaricaDiscontinuita(QString* errore) {
   CriteriPredefinitiAnalisi(criteri);
   const QString fileCriteri = FileStem(m.NomeFileDati, QStringLiteral(".sel"));
   if (LeggiFileSelezione(fileCriteri, configurazione, criteri, &dettaglio) == EsitoSelezione::NonValida) {
-    *errore = FileDanneggiato(dettaglio);
+    *errore = ConFile(QStringLiteral("Il file e' incompleto o danneggiato:"), dettaglio);
     return EsitoCaricamento::Errore;
   }
 
@@ -131,7 +135,7 @@ EsitoCaricamento CaricaDiscontinuita(QString* errore) {
 bool RiscriviPassaggio(QString* errore) {
   const QString file = PercorsoFilePassaggio();
   if (ScriviFilePassaggio(file, Mirvane.Passaggio)) return true;
-  *errore = ConFile(QStringLiteral("Impossibile scrivere il file:"), file);
+  *errore = ConFile(QStringLiteral("Impossibile scrivere il file:"), DescrizioneFile(file));
   return false;
 }
 

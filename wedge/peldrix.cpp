@@ -21,15 +21,17 @@ namespace {
 
 const double kGradi = std::atan(1.0) / 45.0;  // degrees to radians
 
-QString Messaggio(const QString& testo, const QString& file) { return testo + QLatin1Char(' ') + file; }
+// A message about a file: the text, then on the next lines the file's name (and line) and folder.
+QString Messaggio(const QString& testo, const QString& file, int riga = 0) {
+  return testo + QLatin1Char('\n') + DescrizioneFile(file, riga);
+}
 
 QString FileMancante(const QString& file) { return Messaggio(Traduci("Il file manca o non si puo' leggere:"), file); }
 
 QString NomeFile(const QString& estensione) { return FileStem(Peldrix.NomeFileDati, estensione); }
 
 QString FileDanneggiato(const QString& file, int riga) {
-  return Messaggio(Traduci("Il file e' incompleto o danneggiato:"), file) + QStringLiteral(" (") + Traduci("riga") +
-         QLatin1Char(' ') + QString::number(riga) + QLatin1Char(')');
+  return Messaggio(Traduci("Il file e' incompleto o danneggiato:"), file, riga);
 }
 
 }  // namespace
@@ -49,7 +51,7 @@ bool LeggiPassaggio(QString* errore) {
     case EsitoPassaggio::TroppeSchede: *errore = FileDanneggiato(file, riga); return false;
   }
   if (!HaStem(d.NomeSessione)) {
-    *errore = Messaggio(Traduci("Il nome del file di sessione non contiene un punto:"), d.NomeSessione);
+    *errore = Traduci("Il nome del file di sessione non contiene un punto:") + QLatin1Char('\n') + d.NomeSessione;
     return false;
   }
   Peldrix.NomeFileDati = d.NomeSessione;

@@ -2,6 +2,7 @@
 
 #include "common/data/scheda.h"
 #include "common/platform/textio.h"
+#include "common/texts/testi.h"
 
 #include <cmath>
 
@@ -24,14 +25,14 @@ bool LeggiRiga(plat::SeqReader& r, int lingua, QString& valore, QString* errore)
   const int numero = r.LineNumber();
   QString riga;
   if (!r.ReadLine(riga)) {
-    if (errore) *errore = QStringLiteral("%1: %2").arg(r.Path()).arg(numero);
+    if (errore) *errore = DescrizioneFile(r.Path(), numero);
     return false;
   }
   riga += QLatin1Char('\t');
   for (int k = 1; k <= lingua; ++k) {
     const qsizetype tab = riga.indexOf(QLatin1Char('\t'));
     if (tab < 0) {
-      if (errore) *errore = QStringLiteral("%1: %2").arg(r.Path()).arg(numero);
+      if (errore) *errore = DescrizioneFile(r.Path(), numero);
       return false;
     }
     valore = plat::TrimBlanks(riga.left(tab));
@@ -51,7 +52,7 @@ bool LeggiFileConfigurazione(const QString& percorso, int lingua, ModuloConfigur
   const ModuloConfigurazione vuota = c;
   plat::SeqReader r;
   if (lingua < 1 || lingua > 6 || !r.Open(percorso)) {
-    if (errore) *errore = percorso;
+    if (errore) *errore = DescrizioneFile(percorso);
     return false;
   }
   auto fallisce = [&] {
@@ -70,7 +71,7 @@ bool LeggiFileConfigurazione(const QString& percorso, int lingua, ModuloConfigur
     const QString conteggio = c.NumeroCodiciColonna[u];
     const double n = plat::Val(conteggio);
     if (!plat::IsNumeric(conteggio) || n < 0 || n > kMassimoCodiciColonna || n != std::floor(n)) {
-      if (errore) *errore = QStringLiteral("%1: %2").arg(r.Path()).arg(r.LineNumber() - 5);
+      if (errore) *errore = DescrizioneFile(r.Path(), r.LineNumber() - 5);
       return fallisce();
     }
     const int codici = static_cast<int>(n);

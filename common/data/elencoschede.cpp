@@ -3,13 +3,14 @@
 #include "common/data/numeri.h"
 #include "common/platform/files.h"
 #include "common/platform/textio.h"
+#include "common/texts/testi.h"
 
 EsitoElenco LeggiElencoSchede(const QString& percorso, QStringList& nomi, int massimo, QString* errore) {
   nomi.clear();
   if (!plat::FileExists(percorso)) return EsitoElenco::Mancante;
   plat::SeqReader r;
   auto nonValido = [&](int riga) {
-    if (errore) *errore = QStringLiteral("%1: %2").arg(r.Path().isEmpty() ? percorso : r.Path()).arg(riga);
+    if (errore) *errore = DescrizioneFile(r.Path().isEmpty() ? percorso : r.Path(), riga);
     nomi.clear();
     return EsitoElenco::NonValido;
   };

@@ -4,6 +4,7 @@
 #include "common/platform/files.h"
 #include "common/platform/textio.h"
 #include "common/texts/numeri.h"
+#include "common/texts/testi.h"
 
 #include <algorithm>
 #include <cmath>
@@ -49,7 +50,7 @@ EsitoSelezione LeggiFileSelezione(const QString& percorso, const ModuloConfigura
     bool ok = false;
     const int riga = r.LineNumber();
     if (!r.ReadNumberLine(v, &ok) || !ok || (flag && v != 0 && v != 1 && v != 2) || std::fabs(v) > 1e7) {
-      if (errore) *errore = QStringLiteral("%1: %2").arg(r.Path()).arg(riga);
+      if (errore) *errore = DescrizioneFile(r.Path(), riga);
       return false;
     }
     return true;

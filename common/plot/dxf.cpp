@@ -235,7 +235,7 @@ QString NomeProposto(const QString& nomeFileDati) {
 bool ScriviDXF(const QString& name) {
   const Finestra& p = Grafico.FinestraPagina;
   if (!DxfApri(name, p.X1, p.Y1, p.X2, p.Y2)) {
-    Avviso(Traduci(QStringLiteral("Impossibile scrivere il file:")) + QLatin1Char(' ') + name);
+    Avviso(Traduci(QStringLiteral("Impossibile scrivere il file:")) + QLatin1Char('\n') + DescrizioneFile(name));
     return false;
   }
   const bool letti = PercorriSegmenti([](const Segmento& s) {
@@ -257,7 +257,7 @@ bool ScriviDXF(const QString& name) {
   }
   DxfTraccia(0, 0, 999);
   if (Dxf.Fallito) {
-    Avviso(Traduci(QStringLiteral("Impossibile scrivere il file:")) + QLatin1Char(' ') + name);
+    Avviso(Traduci(QStringLiteral("Impossibile scrivere il file:")) + QLatin1Char('\n') + DescrizioneFile(name));
     return false;
   }
   return true;

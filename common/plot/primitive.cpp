@@ -39,7 +39,8 @@ void ScriviBlocco(int b, int n) {
     }
     if (w.Close()) return;
   }
-  Avviso(Traduci(QStringLiteral("Impossibile scrivere il file temporaneo del grafico:")) + QLatin1Char(' ') + percorso);
+  Avviso(Traduci(QStringLiteral("Impossibile scrivere il file temporaneo del grafico:")) + QLatin1Char('\n') +
+         DescrizioneFile(percorso));
 }
 
 // A stroke of a marker symbol: pen code and offset in units of the symbol's height.
@@ -265,7 +266,8 @@ bool LeggiBloccoSegmenti(int b) {
     g.NumeroSegmenti = i;
   }
   if (ok) return true;
-  Avviso(Traduci(QStringLiteral("Il file temporaneo del grafico manca o e' incompleto:")) + QLatin1Char(' ') + percorso);
+  Avviso(Traduci(QStringLiteral("Il file temporaneo del grafico manca o e' incompleto:")) + QLatin1Char('\n') +
+         DescrizioneFile(percorso));
   return false;
 }
 

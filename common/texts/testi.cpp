@@ -5,6 +5,8 @@
 #include "common/platform/ui.h"
 #include "common/texts/avvio.h"
 
+#include <QDir>
+
 ModuloTesti Testi;
 
 void AzzeraTesti(int massimo) {
@@ -177,4 +179,15 @@ QString Traduci(const QString& testo) {
     if (t.toUpper() != QLatin1String("NO")) AvvisoProva(t + QLatin1Char('\r') + tr, QStringLiteral("Verificare maiuscole"));
   }
   return tr;
+}
+
+QString DescrizioneFile(const QString& percorso, int riga) {
+  if (percorso.isEmpty()) return QString();
+  const QString completo = plat::ResolveForWrite(percorso);
+  QString testo = plat::FileNamePart(completo);
+  if (riga > 0)
+    testo += QStringLiteral(", ") + Traduci(QStringLiteral("riga")) + QLatin1Char(' ') + QString::number(riga);
+  const QString cartella = plat::FolderPart(completo);
+  return testo + QLatin1Char('\n') + Traduci(QStringLiteral("Cartella:")) + QLatin1Char(' ') +
+         QDir::toNativeSeparators(cartella.isEmpty() ? QStringLiteral("/") : cartella);
 }

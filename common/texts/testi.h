@@ -31,3 +31,8 @@ void OrdinaTesti();
 
 // The text in the current language.
 QString Traduci(const QString& testo);
+
+// How a message names a file: its name, followed by ", riga <n>" when `riga` is above 0, and on the next line
+// "Cartella:" and the folder that holds it (the existing case variant of a relative or differently-cased name,
+// separators of the system), both labels in the current language. Empty for an empty path.
+QString DescrizioneFile(const QString& percorso, int riga = 0);

@@ -33,8 +33,8 @@ namespace {
 void Segnala(plat::HelpResult esito, int contesto) {
   const QString titolo = Traduci(QStringLiteral("ATTENZIONE")) + QStringLiteral("!");
   if (esito == plat::HelpResult::NoFile)
-    plat::MsgBox(Traduci(QStringLiteral("Il file seguente non puo' essere letto:")) + QStringLiteral("\r") +
-                     Avvio.FileAiuto,
+    plat::MsgBox(Traduci(QStringLiteral("Il file seguente non puo' essere letto:")) + QStringLiteral("\n") +
+                     DescrizioneFile(Avvio.FileAiuto),
                  plat::vbOKOnly, titolo);
   else if (esito == plat::HelpResult::NoTopic)
     plat::MsgBox(Traduci(QStringLiteral("La guida non contiene l'argomento richiesto.")) + QStringLiteral(" (") +

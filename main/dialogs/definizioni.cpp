@@ -25,7 +25,7 @@ bool LeggiDefinizione(int i, const QString& percorso, QString* errore) {
     return false;
   }
   auto guasto = [&](int riga) {
-    *errore = QStringLiteral("%1: %2").arg(r.Path()).arg(riga);
+    *errore = DescrizioneFile(r.Path(), riga);
     return false;
   };
   // A count: a whole number from 0 to `massimo`.
@@ -148,10 +148,11 @@ int LeggiDefinizioniMaschere(int count, const std::vector<QString>& percorsi) {
     d.InizioCampiDefinizione[u + 1] = d.InizioCampiDefinizione[u];
     d.InizioSecondoElencoDefinizione[u + 1] = d.InizioSecondoElencoDefinizione[u];
     if (errore.isEmpty())
-      plat::MsgBox(Traduci(QStringLiteral("Il file seguente non puo' essere letto:")) + QStringLiteral("\r") + percorso,
+      plat::MsgBox(Traduci(QStringLiteral("Il file seguente non puo' essere letto:")) + QStringLiteral("\n") +
+                       DescrizioneFile(percorso),
                    plat::vbOKOnly, titolo);
     else
-      plat::MsgBox(Traduci(QStringLiteral("Il file seguente e' incompleto o non valido:")) + QStringLiteral("\r") +
+      plat::MsgBox(Traduci(QStringLiteral("Il file seguente e' incompleto o non valido:")) + QStringLiteral("\n") +
                        errore,
                    plat::vbOKOnly, titolo);
   }

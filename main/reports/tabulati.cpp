@@ -11,7 +11,9 @@
 #include "common/texts/numeri.h"
 #include "common/texts/testi.h"
 #include "main/reports/anteprima.h"
+#include "main/reports/esportadoc.h"
 #include "main/reports/esportatxt.h"
+#include "main/reports/stampa.h"
 #include "main/reports/tabellerisultati.h"
 #include "main/session/configurazione.h"
 #include "main/session/scheda.h"
@@ -67,7 +69,10 @@ void CopiaTabella(Documento& d, const RigheTabellaRisultati& t) {
   d.Riga();
 }
 
-void NonValido(const QString& file, int riga = 0) { FileNonValido(file, riga); }
+// `riga` (when above 0): the line of the fault.
+void NonValido(const QString& file, int riga = 0) {
+  Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), DescrizioneFile(file, riga));
+}
 
 // The rows of the slope list: label, unit, and the factor of the value as the report shows it.
 struct VoceFronte {
@@ -223,8 +228,10 @@ void MostraDocumento(const QString& documento, int modo) {
       AnteprimaDocumento(documento);
       return;
     case kStampaRapida:
+      StampaDocumento(documento);
+      return;
     case kDocumentoDOC:
-      // Printing and the Word export are not part of this program yet.
+      EsportaDocumentoDOC(documento);
       return;
     default:
       EsportaDocumentoTXT(documento);

@@ -2,6 +2,7 @@
 
 #include "common/platform/files.h"
 #include "common/texts/avvio.h"
+#include "common/texts/testi.h"
 #include "main/session/sessione.h"
 
 ModuloConfigurazione Configurazione;
@@ -10,6 +11,7 @@ void LeggiConfigurazione() {
   const QString file = plat::JoinPath(plat::ProgramFolder(), QStringLiteral("frattixint.cfg"));
   QString errore;
   if (LeggiFileConfigurazione(file, Avvio.NumeroLingua, Configurazione, &errore)) return;
-  if (!plat::FileExists(file)) Attenzione(QStringLiteral("Il file seguente non puo' essere letto:"), file);
+  if (!plat::FileExists(file))
+    Attenzione(QStringLiteral("Il file seguente non puo' essere letto:"), DescrizioneFile(file));
   else Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), errore);
 }

@@ -5,6 +5,7 @@
 #include "common/data/titoli.h"
 #include "common/platform/files.h"
 #include "common/platform/textio.h"
+#include "common/texts/testi.h"
 #include "main/dialogs/maschera.h"
 #include "main/session/menu1.h"
 #include "main/session/sessione.h"
@@ -22,10 +23,13 @@ namespace {
 // between -1 and 1, and at most 15 significant digits (ten times 1.1 shows as 11).
 QString TestoCampo(double v) { return plat::TrimBlanks(plat::StrNumber(v)); }
 
-void NonValido(const QString& percorso, int riga = 0) { FileNonValido(percorso, riga); }
+// `riga` (when above 0): the line of the fault.
+void NonValido(const QString& percorso, int riga = 0) {
+  Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), DescrizioneFile(percorso, riga));
+}
 
 void NonScritto(const QString& percorso) {
-  Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), plat::ResolveForWrite(percorso));
+  Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), DescrizioneFile(percorso));
 }
 
 // The values of the slope file shown and entered ten times larger (cohesion, unit weights, load, anchor force).

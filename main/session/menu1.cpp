@@ -139,16 +139,18 @@ void menu1::CostruisciMenu() {
   QMenu* schede = Menu(QStringLiteral("StampaScheda"), QStringLiteral("&Schede Rilievo Strutturale"), stampa);
   Comando(schede, QStringLiteral("StampaAnteprimaScheda"), QStringLiteral("Visualizza &Anteprima Scheda"),
           &menu1::StampaAnteprimaScheda_Click);
-  Comando(schede, QStringLiteral("StampaRapidaScheda"), QStringLiteral("Stampa &Rapida Scheda"), nullptr);
-  Comando(schede, QStringLiteral("EsportaSchedaDOC"), QStringLiteral("&Esporta Scheda in Formato DOC"), nullptr);
+  Comando(schede, QStringLiteral("StampaRapidaScheda"), QStringLiteral("Stampa &Rapida Scheda"),
+          &menu1::StampaRapidaScheda_Click);
+  Comando(schede, QStringLiteral("EsportaSchedaDOC"), QStringLiteral("&Esporta Scheda in Formato DOC"),
+          &menu1::EsportaSchedaDOC_Click);
   Comando(schede, QStringLiteral("espsctxt"), QStringLiteral("Esporta Scheda in Formato &TXT"), &menu1::espsctxt_Click);
   QMenu* tabulati = Menu(QStringLiteral("Stabu"), QStringLiteral("&Tabulati"), stampa);
   Comando(tabulati, QStringLiteral("VisualizzaAnteprimaTabulati"), QStringLiteral("Visualizza &Anteprima Tabulati"),
           &menu1::VisualizzaAnteprimaTabulati_Click);
   Comando(tabulati, QStringLiteral("StampaRapidaTabulati"), QStringLiteral("Stampa &Rapida Tabulati"),
-          Guardia::Output);
+          &menu1::StampaRapidaTabulati_Click);
   Comando(tabulati, QStringLiteral("EsportaTabulatiDOC"), QStringLiteral("&Esporta Tabulati in Formato DOC"),
-          Guardia::Output);
+          &menu1::EsportaTabulatiDOC_Click);
   Comando(tabulati, QStringLiteral("esptabtxt"), QStringLiteral("Esporta Tabulati in Formato &TXT"),
           &menu1::esptabtxt_Click);
   Comando(stampa, QStringLiteral("configura"), QStringLiteral("&Configura"), &menu1::configura_Click);
@@ -401,7 +403,7 @@ void menu1::EdizioneSelezione_Click() {
   std::fill(Sessione.ElencoSchede.begin(), Sessione.ElencoSchede.end(), QString());
   for (int j = 1; j <= Sessione.NumeroSchede; ++j) Sessione.ElencoSchede[static_cast<std::size_t>(j)] = nuovo.at(j - 1);
   if (!ScriviElencoSchede(fileElenco, nuovo))
-    Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), plat::ResolveForWrite(fileElenco));
+    Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), DescrizioneFile(fileElenco));
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -412,12 +414,12 @@ void menu1::EdizioneParametri_Click() {
   const QString configurazione = plat::JoinPath(plat::ProgramFolder(), QStringLiteral("frattixint.cfg"));
   QString campo;
   if (!Configurazione.Letta) {
-    Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), configurazione);
+    Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), DescrizioneFile(configurazione));
     return;
   }
   if (!ConfigurazioneSelezionabile(Configurazione, &campo)) {
     Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"),
-               configurazione + QStringLiteral(": ") + campo);
+               DescrizioneFile(configurazione) + QStringLiteral("\n") + campo);
     return;
   }
   if (LeggiSelezione() == EsitoSelezione::NonValida) {
@@ -464,7 +466,40 @@ void menu1::EdizioneParametri_Click() {
   }
   const QString file = FileDellaSessione(QStringLiteral(".sel"));
   if (!ScriviFileSelezione(file, Configurazione, Selezione))
-    Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), plat::ResolveForWrite(file));
+    Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), DescrizioneFile(file));
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// The reports: preview and text file of the results report and of a survey sheet's report.
+
+void menu1::StampaAnteprimaScheda_Click() { TabulatoScheda(kAnteprima); }
+void menu1::espsctxt_Click() { TabulatoScheda(kTestoTXT); }
+
+void menu1::VisualizzaAnteprimaTabulati_Click() {
+  if (SenzaSessione(Guardia::Output)) return;
+  ProduciTabulati(kAnteprima);
+}
+
+void menu1::esptabtxt_Click() {
+  if (SenzaSessione(Guardia::Output)) return;
+  ProduciTabulati(kTestoTXT);
+}
+
+// The Word exports: the six menus stay off, and the exit is refused, while wenlow writes the document.
+void menu1::EsportaSchedaDOC_Click() { EsportazioneDOC(&TabulatoScheda); }
+
+void menu1::EsportaTabulatiDOC_Click() {
+  if (SenzaSessione(Guardia::Output)) return;
+  EsportazioneDOC(&ProduciTabulati);
+}
+
+void menu1::EsportazioneDOC(void (*tabulato)(int)) {
+  if (RifiutaSeFiglioInCorso()) return;
+  DisabilitaMenu();
+  figlioInCorso_ = true;
+  tabulato(kDocumentoDOC);
+  figlioInCorso_ = false;
+  AbilitaMenu();
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -552,12 +587,12 @@ void menu1::Lancia(const Lancio& l) {
   for (int j = 1; j <= Sessione.NumeroSchede; ++j) d.Schede << Sessione.ElencoSchede[static_cast<std::size_t>(j)];
   d.NomeSessione = Sessione.NomeSessione;
   if (!ScriviFilePassaggio(FilePassaggio(), d)) {
-    Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), FilePassaggio());
+    Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), DescrizioneFile(FilePassaggio()));
     return;
   }
   const QString grafica = FileDellaSessione(QStringLiteral(".GRA"));
   if (!CreaOpzioniGrafichePredefinite(grafica))
-    Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), plat::ResolveForWrite(grafica));
+    Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), DescrizioneFile(grafica));
 
   if (l.disabilitaMenu) DisabilitaMenu();
   QGuiApplication::setOverrideCursor(Qt::WaitCursor);
@@ -575,18 +610,10 @@ void menu1::Lancia(const Lancio& l) {
   setFocus();
 }
 
-// ---------------------------------------------------------------------------------------------------------------
-// The reports: preview and text file of the results report and of a survey sheet's report.
+// Quick print of both reports.
+void menu1::StampaRapidaScheda_Click() { TabulatoScheda(kStampaRapida); }
 
-void menu1::StampaAnteprimaScheda_Click() { TabulatoScheda(kAnteprima); }
-void menu1::espsctxt_Click() { TabulatoScheda(kTestoTXT); }
-
-void menu1::VisualizzaAnteprimaTabulati_Click() {
+void menu1::StampaRapidaTabulati_Click() {
   if (SenzaSessione(Guardia::Output)) return;
-  ProduciTabulati(kAnteprima);
-}
-
-void menu1::esptabtxt_Click() {
-  if (SenzaSessione(Guardia::Output)) return;
-  ProduciTabulati(kTestoTXT);
+  ProduciTabulati(kStampaRapida);
 }

@@ -1,5 +1,6 @@
 #include "main/session/scheda.h"
 
+#include "common/texts/testi.h"
 #include "main/session/sessione.h"
 
 ModuloScheda Scheda;
@@ -12,15 +13,14 @@ void SegnalaEsitoScheda(EsitoScheda esito) {
   switch (esito) {
     case EsitoScheda::Letta: return;
     case EsitoScheda::Illeggibile:
-      Attenzione(QStringLiteral("Il file seguente non puo' essere letto:"), Scheda.FileScheda);
+      Attenzione(QStringLiteral("Il file seguente non puo' essere letto:"), DescrizioneFile(Scheda.FileScheda));
       return;
     case EsitoScheda::Incompleta:
-      Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), Scheda.FileScheda);
+      Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), DescrizioneFile(Scheda.FileScheda));
       return;
     case EsitoScheda::TroppeRighe:
       Attenzione(QStringLiteral("La scheda contiene piu' discontinuita' del massimo ammesso:"),
-                 Scheda.FileScheda + QStringLiteral(" (") + QString::number(kMassimoRigheScheda) +
-                     QStringLiteral(")"));
+                 QString::number(kMassimoRigheScheda) + QLatin1Char('\n') + DescrizioneFile(Scheda.FileScheda));
       return;
   }
 }

@@ -19,15 +19,8 @@ QString FilePassaggio() { return PercorsoFilePassaggio(); }
 
 void Attenzione(const QString& testo, const QString& dettaglio) {
   QString t = Traduci(testo);
-  if (!dettaglio.isEmpty()) t += QStringLiteral("\r") + dettaglio;
+  if (!dettaglio.isEmpty()) t += QLatin1Char('\n') + dettaglio;
   plat::MsgBox(t, plat::vbOKOnly, Traduci(QStringLiteral("ATTENZIONE")) + QStringLiteral("!"));
-}
-
-void FileNonValido(const QString& percorso, int riga) {
-  QString file = plat::ResolveExisting(percorso);
-  if (file.isEmpty()) file = percorso;
-  if (riga > 0) file += QStringLiteral(" (") + Traduci(QStringLiteral("riga")) + QStringLiteral(" %1)").arg(riga);
-  Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), file);
 }
 
 bool RipartireDaiPredefiniti() {
@@ -50,7 +43,7 @@ void ScriviPath(const QString& cartella) {
   w.WriteLine(cartella);
   if (!w.Close())
     Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"),
-               plat::JoinPath(plat::ProgramFolder(), QStringLiteral("path")));
+               DescrizioneFile(plat::JoinPath(plat::ProgramFolder(), QStringLiteral("path"))));
 }
 
 void DividiPercorso(const QString& percorso, QString& cartella, QString& nome) {

@@ -31,9 +31,6 @@ QString FilePassaggio();
 // The message box of the suite's warnings: Traduci(testo) (followed by `dettaglio` on a new line when given),
 // title Traduci("ATTENZIONE") & "!", one OK button.
 void Attenzione(const QString& testo, const QString& dettaglio = QString());
-// The warning of a damaged file: "Il file seguente e' incompleto o non valido:", the file and, when `riga` is above
-// 0, the line of the fault.
-void FileNonValido(const QString& percorso, int riga = 0);
 // After a damaged file has been reported: asks whether to start again from the defaults (true for Yes).
 bool RipartireDaiPredefiniti();
 

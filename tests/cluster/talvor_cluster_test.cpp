@@ -30,7 +30,7 @@ QString Record(int nu, int immersione, int dip, int apertura) {
 
 // The session "prova" with one sheet of the five orientations of the worked example, a measuring line of 10 m.
 void Sessione(TestFolder& t, double lunghezza = 10) {
-  t.AddPrograms({"TALVOR"});
+  t.AddPrograms({"TALVOR", "EIGEN"});
   WriteAnsi(t.P("language.cfg"), " 1 \n");
   ModuloScheda s;
   s.IntestazioneScheda = {"", "Prova", "", "0/0", "", QString::number(lunghezza), "", "", "", "", ""};

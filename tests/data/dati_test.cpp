@@ -313,7 +313,7 @@ TEST(BadInput, OneValuePerLineFilesRefuseSecondItemsLoneCRsAndValuesNoSlopeHas) 
   QString errore;
   EXPECT_EQ(LeggiElencoSchede(t.D("s.ses"), nomi, 100, &errore), EsitoElenco::NonValido);
   EXPECT_TRUE(nomi.isEmpty());
-  EXPECT_TRUE(errore.endsWith(": 1")) << errore.toStdString();
+  EXPECT_TRUE(errore.contains("s.ses, riga 1")) << errore.toStdString();
   EXPECT_EQ(ReadBytes(t.D("s.ses")), QByteArray(" 1 2 \r\nuno.sch\r\n"));
 
   // Selection criteria: a flag of 1e308 or a second item on a line.
@@ -331,7 +331,7 @@ TEST(BadInput, OneValuePerLineFilesRefuseSecondItemsLoneCRsAndValuesNoSlopeHas) 
     ModuloSelezione letta = s;
     letta.AperturaMassima = 4321;
     EXPECT_EQ(LeggiFileSelezione(t.D("x.sel"), c, letta, &errore), EsitoSelezione::NonValida) << guasto.data();
-    EXPECT_TRUE(errore.endsWith(": 1")) << errore.toStdString();
+    EXPECT_TRUE(errore.contains("x.sel, riga 1")) << errore.toStdString();
     EXPECT_EQ(letta.AperturaMassima, 4321);
   }
 }

@@ -110,7 +110,7 @@ TEST_F(Definizioni, ABadFileIsReportedAndLeftOutTheOthersAreRead) {
   WriteAnsi(t.D("D3.MAV"), "1\nCORTO\n0\n4\nA\n");    // ends inside its fields
   // D4 is missing.
   WriteAnsi(t.D("D5.MAV"), kGrid);
-  Script("answer OK \"D2.MAV\"\nanswer OK \"D3.MAV: 6\"\nanswer OK \"D4.MAV\"\n");
+  Script("answer OK \"D2.MAV\"\nanswer OK \"D3.MAV, riga 6\"\nanswer OK \"D4.MAV\"\n");
   EXPECT_EQ(LeggiDefinizioniMaschere(5, Percorsi(t, 5)), 2);
   const ModuloDefinizioni& d = DefinizioniMaschere;
   for (int i : {2, 3, 4}) EXPECT_EQ(d.TipoDefinizione[static_cast<std::size_t>(i)], 0) << i;

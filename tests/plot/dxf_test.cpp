@@ -124,7 +124,7 @@ TEST_F(Dxf_, AMissingChunkOrAFolderThatCannotBeWrittenLeavesNoDrawing) {
   const QStringList log = Log();
   ASSERT_EQ(log.size(), 2);
   EXPECT_TRUE(log.at(0).contains("manca o e' incompleto"));
-  EXPECT_TRUE(log.at(1).contains("Impossibile scrivere il file: "));
+  EXPECT_TRUE(log.at(1).contains("Impossibile scrivere il file:\\nb.dxf\\n")) << log.at(1).toStdString();
 }
 
 }  // namespace

@@ -90,6 +90,20 @@ TEST(FileAiuto, TheInstalledFilesHoldEveryContextTheProgramUses) {
   EXPECT_EQ(ContestoAiuto(201), 0);
 }
 
+// The two installed languages offer the same topics in the same order, and no topic is a bare title.
+TEST(FileAiuto, TheInstalledLanguagesHoldTheSameTopicsEachWithText) {
+  TestFolder t;
+  QList<plat::HelpTopic> ita, eng;
+  QString errore;
+  ASSERT_TRUE(plat::ReadHelpFile(t.P("korvenITA.hlp"), ita, &errore)) << errore.toStdString();
+  ASSERT_TRUE(plat::ReadHelpFile(t.P("korvenENG.hlp"), eng, &errore)) << errore.toStdString();
+  ASSERT_EQ(ita.size(), eng.size());
+  for (qsizetype i = 0; i < ita.size(); ++i) {
+    EXPECT_EQ(ita[i].context, eng[i].context) << i;
+    for (const plat::HelpTopic* a : {&ita[i], &eng[i]}) EXPECT_GE(a->text.size(), 150) << a->context;
+  }
+}
+
 }  // namespace
 
 namespace {
@@ -107,7 +121,7 @@ TEST(FileAiuto, TheWindowOpensOverTheWindowInUseAndOnTheScreen) {
   ASSERT_EQ(plat::ShowHelp(t.D("a.hlp"), 7), plat::HelpResult::Shown);
   QWidget* aiuto = nullptr;
   for (QWidget* w : QApplication::allWidgets())
-    if (w->objectName() == "HelpWindow") aiuto = w;
+    if (w->objectName() == "HelpWindow" && w->isVisible()) aiuto = w;  // a closed one may await deletion
   ASSERT_NE(aiuto, nullptr);
   EXPECT_EQ(aiuto->parentWidget(), &principale);
   EXPECT_TRUE(aiuto->isWindow());

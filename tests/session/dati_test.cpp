@@ -90,7 +90,7 @@ TEST(Configurazione, BadFilesAreRefusedAndLeaveTheConfigurationEmpty) {
   righe[2] = "Solo\tdue";
   WriteAnsi(t.D("colonne.cfg"), righe.join('\n'));
   EXPECT_FALSE(LeggiFileConfigurazione(t.D("colonne.cfg"), 3, c, &errore));
-  EXPECT_TRUE(errore.endsWith("colonne.cfg: 3")) << errore.toStdString();
+  EXPECT_TRUE(errore.startsWith("colonne.cfg, riga 3\n")) << errore.toStdString();
   EXPECT_FALSE(c.Letta);
   EXPECT_TRUE(c.DescrizioneColonna[1].isEmpty());
   EXPECT_TRUE(LeggiFileConfigurazione(t.D("colonne.cfg"), 2, c, &errore));  // two columns are enough for German
@@ -191,7 +191,7 @@ TEST_F(Criteri, AMissingOrShortFileLeavesTheCriteria) {
   WriteAnsi(t.D("corto.sel"), " 1 \n 2 \n 1 \n");
   QString errore;
   EXPECT_EQ(LeggiFileSelezione(t.D("corto.sel"), c, s, &errore), EsitoSelezione::NonValida);
-  EXPECT_TRUE(errore.endsWith("corto.sel: 4")) << errore.toStdString();
+  EXPECT_TRUE(errore.startsWith("corto.sel, riga 4\n")) << errore.toStdString();
   EXPECT_EQ(s.CodiciScelti[Ti][2], 1);
   EXPECT_EQ(s.AperturaMassima, 7);
   WriteAnsi(t.D("lettere.sel"), QString(" 1 \n").repeated(10) + "x\n");
@@ -238,7 +238,7 @@ TEST(ElencoSchede, RoundTripEmptyFileAndBadFiles) {
     EXPECT_EQ(LeggiElencoSchede(t.D("male.ses"), nomi, 500, &errore), EsitoElenco::NonValido) << male;
     EXPECT_TRUE(nomi.isEmpty());
   }
-  EXPECT_TRUE(errore.contains("male.ses: 1")) << errore.toStdString();
+  EXPECT_TRUE(errore.startsWith("male.ses, riga 1\n")) << errore.toStdString();
 }
 
 TEST(Sessione, StemsPathsAndThePathFile) {

@@ -93,11 +93,11 @@ TEST_F(Finestra, EveryGuardedCommandBeforeASessionShowsItsMessageOnly) {
   for (const QString& v : calcoli) script += "menu " + v + "\nanswer OK \"eseguire calcoli\"\n";
   for (const QString& v : edizione) script += "menu " + v + "\nanswer OK \"editare dati\"\n";
   for (const QString& v : output) script += "menu " + v + "\nanswer OK \"produrre output\"\n";
-  // The sheet commands need no session: the sheet editor and the sheet reports ask for a sheet (cancelled here), the
-  // others show nothing yet.
+  // The sheet commands need no session: the sheet editor, the sheet reports, the quick print and the sheet's Word
+  // export ask for a sheet (cancelled here).
   script += "menu EdizioneScheda\ncancel\n";
-  for (const char* v : {"StampaRapidaScheda", "EsportaSchedaDOC"}) script += QString("menu %1\n").arg(v);
-  for (const char* v : {"StampaAnteprimaScheda", "espsctxt"}) script += QString("menu %1\ncancel\n").arg(v);
+  for (const char* v : {"StampaAnteprimaScheda", "StampaRapidaScheda", "EsportaSchedaDOC", "espsctxt"})
+    script += QString("menu %1\ncancel\n").arg(v);
   script += "nascondi\n";
   plat::RegisterScriptAction("nascondi", [this](const QStringList&, QString*) {
     w.hide();
@@ -278,7 +278,7 @@ TEST_F(ElencoSessione, NoSheetsABadListAndAFolderWithTooManySheets) {
   WriteAnsi(rilievi + "/rock.ses", " 3 \na.sch\n");
   const QByteArray prima = Elenco();
   {
-    Scripted s(t, "answer OK \"rock.ses: 3\"\nanswer No \"valori predefiniti\"\n");
+    Scripted s(t, "answer OK \"rock.ses, riga 3\"\nanswer No \"valori predefiniti\"\n");
     w.EdizioneSelezione_Click();
   }
   EXPECT_EQ(Elenco(), prima);
@@ -354,7 +354,7 @@ TEST_F(CriteriSessione, AShortFileOrAnUnusableConfigurationIsReportedAndNotOverw
   WriteAnsi(rilievi + "/rock.sel", " 1 \n 2 \n");
   const QByteArray prima = ReadBytes(rilievi + "/rock.sel");
   {
-    Scripted s(t, "answer OK \"rock.sel: 3\"\nanswer No \"valori predefiniti\"\n");
+    Scripted s(t, "answer OK \"rock.sel, riga 3\"\nanswer No \"valori predefiniti\"\n");
     w.EdizioneParametri_Click();
   }
   EXPECT_EQ(ReadBytes(rilievi + "/rock.sel"), prima);

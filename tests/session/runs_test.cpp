@@ -105,9 +105,9 @@ TEST_F(Esecuzioni, TheExampleSessionOpens) {
 
 TEST_F(Esecuzioni, TheExampleSessionRunsTheAnalysisCommandsWithTalvor) {
   // The example's sheets load into TALVOR's points without the limit message; the cluster run groups them into
-  // four families (group average, level 4, the four clusters kept, 20 degrees), the stability run ends without a
-  // family table; the menus then work again.
-  t.AddPrograms({"TALVOR", "peldrix"});
+  // four families (group average, level 4, the four clusters kept, 20 degrees) with their tables, the stability
+  // run checks their wedges again; the menus then work again.
+  t.AddPrograms({"TALVOR", "EIGEN", "peldrix"});
   QDir esempi(QStringLiteral(FRATTIX_TEST_SOURCE_DIR "/examples"));
   for (const QString& f : esempi.entryList(QDir::Files)) QFile::copy(esempi.filePath(f), rilievi + "/" + f);
   QDir(t.Root()).mkpath("script");

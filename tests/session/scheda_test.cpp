@@ -107,7 +107,7 @@ TEST_F(Schede, ShortAndOversizedSheetsAreRefusedAndLeftUntouched) {
   EXPECT_EQ(Scheda.NumeroRigheScheda, 0);
   EXPECT_EQ(ReadBytes(t.D("troppe.sch")), prima);
   {
-    testing_support::Scripted s(t, "answer OK \"troppe.sch (500)\"\n");
+    testing_support::Scripted s(t, "answer OK \"troppe.sch\"\n");
     SegnalaEsitoScheda(EsitoScheda::TroppeRighe);
     EXPECT_EQ(s.Log("msgbox").size(), 1);
   }

@@ -1,8 +1,11 @@
+#include "common/platform/files.h"
 #include "common/platform/ui.h"
 #include "common/texts/avvio.h"
 #include "common/texts/testi.h"
 #include "tests/support/scripted.h"
 #include "tests/support/support.h"
+
+#include <QDir>
 
 #include <gtest/gtest.h>
 
@@ -146,3 +149,34 @@ TEST(TextTable, TheSecondFileContinuesAndLimitsHold) {
   ASSERT_TRUE(CaricaTesti(t.P("nolast.txt"), nullptr));
   EXPECT_EQ(Testi.TabellaTesti[1][6], QString("um"));
 }
+
+namespace {
+
+// A message names a file by its name (with the line, when there is one) and, on the next line, its folder.
+TEST(DescrizioneFile, NameLineAndFolderInTheLanguageOfTheSession) {
+  TestFolder t;
+  const QString prima = plat::CurrentFolder();
+  ASSERT_TRUE(QDir().mkpath(t.D("Rilievi")));
+  WriteAnsi(t.D("Rilievi/Rock.SEL"), " 1 \n");
+  ASSERT_TRUE(plat::ChangeFolder(t.D("rilievi")));
+  const QString cartella = QDir::toNativeSeparators(t.D("Rilievi"));
+  Avvio.NumeroLingua = 1;
+  // A bare name is found in the current folder, in the letter case it has on disk.
+  EXPECT_EQ(DescrizioneFile("rock.sel", 12), "Rock.SEL, riga 12\nCartella: " + cartella);
+  EXPECT_EQ(DescrizioneFile(t.D("Rilievi/Rock.SEL")), "Rock.SEL\nCartella: " + cartella);
+  // A file still to be written keeps its name as given.
+  EXPECT_EQ(DescrizioneFile("nuova.ses"), "nuova.ses\nCartella: " + cartella);
+  EXPECT_EQ(DescrizioneFile(QString(), 3), QString());
+
+  AzzeraTesti(800);
+  ASSERT_TRUE(CaricaTesti(t.P("texts01.txt"), nullptr));
+  ASSERT_TRUE(CaricaTesti(t.P("texts03.txt"), nullptr));
+  OrdinaTesti();
+  Avvio.NumeroLingua = 5;
+  EXPECT_EQ(DescrizioneFile(t.P("frattixint.cfg"), 7),
+            "frattixint.cfg, line 7\nFolder: " + QDir::toNativeSeparators(t.Program()));
+  Avvio.NumeroLingua = 1;
+  plat::ChangeFolder(prima);
+}
+
+}  // namespace

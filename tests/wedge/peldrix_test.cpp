@@ -154,8 +154,8 @@ TEST(Reading, HandOverFile) {
       {"0\n-2\n\n due \nnord.sch\nsud.sch\nsite.ses\n", "Il file e' incompleto o danneggiato:"},
       {"0\n-2\n\n 1.5 \nnord.sch\nsite.ses\n", "Il file e' incompleto o danneggiato:"},
       {"0\n-2\n", "Il file e' incompleto o danneggiato:"},
-      {"0\n-2\n\n 0 \nsite\n", "Il nome del file di sessione non contiene un punto: site"},
-      {"0\n-2\n\n 0 \n.ses\n", "Il nome del file di sessione non contiene un punto: .ses"},
+      {"0\n-2\n\n 0 \nsite\n", "Il nome del file di sessione non contiene un punto:\nsite"},
+      {"0\n-2\n\n 0 \n.ses\n", "Il nome del file di sessione non contiene un punto:\n.ses"},
   };
   for (const auto& b : bad) {
     WriteAnsi(t.P("temporan"), b.text);
@@ -194,7 +194,7 @@ TEST(Reading, SlopeFile) {
                            "65\n185\n12\n195\n5\n30\n26\n10\n30\n1e999\n"}) {
     WriteAnsi(t.D("SITE.FRO"), text);
     EXPECT_FALSE(LeggiFronte(&error)) << text;
-    EXPECT_TRUE(error.startsWith("Il file e' incompleto o danneggiato: site.fro (riga ")) << error.toStdString();
+    EXPECT_TRUE(error.startsWith("Il file e' incompleto o danneggiato:\nSITE.FRO, riga ")) << error.toStdString();
   }
 }
 
@@ -240,7 +240,7 @@ TEST(Reading, ClusterResult) {
   for (const QString& text : damaged) {
     WriteAnsi(t.D("site.dat"), text);
     EXPECT_FALSE(LeggiRisultatoCluster(&error)) << text.toStdString();
-    EXPECT_TRUE(error.startsWith("Il file e' incompleto o danneggiato: site.dat")) << error.toStdString();
+    EXPECT_TRUE(error.startsWith("Il file e' incompleto o danneggiato:\nsite.dat")) << error.toStdString();
   }
   WriteAnsi(t.D("site.dat"), good);
   EXPECT_TRUE(LeggiRisultatoCluster(&error));
@@ -435,27 +435,27 @@ TEST(Run, FailuresAreReportedAndLeaveTheOldTable) {
   };
   const Case cases[] = {
       {"no hand-over file", [](Folder& t) { QFile::remove(t.P("temporan")); },
-       "Il file manca o non si puo' leggere: "},
+       "Il file manca o non si puo' leggere:\\ntemporan\\n"},
       {"no slope file", [](Folder& t) { QFile::remove(t.D("site.fro")); },
-       "Il file manca o non si puo' leggere: site.fro"},
+       "Il file manca o non si puo' leggere:\\nsite.fro\\n"},
       {"short slope file", [](Folder& t) { WriteAnsi(t.D("site.fro"), "65\n185\n12\n195\n5\n"); },
-       "Il file e' incompleto o danneggiato: site.fro (riga 6)"},
+       "Il file e' incompleto o danneggiato:\\nsite.fro, riga 6\\n"},
       {"no clustering result", [](Folder& t) { QFile::remove(t.D("site.dat")); },
-       "Il file manca o non si puo' leggere: site.dat"},
+       "Il file manca o non si puo' leggere:\\nsite.dat\\n"},
       {"short clustering result",
        [](Folder& t) { WriteAnsi(t.D("site.dat"), ReadAnsi(t.D("site.dat")).section('\n', 0, 15) + "\n"); },
-       "Il file e' incompleto o danneggiato: site.dat"},
+       "Il file e' incompleto o danneggiato:\\nsite.dat, riga "},
       {"session without a point", [](Folder& t) { WriteHandOver(t, "site"); },
-       "Il nome del file di sessione non contiene un punto: site"},
+       "Il nome del file di sessione non contiene un punto:\\nsite"},
       {"too many points", [](Folder& t) { WriteClusters(t, {{45, 105}, {70, 235}}, 999); },
-       "Troppi punti nel risultato della cluster analysis (al massimo 1000): site.dat"},
+       "Troppi punti nel risultato della cluster analysis (al massimo 1000):\\nsite.dat\\n"},
       {"too many families",
        [](Folder& t) {
          QString text = ReadAnsi(t.D("site.dat"));
          text.replace(" 2 \n .3490659", " 1001 \n .3490659");
          WriteAnsi(t.D("site.dat"), text);
        },
-       "Troppe famiglie nel risultato della cluster analysis (al massimo 1000): site.dat"},
+       "Troppe famiglie nel risultato della cluster analysis (al massimo 1000):\\nsite.dat\\n"},
   };
   for (const Case& c : cases) {
     Folder t;
@@ -480,6 +480,6 @@ TEST(Run, FailuresAreReportedAndLeaveTheOldTable) {
   EXPECT_EQ(r.exitCode, 1);
   const QStringList log = ReadLog(t.D("ui.log"));
   ASSERT_EQ(log.size(), 1);
-  EXPECT_TRUE(log[0].startsWith("peldrix\tmsgbox\tWARNING!\tThe file is missing or cannot be read: site.fro"))
+  EXPECT_TRUE(log[0].startsWith("peldrix\tmsgbox\tWARNING!\tThe file is missing or cannot be read:\\nsite.fro\\nFolder: "))
       << log[0].toStdString();
 }

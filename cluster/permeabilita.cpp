@@ -1,0 +1,188 @@
+#include "cluster/permeabilita.h"
+
+#include "cluster/geometria.h"
+#include "cluster/tabellafamiglie.h"
+#include "cluster/talvor.h"
+#include "common/data/nomi.h"
+#include "common/data/numeri.h"
+#include "common/platform/files.h"
+#include "common/platform/process.h"
+#include "common/platform/textio.h"
+#include "common/texts/numeri.h"
+#include "common/texts/testi.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kGravita = 9.8;      // m/s²
+constexpr double kViscosita = 1e-6;  // kinematic viscosity of water, m²/s
+
+QString FileScambio(const QString& nome) { return plat::JoinPath(Talvor.PercorsoProgramma, nome); }
+QString FilePer() { return FileTabella(Talvor.NomeFileDati, QStringLiteral("PER")); }
+
+void RimuoviFile(const QString& file) {
+  if (plat::FileExists(file)) plat::DeleteFile(file);
+}
+
+void AzzeraPrincipali() {
+  Talvor.ValoriPrincipali = {};
+  Talvor.DirezioniPrincipali = {};
+}
+
+// eigen.out: the three values (the first three numbers, whatever the line breaks between them), then one line per
+// direction beginning with its three components. False when the file is short or holds something else.
+bool LeggiUscitaAutovalori(const QString& file, std::array<double, 4>& valori,
+                           std::array<std::array<double, 4>, 4>& direzioni) {
+  plat::SeqReader r;
+  if (!r.Open(file)) return false;
+  for (int i = 1; i <= 3; ++i)
+    if (!dati::LeggiNumero(r, valori[i])) return false;
+  for (int i = 1; i <= 3; ++i) {
+    QString riga;
+    do {
+      if (!r.ReadLine(riga)) return false;
+    } while (plat::TrimBlanks(riga).isEmpty());
+    plat::SeqReader componenti;
+    componenti.OpenBytes(plat::EncodeAnsi(riga));
+    for (int j = 1; j <= 3; ++j)
+      if (!dati::LeggiNumero(componenti, direzioni[i][j])) return false;
+    const auto& d = direzioni[i];
+    if (d[1] == 0 && d[2] == 0 && d[3] == 0) return false;  // no direction
+  }
+  return true;
+}
+
+}  // namespace
+
+void TensorePermeabilita() {
+  auto& T = Talvor;
+  T.TensoreConducibilita = {};
+  const int famiglie = std::clamp(T.NumeroCluster, 0, kMassimoPoli);
+  for (int k = 1; k <= famiglie; ++k) {
+    double n[4];
+    AngoliInVersore(n[1], n[2], n[3], T.InclinazioneCentri[k], T.DirezioneCentri[k]);
+    const double a = T.AperturaFamiglie[k] / 1000;  // m
+    const double c = kGravita * a * a * a * T.FrequenzaFamiglie[k] / (12 * kViscosita);
+    if (!std::isfinite(c) || c == 0) continue;
+    for (int r = 1; r <= 3; ++r)
+      for (int s = 1; s <= 3; ++s) T.TensoreConducibilita[r][s] += c * ((r == s ? 1.0 : 0.0) - n[r] * n[s]);
+  }
+}
+
+bool CalcolaAutovettori() {
+  AzzeraPrincipali();
+  const QString ingresso = FileScambio(QStringLiteral("eigen.inp"));
+  const QString uscita = FileScambio(QStringLiteral("eigen.out"));
+  // Nine significant digits: at seven decimals an aperture below a millimetre would hand EIGEN a zero tensor.
+  plat::SeqWriter w(ingresso);
+  for (int r = 1; r <= 3; ++r) {
+    QString riga;
+    for (int s = 1; s <= 3; ++s) riga += QString::number(Talvor.TensoreConducibilita[r][s], 'g', 9) + QLatin1Char(' ');
+    w.WriteLine(riga);
+  }
+  if (!w.Close()) {
+    AvvisoFileTalvor(QStringLiteral("Impossibile scrivere il file:"), DescrizioneFile(ingresso));
+    return false;
+  }
+  // A file left by an earlier run must never be taken for this tensor's solution.
+  RimuoviFile(uscita);
+  if (plat::FileExists(uscita)) {
+    AvvisoFileTalvor(QStringLiteral("Impossibile scrivere il file:"), DescrizioneFile(uscita));
+    return false;
+  }
+  QString errore;
+  if (!plat::RunChildAndWait(QStringLiteral("EIGEN.exe"), {}, &errore)) {
+    AvvisoFileTalvor(QStringLiteral("Impossibile avviare il programma:"), QStringLiteral("EIGEN"));
+    return false;
+  }
+  if (!plat::FileExists(uscita)) {
+    AvvisoFileTalvor(QStringLiteral("Il file manca o non si puo' leggere:"), DescrizioneFile(uscita));
+    return false;
+  }
+  if (!LeggiUscitaAutovalori(uscita, Talvor.ValoriPrincipali, Talvor.DirezioniPrincipali)) {
+    AzzeraPrincipali();
+    AvvisoFileTalvor(QStringLiteral("Il file e' incompleto o danneggiato:"), DescrizioneFile(uscita));
+    return false;
+  }
+  return true;
+}
+
+QString ValoreConducibilita(double valore) {
+  if (!std::isfinite(valore)) valore = 0;
+  return QString::number(valore, 'E', 2);
+}
+
+namespace {
+
+// Plunge and azimuth in radians of the downward end of the axis (x, y, z): the angle below the horizontal and the
+// direction clockwise from north.
+void EstremoInferiore(double x, double y, double z, double& inclinazione, double& direzione) {
+  const double pi = PiGreco();
+  VersoreInAngoliD(x, y, z, inclinazione, direzione);
+  if (inclinazione < 0) {
+    inclinazione = -inclinazione;
+    direzione += pi;
+  }
+  direzione = pi / 2 - (direzione + pi);
+  while (direzione < 0) direzione += 2 * pi;
+  while (direzione > 2 * pi) direzione -= 2 * pi;
+}
+
+}  // namespace
+
+void AsseInTabella(double x, double y, double z, int& inclinazione, int& direzione) {
+  double inc = 0, dir = 0;
+  EstremoInferiore(x, y, z, inc, dir);
+  inclinazione = GradiInteri(inc);
+  if (inclinazione == 0) {
+    // Horizontal: both ends lie level, and the last bit of z must not choose between them.
+    double gradi = dir * 45 / std::atan(1.0);
+    while (gradi >= 180) gradi -= 180;
+    direzione = static_cast<int>(std::floor(gradi + 0.5));
+    return;
+  }
+  // Vertical: the azimuth of the axis straight down, whatever the horizontal noise.
+  if (inclinazione == 90) EstremoInferiore(0, 0, 1, inc, dir);
+  direzione = GradiInteri(dir);
+}
+
+void TabellaPermeabilita() {
+  auto& v = Talvor.ValoriPrincipali;
+  auto& d = Talvor.DirezioniPrincipali;
+  if (v[1] == 0 && v[2] == 0 && v[3] == 0) {
+    RimuoviFile(FilePer());
+    return;
+  }
+  // Descending order; equal values keep the solver's order.
+  for (int passo = 0; passo < 2; ++passo)
+    for (int p = 3; p >= 2; --p)
+      if (v[p] > v[p - 1]) {
+        Scambia(v[p], v[p - 1]);
+        Scambia(d[p], d[p - 1]);
+      }
+  // The tensor reaches EIGEN with nine significant digits: what lies below that part of the largest value (a
+  // negative value in particular, which no conductivity can have) is the solver's rounding, written as 0.
+  const double soglia = std::fabs(v[1]) * 1e-9;
+  const QChar tab(QLatin1Char('\t'));
+  const QString gradi = QStringLiteral(" [\u00B0]");
+  plat::SeqWriter w(FilePer());
+  w.WriteLine(Traduci(QStringLiteral("Componente")) + tab + Traduci(QStringLiteral("Modulo")) +
+              QStringLiteral(" [m/s]") + tab + Traduci(QStringLiteral("Inclinazione")) + gradi + tab +
+              Traduci(QStringLiteral("Direzione")) + gradi);
+  const QString nomi[4] = {{}, QStringLiteral("Massima"), QStringLiteral("Media"), QStringLiteral("Minima")};
+  for (int p = 1; p <= 3; ++p) {
+    int inclinazione = 0, direzione = 0;
+    AsseInTabella(d[p][1], d[p][2], d[p][3], inclinazione, direzione);
+    w.WriteLine(Traduci(nomi[p]) + tab + ValoreConducibilita(v[p] < soglia ? 0.0 : v[p]) + tab +
+                FormattaNumero(inclinazione, 1) + tab + FormattaNumero(direzione, 1));
+  }
+  if (!w.Close()) AvvisoFileTalvor(QStringLiteral("Impossibile scrivere il file:"), DescrizioneFile(FilePer()));
+}
+
+void CalcolaPermeabilita() {
+  TensorePermeabilita();
+  CalcolaAutovettori();
+  TabellaPermeabilita();
+}

@@ -1,0 +1,32 @@
+// The hydraulic conductivity tensor of the rock mass from the families of a clustering (parallel plates, cubic
+// law), its principal values and directions from the eigen solver EIGEN, and the table of principal conductivities
+// <table>.PER (the session file name without its last three characters, followed by "PER").
+#pragma once
+
+#include <QString>
+
+// Builds TensoreConducibilita from the centres, apertures (mm) and frequencies (1/m) of families 1..NumeroCluster:
+// every family adds g a³ f / (12 ν) (I - n nᵀ), n its unit normal.
+void TensorePermeabilita();
+
+// Hands the tensor to EIGEN through eigen.inp in the program folder (nine significant digits, so that tiny
+// apertures keep their values) and reads the principal values and directions back from eigen.out. A stale
+// eigen.out is removed first. False after a message when EIGEN cannot be started or leaves no readable eigen.out:
+// the principal values are then all 0, so no table is written.
+bool CalcolaAutovettori();
+
+// Sorts the principal values in descending order (with their directions) and writes the table: header, then the
+// rows "Massima", "Media", "Minima" with the value in exponent form and the plunge and azimuth of the downward end
+// of the axis. When every principal value is 0 no table is written and an old one is removed.
+void TabellaPermeabilita();
+
+// A principal conductivity as the table writes it: three significant digits in exponent form ("8.16E-04").
+QString ValoreConducibilita(double valore);
+
+// Plunge and azimuth in whole degrees of the downward end of the axis (x, y, z) (x east, y north, z up), as the
+// table writes them. An axis that the table shows horizontal (plunge rounding to 0) takes the end whose azimuth
+// lies from 0 up to 180; one that it shows vertical (plunge rounding to 90) the azimuth of (0, 0, 1).
+void AsseInTabella(double x, double y, double z, int& inclinazione, int& direzione);
+
+// The whole conductivity step of a cluster run: tensor, eigen solver, table.
+void CalcolaPermeabilita();
