@@ -1,5 +1,6 @@
 // libFuzzer targets of the suite's file readers: each target writes the fuzzer's bytes to a file and reads it with
 // the reader the programs use. FRATTIX_FUZZ_LETTORE (set by fuzz/CMakeLists.txt) names the reader of the target.
+#include "cluster/permeabilita.h"
 #include "common/data/configurazione.h"
 #include "common/data/elencoschede.h"
 #include "common/data/famiglie.h"
@@ -19,6 +20,7 @@
 #include "common/plot/dxf.h"
 #include "common/texts/testi.h"
 #include "main/dialogs/definizioni.h"
+#include "main/reports/confstampa.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -38,7 +40,7 @@ QString percorso;
 
 enum Lettore {
   Testo = 1, Configurazione, Scheda, Selezione, Elenco, Fronte, Famiglie, Risultato, Opzioni, Passaggio, Titoli,
-  Penne, Testi, Aiuto, Documento, Definizioni, StileDxf
+  Penne, Testi, Aiuto, Documento, Definizioni, StileDxf, Autovalori, Stampa
 };
 
 void Leggi(const QByteArray& dati) {
@@ -160,6 +162,17 @@ void Leggi(const QByteArray& dati) {
     case StileDxf:
       LeggiStileDxf();
       return;
+    case Autovalori: {
+      std::array<double, 4> valori{};
+      std::array<std::array<double, 4>, 4> direzioni{};
+      LeggiUscitaAutovalori(percorso, valori, direzioni);
+      return;
+    }
+    case Stampa: {
+      ImpostazioniFileStampa impostazioni;
+      LeggiFileStampa(percorso, impostazioni);
+      return;
+    }
     default:
       return;
   }

@@ -140,6 +140,13 @@ TEST(ParametriFamiglie, BothWritersFormsAreReadAndGapsKeepTheDefaults) {
   EXPECT_EQ(letti.Attrito[2], 30);
   EXPECT_EQ(letti.Coesione[2], 3);
   EXPECT_EQ(letti.Attrito[3], 30);
+  // A second item on a line is no number: nothing after it moves to another family.
+  WriteAnsi(t.D("s.pgm"), "65,5\n .2 \n 20 \n 3 \n");
+  letti = ParametriPredefiniti(3, 30, 0.5);
+  ASSERT_TRUE(LeggiFileParametriFamiglie(t.D("s.pgm"), letti));
+  EXPECT_EQ(letti.Attrito[1], 30);
+  EXPECT_EQ(letti.Coesione[1], 0.2);
+  EXPECT_EQ(letti.Attrito[2], 20);
   EXPECT_FALSE(LeggiFileParametriFamiglie(t.D("manca.pgm"), letti));
 }
 
