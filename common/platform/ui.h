@@ -93,6 +93,10 @@ void RegisterScriptAction(const QString& word, ScriptAction action);
 // and top-level widget.
 QWidget* FindObject(const QString& name);
 
+// What a user can reach: empty when the widget is shown, enabled and not behind a modal window (the modal form on
+// top, a window opened over it, or the form itself); otherwise why not, for a script's "does not fit" message.
+QString Unreachable(QWidget* w);
+
 // Resets the interface to the mode given by the environment (for tests that change FRATTIX_UI_SCRIPT).
 void ResetInteraction();
 
