@@ -39,7 +39,7 @@ bool RunChildAndWait(const QString& program, const QStringList& arguments, QStri
     return false;
   }
   if (child.state() != QProcess::NotRunning) loop.exec();
-  if (exitCode) *exitCode = child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -1;
+  if (exitCode) *exitCode = child.exitStatus() == QProcess::NormalExit ? child.exitCode() : kChildCrashed;
   return true;
 }
 

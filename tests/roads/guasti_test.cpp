@@ -1,0 +1,142 @@
+// Faults in whole runs of the main program on a copy of the example session: a save that fails half-way as on a
+// full disk, and a session folder or a program folder the user cannot write to. Each ends with a message, the old
+// files intact and no half-written file left behind.
+#include "tests/support/support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+using namespace testing_support;
+
+namespace {
+
+constexpr const char* kNonScritto = "non puo' essere scritto";
+
+class Guasti : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    t.AddPrograms({"frattix32", "TALVOR", "EIGEN", "peldrix"});
+    WriteAnsi(t.P("language.cfg"), " 1 \n");
+    QDir(t.Data()).mkpath("rilievi");
+    QDir(t.Data()).mkpath("home");
+    QDir esempi(QStringLiteral(FRATTIX_TEST_SOURCE_DIR "/examples"));
+    for (const QString& f : esempi.entryList(QDir::Files)) QFile::copy(esempi.filePath(f), R(f));
+    // An old report and old tables of the session, which a failed command must leave as they are.
+    WriteAnsi(R("esempio.txt"), "vecchio tabulato\n");
+    WriteAnsi(R("esempio.FAM"), "N. Fam.\tImmers.\tInclinaz.\n1\t122.0\t64.0\n");
+    WriteScript(t.P("editore"), "#!/bin/sh\nexit 0\n");
+    WriteAnsi(t.P("editor.cfg"), "\n" + t.P("editore") + "\n");
+  }
+  QString R(const QString& nome) const { return t.D("rilievi/" + nome); }
+  // The session folder's files, name and content.
+  QMap<QString, QByteArray> Cartella() const {
+    QMap<QString, QByteArray> file;
+    for (const QString& f : QDir(t.D("rilievi")).entryList(QDir::Files | QDir::Hidden)) file.insert(f, ReadBytes(R(f)));
+    return file;
+  }
+  RunResult Esegui(const QString& script, const QProcessEnvironment& altro = QProcessEnvironment()) {
+    QProcessEnvironment env = ScriptedRunEnvironment(t, script);
+    env.insert("PATH", "/usr/bin:/bin");
+    env.insert("HOME", t.D("home"));
+    for (const QString& k : altro.keys()) env.insert(k, altro.value(k));
+    QFile::remove(t.D("ui.log"));
+    return RunProgram(t.P("frattix32"), {R("esempio.ses")}, t.Data(), env, 120000);
+  }
+  QStringList Messaggi() const { return ReadLog(t.D("ui.log")).filter("\tmsgbox\t"); }
+  TestFolder t;
+};
+
+// The commands that write into the session folder: the slope front (field form), the results report as text, the
+// selection criteria.
+const char* const kComandiCheScrivono =
+    "menu EdizioneFronte\nset Text1(4) 0\npress Command1(0)\nanswer OK \"esempio.fro\"\n"
+    "menu esptabtxt\nanswer OK \"esempio.tab\"\n"
+    "menu EdizioneSelezione\npress Command1\nanswer OK \"esempio.ses\"\n"
+    "close menu1\n";
+
+TEST_F(Guasti, ASaveThatFailsHalfWayLeavesTheOldFileAndSaysSo) {
+  const auto prima = Cartella();
+  QProcessEnvironment env;
+  env.insert("FRATTIX_FAIL_SAVE", "esempio.*");
+  const RunResult r = Esegui(kComandiCheScrivono, env);
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  const QStringList m = Messaggi();
+  ASSERT_EQ(m.size(), 3) << m.join("\n").toStdString();
+  for (const QString& riga : m) EXPECT_TRUE(riga.contains(kNonScritto)) << riga.toStdString();
+  // Every old file byte for byte, no new file and no temporary file left behind.
+  EXPECT_EQ(Cartella(), prima);
+}
+
+// Runs as a user who owns none of the folders: root would write anywhere. Without root the test's own user
+// already cannot write to a folder without write permission.
+class GuastiPermessi : public Guasti {
+ protected:
+  void SetUp() override {
+    Guasti::SetUp();
+    if (::geteuid() == 0) {
+      const RunResult id = RunProgram("/usr/bin/setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", "--", "/usr/bin/id", "-u"}, t.Data());
+      if (id.exitCode != 0 || id.output.trimmed() != "65534")
+        GTEST_SKIP() << "root cannot run a program as the unprivileged user 65534: " << id.output.toStdString();
+    }
+    // Everyone may read the installation and the session and write the log, the home and "c:".
+    for (const QString& d : {t.Root(), t.Program(), t.Data(), t.DriveC(), t.D("home")})
+      QFile::setPermissions(d, QFileDevice::Permissions(0x7777));
+    for (const QString& f : QDir(t.Program()).entryList(QDir::Files))
+      if (!QFileInfo(t.P(f)).isExecutable()) QFile::setPermissions(t.P(f), QFileDevice::Permissions(0x6644));
+    for (const QString& f : QDir(t.D("rilievi")).entryList(QDir::Files))
+      QFile::setPermissions(R(f), QFileDevice::Permissions(0x6644));
+    QFile::setPermissions(t.D("rilievi"), QFileDevice::Permissions(0x7777));
+  }
+  void TearDown() override {
+    for (const QString& d : {t.Program(), t.D("rilievi")}) QFile::setPermissions(d, QFileDevice::Permissions(0x7700));
+  }
+  static void SolaLettura(const QString& cartella) { QFile::setPermissions(cartella, QFileDevice::Permissions(0x5555)); }
+  RunResult ComeUtente(const QString& script) {
+    if (::geteuid() != 0) return Esegui(script);
+    // The program runs through setpriv as the unprivileged user "nobody" (65534) without groups.
+    const QString programma = t.P("frattix32");
+    QProcessEnvironment env = ScriptedRunEnvironment(t, script);
+    env.insert("PATH", "/usr/bin:/bin");
+    env.insert("HOME", t.D("home"));
+    QFile::remove(t.D("ui.log"));
+    WriteAnsi(t.D("ui.log"), "");
+    QFile::setPermissions(t.D("ui.log"), QFileDevice::Permissions(0x6666));
+    QFile::setPermissions(t.Root() + "/run.script", QFileDevice::Permissions(0x6644));
+    return RunProgram("/usr/bin/setpriv",
+                      {"--reuid=65534", "--regid=65534", "--clear-groups", "--", programma, R("esempio.ses")}, t.Data(),
+                      env, 120000);
+  }
+};
+
+TEST_F(GuastiPermessi, ASessionFolderThatCannotBeWrittenGivesAMessageAndKeepsItsFiles) {
+  SolaLettura(t.D("rilievi"));
+  const auto prima = Cartella();
+  const RunResult r = ComeUtente(kComandiCheScrivono);
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  const QStringList m = Messaggi();
+  ASSERT_EQ(m.size(), 3) << m.join("\n").toStdString();
+  for (const QString& riga : m) EXPECT_TRUE(riga.contains(kNonScritto)) << riga.toStdString();
+  EXPECT_EQ(Cartella(), prima);
+}
+
+TEST_F(GuastiPermessi, AProgramFolderThatCannotBeWrittenStopsTheClusterRunWithAMessage) {
+  SolaLettura(t.Program());
+  const auto prima = Cartella();
+  const RunResult r = ComeUtente("menu CalcoliCluster\nanswer OK \"temporan\"\nclose menu1\n");
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  const QStringList m = Messaggi();
+  ASSERT_EQ(m.size(), 1) << m.join("\n").toStdString();
+  EXPECT_TRUE(m[0].contains(kNonScritto)) << m[0].toStdString();
+  // TALVOR was not started: no window of its own, no result, the old tables as they were.
+  EXPECT_TRUE(ReadLog(t.D("ui.log")).filter("TALVOR\t").isEmpty());
+  EXPECT_EQ(Cartella(), prima);
+  EXPECT_FALSE(QFile::exists(t.P("temporan")));
+}
+
+}  // namespace
