@@ -9,7 +9,21 @@
 
 namespace plat {
 
+static bool RunAndWait(const QString& program, const QStringList& arguments, QString* error, int* exitCode,
+                       QByteArray* output);
+
+bool RunChildAndWaitForOutput(const QString& program, const QStringList& arguments, QByteArray& output,
+                              QString* error, int* exitCode) {
+  output.clear();
+  return RunAndWait(program, arguments, error, exitCode, &output);
+}
+
 bool RunChildAndWait(const QString& program, const QStringList& arguments, QString* error, int* exitCode) {
+  return RunAndWait(program, arguments, error, exitCode, nullptr);
+}
+
+static bool RunAndWait(const QString& program, const QStringList& arguments, QString* error, int* exitCode,
+                       QByteArray* output) {
   QString path = ResolveProgram(program);
   if (path.isEmpty()) {
     const QString direct = ResolveExisting(program);
@@ -22,7 +36,7 @@ bool RunChildAndWait(const QString& program, const QStringList& arguments, QStri
   QProcess child;
   child.setProgram(path);
   child.setArguments(arguments);
-  child.setProcessChannelMode(QProcess::ForwardedChannels);
+  child.setProcessChannelMode(output ? QProcess::ForwardedErrorChannel : QProcess::ForwardedChannels);
   child.setInputChannelMode(QProcess::ForwardedInputChannel);
   QEventLoop loop;
   bool failedToStart = false;
@@ -39,6 +53,7 @@ bool RunChildAndWait(const QString& program, const QStringList& arguments, QStri
     return false;
   }
   if (child.state() != QProcess::NotRunning) loop.exec();
+  if (output) *output = child.readAllStandardOutput();
   if (exitCode) *exitCode = child.exitStatus() == QProcess::NormalExit ? child.exitCode() : kChildCrashed;
   return true;
 }

@@ -3,10 +3,16 @@
 // folder and the environment. While it runs the user interface stays responsive and no core spins.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 namespace plat {
+
+// As RunChildAndWait below, with the child's standard output gathered into `output` instead of passed on (a
+// child that tells its caller a result, such as the path of the file it saved).
+bool RunChildAndWaitForOutput(const QString& program, const QStringList& arguments, QByteArray& output,
+                              QString* error = nullptr, int* exitCode = nullptr);
 
 // Starts `program` (a path, or a name of the suite such as "peldrix.exe", resolved in the program folder) and
 // waits until it has ended. Returns false, with a reason in `error`, when it could not be started: then nothing

@@ -17,14 +17,14 @@ namespace {
 const char* const kCodiciFlag[] = {"ENG", "FRA", "DEU", "ITA", "ESP", "POR"};
 const int kLingueFlag[] = {5, 3, 2, 1, 4, 6};
 
+}  // namespace
+
 void Centra(QWidget* w) {
   const QScreen* schermo = QGuiApplication::primaryScreen();
   if (!schermo) return;
   const QRect area = schermo->geometry();
   w->move(area.x() + (area.width() - w->width()) / 2, area.y() + (area.height() - w->height()) / 2);
 }
-
-}  // namespace
 
 QString selezling::CodiceFlag(int i) { return QString::fromLatin1(kCodiciFlag[i - 1]); }
 int selezling::LinguaFlag(int i) { return kLingueFlag[i - 1]; }

@@ -6,6 +6,9 @@
 
 #include <array>
 
+// Centres a window on the screen: Left := (screen width - width) / 2, Top := (screen height - height) / 2.
+void Centra(QWidget* w);
+
 // The language-choice window: one flag per installed language, in the order English, French, German, Italian,
 // Spanish, Portuguese; a click writes the language number to language.cfg and closes the window.
 class selezling : public plat::Form {

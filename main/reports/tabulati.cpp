@@ -11,6 +11,7 @@
 #include "common/texts/numeri.h"
 #include "common/texts/testi.h"
 #include "main/reports/anteprima.h"
+#include "main/reports/esportadoc.h"
 #include "main/reports/esportatxt.h"
 #include "main/reports/tabellerisultati.h"
 #include "main/session/configurazione.h"
@@ -224,8 +225,10 @@ void MostraDocumento(const QString& documento, int modo) {
       AnteprimaDocumento(documento);
       return;
     case kStampaRapida:
+      // Printing is not part of this program yet.
+      return;
     case kDocumentoDOC:
-      // Printing and the Word export are not part of this program yet.
+      EsportaDocumentoDOC(documento);
       return;
     default:
       EsportaDocumentoTXT(documento);

@@ -140,7 +140,8 @@ void menu1::CostruisciMenu() {
   Comando(schede, QStringLiteral("StampaAnteprimaScheda"), QStringLiteral("Visualizza &Anteprima Scheda"),
           &menu1::StampaAnteprimaScheda_Click);
   Comando(schede, QStringLiteral("StampaRapidaScheda"), QStringLiteral("Stampa &Rapida Scheda"), nullptr);
-  Comando(schede, QStringLiteral("EsportaSchedaDOC"), QStringLiteral("&Esporta Scheda in Formato DOC"), nullptr);
+  Comando(schede, QStringLiteral("EsportaSchedaDOC"), QStringLiteral("&Esporta Scheda in Formato DOC"),
+          &menu1::EsportaSchedaDOC_Click);
   Comando(schede, QStringLiteral("espsctxt"), QStringLiteral("Esporta Scheda in Formato &TXT"), &menu1::espsctxt_Click);
   QMenu* tabulati = Menu(QStringLiteral("Stabu"), QStringLiteral("&Tabulati"), stampa);
   Comando(tabulati, QStringLiteral("VisualizzaAnteprimaTabulati"), QStringLiteral("Visualizza &Anteprima Tabulati"),
@@ -148,7 +149,7 @@ void menu1::CostruisciMenu() {
   Comando(tabulati, QStringLiteral("StampaRapidaTabulati"), QStringLiteral("Stampa &Rapida Tabulati"),
           Guardia::Output);
   Comando(tabulati, QStringLiteral("EsportaTabulatiDOC"), QStringLiteral("&Esporta Tabulati in Formato DOC"),
-          Guardia::Output);
+          &menu1::EsportaTabulatiDOC_Click);
   Comando(tabulati, QStringLiteral("esptabtxt"), QStringLiteral("Esporta Tabulati in Formato &TXT"),
           &menu1::esptabtxt_Click);
   Comando(stampa, QStringLiteral("configura"), QStringLiteral("&Configura"), &menu1::configura_Click);
@@ -468,6 +469,39 @@ void menu1::EdizioneParametri_Click() {
 }
 
 // ---------------------------------------------------------------------------------------------------------------
+// The reports: preview and text file of the results report and of a survey sheet's report.
+
+void menu1::StampaAnteprimaScheda_Click() { TabulatoScheda(kAnteprima); }
+void menu1::espsctxt_Click() { TabulatoScheda(kTestoTXT); }
+
+void menu1::VisualizzaAnteprimaTabulati_Click() {
+  if (SenzaSessione(Guardia::Output)) return;
+  ProduciTabulati(kAnteprima);
+}
+
+void menu1::esptabtxt_Click() {
+  if (SenzaSessione(Guardia::Output)) return;
+  ProduciTabulati(kTestoTXT);
+}
+
+// The Word exports: the six menus stay off, and the exit is refused, while wenlow writes the document.
+void menu1::EsportaSchedaDOC_Click() { EsportazioneDOC(&TabulatoScheda); }
+
+void menu1::EsportaTabulatiDOC_Click() {
+  if (SenzaSessione(Guardia::Output)) return;
+  EsportazioneDOC(&ProduciTabulati);
+}
+
+void menu1::EsportazioneDOC(void (*tabulato)(int)) {
+  if (RifiutaSeFiglioInCorso()) return;
+  DisabilitaMenu();
+  figlioInCorso_ = true;
+  tabulato(kDocumentoDOC);
+  figlioInCorso_ = false;
+  AbilitaMenu();
+}
+
+// ---------------------------------------------------------------------------------------------------------------
 // Launching the analysis programs.
 
 void menu1::CalcoliCluster_Click() {
@@ -576,20 +610,4 @@ void menu1::Lancia(const Lancio& l) {
   else if (codice == plat::kChildCrashed) Attenzione(QStringLiteral("Il programma e' terminato in modo anomalo:"), nome);
   activateWindow();
   setFocus();
-}
-
-// ---------------------------------------------------------------------------------------------------------------
-// The reports: preview and text file of the results report and of a survey sheet's report.
-
-void menu1::StampaAnteprimaScheda_Click() { TabulatoScheda(kAnteprima); }
-void menu1::espsctxt_Click() { TabulatoScheda(kTestoTXT); }
-
-void menu1::VisualizzaAnteprimaTabulati_Click() {
-  if (SenzaSessione(Guardia::Output)) return;
-  ProduciTabulati(kAnteprima);
-}
-
-void menu1::esptabtxt_Click() {
-  if (SenzaSessione(Guardia::Output)) return;
-  ProduciTabulati(kTestoTXT);
 }

@@ -41,6 +41,12 @@ class menu1 : public QMainWindow {
   void EdizioneParametri_Click();
   void EdizioneFronte_Click();
   void EdizioneTitoli_Click();
+  void StampaAnteprimaScheda_Click();
+  void espsctxt_Click();
+  void VisualizzaAnteprimaTabulati_Click();
+  void esptabtxt_Click();
+  void EsportaSchedaDOC_Click();
+  void EsportaTabulatiDOC_Click();
 
   // The analysis commands: each hands the session to TALVOR or MIRVANE through FilePassaggio and waits for it.
   void CalcoliCluster_Click();
@@ -59,10 +65,6 @@ class menu1 : public QMainWindow {
   void AbilitaMenu();
   // True while a child program started by a command of this window runs.
   bool FiglioInCorso() const { return figlioInCorso_; }
-  void StampaAnteprimaScheda_Click();
-  void espsctxt_Click();
-  void VisualizzaAnteprimaTabulati_Click();
-  void esptabtxt_Click();
   void EdizioneScheda_Click();
   void EdizioneFamiglie_Click();
   void configura_Click();
@@ -95,6 +97,7 @@ class menu1 : public QMainWindow {
   };
   void Lancia(const Lancio& l);
   bool RifiutaSeFiglioInCorso();
+  void EsportazioneDOC(void (*tabulato)(int));
   QMap<QString, QAction*> voci_;
   bool figlioInCorso_ = false;
 };

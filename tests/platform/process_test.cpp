@@ -40,3 +40,16 @@ TEST(Child, AFailedStartIsReportedAndNotWaitedFor) {
   EXPECT_FALSE(plat::RunChildAndWait("noexec", {}, &error));
   EXPECT_FALSE(error.isEmpty());
 }
+
+TEST(Child, TheStandardOutputOfAChildCanBeGathered) {
+  TestFolder t(false);
+  WriteScript(t.P("child"), "#!/bin/sh\necho \"saved $1\"\necho problem >&2\nexit 2\n");
+  QByteArray output = "old";
+  int code = 0;
+  ASSERT_TRUE(plat::RunChildAndWaitForOutput("child", {"x y.DOC"}, output, nullptr, &code));
+  EXPECT_EQ(output, QByteArray("saved x y.DOC\n"));
+  EXPECT_EQ(code, 2);
+  QString error;
+  EXPECT_FALSE(plat::RunChildAndWaitForOutput("missing", {}, output, &error));
+  EXPECT_TRUE(output.isEmpty());
+}

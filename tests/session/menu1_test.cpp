@@ -93,11 +93,12 @@ TEST_F(Finestra, EveryGuardedCommandBeforeASessionShowsItsMessageOnly) {
   for (const QString& v : calcoli) script += "menu " + v + "\nanswer OK \"eseguire calcoli\"\n";
   for (const QString& v : edizione) script += "menu " + v + "\nanswer OK \"editare dati\"\n";
   for (const QString& v : output) script += "menu " + v + "\nanswer OK \"produrre output\"\n";
-  // The sheet commands need no session: the sheet editor and the sheet reports ask for a sheet (cancelled here), the
-  // others show nothing yet.
+  // The sheet commands need no session: the sheet editor, the sheet reports and the sheet's Word export ask for a
+  // sheet (cancelled here); the quick print shows nothing yet.
   script += "menu EdizioneScheda\ncancel\n";
-  for (const char* v : {"StampaRapidaScheda", "EsportaSchedaDOC"}) script += QString("menu %1\n").arg(v);
-  for (const char* v : {"StampaAnteprimaScheda", "espsctxt"}) script += QString("menu %1\ncancel\n").arg(v);
+  script += "menu StampaRapidaScheda\n";
+  for (const char* v : {"StampaAnteprimaScheda", "EsportaSchedaDOC", "espsctxt"})
+    script += QString("menu %1\ncancel\n").arg(v);
   script += "nascondi\n";
   plat::RegisterScriptAction("nascondi", [this](const QStringList&, QString*) {
     w.hide();

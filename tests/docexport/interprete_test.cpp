@@ -1,0 +1,153 @@
+// wenlow's interpreter and main program: report documents turned into Word documents, in process and as whole
+// runs of the executable.
+#include "docexport/interprete.h"
+#include "docexport/scritturadoc.h"
+#include "tests/docexport/lettura.h"
+#include "tests/support/scripted.h"
+#include "tests/support/support.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using docexport_test::LeggiDocx;
+using docexport_test::Paragrafi;
+using docexport_test::Tabelle;
+using docexport_test::Testi;
+using testing_support::ReadBytes;
+using testing_support::ReadLog;
+using testing_support::RunProgram;
+using testing_support::Scripted;
+using testing_support::TestFolder;
+using testing_support::WriteAnsi;
+
+namespace {
+
+class Interprete : public ::testing::Test {
+ protected:
+  void SetUp() override { AzzeraWenlow(); }
+  void TearDown() override { AzzeraWenlow(); }
+
+  // Writes the document and runs the main procedure on it; the Word document read back.
+  static QJsonArray Esporta(const TestFolder& t, const QString& testo, const QString& nome = "report.tab") {
+    WriteAnsi(t.D(nome), testo);
+    EXPECT_EQ(Main(t.D(nome)), 0);
+    QString errore;
+    const QJsonArray corpo = LeggiDocx(t.D(NomeDocumentoDOC(nome)), &errore);
+    EXPECT_FALSE(corpo.isEmpty()) << errore.toStdString();
+    return corpo;
+  }
+  static void ConFormattazione(const TestFolder& t) { WriteAnsi(t.P("editor.txt"), "a\nb\nFalse\n"); }
+  static QJsonObject Run0(const QJsonValue& paragrafo) { return paragrafo.toObject()["runs"].toArray().at(0).toObject(); }
+  static QJsonObject Cella(const QJsonValue& tabella, int r, int c) {
+    return tabella.toObject()["table"].toArray().at(r).toArray().at(c).toObject();
+  }
+};
+
+}  // namespace
+
+TEST_F(Interprete, ResetFontsAndAlignmentOfParagraphs) {
+  TestFolder t;
+  ConFormattazione(t);
+  const QJsonArray corpo = Esporta(t,
+                                   "Titolo prima del documento\n"
+                                   "#reset 2,2,2,2,2,2,12,Arial\n"
+                                   "Dodici punti Arial\n"
+                                   "#CENTER\nCentrato\n#RIGHT\nAncora centrato\n#LEFT\n"
+                                   "#FONT   Courier New  \n#FONTSIZE 10.3\n#FONTITALIC true\nCorsivo\n"
+                                   "#FONTITALIC no\n#HEADER testata\nDritto\n#NEWPAGE\n# commento\n"
+                                   "#ENDDOCUMENT\nDopo la fine\n");
+  const QJsonArray p = Paragrafi(corpo);
+  ASSERT_EQ(p.size(), 6);  // five text lines and the document's last paragraph
+  QStringList testi;
+  for (const auto& v : p) testi << v.toObject()["p"].toString();
+  EXPECT_EQ(testi.mid(0, 5), (QStringList{"Dodici punti Arial", "Centrato", "Ancora centrato", "Corsivo", "Dritto"}));
+  EXPECT_EQ(Run0(p[0])["font"].toString(), "Arial");
+  EXPECT_EQ(Run0(p[0])["size"].toDouble(), 12.0);
+  EXPECT_EQ(p[1].toObject()["align"].toInt(), 1);
+  EXPECT_EQ(p[2].toObject()["align"].toInt(), 1);  // "#RIGHT" keeps the alignment of "#CENTER"
+  EXPECT_EQ(p[3].toObject()["align"].toInt(), 0);
+  EXPECT_EQ(Run0(p[3])["font"].toString(), "Courier New");
+  EXPECT_EQ(Run0(p[3])["size"].toDouble(), 10.5);  // 10.3 points in half points: 21
+  EXPECT_EQ(Run0(p[3])["italic"], QJsonValue(true));
+  EXPECT_EQ(Run0(p[4])["italic"], QJsonValue(false));
+}
+
+TEST_F(Interprete, TableEndsListsAndDecimalAlignment) {
+  TestFolder t;
+  ConFormattazione(t);
+  const QJsonArray corpo = Esporta(t,
+                                   "#RESET 2,2,2,2,2,2,12,Arial\n"
+                                   "#STARTTABLE\nN.\tValore\tNota\n1\t2.5\tx\n2\t10\n#ENDTABLELEFTALIGN\n"
+                                   "#STARTLIST\nFamiglia\t1\nImmersione\t45.5\n#ENDLIST\n"
+                                   "#STARTTABLE\nA\tB\n-1.5\t2.25\n#ENDTABLENOITALIC\n"
+                                   "#STARTTABLE\n#ENDTABLE\n"
+                                   "#STARTTABLE\nC\tD\n3\t4\n#ENDTABLE\n"
+                                   "#ENDDOCUMENT\n");
+  const QJsonArray tab = Tabelle(corpo);
+  ASSERT_EQ(tab.size(), 4);  // the empty table is left out
+  // A short row gets empty cells: the table has as many columns as its widest row.
+  EXPECT_EQ(Testi(tab[0].toObject()),
+            (QList<QStringList>{{"N.", "Valore", "Nota"}, {"1", "2.5", "x"}, {"2", "10.0", ""}}));
+  EXPECT_EQ(Cella(tab[0], 1, 1)["align"].toInt(), 0);
+  EXPECT_EQ(Cella(tab[0], 0, 2)["italic"], QJsonValue(true));
+  // The list after a left-aligned table keeps its alignment; its first column is italic.
+  EXPECT_EQ(Testi(tab[1].toObject()), (QList<QStringList>{{"Famiglia", "1.0"}, {"Immersione", "45.5"}}));
+  EXPECT_EQ(Cella(tab[1], 1, 1)["align"].toInt(), 0);
+  EXPECT_EQ(Cella(tab[1], 1, 0)["italic"], QJsonValue(true));
+  EXPECT_TRUE(Cella(tab[1], 1, 1)["italic"].isNull());
+  EXPECT_EQ(Testi(tab[2].toObject())[1], (QStringList{"-1.5", "2.25"}));
+  EXPECT_TRUE(Cella(tab[2], 0, 0)["italic"].isNull());
+  EXPECT_EQ(Cella(tab[2], 0, 0)["align"].toInt(), 2);
+  EXPECT_EQ(Cella(tab[3], 0, 0)["italic"], QJsonValue(true));
+  EXPECT_EQ(Cella(tab[3], 1, 1)["align"].toInt(), 2);
+}
+
+TEST_F(Interprete, ADocumentWithoutItsEndIsSavedWithEveryRowOfALongTable) {
+  TestFolder t;
+  QString testo = "#RESET 2,2,2,2,2,2,10,Arial\nScheda\n#STARTTABLE\nNu\tDist\tTi\n";
+  for (int i = 1; i <= 500; ++i) testo += QString("%1\t%2\tJ\n").arg(i).arg(i * 0.25);
+  testo += "#ENDTABLE\nUltima riga\n";  // no "#ENDDOCUMENT"
+  const QJsonArray corpo = Esporta(t, testo);
+  ASSERT_FALSE(corpo.isEmpty());
+  QStringList numeri;
+  for (const auto& tb : Tabelle(corpo))
+    for (const QStringList& r : Testi(tb.toObject()))
+      if (r.value(0) != "Nu") numeri << r.value(0);
+  ASSERT_EQ(numeri.size(), 500);
+  for (int i = 1; i <= 500; ++i) EXPECT_EQ(numeri[i - 1], QString::number(i));
+  bool ultima = false;
+  for (const auto& p : Paragrafi(corpo)) ultima = ultima || p.toObject()["p"].toString() == "Ultima riga";
+  EXPECT_TRUE(ultima);
+}
+
+TEST_F(Interprete, WholeRunsOfWenlow) {
+  TestFolder t;
+  t.AddPrograms({"wenlow"});
+  WriteAnsi(t.P("language.cfg"), " 1 \n");
+  WriteAnsi(t.D("con spazi.tab"), "#RESET 2,2,2,2,2,2,12,Arial\nRiga\n#STARTLIST\na\t1\n#ENDLIST\n#ENDDOCUMENT\n");
+  // The path comes as the whole command line, blanks and all; the saved path comes back on the standard output.
+  auto r = RunProgram(t.P("wenlow"), {t.Data() + "/con", "spazi.tab"}, t.Data(),
+                      testing_support::ScriptedRunEnvironment(t, ""));
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  EXPECT_TRUE(QFile::exists(t.D("con spazi.DOC")));
+  EXPECT_TRUE(r.output.split('\n').contains(t.D("con spazi.DOC"))) << r.output.toStdString();
+  const QStringList log = ReadLog(t.D("ui.log"));
+  ASSERT_EQ(log.size(), 1);
+  EXPECT_TRUE(log[0].startsWith("wenlow\twindow\tprogress\tEsportazione file *.DOC in corso..."));
+
+  // Asked again: No, and no name chosen: nothing saved, nothing on the standard output.
+  const QByteArray prima = ReadBytes(t.D("con spazi.DOC"));
+  r = RunProgram(t.P("wenlow"), {t.D("con spazi.tab")}, t.Data(),
+                 testing_support::ScriptedRunEnvironment(t, "answer No\ncancel\n"));
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  EXPECT_FALSE(r.output.contains(".DOC"));
+  EXPECT_EQ(ReadBytes(t.D("con spazi.DOC")), prima);
+
+  // An empty command line ends at once; a missing document is reported.
+  r = RunProgram(t.P("wenlow"), {}, t.Data(), testing_support::ScriptedRunEnvironment(t, ""));
+  EXPECT_EQ(r.exitCode, 0);
+  r = RunProgram(t.P("wenlow"), {t.D("manca.tab")}, t.Data(),
+                 testing_support::ScriptedRunEnvironment(t, "answer OK \"Impossibile leggere il documento\"\n"));
+  EXPECT_EQ(r.exitCode, 1) << r.output.toStdString();
+}
