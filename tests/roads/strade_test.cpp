@@ -2,11 +2,14 @@
 // programs answered by their scripts: the results report after a cluster run, the stability road, the star
 // diagram printed and exported, and a survey sheet typed in the grid with its report.
 #include "common/platform/files.h"
+#include "tests/docexport/lettura.h"
 #include "tests/support/support.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QMap>
 #include <QProcess>
 #include <QThread>
@@ -20,7 +23,7 @@ namespace {
 class Strada : public ::testing::Test {
  protected:
   void SetUp() override {
-    t.AddPrograms({"frattix32", "TALVOR", "EIGEN", "peldrix", "MIRVANE"});
+    t.AddPrograms({"frattix32", "TALVOR", "EIGEN", "peldrix", "MIRVANE", "wenlow"});
     WriteAnsi(t.P("language.cfg"), " 1 \n");
     QDir(t.Data()).mkpath("rilievi");
     QDir(t.Data()).mkpath("pdf");
@@ -28,9 +31,9 @@ class Strada : public ::testing::Test {
     QDir(t.Root()).mkpath("bin");
     QDir esempi(QStringLiteral(FRATTIX_TEST_SOURCE_DIR "/examples"));
     for (const QString& f : esempi.entryList(QDir::Files)) QFile::copy(esempi.filePath(f), R(f));
-    // The text viewer notes every file it is started on.
+    // The viewer of Word documents and of text files notes every file it is started on.
     WriteScript(t.P("editore"), QString("#!/bin/sh\nprintf '%s\\n' \"$1\" >> %1\n").arg(t.Root() + "/aperti"));
-    WriteAnsi(t.P("editor.cfg"), "\n" + t.P("editore") + "\n");
+    WriteAnsi(t.P("editor.cfg"), t.P("editore") + "\n" + t.P("editore") + "\n");
   }
   QString R(const QString& nome) const { return t.D("rilievi/" + nome); }
   // One run of the main program on the example session; `script` maps a program to its script.
@@ -63,6 +66,17 @@ class Strada : public ::testing::Test {
     return aperti;
   }
   static QString Utf8(const QString& file) { return QString::fromUtf8(ReadBytes(file)); }
+  // Every text of a Word document read back with python-docx: its paragraphs and the cells of its tables.
+  static QString TestoDocx(const QString& file) {
+    QString errore;
+    const QJsonArray corpo = docexport_test::LeggiDocx(file, &errore);
+    EXPECT_FALSE(corpo.isEmpty()) << errore.toStdString();
+    QStringList testi;
+    for (const auto& p : docexport_test::Paragrafi(corpo)) testi << p.toObject().value("p").toString();
+    for (const auto& tab : docexport_test::Tabelle(corpo))
+      for (const QStringList& riga : docexport_test::Testi(tab.toObject())) testi << riga.join('\t');
+    return testi.join('\n');
+  }
   TestFolder t;
 };
 
@@ -76,8 +90,9 @@ QMap<QString, std::pair<double, double>> Cunei(const QStringList& righe) {
   return cunei;
 }
 
-TEST_F(Strada, ClusterRunThenTheResultsReportAsTextAndPreview) {
-  const RunResult r = Esegui({{"frattix32", QString("menu CalcoliCluster\nmenu esptabtxt\nmenu VisualizzaAnteprimaTabulati\n"
+TEST_F(Strada, ClusterRunThenTheResultsReportAsTextWordAndPreview) {
+  const RunResult r = Esegui({{"frattix32", QString("menu CalcoliCluster\nmenu esptabtxt\nmenu EsportaTabulatiDOC\n"
+                                                    "menu VisualizzaAnteprimaTabulati\n"
                                                     "grab %1 Form1\nclose Form1\nclose menu1\n")
                                                 .arg(t.D("tabulati.png"))},
                               {"TALVOR", QuattroFamiglie()}});
@@ -98,7 +113,15 @@ TEST_F(Strada, ClusterRunThenTheResultsReportAsTextAndPreview) {
   // The pairs of the four families that form a wedge against the example's face.
   ASSERT_GE(Cunei(gmc).size(), 1) << gmc.join("\n").toStdString();
   for (const QString& riga : gmc.mid(1)) EXPECT_TRUE(testo.contains(riga.split('\t').at(7))) << riga.toStdString();
-  EXPECT_EQ(Aperti(1), QStringList{R("esempio.txt")});
+  // The Word document holds the same title and values.
+  const QString word = TestoDocx(R("esempio.DOC"));
+  EXPECT_TRUE(word.contains("Cava di Monte Rasso")) << word.toStdString();
+  for (const QString& riga : Righe(R("esempio.FAM")).mid(1) + Righe(R("esempio.PER")).mid(1))
+    EXPECT_TRUE(word.contains(riga.split('\t').at(1))) << riga.toStdString() << "\n" << word.toStdString();
+  for (const QString& riga : gmc.mid(1)) EXPECT_TRUE(word.contains(riga.split('\t').at(7))) << riga.toStdString();
+  QStringList aperti = Aperti(2);
+  aperti.sort();
+  EXPECT_EQ(aperti, (QStringList{R("esempio.DOC"), R("esempio.txt")}));
   // The preview showed the report.
   EXPECT_EQ(Log().filter("\twindow\tForm1\t").size(), 1);
   const QImage anteprima(t.D("tabulati.png"));
@@ -173,7 +196,7 @@ TEST_F(Strada, ASurveySheetTypedInTheGridAndItsReport) {
       "\nset Text1(0) \"Cava Nord\"\nset Text1(1) Gradone\nset Text1(2) Rossi\nset Text1(3) 12/05/2025\n"
       "set Text1(4) 120\nset Text1(5) 15\nset Text1(6) 38.5\npress Command1(0)\n" + righe +
       "press base2_32.Command1(0)\n"
-      "menu espsctxt\nfile " + scheda + "\n"
+      "menu espsctxt\nfile " + scheda + "\nmenu EsportaSchedaDOC\nfile " + scheda + "\n"
       "menu StampaAnteprimaScheda\nfile " + scheda + "\ngrab " + t.D("scheda.png") + " Form1\nclose Form1\nclose menu1\n";
   const RunResult r = Esegui({{"frattix32", script}});
   ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
@@ -187,7 +210,12 @@ TEST_F(Strada, ASurveySheetTypedInTheGridAndItsReport) {
   EXPECT_TRUE(testo.startsWith("Program FRATTIX 32\r\n")) << testo.left(200).toStdString();
   for (const char* atteso : {"Cava Nord", "Gradone", "Rossi", "38.5", "2.5", "4.8", "210"})
     EXPECT_TRUE(testo.contains(atteso)) << atteso << "\n" << testo.toStdString();
-  EXPECT_EQ(Aperti(1), QStringList{R("nuova.txt")});
+  const QString word = TestoDocx(R("nuova.DOC"));
+  for (const char* atteso : {"Cava Nord", "Gradone", "Rossi", "38.5", "2.5", "4.8", "210"})
+    EXPECT_TRUE(word.contains(atteso)) << atteso << "\n" << word.toStdString();
+  QStringList aperti = Aperti(2);
+  aperti.sort();
+  EXPECT_EQ(aperti, (QStringList{R("nuova.DOC"), R("nuova.txt")}));
   EXPECT_EQ(Log().filter("\twindow\tForm1\t").size(), 1);
   EXPECT_FALSE(QImage(t.D("scheda.png")).isNull());
 }
