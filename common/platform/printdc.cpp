@@ -19,7 +19,8 @@ namespace {
 
 constexpr int kPdfResolution = 600;
 
-// A file name for the PDF of a print job: the document name, then the first free number.
+}  // namespace
+
 QString PdfFileFor(const QString& docName) {
   QString folder = QString::fromLocal8Bit(qgetenv("FRATTIX_PDF_DIR"));
   if (folder.isEmpty()) folder = CurrentFolder();
@@ -31,8 +32,6 @@ QString PdfFileFor(const QString& docName) {
     if (!FileExists(path)) return path;
   }
 }
-
-}  // namespace
 
 QPrinter& PrinterDevice() {
   static std::unique_ptr<QPrinter> printer;

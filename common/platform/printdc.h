@@ -74,6 +74,10 @@ class PrinterDC {
 // The printer as a paint device, set up for the current printer or for PDF output.
 QPrinter& PrinterDevice();
 
+// A file name for the PDF of a print job: the document name (letters and digits kept, others "_"), "-", the first
+// free number, ".pdf"; in FRATTIX_PDF_DIR, else in the current folder.
+QString PdfFileFor(const QString& docName);
+
 // The device context of a handle of the program's printer (the program has one printer device context).
 PrinterDC& DeviceContext(HDC dc);
 

@@ -13,6 +13,7 @@
 #include "main/reports/anteprima.h"
 #include "main/reports/esportadoc.h"
 #include "main/reports/esportatxt.h"
+#include "main/reports/stampa.h"
 #include "main/reports/tabellerisultati.h"
 #include "main/session/configurazione.h"
 #include "main/session/scheda.h"
@@ -225,7 +226,7 @@ void MostraDocumento(const QString& documento, int modo) {
       AnteprimaDocumento(documento);
       return;
     case kStampaRapida:
-      // Printing is not part of this program yet.
+      StampaDocumento(documento);
       return;
     case kDocumentoDOC:
       EsportaDocumentoDOC(documento);

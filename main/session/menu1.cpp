@@ -139,7 +139,8 @@ void menu1::CostruisciMenu() {
   QMenu* schede = Menu(QStringLiteral("StampaScheda"), QStringLiteral("&Schede Rilievo Strutturale"), stampa);
   Comando(schede, QStringLiteral("StampaAnteprimaScheda"), QStringLiteral("Visualizza &Anteprima Scheda"),
           &menu1::StampaAnteprimaScheda_Click);
-  Comando(schede, QStringLiteral("StampaRapidaScheda"), QStringLiteral("Stampa &Rapida Scheda"), nullptr);
+  Comando(schede, QStringLiteral("StampaRapidaScheda"), QStringLiteral("Stampa &Rapida Scheda"),
+          &menu1::StampaRapidaScheda_Click);
   Comando(schede, QStringLiteral("EsportaSchedaDOC"), QStringLiteral("&Esporta Scheda in Formato DOC"),
           &menu1::EsportaSchedaDOC_Click);
   Comando(schede, QStringLiteral("espsctxt"), QStringLiteral("Esporta Scheda in Formato &TXT"), &menu1::espsctxt_Click);
@@ -147,7 +148,7 @@ void menu1::CostruisciMenu() {
   Comando(tabulati, QStringLiteral("VisualizzaAnteprimaTabulati"), QStringLiteral("Visualizza &Anteprima Tabulati"),
           &menu1::VisualizzaAnteprimaTabulati_Click);
   Comando(tabulati, QStringLiteral("StampaRapidaTabulati"), QStringLiteral("Stampa &Rapida Tabulati"),
-          Guardia::Output);
+          &menu1::StampaRapidaTabulati_Click);
   Comando(tabulati, QStringLiteral("EsportaTabulatiDOC"), QStringLiteral("&Esporta Tabulati in Formato DOC"),
           &menu1::EsportaTabulatiDOC_Click);
   Comando(tabulati, QStringLiteral("esptabtxt"), QStringLiteral("Esporta Tabulati in Formato &TXT"),
@@ -610,4 +611,12 @@ void menu1::Lancia(const Lancio& l) {
   else if (codice == plat::kChildCrashed) Attenzione(QStringLiteral("Il programma e' terminato in modo anomalo:"), nome);
   activateWindow();
   setFocus();
+}
+
+// Quick print of both reports.
+void menu1::StampaRapidaScheda_Click() { TabulatoScheda(kStampaRapida); }
+
+void menu1::StampaRapidaTabulati_Click() {
+  if (SenzaSessione(Guardia::Output)) return;
+  ProduciTabulati(kStampaRapida);
 }

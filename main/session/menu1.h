@@ -68,6 +68,8 @@ class menu1 : public QMainWindow {
   void EdizioneScheda_Click();
   void EdizioneFamiglie_Click();
   void configura_Click();
+  void StampaRapidaScheda_Click();
+  void StampaRapidaTabulati_Click();
 
   // The guard of the session commands: true while no session is open, after the message of the command's kind.
   enum class Guardia { Calcoli, Edizione, Output };

@@ -93,11 +93,10 @@ TEST_F(Finestra, EveryGuardedCommandBeforeASessionShowsItsMessageOnly) {
   for (const QString& v : calcoli) script += "menu " + v + "\nanswer OK \"eseguire calcoli\"\n";
   for (const QString& v : edizione) script += "menu " + v + "\nanswer OK \"editare dati\"\n";
   for (const QString& v : output) script += "menu " + v + "\nanswer OK \"produrre output\"\n";
-  // The sheet commands need no session: the sheet editor, the sheet reports and the sheet's Word export ask for a
-  // sheet (cancelled here); the quick print shows nothing yet.
+  // The sheet commands need no session: the sheet editor, the sheet reports, the quick print and the sheet's Word
+  // export ask for a sheet (cancelled here).
   script += "menu EdizioneScheda\ncancel\n";
-  script += "menu StampaRapidaScheda\n";
-  for (const char* v : {"StampaAnteprimaScheda", "EsportaSchedaDOC", "espsctxt"})
+  for (const char* v : {"StampaAnteprimaScheda", "StampaRapidaScheda", "EsportaSchedaDOC", "espsctxt"})
     script += QString("menu %1\ncancel\n").arg(v);
   script += "nascondi\n";
   plat::RegisterScriptAction("nascondi", [this](const QStringList&, QString*) {

@@ -1,0 +1,270 @@
+#include "main/reports/stampa.h"
+
+#include "common/markup/documento.h"
+#include "common/platform/files.h"
+#include "common/platform/printer.h"
+#include "common/platform/textio.h"
+#include "common/platform/ui.h"
+#include "common/texts/testi.h"
+#include "main/session/sessione.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+namespace {
+
+constexpr double kCm = kPuntiPerCentimetro;
+// Leader dots are added one at a time; a run longer than this ends (a font that measures a point as next to
+// nothing would otherwise take for ever).
+constexpr int kMassimoPunti = 2000;
+
+plat::TextPrinter*& StampanteImpostata() {
+  static plat::TextPrinter* stampante = nullptr;
+  return stampante;
+}
+
+plat::TextPrinter& Stampante() {
+  plat::TextPrinter* s = StampanteImpostata();
+  return s ? *s : plat::Printer();
+}
+
+class RendererStampa : public InterpreteDocumento {
+ public:
+  // "#TABSTYLE" and "#FONTITALIC" end a table's collecting too.
+  RendererStampa() : InterpreteDocumento(LimitiDocumento::ProgrammaPrincipale(), RegoleModo{true, true}) {}
+
+ protected:
+  void ApriDocumento(const ArgomentoReset& a) override {
+    plat::TextPrinter& p = Stampante();
+    m_ = a.margini;
+    dimensioneBase_ = a.dimensione;
+    fontBase_ = a.font;
+    dimensione_ = dimensioneBase_;
+    font_ = fontBase_;
+    righePagina_ = 0;
+    p.SetScaleMode(2);
+    Font(fontBase_, dimensioneBase_);
+    W_ = std::floor(p.Width() / 20 - kCm);
+    H_ = std::floor(p.Height() / 20 - kCm);
+  }
+
+  void Direttiva(const RigaDocumento& r) override {
+    plat::TextPrinter& p = Stampante();
+    switch (r.chiave) {
+      case ParolaChiave::FontSize: {
+        // A size of 0 or less (a missing or malformed number) leaves the size as it is.
+        const double v = ValoreArgomento(r.argomento);
+        if (v > 0) {
+          dimensione_ = v;
+          p.SetFontSize(v);
+        }
+        break;
+      }
+      case ParolaChiave::FontItalic:
+        p.SetFontItalic(Corsivo());
+        break;
+      case ParolaChiave::Font:
+        if (!r.argomento.isEmpty()) {
+          font_ = r.argomento;
+          p.SetFontName(font_);
+        }
+        break;
+      case ParolaChiave::NewPage:
+        SaltoPagina();
+        break;
+      case ParolaChiave::NewParagraph:
+        if (p.CurrentY() > LimiteTesto() - ValoreArgomento(r.argomento) * kCm) SaltoPagina();
+        break;
+      default:
+        break;
+    }
+  }
+
+  void ScriviTesto(const QString& riga) override {
+    plat::TextPrinter& p = Stampante();
+    if (righePagina_ == 0) StampaIntestazione();
+    ++righePagina_;
+    // Blank lines right under a header are dropped.
+    if (riga.isEmpty() && inizioPagina_) return;
+    if (p.CurrentY() > LimiteTesto()) {
+      SaltoPagina();
+      righePagina_ = 1;
+    }
+    p.SetCurrentX(InizioRiga(p.TextWidth(riga)));
+    p.Print(riga, true);
+    inizioPagina_ = false;
+  }
+
+  void ScriviTabella(const TabellaDocumento& t) override {
+    plat::TextPrinter& p = Stampante();
+    const int c = t.colonne;
+    const int n = static_cast<int>(t.celle.size());
+    std::vector<double> larghezza(static_cast<std::size_t>(c), 0.0);
+    for (const QStringList& riga : t.celle)
+      for (int j = 0; j < c; ++j) larghezza[j] = std::max(larghezza[j], p.TextWidth(riga.at(j)));
+    if (t.lista && c > 0) larghezza[0] += 0.5 * kCm;
+    double totale = 0;
+    for (double l : larghezza) totale += l + 0.5 * kCm;
+
+    // A part after the first of a long table starts with the head row again: it is printed only when the page
+    // broke right after the part before, as in one table.
+    const bool testaRipetuta = t.continuazione && !saltoDopoUltimaRiga_;
+    saltoDopoUltimaRiga_ = false;
+    for (int i = testaRipetuta ? 1 : 0; i < n; ++i) {
+      if (righePagina_ == 0) StampaIntestazione();
+      ++righePagina_;
+      if (t.lista) {
+        StampaRigaLista(t.celle[static_cast<std::size_t>(i)], larghezza, totale);
+        if (p.CurrentY() > LimiteTesto()) SaltoPagina();
+      } else {
+        StampaRigaTabella(t.celle[static_cast<std::size_t>(i)], larghezza, totale, i == 0);
+        if (p.CurrentY() > LimiteTesto()) {
+          SaltoPagina();
+          if (i < n - 1) StampaRigaTabella(t.celle.front(), larghezza, totale, true);
+          else saltoDopoUltimaRiga_ = true;
+        }
+      }
+    }
+    inizioPagina_ = false;
+  }
+
+  bool ChiudiDocumento() override {
+    StampaPiePagina();
+    return Stampante().EndDoc();
+  }
+
+ private:
+  // The font name and size given to the printer; an empty name and a size of 0 or less are not given.
+  void Font(const QString& nome, double dimensione) {
+    plat::TextPrinter& p = Stampante();
+    if (!nome.isEmpty()) p.SetFontName(nome);
+    if (dimensione > 0) p.SetFontSize(dimensione);
+  }
+
+  // The text limit: below it no text line or row begins.
+  double LimiteTesto() const {
+    return H_ - m_[3] - m_[5] - Stampante().TextHeight(PiePagina());
+  }
+
+  // Where a line or a table of that width begins, by the alignment.
+  double InizioRiga(double larghezza) const {
+    switch (Allineamento()) {
+      case 1: return m_[0] + (W_ - m_[0] - m_[1] - larghezza) / 2;
+      case 2: return W_ - m_[1] - larghezza;
+      default: return m_[0];
+    }
+  }
+
+  void StampaIntestazione() {
+    plat::TextPrinter& p = Stampante();
+    Font(fontBase_, dimensioneBase_);
+    p.SetCurrentY(m_[2]);
+    p.SetCurrentX(m_[0] + (W_ - m_[0] - m_[1] - p.TextWidth(Intestazione())) / 2);
+    p.Print(Intestazione(), true);
+    p.SetCurrentY(m_[2] + p.TextHeight(Intestazione()) + m_[4]);
+    Font(font_, dimensione_);
+    inizioPagina_ = true;
+  }
+
+  void StampaPiePagina() {
+    plat::TextPrinter& p = Stampante();
+    Font(fontBase_, dimensioneBase_);
+    p.SetCurrentY(H_ - m_[3] - p.TextHeight(PiePagina()));
+    p.SetCurrentX(m_[0] + (W_ - m_[0] - m_[1] - p.TextWidth(PiePagina())) / 2);
+    p.Print(PiePagina(), true);
+    Font(font_, dimensione_);
+  }
+
+  void SaltoPagina() {
+    StampaPiePagina();
+    Stampante().NewPage();
+    StampaIntestazione();
+  }
+
+  // A list row: the label followed by a blank and leader dots up to the width of the first column, then the
+  // values right-aligned.
+  void StampaRigaLista(const QStringList& celle, const std::vector<double>& larghezza, double totale) {
+    plat::TextPrinter& p = Stampante();
+    double x = InizioRiga(totale);
+    for (int j = 0; j < static_cast<int>(larghezza.size()); ++j) {
+      QString cella = celle.at(j);
+      if (j == 0) {
+        p.SetCurrentX(x + 0.25 * kCm);
+        cella += QLatin1Char(' ');
+        // A font that measures the point as 0 wide gets no dots, so the loop always ends.
+        if (p.TextWidth(QStringLiteral(".")) > 0)
+          for (int k = 0; k < kMassimoPunti && p.TextWidth(cella) < larghezza[0]; ++k) cella += QLatin1Char('.');
+      } else {
+        p.SetCurrentX(x + larghezza[j] + 0.25 * kCm - p.TextWidth(cella));
+      }
+      p.Print(cella, false);
+      x += larghezza[j] + 0.5 * kCm;
+    }
+    p.Print(QString(), true);
+  }
+
+  // A table row: each cell right-aligned (">" in the tab style) or left-aligned in its column; the head row bold.
+  void StampaRigaTabella(const QStringList& celle, const std::vector<double>& larghezza, double totale, bool testa) {
+    plat::TextPrinter& p = Stampante();
+    double x = InizioRiga(totale);
+    if (testa) p.SetFontBold(true);
+    for (int j = 0; j < static_cast<int>(larghezza.size()); ++j) {
+      const QString& cella = celle.at(j);
+      const bool destra = j < StileTabulazione().size() && StileTabulazione().at(j) == QLatin1Char('>');
+      p.SetCurrentX(destra ? x + larghezza[j] + 0.25 * kCm - p.TextWidth(cella) : x + 0.25 * kCm);
+      p.Print(cella, false);
+      x += larghezza[j] + 0.5 * kCm;
+    }
+    if (testa) p.SetFontBold(false);
+    p.Print(QString(), true);
+  }
+
+  std::array<int, 6> m_{};
+  int dimensioneBase_ = 0;
+  QString fontBase_;
+  double dimensione_ = 0;  // the body font, put back after every header and footer
+  QString font_;
+  double W_ = 0, H_ = 0;
+  int righePagina_ = 0;
+  bool inizioPagina_ = false;
+  bool saltoDopoUltimaRiga_ = false;  // the last row of a table part ended its page
+};
+
+std::unique_ptr<RendererStampa>& Renderer() {
+  static std::unique_ptr<RendererStampa> r = std::make_unique<RendererStampa>();
+  return r;
+}
+
+}  // namespace
+
+void StampaRigaDocumento(QString& riga) { Renderer()->Riga(riga); }
+
+bool FineDocumentoStampa() {
+  Renderer()->FineFile();
+  return Renderer()->UltimaChiusuraRiuscita();
+}
+
+void ImpostaStampanteDocumento(plat::TextPrinter* stampante) { StampanteImpostata() = stampante; }
+
+void AzzeraStampa() { Renderer() = std::make_unique<RendererStampa>(); }
+
+void StampaDocumento(const QString& percorso) {
+  if (!plat::FileExists(percorso)) return;
+  plat::SeqReader r;
+  if (!r.Open(percorso)) return;
+  const bool oggetto = StampanteImpostata() == nullptr;
+  // The job is named after the document, so its PDF file is too.
+  if (oggetto) plat::Printer().SetJobName(plat::FileNamePart(percorso).section(QLatin1Char('.'), 0, 0));
+  QString riga;
+  while (r.ReadLine(riga)) StampaRigaDocumento(riga);
+  if (!FineDocumentoStampa()) {
+    Attenzione(QStringLiteral("La stampante non ha accettato il lavoro di stampa."));
+    return;
+  }
+  if (oggetto && !plat::Printer().OutputFile().isEmpty()) {
+    plat::MsgBox(Traduci(QStringLiteral("Il documento e' stato stampato nel file:")) + QStringLiteral("\r") +
+                     plat::Printer().OutputFile(),
+                 plat::vbInformation, Traduci(QStringLiteral("ATTENZIONE")) + QStringLiteral("!"));
+  }
+}

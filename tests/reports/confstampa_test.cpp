@@ -1,0 +1,90 @@
+// The print settings form driven by script, and its file printer.cfg.
+#include "main/reports/confstampa.h"
+
+#include "tests/reports/fixture.h"
+
+#include <QFontDatabase>
+
+namespace report_test {
+namespace {
+
+class Impostazioni : public Report {
+ protected:
+  // Shows the form with the script; returns the log of what was shown.
+  QStringList Mostra(const QString& script) {
+    Scripted s(t, script);
+    MostraConfStampa();
+    return s.Log();
+  }
+  QString File() const { return ReadAnsi(t.P("printer.cfg")); }
+  // The entry the form selects for a stored font, as the list names it.
+  static QString Voce(const QString& font) {
+    const QStringList fonts = QFontDatabase::families();
+    const int i = VoceFont(fonts, font);
+    return i < 0 ? QString() : fonts.at(i);
+  }
+};
+
+TEST_F(Impostazioni, DefaultsAndTheRoundTripOfTheFile) {
+  ASSERT_FALSE(QFile::exists(t.P("printer.cfg")));
+  const QStringList log = Mostra("press Command2\n");
+  EXPECT_EQ(log.filter("\tform\tConfStampa\tImpostazioni di stampa").size(), 1);
+  // Courier New is matched to its installed metric twin.
+  const QString mono = Voce("Courier New");
+  ASSERT_FALSE(mono.isEmpty());
+  EXPECT_EQ(mono, "Liberation Mono");
+  EXPECT_EQ(File(), "0\n0\n0\n70\n10\n\n\n" + mono + "\n0\n");
+  EXPECT_FALSE(ImpostazioniStampa.Annulla);
+  EXPECT_EQ(ImpostazioniStampa.NomeFont, mono);
+
+  // A file of eight lines loads with top offset 0 and is written back whole, with nine; texts keep their blanks
+  // and commas.
+  WriteAnsi(t.P("printer.cfg"), "5\n2\n3\n66\n12\n  Cava, fronte est\nPagina\nArial\n");
+  Mostra("press Command2\n");
+  EXPECT_EQ(File(), "5\n2\n3\n66\n12\n  Cava, fronte est\nPagina\nLiberation Sans\n0\n");
+
+  // The numbers are rounded to whole numbers, halves to even; text gives 0; the top offset keeps its decimals.
+  Mostra("set Text1 12.7\nset Text2 12.5\nset Text3 13.5\nset Text4 abc\nset Text5 -3\nset Text6 Testa\n"
+         "set Text7 Piede\nset Text8 1.25\npick List1 DejaVu Sans\npress Command2\n");
+  EXPECT_EQ(File(), "13\n12\n14\n0\n-3\nTesta\nPiede\nDejaVu Sans\n1.25\n");
+}
+
+TEST_F(Impostazioni, CancelAndCloseButtonSaveNothing) {
+  WriteAnsi(t.P("printer.cfg"), "1\n1\n1\n60\n9\nA\nB\nDejaVu Sans\n2\n");
+  const QString prima = File();
+  Mostra("set Text1 7\npress Command3\n");
+  EXPECT_TRUE(ImpostazioniStampa.Annulla);
+  EXPECT_EQ(File(), prima);
+  ImpostazioniStampa.Annulla = false;
+  Mostra("set Text1 7\nclose ConfStampa\n");
+  EXPECT_TRUE(ImpostazioniStampa.Annulla);
+  EXPECT_EQ(File(), prima);
+}
+
+TEST_F(Impostazioni, ValuesOutsideTheSixteenBitRangeAreRefused) {
+  const QStringList log = Mostra("set Text4 40000\npress Command2\nanswer OK \"32767\"\n"
+                                 "set Text4 -32769\npress Command2\nanswer OK\n"
+                                 "set Text4 32767\nset Text5 -32768\npress Command2\n");
+  EXPECT_EQ(log.filter("\tmsgbox\t").size(), 2);
+  EXPECT_TRUE(File().startsWith("0\n0\n0\n32767\n-32768\n"));
+}
+
+TEST_F(Impostazioni, DamagedFilesAndMissingFonts) {
+  // A saved font this machine lacks falls back to Courier New's twin.
+  WriteAnsi(t.P("printer.cfg"), "1\n1\n1\n60\n9\nA\nB\nFont Che Non Esiste\n2\n");
+  Mostra("press Command2\n");
+  EXPECT_EQ(File(), "1\n1\n1\n60\n9\nA\nB\nLiberation Mono\n2\n");
+  // A short file, or a number out of range, is reported and the defaults are shown.
+  for (const char* rotto : {"1\n1\n1\n60\n9\nA\n", "1\n1\n1\n99999\n9\nA\nB\nArial\n", "1\nx\n1\n60\n9\nA\nB\nArial\n"}) {
+    WriteAnsi(t.P("printer.cfg"), rotto);
+    const QStringList log = Mostra("answer OK \"printer.cfg\"\npress Command2\n");
+    EXPECT_EQ(log.filter("\tmsgbox\t").size(), 1) << rotto;
+    EXPECT_EQ(File(), "0\n0\n0\n70\n10\n\n\nLiberation Mono\n0\n") << rotto;
+  }
+  ImpostazioniFileStampa s;
+  EXPECT_EQ(LeggiFileStampa(t.P("manca.cfg"), s), EsitoFileStampa::Mancante);
+  EXPECT_EQ(s.LunghezzaPagina, 70);
+}
+
+}  // namespace
+}  // namespace report_test

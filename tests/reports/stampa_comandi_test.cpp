@@ -1,0 +1,109 @@
+// Quick print of both reports in whole runs of frattix32: the example session with the result tables of a
+// clustering, printed to PDF files.
+#include "tests/support/support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+using testing_support::ReadLog;
+using testing_support::RunProgram;
+using testing_support::TestFolder;
+using testing_support::WriteAnsi;
+
+namespace {
+
+QString Sorgente(const QString& nome) { return QStringLiteral(FRATTIX_TEST_SOURCE_DIR "/") + nome; }
+
+int Pagine(const QString& pdf) {
+  QProcess p;
+  p.start(QStringLiteral("pdfinfo"), {pdf});
+  if (!p.waitForFinished(30000)) return 0;
+  const auto m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(QString::fromLocal8Bit(p.readAll()));
+  return m.hasMatch() ? m.captured(1).toInt() : 0;
+}
+
+// The text of a PDF file, by pdftotext.
+QString Testo(const QString& pdf) {
+  QProcess p;
+  p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+  p.waitForFinished(30000);
+  return QString::fromUtf8(p.readAll());
+}
+
+class StampaRapida : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    t.AddPrograms({"frattix32"});
+    WriteAnsi(t.P("language.cfg"), " 1 \n");
+    for (const char* f : {"esempio.ses", "esempio.tit", "esempio.fro", "fronte_est.sch"})
+      QFile::copy(Sorgente(QString("examples/") + f), t.D(f));
+    WriteAnsi(t.D("esempio.FAM"),
+              QString::fromUtf8("N. Fam.\tImmers. [°]\tInclinaz. [°]\tApertura [mm]\tFrequenza [1/m]\tPhi [°]\t"
+                                "Coesione [kN/m²]\n1\t122.0\t64.0\t1.5\t2.35\t35.00\t20.00\n"
+                                "2\t210.0\t82.0\t0.8\t1.10\t35.00\t20.00\n3\t35.0\t10.0\t2.0\t0.75\t35.00\t20.00\n"));
+    WriteAnsi(t.D("esempio.GMC"),
+              QString::fromUtf8("imm.P1 [°]\tinc.P1 [°]\tsciv.P1\timm.P2 [°]\tinc.P2 [°]\tsciv.P2\tF.S. [-]\t"
+                                "Volume [m³]\n122.0\t64.0\tSI\t210.0\t82.0\tNO\t1.37\t12.45\n"
+                                "122.0\t64.0\tSI\t35.0\t10.0\tSI\t0.86\t3.20\n"));
+    WriteAnsi(t.D("esempio.PER"), QString::fromUtf8("Componente\tModulo [m/s]\tInclinazione [°]\tDirezione [°]\n"
+                                                    "Massima\t8.16E-04\t12.0\t302.0\nMedia\t2.10E-04\t8.0\t31.0\n"
+                                                    "Minima\t5.50E-05\t76.0\t159.0\n"));
+    QDir(t.Root()).mkpath("bin");
+    QDir(t.Root()).mkpath("pdf");
+  }
+  testing_support::RunResult Esegui(const QString& script, bool cartellaPdf) {
+    QProcessEnvironment env = testing_support::ScriptedRunEnvironment(t, script);
+    env.insert("PATH", t.Root() + "/bin");
+    if (cartellaPdf) env.insert("FRATTIX_PDF_DIR", Pdf());
+    else env.remove("FRATTIX_PDF_DIR");
+    return RunProgram(t.P("frattix32"), {t.D("esempio.ses")}, t.Data(), env);
+  }
+  QString Pdf() const { return t.Root() + "/pdf"; }
+  TestFolder t;
+};
+
+TEST_F(StampaRapida, BothReportsPrintToPdfAndTheUserIsToldWhere) {
+  const auto r = Esegui(QString("menu StampaRapidaTabulati\nanswer OK \"%1/esempio-1.pdf\"\n"
+                                "menu StampaRapidaScheda\nfile %2/fronte_est.sch\nanswer OK \"fronte_est-1.pdf\"\n"
+                                "menu StampaRapidaScheda\ncancel\n"
+                                "menu StampaRapidaTabulati\nanswer OK \"esempio-2.pdf\"\nclose menu1\n")
+                            .arg(Pdf(), t.Data()),
+                        true);
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  EXPECT_EQ(ReadLog(t.D("ui.log")).filter("\tmsgbox\t").size(), 3);
+  EXPECT_EQ(QDir(Pdf()).entryList(QDir::Files),
+            (QStringList{"esempio-1.pdf", "esempio-2.pdf", "fronte_est-1.pdf"}));
+
+  // The results report: the titles, the slope list with its dots, the three tables, on two pages with the
+  // wedge table's head row on both.
+  const QString risultati = Testo(Pdf() + "/esempio-1.pdf");
+  EXPECT_EQ(Pagine(Pdf() + "/esempio-1.pdf"), 2);
+  EXPECT_EQ(risultati.count("Program FRATTIX"), 2);
+  for (const char* atteso : {"Cava di Monte Rasso", "GEOMETRIA DEL FRONTE", "Coesione [kN/m²] ....",
+                             "PARAMETRI DELLE FAMIGLIE", "FATTORI DI SICUREZZA", "Massima", "8.16E-04"})
+    EXPECT_TRUE(risultati.contains(QString::fromUtf8(atteso))) << atteso;
+  EXPECT_EQ(Testo(Pdf() + "/esempio-2.pdf"), risultati);
+
+  // The sheet report: every record, the head row on every page, the legend at the end.
+  const QString scheda = Testo(Pdf() + "/fronte_est-1.pdf");
+  const int pagine = Pagine(Pdf() + "/fronte_est-1.pdf");
+  EXPECT_GE(pagine, 3);
+  EXPECT_EQ(scheda.count("Program FRATTIX 32"), pagine);
+  EXPECT_TRUE(scheda.contains("LEGENDA"));
+  EXPECT_TRUE(scheda.contains(QRegularExpression("\\b95\\s+\\d+\\s+\\d+\\.\\d")));  // the last record
+}
+
+TEST_F(StampaRapida, WithoutAPrinterTheReportGoesToThePdfFileInTheDataFolder) {
+  if (!QPrinterInfo::defaultPrinterName().isEmpty()) GTEST_SKIP() << "a printer is installed";
+  const auto r = Esegui("menu StampaRapidaTabulati\nanswer OK \"esempio-1.pdf\"\nclose menu1\n", false);
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  EXPECT_TRUE(QFile::exists(t.D("esempio-1.pdf")));
+}
+
+}  // namespace

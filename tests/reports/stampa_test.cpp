@@ -1,0 +1,270 @@
+// The printer renderer on a printer stand-in with fixed metrics: every character 6 points wide, every line 12
+// points high, an A4 sheet of 595.3 x 841.9 points.
+#include "main/reports/stampa.h"
+
+#include "common/markup/documento.h"
+#include "common/platform/printer.h"
+#include "tests/support/support.h"
+
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+
+namespace {
+
+struct Stampato {
+  double x, y;
+  QString testo;
+  bool grassetto;
+  double dimensione;
+  int pagina;
+};
+
+class StampanteFinta : public plat::TextPrinter {
+ public:
+  double Width() const override { return 595.3 * 20; }
+  double Height() const override { return 841.9 * 20; }
+  void SetScaleMode(int mode) override { scala = mode; }
+  void SetFontName(const QString& name) override { font = name; }
+  void SetFontSize(double size) override {
+    dimensione = size;
+    dimensioni << size;
+  }
+  void SetFontBold(bool bold) override { grassetto = bold; }
+  void SetFontItalic(bool italic) override { corsivo = italic; }
+  double CurrentX() const override { return x; }
+  double CurrentY() const override { return y; }
+  void SetCurrentX(double v) override { x = v; }
+  void SetCurrentY(double v) override { y = v; }
+  double TextWidth(const QString& t) const override { return larghezza ? larghezza(t) : 6.0 * t.size(); }
+  double TextHeight(const QString&) const override { return 12; }
+  void Print(const QString& t, bool fineRiga) override {
+    if (!t.isEmpty()) stampati.push_back({x, y, t, grassetto, dimensione, pagina});
+    if (fineRiga) {
+      y += 12;
+      x = 0;
+    } else {
+      x += TextWidth(t);
+    }
+  }
+  void NewPage() override {
+    ++pagina;
+    x = y = 0;
+  }
+  bool EndDoc() override {
+    ++fini;
+    return true;
+  }
+
+  // The texts printed, in order.
+  QStringList Testi() const {
+    QStringList l;
+    for (const Stampato& s : stampati) l << s.testo;
+    return l;
+  }
+  const Stampato* Cerca(const QString& t, int da = 0) const {
+    for (std::size_t i = static_cast<std::size_t>(da); i < stampati.size(); ++i)
+      if (stampati[i].testo == t) return &stampati[i];
+    return nullptr;
+  }
+
+  std::function<double(const QString&)> larghezza;
+  int scala = 1;
+  QString font;
+  double dimensione = 0;
+  QList<double> dimensioni;
+  bool grassetto = false, corsivo = false;
+  double x = 0, y = 0;
+  int pagina = 1, fini = 0;
+  std::vector<Stampato> stampati;
+};
+
+class Stampa : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    AzzeraStampa();
+    ImpostaStampanteDocumento(&p);
+  }
+  void TearDown() override {
+    ImpostaStampanteDocumento(nullptr);
+    AzzeraStampa();
+  }
+  void Documento(const QStringList& righe) {
+    for (QString r : righe) StampaRigaDocumento(r);
+  }
+  StampanteFinta p;
+};
+
+const double kCm = 72.0 / 2.54;
+
+TEST_F(Stampa, PageMarginsHeaderAndFooter) {
+  Documento({"#RESET 2,2,2,2,2,2,12,Arial", "#HEADER Program FRATTIX", "#FOOTER fine", "", "", "Riga", "",
+             "#RIGHT", "Destra", "#ENDDOCUMENT"});
+  EXPECT_EQ(p.scala, 2);
+  EXPECT_EQ(p.font, "Arial");
+  EXPECT_EQ(p.dimensioni.first(), 12);
+  // W = 566, H = 813, margins of 56 points: the header centred with its top at m3, the first line m5 below it.
+  ASSERT_EQ(p.Testi(), (QStringList{"Program FRATTIX", "Riga", "Destra", "fine"}));
+  EXPECT_DOUBLE_EQ(p.stampati[0].y, 56);
+  EXPECT_DOUBLE_EQ(p.stampati[0].x, 56 + (566 - 112 - 6 * 15) / 2.0);
+  EXPECT_DOUBLE_EQ(p.stampati[1].x, 56);
+  EXPECT_DOUBLE_EQ(p.stampati[1].y, 56 + 12 + 56);  // the blank lines under the header are dropped
+  EXPECT_DOUBLE_EQ(p.stampati[2].y, 56 + 12 + 56 + 24);  // a blank line after a text line is not
+  EXPECT_DOUBLE_EQ(p.stampati[2].x + 36, 566 - 56);
+  EXPECT_DOUBLE_EQ(p.stampati[3].y, 813 - 56 - 12);
+  EXPECT_EQ(p.fini, 1);
+}
+
+TEST_F(Stampa, ACentredTableAndItsDecimalColumn) {
+  // A table 200 points wide under "#CENTER" starts at x = 183.
+  p.larghezza = [](const QString& t) { return t == "X" ? 200 - 0.5 * kCm : 6.0 * t.size(); };
+  Documento({"#RESET 2,2,2,2,2,2,12,Arial", "#TABSTYLE L", "#CENTER", "#STARTTABLE", "X", "#ENDTABLE"});
+  ASSERT_NE(p.Cerca("X"), nullptr);
+  EXPECT_NEAR(p.Cerca("X")->x - 0.25 * kCm, 183, 1e-9);
+
+  Documento({"#LEFT", "#TABSTYLE", "#STARTTABLE", "N.\tValore", "1\t2.5", "2\t10", "#ENDTABLE", "#ENDDOCUMENT"});
+  const Stampato* testa = p.Cerca("Valore");
+  const Stampato* a = p.Cerca("2.5");
+  const Stampato* b = p.Cerca("10.0");
+  ASSERT_TRUE(testa && a && b);
+  EXPECT_DOUBLE_EQ(testa->x + 36, a->x + 18);
+  EXPECT_DOUBLE_EQ(a->x + 18, b->x + 24);
+  EXPECT_TRUE(testa->grassetto);
+  EXPECT_TRUE(p.Cerca("N.")->grassetto);
+  EXPECT_FALSE(a->grassetto);
+  EXPECT_FALSE(p.grassetto);
+  // Column 1 holds text and whole numbers: its cells stay as written.
+  EXPECT_NE(p.Cerca("1"), nullptr);
+}
+
+TEST_F(Stampa, TabStyleAlignsColumnsLeftOrRight) {
+  QStringList righe{"#RESET 2,2,2,2,2,2,12,Arial", "#TABSTYLE =LL", "#STARTTABLE"};
+  QStringList testa, riga;
+  for (int c = 1; c <= 27; ++c) {
+    testa << QString("h%1").arg(c);
+    riga << QString("v%1xx").arg(c);
+  }
+  righe << testa.join('\t') << riga.join('\t') << "#ENDTABLE";
+  Documento(righe);
+  // Each column: its two cells share the left edge (left-aligned) or the right edge (right-aligned).
+  for (int c : {1, 2, 3, 23, 24, 25, 26, 27}) {
+    const Stampato* h = p.Cerca(QString("h%1").arg(c));
+    const Stampato* v = p.Cerca(QString("v%1xx").arg(c));
+    ASSERT_TRUE(h && v) << c;
+    if (c >= 3 && c <= 25) {
+      EXPECT_DOUBLE_EQ(h->x + p.TextWidth(h->testo), v->x + p.TextWidth(v->testo)) << c;
+    } else {
+      EXPECT_DOUBLE_EQ(h->x, v->x) << c;
+    }
+  }
+}
+
+TEST_F(Stampa, ALongTableRepeatsItsHeadRowOnEveryPage) {
+  QStringList righe{"#RESET 2,2,2,2,2,2,12,Arial", "#HEADER Program FRATTIX", "#STARTTABLE", "N.\tValore"};
+  for (int i = 1; i <= 120; ++i) righe << QString("%1\t%2").arg(i).arg(i * 1.5);
+  righe << "#ENDTABLE" << "#ENDDOCUMENT";
+  Documento(righe);
+  ASSERT_EQ(p.pagina, 3);
+  for (int pagina = 1; pagina <= 3; ++pagina) {
+    QStringList testi;
+    for (const Stampato& s : p.stampati)
+      if (s.pagina == pagina) testi << s.testo;
+    ASSERT_GE(testi.size(), 4) << pagina;
+    EXPECT_EQ(testi.mid(0, 3), (QStringList{"Program FRATTIX", "N.", "Valore"})) << pagina;
+    EXPECT_EQ(testi.count("Valore"), 1) << pagina;
+  }
+  // No row begins below the text limit; every row is printed once, the last one on the last page.
+  for (const Stampato& s : p.stampati)
+    if (s.testo != "Program FRATTIX") {
+      EXPECT_LE(s.y, 813 - 56 - 56 - 12 + 12) << s.testo.toStdString();
+    }
+  EXPECT_EQ(p.Testi().count("180.0"), 1);
+  EXPECT_EQ(p.Cerca("180.0")->pagina, 3);
+}
+
+TEST_F(Stampa, ATableLongerThanTheCellGridStaysOneTable) {
+  // 700 rows come from the markup core in two parts. Wherever the table starts on its first page, every page it
+  // runs on begins with its head row, once, and no row is lost or doubled.
+  for (int prima = 0; prima < 48; ++prima) {
+    p = StampanteFinta();
+    QStringList righe{"#RESET 2,2,2,2,2,2,12,Arial", "#HEADER H"};
+    for (int i = 0; i < prima; ++i) righe << "testo";
+    righe << "#STARTTABLE" << "N.\tValore";
+    for (int i = 1; i <= 700; ++i) righe << QString("%1\tv%1").arg(i);
+    righe << "#ENDTABLE" << "#ENDDOCUMENT";
+    Documento(righe);
+    for (int i = 1; i <= 700; ++i) ASSERT_EQ(p.Testi().count(QString("v%1").arg(i)), 1) << prima << " " << i;
+    const int pagine = p.pagina;
+    ASSERT_EQ(p.Testi().count("H"), pagine) << prima;
+    std::vector<int> teste(static_cast<std::size_t>(pagine) + 1, 0);
+    for (const Stampato& s : p.stampati) {
+      if (s.testo == "Valore") ++teste[static_cast<std::size_t>(s.pagina)];
+      // A data row on a page without the head row above it.
+      if (s.testo.startsWith('v')) {
+        ASSERT_EQ(teste[static_cast<std::size_t>(s.pagina)], 1) << prima << " " << s.pagina;
+      }
+    }
+  }
+}
+
+TEST_F(Stampa, NewParagraphBreaksOnlyWhenTooLittleRoomIsLeft) {
+  QStringList righe{"#RESET 2,2,2,2,2,2,12,Arial", "#HEADER H"};
+  // Limit 813 - 56 - 56 - 12 = 689; the first line is at 124, each line 12 points lower.
+  for (int i = 0; i < 40; ++i) righe << QString("r%1").arg(i);  // next line at 124 + 480 = 604
+  righe << "#NEWPARAGRAPH 2" << "a" << "#NEWPARAGRAPH 3.5" << "b";
+  Documento(righe);
+  EXPECT_EQ(p.Cerca("a")->pagina, 1);  // 604 <= 689 - 56.7
+  EXPECT_DOUBLE_EQ(p.Cerca("a")->y, 604);
+  EXPECT_EQ(p.Cerca("b")->pagina, 2);  // 616 > 689 - 99.2
+  EXPECT_DOUBLE_EQ(p.Cerca("b")->y, 124);
+  // A "#NEWPAGE" always starts a page, with footer and header.
+  Documento({"#NEWPAGE", "#ENDDOCUMENT"});
+  EXPECT_EQ(p.pagina, 3);
+  EXPECT_EQ(p.Testi().count("H"), 3);
+}
+
+TEST_F(Stampa, ListsWithLeaderDotsAndFontsThatMeasureNothing) {
+  Documento({"#RESET 2,2,2,2,2,2,12,Arial", "#STARTLIST", "Coesione [kN/m²]\t25", "Altezza\t9.81", "#ENDLIST"});
+  const Stampato* etichetta = p.Cerca("Altezza ");
+  ASSERT_EQ(etichetta, nullptr);  // the short label is followed by dots
+  QString punti;
+  for (const Stampato& s : p.stampati)
+    if (s.testo.startsWith("Altezza")) punti = s.testo;
+  // Dots up to 0.5 cm beyond the widest label (16 characters, 96 points).
+  EXPECT_TRUE(punti.startsWith("Altezza ...")) << punti.toStdString();
+  EXPECT_GE(6.0 * punti.size(), 96 + 0.5 * kCm);
+  EXPECT_LT(6.0 * (punti.size() - 1), 96 + 0.5 * kCm);
+  EXPECT_DOUBLE_EQ(p.Cerca("25.00")->x + 30, p.Cerca("9.81")->x + 24);
+  for (const Stampato& s : p.stampati) EXPECT_FALSE(s.grassetto);
+
+  // A font that measures a point and a blank as 0 wide: the dots end; sizes of 0 or less are never set.
+  p.larghezza = [](const QString& t) { return 6.0 * QString(t).remove('.').remove(' ').size(); };
+  p.dimensioni.clear();
+  Documento({"#FONTSIZE 0", "#FONTSIZE -3", "#FONTSIZE x", "#STARTLIST", "a\t1", "bbbbbb\t2", "#ENDLIST",
+             "#FONTSIZE 10", "#ENDDOCUMENT"});
+  for (double d : p.dimensioni) EXPECT_GT(d, 0);
+  // The footer is set in the base size; the body size comes back after it.
+  EXPECT_EQ(p.dimensioni.mid(p.dimensioni.size() - 3), (QList<double>{10, 12, 10}));
+  EXPECT_NE(p.Cerca("a "), nullptr);
+  EXPECT_EQ(p.fini, 1);
+}
+
+TEST_F(Stampa, ADocumentWithoutEndIsFinishedAtTheEndOfTheFile) {
+  Documento({"#RESET 1.5", "#FOOTER piede", "testo"});
+  EXPECT_EQ(p.font, "");  // an empty font name is not given to the printer
+  EXPECT_TRUE(p.dimensioni.isEmpty());  // nor a size of 0
+  EXPECT_EQ(p.fini, 0);
+  EXPECT_TRUE(FineDocumentoStampa());
+  EXPECT_EQ(p.fini, 1);
+  EXPECT_EQ(p.Testi().last(), "piede");
+  EXPECT_DOUBLE_EQ(p.Cerca("testo")->x, 42);
+  // A file without "#RESET" prints nothing.
+  Documento({"testo", "#ENDDOCUMENT"});
+  EXPECT_TRUE(FineDocumentoStampa());
+  EXPECT_EQ(p.fini, 1);
+}
+
+}  // namespace
