@@ -66,6 +66,13 @@ class Strada : public ::testing::Test {
     return aperti;
   }
   static QString Utf8(const QString& file) { return QString::fromUtf8(ReadBytes(file)); }
+  // The text of a PDF file, by pdftotext.
+  static QString TestoPdf(const QString& pdf) {
+    QProcess p;
+    p.start("pdftotext", {"-layout", pdf, "-"});
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+  }
   // Every text of a Word document read back with python-docx: its paragraphs and the cells of its tables.
   static QString TestoDocx(const QString& file) {
     QString errore;
@@ -92,12 +99,13 @@ QMap<QString, std::pair<double, double>> Cunei(const QStringList& righe) {
 
 TEST_F(Strada, ClusterRunThenTheResultsReportAsTextWordAndPreview) {
   const RunResult r = Esegui({{"frattix32", QString("menu CalcoliCluster\nmenu esptabtxt\nmenu EsportaTabulatiDOC\n"
+                                                    "menu StampaRapidaTabulati\nanswer OK \"esempio-1.pdf\"\n"
                                                     "menu VisualizzaAnteprimaTabulati\n"
                                                     "grab %1 Form1\nclose Form1\nclose menu1\n")
                                                 .arg(t.D("tabulati.png"))},
                               {"TALVOR", QuattroFamiglie()}});
   ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
-  EXPECT_TRUE(Messaggi().isEmpty()) << Log().join("\n").toStdString();
+  EXPECT_EQ(Messaggi().size(), 1) << Log().join("\n").toStdString();  // the name of the PDF file printed
   ASSERT_EQ(Righe(R("esempio.FAM")).size(), 5);
   // The text rendering holds the session's title and every table the run wrote: four families with their
   // strengths, the principal conductivities, the wedges with their volumes.
@@ -119,6 +127,12 @@ TEST_F(Strada, ClusterRunThenTheResultsReportAsTextWordAndPreview) {
   for (const QString& riga : Righe(R("esempio.FAM")).mid(1) + Righe(R("esempio.PER")).mid(1))
     EXPECT_TRUE(word.contains(riga.split('\t').at(1))) << riga.toStdString() << "\n" << word.toStdString();
   for (const QString& riga : gmc.mid(1)) EXPECT_TRUE(word.contains(riga.split('\t').at(7))) << riga.toStdString();
+  // The printed report: title and values in the PDF file.
+  const QString pdf = TestoPdf(t.D("pdf/esempio-1.pdf"));
+  EXPECT_TRUE(pdf.contains("Cava di Monte Rasso")) << pdf.toStdString();
+  for (const QString& riga : Righe(R("esempio.FAM")).mid(1) + Righe(R("esempio.PER")).mid(1))
+    EXPECT_TRUE(pdf.contains(riga.split('\t').at(1))) << riga.toStdString() << "\n" << pdf.toStdString();
+  for (const QString& riga : gmc.mid(1)) EXPECT_TRUE(pdf.contains(riga.split('\t').at(7))) << riga.toStdString();
   QStringList aperti = Aperti(2);
   aperti.sort();
   EXPECT_EQ(aperti, (QStringList{R("esempio.DOC"), R("esempio.txt")}));
@@ -197,10 +211,11 @@ TEST_F(Strada, ASurveySheetTypedInTheGridAndItsReport) {
       "set Text1(4) 120\nset Text1(5) 15\nset Text1(6) 38.5\npress Command1(0)\n" + righe +
       "press base2_32.Command1(0)\n"
       "menu espsctxt\nfile " + scheda + "\nmenu EsportaSchedaDOC\nfile " + scheda + "\n"
+      "menu StampaRapidaScheda\nfile " + scheda + "\nanswer OK \"nuova-1.pdf\"\n"
       "menu StampaAnteprimaScheda\nfile " + scheda + "\ngrab " + t.D("scheda.png") + " Form1\nclose Form1\nclose menu1\n";
   const RunResult r = Esegui({{"frattix32", script}});
   ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
-  EXPECT_TRUE(Messaggi().isEmpty()) << Log().join("\n").toStdString();
+  EXPECT_EQ(Messaggi().size(), 1) << Log().join("\n").toStdString();  // the name of the PDF file printed
   const QStringList letta = Righe(scheda);
   ASSERT_EQ(letta.size(), 9);  // six header lines, the count and the two records (blank lines skipped)
   EXPECT_EQ(letta.mid(0, 3), (QStringList{"Cava Nord", "Gradone", "120/15"}));
@@ -210,6 +225,9 @@ TEST_F(Strada, ASurveySheetTypedInTheGridAndItsReport) {
   EXPECT_TRUE(testo.startsWith("Program FRATTIX 32\r\n")) << testo.left(200).toStdString();
   for (const char* atteso : {"Cava Nord", "Gradone", "Rossi", "38.5", "2.5", "4.8", "210"})
     EXPECT_TRUE(testo.contains(atteso)) << atteso << "\n" << testo.toStdString();
+  const QString pdf = TestoPdf(t.D("pdf/nuova-1.pdf"));
+  for (const char* atteso : {"Cava Nord", "Gradone", "Rossi", "38.5", "2.5", "4.8", "210"})
+    EXPECT_TRUE(pdf.contains(atteso)) << atteso << "\n" << pdf.toStdString();
   const QString word = TestoDocx(R("nuova.DOC"));
   for (const char* atteso : {"Cava Nord", "Gradone", "Rossi", "38.5", "2.5", "4.8", "210"})
     EXPECT_TRUE(word.contains(atteso)) << atteso << "\n" << word.toStdString();
