@@ -42,6 +42,7 @@ class Guasti : public ::testing::Test {
   }
   RunResult Esegui(const QString& script, const QProcessEnvironment& altro = QProcessEnvironment()) {
     QProcessEnvironment env = ScriptedRunEnvironment(t, script);
+    if (script.isEmpty()) env.insert("FRATTIX_UI_SCRIPT", t.Root() + "/script");  // one script per program
     env.insert("PATH", "/usr/bin:/bin");
     env.insert("HOME", t.D("home"));
     for (const QString& k : altro.keys()) env.insert(k, altro.value(k));
@@ -102,6 +103,7 @@ class GuastiPermessi : public Guasti {
     // The program runs through setpriv as the unprivileged user "nobody" (65534) without groups.
     const QString programma = t.P("frattix32");
     QProcessEnvironment env = ScriptedRunEnvironment(t, script);
+    if (script.isEmpty()) env.insert("FRATTIX_UI_SCRIPT", t.Root() + "/script");  // one script per program
     env.insert("PATH", "/usr/bin:/bin");
     env.insert("HOME", t.D("home"));
     QFile::remove(t.D("ui.log"));
@@ -122,6 +124,25 @@ TEST_F(GuastiPermessi, ASessionFolderThatCannotBeWrittenGivesAMessageAndKeepsIts
   const QStringList m = Messaggi();
   ASSERT_EQ(m.size(), 3) << m.join("\n").toStdString();
   for (const QString& riga : m) EXPECT_TRUE(riga.contains(kNonScritto)) << riga.toStdString();
+  EXPECT_EQ(Cartella(), prima);
+}
+
+TEST_F(GuastiPermessi, AClusterRunIntoASessionFolderThatCannotBeWrittenKeepsTheOldResults) {
+  SolaLettura(t.D("rilievi"));
+  const auto prima = Cartella();
+  QDir(t.Root()).mkpath("script");
+  WriteAnsi(t.Root() + "/script/frattix32.script", "menu CalcoliCluster\nanswer OK \"esempio.GRA\"\nclose menu1\n");
+  WriteAnsi(t.Root() + "/script/TALVOR.script",
+            "check Option3 1\npress Command3\nset Text1 4\nkey Text1 Enter\npress Picture3\npress Picture3\n"
+            "set Text1 20\nkey Text1 Enter\npress Command1\nanswer OK \"esempio.dat\"\n");
+  const RunResult r = ComeUtente("");
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  // The main program cannot write the graphics options, TALVOR its result: each says so and stops there.
+  const QStringList m = Messaggi();
+  ASSERT_EQ(m.size(), 2) << m.join("\n").toStdString();
+  EXPECT_TRUE(m[0].startsWith("frattix32\t") && m[0].contains("esempio.GRA")) << m[0].toStdString();
+  EXPECT_TRUE(m[1].startsWith("TALVOR\t") && m[1].contains("esempio.dat")) << m[1].toStdString();
+  EXPECT_TRUE(ReadLog(t.D("ui.log")).filter("\tfatal\t").isEmpty());
   EXPECT_EQ(Cartella(), prima);
 }
 
