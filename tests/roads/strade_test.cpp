@@ -97,7 +97,7 @@ QMap<QString, std::pair<double, double>> Cunei(const QStringList& righe) {
   return cunei;
 }
 
-TEST_F(Strada, ClusterRunThenTheResultsReportAsTextWordAndPreview) {
+TEST_F(Strada, ClusterRunThenTheResultsReportAsTextWordPdfAndPreview) {
   const RunResult r = Esegui({{"frattix32", QString("menu CalcoliCluster\nmenu esptabtxt\nmenu EsportaTabulatiDOC\n"
                                                     "menu StampaRapidaTabulati\nanswer OK \"esempio-1.pdf\"\n"
                                                     "menu VisualizzaAnteprimaTabulati\n"
@@ -107,32 +107,26 @@ TEST_F(Strada, ClusterRunThenTheResultsReportAsTextWordAndPreview) {
   ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
   EXPECT_EQ(Messaggi().size(), 1) << Log().join("\n").toStdString();  // the name of the PDF file printed
   ASSERT_EQ(Righe(R("esempio.FAM")).size(), 5);
-  // The text rendering holds the session's title and every table the run wrote: four families with their
-  // strengths, the principal conductivities, the wedges with their volumes.
-  const QString testo = Utf8(R("esempio.txt"));
-  EXPECT_TRUE(testo.startsWith("Program FRATTIX\r\nCava di Monte Rasso\r\n")) << testo.left(200).toStdString();
-  for (const QString& riga : Righe(R("esempio.FAM")).mid(1)) {
-    const QStringList c = riga.split('\t');
-    EXPECT_TRUE(testo.contains(c.at(1)) && testo.contains(c.at(2))) << riga.toStdString();
-  }
-  for (const QString& riga : Righe(R("esempio.PER")).mid(1))
-    EXPECT_TRUE(testo.contains(riga.split('\t').at(1))) << riga.toStdString();
   const QStringList gmc = Righe(R("esempio.GMC"));
   // The pairs of the four families that form a wedge against the example's face.
   ASSERT_GE(Cunei(gmc).size(), 1) << gmc.join("\n").toStdString();
-  for (const QString& riga : gmc.mid(1)) EXPECT_TRUE(testo.contains(riga.split('\t').at(7))) << riga.toStdString();
-  // The Word document holds the same title and values.
-  const QString word = TestoDocx(R("esempio.DOC"));
-  EXPECT_TRUE(word.contains("Cava di Monte Rasso")) << word.toStdString();
-  for (const QString& riga : Righe(R("esempio.FAM")).mid(1) + Righe(R("esempio.PER")).mid(1))
-    EXPECT_TRUE(word.contains(riga.split('\t').at(1))) << riga.toStdString() << "\n" << word.toStdString();
-  for (const QString& riga : gmc.mid(1)) EXPECT_TRUE(word.contains(riga.split('\t').at(7))) << riga.toStdString();
-  // The printed report: title and values in the PDF file.
-  const QString pdf = TestoPdf(t.D("pdf/esempio-1.pdf"));
-  EXPECT_TRUE(pdf.contains("Cava di Monte Rasso")) << pdf.toStdString();
-  for (const QString& riga : Righe(R("esempio.FAM")).mid(1) + Righe(R("esempio.PER")).mid(1))
-    EXPECT_TRUE(pdf.contains(riga.split('\t').at(1))) << riga.toStdString() << "\n" << pdf.toStdString();
-  for (const QString& riga : gmc.mid(1)) EXPECT_TRUE(pdf.contains(riga.split('\t').at(7))) << riga.toStdString();
+  // Every form of the report holds the session's title and every table the run wrote: the four families' orientations,
+  // the principal conductivities, the wedges' volumes.
+  const auto controlla = [&](const QString& forma, const QString& resa) {
+    SCOPED_TRACE(forma.toStdString() + ":\n" + resa.toStdString());
+    EXPECT_TRUE(resa.contains("Cava di Monte Rasso"));
+    for (const QString& riga : Righe(R("esempio.FAM")).mid(1)) {
+      const QStringList c = riga.split('\t');
+      EXPECT_TRUE(resa.contains(c.at(1)) && resa.contains(c.at(2))) << riga.toStdString();
+    }
+    for (const QString& riga : Righe(R("esempio.PER")).mid(1)) EXPECT_TRUE(resa.contains(riga.split('\t').at(1))) << riga.toStdString();
+    for (const QString& riga : gmc.mid(1)) EXPECT_TRUE(resa.contains(riga.split('\t').at(7))) << riga.toStdString();
+  };
+  const QString testo = Utf8(R("esempio.txt"));
+  EXPECT_TRUE(testo.startsWith("Program FRATTIX\r\nCava di Monte Rasso\r\n")) << testo.left(200).toStdString();
+  controlla("text", testo);
+  controlla("Word", TestoDocx(R("esempio.DOC")));
+  controlla("PDF", TestoPdf(t.D("pdf/esempio-1.pdf")));
   QStringList aperti = Aperti(2);
   aperti.sort();
   EXPECT_EQ(aperti, (QStringList{R("esempio.DOC"), R("esempio.txt")}));
