@@ -3,6 +3,7 @@
 // files intact and no half-written file left behind.
 #include "tests/support/support.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -34,10 +35,11 @@ class Guasti : public ::testing::Test {
     WriteAnsi(t.P("editor.cfg"), "\n" + t.P("editore") + "\n");
   }
   QString R(const QString& nome) const { return t.D("rilievi/" + nome); }
-  // The session folder's files, name and content.
-  QMap<QString, QByteArray> Cartella() const {
-    QMap<QString, QByteArray> file;
-    for (const QString& f : QDir(t.D("rilievi")).entryList(QDir::Files | QDir::Hidden)) file.insert(f, ReadBytes(R(f)));
+  // The session folder's files: name and a digest of the content.
+  QMap<QString, QString> Cartella() const {
+    QMap<QString, QString> file;
+    for (const QString& f : QDir(t.D("rilievi")).entryList(QDir::Files | QDir::Hidden))
+      file.insert(f, QString::fromLatin1(QCryptographicHash::hash(ReadBytes(R(f)), QCryptographicHash::Sha1).toHex()));
     return file;
   }
   RunResult Esegui(const QString& script, const QProcessEnvironment& altro = QProcessEnvironment()) {
@@ -71,6 +73,30 @@ TEST_F(Guasti, ASaveThatFailsHalfWayLeavesTheOldFileAndSaysSo) {
   ASSERT_EQ(m.size(), 3) << m.join("\n").toStdString();
   for (const QString& riga : m) EXPECT_TRUE(riga.contains(kNonScritto)) << riga.toStdString();
   // Every old file byte for byte, no new file and no temporary file left behind.
+  EXPECT_EQ(Cartella(), prima);
+}
+
+TEST_F(Guasti, AClusterResultThatCannotBeSavedLeavesTheResultOfTheRunBefore) {
+  QDir(t.Root()).mkpath("script");
+  WriteAnsi(t.Root() + "/script/frattix32.script", "menu CalcoliCluster\nclose menu1\n");
+  const QString talvor = "check Option3 1\npress Command3\nset Text1 4\nkey Text1 Enter\npress Picture3\n%1press Picture3\n"
+                         "set Text1 20\nkey Text1 Enter\npress Command1\n";
+  WriteAnsi(t.Root() + "/script/TALVOR.script", talvor.arg("key Picture1 Right\n"));
+  ASSERT_EQ(Esegui("").exitCode, 0);
+  ASSERT_TRUE(Messaggi().isEmpty()) << Messaggi().join("\n").toStdString();
+  const auto prima = Cartella();
+  ASSERT_TRUE(prima.contains("esempio.dat"));
+  // One family fewer this time, and the disk full when the result is saved.
+  WriteAnsi(t.Root() + "/script/TALVOR.script", talvor.arg("") + "answer OK \"esempio.dat\"\n");
+  QProcessEnvironment env;
+  env.insert("FRATTIX_FAIL_SAVE", "esempio.dat");
+  const RunResult r = Esegui("", env);
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  const QStringList m = Messaggi();
+  ASSERT_EQ(m.size(), 1) << m.join("\n").toStdString();
+  EXPECT_TRUE(m[0].startsWith("TALVOR\t")) << m[0].toStdString();
+  EXPECT_TRUE(ReadLog(t.D("ui.log")).filter("\tfatal\t").isEmpty());
+  // The result and the tables of the run before, byte for byte.
   EXPECT_EQ(Cartella(), prima);
 }
 
