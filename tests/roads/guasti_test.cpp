@@ -8,8 +8,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
+#include <QProcess>
+#include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 #include <unistd.h>
 
@@ -98,6 +102,46 @@ TEST_F(Guasti, AClusterResultThatCannotBeSavedLeavesTheResultOfTheRunBefore) {
   EXPECT_TRUE(ReadLog(t.D("ui.log")).filter("\tfatal\t").isEmpty());
   // The result and the tables of the run before, byte for byte.
   EXPECT_EQ(Cartella(), prima);
+}
+
+TEST_F(Guasti, TalvorKilledInItsClusteringWindowIsReportedAndTheMainProgramGoesOn) {
+  // TALVOR runs without a script, so its clustering window waits for a user; a wrapper notes its process id.
+  ASSERT_TRUE(QFile::rename(t.P("TALVOR"), t.P("TALVOR-reale")));
+  const QString pid = t.Root() + "/talvor.pid";
+  WriteScript(t.P("TALVOR"), QString("#!/bin/sh\necho $$ > %1\nFRATTIX_UI_SCRIPT= exec %2\n").arg(pid, t.P("TALVOR-reale")));
+  const auto prima = Cartella();
+  QProcessEnvironment env = ScriptedRunEnvironment(
+      t, "menu CalcoliCluster\nanswer OK \"TALVOR\"\nmenu EdizioneSelezione\npress Command1\nclose menu1\n");
+  QProcess principale;
+  QProcessEnvironment tutto = QProcessEnvironment::systemEnvironment();
+  tutto.insert("QT_QPA_PLATFORM", "offscreen");
+  for (const QString& k : env.keys()) tutto.insert(k, env.value(k));
+  principale.setProcessEnvironment(tutto);
+  principale.setWorkingDirectory(t.Data());
+  principale.setProcessChannelMode(QProcess::MergedChannels);
+  principale.start(t.P("frattix32"), {R("esempio.ses")});
+  ASSERT_TRUE(principale.waitForStarted());
+  // Once the clustering window is shown, TALVOR is killed.
+  bool finestra = false;
+  for (int i = 0; i < 3000 && !finestra; ++i) {
+    finestra = !ReadLog(t.D("ui.log")).filter("TALVOR-reale\twindow\tworkform\t").isEmpty();
+    if (!finestra) QThread::msleep(10);
+  }
+  const qint64 id = QString::fromLatin1(ReadBytes(pid)).trimmed().toLongLong();
+  if (finestra && id > 0) ::kill(static_cast<pid_t>(id), SIGKILL);
+  const bool finito = principale.waitForFinished(60000);
+  if (!finito) principale.kill();
+  ASSERT_TRUE(finestra) << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  ASSERT_TRUE(finito);
+  EXPECT_EQ(principale.exitCode(), 0) << principale.readAll().toStdString();
+  const QStringList m = Messaggi();
+  ASSERT_EQ(m.size(), 1) << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  EXPECT_TRUE(m[0].contains("terminato in modo anomalo")) << m[0].toStdString();
+  // The menus answered again: the selection form was shown after the message. Nothing of the session was written.
+  EXPECT_EQ(ReadLog(t.D("ui.log")).filter("frattix32\tform\tEdilineCeckBox\t").size(), 1);
+  auto dopo = Cartella();
+  dopo.remove("esempio.GRA");  // the graphics options are written before the start, as on every launch
+  EXPECT_EQ(dopo, prima);
 }
 
 // Runs as a user who owns none of the folders: root would write anywhere. Without root the test's own user
