@@ -2,6 +2,7 @@
 
 #include "cluster/permeabilita.h"
 #include "cluster/tabellafamiglie.h"
+#include "cluster/stereogramma.h"
 
 #include "common/data/famiglie.h"
 #include "common/data/nomi.h"
@@ -9,9 +10,11 @@
 #include "common/data/risultato.h"
 #include "common/data/scheda.h"
 #include "common/platform/files.h"
+#include "common/platform/forms.h"
 #include "common/platform/process.h"
 #include "common/platform/textio.h"
 #include "common/platform/ui.h"
+#include "common/plot/grafica.h"
 #include "common/texts/avvio.h"
 #include "common/texts/testi.h"
 
@@ -306,8 +309,15 @@ int EseguiModoGrafico() {
   } else if (!CaricaPoli()) {
     return 0;
   }
-  // The stereographic plot is drawn here in the preview window, followed by the final wait until the user closes
-  // it; without a preview window the program ends at once.
+  // The stereographic plot in the preview window, then the final wait until the user closes it.
+  plat::Form menu1(QStringLiteral("menu1"));
+  const auto& w = Talvor.FinestraPagina;
+  Grafico.NomeFileDati = Talvor.NomeFileDati;
+  InizioGrafico(0, QString(), w[0], w[1], w[2], w[3], 0);
+  if (GRAFICA* f = FinestraGrafica()) f->setWindowState(Qt::WindowNoState);
+  DisegnaStereogramma();
+  Talvor.AttesaFinale = true;
+  AttendiChiusuraGrafica();
   return 0;
 }
 

@@ -1,0 +1,178 @@
+// Whole runs of the two plot commands from the main program on the example session, headless: the graphics options
+// confirmed, TALVOR's preview shown, printed to PDF, exported to DXF and closed. The session is first taken down
+// the cluster road by hand: its poles loaded, grouped around seed poles into a result file, and a wedge table of
+// every pair of families written as the wedge program writes it.
+#include "cluster/geometria.h"
+#include "cluster/talvor.h"
+#include "common/data/opzionigrafiche.h"
+#include "common/platform/files.h"
+#include "common/texts/avvio.h"
+#include "tests/support/scripted.h"
+#include "tests/support/support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+using testing_support::ReadLog;
+using testing_support::TestFolder;
+using testing_support::WriteAnsi;
+
+// Groups the loaded poles: a pole within 20 degrees of a family's seed joins it, else it seeds a new family (at
+// most six); the centre is the mean of the members' vectors. Writes <stem>.dat and a wedge table.
+void PercorsoCluster(const TestFolder& t) {
+  AzzeraTalvor();
+  Avvio.NumeroLingua = 1;
+  Talvor.PercorsoProgramma = t.Program();
+  Talvor.NomeFileDati = QStringLiteral("esempio.ses");
+  const QStringList schede = {"fronte_est.sch", "fronte_nord.sch"};
+  Talvor.NumeroSchede = static_cast<int>(schede.size());
+  for (int s = 0; s < schede.size(); ++s) Talvor.ElencoSchede[static_cast<std::size_t>(s + 1)] = schede[s];
+  {
+    testing_support::Scripted nessunMessaggio(t, QString());
+    bool caricati = false;
+    try {
+      caricati = CaricaPoli();
+    } catch (const testing_support::Ended&) {
+    }
+    ASSERT_TRUE(caricati) << nessunMessaggio.Log().join('\n').toStdString();
+  }
+  ASSERT_GT(Talvor.NumeroPoli, 10);
+  auto& T = Talvor;
+  const double soglia = 20 * PiGreco() / 180;
+  std::vector<int> seme(1, 0);
+  std::vector<std::array<double, 3>> somma(1);
+  for (int i = 1; i <= T.NumeroPoli; ++i) {
+    const auto u = static_cast<std::size_t>(i);
+    int k = 1;
+    while (k <= T.NumeroCluster &&
+           AngoloTraDirezioni(T.InclinazionePoli[u], T.DirezionePoli[u],
+                              T.InclinazionePoli[static_cast<std::size_t>(seme[static_cast<std::size_t>(k)])],
+                              T.DirezionePoli[static_cast<std::size_t>(seme[static_cast<std::size_t>(k)])]) >= soglia)
+      ++k;
+    if (k > T.NumeroCluster) {
+      if (T.NumeroCluster == 6) continue;
+      T.NumeroCluster = k;
+      seme.push_back(i);
+      somma.push_back({0, 0, 0});
+    }
+    const auto uk = static_cast<std::size_t>(k);
+    double x = 0, y = 0, z = 0;
+    AngoliInVersore(x, y, z, T.InclinazionePoli[u], T.DirezionePoli[u]);
+    const double s = x * somma[uk][0] + y * somma[uk][1] + z * somma[uk][2] < 0 ? -1 : 1;
+    somma[uk] = {somma[uk][0] + s * x, somma[uk][1] + s * y, somma[uk][2] + s * z};
+    T.MembriCluster[uk][static_cast<std::size_t>(++T.NumeroMembri[uk])] = i;
+  }
+  for (int k = 1; k <= T.NumeroCluster; ++k) {
+    const auto& v = somma[static_cast<std::size_t>(k)];
+    const double segno = v[2] < 0 ? -1 : 1;
+    VersoreInAngoli(segno * v[0], segno * v[1], segno * v[2], T.InclinazioneCentri[static_cast<std::size_t>(k)],
+                    T.DirezioneCentri[static_cast<std::size_t>(k)]);
+  }
+  T.DistanzaMassima = soglia;
+  ASSERT_GE(T.NumeroCluster, 3);
+  ASSERT_TRUE(SalvaRisultati());
+
+  QString gmc = QStringLiteral("imm.P1 [°]\tinc.P1 [°]\tsciv.P1\timm.P2 [°]\tinc.P2 [°]\tsciv.P2\tF.S. [-]\tVolume [m³]\n");
+  const double fattori[] = {0.74, 1.12, 1.86, 0.95, 1.31, 2.4};
+  int n = 0;
+  for (int i = 1; i < T.NumeroCluster; ++i)
+    for (int j = i + 1; j <= T.NumeroCluster; ++j) {
+      double imm1 = 0, inc1 = 0, imm2 = 0, inc2 = 0;
+      PoloInGiacitura(T.InclinazioneCentri[static_cast<std::size_t>(i)], T.DirezioneCentri[static_cast<std::size_t>(i)],
+                      imm1, inc1);
+      PoloInGiacitura(T.InclinazioneCentri[static_cast<std::size_t>(j)], T.DirezioneCentri[static_cast<std::size_t>(j)],
+                      imm2, inc2);
+      gmc += QStringLiteral("%1\t%2\tSI\t%3\t%4\tNO\t%5\t%6\n")
+                 .arg(std::round(imm1))
+                 .arg(std::round(inc1))
+                 .arg(std::round(imm2))
+                 .arg(std::round(inc2))
+                 .arg(fattori[n % 6])
+                 .arg(12.5 * (n + 1));
+      ++n;
+    }
+  WriteAnsi(t.D("esempio.GMC"), gmc);
+}
+
+class GraficoDaMenu : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    t.AddPrograms({"frattix32", "TALVOR"});
+    WriteAnsi(t.P("language.cfg"), " 1 \n");
+    QDir esempi(QStringLiteral(FRATTIX_TEST_SOURCE_DIR "/examples"));
+    for (const QString& f : esempi.entryList(QDir::Files)) QFile::copy(esempi.filePath(f), t.D(f));
+    // The four sheets together hold more distinct orientations than a run takes (300): the session lists two.
+    WriteAnsi(t.D("esempio.ses"), " 2 \nfronte_est.sch\nfronte_nord.sch\n");
+    QDir(t.Root()).mkpath("script");
+    QDir(t.Root()).mkpath("pdf");
+    uscita = qEnvironmentVariable("FRATTIX_PLOT_GRAB_DIR");  // where the pictures are kept for a look, if set
+  }
+
+  // Runs `comando` with the graphics options `opzioni`; the preview is grabbed, printed fitted, exported and closed.
+  void Esegui(const QString& comando, const std::array<double, 7>& opzioni, const QString& nome) {
+    OpzioniGrafiche o;
+    o.Opzione = opzioni;
+    ASSERT_TRUE(ScriviFileOpzioniGrafiche(t.D("esempio.GRA"), o));
+    const QString script = t.Root() + "/script";
+    const QString immagine = uscita.isEmpty() ? t.Root() + "/" + nome + ".png" : uscita + "/" + nome + ".png";
+    WriteAnsi(script + "/frattix32.script", "menu " + comando + "\npress Command1(0)\nclose menu1\n");
+    WriteAnsi(script + "/TALVOR.script",
+              "grab " + immagine + "\npress Picture5\npress Picture4\nfile " + nome + ".dxf\npress Picture6\n");
+    QProcessEnvironment env;
+    env.insert("FRATTIX_DRIVE_C", t.DriveC());
+    env.insert("FRATTIX_UI_LOG", t.D("ui.log"));
+    env.insert("FRATTIX_UI_SCRIPT", script);
+    env.insert("FRATTIX_PDF_DIR", t.Root() + "/pdf");
+    QFile::remove(t.D("ui.log"));
+    const auto r = testing_support::RunProgram(t.P("frattix32"), {t.D("esempio.ses")}, t.Data(), env, 60000);
+    ASSERT_TRUE(r.finished) << r.output.toStdString() << ReadLog(t.D("ui.log")).join('\n').toStdString();
+    ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+    const QStringList log = ReadLog(t.D("ui.log"));
+    EXPECT_EQ(log.filter("TALVOR\twindow\tGRAFICA\t").size(), 1) << log.join('\n').toStdString();
+    EXPECT_TRUE(log.filter("\tmsgbox\t").isEmpty()) << log.join('\n').toStdString();
+    EXPECT_TRUE(QFile::exists(immagine));
+    QProcess py;
+    py.start("/usr/bin/python3", {QStringLiteral(FRATTIX_TEST_SOURCE_DIR "/tests/cluster/stereogramma_dxf.py"),
+                                  t.D(nome + ".dxf"), opzioni[3] == 1 ? "cluster" : "poli"});
+    ASSERT_TRUE(py.waitForFinished(60000));
+    EXPECT_EQ(py.exitCode(), 0) << py.readAll().toStdString() << py.readAllStandardError().toStdString();
+    if (!uscita.isEmpty())
+      for (const QString& f : QDir(t.Root() + "/pdf").entryList({"*.pdf"}, QDir::Files))
+        QFile::rename(t.Root() + "/pdf/" + f, uscita + "/" + nome + ".pdf");
+  }
+  int Pdf() const { return static_cast<int>(QDir(t.Root() + "/pdf").entryList({"*.pdf"}, QDir::Files).size()); }
+
+  TestFolder t;
+  QString uscita;
+};
+
+TEST_F(GraficoDaMenu, BothPlotCommandsInBothProjectionsAndHemispheres) {
+  PercorsoCluster(t);
+  int stampe = 0;
+  Esegui("GraficaCluster", {0, 1, 1, 1, 1, 1, 1}, "cluster_area_inf");
+  if (uscita.isEmpty()) {
+    EXPECT_EQ(Pdf(), ++stampe);
+  }
+  Esegui("GraficaCluster", {0, 2, 2, 1, 1, 1, 1}, "cluster_angolo_sup");
+  if (uscita.isEmpty()) {
+    EXPECT_EQ(Pdf(), ++stampe);
+  }
+  Esegui("GraficaProiezione", {0, 2, 1, 2, 1, 1, 2}, "proiezione_angolo_inf");
+  if (uscita.isEmpty()) {
+    EXPECT_EQ(Pdf(), ++stampe);
+  }
+  Esegui("GraficaProiezione", {0, 1, 2, 2, 1, 1, 2}, "proiezione_area_sup");
+  if (uscita.isEmpty()) {
+    EXPECT_EQ(Pdf(), ++stampe);
+  }
+}
+
+}  // namespace
