@@ -165,6 +165,33 @@ TEST_F(Strada, StabilityAfterTheSlopeFrontIsEditedInTheFieldForm) {
   EXPECT_GT(conVolume, 0);
 }
 
+TEST_F(Strada, BothTalvorPlotsInBothProjectionsPrintedAndExported) {
+  // The plots of a real clustering result: the cluster plot and the projection of the initial data, each in the
+  // equal-area and the equal-angle projection chosen in the graphics options, printed to PDF and exported to DXF.
+  ASSERT_EQ(Esegui({{"frattix32", "menu CalcoliCluster\nclose menu1\n"}, {"TALVOR", QuattroFamiglie()}}).exitCode, 0);
+  int stampe = 0;
+  for (const QString comando : {"GraficaCluster", "GraficaProiezione"})
+    for (const QString proiezione : {"Equiareale", "Equiangolare"}) {
+      SCOPED_TRACE((comando + " " + proiezione).toStdString());
+      const QString dxf = t.D(comando + proiezione + ".dxf");
+      const RunResult r =
+          Esegui({{"frattix32", "menu " + comando + "\npick Combo1(0) " + proiezione + "\npress Command1(0)\nclose menu1\n"},
+                  {"TALVOR", "press Picture5\npress Picture4\nfile " + dxf + "\npress Picture6\n"}});
+      ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << Log().join("\n").toStdString();
+      EXPECT_TRUE(Messaggi().isEmpty()) << Log().join("\n").toStdString();
+      EXPECT_EQ(Log().filter("TALVOR\twindow\tGRAFICA\t").size(), 1);
+      const QStringList pdf = QDir(t.D("pdf")).entryList({"*.pdf"}, QDir::Files);
+      EXPECT_EQ(pdf.size(), ++stampe);
+      for (const QString& f : pdf) EXPECT_TRUE(ReadBytes(t.D("pdf/" + f)).startsWith("%PDF"));
+      QProcess lettore;
+      lettore.setProcessChannelMode(QProcess::MergedChannels);
+      lettore.start("/usr/bin/python3", {FRATTIX_TEST_SOURCE_DIR "/tests/cluster/stereogramma_dxf.py", dxf,
+                                         comando == "GraficaCluster" ? "cluster" : "poli"});
+      ASSERT_TRUE(lettore.waitForFinished(60000));
+      EXPECT_EQ(lettore.exitCode(), 0) << lettore.readAll().toStdString();
+    }
+}
+
 TEST_F(Strada, TheStarDiagramIsPrintedAndExported) {
   const QString dxf = t.D("stella.dxf");
   const RunResult r = Esegui({{"frattix32", "menu GraficaStellare\nclose menu1\n"},
