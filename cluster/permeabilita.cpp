@@ -31,8 +31,8 @@ void AzzeraPrincipali() {
   Talvor.DirezioniPrincipali = {};
 }
 
-// eigen.out: the three values (the first three numbers, whatever the line breaks between them), then one line per
-// direction beginning with its three components. False when the file is short or holds something else.
+}  // namespace
+
 bool LeggiUscitaAutovalori(const QString& file, std::array<double, 4>& valori,
                            std::array<std::array<double, 4>, 4>& direzioni) {
   plat::SeqReader r;
@@ -53,8 +53,6 @@ bool LeggiUscitaAutovalori(const QString& file, std::array<double, 4>& valori,
   }
   return true;
 }
-
-}  // namespace
 
 void TensorePermeabilita() {
   auto& T = Talvor;

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <array>
+
 // Builds TensoreConducibilita from the centres, apertures (mm) and frequencies (1/m) of families 1..NumeroCluster:
 // every family adds g a³ f / (12 ν) (I - n nᵀ), n its unit normal.
 void TensorePermeabilita();
@@ -14,6 +16,12 @@ void TensorePermeabilita();
 // eigen.out is removed first. False after a message when EIGEN cannot be started or leaves no readable eigen.out:
 // the principal values are then all 0, so no table is written.
 bool CalcolaAutovettori();
+
+// Reads eigen.out: the three values (the first three numbers, whatever the line breaks between them), then one
+// line per direction beginning with its three components (entries 1..3). False when the file is short or holds
+// something else.
+bool LeggiUscitaAutovalori(const QString& file, std::array<double, 4>& valori,
+                           std::array<std::array<double, 4>, 4>& direzioni);
 
 // Sorts the principal values in descending order (with their directions) and writes the table: header, then the
 // rows "Massima", "Media", "Minima" with the value in exponent form and the plunge and azimuth of the downward end

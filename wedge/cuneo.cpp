@@ -1,7 +1,9 @@
 #include "wedge/cuneo.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <initializer_list>
 #include <optional>
 
@@ -24,6 +26,30 @@ Vettore3 Normale(double psi, double alfa) {
 Vettore3 DirezioneForza(double p, double t) {
   return {std::cos(p) * std::sin(t), std::cos(p) * std::cos(t), -std::sin(p)};
 }
+
+// A unit vector of two angles kept from the call before while its angles stay the same (bit for bit, so that the
+// result is the very one computed afresh): the face, the upper slope, the crack, the anchor and the load stay the
+// same through a whole run, plane 1 through the inner loop of the pairs.
+class VersoreRicordato {
+ public:
+  explicit VersoreRicordato(Vettore3 (*calcola)(double, double)) : calcola_(calcola) {}
+  const Vettore3& operator()(double a, double b) {
+    const auto ba = std::bit_cast<std::uint64_t>(a), bb = std::bit_cast<std::uint64_t>(b);
+    if (!valido_ || ba != a_ || bb != b_) {
+      v_ = calcola_(a, b);
+      a_ = ba;
+      b_ = bb;
+      valido_ = true;
+    }
+    return v_;
+  }
+
+ private:
+  Vettore3 (*calcola_)(double, double);
+  std::uint64_t a_ = 0, b_ = 0;
+  bool valido_ = false;
+  Vettore3 v_{};
+};
 
 Vettore3 Vettoriale(const Vettore3& u, const Vettore3& v) {
   return {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
@@ -104,13 +130,15 @@ bool Risolvi(double psi1, double alfa1, double psi2, double alfa2, double psi3, 
   if (!c.ok) return false;
 
   // Unit vectors of the planes and the forces.
-  const Vettore3 va = Normale(psi1, alfa1);
+  static thread_local VersoreRicordato piano1(Normale), superiore(Normale), fronte(Normale), crepa(Normale),
+      ancoraggio(DirezioneForza), carico(DirezioneForza);
+  const Vettore3 va = piano1(psi1, alfa1);
   const Vettore3 vb = Normale(psi2, alfa2);
-  const Vettore3 vd = Normale(psi3, alfa3);
-  const Vettore3 vf = Normale(psi4, alfa4);
-  const Vettore3 vf5 = frattura ? Normale(psi5, alfa5) : Vettore3{0, 0, 0};
-  const Vettore3 vt = DirezioneForza(pT, tT);
-  const Vettore3 ve = DirezioneForza(pE, tE);
+  const Vettore3 vd = superiore(psi3, alfa3);
+  const Vettore3 vf = fronte(psi4, alfa4);
+  const Vettore3 vf5 = frattura ? crepa(psi5, alfa5) : Vettore3{0, 0, 0};
+  const Vettore3 vt = ancoraggio(pT, tT);
+  const Vettore3 ve = carico(pE, tE);
 
   // Lines of intersection.
   const Vettore3 vg = Vettoriale(vf, va);    // face and plane 1

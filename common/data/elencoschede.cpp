@@ -17,7 +17,7 @@ EsitoElenco LeggiElencoSchede(const QString& percorso, QStringList& nomi, int ma
   if (!r.Open(percorso)) return nonValido(0);
   if (r.AtEnd()) return EsitoElenco::Letto;
   int n = 0;
-  if (!dati::LeggiConteggio(r, massimo, n)) return nonValido(1);
+  if (!dati::LeggiConteggioRiga(r, massimo, n)) return nonValido(1);
   for (int i = 0; i < n; ++i) {
     const int riga = r.LineNumber();
     QString nome;

@@ -21,8 +21,8 @@ bool LeggiFileParametriFamiglie(const QString& percorso, ParametriFamiglie& p) {
   for (int f = 1; f <= p.Famiglie(); ++f) {
     const auto u = static_cast<std::size_t>(f);
     double valore = 0;
-    if (dati::LeggiNumero(r, valore)) p.Attrito[u] = valore;
-    if (dati::LeggiNumero(r, valore)) p.Coesione[u] = valore;
+    if (dati::LeggiNumeroRiga(r, valore)) p.Attrito[u] = valore;
+    if (dati::LeggiNumeroRiga(r, valore)) p.Coesione[u] = valore;
   }
   return true;
 }

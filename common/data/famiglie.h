@@ -16,8 +16,8 @@ struct ParametriFamiglie {
 ParametriFamiglie ParametriPredefiniti(int famiglie, double attrito, double coesione);
 
 // Reads the file over `p` for the families p already holds: each value that stands in the file as a number
-// replaces the one in `p`; an item that is not a number is skipped, and a short file leaves the families it does
-// not reach as they were. False (p unchanged) when the file cannot be read.
+// replaces the one in `p`; a line that is not one number ("molto", "65,5") is skipped, so that no later value
+// moves to another family, and a short file leaves the families it does not reach as they were. False (p unchanged) when the file cannot be read.
 bool LeggiFileParametriFamiglie(const QString& percorso, ParametriFamiglie& p);
 
 // Every family whose friction angle and cohesion are both 0 gets the slope file's values.

@@ -6,14 +6,28 @@
 
 #include <cmath>
 
+namespace {
+// Values no slope has: a negative cohesion, unit weight, crest height or crack distance, a friction angle beyond a
+// right angle, any value beyond ten million (every length, force and angle of the file stays far below it).
+bool Fisico(int k, double v) {
+  if (!(std::fabs(v) <= 1e7)) return false;
+  switch (k) {
+    case 5: case 7: case 8: case 9: case 10: case 13: case 16: return v >= 0;
+    case 6: return v >= 0 && v <= 90;
+    default: return true;
+  }
+}
+}  // namespace
+
 EsitoFronte LeggiFileFronte(const QString& percorso, ValoriFronte& v, int* riga) {
   plat::SeqReader r;
   if (!r.Open(percorso)) return EsitoFronte::Mancante;
   ValoriFronte letti{};
   for (int k = 1; k <= kValoriFronte; ++k) {
     if (k > 9 && dati::FineSostanziale(r)) break;
-    if (!dati::LeggiNumero(r, letti[static_cast<std::size_t>(k)])) {
-      if (riga) *riga = r.LineNumber();
+    const int linea = r.LineNumber();
+    if (!dati::LeggiNumeroRiga(r, letti[static_cast<std::size_t>(k)]) || !Fisico(k, letti[static_cast<std::size_t>(k)])) {
+      if (riga) *riga = linea;
       v.fill(0);
       return EsitoFronte::NonValido;
     }

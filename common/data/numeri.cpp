@@ -9,16 +9,34 @@ bool LeggiNumero(plat::SeqReader& r, double& valore) {
   return r.ReadNumber(valore, &ok) && ok;
 }
 
-bool LeggiConteggio(plat::SeqReader& r, double massimo, int& conteggio, bool* oltre) {
-  double valore = 0;
+bool LeggiNumeroRiga(plat::SeqReader& r, double& valore) {
+  bool ok = false;
+  return r.ReadNumberLine(valore, &ok) && ok;
+}
+
+namespace {
+bool Conteggio(bool letto, double valore, double massimo, int& conteggio, bool* oltre) {
   if (oltre) *oltre = false;
-  if (!LeggiNumero(r, valore) || valore != std::floor(valore) || valore < 0) return false;
+  if (!letto || valore != std::floor(valore) || valore < 0) return false;
   if (valore > massimo) {
     if (oltre) *oltre = true;
     return false;
   }
   conteggio = static_cast<int>(valore);
   return true;
+}
+}  // namespace
+
+bool LeggiConteggio(plat::SeqReader& r, double massimo, int& conteggio, bool* oltre) {
+  double valore = 0;
+  const bool letto = LeggiNumero(r, valore);
+  return Conteggio(letto, valore, massimo, conteggio, oltre);
+}
+
+bool LeggiConteggioRiga(plat::SeqReader& r, double massimo, int& conteggio, bool* oltre) {
+  double valore = 0;
+  const bool letto = LeggiNumeroRiga(r, valore);
+  return Conteggio(letto, valore, massimo, conteggio, oltre);
 }
 
 bool NumeroDaRiga(const QString& riga, double& valore) {

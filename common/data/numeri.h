@@ -11,6 +11,10 @@ namespace dati {
 bool LeggiNumero(plat::SeqReader& r, double& valore);
 // A whole number item from 0 to `massimo`. `oltre` (optional) is set when it is a whole number above `massimo`.
 bool LeggiConteggio(plat::SeqReader& r, double massimo, int& conteggio, bool* oltre = nullptr);
+// A line of a one-value-per-line file holding one finite number and nothing else ("65,5" or "1 2" is no number).
+bool LeggiNumeroRiga(plat::SeqReader& r, double& valore);
+// The same for a whole number from 0 to `massimo`.
+bool LeggiConteggioRiga(plat::SeqReader& r, double massimo, int& conteggio, bool* oltre = nullptr);
 // A whole line holding one finite number, blanks around it ignored.
 bool NumeroDaRiga(const QString& riga, double& valore);
 // True when nothing but blank lines is left in the file.

@@ -14,7 +14,7 @@ EsitoOpzioni LeggiFileOpzioniGrafiche(const QString& percorso, OpzioniGrafiche& 
   OpzioniGrafiche letto;
   for (int k = 1; k <= 6; ++k) {
     if (k == 6 && dati::FineSostanziale(r)) break;
-    if (!dati::LeggiNumero(r, letto.Opzione[static_cast<std::size_t>(k)])) return EsitoOpzioni::NonValido;
+    if (!dati::LeggiNumeroRiga(r, letto.Opzione[static_cast<std::size_t>(k)])) return EsitoOpzioni::NonValido;
   }
   o = letto;
   return EsitoOpzioni::Letto;

@@ -7,6 +7,7 @@
 #include "common/texts/testi.h"
 
 #include <algorithm>
+#include <cmath>
 
 int LimiteCodiciScelti(int campo) { return campo == Lit ? 30 : 10; }
 
@@ -44,10 +45,11 @@ EsitoSelezione LeggiFileSelezione(const QString& percorso, const ModuloConfigura
     return EsitoSelezione::NonValida;
   }
   ModuloSelezione letta = s;
-  auto numero = [&](double& v) {
+  // A flag is 0, 1 or 2; a range bound stays within ten million.
+  auto numero = [&](double& v, bool flag) {
     bool ok = false;
     const int riga = r.LineNumber();
-    if (!r.ReadNumber(v, &ok) || !ok) {
+    if (!r.ReadNumberLine(v, &ok) || !ok || (flag && v != 0 && v != 1 && v != 2) || std::fabs(v) > 1e7) {
       if (errore) *errore = DescrizioneFile(r.Path(), riga);
       return false;
     }
@@ -57,13 +59,13 @@ EsitoSelezione LeggiFileSelezione(const QString& percorso, const ModuloConfigura
     const int n = FlagsDelCampo(c, f);
     for (int j = 1; j <= n; ++j) {
       double v = 0;
-      if (!numero(v)) return EsitoSelezione::NonValida;
+      if (!numero(v, true)) return EsitoSelezione::NonValida;
       letta.CodiciScelti[static_cast<std::size_t>(f)][static_cast<std::size_t>(j)] = v;
     }
   }
   for (double* v : {&letta.AperturaMinima, &letta.AperturaMassima, &letta.ImmersioneMinima,
                     &letta.ImmersioneMassima, &letta.InclinazioneMinima, &letta.InclinazioneMassima})
-    if (!numero(*v)) return EsitoSelezione::NonValida;
+    if (!numero(*v, false)) return EsitoSelezione::NonValida;
   s = letta;
   return EsitoSelezione::Letta;
 }

@@ -41,6 +41,10 @@ bool MouseAction(const QStringList& args, QString* error) {
     *error = QStringLiteral("no object %1 is shown").arg(args.at(0));
     return false;
   }
+  if (const QString why = Unreachable(w); !why.isEmpty()) {
+    *error = why;
+    return false;
+  }
   const QString what = args.at(1).toLower();
   QEvent::Type type = QEvent::None;
   if (what == QLatin1String("down")) type = QEvent::MouseButtonPress;

@@ -2,6 +2,7 @@
 
 #include "common/platform/ui.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QStringList>
 
@@ -13,7 +14,7 @@ QString GetOpenOrNewFileName(const QString& title, const QString& folder, const 
   // A script answers every file dialog the same way, existing file or not.
   if (Scripted()) return GetOpenFileName(title, folder, filter, defaultName);
   Log(QStringLiteral("filedialog"), QStringLiteral("open"), title);
-  QFileDialog dialog(nullptr, title, folder, FilterForQt(filter));
+  QFileDialog dialog(QApplication::activeWindow(), title, folder, FilterForQt(filter));
   dialog.setObjectName(QStringLiteral("OpenFile"));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::AnyFile);

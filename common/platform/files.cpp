@@ -213,7 +213,8 @@ QString Environ(const QString& name) {
 
 bool ReadWholeFile(const QString& path, QByteArray& data) {
   const QString r = ResolveExisting(path);
-  if (r.isEmpty()) return false;
+  // Only a regular file: a named pipe would block the open, a device would be read without end.
+  if (r.isEmpty() || !QFileInfo(r).isFile()) return false;
   QFile f(r);
   if (!f.open(QIODevice::ReadOnly)) return false;
   data = f.readAll();

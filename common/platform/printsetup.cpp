@@ -2,6 +2,7 @@
 
 #include "common/platform/ui.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QPointer>
@@ -14,7 +15,7 @@ namespace plat {
 bool PrinterSetupDialog(const QString& title) {
   // One printer object for the set-up of the whole run, so a second set-up starts from the first one's choice.
   static QPrinter printer(QPrinter::HighResolution);
-  QPrintDialog dialog(&printer);
+  QPrintDialog dialog(&printer, QApplication::activeWindow());
   dialog.setObjectName(QStringLiteral("PrintSetup"));
   dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
   if (!title.isEmpty()) dialog.setWindowTitle(title);

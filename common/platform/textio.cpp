@@ -57,15 +57,14 @@ QString TrimBlanks(const QString& text) {
 
 namespace {
 
-// The characters of a number as Val() reads them, blanks, TABs and line feeds removed.
+// The characters of a number as Val() reads them, blanks and TABs removed. A CR or LF ends the number: a lone CR
+// inside an item ("5<CR>6") makes it no number at all rather than 56.
 std::string NumberPrefix(QStringView text, bool* whole) {
   std::string s;
   qsizetype i = 0;
   const qsizetype n = text.size();
   auto skip = [&] {
-    while (i < n && (text.at(i) == QLatin1Char(' ') || text.at(i) == QLatin1Char('\t') ||
-                     text.at(i) == QLatin1Char('\n') || text.at(i) == QLatin1Char('\r')))
-      ++i;
+    while (i < n && (text.at(i) == QLatin1Char(' ') || text.at(i) == QLatin1Char('\t'))) ++i;
   };
   auto peek = [&]() -> char {
     skip();
@@ -320,6 +319,29 @@ bool SeqReader::ReadNumber(double& value, bool* ok) {
   return true;
 }
 
+bool SeqReader::ReadNumberLine(double& value, bool* ok) {
+  value = 0.0;
+  if (ok) *ok = false;
+  QString line;
+  if (!ReadLine(line)) return false;
+  auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+  qsizetype b = 0, e = line.size();
+  while (b < e && blank(line.at(b))) ++b;
+  while (e > b && blank(line.at(e - 1))) --e;
+  const QStringView t = QStringView(line).mid(b, e - b);
+  // One item: no comma, no blank or TAB between two parts of it.
+  bool one = !t.isEmpty();
+  for (const QChar c : t)
+    if (c == QLatin1Char(',') || c == QLatin1Char(' ') || c == QLatin1Char('\t')) one = false;
+  bool whole = false;
+  const double v = ValueOf(t, &whole);
+  if (one && whole && std::isfinite(v)) {
+    value = v;
+    if (ok) *ok = true;
+  }
+  return true;
+}
+
 // ---------------------------------------------------------------------------------------------------------------
 
 SeqWriter::~SeqWriter() { Discard(); }
@@ -348,6 +370,10 @@ void SeqWriter::WriteLine(const QString& text) {
 }
 
 void SeqWriter::WriteNumber(double value, bool singlePrecision) { WriteLine(PrintNumber(value, singlePrecision)); }
+
+void SeqWriter::WriteBytes(const char* bytes, qsizetype size) {
+  if (open_) data_.append(bytes, size);
+}
 
 bool SeqWriter::Close() {
   if (!open_) return false;

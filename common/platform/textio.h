@@ -12,8 +12,9 @@ namespace plat {
 QString DecodeAnsi(const QByteArray& bytes);  // Windows-1252 to text
 QByteArray EncodeAnsi(const QString& text);   // text to Windows-1252 ("?" for what it cannot hold)
 
-// Numeric value of a text as the original's Val(): leading blanks skipped, blanks inside the number ignored,
-// an optional sign, digits, a point, an exponent (E or D); the value of the longest such prefix, 0 when none.
+// Numeric value of a text as the original's Val(): leading blanks skipped, blanks and TABs inside the number ignored
+// (a CR or LF ends it), an optional sign, digits, a point, an exponent (E or D); the value of the longest such
+// prefix, 0 when none.
 double Val(const QString& text);
 // True when the text (blanks around it ignored) is a whole number in the form Val() reads.
 bool IsNumeric(const QString& text);
@@ -51,6 +52,9 @@ class SeqReader {
   bool ReadNumber(double& value, bool* ok = nullptr);
   // Line Input #: the rest of the current line, without its CR LF or LF. False at the end of the file.
   bool ReadLine(QString& line);
+  // A line of a one-value-per-line file: the rest of the current line read as ReadLine() does; `ok` tells whether
+  // it holds one finite number and nothing else (blanks around it allowed; "65,5", "1 2" or "5<CR>6" are not).
+  bool ReadNumberLine(double& value, bool* ok = nullptr);
 
   // Line (1-based) of the next character to be read, for messages.
   int LineNumber() const { return line_; }
@@ -83,6 +87,8 @@ class SeqWriter {
   void Write(const QString& text);           // text without a line end (Print #, text;)
   void WriteLine(const QString& text = {});  // text and CR LF (Print #, text)
   void WriteNumber(double value, bool singlePrecision = false);  // " 12 " and CR LF (Print #, number)
+  // Bytes already in the file's encoding (ASCII figures and codes built by the caller), as they stand.
+  void WriteBytes(const char* bytes, qsizetype size);
 
   // Renames the written file over the target. False (and the target untouched) when that fails.
   bool Close();

@@ -20,6 +20,7 @@
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMap>
 #include <QMessageBox>
 #include <QMetaMethod>
@@ -63,6 +64,47 @@ QList<QPointer<QDialog>>& ModalStack() {
 }
 
 QAction* FindAction(const QString& name);
+
+// The modal window on top: the last modal form still shown, or a modal window of Qt's own.
+QWidget* TopModal() {
+  for (auto it = ModalStack().rbegin(); it != ModalStack().rend(); ++it)
+    if (*it && (*it)->isVisible()) return it->data();
+  return QApplication::activeModalWidget();
+}
+
+// True when the window of `w` is `modal` or a window opened over it (its parent chain leads to it).
+bool OverModal(QWidget* w, QWidget* modal) {
+  for (QWidget* t = w->window(); t; t = t->parentWidget() ? t->parentWidget()->window() : nullptr)
+    if (t == modal) return true;
+  return false;
+}
+
+// Why a menu item cannot be chosen: disabled or hidden, in a disabled or hidden menu, or in a window behind a
+// modal one. Empty when it can.
+QString ActionUnreachable(QAction* action) {
+  if (!action->isEnabled()) return QStringLiteral("the menu item %1 is disabled").arg(action->objectName());
+  if (!action->isVisible()) return QStringLiteral("the menu item %1 is not shown").arg(action->objectName());
+  for (QObject* o : action->associatedObjects()) {
+    auto* menu = qobject_cast<QMenu*>(o);
+    if (!menu) continue;
+    QAction* parent = menu->menuAction();
+    if (parent && parent != action) {
+      const QString why = ActionUnreachable(parent);
+      if (!why.isEmpty()) return QStringLiteral("the menu item %1 is in a menu that cannot be opened: %2")
+                                      .arg(action->objectName(), why);
+    }
+  }
+  // The window the item belongs to: the first widget among its owners that is not a menu.
+  QObject* o = action->parent();
+  while (o && (!o->isWidgetType() || qobject_cast<QMenu*>(o))) o = o->parent();
+  if (o) {
+    QWidget* modal = TopModal();
+    if (modal && !OverModal(static_cast<QWidget*>(o), modal))
+      return QStringLiteral("the menu item %1 is behind the modal window %2")
+          .arg(action->objectName(), modal->objectName());
+  }
+  return {};
+}
 
 QMap<QString, ScriptAction>& ExtraActions() {
   static QMap<QString, ScriptAction> actions;
@@ -162,7 +204,8 @@ class Interaction {
 class QtInteraction : public Interaction {
  public:
   MsgAnswer MsgBox(const QString& text, int style, const QString& title) override {
-    QMessageBox box;
+    // Every dialog belongs to the window in use and opens over it.
+    QMessageBox box(QApplication::activeWindow());
     box.setObjectName(QStringLiteral("MsgBox"));
     box.setWindowTitle(title.isEmpty() ? QCoreApplication::applicationName() : title);
     box.setTextFormat(Qt::PlainText);
@@ -198,7 +241,7 @@ class QtInteraction : public Interaction {
   }
 
   QString InputBox(const QString& prompt, const QString& title, const QString& def, bool* cancelled) override {
-    QInputDialog dialog;
+    QInputDialog dialog(QApplication::activeWindow());
     dialog.setObjectName(QStringLiteral("InputBox"));
     dialog.setWindowTitle(title.isEmpty() ? QCoreApplication::applicationName() : title);
     dialog.setLabelText(prompt);
@@ -210,7 +253,7 @@ class QtInteraction : public Interaction {
 
   QString FileDialog(bool save, const QString& title, const QString& folder, const QString& filter,
                      const QString& defaultName) override {
-    QFileDialog dialog(nullptr, title, folder, FilterForQt(filter));
+    QFileDialog dialog(QApplication::activeWindow(), title, folder, FilterForQt(filter));
     dialog.setObjectName(save ? QStringLiteral("SaveFile") : QStringLiteral("OpenFile"));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -348,10 +391,15 @@ class ScriptedInteraction : public Interaction {
     EndProgram(3);
   }
 
-  static QWidget* Require(const Action& a, int index, ScriptedInteraction* self) {
+  // The object an action names, which the user must be able to reach (`reach` false: only shown, for a picture).
+  static QWidget* Require(const Action& a, int index, ScriptedInteraction* self, bool reach = true) {
     if (a.words.size() <= index) self->Mismatch(a, QStringLiteral("an object name is missing"));
     QWidget* w = FindObject(a.words.at(index));
     if (!w) self->Mismatch(a, QStringLiteral("no object %1 is shown").arg(a.words.at(index)));
+    if (reach) {
+      const QString why = Unreachable(w);
+      if (!why.isEmpty()) self->Mismatch(a, why);
+    }
     return w;
   }
 
@@ -420,7 +468,8 @@ class ScriptedInteraction : public Interaction {
     if (w == QLatin1String("press") || w == QLatin1String("click") || w == QLatin1String("menu")) {
       if (a.words.size() > 1 && !FindObject(a.words.at(1))) {
         if (QAction* action = FindAction(a.words.at(1))) {
-          if (!action->isEnabled()) Mismatch(a, QStringLiteral("the menu item %1 is disabled").arg(a.words.at(1)));
+          const QString why = ActionUnreachable(action);
+          if (!why.isEmpty()) Mismatch(a, why);
           action->trigger();
           return;
         }
@@ -479,7 +528,6 @@ class ScriptedInteraction : public Interaction {
       // Shift+Tab ...) or as one character, which is also typed.
       QWidget* o = Require(a, 1, this);
       if (a.words.size() < 3) Mismatch(a, QStringLiteral("key needs an object and a key"));
-      if (!o->isVisible() || !o->isEnabled()) Mismatch(a, QStringLiteral("%1 is not shown").arg(o->objectName()));
       int key = 0;
       Qt::KeyboardModifiers modifiers;
       QString text;
@@ -497,7 +545,7 @@ class ScriptedInteraction : public Interaction {
     if (w == QLatin1String("grab")) {
       // A picture of a window as the user sees it, for looking at a run: grab <file.png> [object].
       if (a.words.size() < 2) Mismatch(a, QStringLiteral("grab needs a file name"));
-      QWidget* o = a.words.size() > 2 ? Require(a, 2, this) : nullptr;
+      QWidget* o = a.words.size() > 2 ? Require(a, 2, this, false) : nullptr;
       if (!o && !ModalStack().isEmpty() && ModalStack().last()) o = ModalStack().last();
       if (!o) o = QApplication::activeWindow();
       if (!o)
@@ -576,6 +624,21 @@ MsgAnswer MsgBox(const QString& text, int style, const QString& title) {
   shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   Log(QStringLiteral("msgbox"), title, shown);
   return UI().MsgBox(shown, style, title);
+}
+
+void Notice(const QString& text, const QString& title) {
+  QString shown = text;
+  shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  Log(QStringLiteral("notice"), title, shown);
+  if (UI().Scripted()) return;
+  auto* box = new QMessageBox(QMessageBox::Information, title.isEmpty() ? QCoreApplication::applicationName() : title,
+                              shown, QMessageBox::Ok, QApplication::activeWindow());
+  box->setObjectName(QStringLiteral("Notice"));
+  box->setTextFormat(Qt::PlainText);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setModal(false);
+  box->show();
 }
 
 QString InputBox(const QString& prompt, const QString& title, const QString& defaultText, bool* cancelled) {
@@ -671,6 +734,15 @@ QWidget* FindObject(const QString& name) {
       if (c->objectName().compare(objectName, Qt::CaseInsensitive) == 0) return c;
   }
   return nullptr;
+}
+
+QString Unreachable(QWidget* w) {
+  if (!w->isVisible()) return QStringLiteral("%1 is not shown").arg(w->objectName());
+  if (!w->isEnabled()) return QStringLiteral("%1 is disabled").arg(w->objectName());
+  QWidget* modal = TopModal();
+  if (modal && !OverModal(w, modal))
+    return QStringLiteral("%1 is behind the modal window %2").arg(w->objectName(), modal->objectName());
+  return {};
 }
 
 void ResetInteraction() {

@@ -33,6 +33,9 @@ enum MsgAnswer : int { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnor
 // MsgBox(text, buttons + icon, title): shows the message and returns the button pressed. Closing the box with its
 // window button counts as Cancel where there is a Cancel button, else as the only or last button.
 MsgAnswer MsgBox(const QString& text, int style = vbOKOnly, const QString& title = QString());
+// A notice that does not wait for the user (where a print job went, say): a message box shown without blocking the
+// window in use; a scripted run only logs it, as kind "notice".
+void Notice(const QString& text, const QString& title = QString());
 
 // InputBox(prompt, title, default): the text entered; `cancelled` (optional) tells a cancel from an empty answer.
 // A cancel returns "" as the original did.
@@ -89,6 +92,10 @@ void RegisterScriptAction(const QString& word, ScriptAction action);
 // Finds a widget by object name, "Form.Object" or "Object": the active modal form first, then every loaded form
 // and top-level widget.
 QWidget* FindObject(const QString& name);
+
+// What a user can reach: empty when the widget is shown, enabled and not behind a modal window (the modal form on
+// top, a window opened over it, or the form itself); otherwise why not, for a script's "does not fit" message.
+QString Unreachable(QWidget* w);
 
 // Resets the interface to the mode given by the environment (for tests that change FRATTIX_UI_SCRIPT).
 void ResetInteraction();

@@ -9,8 +9,11 @@
 #include "common/texts/numeri.h"
 #include "common/texts/testi.h"
 
+#include <charconv>
 #include <cmath>
+#include <cstring>
 #include <numbers>
+#include <string_view>
 
 ModuloDxf Dxf;
 
@@ -24,6 +27,69 @@ plat::SeqWriter& File99() {
 void Righe(std::initializer_list<QString> righe) {
   for (const QString& r : righe) File99().WriteLine(r);
 }
+
+// An entity built as bytes in a buffer and written to the file in one piece: group codes and figures are ASCII,
+// so nothing is converted on the way.
+class Entita {
+ public:
+  Entita() = default;
+  ~Entita() { Scrivi(); }
+  Entita(const Entita&) = delete;
+  Entita& operator=(const Entita&) = delete;
+
+  // A line of ASCII text.
+  Entita& operator<<(std::string_view riga) {
+    if (riga.size() + 2 > sizeof buf_) {
+      // Longer than the buffer (a very long text): straight to the file.
+      Scrivi();
+      File99().WriteBytes(riga.data(), static_cast<qsizetype>(riga.size()));
+    } else {
+      Spazio(riga.size());
+      std::memcpy(fine_, riga.data(), riga.size());
+      fine_ += riga.size();
+    }
+    return Fine();
+  }
+  template <std::size_t N>
+  Entita& operator<<(const char (&riga)[N]) {
+    return *this << std::string_view(riga, N - 1);
+  }
+  // A line of any text, in the file's encoding.
+  Entita& operator<<(const QString& riga) {
+    const QByteArray b = plat::EncodeAnsi(riga);
+    return *this << std::string_view(b.constData(), static_cast<std::size_t>(b.size()));
+  }
+  // A figure with the picture `mask`, as FormatoFisso writes it.
+  Entita& Fisso(double v, std::string_view mask) {
+    Spazio(LunghezzaFigura + mask.size());
+    fine_ = FormatoFissoChars(fine_, v, mask);
+    return Fine();
+  }
+  // A whole number as QString::number writes it.
+  Entita& Intero(int v) {
+    Spazio(16);
+    fine_ = std::to_chars(fine_, fine_ + 16, v).ptr;
+    return Fine();
+  }
+
+ private:
+  Entita& Fine() {
+    Spazio(0);
+    *fine_++ = '\r';
+    *fine_++ = '\n';
+    return *this;
+  }
+  // Room for `n` characters and a line end: what is built so far goes to the file first when needed.
+  void Spazio(std::size_t n) {
+    if (static_cast<std::size_t>(buf_ + sizeof buf_ - fine_) < n + 2) Scrivi();
+  }
+  void Scrivi() {
+    File99().WriteBytes(buf_, fine_ - buf_);
+    fine_ = buf_;
+  }
+  char buf_[2 * LunghezzaFigura + 64];
+  char* fine_ = buf_;
+};
 
 // The classic 16-colour palette without black: layer n takes colour n.
 constexpr int kPalette[16][3] = {{0, 0, 0},       {0, 0, 128},   {0, 128, 0},     {0, 128, 128},
@@ -154,10 +220,14 @@ void DxfTraccia(double x, double y, int code) {
   }
   if ((code == 2 || code == -2) && Dxf.Aperto) {
     const int strato = Riduci(s.StratoLinee);
-    const auto f = [](double v) { return FormatoFisso(v, QStringLiteral("####.###")); };
-    Righe({" 0", "LINE", " 8", FormatoFisso(strato, strato < 10 ? QStringLiteral("#") : QStringLiteral("##")), "10",
-           f(s.PrecedenteX + s.OrigineX), "20", f(s.PrecedenteY + s.OrigineY), "11", f(s.CorrenteX + s.OrigineX), "21",
-           f(s.CorrenteY + s.OrigineY)});
+    constexpr std::string_view m = "####.###";
+    Entita e;
+    e << " 0" << "LINE" << " 8";
+    e.Fisso(strato, strato < 10 ? "#" : "##") << "10";
+    e.Fisso(s.PrecedenteX + s.OrigineX, m) << "20";
+    e.Fisso(s.PrecedenteY + s.OrigineY, m) << "11";
+    e.Fisso(s.CorrenteX + s.OrigineX, m) << "21";
+    e.Fisso(s.CorrenteY + s.OrigineY, m);
   }
   if (code == 999 && Dxf.Aperto) {
     Righe({" 0", "ENDSEC", " 0", "EOF"});
@@ -191,17 +261,29 @@ void DxfTesto(double x, double y, double h, const QString& text, double a, int k
     return;
   }
   if (!Dxf.Aperto) return;
-  const auto f = [](double v) { return FormatoFisso(v, QStringLiteral("####.##")); };
+  constexpr std::string_view m = "####.##";
   const double tx = x + s.OrigineTestoX, ty = y + s.OrigineTestoY;
   const double radianti = a * std::numbers::pi / 180.0;
   const double lunghezza = static_cast<double>(text.size()) * h;
-  Righe({" 0", "TEXT", " 8", QString::number(Riduci(s.StratoTesti))});
-  if (k == -2) Righe({"10", f(tx - lunghezza * std::cos(radianti)), "20", f(ty - lunghezza * std::sin(radianti))});
-  else Righe({"10", f(tx), "20", f(ty)});
-  Righe({"40", FormatoFisso(h, QStringLiteral("##.##")), " 1", text});
-  if (k == -2) Righe({" 72", "     1", "11", f(tx), "21", f(ty)});
-  if (a != 0) Righe({"50", FormatoFisso(a, QStringLiteral("#####.##"))});
-  Righe({"    7", Dxf.StileTestoDxf});
+  Entita e;
+  e << " 0" << "TEXT" << " 8";
+  e.Intero(Riduci(s.StratoTesti)) << "10";
+  if (k == -2) {
+    e.Fisso(tx - lunghezza * std::cos(radianti), m) << "20";
+    e.Fisso(ty - lunghezza * std::sin(radianti), m);
+  } else {
+    e.Fisso(tx, m) << "20";
+    e.Fisso(ty, m);
+  }
+  e << "40";
+  e.Fisso(h, "##.##") << " 1" << text;
+  if (k == -2) {
+    e << " 72" << "     1" << "11";
+    e.Fisso(tx, m) << "21";
+    e.Fisso(ty, m);
+  }
+  if (a != 0) (e << "50").Fisso(a, "#####.##");
+  e << "    7" << Dxf.StileTestoDxf;
 }
 
 int StratoColore(int colour) {
@@ -220,7 +302,8 @@ void DxfColore(int colour) {
   // A colour between the palette's (orange, for one) keeps the layer chosen before.
   if (const int n = StratoColore(colour)) Dxf.UltimoStrato = n;
   DxfTraccia(SentinellaDxf, 0, Dxf.UltimoStrato);
-  DxfTesto(0, 0, SentinellaDxf, QString::number(Dxf.UltimoStrato), 0, 0);
+  // The text layer as DxfTesto(0, 0, SentinellaDxf, QString::number(layer), 0, 0) sets it, without the text.
+  Dxf.Stato.StratoTesti = Dxf.UltimoStrato;
 }
 
 QString NomeProposto(const QString& nomeFileDati) {

@@ -14,7 +14,9 @@
 
 #include <QApplication>
 
+#include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -26,22 +28,53 @@ bool Finiti(std::initializer_list<double> valori) {
   return true;
 }
 
-// Writes segments 1..n of the list as chunk b.
+// Writes segments 1..n of the list as chunk b: the count as a number is printed (" n "), then the six values of
+// each segment one a line. The chunk is private scratch of this process, read back by LeggiBloccoSegmenti, so it
+// is written in place as a work file, without a save by rename.
 void ScriviBlocco(int b, int n) {
   Clessidra clessidra;
   const QString percorso = FileBloccoSegmenti(b);
-  plat::SeqWriter w;
-  if (w.Open(percorso)) {
-    w.WriteNumber(n);
-    for (int i = 1; i <= n; ++i) {
-      const Segmento& s = Grafico.ListaSegmenti[i];
-      for (double v : {s.X1, s.Y1, s.X2, s.Y2, static_cast<double>(s.Colore), s.Spessore}) w.WriteLine(NumeroTesto(v));
+  QByteArray testo;
+  testo.reserve(static_cast<qsizetype>(n) * 6 * 12 + 16);
+  testo += plat::EncodeAnsi(plat::PrintNumber(n));
+  testo += "\r\n";
+  char riga[LunghezzaFigura + 2];
+  for (int i = 1; i <= n; ++i) {
+    const Segmento& s = Grafico.ListaSegmenti[i];
+    for (double v : {s.X1, s.Y1, s.X2, s.Y2, static_cast<double>(s.Colore), s.Spessore}) {
+      char* fine = NumeroTestoChars(riga, v);
+      *fine++ = '\r';
+      *fine++ = '\n';
+      testo.append(riga, fine - riga);
     }
-    if (w.Close()) return;
   }
+  if (plat::WriteWorkFile(percorso, testo)) return;
   Avviso(Traduci(QStringLiteral("Impossibile scrivere il file temporaneo del grafico:")) + QLatin1Char('\n') +
          DescrizioneFile(percorso));
 }
+
+// The numbers of a chunk file one a line (CR LF or LF), blanks and TABs around them allowed.
+class LettoreBlocco {
+ public:
+  explicit LettoreBlocco(const QByteArray& testo) : p_(testo.constData()), fine_(p_ + testo.size()) {}
+  // The number of the next line; false at the end or when the line is not a number alone.
+  bool Leggi(double& v) {
+    if (p_ >= fine_) return false;
+    const char* a = p_;
+    const char* e = static_cast<const char*>(std::memchr(a, '\n', fine_ - a));
+    if (!e) e = fine_;
+    p_ = e < fine_ ? e + 1 : e;
+    while (a < e && (*a == ' ' || *a == '\t')) ++a;
+    while (e > a && (e[-1] == '\r' || e[-1] == ' ' || e[-1] == '\t')) --e;
+    if (a == e || *a == '+') return false;
+    const auto r = std::from_chars(a, e, v);
+    return r.ec == std::errc() && r.ptr == e && std::isfinite(v);
+  }
+
+ private:
+  const char* p_;
+  const char* fine_;
+};
 
 // A stroke of a marker symbol: pen code and offset in units of the symbol's height.
 struct Tratto {
@@ -249,13 +282,12 @@ void TagliaSegmento(double& x1, double& y1, double& x2, double& y2, double xmin,
 bool LeggiBloccoSegmenti(int b) {
   ModuloGrafico& g = Grafico;
   const QString percorso = FileBloccoSegmenti(b);
-  plat::SeqReader r;
-  const auto leggi = [&r](double& v) {
-    bool numero = false;
-    return r.ReadNumber(v, &numero) && numero;
-  };
+  QByteArray testo;
+  const bool letto = plat::ReadWholeFile(percorso, testo);
+  LettoreBlocco r(testo);
+  const auto leggi = [&r](double& v) { return r.Leggi(v); };
   double conta = 0;
-  bool ok = r.Open(percorso) && leggi(conta) && conta == std::floor(conta) && conta >= 0 && conta <= DimensioneBlocco;
+  bool ok = letto && leggi(conta) && conta == std::floor(conta) && conta >= 0 && conta <= DimensioneBlocco;
   g.NumeroSegmenti = 0;
   for (int i = 1; ok && i <= conta; ++i) {
     double v[6];

@@ -8,6 +8,7 @@
 #include "common/platform/printdc.h"
 #include "common/platform/printer.h"
 #include "common/platform/textio.h"
+#include "common/platform/ui.h"
 #include "common/texts/avvio.h"
 #include "common/texts/testi.h"
 
@@ -185,4 +186,8 @@ void StampaGrafico(bool fitted) {
   const bool finito = dc.EndDoc();
   g.FinestraPagina = salvata;
   if (!finito) Avviso(rifiutata);
+  else if (!dc.OutputFile().isEmpty())
+    plat::Notice(Traduci(QStringLiteral("Il documento e' stato stampato nel file:")) + QLatin1Char('\n') +
+                     DescrizioneFile(dc.OutputFile()),
+                 Traduci(QStringLiteral("ATTENZIONE")) + QLatin1Char('!'));
 }

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <string_view>
 #include <utility>
 
 // The value formatted with a picture of "#" placeholders and `decimals` places after its point: no leading zero,
@@ -21,6 +22,13 @@ QString FormatoFisso(double value, const QString& mask);
 // Text of the value rounded to four decimals and cut after `decimals` places (-1: the whole part alone,
 // 0: the whole part and the point, above 4: zeros after the fourth decimal).
 QString FormattaNumero(double value, int decimals);
+
+// The same texts written as bytes (ASCII) at `out`, for writers that build their output themselves; each returns
+// the end of what it wrote. `out` must have room for LunghezzaFigura characters (FormatoFissoChars: and the
+// length of the mask).
+constexpr int LunghezzaFigura = 700;
+char* NumeroTestoChars(char* out, double value);
+char* FormatoFissoChars(char* out, double value, std::string_view mask);
 
 // Exchange of two values.
 template <typename T>

@@ -24,7 +24,22 @@ bool CaricaTesti(const QString& percorso, QString* errore) {
   }
   if (Testi.TabellaTesti.size() < static_cast<std::size_t>(Testi.MassimoTesti) + 1)
     Testi.TabellaTesti.resize(static_cast<std::size_t>(Testi.MassimoTesti) + 1);
-  while (!file.AtEnd()) {
+  // True when only blank lines are left: they end the table and are no record. The rest is looked through only
+  // when the next line is blank.
+  auto soloRigheVuote = [&] {
+    plat::SeqReader resto = file;
+    QString r;
+    while (resto.ReadLine(r))
+      if (!plat::TrimBlanks(r).isEmpty()) return false;
+    return true;
+  };
+  auto prossimaVuota = [&] {
+    plat::SeqReader prova = file;
+    QString r;
+    prova.ReadLine(r);
+    return plat::TrimBlanks(r).isEmpty();
+  };
+  while (!file.AtEnd() && !(prossimaVuota() && soloRigheVuote())) {
     const int riga = file.LineNumber();
     std::array<QString, 7> record;
     int letti = 0;
@@ -32,8 +47,19 @@ bool CaricaTesti(const QString& percorso, QString* errore) {
       file.ReadLine(record[colonna]);
       ++letti;
       if (!file.AtEnd()) {
+        // The line after each text is a separator of dashes: without it every later text would slip into the
+        // next language, and the separator itself would become a text.
+        const int rigaSeparatore = file.LineNumber();
         QString separatore;
         file.ReadLine(separatore);
+        separatore = plat::TrimBlanks(separatore);
+        if (separatore.isEmpty() || separatore.count(QLatin1Char('-')) != separatore.size()) {
+          if (errore)
+            *errore = QStringLiteral("The text table %1 has no separator line of dashes on line %2.")
+                          .arg(percorso)
+                          .arg(rigaSeparatore);
+          return false;
+        }
       }
     }
     if (letti < 6) {

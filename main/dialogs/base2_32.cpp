@@ -647,6 +647,10 @@ base2_32* GrigliaMostrata(QString* errore) {
     *errore = QStringLiteral("no table grid is shown");
     return nullptr;
   }
+  if (const QString perche = plat::Unreachable(g); !perche.isEmpty()) {
+    *errore = perche;
+    return nullptr;
+  }
   return g;
 }
 

@@ -263,8 +263,8 @@ void StampaDocumento(const QString& percorso) {
     return;
   }
   if (oggetto && !plat::Printer().OutputFile().isEmpty()) {
-    plat::MsgBox(Traduci(QStringLiteral("Il documento e' stato stampato nel file:")) + QStringLiteral("\r") +
-                     plat::Printer().OutputFile(),
+    plat::MsgBox(Traduci(QStringLiteral("Il documento e' stato stampato nel file:")) + QLatin1Char('\n') +
+                     DescrizioneFile(plat::Printer().OutputFile()),
                  plat::vbInformation, Traduci(QStringLiteral("ATTENZIONE")) + QStringLiteral("!"));
   }
 }

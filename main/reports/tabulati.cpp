@@ -69,8 +69,9 @@ void CopiaTabella(Documento& d, const RigheTabellaRisultati& t) {
   d.Riga();
 }
 
-void NonValido(const QString& file) {
-  Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), plat::ResolveExisting(file));
+// `riga` (when above 0): the line of the fault.
+void NonValido(const QString& file, int riga = 0) {
+  Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), DescrizioneFile(file, riga));
 }
 
 // The rows of the slope list: label, unit, and the factor of the value as the report shows it.
@@ -166,8 +167,9 @@ bool ScriviTabulati(const QString& nomeSessione, QString& documento) {
   std::optional<ValoriFronte> fronte;
   if (plat::FileExists(fileFronte)) {
     ValoriFronte v{};
-    if (LeggiFileFronte(fileFronte, v) != EsitoFronte::Letto) {
-      NonValido(fileFronte);
+    int riga = 0;
+    if (LeggiFileFronte(fileFronte, v, &riga) != EsitoFronte::Letto) {
+      NonValido(fileFronte, riga);
       return false;
     }
     fronte = v;

@@ -23,8 +23,9 @@ namespace {
 // between -1 and 1, and at most 15 significant digits (ten times 1.1 shows as 11).
 QString TestoCampo(double v) { return plat::TrimBlanks(plat::StrNumber(v)); }
 
-void NonValido(const QString& percorso) {
-  Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), DescrizioneFile(percorso));
+// `riga` (when above 0): the line of the fault.
+void NonValido(const QString& percorso, int riga = 0) {
+  Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), DescrizioneFile(percorso, riga));
 }
 
 void NonScritto(const QString& percorso) {
@@ -40,9 +41,10 @@ void menu1::EdizioneFronte_Click() {
   if (SenzaSessione(Guardia::Edizione)) return;
   const QString file = FileDellaSessione(QStringLiteral(".fro"));
   ValoriFronte v{};
-  if (plat::FileExists(file) && LeggiFileFronte(file, v) != EsitoFronte::Letto) {
+  int riga = 0;
+  if (plat::FileExists(file) && LeggiFileFronte(file, v, &riga) != EsitoFronte::Letto) {
     // A short or damaged file is not edited, so that nothing is written over it.
-    NonValido(file);
+    NonValido(file, riga);
     return;
   }
   ImpostaMaschera(0, 0, 1);

@@ -1,6 +1,7 @@
 // The data library: file names, the hand-over file, titles, slope file, family parameters, graphics options,
 // clustering result, sheets and the selection test.
 #include "common/data/configurazione.h"
+#include "common/data/elencoschede.h"
 #include "common/data/famiglie.h"
 #include "common/data/fronte.h"
 #include "common/data/nomi.h"
@@ -10,6 +11,7 @@
 #include "common/data/scheda.h"
 #include "common/data/selezione.h"
 #include "common/data/titoli.h"
+#include "common/platform/files.h"
 #include "tests/support/support.h"
 
 #include <gtest/gtest.h>
@@ -138,6 +140,13 @@ TEST(ParametriFamiglie, BothWritersFormsAreReadAndGapsKeepTheDefaults) {
   EXPECT_EQ(letti.Attrito[2], 30);
   EXPECT_EQ(letti.Coesione[2], 3);
   EXPECT_EQ(letti.Attrito[3], 30);
+  // A second item on a line is no number: nothing after it moves to another family.
+  WriteAnsi(t.D("s.pgm"), "65,5\n .2 \n 20 \n 3 \n");
+  letti = ParametriPredefiniti(3, 30, 0.5);
+  ASSERT_TRUE(LeggiFileParametriFamiglie(t.D("s.pgm"), letti));
+  EXPECT_EQ(letti.Attrito[1], 30);
+  EXPECT_EQ(letti.Coesione[1], 0.2);
+  EXPECT_EQ(letti.Attrito[2], 20);
   EXPECT_FALSE(LeggiFileParametriFamiglie(t.D("manca.pgm"), letti));
 }
 
@@ -279,6 +288,59 @@ TEST(Selezione, CodesAtFullWidthInclusiveRangesAndBlankRecords) {
   EXPECT_FALSE(RecordSelezionato(vuoto, c, letta));
   EXPECT_FALSE(RecordSelezionato("", c, letta));
   EXPECT_TRUE(RecordSelezionato(Record("A0", 150, 40, "1", "F11", 5).left(36), c, letta));
+}
+
+// Damaged one-value-per-line files are refused at the line of the fault, never read shifted or as other values.
+TEST(BadInput, OneValuePerLineFilesRefuseSecondItemsLoneCRsAndValuesNoSlopeHas) {
+  TestFolder t;
+  const QByteArray buono = "70\r\n120\r\n10\r\n120\r\n50\r\n30\r\n260\r\n100\r\n20\r\n";
+  ValoriFronte v{};
+  ASSERT_TRUE(plat::WriteWholeFile(t.D("ok.fro"), buono));
+  ASSERT_EQ(LeggiFileFronte(t.D("ok.fro"), v), EsitoFronte::Letto);
+  const struct {
+    const char* da;
+    const char* a;
+    int riga;
+  } guasti[] = {{"260\r\n", "26\r0\r\n", 7},         {"260\r\n", "1e308\r\n", 7},  {"50\r\n", "-1000000\r\n", 5},
+                {"30\r\n", "65,5\r\n", 6},           {"120\r\n10", "1 2\r\n10", 2}};
+  for (const auto& g : guasti) {
+    QByteArray b = buono;
+    b.replace(b.indexOf(g.da), static_cast<int>(qstrlen(g.da)), g.a);
+    ASSERT_TRUE(plat::WriteWholeFile(t.D("x.fro"), b));
+    int riga = 0;
+    v.fill(7);
+    EXPECT_EQ(LeggiFileFronte(t.D("x.fro"), v, &riga), EsitoFronte::NonValido) << g.a;
+    EXPECT_EQ(riga, g.riga) << g.a;
+    EXPECT_EQ(v[1], 0);  // nothing of the bad file
+  }
+
+  // The sheet list " 1 2 ": refused at line 1, not one sheet named "2"; the file stays as it was.
+  ASSERT_TRUE(plat::WriteWholeFile(t.D("s.ses"), " 1 2 \r\nuno.sch\r\n"));
+  QStringList nomi;
+  QString errore;
+  EXPECT_EQ(LeggiElencoSchede(t.D("s.ses"), nomi, 100, &errore), EsitoElenco::NonValido);
+  EXPECT_TRUE(nomi.isEmpty());
+  EXPECT_TRUE(errore.contains("s.ses, riga 1")) << errore.toStdString();
+  EXPECT_EQ(ReadBytes(t.D("s.ses")), QByteArray(" 1 2 \r\nuno.sch\r\n"));
+
+  // Selection criteria: a flag of 1e308 or a second item on a line.
+  WriteAnsi(t.D("c.cfg"), Configurazione(22));
+  ModuloConfigurazione c;
+  ASSERT_TRUE(LeggiFileConfigurazione(t.D("c.cfg"), 1, c, nullptr));
+  ModuloSelezione s;
+  CriteriPredefinitiAnalisi(s);
+  ASSERT_TRUE(ScriviFileSelezione(t.D("s.sel"), c, s));
+  const QByteArray sel = ReadBytes(t.D("s.sel"));
+  for (const QByteArray& guasto : {QByteArray(" 1E+308 "), QByteArray("1,2"), QByteArray("1 2")}) {
+    QByteArray b = sel;
+    b.replace(b.indexOf(" 1 "), 3, guasto);
+    ASSERT_TRUE(plat::WriteWholeFile(t.D("x.sel"), b));
+    ModuloSelezione letta = s;
+    letta.AperturaMassima = 4321;
+    EXPECT_EQ(LeggiFileSelezione(t.D("x.sel"), c, letta, &errore), EsitoSelezione::NonValida) << guasto.data();
+    EXPECT_TRUE(errore.contains("x.sel, riga 1")) << errore.toStdString();
+    EXPECT_EQ(letta.AperturaMassima, 4321);
+  }
 }
 
 TEST(Scheda, ShortLinesArePaddedBlankOnesDroppedAndTheLimitIsTheCallers) {

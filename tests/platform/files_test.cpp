@@ -1,4 +1,5 @@
 #include "common/platform/files.h"
+#include "common/platform/textio.h"
 #include "tests/support/support.h"
 
 #include <QDir>
@@ -6,6 +7,8 @@
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using testing_support::TestFolder;
 using testing_support::WriteAnsi;
@@ -116,4 +119,20 @@ TEST(Files, WorkFilesAreWrittenWholeInPlace) {
   ASSERT_TRUE(plat::WriteWorkFile("12", "a longer text again\r\n"));
   EXPECT_EQ(testing_support::ReadBytes(t.D("12")), QByteArray("a longer text again\r\n"));
   EXPECT_FALSE(plat::WriteWorkFile(t.D("no/such/folder/1"), "x"));
+}
+
+// Only regular files are read: a named pipe would block the open until a writer comes, a device would be read
+// without end.
+TEST(Files, OnlyRegularFilesAreRead) {
+  TestFolder t;
+  const QByteArray fifo = QFile::encodeName(t.D("tubo.fro"));
+  ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
+  QByteArray data;
+  EXPECT_FALSE(plat::ReadWholeFile(t.D("tubo.fro"), data));
+  EXPECT_FALSE(plat::ReadWholeFile("/dev/zero", data));
+  EXPECT_FALSE(plat::ReadWholeFile(t.D(""), data));
+  EXPECT_TRUE(data.isEmpty());
+  plat::SeqReader r;
+  EXPECT_FALSE(r.Open(t.D("TUBO.FRO")));
+  EXPECT_FALSE(r.Open("/dev/zero"));
 }

@@ -114,6 +114,44 @@ TEST(SeqReader, NumbersSeparatedByBlanksAndCommas) {
   EXPECT_TRUE(r.AtEnd());
 }
 
+TEST(SeqReader, LoneCarriageReturnEndsANumber) {
+  plat::SeqReader r;
+  r.OpenBytes("5\r6\r\n185\r30\r\n7\r\n");
+  double v = 0;
+  bool ok = true;
+  ASSERT_TRUE(r.ReadNumber(v, &ok));
+  EXPECT_FALSE(ok);
+  EXPECT_NE(v, 56);
+  ASSERT_TRUE(r.ReadNumberLine(v, &ok));
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(v, 0);
+  ASSERT_TRUE(r.ReadNumberLine(v, &ok));
+  EXPECT_TRUE(ok);
+  EXPECT_EQ(v, 7);
+  EXPECT_EQ(plat::Val("5\r6"), 5);
+  EXPECT_FALSE(plat::IsNumeric("5\n6"));
+}
+
+TEST(SeqReader, NumberLineHoldsOneNumberAndNothingElse) {
+  plat::SeqReader r;
+  r.OpenBytes(" 12 \r\n65,5\r\n1 2\r\n\r\n1e400\r\nx\r\n\t-.5\t\r\n 3");
+  const struct {
+    double value;
+    bool ok;
+  } want[] = {{12, true}, {0, false}, {0, false}, {0, false}, {0, false}, {0, false}, {-0.5, true}, {3, true}};
+  for (const auto& w : want) {
+    double v = -1;
+    bool ok = !w.ok;
+    const int line = r.LineNumber();
+    ASSERT_TRUE(r.ReadNumberLine(v, &ok)) << line;
+    EXPECT_EQ(ok, w.ok) << line;
+    EXPECT_DOUBLE_EQ(v, w.value) << line;
+  }
+  EXPECT_TRUE(r.AtEnd());
+  double v = 0;
+  EXPECT_FALSE(r.ReadNumberLine(v));
+}
+
 TEST(SeqReader, NumberItemsTellWholeNumbersFromPrefixes) {
   plat::SeqReader r;
   r.OpenBytes("5.\r\n-\r\n.\r\n1.2.3\r\n-0.25\r\n+7\r\n007\r\n1e3\r\n12x\r\n"

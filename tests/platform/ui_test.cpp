@@ -176,6 +176,56 @@ TEST(ScriptedUi, WaitLoopsTakeTheNextActionAndExtensions) {
   EXPECT_TRUE(s.Log().first().contains("\twindow\tFinestra\t"));
 }
 
+// A script does only what a user could: nothing behind a modal form, in a disabled menu or on a hidden object.
+TEST(ScriptedUi, ActionsReachOnlyWhatTheUserCanReach) {
+  TestFolder t(false);
+  QMainWindow window;
+  window.setObjectName("Finestra");
+  QMenu* menu = window.menuBar()->addMenu("&Archivi");
+  QAction* apri = menu->addAction("&Apri");
+  apri->setObjectName("FileApri");
+  QMenu* spento = window.menuBar()->addMenu("&Spento");
+  spento->addAction("&Voce")->setObjectName("SpentoVoce");
+  spento->menuAction()->setEnabled(false);
+  auto* bottone = new QPushButton("Sotto", &window);
+  bottone->setObjectName("Command9");
+  int opened = 0, pressed = 0;
+  QObject::connect(apri, &QAction::triggered, [&] { opened++; });
+  QObject::connect(bottone, &QPushButton::clicked, [&] { pressed++; });
+  plat::ShowModeless(&window);
+  const struct {
+    const char* script;
+    const char* why;
+  } refused[] = {{"menu FileApri\n", "behind the modal window PROVA"},
+                 {"press Command9\n", "behind the modal window PROVA"},
+                 {"close Finestra\n", "behind the modal window PROVA"}};
+  for (const auto& r : refused) {
+    Scripted sr(t, r.script);
+    auto* form = new Modulo;
+    EXPECT_THROW(plat::ShowModal(form), Ended) << r.script;
+    form->Unload();
+    EXPECT_TRUE(sr.Log().join("\n").contains(r.why)) << sr.Log().join("\n").toStdString();
+  }
+  {
+    Scripted sr(t, "menu SpentoVoce\n");
+    EXPECT_THROW(plat::WaitForUser(), Ended);
+    EXPECT_TRUE(sr.Log().join("\n").contains("in a menu that cannot be opened"));
+  }
+  {
+    bottone->setEnabled(false);
+    Scripted sr(t, "press Command9\n");
+    EXPECT_THROW(plat::WaitForUser(), Ended);
+    bottone->setEnabled(true);
+  }
+  EXPECT_EQ(opened, 0);
+  EXPECT_EQ(pressed, 0);
+  // With no modal form up the same actions reach the window.
+  Scripted s(t, "menu FileApri\npress Command9\nclose Finestra\n");
+  plat::RunUntilClosed(&window);
+  EXPECT_EQ(opened, 1);
+  EXPECT_EQ(pressed, 1);
+}
+
 TEST(Forms, RegistryCountsLoadedForms) {
   const int before = plat::FormsCount();
   auto* a = new plat::Form("A");

@@ -69,6 +69,31 @@ TEST_F(Primitive, TheSegmentAfterAFullChunkWritesItAndStartsTheNext) {
   EXPECT_EQ(Grafico.NumeroSegmenti, 1);
 }
 
+TEST_F(Primitive, AChunkIsReadBackExactlyAndOnlyWhenEveryLineIsOneFiniteNumber) {
+  Script("answer OK\nanswer OK\nanswer OK\n");
+  Penna(2);
+  Traccia(1.0 / 3, 2.0 / 7, 3);
+  Traccia(12345.6789, -0.5, 2);
+  Traccia(0, 0, 999);
+  ASSERT_TRUE(LeggiBloccoSegmenti(1));
+  EXPECT_EQ(Grafico.NumeroSegmenti, 1);
+  const Segmento s = Grafico.ListaSegmenti[1];
+  // Seven decimals at most, as the file holds them.
+  EXPECT_DOUBLE_EQ(s.X2, 1 + 12345.6789);
+  EXPECT_NEAR(s.X1, 1 + 1.0 / 3, 1e-7);
+  EXPECT_EQ(s.Colore, 255);
+  // Line feeds alone and blanks around the numbers are read as well.
+  WriteAnsi(FileBloccoSegmenti(1), " 1 \n 1\n2\t\n3\n4\n255\n0\n");
+  ASSERT_TRUE(LeggiBloccoSegmenti(1));
+  EXPECT_EQ(Grafico.ListaSegmenti[1].Y2, 4);
+  // Anything else on a line, or a value that is no finite number, makes the chunk damaged.
+  for (const char* testo : {" 1 \n1 2\n3\n4\n5\n255\n0\n", " 1 \n1\ninf\n3\n4\n255\n0\n",
+                            " 1 \n1\n\n3\n4\n255\n0\n"}) {
+    WriteAnsi(FileBloccoSegmenti(1), testo);
+    EXPECT_FALSE(LeggiBloccoSegmenti(1)) << testo;
+  }
+}
+
 TEST_F(Primitive, APlotWithoutSegmentsWritesNoChunk) {
   Penna(5);
   Traccia(1, 1, 2);

@@ -4,6 +4,7 @@
 #include "common/platform/printdc.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QPrinter>
 #include <QProcess>
 
@@ -231,3 +232,16 @@ TEST_F(Stampa, APrinterWithoutAPrintableAreaPrintsNothingAndSaysSo) {
 }
 
 }  // namespace
+
+TEST_F(Stampa, APlotPrintedToAFileTellsWhereItWent) {
+  InizioGrafico(0, QString(), 0, 0, 19.4, 27.7, 0);
+  Linea(2, 2, 10, 10);
+  Traccia(0, 0, 999);
+  Script("");  // the notice waits for nobody: an empty script is enough
+  StampaGrafico(true);
+  const QStringList pdf = Pdf();
+  ASSERT_EQ(pdf.size(), 1);
+  const QStringList avvisi = Log().filter("\tnotice\t");
+  ASSERT_EQ(avvisi.size(), 1);
+  EXPECT_TRUE(avvisi.at(0).contains(QFileInfo(pdf.at(0)).fileName())) << avvisi.at(0).toStdString();
+}

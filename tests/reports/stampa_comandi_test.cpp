@@ -69,7 +69,7 @@ class StampaRapida : public ::testing::Test {
 };
 
 TEST_F(StampaRapida, BothReportsPrintToPdfAndTheUserIsToldWhere) {
-  const auto r = Esegui(QString("menu StampaRapidaTabulati\nanswer OK \"%1/esempio-1.pdf\"\n"
+  const auto r = Esegui(QString("menu StampaRapidaTabulati\nanswer OK \"Cartella: %1\"\n"
                                 "menu StampaRapidaScheda\nfile %2/fronte_est.sch\nanswer OK \"fronte_est-1.pdf\"\n"
                                 "menu StampaRapidaScheda\ncancel\n"
                                 "menu StampaRapidaTabulati\nanswer OK \"esempio-2.pdf\"\nclose menu1\n")

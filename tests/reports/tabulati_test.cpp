@@ -162,12 +162,14 @@ TEST_F(Tabulati, FamilyStrengthWithoutParametersOrSlope) {
   // No .pgm: the slope's friction angle and ten times its cohesion.
   QStringList d = Documento();
   EXPECT_TRUE(d.contains("1\t45\t60\t0.5\t2.3\t35.00\t20.00"));
-  // A cohesion too large to be multiplied by ten: empty cells, never an infinity.
-  WriteAnsi(t.D("esempio.fro"), "60\n120\n10\n120\n1e308\n35\n2.6\n1\n25\n");
-  d = Documento();
-  EXPECT_TRUE(d.contains("1\t45\t60\t0.5\t2.3\t35.00\t"));
-  EXPECT_TRUE(d.contains(QString::fromUtf8("Coesione [kN/m²]\t")));
-  EXPECT_TRUE(d.filter("Inf", Qt::CaseInsensitive).isEmpty());
+  // A cohesion no slope has (1e308): the slope file is refused with a message, no report is made from it.
+  {
+    Scripted s(t, "answer OK \"incompleto o non valido\"\n");
+    WriteAnsi(t.D("esempio.fro"), "60\n120\n10\n120\n1e308\n35\n2.6\n1\n25\n");
+    ProduciTabulati(kTestoTXT);
+    ASSERT_EQ(s.Log("msgbox").size(), 1);
+    EXPECT_TRUE(s.Log("msgbox").first().contains("esempio.fro, riga 5")) << s.Log("msgbox").first().toStdString();
+  }
   // Neither .pgm nor slope file: empty strength cells.
   QFile::remove(t.D("esempio.fro"));
   d = Documento();

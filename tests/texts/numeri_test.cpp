@@ -94,3 +94,22 @@ TEST(Scambia, ExchangesValuesOfAnyType) {
   EXPECT_EQ(x, 2);
   EXPECT_EQ(y, 1);
 }
+
+// The byte writers give the texts of the QString functions, also at the extremes of a double, where the figures
+// fill the buffer: the largest values have 309 whole digits, the smallest 330 decimals before the rounding.
+TEST(FormatoFissoChars, SameTextsAsTheStringFunctionsAtTheExtremes) {
+  const double valori[] = {0, -0.0, 0.5, -0.5, 9.9999999, -9999.9995, 1e15, 1e16, 123456789012345678.0,
+                           1e300, -1.7976931348623157e308, 5e-324, -1e-300, 0.05, 2.5e-8};
+  for (double v : valori) {
+    char buf[LunghezzaFigura + 32];
+    EXPECT_EQ(QString::fromLatin1(buf, NumeroTestoChars(buf, v) - buf), NumeroTesto(v)) << v;
+    for (const char* mask : {"####.###", "#", "##.##", "###.", "#.####################", ""}) {
+      EXPECT_EQ(QString::fromLatin1(buf, FormatoFissoChars(buf, v, mask) - buf), FormatoFisso(v, QString(mask)))
+          << v << ' ' << mask;
+    }
+  }
+  EXPECT_EQ(NumeroTesto(1e300).size(), 301);
+  EXPECT_EQ(FormatoFigura(-1e-300, 400), QString("-.") + QString(299, '0') + QString("1"));
+  EXPECT_EQ(FormatoFisso(0.125, "#.####################"), QString("0.125") + QString(15, QChar(0x30)));  // 15 zeros at most
+  EXPECT_EQ(FormatoFisso(99999.9999, "####.##"), QString("100000."));
+}

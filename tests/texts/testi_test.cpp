@@ -133,6 +133,16 @@ TEST(TextTable, TheSecondFileContinuesAndLimitsHold) {
   EXPECT_FALSE(CaricaTesti(t.P("missing.txt"), &error));
   EXPECT_TRUE(error.contains("missing"));
 
+  // A separator line missing: refused at the line where it should stand, never read shifted.
+  WriteAnsi(t.P("nosep.txt"), Record({"uno", "eins", "un", "uno", "one", "um"}) +
+                                  "Titolo\nTitel\n-----\nTitre\n-----\nx\n-----\ny\n-----\nz\n-----\nw\n-----\n");
+  AzzeraTesti(800);
+  EXPECT_FALSE(CaricaTesti(t.P("nosep.txt"), &error));
+  EXPECT_TRUE(error.contains("line 14")) << error.toStdString();
+  WriteAnsi(t.P("blanksep.txt"), "uno\n\neins\n-\nun\n-\nuno\n-\none\n-\num\n-\n");
+  EXPECT_FALSE(CaricaTesti(t.P("blanksep.txt"), &error));
+  EXPECT_TRUE(error.contains("line 2")) << error.toStdString();
+
   // The last separator line may be missing.
   WriteAnsi(t.P("nolast.txt"), "uno\n-\neins\n-\nun\n-\nuno\n-\none\n-\num");
   AzzeraTesti(800);

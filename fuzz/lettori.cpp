@@ -1,0 +1,205 @@
+// libFuzzer targets of the suite's file readers: each target writes the fuzzer's bytes to a file and reads it with
+// the reader the programs use. FRATTIX_FUZZ_LETTORE (set by fuzz/CMakeLists.txt) names the reader of the target.
+#include "cluster/permeabilita.h"
+#include "common/data/configurazione.h"
+#include "common/data/elencoschede.h"
+#include "common/data/famiglie.h"
+#include "common/data/fronte.h"
+#include "common/data/opzionigrafiche.h"
+#include "common/data/passaggio.h"
+#include "common/data/penne.h"
+#include "common/data/risultato.h"
+#include "common/data/scheda.h"
+#include "common/data/selezione.h"
+#include "common/data/titoli.h"
+#include "common/markup/documento.h"
+#include "common/platform/files.h"
+#include "common/platform/help.h"
+#include "common/platform/textio.h"
+#include "common/platform/ui.h"
+#include "common/plot/dxf.h"
+#include "common/texts/testi.h"
+#include "main/dialogs/definizioni.h"
+#include "main/reports/confstampa.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+// Kept for the whole run and never destroyed: libFuzzer ends the process with exit(), after which Qt's own
+// statics may already be gone.
+QCoreApplication* applicazione = nullptr;
+QTemporaryDir* cartella = nullptr;
+QString percorso;
+
+enum Lettore {
+  Testo = 1, Configurazione, Scheda, Selezione, Elenco, Fronte, Famiglie, Risultato, Opzioni, Passaggio, Titoli,
+  Penne, Testi, Aiuto, Documento, Definizioni, StileDxf, Autovalori, Stampa
+};
+
+void Leggi(const QByteArray& dati) {
+  switch (FRATTIX_FUZZ_LETTORE) {
+    case Testo: {
+      // Every kind of reading on the same bytes: items, numbers, number lines and lines.
+      for (int modo = 0; modo < 4; ++modo) {
+        plat::SeqReader r;
+        r.OpenBytes(dati);
+        QString s;
+        double v = 0;
+        bool ok = false;
+        for (int k = 0; !r.AtEnd() && k < 100000; ++k) {
+          const int scelta = modo < 3 ? modo : k % 3;
+          if (scelta == 0) r.ReadItem(s);
+          else if (scelta == 1) r.ReadNumber(v, &ok);
+          else if (scelta == 2) r.ReadNumberLine(v, &ok);
+          if (ok && !std::isfinite(v)) __builtin_trap();
+        }
+        r.ReadLine(s);
+      }
+      plat::Val(plat::DecodeAnsi(dati));
+      return;
+    }
+    case Configurazione: {
+      ModuloConfigurazione c;
+      QString e;
+      LeggiFileConfigurazione(percorso, 1, c, &e);
+      return;
+    }
+    case Scheda: {
+      ModuloScheda s;
+      LeggiFileScheda(percorso, s);
+      return;
+    }
+    case Selezione: {
+      ModuloConfigurazione c;
+      ModuloSelezione s;
+      QString e;
+      LeggiFileSelezione(percorso, c, s, &e);
+      return;
+    }
+    case Elenco: {
+      QStringList n;
+      QString e;
+      LeggiElencoSchede(percorso, n, 500, &e);
+      return;
+    }
+    case Fronte: {
+      ValoriFronte v{};
+      int riga = 0;
+      LeggiFileFronte(percorso, v, &riga);
+      return;
+    }
+    case Famiglie: {
+      ParametriFamiglie p = ParametriPredefiniti(20, 30, 0);
+      LeggiFileParametriFamiglie(percorso, p);
+      return;
+    }
+    case Risultato: {
+      RisultatoCluster r;
+      int riga = 0;
+      LeggiFileRisultato(percorso, r, 2000, 300, &riga);
+      return;
+    }
+    case Opzioni: {
+      OpzioniGrafiche o;
+      LeggiFileOpzioniGrafiche(percorso, o);
+      return;
+    }
+    case Passaggio: {
+      FilePassaggioDati d;
+      int riga = 0;
+      LeggiFilePassaggio(percorso, d, 500, &riga);
+      return;
+    }
+    case Titoli: {
+      TitoliSessione t;
+      LeggiFileTitoli(percorso, t);
+      LeggiTitoliAnalisi(percorso, t);
+      return;
+    }
+    case Penne: {
+      TabellaPenne t;
+      int riga = 0;
+      LeggiFileTabellaPenne(percorso, t, &riga);
+      return;
+    }
+    case Testi: {
+      QString e;
+      AzzeraTesti(2000);
+      CaricaTesti(percorso, &e);
+      OrdinaTesti();
+      return;
+    }
+    case Aiuto: {
+      QList<plat::HelpTopic> argomenti;
+      QString e;
+      plat::ReadHelpFile(percorso, argomenti, &e);
+      return;
+    }
+    case Documento: {
+      plat::SeqReader r;
+      r.OpenBytes(dati);
+      QString riga;
+      while (r.ReadLine(riga)) {
+        const RigaDocumento d = AnalizzaRigaDocumento(plat::TrimBlanks(riga));
+        LeggiArgomentoReset(d.argomento);
+        LeggiStileTabulazione(d.argomento);
+      }
+      return;
+    }
+    case Definizioni: {
+      // A damaged definition is told in a message: the script answers it.
+      plat::ResetInteraction();
+      LeggiDefinizioniMaschere(1, {QString(), percorso});
+      return;
+    }
+    case StileDxf:
+      LeggiStileDxf();
+      return;
+    case Autovalori: {
+      std::array<double, 4> valori{};
+      std::array<std::array<double, 4>, 4> direzioni{};
+      LeggiUscitaAutovalori(percorso, valori, direzioni);
+      return;
+    }
+    case Stampa: {
+      ImpostazioniFileStampa impostazioni;
+      LeggiFileStampa(percorso, impostazioni);
+      return;
+    }
+    default:
+      return;
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  applicazione = new QCoreApplication(*argc, *argv);
+  cartella = new QTemporaryDir();
+  // The text style of DXF drawings is read from dxf.cfg in the program folder.
+  plat::SetProgramFolder(cartella->path());
+  percorso = cartella->filePath(FRATTIX_FUZZ_LETTORE == StileDxf ? QStringLiteral("dxf.cfg") : QStringLiteral("prova.dat"));
+  QFile script(cartella->filePath(QStringLiteral("risposte.script")));
+  if (script.open(QIODevice::WriteOnly)) script.write(QByteArray("answer OK\n").repeated(4));
+  script.close();
+  qputenv("FRATTIX_UI_SCRIPT", QFile::encodeName(script.fileName()));
+  qunsetenv("FRATTIX_UI_LOG");
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const QByteArray dati(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+  QFile f(percorso);
+  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return 0;
+  f.write(dati);
+  f.close();
+  Leggi(dati);
+  return 0;
+}
