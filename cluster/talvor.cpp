@@ -286,9 +286,10 @@ int EseguiModoCluster() {
 }
 
 int ConcludiModoCluster() {
-  // The confirmed result replaces every table of an earlier run.
-  RimuoviTabelleVecchie();
+  // The confirmed result replaces every table of an earlier run, once it is saved: a result that cannot be saved
+  // leaves the earlier result and its tables as they were.
   if (!SalvaRisultati()) return 1;
+  RimuoviTabelleVecchie();
   CalcolaPermeabilita();
   // The family parameters follow the slope file; they are written before the family table, so that the table
   // shows the strengths PELDRIX uses.

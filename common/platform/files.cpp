@@ -221,9 +221,26 @@ bool ReadWholeFile(const QString& path, QByteArray& data) {
   return f.error() == QFileDevice::NoError;
 }
 
+namespace {
+
+// FRATTIX_FAIL_SAVE names a file pattern ("*.fro"): a save of a file whose name matches fails half-way, as on a
+// full disk, so that tests can prove that the old file survives and that the failure is reported.
+bool SaveFailureInjected(const QString& target) {
+  const QString pattern = QString::fromLocal8Bit(qgetenv("FRATTIX_FAIL_SAVE"));
+  return !pattern.isEmpty() && MatchPattern(FileNamePart(target), pattern);
+}
+
+}  // namespace
+
 bool WriteWholeFile(const QString& path, const QByteArray& data) {
-  QSaveFile f(ResolveForWrite(path));
+  const QString target = ResolveForWrite(path);
+  QSaveFile f(target);
   if (!f.open(QIODevice::WriteOnly)) return false;
+  if (SaveFailureInjected(target)) {
+    f.write(data.left(data.size() / 2));
+    f.cancelWriting();
+    return false;
+  }
   if (f.write(data) != data.size()) {
     f.cancelWriting();
     return false;

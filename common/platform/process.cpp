@@ -54,7 +54,7 @@ static bool RunAndWait(const QString& program, const QStringList& arguments, QSt
   }
   if (child.state() != QProcess::NotRunning) loop.exec();
   if (output) *output = child.readAllStandardOutput();
-  if (exitCode) *exitCode = child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -1;
+  if (exitCode) *exitCode = child.exitStatus() == QProcess::NormalExit ? child.exitCode() : kChildCrashed;
   return true;
 }
 

@@ -16,7 +16,9 @@ bool RunChildAndWaitForOutput(const QString& program, const QStringList& argumen
 
 // Starts `program` (a path, or a name of the suite such as "peldrix.exe", resolved in the program folder) and
 // waits until it has ended. Returns false, with a reason in `error`, when it could not be started: then nothing
-// is waited for. `exitCode` (optional) receives the child's exit code.
+// is waited for. `exitCode` (optional) receives the child's exit code, or kChildCrashed when the child was killed
+// or crashed.
+constexpr int kChildCrashed = -1;
 bool RunChildAndWait(const QString& program, const QStringList& arguments, QString* error = nullptr,
                      int* exitCode = nullptr);
 

@@ -16,8 +16,14 @@ void EsportaDocumentoDOC(const QString& percorso) {
 
   QByteArray uscita;
   QString errore;
-  if (!plat::RunChildAndWaitForOutput(QStringLiteral("wenlow.exe"), {documento}, uscita, &errore)) {
+  int codice = 0;
+  if (!plat::RunChildAndWaitForOutput(QStringLiteral("wenlow.exe"), {documento}, uscita, &errore, &codice)) {
     Attenzione(QStringLiteral("Impossibile avviare il programma:"), QStringLiteral("wenlow"));
+    return;
+  }
+  // Killed or crashed mid-run, wenlow may not have saved the document: the user is told, no viewer is started.
+  if (codice == plat::kChildCrashed) {
+    Attenzione(QStringLiteral("Il programma e' terminato in modo anomalo:"), QStringLiteral("wenlow"));
     return;
   }
   QStringList salvati;

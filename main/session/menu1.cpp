@@ -600,12 +600,15 @@ void menu1::Lancia(const Lancio& l) {
   // The wait runs the window's events (painting, and the menus while MIRVANE runs) without spinning a core and
   // without taking actions of this program's script.
   QString errore;
-  const bool avviato = plat::RunChildAndWait(QString::fromLatin1(l.programma), {}, &errore);
+  int codice = 0;
+  const bool avviato = plat::RunChildAndWait(QString::fromLatin1(l.programma), {}, &errore, &codice);
   figlioInCorso_ = false;
   QGuiApplication::restoreOverrideCursor();
   if (l.disabilitaMenu) AbilitaMenu();
-  if (!avviato)
-    Attenzione(QStringLiteral("Impossibile avviare il programma:"), QString::fromLatin1(l.programma).section(QLatin1Char('.'), 0, 0));
+  const QString nome = QString::fromLatin1(l.programma).section(QLatin1Char('.'), 0, 0);
+  if (!avviato) Attenzione(QStringLiteral("Impossibile avviare il programma:"), nome);
+  // A child killed or crashed mid-run may have left its results unfinished: the user is told.
+  else if (codice == plat::kChildCrashed) Attenzione(QStringLiteral("Il programma e' terminato in modo anomalo:"), nome);
   activateWindow();
   setFocus();
 }

@@ -141,6 +141,19 @@ TEST_F(Esportazione, ResultsReportMenusOffWhileWenlowRunsThenTheViewer) {
   EXPECT_TRUE(Messaggi().isEmpty());
 }
 
+TEST_F(Esportazione, WenlowKilledMidRunIsReportedAndNoViewerStarts) {
+  QFile::remove(t.P("wenlow"));  // a link to the built program: never written through
+  WriteScript(t.P("wenlow"), "#!/bin/sh\nkill -9 $$\n");
+  Script("answer OK \"wenlow\"\n");
+  w.EsportaTabulatiDOC_Click();
+  const QStringList m = Messaggi();
+  ASSERT_EQ(m.size(), 1);
+  EXPECT_TRUE(m[0].contains("terminato in modo anomalo")) << m[0].toStdString();
+  EXPECT_EQ(StatoMenu(), std::vector<bool>(6, true));
+  QThread::msleep(100);
+  EXPECT_TRUE(Aperti().isEmpty());
+}
+
 TEST_F(Esportazione, NoViewerAfterACancelAnExistingFileInAnyCaseAndNoViewerAtAll) {
   // An older "esempio.doc": wenlow asks; No and no name chosen: nothing saved, no viewer, no message.
   WriteAnsi(t.D("esempio.doc"), "vecchio");

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QApplication>
 #include <QFile>
 #include <QTimer>
 
@@ -180,6 +181,24 @@ TEST_F(Lancio, AMissingProgramIsReportedAndTheMenusComeBack) {
   EXPECT_EQ(s_->Log("msgbox").size(), 1);
   EXPECT_EQ(StatoMenu(), std::vector<bool>(6, true));
   EXPECT_FALSE(w.FiglioInCorso());
+}
+
+TEST_F(Lancio, AChildKilledMidRunIsReportedAndMenusPointerAndFocusComeBack) {
+  QFile::remove(t.P("TALVOR"));  // a link to the built program: never written through
+  testing_support::WriteScript(t.P("TALVOR"), "#!/bin/sh\nkill -9 $$\n");
+  Script("answer OK \"TALVOR\"\n");
+  w.show();
+  QApplication::setActiveWindow(&w);
+  std::vector<bool> durante;
+  Durante([&] { w.CalcoliCluster_Click(); }, [&] { durante = StatoMenu(); });
+  EXPECT_EQ(durante, std::vector<bool>(6, false));
+  const QStringList m = s_->Log("msgbox");
+  ASSERT_EQ(m.size(), 1);
+  EXPECT_TRUE(m[0].contains("terminato in modo anomalo")) << m[0].toStdString();
+  EXPECT_EQ(StatoMenu(), std::vector<bool>(6, true));
+  EXPECT_FALSE(w.FiglioInCorso());
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(QApplication::focusWidget(), &w);
 }
 
 TEST_F(Lancio, TheStarDiagramLeavesTheMenusUsable) {

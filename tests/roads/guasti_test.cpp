@@ -1,0 +1,233 @@
+// Faults in whole runs of the main program on a copy of the example session: a save that fails half-way as on a
+// full disk, and a session folder or a program folder the user cannot write to. Each ends with a message, the old
+// files intact and no half-written file left behind.
+#include "tests/support/support.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QProcess>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+#include <unistd.h>
+
+using namespace testing_support;
+
+namespace {
+
+constexpr const char* kNonScritto = "non puo' essere scritto";
+
+class Guasti : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    t.AddPrograms({"frattix32", "TALVOR", "EIGEN", "peldrix"});
+    WriteAnsi(t.P("language.cfg"), " 1 \n");
+    QDir(t.Data()).mkpath("rilievi");
+    QDir(t.Data()).mkpath("home");
+    QDir esempi(QStringLiteral(FRATTIX_TEST_SOURCE_DIR "/examples"));
+    for (const QString& f : esempi.entryList(QDir::Files)) QFile::copy(esempi.filePath(f), R(f));
+    // An old report and old tables of the session, which a failed command must leave as they are.
+    WriteAnsi(R("esempio.txt"), "vecchio tabulato\n");
+    WriteAnsi(R("esempio.FAM"), "N. Fam.\tImmers.\tInclinaz.\n1\t122.0\t64.0\n");
+    WriteScript(t.P("editore"), "#!/bin/sh\nexit 0\n");
+    WriteAnsi(t.P("editor.cfg"), "\n" + t.P("editore") + "\n");
+  }
+  QString R(const QString& nome) const { return t.D("rilievi/" + nome); }
+  // The session folder's files: name and a digest of the content.
+  QMap<QString, QString> Cartella() const {
+    QMap<QString, QString> file;
+    for (const QString& f : QDir(t.D("rilievi")).entryList(QDir::Files | QDir::Hidden))
+      file.insert(f, QString::fromLatin1(QCryptographicHash::hash(ReadBytes(R(f)), QCryptographicHash::Sha1).toHex()));
+    return file;
+  }
+  RunResult Esegui(const QString& script, const QProcessEnvironment& altro = QProcessEnvironment()) {
+    QProcessEnvironment env = ScriptedRunEnvironment(t, script);
+    if (script.isEmpty()) env.insert("FRATTIX_UI_SCRIPT", t.Root() + "/script");  // one script per program
+    env.insert("PATH", "/usr/bin:/bin");
+    env.insert("HOME", t.D("home"));
+    for (const QString& k : altro.keys()) env.insert(k, altro.value(k));
+    QFile::remove(t.D("ui.log"));
+    return RunProgram(t.P("frattix32"), {R("esempio.ses")}, t.Data(), env, 120000);
+  }
+  QStringList Messaggi() const { return ReadLog(t.D("ui.log")).filter("\tmsgbox\t"); }
+  TestFolder t;
+};
+
+// The commands that write into the session folder: the slope front (field form), the results report as text, the
+// selection criteria.
+const char* const kComandiCheScrivono =
+    "menu EdizioneFronte\nset Text1(4) 0\npress Command1(0)\nanswer OK \"esempio.fro\"\n"
+    "menu esptabtxt\nanswer OK \"esempio.tab\"\n"
+    "menu EdizioneSelezione\npress Command1\nanswer OK \"esempio.ses\"\n"
+    "close menu1\n";
+
+TEST_F(Guasti, ASaveThatFailsHalfWayLeavesTheOldFileAndSaysSo) {
+  const auto prima = Cartella();
+  QProcessEnvironment env;
+  env.insert("FRATTIX_FAIL_SAVE", "esempio.*");
+  const RunResult r = Esegui(kComandiCheScrivono, env);
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  const QStringList m = Messaggi();
+  ASSERT_EQ(m.size(), 3) << m.join("\n").toStdString();
+  for (const QString& riga : m) EXPECT_TRUE(riga.contains(kNonScritto)) << riga.toStdString();
+  // Every old file byte for byte, no new file and no temporary file left behind.
+  EXPECT_EQ(Cartella(), prima);
+}
+
+TEST_F(Guasti, AClusterResultThatCannotBeSavedLeavesTheResultOfTheRunBefore) {
+  QDir(t.Root()).mkpath("script");
+  WriteAnsi(t.Root() + "/script/frattix32.script", "menu CalcoliCluster\nclose menu1\n");
+  const QString talvor = "check Option3 1\npress Command3\nset Text1 4\nkey Text1 Enter\npress Picture3\n%1press Picture3\n"
+                         "set Text1 20\nkey Text1 Enter\npress Command1\n";
+  WriteAnsi(t.Root() + "/script/TALVOR.script", talvor.arg("key Picture1 Right\n"));
+  ASSERT_EQ(Esegui("").exitCode, 0);
+  ASSERT_TRUE(Messaggi().isEmpty()) << Messaggi().join("\n").toStdString();
+  const auto prima = Cartella();
+  ASSERT_TRUE(prima.contains("esempio.dat"));
+  // One family fewer this time, and the disk full when the result is saved.
+  WriteAnsi(t.Root() + "/script/TALVOR.script", talvor.arg("") + "answer OK \"esempio.dat\"\n");
+  QProcessEnvironment env;
+  env.insert("FRATTIX_FAIL_SAVE", "esempio.dat");
+  const RunResult r = Esegui("", env);
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  const QStringList m = Messaggi();
+  ASSERT_EQ(m.size(), 1) << m.join("\n").toStdString();
+  EXPECT_TRUE(m[0].startsWith("TALVOR\t")) << m[0].toStdString();
+  EXPECT_TRUE(ReadLog(t.D("ui.log")).filter("\tfatal\t").isEmpty());
+  // The result and the tables of the run before, byte for byte.
+  EXPECT_EQ(Cartella(), prima);
+}
+
+TEST_F(Guasti, TalvorKilledInItsClusteringWindowIsReportedAndTheMainProgramGoesOn) {
+  // TALVOR runs without a script, so its clustering window waits for a user; a wrapper notes its process id.
+  ASSERT_TRUE(QFile::rename(t.P("TALVOR"), t.P("TALVOR-reale")));
+  const QString pid = t.Root() + "/talvor.pid";
+  WriteScript(t.P("TALVOR"), QString("#!/bin/sh\necho $$ > %1\nFRATTIX_UI_SCRIPT= exec %2\n").arg(pid, t.P("TALVOR-reale")));
+  const auto prima = Cartella();
+  QProcessEnvironment env = ScriptedRunEnvironment(
+      t, "menu CalcoliCluster\nanswer OK \"TALVOR\"\nmenu EdizioneSelezione\npress Command1\nclose menu1\n");
+  QProcess principale;
+  QProcessEnvironment tutto = QProcessEnvironment::systemEnvironment();
+  tutto.insert("QT_QPA_PLATFORM", "offscreen");
+  for (const QString& k : env.keys()) tutto.insert(k, env.value(k));
+  principale.setProcessEnvironment(tutto);
+  principale.setWorkingDirectory(t.Data());
+  principale.setProcessChannelMode(QProcess::MergedChannels);
+  principale.start(t.P("frattix32"), {R("esempio.ses")});
+  ASSERT_TRUE(principale.waitForStarted());
+  // Once the clustering window is shown, TALVOR is killed.
+  bool finestra = false;
+  for (int i = 0; i < 3000 && !finestra; ++i) {
+    finestra = !ReadLog(t.D("ui.log")).filter("TALVOR-reale\twindow\tworkform\t").isEmpty();
+    if (!finestra) QThread::msleep(10);
+  }
+  const qint64 id = QString::fromLatin1(ReadBytes(pid)).trimmed().toLongLong();
+  if (finestra && id > 0) ::kill(static_cast<pid_t>(id), SIGKILL);
+  const bool finito = principale.waitForFinished(60000);
+  if (!finito) principale.kill();
+  ASSERT_TRUE(finestra) << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  ASSERT_TRUE(finito);
+  EXPECT_EQ(principale.exitCode(), 0) << principale.readAll().toStdString();
+  const QStringList m = Messaggi();
+  ASSERT_EQ(m.size(), 1) << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  EXPECT_TRUE(m[0].contains("terminato in modo anomalo")) << m[0].toStdString();
+  // The menus answered again: the selection form was shown after the message. Nothing of the session was written.
+  EXPECT_EQ(ReadLog(t.D("ui.log")).filter("frattix32\tform\tEdilineCeckBox\t").size(), 1);
+  auto dopo = Cartella();
+  dopo.remove("esempio.GRA");  // the graphics options are written before the start, as on every launch
+  EXPECT_EQ(dopo, prima);
+}
+
+// Runs as a user who owns none of the folders: root would write anywhere. Without root the test's own user
+// already cannot write to a folder without write permission.
+class GuastiPermessi : public Guasti {
+ protected:
+  void SetUp() override {
+    Guasti::SetUp();
+    if (::geteuid() == 0) {
+      const RunResult id = RunProgram("/usr/bin/setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", "--", "/usr/bin/id", "-u"}, t.Data());
+      if (id.exitCode != 0 || id.output.trimmed() != "65534")
+        GTEST_SKIP() << "root cannot run a program as the unprivileged user 65534: " << id.output.toStdString();
+    }
+    // Everyone may read the installation and the session and write the log, the home and "c:".
+    for (const QString& d : {t.Root(), t.Program(), t.Data(), t.DriveC(), t.D("home")})
+      QFile::setPermissions(d, QFileDevice::Permissions(0x7777));
+    for (const QString& f : QDir(t.Program()).entryList(QDir::Files))
+      if (!QFileInfo(t.P(f)).isExecutable()) QFile::setPermissions(t.P(f), QFileDevice::Permissions(0x6644));
+    for (const QString& f : QDir(t.D("rilievi")).entryList(QDir::Files))
+      QFile::setPermissions(R(f), QFileDevice::Permissions(0x6644));
+    QFile::setPermissions(t.D("rilievi"), QFileDevice::Permissions(0x7777));
+  }
+  void TearDown() override {
+    for (const QString& d : {t.Program(), t.D("rilievi")}) QFile::setPermissions(d, QFileDevice::Permissions(0x7700));
+  }
+  static void SolaLettura(const QString& cartella) { QFile::setPermissions(cartella, QFileDevice::Permissions(0x5555)); }
+  RunResult ComeUtente(const QString& script) {
+    if (::geteuid() != 0) return Esegui(script);
+    // The program runs through setpriv as the unprivileged user "nobody" (65534) without groups.
+    const QString programma = t.P("frattix32");
+    QProcessEnvironment env = ScriptedRunEnvironment(t, script);
+    if (script.isEmpty()) env.insert("FRATTIX_UI_SCRIPT", t.Root() + "/script");  // one script per program
+    env.insert("PATH", "/usr/bin:/bin");
+    env.insert("HOME", t.D("home"));
+    QFile::remove(t.D("ui.log"));
+    WriteAnsi(t.D("ui.log"), "");
+    QFile::setPermissions(t.D("ui.log"), QFileDevice::Permissions(0x6666));
+    QFile::setPermissions(t.Root() + "/run.script", QFileDevice::Permissions(0x6644));
+    return RunProgram("/usr/bin/setpriv",
+                      {"--reuid=65534", "--regid=65534", "--clear-groups", "--", programma, R("esempio.ses")}, t.Data(),
+                      env, 120000);
+  }
+};
+
+TEST_F(GuastiPermessi, ASessionFolderThatCannotBeWrittenGivesAMessageAndKeepsItsFiles) {
+  SolaLettura(t.D("rilievi"));
+  const auto prima = Cartella();
+  const RunResult r = ComeUtente(kComandiCheScrivono);
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  const QStringList m = Messaggi();
+  ASSERT_EQ(m.size(), 3) << m.join("\n").toStdString();
+  for (const QString& riga : m) EXPECT_TRUE(riga.contains(kNonScritto)) << riga.toStdString();
+  EXPECT_EQ(Cartella(), prima);
+}
+
+TEST_F(GuastiPermessi, AClusterRunIntoASessionFolderThatCannotBeWrittenKeepsTheOldResults) {
+  SolaLettura(t.D("rilievi"));
+  const auto prima = Cartella();
+  QDir(t.Root()).mkpath("script");
+  WriteAnsi(t.Root() + "/script/frattix32.script", "menu CalcoliCluster\nanswer OK \"esempio.GRA\"\nclose menu1\n");
+  WriteAnsi(t.Root() + "/script/TALVOR.script",
+            "check Option3 1\npress Command3\nset Text1 4\nkey Text1 Enter\npress Picture3\npress Picture3\n"
+            "set Text1 20\nkey Text1 Enter\npress Command1\nanswer OK \"esempio.dat\"\n");
+  const RunResult r = ComeUtente("");
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  // The main program cannot write the graphics options, TALVOR its result: each says so and stops there.
+  const QStringList m = Messaggi();
+  ASSERT_EQ(m.size(), 2) << m.join("\n").toStdString();
+  EXPECT_TRUE(m[0].startsWith("frattix32\t") && m[0].contains("esempio.GRA")) << m[0].toStdString();
+  EXPECT_TRUE(m[1].startsWith("TALVOR\t") && m[1].contains("esempio.dat")) << m[1].toStdString();
+  EXPECT_TRUE(ReadLog(t.D("ui.log")).filter("\tfatal\t").isEmpty());
+  EXPECT_EQ(Cartella(), prima);
+}
+
+TEST_F(GuastiPermessi, AProgramFolderThatCannotBeWrittenStopsTheClusterRunWithAMessage) {
+  SolaLettura(t.Program());
+  const auto prima = Cartella();
+  const RunResult r = ComeUtente("menu CalcoliCluster\nanswer OK \"temporan\"\nclose menu1\n");
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  const QStringList m = Messaggi();
+  ASSERT_EQ(m.size(), 1) << m.join("\n").toStdString();
+  EXPECT_TRUE(m[0].contains(kNonScritto)) << m[0].toStdString();
+  // TALVOR was not started: no window of its own, no result, the old tables as they were.
+  EXPECT_TRUE(ReadLog(t.D("ui.log")).filter("TALVOR\t").isEmpty());
+  EXPECT_EQ(Cartella(), prima);
+  EXPECT_FALSE(QFile::exists(t.P("temporan")));
+}
+
+}  // namespace
