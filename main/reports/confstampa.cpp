@@ -210,7 +210,8 @@ void ConfStampa::Form_Unload() {
   if (!LeggiCampi(s)) return;
   ImpostazioniStampa.NomeFont = s.NomeFont;
   if (!ScriviFileStampa(FileStampa(), s))
-    Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), plat::ResolveForWrite(FileStampa()));
+    Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"),
+               DescrizioneFile(plat::ResolveForWrite(FileStampa())));
 }
 
 void MostraConfStampa() {

@@ -102,7 +102,7 @@ void EsportaDocumentoTXT(const QString& percorso) {
   while (r.ReadLine(riga)) ScriviRigaTXT(riga);
   FineDocumentoTXT();
   if (renderer.fileFalliti != falliti) {
-    Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), EsportaTXT.NomeFileTXT);
+    Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), DescrizioneFile(EsportaTXT.NomeFileTXT));
     return;
   }
   if (renderer.fileScritti == scritti) return;  // the document opened no output

@@ -40,7 +40,8 @@ class Documento {
     if (w.IsOpen())
       for (const QString& r : righe_) w.WriteLine(r);
     if (!w.IsOpen() || !w.Close()) {
-      Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), plat::ResolveForWrite(percorso));
+      Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"),
+                 DescrizioneFile(plat::ResolveForWrite(percorso)));
       return false;
     }
     percorso = plat::ResolveExisting(percorso);
