@@ -9,4 +9,4 @@ int Principale(int, char**) {
 }
 }  // namespace
 
-int main(int argc, char** argv) { return EseguiProgramma(argc, argv, Principale); }
+int main(int argc, char** argv) { return EseguiProgrammaSenzaFinestra(argc, argv, Principale); }

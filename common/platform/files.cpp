@@ -41,7 +41,13 @@ QString Absolute(const QString& path) {
 
 QString ProgramFolder() {
   if (!ProgramFolderOverride().isEmpty()) return ProgramFolderOverride();
-  return QCoreApplication::applicationDirPath();
+  if (QCoreApplication::instance()) return QCoreApplication::applicationDirPath();
+  return QFileInfo(ExecutablePath()).path();
+}
+
+QString ExecutablePath() {
+  if (QCoreApplication::instance()) return QCoreApplication::applicationFilePath();
+  return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
 }
 
 void SetProgramFolder(const QString& folder) { ProgramFolderOverride() = folder; }

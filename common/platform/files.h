@@ -10,6 +10,8 @@ namespace plat {
 
 // Folder of the running executable (the program folder of the suite). Tests may put another folder in its place.
 QString ProgramFolder();
+// The running program's file (absolute), also before an application object exists.
+QString ExecutablePath();
 void SetProgramFolder(const QString& folder);
 
 // The current folder of the process (CurDir / ChDir).

@@ -1,6 +1,7 @@
 #include "common/platform/process.h"
 
 #include "common/platform/files.h"
+#include "common/platform/ui.h"
 
 #include <QEventLoop>
 #include <QFileInfo>
@@ -33,6 +34,7 @@ static bool RunAndWait(const QString& program, const QStringList& arguments, QSt
     if (error) *error = QStringLiteral("%1: program not found").arg(program);
     return false;
   }
+  EnsureApplication();  // a child process is watched through the application's event machinery
   QProcess child;
   child.setProgram(path);
   child.setArguments(arguments);

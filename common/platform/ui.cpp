@@ -41,7 +41,7 @@ namespace plat {
 namespace {
 
 QString ProgramName() {
-  const QString path = QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : QString();
+  const QString path = QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : ExecutablePath();
   return path.isEmpty() ? QStringLiteral("?") : QFileInfo(path).fileName();
 }
 
@@ -586,7 +586,20 @@ std::unique_ptr<Interaction>& Current() {
   return current;
 }
 
+struct Deferred {
+  int* argc = nullptr;
+  char** argv = nullptr;
+  std::function<void()> whenCreated;
+  std::unique_ptr<QApplication> app;
+};
+
+Deferred& DeferredState() {
+  static Deferred d;
+  return d;
+}
+
 Interaction& UI() {
+  EnsureApplication();
   if (!Current()) {
     const QByteArray setting = qgetenv("FRATTIX_UI_SCRIPT");
     if (!setting.isEmpty()) Current() = std::make_unique<ScriptedInteraction>(QString::fromLocal8Bit(setting));
@@ -615,6 +628,28 @@ QString FilterForQt(const QString& filter) {
     out << QStringLiteral("%1 (%2)").arg(description, pattern);
   }
   return out.join(QStringLiteral(";;"));
+}
+
+DeferredApplication::DeferredApplication(int& argc, char** argv, std::function<void()> whenCreated) {
+  Deferred& d = DeferredState();
+  d.argc = &argc;
+  d.argv = argv;
+  d.whenCreated = std::move(whenCreated);
+}
+
+DeferredApplication::~DeferredApplication() {
+  Deferred& d = DeferredState();
+  d.app.reset();
+  d.argc = nullptr;
+  d.argv = nullptr;
+  d.whenCreated = nullptr;
+}
+
+void EnsureApplication() {
+  Deferred& d = DeferredState();
+  if (!d.argc || QCoreApplication::instance()) return;
+  d.app = std::make_unique<QApplication>(*d.argc, d.argv);
+  if (d.whenCreated) d.whenCreated();
 }
 
 MsgAnswer MsgBox(const QString& text, int style, const QString& title) {
@@ -664,13 +699,18 @@ void ShowModal(QDialog* form) {
 }
 
 void ShowModeless(QWidget* form) {
+  EnsureApplication();
   Log(QStringLiteral("window"), form->objectName(), form->windowTitle());
   form->show();
 }
 
-void DoEvents() { QCoreApplication::processEvents(); }
+void DoEvents() {
+  EnsureApplication();
+  QCoreApplication::processEvents();
+}
 
 void RunUntilClosed(QWidget* mainWindow) {
+  EnsureApplication();
   QPointer<QWidget> guard(mainWindow);
   if (!UI().Scripted()) {
     QObject::connect(qApp, &QGuiApplication::lastWindowClosed, qApp, &QCoreApplication::quit);
@@ -704,6 +744,7 @@ void SetEndProgramHandler(std::function<void(int)> handler) { EndHandler() = std
 
 void FatalError(const QString& text, const QString& title, int code) {
   std::fprintf(stderr, "%s: %s\n", qPrintable(ProgramName()), qPrintable(OneLine(text)));
+  EnsureApplication();
   if (Scripted() || !QCoreApplication::instance() || !qobject_cast<QApplication*>(QCoreApplication::instance())) {
     Log(QStringLiteral("fatal"), title, text);
   } else {

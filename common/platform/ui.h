@@ -30,6 +30,19 @@ enum MsgStyle : int {
 };
 enum MsgAnswer : int { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnore = 5, vbYes = 6, vbNo = 7 };
 
+// A program that shows a window only to report something starts without an application object: while this
+// object lives, the first message, form, dialog or wait creates the QApplication (from these arguments) and then
+// runs `whenCreated` (the program's Qt translations, say); the object deletes it at the end.
+class DeferredApplication {
+ public:
+  DeferredApplication(int& argc, char** argv, std::function<void()> whenCreated);
+  ~DeferredApplication();
+  DeferredApplication(const DeferredApplication&) = delete;
+  DeferredApplication& operator=(const DeferredApplication&) = delete;
+};
+// Creates the deferred application object if there is one to create and none exists yet.
+void EnsureApplication();
+
 // MsgBox(text, buttons + icon, title): shows the message and returns the button pressed. Closing the box with its
 // window button counts as Cancel where there is a Cancel button, else as the only or last button.
 MsgAnswer MsgBox(const QString& text, int style = vbOKOnly, const QString& title = QString());

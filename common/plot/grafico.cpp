@@ -165,7 +165,7 @@ void InizioGrafico(double a1, const QString& a2, double xmin, double ymin, doubl
 void ContornoPagina(int colore) {
   plat::DrawingSurface* p = SuperficieGrafica();
   if (!p) return;
-  const plat::PrinterDC& dc = plat::DeviceContext(Avvio.DCStampante);
+  const plat::PrinterDC& dc = plat::DeviceContext(PreparaStampante());
   const Punto o = Grafico.OrigineGrafico;
   p->SetDrawWidth(1);
   p->SetDrawStyle(plat::vbDot);

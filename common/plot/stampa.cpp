@@ -22,7 +22,7 @@ constexpr double kTwipCm = 567.0;
 // The most sheets a print takes in either direction.
 constexpr int kMassimoFogli = 1000;
 
-plat::PrinterDC& DC() { return plat::DeviceContext(Avvio.DCStampante); }
+plat::PrinterDC& DC() { return plat::DeviceContext(PreparaStampante()); }
 
 // The overlap of neighbouring sheets: the first value of overlap.cfg, 1 cm when there is none.
 double LeggiSovrapposizione() {

@@ -93,35 +93,40 @@ bool CaricaTraduzioniQt(int numeroLingua) {
   return true;
 }
 
+// The default printer's device context, looked up when something is first printed: the query loads the system's
+// printing plug-in, which a start-up need not pay for. A printer that cannot be opened is reported once (unless
+// the user asked not to be warned again) and the printer object's own context is used.
+plat::HDC PreparaStampante() {
+  if (Avvio.DCStampante != 0 || Avvio.NumeroModulo == 1) return Avvio.DCStampante;
+  plat::PrinterObject& stampante = plat::Printer();
+  Avvio.DCStampante = plat::CreateDC(stampante.DriverName(), stampante.DeviceName());
+  if (Avvio.DCStampante == 0) {
+    const QString conflitto = plat::JoinPath(plat::ProgramFolder(), QStringLiteral("conflict.txt"));
+    if (plat::Environ(QStringLiteral("OS")).toUpper() != QLatin1String("WINDOWS_NT") && !plat::FileExists(conflitto)) {
+      const QString testo =
+          stampante.DeviceName() +
+          QStringLiteral(" printer users: an uncorrect reproduction of the fonts in the graphical printed output "
+                         "may occur due to a probable conflict between the printer driver and the kernel of the "
+                         "operating system. The problem may be generally solved installing the driver of your "
+                         "printer from the Microsoft Windows CR-ROM.");
+      if (plat::MsgBox(testo + QStringLiteral(" Do you want to be warned again about this probable conflict?"),
+                       plat::vbYesNo | plat::vbInformation, QStringLiteral("INFO")) == plat::vbNo) {
+        plat::SeqWriter w(conflitto);
+        w.WriteLine(testo);
+        w.Close();
+      }
+    }
+    Avvio.DCStampante = stampante.hDC();
+  }
+  return Avvio.DCStampante;
+}
+
 void AvvioProgramma(bool ConSceltaLingua) {
   const QString cartella = plat::ProgramFolder();
   const bool wenlow = Avvio.NumeroModulo == 1;  // the document exporter: no printer, 500 texts, no bracket rule
 
-  // 1-2. Print-job record and printer device context.
-  if (!wenlow) {
-    Avvio.InfoDocumentoStampa = {20, QStringLiteral("Brenvale output")};
-    plat::PrinterObject& stampante = plat::Printer();
-    Avvio.DCStampante = plat::CreateDC(stampante.DriverName(), stampante.DeviceName());
-    if (Avvio.DCStampante == 0) {
-      const QString conflitto = plat::JoinPath(cartella, QStringLiteral("conflict.txt"));
-      if (plat::Environ(QStringLiteral("OS")).toUpper() != QLatin1String("WINDOWS_NT") &&
-          !plat::FileExists(conflitto)) {
-        const QString testo =
-            stampante.DeviceName() +
-            QStringLiteral(" printer users: an uncorrect reproduction of the fonts in the graphical printed output "
-                           "may occur due to a probable conflict between the printer driver and the kernel of the "
-                           "operating system. The problem may be generally solved installing the driver of your "
-                           "printer from the Microsoft Windows CR-ROM.");
-        if (plat::MsgBox(testo + QStringLiteral(" Do you want to be warned again about this probable conflict?"),
-                         plat::vbYesNo | plat::vbInformation, QStringLiteral("INFO")) == plat::vbNo) {
-          plat::SeqWriter w(conflitto);
-          w.WriteLine(testo);
-          w.Close();
-        }
-      }
-      Avvio.DCStampante = stampante.hDC();
-    }
-  }
+  // 1. Print-job record. The printer's device context is prepared at the first print (PreparaStampante).
+  if (!wenlow) Avvio.InfoDocumentoStampa = {20, QStringLiteral("Brenvale output")};
 
   // 3-4. Test mode, module suffix.
   Avvio.ModoProva = plat::FileExists(plat::NativePath(QStringLiteral("c:\\testmode.tra")));
@@ -209,5 +214,10 @@ void AvvioProgramma(bool ConSceltaLingua) {
 
 int EseguiProgramma(int argc, char** argv, int (*body)(int, char**)) {
   QApplication app(argc, argv);
+  return body(argc, argv);
+}
+
+int EseguiProgrammaSenzaFinestra(int argc, char** argv, int (*body)(int, char**)) {
+  plat::DeferredApplication app(argc, argv, [] { CaricaTraduzioniQt(Avvio.NumeroLingua); });
   return body(argc, argv);
 }

@@ -19,7 +19,7 @@ struct ModuloAvvio {
   bool ModoProva = false;      // the marker c:\testmode.tra exists
   QString FileAiuto;           // help file of the main program
   RecordDocumentoStampa InfoDocumentoStampa;
-  plat::HDC DCStampante = 0;
+  plat::HDC DCStampante = 0;   // 0 until PreparaStampante
 };
 extern ModuloAvvio Avvio;
 
@@ -40,6 +40,13 @@ bool CaricaTraduzioniQt(int numeroLingua);
 // bad language.cfg or text table ends the program with a message in English and a non-zero exit code.
 void AvvioProgramma(bool ConSceltaLingua);
 
+// The printer's device context (Avvio.DCStampante), looked up at its first use; 0 in the document exporter.
+plat::HDC PreparaStampante();
+
 // Starting a program of the suite: a QApplication exists; the test hook of the platform is in place. Returns the
 // exit code of `body`, or of the program's end.
 int EseguiProgramma(int argc, char** argv, int (*body)(int, char**));
+
+// Starting a program that runs without a window and shows one only to report something: the QApplication is
+// created at the first message or form (see plat::DeferredApplication).
+int EseguiProgrammaSenzaFinestra(int argc, char** argv, int (*body)(int, char**));

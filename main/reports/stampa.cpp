@@ -5,6 +5,7 @@
 #include "common/platform/printer.h"
 #include "common/platform/textio.h"
 #include "common/platform/ui.h"
+#include "common/texts/avvio.h"
 #include "common/texts/testi.h"
 #include "main/session/sessione.h"
 
@@ -255,6 +256,7 @@ void StampaDocumento(const QString& percorso) {
   if (!r.Open(percorso)) return;
   const bool oggetto = StampanteImpostata() == nullptr;
   // The job is named after the document, so its PDF file is too.
+  if (oggetto) PreparaStampante();
   if (oggetto) plat::Printer().SetJobName(plat::FileNamePart(percorso).section(QLatin1Char('.'), 0, 0));
   QString riga;
   while (r.ReadLine(riga)) StampaRigaDocumento(riga);

@@ -334,8 +334,17 @@ void menu1::resizeEvent(QResizeEvent* event) {
   Form_Resize();
 }
 
+void menu1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  Form_Resize();
+}
+
 void menu1::Form_Resize() {
-  if (Image1) Image1->SetPicture(DisegnaLogo(Image1->size(), true));
+  // The logo is drawn at the window's final size: not while the window is hidden (its layout has given the picture
+  // no size yet), and not again for the size it already has.
+  if (!Image1 || !isVisible()) return;
+  if (Image1->Picture().size() == Image1->size().expandedTo(QSize(16, 16))) return;
+  Image1->SetPicture(DisegnaLogo(Image1->size(), true));
 }
 
 bool menu1::eventFilter(QObject* oggetto, QEvent* evento) {

@@ -78,6 +78,7 @@ class menu1 : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* oggetto, QEvent* evento) override;
 
  private:

@@ -1,6 +1,7 @@
 // The commands of the main window, run in this process with a script answering the dialogs.
 #include "common/platform/files.h"
 #include "common/platform/help.h"
+#include "common/platform/picturebox.h"
 #include "common/texts/avvio.h"
 #include "main/dialogs/contesti.h"
 #include "main/session/informazioni.h"
@@ -13,6 +14,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QResizeEvent>
 #include <QMenu>
 #include <QDir>
 #include <QAbstractButton>
@@ -67,6 +69,24 @@ TEST_F(Finestra, StartWithAMissingFileOrABareName) {
   EXPECT_EQ(Sessione.NomeSessione, QString("ROCK.SES"));
   EXPECT_EQ(plat::CurrentFolder(), QDir(t.Data()).canonicalPath());
   EXPECT_EQ(w.windowTitle(), QString("FRATTIX - rock"));
+}
+
+TEST_F(Finestra, TheLogoIsDrawnOnceAtTheSizeTheWindowIsShownWith) {
+  Carica(rilievi + "/manca.ses");
+  auto* logo = w.findChild<plat::PictureBox*>("Image1");
+  ASSERT_NE(logo, nullptr);
+  EXPECT_TRUE(logo->Picture().isNull());  // hidden, the window has no final size yet
+  w.show();
+  ASSERT_FALSE(logo->Picture().isNull());
+  EXPECT_EQ(logo->Picture().size(), logo->size());
+  const qint64 disegno = logo->Picture().cacheKey();
+  QResizeEvent stessa(w.size(), w.size());
+  QCoreApplication::sendEvent(&w, &stessa);
+  EXPECT_EQ(logo->Picture().cacheKey(), disegno);  // the same size is not drawn again
+  w.resize(w.width() + 100, w.height() + 40);
+  EXPECT_EQ(logo->Picture().size(), logo->size());
+  EXPECT_NE(logo->Picture().cacheKey(), disegno);
+  w.hide();
 }
 
 TEST_F(Finestra, StartWithoutArgumentsShowsTheAboutBoxAndTheMenusAreTranslated) {

@@ -63,9 +63,14 @@ TEST_F(StartUp, ExistingLanguageAndNoTestModeShowsNoWindow) {
   EXPECT_FALSE(Avvio.ModoProva);
   EXPECT_EQ(Avvio.InfoDocumentoStampa.Dimensione, 20);
   EXPECT_EQ(Avvio.InfoDocumentoStampa.NomeDocumento, QString("Brenvale output"));
-  EXPECT_NE(Avvio.DCStampante, plat::HDC(0));
+  // The printer is not looked up at start-up, only at its first use, and then once.
+  EXPECT_EQ(Avvio.DCStampante, plat::HDC(0));
   EXPECT_GT(Testi.NumeroTesti, 0);
   EXPECT_EQ(Traduci("&Annulla"), QString("&Cancel"));
+  const plat::HDC dc = PreparaStampante();
+  EXPECT_NE(dc, plat::HDC(0));
+  EXPECT_EQ(Avvio.DCStampante, dc);
+  EXPECT_EQ(PreparaStampante(), dc);
   EXPECT_TRUE(Log().isEmpty());
 }
 
@@ -201,7 +206,7 @@ TEST_F(StartUp, UpdateNeverRunsFromASource32FolderNorInModuleOne) {
   EXPECT_FALSE(QFile::exists(t.D("ran")));
   EXPECT_EQ(Testi.MassimoTesti, 500);
   EXPECT_FALSE(Testi.RegolaParentesi);
-  EXPECT_EQ(Avvio.DCStampante, plat::HDC(0));  // wenlow prepares no printer
+  EXPECT_EQ(PreparaStampante(), plat::HDC(0));  // wenlow prepares no printer
 }
 
 TEST_F(StartUp, AFailedUpdateStartIsReportedAndStartUpGoesOn) {
