@@ -18,6 +18,7 @@
 #include "common/platform/textio.h"
 #include "common/platform/ui.h"
 #include "common/plot/dxf.h"
+#include "common/plot/grafico.h"
 #include "common/texts/testi.h"
 #include "main/dialogs/definizioni.h"
 #include "main/reports/confstampa.h"
@@ -40,7 +41,7 @@ QString percorso;
 
 enum Lettore {
   Testo = 1, Configurazione, Scheda, Selezione, Elenco, Fronte, Famiglie, Risultato, Opzioni, Passaggio, Titoli,
-  Penne, Testi, Aiuto, Documento, Definizioni, StileDxf, Autovalori, Stampa
+  Penne, Testi, Aiuto, Documento, Definizioni, StileDxf, Autovalori, Stampa, Sovrapposizione
 };
 
 void Leggi(const QByteArray& dati) {
@@ -162,6 +163,11 @@ void Leggi(const QByteArray& dati) {
     case StileDxf:
       LeggiStileDxf();
       return;
+    case Sovrapposizione:
+      // A first line that is not a number is told in a message: the script answers it.
+      plat::ResetInteraction();
+      if (!std::isfinite(LeggiSovrapposizione())) __builtin_trap();
+      return;
     case Autovalori: {
       std::array<double, 4> valori{};
       std::array<std::array<double, 4>, 4> direzioni{};
@@ -185,7 +191,10 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   cartella = new QTemporaryDir();
   // The text style of DXF drawings is read from dxf.cfg in the program folder.
   plat::SetProgramFolder(cartella->path());
-  percorso = cartella->filePath(FRATTIX_FUZZ_LETTORE == StileDxf ? QStringLiteral("dxf.cfg") : QStringLiteral("prova.dat"));
+  // dxf.cfg and overlap.cfg are read from the program folder.
+  percorso = cartella->filePath(FRATTIX_FUZZ_LETTORE == StileDxf          ? QStringLiteral("dxf.cfg")
+                                : FRATTIX_FUZZ_LETTORE == Sovrapposizione ? QStringLiteral("overlap.cfg")
+                                                                          : QStringLiteral("prova.dat"));
   QFile script(cartella->filePath(QStringLiteral("risposte.script")));
   if (script.open(QIODevice::WriteOnly)) script.write(QByteArray("answer OK\n").repeated(4));
   script.close();

@@ -195,6 +195,10 @@ struct FogliStampa {
   Finestra Pagina;  // the page window printed (widened by 0.1 cm on every side when fitted)
   double Sovrapposizione = 0;
 };
+// The overlap of neighbouring sheets in centimetres: the first value of overlap.cfg in the program folder, 1 when
+// there is none; a first value that is not a finite number is reported and counts as 1.
+double LeggiSovrapposizione();
+
 // Works out the sheets for a page window on sheets of `w` x `h` centimetres; an overlap that is negative or not
 // smaller than the sheet counts as 0.
 FogliStampa CalcolaFogli(const Finestra& pagina, double w, double h, double overlap, bool fitted);

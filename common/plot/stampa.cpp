@@ -24,17 +24,6 @@ constexpr int kMassimoFogli = 1000;
 
 plat::PrinterDC& DC() { return plat::DeviceContext(PreparaStampante()); }
 
-// The overlap of neighbouring sheets: the first value of overlap.cfg, 1 cm when there is none.
-double LeggiSovrapposizione() {
-  plat::SeqReader r;
-  double v = 1;
-  if (r.Open(plat::JoinPath(plat::ProgramFolder(), QStringLiteral("overlap.cfg")))) {
-    double letto = 0;
-    if (r.ReadNumber(letto)) v = letto;
-  }
-  return v;
-}
-
 int Pixel(double v) { return static_cast<int>(std::floor(std::clamp(v, -1e9, 1e9))); }
 
 // Sheets needed along one side: the fewest n with n sheets of `lato`, overlapping by `ov`, covering `pagina`.
@@ -46,6 +35,21 @@ int Fogli(double pagina, double lato, double ov) {
 }
 
 }  // namespace
+
+double LeggiSovrapposizione() {
+  plat::SeqReader r;
+  const QString file = plat::JoinPath(plat::ProgramFolder(), QStringLiteral("overlap.cfg"));
+  if (!r.Open(file) || r.AtEnd()) return 1;
+  const int riga = r.LineNumber();
+  double letto = 0;
+  bool ok = false;
+  r.ReadNumber(letto, &ok);
+  if (ok && std::isfinite(letto)) return letto;
+  // A first value that is not a number: said, and the sheets overlap by the usual centimetre.
+  Avviso(Traduci(QStringLiteral("Il file seguente e' incompleto o non valido:")) + QLatin1Char('\n') +
+         DescrizioneFile(file, riga));
+  return 1;
+}
 
 FogliStampa CalcolaFogli(const Finestra& pagina, double w, double h, double overlap, bool fitted) {
   FogliStampa f;

@@ -4,6 +4,7 @@
 #include "common/platform/printdc.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPrinter>
 #include <QProcess>
@@ -244,4 +245,21 @@ TEST_F(Stampa, APlotPrintedToAFileTellsWhereItWent) {
   const QStringList avvisi = Log().filter("\tnotice\t");
   ASSERT_EQ(avvisi.size(), 1);
   EXPECT_TRUE(avvisi.at(0).contains(QFileInfo(pdf.at(0)).fileName())) << avvisi.at(0).toStdString();
+}
+
+TEST_F(Stampa, TheOverlapIsTheFirstValueOfItsFileAndABadValueIsSaid) {
+  Script("answer OK \"overlap.cfg, riga 1\"\nanswer OK \"overlap.cfg, riga 1\"\n");
+  QFile::remove(folder->P("overlap.cfg"));
+  EXPECT_EQ(LeggiSovrapposizione(), 1);
+  WriteAnsi(folder->P("overlap.cfg"), "");
+  EXPECT_EQ(LeggiSovrapposizione(), 1);
+  WriteAnsi(folder->P("overlap.cfg"), " 0.5 \n7\n");
+  EXPECT_EQ(LeggiSovrapposizione(), 0.5);
+  WriteAnsi(folder->P("overlap.cfg"), "3,2\n");  // the first value
+  EXPECT_EQ(LeggiSovrapposizione(), 3);
+  WriteAnsi(folder->P("overlap.cfg"), "due\n");
+  EXPECT_EQ(LeggiSovrapposizione(), 1);
+  WriteAnsi(folder->P("overlap.cfg"), "1e999\n");
+  EXPECT_EQ(LeggiSovrapposizione(), 1);
+  EXPECT_EQ(Log().filter("\tmsgbox\t").size(), 2);
 }
