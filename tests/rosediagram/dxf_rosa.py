@@ -26,9 +26,9 @@ def radius(p):
     return math.hypot(p[0] - CENTRE[0], p[1] - CENTRE[1])
 
 
-path, spec = sys.argv[1], sys.argv[2]
+path, wanted = sys.argv[1], sys.argv[2]
 counts = [0] * 37
-for item in filter(None, spec.split(',')):
+for item in filter(None, wanted.split(',')):
     k, n = item.split(':')
     counts[int(k)] = int(n)
 largest = max(counts)
