@@ -9,6 +9,7 @@
 #include "common/data/passaggio.h"
 #include "common/data/risultato.h"
 #include "common/data/scheda.h"
+#include "common/data/selezione.h"
 #include "common/platform/files.h"
 #include "common/platform/forms.h"
 #include "common/platform/process.h"
@@ -35,12 +36,7 @@ void AvvisoFile(const QString& testo, const QString& file) { Avviso(Traduci(test
 QString FileSessione(const QString& estensione) { return FileStem(Talvor.NomeFileDati, estensione); }
 
 // The limit message of the pole loading, naming the limit that was passed.
-void MessaggioLimite(int limite) {
-  QString testo = Traduci(QStringLiteral("Il numero di discontinuita' totali che state tentando di caricare non e' compatibile con le dimensioni attualmente ammissibili, che sono pari a<@>punti. Ripetete l'elaborazione con un numero inferiore di schede contemporaneamente caricate, oppure scegliete dei parametri piu' restrittivi per la selezione. Premete un tasto per tornare al programma principale."));  // NOLINT(whitespace/line_length)
-  const qsizetype segno = testo.indexOf(QStringLiteral("<@>"));
-  if (segno >= 0) testo.replace(segno, 3, QLatin1Char(' ') + QString::number(limite) + QLatin1Char(' '));
-  Avviso(testo);
-}
+void MessaggioLimite(int limite) { Avviso(MessaggioLimiteDiscontinuita(limite)); }
 
 // PELDRIX's start condition: a friction angle or a cohesion, and a crest height (and, after a cluster run, a rock
 // unit weight).

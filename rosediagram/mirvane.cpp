@@ -101,11 +101,7 @@ EsitoCaricamento CaricaDiscontinuita(QString* errore) {
       const QString& record = scheda.RigheScheda[static_cast<std::size_t>(i)];
       if (!RecordSelezionato(record, configurazione, criteri)) continue;
       if (static_cast<int>(selezionate.size()) >= m.LimiteDiscontinuita) {
-        QString testo = Traduci(QStringLiteral("Il numero di discontinuita' totali che state tentando di caricare non e' compatibile con le dimensioni attualmente ammissibili, che sono pari a<@>punti. Ripetete l'elaborazione con un numero inferiore di schede contemporaneamente caricate, oppure scegliete dei parametri piu' restrittivi per la selezione. Premete un tasto per tornare al programma principale."));
-        const qsizetype segnaposto = testo.indexOf(QStringLiteral("<@>"));
-        if (segnaposto >= 0)
-          testo.replace(segnaposto, 3, QLatin1Char(' ') + QString::number(m.LimiteDiscontinuita) + QLatin1Char(' '));
-        *errore = testo;
+        *errore = MessaggioLimiteDiscontinuita(m.LimiteDiscontinuita);
         return EsitoCaricamento::OltreIlLimite;
       }
       selezionate.push_back(record);

@@ -104,3 +104,10 @@ bool RecordSelezionato(const QString& record, const ModuloConfigurazione& c, con
     return false;
   return !SoloSpazi(r.left(20));
 }
+
+QString MessaggioLimiteDiscontinuita(int limite) {
+  QString testo = Traduci(QStringLiteral("Il numero di discontinuita' totali che state tentando di caricare non e' compatibile con le dimensioni attualmente ammissibili, che sono pari a<@>punti. Ripetete l'elaborazione con un numero inferiore di schede contemporaneamente caricate, oppure scegliete dei parametri piu' restrittivi per la selezione. Premete un tasto per tornare al programma principale."));  // NOLINT(whitespace/line_length)
+  const qsizetype segno = testo.indexOf(QStringLiteral("<@>"));
+  if (segno >= 0) testo.replace(segno, 3, QLatin1Char(' ') + QString::number(limite) + QLatin1Char(' '));
+  return testo;
+}

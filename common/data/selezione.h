@@ -46,3 +46,6 @@ bool ScriviFileSelezione(const QString& percorso, const ModuloConfigurazione& c,
 // flag is 2; when Ap, Inc or Imm lies outside its range (both bounds belong to it); or when the record's first
 // 20 characters are blank.
 bool RecordSelezionato(const QString& record, const ModuloConfigurazione& c, const ModuloSelezione& s);
+
+// The message of a loading that selects more discontinuities than `limite`, in the current language.
+QString MessaggioLimiteDiscontinuita(int limite);
