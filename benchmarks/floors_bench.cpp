@@ -5,7 +5,10 @@
 //   - the display list (geometry, recording, the spill of the chunk files) beside the same geometry kept in a
 //     vector and spilled as text with std::to_chars to plain files;
 //   - the replay of the display list (PercorriSegmenti: every chunk read back) beside reading the same chunk files
-//     and parsing their numbers with std::from_chars.
+//     and parsing their numbers with std::from_chars;
+//   - the redraw of the whole page on the 1920 x 1047 preview (RidisegnaTutto) beside reading and parsing the chunk
+//     files and drawing each run of one pen with one QPainter::drawPolyline, and beside the same with one
+//     QPainter::drawLines per run (the pixels of a line drawn on its own, which a polyline does not give).
 // Each pair is run in turn for several rounds; the table gives the medians and the median of the per-round ratios.
 //   benchmarks/floors.sh [rounds]
 #include "common/platform/files.h"
@@ -17,6 +20,8 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -133,6 +138,61 @@ double RiletturaPavimento() {
   return somma;
 }
 
+// Floor of the redraw: the chunk files parsed as above, each segment taken to pixels with the preview's scale, each
+// run of one colour drawn with one call, on an image of the preview's size with the preview's pen.
+struct Scala {
+  double ax, bx, ay, by;  // pixel = a * user + b
+};
+QImage g_immagine;
+void RidisegnoPavimento(const Scala& k, bool polilinea) {
+  g_immagine.fill(Qt::white);
+  QPainter p(&g_immagine);
+  p.setRenderHint(QPainter::Antialiasing, false);
+  std::vector<QPointF> punti;
+  std::vector<QLineF> linee;
+  int colore = -1;
+  QPointF fine;
+  const auto traccia = [&] {
+    if (polilinea && punti.size() > 1) p.drawPolyline(punti.data(), static_cast<int>(punti.size()));
+    if (!polilinea && !linee.empty()) p.drawLines(linee.data(), static_cast<int>(linee.size()));
+    punti.clear();
+    linee.clear();
+  };
+  for (int b = 1; b <= Grafico.NumeroBlocchi; ++b) {
+    QByteArray testo;
+    plat::ReadWholeFile(FileBloccoSegmenti(b), testo);
+    const char* c = testo.constData();
+    const char* e = c + testo.size();
+    const auto numero = [&] {
+      while (c < e && (*c == ' ' || *c == '\r' || *c == '\n')) ++c;
+      double v = 0;
+      c = std::from_chars(c, e, v).ptr;
+      return v;
+    };
+    const int n = static_cast<int>(numero());
+    for (int i = 0; i < n; ++i) {
+      double v[6];
+      for (double& x : v) x = numero();
+      const QPointF a(k.ax * v[0] + k.bx, k.ay * v[1] + k.by), z(k.ax * v[2] + k.bx, k.ay * v[3] + k.by);
+      const int c6 = static_cast<int>(v[4]);
+      if (c6 != colore || a != fine) {
+        traccia();
+        if (c6 != colore) {
+          QPen penna(QColor((c6 & 0xFF), (c6 >> 8) & 0xFF, (c6 >> 16) & 0xFF));
+          penna.setCapStyle(Qt::SquareCap);
+          p.setPen(penna);
+          colore = c6;
+        }
+        punti.push_back(a);
+      }
+      punti.push_back(z);
+      linee.emplace_back(a, z);
+      fine = z;
+    }
+  }
+  traccia();
+}
+
 // Floor of the DXF export: the file's bytes with the entities built by std::to_chars from segments in memory.
 // The header and the texts are taken as they stand from the project's own file; the LINE entities are written
 // here, each number as "####.###" would print it (right-aligned in 8, three decimals).
@@ -208,7 +268,12 @@ void Confronta(const char* nome, int giri, const std::function<void()>& progetto
 int main(int argc, char** argv) {
   const int giri = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
   QTemporaryDir cartella;
-  qputenv("QT_QPA_PLATFORM", "offscreen");
+  // The preview of a 1920 x 1080 screen, as in plot_bench.cpp.
+  QFile schermo(cartella.filePath(QStringLiteral("screen.json")));
+  if (!schermo.open(QIODevice::WriteOnly)) return 1;
+  schermo.write(R"({"screens":[{"name":"S","x":0,"y":0,"width":1920,"height":1080,"logicalDpi":96}]})");
+  schermo.close();
+  qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + schermo.fileName()).toLocal8Bit());
   qputenv("FRATTIX_PDF_DIR", cartella.path().toLocal8Bit());
   QApplication app(argc, argv);
   plat::SetProgramFolder(QStringLiteral(FRATTIX_BENCH_BIN_DIR));
@@ -246,5 +311,15 @@ int main(int argc, char** argv) {
   double somma = 0;
   Confronta("replay of the chunks", giri, [] { PercorriSegmenti([](const Segmento&) {}); },
             "chunk bytes parsed by std::from_chars", [&] { somma += RiletturaPavimento(); }, 1.2);
+  plat::DrawingSurface* superficie = FinestraGrafica()->Picture7;
+  RidisegnaTutto();
+  const QPointF o = superficie->ToPixels(0, 0), u = superficie->ToPixels(1, 1);
+  const Scala k{u.x() - o.x(), o.x(), u.y() - o.y(), o.y()};
+  g_immagine = QImage(superficie->ImageSize(), QImage::Format_RGB32);
+  std::printf("\npreview %d x %d\n", g_immagine.width(), g_immagine.height());
+  Confronta("redraw of the whole page", giri, [] { RidisegnaTutto(); }, "chunks parsed + drawPolyline per pen run",
+            [&] { RidisegnoPavimento(k, true); }, 1.2);
+  Confronta("redraw of the whole page", giri, [] { RidisegnaTutto(); }, "chunks parsed + drawLines per pen run",
+            [&] { RidisegnoPavimento(k, false); }, 1.2);
   return somma == 0;
 }

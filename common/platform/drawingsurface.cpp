@@ -163,15 +163,34 @@ void DrawingSurface::ApplyPen(int rgb) {
   penStyle_ = drawStyle_;
 }
 
-void DrawingSurface::Line(double x1, double y1, double x2, double y2, int rgb) {
-  QLineF line(ToPixels(x1, y1), ToPixels(x2, y2));
+bool DrawingSurface::ClipToImage(QLineF& pixels) const {
   const double margin = drawWidth_ + 1.0;
   // Only the part that can show is drawn: it keeps far-away ends out of the rasteriser and skips what is off the
   // image at no cost.
-  if (!ClipLine(line, QRectF(-margin, -margin, image_.width() + 2 * margin, image_.height() + 2 * margin))) return;
+  return ClipLine(pixels, QRectF(-margin, -margin, image_.width() + 2 * margin, image_.height() + 2 * margin));
+}
+
+void DrawingSurface::Line(double x1, double y1, double x2, double y2, int rgb) {
+  QLineF line(ToPixels(x1, y1), ToPixels(x2, y2));
+  if (!ClipToImage(line)) return;
   Painter();
   ApplyPen(rgb);
   painter_->drawLine(line);
+  Touched();
+}
+
+void DrawingSurface::Lines(const QLineF* lines, int count, int rgb) {
+  // QPainter::drawLines strokes every line on its own, as drawLine does; a polyline would join them and change the
+  // pixels at every vertex.
+  pixelLines_.clear();
+  for (int i = 0; i < count; ++i) {
+    QLineF line(ToPixels(lines[i].x1(), lines[i].y1()), ToPixels(lines[i].x2(), lines[i].y2()));
+    if (ClipToImage(line)) pixelLines_.push_back(line);
+  }
+  if (pixelLines_.empty()) return;
+  Painter();
+  ApplyPen(rgb);
+  painter_->drawLines(pixelLines_.data(), static_cast<int>(pixelLines_.size()));
   Touched();
 }
 

@@ -14,6 +14,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 
 class QPainter;
 
@@ -58,6 +59,9 @@ class DrawingSurface : public QWidget {
   // Line (x1, y1)-(x2, y2), colour and Line ..., B (an outline), in user coordinates.
   void Line(double x1, double y1, double x2, double y2, int rgb);
   void Box(double x1, double y1, double x2, double y2, int rgb);
+  // Many lines of one colour, in user coordinates: each drawn as Line draws it (the same pixels), all with one call
+  // to the painter.
+  void Lines(const QLineF* lines, int count, int rgb);
 
   // Text through the device context: the font (see GdiFont), the alignment flags, the colour, the current
   // position (CurrentX, CurrentY in user coordinates) and Print.
@@ -97,6 +101,8 @@ class DrawingSurface : public QWidget {
   void EndPainting();
   void Touched();
   void ApplyPen(int rgb);
+  // The part of a line in pixels that can show on the image with the current pen, false when none can.
+  bool ClipToImage(QLineF& pixels) const;
 
   QImage image_;
   std::unique_ptr<QPainter> painter_;
@@ -115,6 +121,7 @@ class DrawingSurface : public QWidget {
   bool overlay_ = false;
   double ox1_ = 0, oy1_ = 0, ox2_ = 0, oy2_ = 0;
   bool dirty_ = false;
+  std::vector<QLineF> pixelLines_;  // reused by Lines
 };
 
 }  // namespace plat

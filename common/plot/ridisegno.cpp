@@ -4,7 +4,10 @@
 
 #include "common/platform/gdi.h"
 
+#include <QLineF>
+
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -28,15 +31,29 @@ void RidisegnaSchermo() {
   if (!p) return;
   for (int i = 1; i <= static_cast<int>(g.ListaPoligoni.size()); ++i) PoligonoSchermo(i);
 
+  // The segments go to the surface in runs of one colour and one width, each run in one call.
   const double scala = (g.ScalaGrafico.X + g.ScalaGrafico.Y) / 2.0;
+  constexpr std::size_t kCorsaMassima = 4096;
+  std::vector<QLineF> corsa;
+  corsa.reserve(kCorsaMassima);
+  int coloreCorsa = 0;
+  const auto traccia = [&] {
+    if (!corsa.empty()) p->Lines(corsa.data(), static_cast<int>(corsa.size()), coloreCorsa);
+    corsa.clear();
+  };
   PercorriSegmenti([&](const Segmento& s) {
     if (s.Spessore != g.UltimoSpessore) {
+      traccia();
       const double w = std::ceil(s.Spessore * scala);
       p->SetDrawWidth(s.Spessore == 0 || !(w >= 1) ? 1 : static_cast<int>(std::min(w, 1e4)));
       g.UltimoSpessore = s.Spessore;
+    } else if (s.Colore != coloreCorsa || corsa.size() == kCorsaMassima) {
+      traccia();
     }
-    p->Line(s.X1, s.Y1, s.X2, s.Y2, s.Colore);
+    coloreCorsa = s.Colore;
+    corsa.emplace_back(s.X1, s.Y1, s.X2, s.Y2);
   });
+  traccia();
 
   g.OrigineGrafico = {};
   for (int i = 1; i <= g.NumeroScritte; ++i) {

@@ -1,6 +1,15 @@
 // Replay of the display list on the preview surface: the whole page, zoom windows, widths, order, texts.
 #include "tests/plot/fixture.h"
 
+#include "common/platform/gdi.h"
+#include "common/plot/interno.h"
+
+#include <QLineF>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
 using namespace plot_test;
 using testing_support::ReadAnsi;
 using testing_support::WriteAnsi;
@@ -128,6 +137,64 @@ TEST_F(Ridisegno, PolygonsAreFilledBeforeTheSegments) {
   EXPECT_TRUE(ColoreVicino(5, 9, kBlu, 0));
   EXPECT_TRUE(ColoreVicino(5, 10, kRosso, 1));
   EXPECT_FALSE(ColoreVicino(7, 9, kBlu, 2));
+}
+
+// The replay as each segment drawn on its own with Line, the outline of the page first, as the redraw does.
+QImage SegmentoPerSegmento() {
+  plat::DrawingSurface* p = FinestraGrafica()->Picture7;
+  p->Cls();
+  ContornoPagina(plat::RgbValue(210, 210, 210));
+  const double scala = (Grafico.ScalaGrafico.X + Grafico.ScalaGrafico.Y) / 2.0;
+  PercorriSegmenti([&](const Segmento& s) {
+    const double w = std::ceil(s.Spessore * scala);
+    p->SetDrawWidth(s.Spessore == 0 || !(w >= 1) ? 1 : static_cast<int>(w));
+    p->Line(s.X1, s.Y1, s.X2, s.Y2, s.Colore);
+  });
+  return p->Image().copy();
+}
+
+TEST_F(Ridisegno, TheRedrawGivesThePixelsOfEverySegmentDrawnOnItsOwn) {
+  // Curves of many short segments in four pens, lines that meet at sharp angles, a pen taken up again, jumps
+  // within one pen, segments far outside the page, over two chunks; widths of 1 to 4 pixels.
+  std::mt19937 caso(7);
+  std::uniform_real_distribution<double> u(0, 1);
+  for (int k = 0; k < 40; ++k) {
+    int penna = 1 + k % 4;
+    SelezionaPennaTabella(penna);
+    double x = 1 + 17 * u(caso), y = 1 + 25 * u(caso), a = 6.28 * u(caso);
+    Traccia(x, y, 3);
+    const bool spezzata = k % 5 == 0;
+    for (int j = 0; j < 60; ++j) {
+      a += spezzata ? (u(caso) - 0.5) * 3 : 0.08;
+      x += std::cos(a) * (spezzata ? 0.4 : 0.12);
+      y += std::sin(a) * (spezzata ? 0.4 : 0.12);
+      Traccia(x, y, j % 17 == 16 ? 3 : 2);
+    }
+  }
+  int p = 2;
+  SelezionaPennaTabella(p);
+  Traccia(-500, -300, 3);
+  Traccia(600, 900, 2);
+  Traccia(1e9, 5, 2);
+  for (int i = 0; i < DimensioneBlocco; ++i) Traccia(10 + (i % 7) * 0.01, 14 + (i % 3) * 0.02, 2);
+  Traccia(0, 0, 999);
+  ASSERT_EQ(Grafico.NumeroBlocchi, 2);
+
+  for (int vista = 0; vista < 3; ++vista) {
+    SCOPED_TRACE(vista);
+    if (vista == 1) RidisegnaZoom(6, 10, 12, 16);
+    else RidisegnaTutto();
+    if (vista == 2) {
+      // Widths from the memory's list: four widths in turn, changing within runs of one colour too.
+      PercorriSegmenti([](const Segmento&) {});
+      const double scala = (Grafico.ScalaGrafico.X + Grafico.ScalaGrafico.Y) / 2.0;
+      for (int i = 1; i <= Grafico.NumeroSegmenti; ++i) Grafico.ListaSegmenti[i].Spessore = (i / 23 % 4) / scala;
+      Grafico.NumeroBlocchi = 0;
+      RidisegnaTutto();
+    }
+    const QImage ridisegno = Superficie()->Image().copy();
+    EXPECT_TRUE(ridisegno == SegmentoPerSegmento());
+  }
 }
 
 TEST_F(Ridisegno, AWindowWithoutExtentIsShownAtTheSmallestZoom) {
