@@ -9,9 +9,13 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QSemaphore>
+#include <QThread>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 
 namespace plat {
 
@@ -23,6 +27,30 @@ QRect ScreenRect() {
 QRect WorkArea() {
   const QScreen* s = QGuiApplication::primaryScreen();
   return s ? s->availableGeometry() : QRect(0, 0, 800, 600);
+}
+
+void DrawOnOneThread(const std::function<void()>& drawing) {
+  QThreadPool* pool = QThreadPool::globalInstance();
+  if (pool->contains(QThread::currentThread())) {
+    drawing();
+    return;
+  }
+  QSemaphore done;
+  std::exception_ptr failure;
+  const bool started = pool->tryStart([&] {
+    try {
+      drawing();
+    } catch (...) {
+      failure = std::current_exception();
+    }
+    done.release();
+  });
+  if (!started) {
+    drawing();
+    return;
+  }
+  done.acquire();
+  if (failure) std::rethrow_exception(failure);
 }
 
 namespace {

@@ -13,6 +13,7 @@
 #include <QRectF>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -23,6 +24,14 @@ namespace plat {
 // The whole primary screen and its work area (the screen without the task bars), in pixels.
 QRect ScreenRect();
 QRect WorkArea();
+
+// Runs a drawing into an image on one thread and returns when it is done. Qt's raster engine hands the spans of a
+// large fill or stroke to the threads of the global pool and waits for them, once per batch of spans: for a
+// picture the size of a window that costs more in hand-overs than the threads gain. Run from inside the pool, the
+// engine keeps every span on the thread it is on, so the drawing goes to one pool thread (or stays on the calling
+// thread when that is a pool thread already, or the pool has no thread free). The pixels are the same either way.
+// An exception of the drawing reaches the caller.
+void DrawOnOneThread(const std::function<void()>& drawing);
 
 // DrawStyle values.
 enum DrawStyle : int { vbSolid = 0, vbDash = 1, vbDot = 2 };

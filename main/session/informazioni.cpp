@@ -1,5 +1,6 @@
 #include "main/session/informazioni.h"
 
+#include "common/platform/drawingsurface.h"
 #include "common/platform/picturebox.h"
 #include "common/texts/testi.h"
 
@@ -41,11 +42,9 @@ QPointF Proietta(double immersione, double inclinazione, const QPointF& c, doubl
   return {c.x() + rho * std::sin(tendenza), c.y() - rho * std::cos(tendenza)};
 }
 
-}  // namespace
-
-QImage DisegnaLogo(const QSize& dimensione, bool conTitolo) {
-  const QSize s = dimensione.expandedTo(QSize(16, 16));
-  QImage img(s, QImage::Format_ARGB32_Premultiplied);
+// The logo into an image of the window's size, the title below the net if asked.
+void DisegnaLogoIn(QImage& img, bool conTitolo) {
+  const QSize s = img.size();
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing);
   QLinearGradient sfondo(0, 0, 0, s.height());
@@ -110,6 +109,14 @@ QImage DisegnaLogo(const QSize& dimensione, bool conTitolo) {
     const QRectF titolo(0, c.y() + r + lato * 0.03, s.width(), lato * 0.12);
     p.drawText(titolo, Qt::AlignCenter, QStringLiteral("FRATTIX"));
   }
+}
+
+}  // namespace
+
+QImage DisegnaLogo(const QSize& dimensione, bool conTitolo) {
+  const QSize s = dimensione.expandedTo(QSize(16, 16));
+  QImage img(s, QImage::Format_ARGB32_Premultiplied);
+  plat::DrawOnOneThread([&] { DisegnaLogoIn(img, conTitolo); });
   return img;
 }
 

@@ -1,0 +1,85 @@
+#include "common/platform/drawingsurface.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QSemaphore>
+#include <QThread>
+#include <QThreadPool>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <stdexcept>
+
+namespace {
+
+// A picture big enough for the raster engine to share its spans among threads: a gradient, thick antialiased
+// circles and text.
+void Figura(QImage& img) {
+  QPainter p(&img);
+  p.setRenderHint(QPainter::Antialiasing);
+  QLinearGradient g(0, 0, 0, img.height());
+  g.setColorAt(0, QColor(20, 40, 80));
+  g.setColorAt(1, QColor(120, 90, 60));
+  p.fillRect(img.rect(), g);
+  p.setPen(QPen(QColor(240, 230, 210, 120), 3.3));
+  for (int k = 1; k < 12; ++k) p.drawEllipse(QPointF(400, 270), 20.0 * k, 17.0 * k);
+  QPainterPath onda;
+  onda.moveTo(0, 500);
+  for (int x = 0; x <= 800; x += 4) onda.lineTo(x, 500 - 30 * std::sin(x / 40.0));
+  p.drawPath(onda);
+  p.setPen(Qt::white);
+  p.drawText(QRectF(0, 20, 800, 40), Qt::AlignCenter, QStringLiteral("prova"));
+}
+
+struct PoolRipristinato {
+  int massimo = QThreadPool::globalInstance()->maxThreadCount();
+  ~PoolRipristinato() {
+    QThreadPool::globalInstance()->waitForDone();
+    QThreadPool::globalInstance()->setMaxThreadCount(massimo);
+  }
+};
+
+TEST(DisegnoSuUnFilo, TheDrawingRunsOnOnePoolThreadWithThePixelsOfTheCallingThread) {
+  QImage qui(800, 540, QImage::Format_ARGB32_Premultiplied);
+  Figura(qui);
+  QImage solo(800, 540, QImage::Format_ARGB32_Premultiplied);
+  QThread* filo = nullptr;
+  bool nelPool = false;
+  plat::DrawOnOneThread([&] {
+    filo = QThread::currentThread();
+    nelPool = QThreadPool::globalInstance()->contains(filo);
+    Figura(solo);
+  });
+  EXPECT_NE(filo, QThread::currentThread());
+  EXPECT_TRUE(nelPool);
+  EXPECT_EQ(solo, qui);
+
+  // Called from a pool thread, it stays on that thread.
+  QThread* interno = nullptr;
+  plat::DrawOnOneThread([&] { plat::DrawOnOneThread([&] { interno = QThread::currentThread(); }); });
+  EXPECT_TRUE(interno != nullptr && QThreadPool::globalInstance()->contains(interno));
+}
+
+TEST(DisegnoSuUnFilo, AFullPoolDrawsOnTheCallerAndAFailureReachesIt) {
+  PoolRipristinato ripristino;
+  QThreadPool* pool = QThreadPool::globalInstance();
+  pool->setMaxThreadCount(1);
+  QSemaphore occupato, libera;
+  pool->start([&] {
+    occupato.release();
+    libera.acquire();
+  });
+  occupato.acquire();
+  QThread* filo = nullptr;
+  plat::DrawOnOneThread([&] { filo = QThread::currentThread(); });  // no thread free: no wait for one
+  EXPECT_EQ(filo, QThread::currentThread());
+  libera.release();
+  pool->waitForDone();
+
+  EXPECT_THROW(plat::DrawOnOneThread([] { throw std::runtime_error("disegno fallito"); }), std::runtime_error);
+  bool dopo = false;
+  plat::DrawOnOneThread([&] { dopo = true; });  // the pool still works
+  EXPECT_TRUE(dopo);
+}
+
+}  // namespace
