@@ -25,6 +25,14 @@ void RegistraFormMaschera(int tipo, FormMaschera form) {
   if (tipo == 1 || tipo == 2) Forms()[static_cast<std::size_t>(tipo)] = std::move(form);
 }
 
+void StatoMaschera::Azzera() {
+  std::vector<QString> valori = std::move(ValoriTesto);
+  *this = StatoMaschera(SenzaValori{});
+  for (QString& v : valori) v.clear();
+  valori.resize(kMassimoValoriTesto + 1);
+  ValoriTesto = std::move(valori);
+}
+
 void ImpostaMaschera(int, int, int n) {
   StatoMaschera& m = MascheraCorrente;
   const ModuloDefinizioni& d = DefinizioniMaschere;

@@ -15,6 +15,11 @@
 inline constexpr int kMassimoValoriTesto = 75000;
 
 struct StatoMaschera {
+  StatoMaschera() = default;
+  // Every field as a new state has it; the storage of ValoriTesto is kept and its texts emptied (a new array of
+  // them is most of what building the state costs).
+  void Azzera();
+
   int NumeroMaschera = 0;        // definition number of the current dialog
   double TipoMaschera = 0;       // 1 field form, 2 to 4 grid
   QString TitoloMaschera;        // window title (also of the small dialogs)
@@ -42,6 +47,10 @@ struct StatoMaschera {
   std::array<double, 26> ValoriNumerici{};  // kind 1: 0-based position of the chosen entry of each choice field
   std::array<bool, 26> SceltaFuoriElenco{};  // kind 1: ScriviCampo was given no entry number from 1 on
   float AnnullaMaschera = 0;               // after the dialog: 0 confirmed, -1 cancelled
+
+ private:
+  struct SenzaValori {};
+  explicit StatoMaschera(SenzaValori) : ValoriTesto() {}
 };
 extern StatoMaschera MascheraCorrente;
 

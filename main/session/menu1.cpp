@@ -182,7 +182,7 @@ void menu1::Form_Load(const QString& rigaComando) {
   Sessione = ModuloSessione();
   Scheda = ModuloScheda();
   Selezione = ModuloSelezione();
-  MascheraCorrente = StatoMaschera();
+  MascheraCorrente.Azzera();
   AzzeraTitoli();
   CaricaContestiAiuto();
   // 6. The seven dialog definitions; the index of a file is its definition number.

@@ -102,6 +102,37 @@ TEST_F(Motore, ClosingEmptiesTheTextValuesAndKeepsTheChoices) {
   EXPECT_EQ(MascheraCorrente.ValoriNumerici[0], 2);
 }
 
+TEST_F(Motore, AStateResetIsANewStateOnTheSameStorage) {
+  ImpostaMaschera(0, 0, 3);
+  MascheraCorrente.CodiciColonne[1] = QStringList{"A", "B"};
+  MascheraCorrente.LarghezzeColonne[2] = 7;
+  MascheraCorrente.RigheVuoteMantenute = true;
+  MascheraCorrente.ValoriTesto[0] = "2";
+  MascheraCorrente.ValoriTesto[75000] = "ultimo";
+  MascheraCorrente.SceltaFuoriElenco[3] = true;
+  MascheraCorrente.AnnullaMaschera = -1;
+  const QString* memoria = MascheraCorrente.ValoriTesto.data();
+  MascheraCorrente.Azzera();
+  const StatoMaschera nuovo;
+  const StatoMaschera& m = MascheraCorrente;
+  EXPECT_EQ(m.ValoriTesto.data(), memoria);
+  EXPECT_EQ(m.ValoriTesto, nuovo.ValoriTesto);
+  EXPECT_TRUE(m.ValoriTesto[75000].isNull());
+  EXPECT_EQ(m.NumeroMaschera, 0);
+  EXPECT_EQ(m.TipoMaschera, 0);
+  EXPECT_EQ(m.UltimaColonna, 0);
+  EXPECT_TRUE(m.TitoloMaschera.isNull());
+  EXPECT_EQ(m.EtichetteCampi, nuovo.EtichetteCampi);
+  EXPECT_EQ(m.IntestazioniColonne, nuovo.IntestazioniColonne);
+  EXPECT_EQ(m.AiutiCampi, nuovo.AiutiCampi);
+  EXPECT_EQ(m.CodiciColonne, nuovo.CodiciColonne);
+  EXPECT_EQ(m.LarghezzeColonne, nuovo.LarghezzeColonne);
+  EXPECT_FALSE(m.RigheVuoteMantenute);
+  EXPECT_EQ(m.SceltaFuoriElenco, nuovo.SceltaFuoriElenco);
+  EXPECT_EQ(m.MinimiCampi, nuovo.MinimiCampi);
+  EXPECT_EQ(m.AnnullaMaschera, 0);
+}
+
 TEST_F(Motore, AGridCopiesItsColumnsAndLeavesTheFieldCounts) {
   ImpostaMaschera(0, 0, 1);
   ImpostaMaschera(0, 0, 3);
