@@ -60,6 +60,21 @@ void BM_AvvioProgramma(benchmark::State& state) {
 }
 BENCHMARK(BM_AvvioProgramma)->Unit(benchmark::kMillisecond);
 
+// The tables the suite installs, read and sorted as the start does.
+void BM_TabelleInstallate(benchmark::State& state) {
+  const QString install = QStringLiteral(FRATTIX_BENCH_SOURCE_DIR "/install/");
+  for (auto _ : state) {
+    AzzeraTesti(800);
+    for (const char* nome : {"texts01.txt", "texts03.txt"}) {
+      QString errore;
+      if (!CaricaTesti(install + QString::fromLatin1(nome), &errore)) state.SkipWithError(qPrintable(errore));
+    }
+    OrdinaTesti();
+    benchmark::DoNotOptimize(Testi.NumeroTesti);
+  }
+}
+BENCHMARK(BM_TabelleInstallate)->Unit(benchmark::kMillisecond);
+
 void BM_Traduci100000(benchmark::State& state) {
   Folder& f = TheFolder();
   Avvio = ModuloAvvio();

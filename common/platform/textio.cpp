@@ -235,17 +235,24 @@ void SeqReader::SkipLineEnd() {
   }
 }
 
-bool SeqReader::ReadLine(QString& line) {
-  line.clear();
+bool SeqReader::ReadLineView(QStringView& line) {
+  line = QStringView();
   if (AtEnd()) return false;
   qsizetype end = text_.indexOf(QLatin1Char('\n'), pos_);
   if (end < 0) end = text_.size();
   qsizetype stop = end;
   if (stop > pos_ && text_.at(stop - 1) == QLatin1Char('\r')) --stop;
-  line = text_.mid(pos_, stop - pos_);
+  line = QStringView(text_).sliced(pos_, stop - pos_);
   pos_ = end;
   SkipLineEnd();
   return true;
+}
+
+bool SeqReader::ReadLine(QString& line) {
+  QStringView view;
+  const bool read = ReadLineView(view);
+  line = view.toString();
+  return read;
 }
 
 bool SeqReader::ReadItem(QString& item) {

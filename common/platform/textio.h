@@ -52,6 +52,8 @@ class SeqReader {
   bool ReadNumber(double& value, bool* ok = nullptr);
   // Line Input #: the rest of the current line, without its CR LF or LF. False at the end of the file.
   bool ReadLine(QString& line);
+  // The same line as a view into the reader's text, valid while the reader is neither reopened nor destroyed.
+  bool ReadLineView(QStringView& line);
   // A line of a one-value-per-line file: the rest of the current line read as ReadLine() does; `ok` tells whether
   // it holds one finite number and nothing else (blanks around it allowed; "65,5", "1 2" or "5<CR>6" are not).
   bool ReadNumberLine(double& value, bool* ok = nullptr);

@@ -7,6 +7,9 @@
 
 #include <QDir>
 
+#include <algorithm>
+#include <numeric>
+
 ModuloTesti Testi;
 
 void AzzeraTesti(int massimo) {
@@ -24,20 +27,28 @@ bool CaricaTesti(const QString& percorso, QString* errore) {
   }
   if (Testi.TabellaTesti.size() < static_cast<std::size_t>(Testi.MassimoTesti) + 1)
     Testi.TabellaTesti.resize(static_cast<std::size_t>(Testi.MassimoTesti) + 1);
+  // A line of blanks only, or none at all.
+  auto vuota = [](QStringView r) { return std::all_of(r.begin(), r.end(), [](QChar c) { return c == u' '; }); };
   // True when only blank lines are left: they end the table and are no record. The rest is looked through only
   // when the next line is blank.
   auto soloRigheVuote = [&] {
     plat::SeqReader resto = file;
-    QString r;
-    while (resto.ReadLine(r))
-      if (!plat::TrimBlanks(r).isEmpty()) return false;
+    QStringView r;
+    while (resto.ReadLineView(r))
+      if (!vuota(r)) return false;
     return true;
   };
   auto prossimaVuota = [&] {
     plat::SeqReader prova = file;
-    QString r;
-    prova.ReadLine(r);
-    return plat::TrimBlanks(r).isEmpty();
+    QStringView r;
+    prova.ReadLineView(r);
+    return vuota(r);
+  };
+  // A separator: dashes, and blanks around them only.
+  auto separatore = [](QStringView r) {
+    while (!r.isEmpty() && r.front() == u' ') r = r.sliced(1);
+    while (!r.isEmpty() && r.back() == u' ') r.chop(1);
+    return !r.isEmpty() && std::all_of(r.begin(), r.end(), [](QChar c) { return c == u'-'; });
   };
   while (!file.AtEnd() && !(prossimaVuota() && soloRigheVuote())) {
     const int riga = file.LineNumber();
@@ -50,10 +61,9 @@ bool CaricaTesti(const QString& percorso, QString* errore) {
         // The line after each text is a separator of dashes: without it every later text would slip into the
         // next language, and the separator itself would become a text.
         const int rigaSeparatore = file.LineNumber();
-        QString separatore;
-        file.ReadLine(separatore);
-        separatore = plat::TrimBlanks(separatore);
-        if (separatore.isEmpty() || separatore.count(QLatin1Char('-')) != separatore.size()) {
+        QStringView linea;
+        file.ReadLineView(linea);
+        if (!separatore(linea)) {
           if (errore)
             *errore = QStringLiteral("The text table %1 has no separator line of dashes on line %2.")
                           .arg(percorso)
@@ -82,7 +92,7 @@ bool CaricaTesti(const QString& percorso, QString* errore) {
       return false;
     }
     ++Testi.NumeroTesti;
-    Testi.TabellaTesti[Testi.NumeroTesti] = record;
+    Testi.TabellaTesti[Testi.NumeroTesti] = std::move(record);
   }
   return true;
 }
@@ -92,6 +102,27 @@ void OrdinaTesti() {
   auto& t = Testi.TabellaTesti;
   std::vector<QString> chiavi(static_cast<std::size_t>(n) + 1);
   for (int i = 1; i <= n; ++i) chiavi[i] = t[i][1].toUpper();
+  // Keys that are all different have one sorted order, whichever sort finds it: the row numbers are sorted and
+  // the rows moved once. Only where two keys are equal does the order of the shell sort matter (the lookup finds
+  // the row it leaves first), and then it runs as it always did.
+  std::vector<int> ordine(static_cast<std::size_t>(n));
+  std::iota(ordine.begin(), ordine.end(), 1);
+  std::sort(ordine.begin(), ordine.end(), [&](int a, int b) { return chiavi[a] < chiavi[b]; });
+  bool diverse = true;
+  for (int k = 1; k < n && diverse; ++k) diverse = chiavi[ordine[k - 1]] != chiavi[ordine[k]];
+  if (diverse) {
+    std::vector<std::array<QString, 7>> righe(t.size());
+    std::vector<QString> ordinate(chiavi.size());
+    for (std::size_t r = 0; r < t.size(); ++r)
+      if (r == 0 || r > static_cast<std::size_t>(n)) righe[r] = std::move(t[r]);
+    for (int k = 0; k < n; ++k) {
+      righe[k + 1] = std::move(t[ordine[k]]);
+      ordinate[k + 1] = std::move(chiavi[ordine[k]]);
+    }
+    t = std::move(righe);
+    Testi.ChiaviMaiuscole = std::move(ordinate);
+    return;
+  }
   int passo = n / 2;
   while (passo > 0) {
     int limite = n - passo;

@@ -114,6 +114,34 @@ TEST(TextTable, SortAndDuplicateKeys) {
   EXPECT_EQ(Traduci("zeta"), QString("de0"));
 }
 
+TEST(TextTable, DistinctKeysAreSortedWithTheirRowsAndAllFound) {
+  TestFolder t(false);
+  QString table;
+  QStringList keys;
+  for (int i = 0; i < 300; ++i) {
+    // Keys in no order, some differing only after a common stem, mixed case.
+    const QString key = QString(i % 3 ? "Voce %1" : "voce %1 bis").arg(i * 7919 % 300);
+    keys << key;
+    table += Record({key, "de " + key, "fr", "es", "en " + key, "pt"});
+  }
+  WriteAnsi(t.P("t.txt"), table);
+  AzzeraTesti(800);
+  ASSERT_TRUE(CaricaTesti(t.P("t.txt"), nullptr));
+  OrdinaTesti();
+  ASSERT_EQ(Testi.NumeroTesti, 300);
+  for (int i = 1; i <= 300; ++i) {
+    EXPECT_EQ(Testi.ChiaviMaiuscole[i], Testi.TabellaTesti[i][1].toUpper());
+    EXPECT_EQ(Testi.TabellaTesti[i][2], "de " + Testi.TabellaTesti[i][1]);
+    EXPECT_EQ(Testi.TabellaTesti[i][5], "en " + Testi.TabellaTesti[i][1]);
+    if (i > 1) {
+      EXPECT_LT(Testi.ChiaviMaiuscole[i - 1], Testi.ChiaviMaiuscole[i]);
+    }
+  }
+  Avvio.NumeroLingua = 2;
+  for (const QString& key : keys) EXPECT_EQ(Traduci(key), "de " + key);
+  Avvio.NumeroLingua = 1;
+}
+
 TEST(TextTable, TheSecondFileContinuesAndLimitsHold) {
   TestFolder t(false);
   WriteAnsi(t.P("a.txt"), Record({"uno", "eins", "un", "uno", "one", "um"}));
