@@ -13,36 +13,40 @@
 namespace plat {
 
 namespace {
-// Plain ASCII is the same in Windows-1252: most files and lines are, and need no converter.
-bool Ascii(const char* p, qsizetype n) {
-  // Eight bytes at a time: any high bit set means a character beyond ASCII.
+// Windows-1252 differs from Latin-1 only in the bytes 0x80 to 0x9F (and in the characters those bytes stand for):
+// text without them converts as Latin-1, with no converter to open. The suite's own files have none.
+bool LikeLatin1(const char* p, qsizetype n) {
+  // Eight bytes at a time: a byte 100xxxxx has its top bit set and the next two clear.
+  constexpr quint64 kTop = 0x8080808080808080ULL;
   qsizetype i = 0;
   for (; i + 8 <= n; i += 8) {
     quint64 w;
     std::memcpy(&w, p + i, 8);
-    if (w & 0x8080808080808080ULL) return false;
+    if (w & ~(w << 1) & ~(w << 2) & kTop) return false;
   }
   for (; i < n; ++i)
-    if (static_cast<unsigned char>(p[i]) >= 0x80) return false;
+    if ((static_cast<unsigned char>(p[i]) & 0xE0) == 0x80) return false;
   return true;
 }
-bool Ascii(const QString& t) {
+bool LikeLatin1(const QString& t) {
   const QChar* p = t.constData();
-  for (qsizetype i = 0, n = t.size(); i < n; ++i)
-    if (p[i].unicode() >= 0x80) return false;
+  for (qsizetype i = 0, n = t.size(); i < n; ++i) {
+    const char16_t c = p[i].unicode();
+    if (c >= 0x80 && (c < 0xA0 || c > 0xFF)) return false;
+  }
   return true;
 }
 }  // namespace
 
 QString DecodeAnsi(const QByteArray& bytes) {
-  if (Ascii(bytes.constData(), bytes.size())) return QString::fromLatin1(bytes);
+  if (LikeLatin1(bytes.constData(), bytes.size())) return QString::fromLatin1(bytes);
   QStringDecoder decoder("windows-1252");
   if (!decoder.isValid()) return QString::fromLatin1(bytes);
   return decoder.decode(bytes);
 }
 
 QByteArray EncodeAnsi(const QString& text) {
-  if (Ascii(text)) return text.toLatin1();
+  if (LikeLatin1(text)) return text.toLatin1();
   QStringEncoder encoder("windows-1252");
   if (!encoder.isValid()) return text.toLatin1();
   return encoder.encode(text);

@@ -10,7 +10,7 @@
 namespace plat {
 
 QString DecodeAnsi(const QByteArray& bytes);  // Windows-1252 to text
-QByteArray EncodeAnsi(const QString& text);   // text to Windows-1252 ("?" for what it cannot hold)
+QByteArray EncodeAnsi(const QString& text);   // text to Windows-1252 (0x1A for what it cannot hold)
 
 // Numeric value of a text as the original's Val(): leading blanks skipped, blanks and TABs inside the number ignored
 // (a CR or LF ends it), an optional sign, digits, a point, an exponent (E or D); the value of the longest such

@@ -4,6 +4,8 @@
 
 #include <QFile>
 #include <QLocale>
+#include <QStringDecoder>
+#include <QStringEncoder>
 
 #include <clocale>
 
@@ -20,6 +22,28 @@ TEST(Codec, Windows1252RoundTripsEveryByte) {
   EXPECT_EQ(plat::EncodeAnsi(text), all);
   EXPECT_EQ(plat::DecodeAnsi("\xB0\xB2\xB3\x80"), QString::fromUtf8("°²³€"));
   EXPECT_EQ(plat::EncodeAnsi(QString::fromUtf8("Stabilita' °")), QByteArray("Stabilita' \xB0"));
+}
+
+TEST(Codec, EveryByteAndCharacterConvertsAsQtsOwnConverterDoesAtAnyPlace) {
+  // Each byte and each character of the first 512, alone and amid text long enough to be scanned in blocks, at
+  // every offset of a block.
+  QStringDecoder qtDecoder("windows-1252");
+  QStringEncoder qtEncoder("windows-1252");
+  ASSERT_TRUE(qtDecoder.isValid() && qtEncoder.isValid());
+  for (int b = 0; b < 256; ++b) {
+    for (int offset : {0, 3, 7, 8, 13, 21}) {
+      QByteArray bytes = QByteArray(offset, 'a') + QByteArray("\xE8 caff\xE8 \xB0") + QByteArray(9, 'z');
+      bytes.insert(offset, static_cast<char>(b));
+      const QString expected = qtDecoder.decode(bytes);
+      ASSERT_EQ(plat::DecodeAnsi(bytes), expected) << b << " at " << offset;
+    }
+  }
+  for (char16_t c = 0; c < 512; ++c) {
+    const QString text = QStringLiteral("Perch\u00E9 ") + QChar(c) + QStringLiteral(" x");
+    const QByteArray expected = qtEncoder.encode(text);
+    ASSERT_EQ(plat::EncodeAnsi(text), expected) << int(c);
+  }
+  EXPECT_EQ(plat::EncodeAnsi(QString::fromUtf8("\u20AC \u2019")), QByteArray("\x80 \x92"));
 }
 
 TEST(Numbers, ValReadsTheNumericPrefix) {
