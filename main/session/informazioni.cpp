@@ -6,12 +6,12 @@
 
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
 #include <QScreen>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -45,12 +45,16 @@ QPointF Proietta(double immersione, double inclinazione, const QPointF& c, doubl
 // The logo into an image of the window's size, the title below the net if asked.
 void DisegnaLogoIn(QImage& img, bool conTitolo) {
   const QSize s = img.size();
+  // The background shades from top to bottom: each row one colour, filled straight into the image.
+  for (int y = 0; y < s.height(); ++y) {
+    const double t = (y + 0.5) / s.height();
+    auto tinta = [t](int alto, int basso) { return static_cast<int>(std::lround(alto + (basso - alto) * t)); };
+    const QRgb colore = qRgb(tinta(32, 118), tinta(58, 92), tinta(86, 64));
+    auto* riga = reinterpret_cast<QRgb*>(img.scanLine(y));
+    std::fill(riga, riga + s.width(), colore);
+  }
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing);
-  QLinearGradient sfondo(0, 0, 0, s.height());
-  sfondo.setColorAt(0, QColor(32, 58, 86));
-  sfondo.setColorAt(1, QColor(118, 92, 64));
-  p.fillRect(img.rect(), sfondo);
 
   const double lato = std::min(s.width(), s.height());
   const double r = lato * (conTitolo ? 0.30 : 0.42);
@@ -115,7 +119,8 @@ void DisegnaLogoIn(QImage& img, bool conTitolo) {
 
 QImage DisegnaLogo(const QSize& dimensione, bool conTitolo) {
   const QSize s = dimensione.expandedTo(QSize(16, 16));
-  QImage img(s, QImage::Format_ARGB32_Premultiplied);
+  // Opaque: the picture box copies it to the screen with no blending.
+  QImage img(s, QImage::Format_RGB32);
   plat::DrawOnOneThread([&] { DisegnaLogoIn(img, conTitolo); });
   return img;
 }
