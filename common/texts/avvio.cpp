@@ -2,6 +2,7 @@
 
 #include "common/platform/files.h"
 #include "common/platform/process.h"
+#include "common/platform/style.h"
 #include "common/platform/textio.h"
 #include "common/platform/ui.h"
 #include "common/texts/finestre.h"
@@ -214,6 +215,7 @@ void AvvioProgramma(bool ConSceltaLingua) {
 
 int EseguiProgramma(int argc, char** argv, int (*body)(int, char**)) {
   QApplication app(argc, argv);
+  plat::UseSuiteStyle();
   return body(argc, argv);
 }
 
