@@ -96,6 +96,9 @@ void SetEndProgramHandler(std::function<void(int)> handler);
 // A fatal error: the message is shown (or, when scripted, written to the log and to the standard error), and the
 // program ends with `code`.
 [[noreturn]] void FatalError(const QString& text, const QString& title, int code = 2);
+// What FatalError shows after writing the message to the standard error: a message box, or, when scripted or
+// without windows, a line in the log.
+void ShowFatal(const QString& text, const QString& title);
 
 // Extension point for the script: a handler for an action word ("cell", "mouse", ...) of a later form. It gets
 // the action's arguments and returns false when they do not fit what is shown.
