@@ -11,7 +11,7 @@
 #include <QCoreApplication>
 #include <QLibrary>
 
-#include <memory>
+#include <functional>
 
 #ifndef FRATTIX_UI_MODULE
 #error "FRATTIX_UI_MODULE names the window module's file"
@@ -56,7 +56,9 @@ struct Deferred {
   char** argv = nullptr;
   std::function<void()> whenCreated;
   bool moduleOpen = false;                   // the module made the application object
-  std::unique_ptr<QCoreApplication> core;    // without the module: an application without windows
+  // Without the module: an application without windows. Deleted by the end of the DeferredApplication, never by
+  // the handlers of exit(), when Qt's own globals may be gone.
+  QCoreApplication* core = nullptr;
 };
 
 Deferred& DeferredState() {
@@ -77,7 +79,8 @@ DeferredApplication::~DeferredApplication() {
   Deferred& d = DeferredState();
   if (d.moduleOpen) Module()->close();
   d.moduleOpen = false;
-  d.core.reset();
+  delete d.core;
+  d.core = nullptr;
   d.argc = nullptr;
   d.argv = nullptr;
   d.whenCreated = nullptr;
@@ -90,7 +93,7 @@ void EnsureApplication() {
     m->open(d.argc, d.argv);
     d.moduleOpen = true;
   } else {
-    d.core = std::make_unique<QCoreApplication>(*d.argc, d.argv);
+    d.core = new QCoreApplication(*d.argc, d.argv);
   }
   if (d.whenCreated) d.whenCreated();
 }

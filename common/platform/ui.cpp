@@ -561,7 +561,9 @@ struct Deferred {
   int* argc = nullptr;
   char** argv = nullptr;
   std::function<void()> whenCreated;
-  std::unique_ptr<QApplication> app;
+  // Deleted by the end of the DeferredApplication, never by the handlers of exit(): a program that ends with
+  // EndProgram keeps it, since Qt's own globals may be gone by then.
+  QApplication* app = nullptr;
 };
 
 Deferred& DeferredState() {
@@ -610,7 +612,8 @@ DeferredApplication::DeferredApplication(int& argc, char** argv, std::function<v
 
 DeferredApplication::~DeferredApplication() {
   Deferred& d = DeferredState();
-  d.app.reset();
+  delete d.app;
+  d.app = nullptr;
   d.argc = nullptr;
   d.argv = nullptr;
   d.whenCreated = nullptr;
@@ -619,7 +622,7 @@ DeferredApplication::~DeferredApplication() {
 void EnsureApplication() {
   Deferred& d = DeferredState();
   if (!d.argc || QCoreApplication::instance()) return;
-  d.app = std::make_unique<QApplication>(*d.argc, d.argv);
+  d.app = new QApplication(*d.argc, d.argv);
   if (d.whenCreated) d.whenCreated();
 }
 

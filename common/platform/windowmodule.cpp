@@ -4,13 +4,13 @@
 
 #include <QString>
 
-#include <memory>
 #include <type_traits>
 
 namespace {
 
-std::unique_ptr<plat::DeferredApplication>& Application() {
-  static std::unique_ptr<plat::DeferredApplication> application;
+// Deleted by frattix_ui_close, never by the handlers of exit() (see plat::DeferredApplication).
+plat::DeferredApplication*& Application() {
+  static plat::DeferredApplication* application = nullptr;
   return application;
 }
 
@@ -19,7 +19,8 @@ std::unique_ptr<plat::DeferredApplication>& Application() {
 #define FRATTIX_UI_EXPORT extern "C" __attribute__((visibility("default")))
 
 FRATTIX_UI_EXPORT void frattix_ui_open(int* argc, char** argv) {
-  Application() = std::make_unique<plat::DeferredApplication>(*argc, argv, nullptr);
+  delete Application();
+  Application() = new plat::DeferredApplication(*argc, argv, nullptr);
   plat::EnsureApplication();
 }
 
@@ -31,7 +32,10 @@ FRATTIX_UI_EXPORT void frattix_ui_fatal(const char* text, const char* title) {
   plat::ShowFatal(QString::fromUtf8(text), QString::fromUtf8(title));
 }
 
-FRATTIX_UI_EXPORT void frattix_ui_close() { Application().reset(); }
+FRATTIX_UI_EXPORT void frattix_ui_close() {
+  delete Application();
+  Application() = nullptr;
+}
 
 // The signatures must stay those the console layer calls.
 static_assert(std::is_same_v<decltype(&frattix_ui_open), plat::uimodule::OpenFn>);
