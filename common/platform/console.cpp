@@ -11,8 +11,6 @@
 #include <QCoreApplication>
 #include <QLibrary>
 
-#include <functional>
-
 #ifndef FRATTIX_UI_MODULE
 #error "FRATTIX_UI_MODULE names the window module's file"
 #endif
@@ -25,7 +23,6 @@ struct WindowModule {
   uimodule::OpenFn open = nullptr;
   uimodule::MsgBoxFn msgBox = nullptr;
   uimodule::FatalFn fatal = nullptr;
-  uimodule::CloseFn close = nullptr;
 };
 
 // The window module, loaded at the first call; null (once said on the standard error) when it cannot be.
@@ -41,8 +38,7 @@ const WindowModule* Module() {
     module.open = reinterpret_cast<uimodule::OpenFn>(library->resolve(uimodule::kOpen));
     module.msgBox = reinterpret_cast<uimodule::MsgBoxFn>(library->resolve(uimodule::kMsgBox));
     module.fatal = reinterpret_cast<uimodule::FatalFn>(library->resolve(uimodule::kFatal));
-    module.close = reinterpret_cast<uimodule::CloseFn>(library->resolve(uimodule::kClose));
-    if (module.open && module.msgBox && module.fatal && module.close) {
+    if (module.open && module.msgBox && module.fatal) {
       loaded = &module;
       return loaded;
     }
@@ -51,65 +47,30 @@ const WindowModule* Module() {
   return nullptr;
 }
 
-struct Deferred {
-  int* argc = nullptr;
-  char** argv = nullptr;
-  std::function<void()> whenCreated;
-  bool moduleOpen = false;                   // the module made the application object
-  // Without the module: an application without windows. Deleted by the end of the DeferredApplication, never by
-  // the handlers of exit(), when Qt's own globals may be gone.
-  QCoreApplication* core = nullptr;
-};
-
-Deferred& DeferredState() {
-  static Deferred d;
-  return d;
+// The window module, when the application object is its own: then messages can be shown.
+const WindowModule* Windows() {
+  EnsureApplication();
+  const QCoreApplication* app = QCoreApplication::instance();
+  return app && app->inherits("QApplication") ? Module() : nullptr;
 }
 
 }  // namespace
 
-DeferredApplication::DeferredApplication(int& argc, char** argv, std::function<void()> whenCreated) {
-  Deferred& d = DeferredState();
-  d.argc = &argc;
-  d.argv = argv;
-  d.whenCreated = std::move(whenCreated);
-}
-
-DeferredApplication::~DeferredApplication() {
-  Deferred& d = DeferredState();
-  if (d.moduleOpen) Module()->close();
-  d.moduleOpen = false;
-  delete d.core;
-  d.core = nullptr;
-  d.argc = nullptr;
-  d.argv = nullptr;
-  d.whenCreated = nullptr;
-}
-
-void EnsureApplication() {
-  Deferred& d = DeferredState();
-  if (!d.argc || QCoreApplication::instance()) return;
-  if (const WindowModule* m = Module()) {
-    m->open(d.argc, d.argv);
-    d.moduleOpen = true;
-  } else {
-    d.core = new QCoreApplication(*d.argc, d.argv);
-  }
-  if (d.whenCreated) d.whenCreated();
+QCoreApplication* NewApplication(int& argc, char** argv) {
+  if (const WindowModule* m = Module()) return m->open(&argc, argv);
+  return new QCoreApplication(argc, argv);
 }
 
 MsgAnswer MsgBox(const QString& text, int style, const QString& title) {
-  EnsureApplication();
-  if (DeferredState().moduleOpen)
-    return static_cast<MsgAnswer>(Module()->msgBox(text.toUtf8().constData(), style, title.toUtf8().constData()));
+  if (const WindowModule* m = Windows())
+    return static_cast<MsgAnswer>(m->msgBox(text.toUtf8().constData(), style, title.toUtf8().constData()));
   PrintError(OneLine(title.isEmpty() ? text : title + QStringLiteral(": ") + text));
   return ButtonsOf(style).first();
 }
 
 void FatalError(const QString& text, const QString& title, int code) {
   PrintError(OneLine(text));
-  EnsureApplication();
-  if (DeferredState().moduleOpen) Module()->fatal(text.toUtf8().constData(), title.toUtf8().constData());
+  if (const WindowModule* m = Windows()) m->fatal(text.toUtf8().constData(), title.toUtf8().constData());
   else Log(QStringLiteral("fatal"), title, text);
   EndProgram(code);
 }

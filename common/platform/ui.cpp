@@ -557,20 +557,6 @@ std::unique_ptr<Interaction>& Current() {
   return current;
 }
 
-struct Deferred {
-  int* argc = nullptr;
-  char** argv = nullptr;
-  std::function<void()> whenCreated;
-  // Deleted by the end of the DeferredApplication, never by the handlers of exit(): a program that ends with
-  // EndProgram keeps it, since Qt's own globals may be gone by then.
-  QApplication* app = nullptr;
-};
-
-Deferred& DeferredState() {
-  static Deferred d;
-  return d;
-}
-
 Interaction& UI() {
   EnsureApplication();
   if (!Current()) {
@@ -603,28 +589,7 @@ QString FilterForQt(const QString& filter) {
   return out.join(QStringLiteral(";;"));
 }
 
-DeferredApplication::DeferredApplication(int& argc, char** argv, std::function<void()> whenCreated) {
-  Deferred& d = DeferredState();
-  d.argc = &argc;
-  d.argv = argv;
-  d.whenCreated = std::move(whenCreated);
-}
-
-DeferredApplication::~DeferredApplication() {
-  Deferred& d = DeferredState();
-  delete d.app;
-  d.app = nullptr;
-  d.argc = nullptr;
-  d.argv = nullptr;
-  d.whenCreated = nullptr;
-}
-
-void EnsureApplication() {
-  Deferred& d = DeferredState();
-  if (!d.argc || QCoreApplication::instance()) return;
-  d.app = new QApplication(*d.argc, d.argv);
-  if (d.whenCreated) d.whenCreated();
-}
+QCoreApplication* NewApplication(int& argc, char** argv) { return new QApplication(argc, argv); }
 
 MsgAnswer MsgBox(const QString& text, int style, const QString& title) {
   // A message may break its lines with CR, CR LF or LF; a Qt label breaks only at LF.

@@ -3,6 +3,9 @@
 // real widgets; the scripted implementation, chosen when FRATTIX_UI_SCRIPT names a script, answers from that script
 // by object names, so that every program runs headless. Whatever is shown is also written to the log named by
 // FRATTIX_UI_LOG, one line per window, form, message or dialog: program, kind, object name, caption or text.
+// The windowed programs link its implementation in ui.cpp. A program without a window links console.cpp instead,
+// which implements the message boxes, FatalError and the deferred application object by loading ui.cpp's window
+// module (uimodule.h) only when a message must be shown; uibase.cpp holds what both share.
 #pragma once
 
 #include <QString>

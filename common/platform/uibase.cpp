@@ -18,7 +18,44 @@ std::function<void(int)>& EndHandler() {
   return handler;
 }
 
+struct Deferred {
+  int* argc = nullptr;
+  char** argv = nullptr;
+  std::function<void()> whenCreated;
+  // Deleted by the end of the DeferredApplication, never by the handlers of exit(): a program that ends with
+  // EndProgram keeps it, since Qt's own globals may be gone by then.
+  QCoreApplication* app = nullptr;
+};
+
+Deferred& DeferredState() {
+  static Deferred d;
+  return d;
+}
+
 }  // namespace
+
+DeferredApplication::DeferredApplication(int& argc, char** argv, std::function<void()> whenCreated) {
+  Deferred& d = DeferredState();
+  d.argc = &argc;
+  d.argv = argv;
+  d.whenCreated = std::move(whenCreated);
+}
+
+DeferredApplication::~DeferredApplication() {
+  Deferred& d = DeferredState();
+  delete d.app;
+  d.app = nullptr;
+  d.argc = nullptr;
+  d.argv = nullptr;
+  d.whenCreated = nullptr;
+}
+
+void EnsureApplication() {
+  Deferred& d = DeferredState();
+  if (!d.argc || QCoreApplication::instance()) return;
+  d.app = NewApplication(*d.argc, d.argv);
+  if (d.whenCreated) d.whenCreated();
+}
 
 QString ProgramName() {
   const QString path = QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : ExecutablePath();

@@ -8,7 +8,13 @@
 #include <QList>
 #include <QString>
 
+class QCoreApplication;
+
 namespace plat {
+
+// The application object that EnsureApplication makes for a DeferredApplication: the layer's own (ui.cpp: a
+// QApplication; console.cpp: the window module's QApplication, else one without windows).
+QCoreApplication* NewApplication(int& argc, char** argv);
 
 // The running program's file name ("peldrix"), also before an application object exists.
 QString ProgramName();
