@@ -34,8 +34,9 @@ enum MsgStyle : int {
 enum MsgAnswer : int { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnore = 5, vbYes = 6, vbNo = 7 };
 
 // A program that shows a window only to report something starts without an application object: while this
-// object lives, the first message, form, dialog or wait creates the QApplication (from these arguments) and then
-// runs `whenCreated` (the program's Qt translations, say); the object deletes it at the end.
+// object lives, the first message, form, dialog or wait creates the QApplication (from these arguments; in the
+// console layer without its window module, an application object without windows) and then runs `whenCreated`
+// (the program's Qt translations, say); the object deletes it at the end.
 class DeferredApplication {
  public:
   DeferredApplication(int& argc, char** argv, std::function<void()> whenCreated);
