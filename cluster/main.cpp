@@ -1,5 +1,6 @@
 #include "cluster/talvor.h"
 #include "common/texts/avvio.h"
+#include "common/texts/finestre.h"
 
 namespace {
 int Principale(int, char**) {

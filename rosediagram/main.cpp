@@ -1,4 +1,5 @@
 #include "common/texts/avvio.h"
+#include "common/texts/finestre.h"
 #include "rosediagram/mirvane.h"
 
 namespace {

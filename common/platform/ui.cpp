@@ -3,6 +3,7 @@
 #include "common/platform/files.h"
 #include "common/platform/forms.h"
 #include "common/platform/textio.h"
+#include "common/platform/uibase.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -39,24 +40,6 @@
 namespace plat {
 
 namespace {
-
-QString ProgramName() {
-  const QString path = QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : ExecutablePath();
-  return path.isEmpty() ? QStringLiteral("?") : QFileInfo(path).fileName();
-}
-
-QString OneLine(QString s) {
-  s.replace(QLatin1String("\r\n"), QLatin1String("\\n"));
-  s.replace(QLatin1Char('\n'), QLatin1String("\\n"));
-  s.replace(QLatin1Char('\r'), QLatin1String("\\n"));
-  s.replace(QLatin1Char('\t'), QLatin1Char(' '));
-  return s;
-}
-
-std::function<void(int)>& EndHandler() {
-  static std::function<void(int)> handler;
-  return handler;
-}
 
 QList<QPointer<QDialog>>& ModalStack() {
   static QList<QPointer<QDialog>> stack;
@@ -109,18 +92,6 @@ QString ActionUnreachable(QAction* action) {
 QMap<QString, ScriptAction>& ExtraActions() {
   static QMap<QString, ScriptAction> actions;
   return actions;
-}
-
-// The buttons of a message box style, in their order on screen.
-QList<MsgAnswer> ButtonsOf(int style) {
-  switch (style & 7) {
-    case vbOKCancel: return {vbOK, vbCancel};
-    case vbAbortRetryIgnore: return {vbAbort, vbRetry, vbIgnore};
-    case vbYesNoCancel: return {vbYes, vbNo, vbCancel};
-    case vbYesNo: return {vbYes, vbNo};
-    case vbRetryCancel: return {vbRetry, vbCancel};
-    default: return {vbOK};
-  }
 }
 
 const QMap<QString, MsgAnswer>& AnswerNames() {
@@ -387,7 +358,7 @@ class ScriptedInteraction : public Interaction {
 
   [[noreturn]] static void FatalScript(const QString& message) {
     Log(QStringLiteral("fatal"), QStringLiteral("script"), message);
-    std::fprintf(stderr, "%s: %s\n", qPrintable(ProgramName()), qPrintable(message));
+    PrintError(message);
     EndProgram(3);
   }
 
@@ -586,18 +557,6 @@ std::unique_ptr<Interaction>& Current() {
   return current;
 }
 
-struct Deferred {
-  int* argc = nullptr;
-  char** argv = nullptr;
-  std::function<void()> whenCreated;
-  std::unique_ptr<QApplication> app;
-};
-
-Deferred& DeferredState() {
-  static Deferred d;
-  return d;
-}
-
 Interaction& UI() {
   EnsureApplication();
   if (!Current()) {
@@ -630,27 +589,7 @@ QString FilterForQt(const QString& filter) {
   return out.join(QStringLiteral(";;"));
 }
 
-DeferredApplication::DeferredApplication(int& argc, char** argv, std::function<void()> whenCreated) {
-  Deferred& d = DeferredState();
-  d.argc = &argc;
-  d.argv = argv;
-  d.whenCreated = std::move(whenCreated);
-}
-
-DeferredApplication::~DeferredApplication() {
-  Deferred& d = DeferredState();
-  d.app.reset();
-  d.argc = nullptr;
-  d.argv = nullptr;
-  d.whenCreated = nullptr;
-}
-
-void EnsureApplication() {
-  Deferred& d = DeferredState();
-  if (!d.argc || QCoreApplication::instance()) return;
-  d.app = std::make_unique<QApplication>(*d.argc, d.argv);
-  if (d.whenCreated) d.whenCreated();
-}
+QCoreApplication* NewApplication(int& argc, char** argv) { return new QApplication(argc, argv); }
 
 MsgAnswer MsgBox(const QString& text, int style, const QString& title) {
   // A message may break its lines with CR, CR LF or LF; a Qt label breaks only at LF.
@@ -724,32 +663,18 @@ void WaitForUser(int maxMs) { UI().WaitForUser(maxMs); }
 
 bool Scripted() { return UI().Scripted(); }
 
-void Log(const QString& kind, const QString& objectName, const QString& text) {
-  const QByteArray path = qgetenv("FRATTIX_UI_LOG");
-  if (path.isEmpty()) return;
-  QFile f(QString::fromLocal8Bit(path));
-  if (!f.open(QIODevice::Append | QIODevice::WriteOnly)) return;
-  const QString line = QStringLiteral("%1\t%2\t%3\t%4\n").arg(ProgramName(), kind, OneLine(objectName), OneLine(text));
-  f.write(line.toUtf8());
-}
-
-void EndProgram(int code) {
-  if (EndHandler()) EndHandler()(code);
-  std::fflush(stdout);
-  std::fflush(stderr);
-  std::exit(code);
-}
-
-void SetEndProgramHandler(std::function<void(int)> handler) { EndHandler() = std::move(handler); }
-
-void FatalError(const QString& text, const QString& title, int code) {
-  std::fprintf(stderr, "%s: %s\n", qPrintable(ProgramName()), qPrintable(OneLine(text)));
+void ShowFatal(const QString& text, const QString& title) {
   EnsureApplication();
   if (Scripted() || !QCoreApplication::instance() || !qobject_cast<QApplication*>(QCoreApplication::instance())) {
     Log(QStringLiteral("fatal"), title, text);
   } else {
     MsgBox(text, vbOKOnly | vbCritical, title);
   }
+}
+
+void FatalError(const QString& text, const QString& title, int code) {
+  PrintError(OneLine(text));
+  ShowFatal(text, title);
   EndProgram(code);
 }
 

@@ -3,6 +3,9 @@
 // real widgets; the scripted implementation, chosen when FRATTIX_UI_SCRIPT names a script, answers from that script
 // by object names, so that every program runs headless. Whatever is shown is also written to the log named by
 // FRATTIX_UI_LOG, one line per window, form, message or dialog: program, kind, object name, caption or text.
+// The windowed programs link its implementation in ui.cpp. A program without a window links console.cpp instead,
+// which implements the message boxes, FatalError and the deferred application object by loading ui.cpp's window
+// module (uimodule.h) only when a message must be shown; uibase.cpp holds what both share.
 #pragma once
 
 #include <QString>
@@ -31,8 +34,9 @@ enum MsgStyle : int {
 enum MsgAnswer : int { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnore = 5, vbYes = 6, vbNo = 7 };
 
 // A program that shows a window only to report something starts without an application object: while this
-// object lives, the first message, form, dialog or wait creates the QApplication (from these arguments) and then
-// runs `whenCreated` (the program's Qt translations, say); the object deletes it at the end.
+// object lives, the first message, form, dialog or wait creates the QApplication (from these arguments; in the
+// console layer without its window module, an application object without windows) and then runs `whenCreated`
+// (the program's Qt translations, say); the object deletes it at the end.
 class DeferredApplication {
  public:
   DeferredApplication(int& argc, char** argv, std::function<void()> whenCreated);
@@ -96,6 +100,9 @@ void SetEndProgramHandler(std::function<void(int)> handler);
 // A fatal error: the message is shown (or, when scripted, written to the log and to the standard error), and the
 // program ends with `code`.
 [[noreturn]] void FatalError(const QString& text, const QString& title, int code = 2);
+// What FatalError shows after writing the message to the standard error: a message box, or, when scripted or
+// without windows, a line in the log.
+void ShowFatal(const QString& text, const QString& title);
 
 // Extension point for the script: a handler for an action word ("cell", "mouse", ...) of a later form. It gets
 // the action's arguments and returns false when they do not fit what is shown.

@@ -12,6 +12,7 @@
 #include "common/plot/grafica.h"
 #include "common/plot/interno.h"
 #include "common/texts/avvio.h"
+#include "common/texts/finestre.h"
 #include "common/texts/testi.h"
 
 #include <QCoreApplication>

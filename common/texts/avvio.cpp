@@ -2,19 +2,18 @@
 
 #include "common/platform/files.h"
 #include "common/platform/process.h"
-#include "common/platform/style.h"
 #include "common/platform/textio.h"
 #include "common/platform/ui.h"
-#include "common/texts/finestre.h"
 #include "common/texts/testi.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
 
 #include <cmath>
 
 ModuloAvvio Avvio;
+bool (*SceltaLinguaAvvio)(const QString& fileLingua) = nullptr;
 
 namespace {
 
@@ -30,25 +29,6 @@ void SpostaFile(const QString& pattern, const QString& cartella) {
   const QStringList files = plat::FindFiles(pattern);
   for (const QString& f : files) {
     if (plat::CopyFileOver(f, plat::JoinPath(cartella, plat::FileNamePart(f)))) plat::DeleteFile(f);
-  }
-}
-
-// Shows the language-choice window until a flag is picked, or until the user gives up when no earlier choice
-// exists. Returns without a choice only when language.cfg exists already.
-void SceltaLingua(const QString& fileLingua) {
-  for (;;) {
-    auto* finestra = new selezling();
-    finestra->Prepara();
-    bool scelta = false;
-    QObject::connect(finestra, &selezling::Scelto, [&scelta](int) { scelta = true; });
-    QPointer<selezling> guardia(finestra);
-    plat::ShowModal(finestra);
-    if (guardia) guardia->Unload();
-    if (scelta || plat::FileExists(fileLingua)) return;
-    const auto risposta = plat::MsgBox(
-        QStringLiteral("No language was chosen. Click the flag of your language to go on, or Cancel to end."),
-        plat::vbOKCancel | plat::vbExclamation, QStringLiteral("Select your language..."));
-    if (risposta != plat::vbOK) Fallimento(QStringLiteral("No language was chosen: the program ends."));
   }
 }
 
@@ -94,34 +74,6 @@ bool CaricaTraduzioniQt(int numeroLingua) {
   return true;
 }
 
-// The default printer's device context, looked up when something is first printed: the query loads the system's
-// printing plug-in, which a start-up need not pay for. A printer that cannot be opened is reported once (unless
-// the user asked not to be warned again) and the printer object's own context is used.
-plat::HDC PreparaStampante() {
-  if (Avvio.DCStampante != 0 || Avvio.NumeroModulo == 1) return Avvio.DCStampante;
-  plat::PrinterObject& stampante = plat::Printer();
-  Avvio.DCStampante = plat::CreateDC(stampante.DriverName(), stampante.DeviceName());
-  if (Avvio.DCStampante == 0) {
-    const QString conflitto = plat::JoinPath(plat::ProgramFolder(), QStringLiteral("conflict.txt"));
-    if (plat::Environ(QStringLiteral("OS")).toUpper() != QLatin1String("WINDOWS_NT") && !plat::FileExists(conflitto)) {
-      const QString testo =
-          stampante.DeviceName() +
-          QStringLiteral(" printer users: an uncorrect reproduction of the fonts in the graphical printed output "
-                         "may occur due to a probable conflict between the printer driver and the kernel of the "
-                         "operating system. The problem may be generally solved installing the driver of your "
-                         "printer from the Microsoft Windows CR-ROM.");
-      if (plat::MsgBox(testo + QStringLiteral(" Do you want to be warned again about this probable conflict?"),
-                       plat::vbYesNo | plat::vbInformation, QStringLiteral("INFO")) == plat::vbNo) {
-        plat::SeqWriter w(conflitto);
-        w.WriteLine(testo);
-        w.Close();
-      }
-    }
-    Avvio.DCStampante = stampante.hDC();
-  }
-  return Avvio.DCStampante;
-}
-
 void AvvioProgramma(bool ConSceltaLingua) {
   const QString cartella = plat::ProgramFolder();
   const bool wenlow = Avvio.NumeroModulo == 1;  // the document exporter: no printer, 500 texts, no bracket rule
@@ -153,7 +105,9 @@ void AvvioProgramma(bool ConSceltaLingua) {
 
   // 6. Language choice (main program only).
   const QString fileLingua = plat::JoinPath(cartella, QStringLiteral("language.cfg"));
-  if (ConSceltaLingua && (Avvio.ModoProva || !plat::FileExists(fileLingua))) SceltaLingua(fileLingua);
+  if (ConSceltaLingua && SceltaLinguaAvvio && (Avvio.ModoProva || !plat::FileExists(fileLingua)) &&
+      !SceltaLinguaAvvio(fileLingua))
+    Fallimento(QStringLiteral("No language was chosen: the program ends."));
 
   // 7. The language number.
   {
@@ -211,12 +165,6 @@ void AvvioProgramma(bool ConSceltaLingua) {
     w.WriteLine(plat::JoinPath(plat::JoinPath(cartella, QStringLiteral("data")), Avvio.CodiceLingua));
     w.Close();
   }
-}
-
-int EseguiProgramma(int argc, char** argv, int (*body)(int, char**)) {
-  QApplication app(argc, argv);
-  plat::UseSuiteStyle();
-  return body(argc, argv);
 }
 
 int EseguiProgrammaSenzaFinestra(int argc, char** argv, int (*body)(int, char**)) {

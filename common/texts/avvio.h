@@ -1,5 +1,6 @@
 // The start-up routine that every program of the suite runs first: printer, test mode, pending update, language,
-// text tables and help file.
+// text tables and help file. No window in it: the windowed parts (the language choice, the printer, the start of a
+// windowed program) are in finestre.h.
 #pragma once
 
 #include "common/platform/printer.h"
@@ -40,12 +41,10 @@ bool CaricaTraduzioniQt(int numeroLingua);
 // bad language.cfg or text table ends the program with a message in English and a non-zero exit code.
 void AvvioProgramma(bool ConSceltaLingua);
 
-// The printer's device context (Avvio.DCStampante), looked up at its first use; 0 in the document exporter.
-plat::HDC PreparaStampante();
-
-// Starting a program of the suite: a QApplication exists; the test hook of the platform is in place. Returns the
-// exit code of `body`, or of the program's end.
-int EseguiProgramma(int argc, char** argv, int (*body)(int, char**));
+// The language choice of the main program's start-up, set by the windowed start (finestre.h): shows the
+// language-choice window and returns false when the user gave up without any choice. Without it the start-up
+// asks nothing and needs language.cfg.
+extern bool (*SceltaLinguaAvvio)(const QString& fileLingua);
 
 // Starting a program that runs without a window and shows one only to report something: the QApplication is
 // created at the first message or form (see plat::DeferredApplication).

@@ -1,14 +1,18 @@
 #include "common/texts/finestre.h"
 
 #include "common/platform/files.h"
+#include "common/platform/style.h"
 #include "common/platform/textio.h"
 #include "common/platform/ui.h"
+#include "common/texts/avvio.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPointer>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -17,7 +21,63 @@ namespace {
 const char* const kCodiciFlag[] = {"ENG", "FRA", "DEU", "ITA", "ESP", "POR"};
 const int kLingueFlag[] = {5, 3, 2, 1, 4, 6};
 
+// Shows the language-choice window until a flag is picked, or until the user gives up when no earlier choice
+// exists (false). Returns without a choice also when language.cfg exists already.
+bool SceltaLingua(const QString& fileLingua) {
+  for (;;) {
+    auto* finestra = new selezling();
+    finestra->Prepara();
+    bool scelta = false;
+    QObject::connect(finestra, &selezling::Scelto, [&scelta](int) { scelta = true; });
+    QPointer<selezling> guardia(finestra);
+    plat::ShowModal(finestra);
+    if (guardia) guardia->Unload();
+    if (scelta || plat::FileExists(fileLingua)) return true;
+    const auto risposta = plat::MsgBox(
+        QStringLiteral("No language was chosen. Click the flag of your language to go on, or Cancel to end."),
+        plat::vbOKCancel | plat::vbExclamation, QStringLiteral("Select your language..."));
+    if (risposta != plat::vbOK) return false;
+  }
+}
+
+// Wherever the windows of the start-up are linked, the main program's start-up asks for the language with them.
+[[maybe_unused]] const bool kSceltaLinguaImpostata = (SceltaLinguaAvvio = SceltaLingua, true);
+
 }  // namespace
+
+// The default printer's device context, looked up when something is first printed: the query loads the system's
+// printing plug-in, which a start-up need not pay for. A printer that cannot be opened is reported once (unless
+// the user asked not to be warned again) and the printer object's own context is used.
+plat::HDC PreparaStampante() {
+  if (Avvio.DCStampante != 0 || Avvio.NumeroModulo == 1) return Avvio.DCStampante;
+  plat::PrinterObject& stampante = plat::Printer();
+  Avvio.DCStampante = plat::CreateDC(stampante.DriverName(), stampante.DeviceName());
+  if (Avvio.DCStampante == 0) {
+    const QString conflitto = plat::JoinPath(plat::ProgramFolder(), QStringLiteral("conflict.txt"));
+    if (plat::Environ(QStringLiteral("OS")).toUpper() != QLatin1String("WINDOWS_NT") && !plat::FileExists(conflitto)) {
+      const QString testo =
+          stampante.DeviceName() +
+          QStringLiteral(" printer users: an uncorrect reproduction of the fonts in the graphical printed output "
+                         "may occur due to a probable conflict between the printer driver and the kernel of the "
+                         "operating system. The problem may be generally solved installing the driver of your "
+                         "printer from the Microsoft Windows CR-ROM.");
+      if (plat::MsgBox(testo + QStringLiteral(" Do you want to be warned again about this probable conflict?"),
+                       plat::vbYesNo | plat::vbInformation, QStringLiteral("INFO")) == plat::vbNo) {
+        plat::SeqWriter w(conflitto);
+        w.WriteLine(testo);
+        w.Close();
+      }
+    }
+    Avvio.DCStampante = stampante.hDC();
+  }
+  return Avvio.DCStampante;
+}
+
+int EseguiProgramma(int argc, char** argv, int (*body)(int, char**)) {
+  QApplication app(argc, argv);
+  plat::UseSuiteStyle();
+  return body(argc, argv);
+}
 
 void Centra(QWidget* w) {
   const QScreen* schermo = QGuiApplication::primaryScreen();

@@ -1,10 +1,19 @@
-// The splash window and the language-choice window of the start-up.
+// The windowed parts of the start-up: the start of a windowed program, the printer's device context, the splash
+// window and the language-choice window.
 #pragma once
 
 #include "common/platform/forms.h"
 #include "common/platform/picturebox.h"
+#include "common/platform/printer.h"
 
 #include <array>
+
+// Starting a program of the suite: a QApplication exists; the test hook of the platform is in place. Returns the
+// exit code of `body`, or of the program's end.
+int EseguiProgramma(int argc, char** argv, int (*body)(int, char**));
+
+// The printer's device context (Avvio.DCStampante), looked up at its first use; 0 in the document exporter.
+plat::HDC PreparaStampante();
 
 // Centres a window on the screen: Left := (screen width - width) / 2, Top := (screen height - height) / 2.
 void Centra(QWidget* w);

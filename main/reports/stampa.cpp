@@ -6,6 +6,7 @@
 #include "common/platform/textio.h"
 #include "common/platform/ui.h"
 #include "common/texts/avvio.h"
+#include "common/texts/finestre.h"
 #include "common/texts/testi.h"
 #include "main/session/sessione.h"
 

@@ -1,5 +1,6 @@
 #include "common/platform/ui.h"
 #include "common/texts/avvio.h"
+#include "common/texts/finestre.h"
 #include "main/session/menu1.h"
 
 namespace {

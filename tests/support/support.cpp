@@ -37,7 +37,8 @@ TestFolder::~TestFolder() {
 }
 
 void TestFolder::AddPrograms(const QStringList& names) {
-  for (const QString& n : names) {
+  // The programs' window module goes with them, as in the program folder of an installation.
+  for (const QString& n : names + QStringList{QStringLiteral(FRATTIX_TEST_UI_MODULE)}) {
     const QString src = QStringLiteral(FRATTIX_TEST_BIN_DIR "/") + n;
     const QString dst = P(n);
     QFile::remove(dst);

@@ -25,7 +25,8 @@ class TestFolder {
   QString DriveC() const { return Root() + QStringLiteral("/c"); }
   QString Data() const { return Root() + QStringLiteral("/data"); }
 
-  // Makes the named executables of the build available in Program() (hard links, else copies).
+  // Makes the named executables of the build, and their window module, available in Program() (hard links, else
+  // copies).
   void AddPrograms(const QStringList& names);
   // Path of a file in the program folder / in the data folder.
   QString P(const QString& name) const { return Program() + QLatin1Char('/') + name; }

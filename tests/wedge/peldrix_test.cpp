@@ -483,3 +483,72 @@ TEST(Run, FailuresAreReportedAndLeaveTheOldTable) {
   EXPECT_TRUE(log[0].startsWith("peldrix\tmsgbox\tWARNING!\tThe file is missing or cannot be read:\\nsite.fro\\nFolder: "))
       << log[0].toStdString();
 }
+
+// The libraries that a run of the program loaded, by the dynamic loader's own account (LD_DEBUG=files): file names
+// without their folders.
+QStringList LoadedLibraries(const QString& output) {
+  QStringList names;
+  static const QRegularExpression opened("\\bfile=(\\S+)\\s+\\[\\d+\\];\\s+(needed|dynamically loaded) by");
+  for (auto it = opened.globalMatch(output); it.hasNext();) names << it.next().captured(1).section('/', -1);
+  names.removeDuplicates();
+  return names;
+}
+
+TEST(Run, ASuccessfulRunLoadsNoWindowLibraryAndNeedsNoWindowModule) {
+  Folder t;
+  WriteHandOver(t);
+  WriteSlope(t, SlopeValues(Base()));
+  WriteClusters(t, {{45, 105}, {70, 235}, {20, 160}});
+  QProcessEnvironment env = Env(t);
+  env.insert("LD_DEBUG", "files");
+  const auto traced = RunProgram(t.P("peldrix"), {}, t.Data(), env);
+  ASSERT_EQ(traced.exitCode, 0) << traced.output.toStdString();
+  const QStringList loaded = LoadedLibraries(traced.output);
+  EXPECT_TRUE(loaded.contains("libQt6Core.so.6")) << loaded.join(' ').toStdString();
+  for (const char* window : {"libQt6Gui.so.6", "libQt6Widgets.so.6", "libQt6PrintSupport.so.6", FRATTIX_TEST_UI_MODULE})
+    EXPECT_FALSE(loaded.contains(window)) << window;
+  const QByteArray table = ReadBytes(t.D("site.GMC"));
+  EXPECT_EQ(table.count("\r\n"), 4);
+
+  // Without the module the same run writes the same table and says nothing.
+  ASSERT_TRUE(QFile::remove(t.P(FRATTIX_TEST_UI_MODULE)));
+  QFile::remove(t.D("site.GMC"));
+  const auto r = t.Run();
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.output, QString());
+  EXPECT_EQ(ReadBytes(t.D("site.GMC")), table);
+  EXPECT_TRUE(ReadLog(t.D("ui.log")).isEmpty());
+}
+
+TEST(Run, WithoutTheWindowModuleMessagesGoToTheStandardError) {
+  Folder t;
+  WriteHandOver(t);
+  WriteClusters(t, {{45, 105}, {70, 235}});
+  WriteAnsi(t.D("site.GMC"), "una tabella di prima\n");
+  ASSERT_TRUE(QFile::remove(t.P(FRATTIX_TEST_UI_MODULE)));
+  // A failure: the message and why no window shows it, the exit code and the old table as with windows.
+  auto r = RunProgram(t.P("peldrix"), {}, t.Data(), Env(t), 20000);
+  ASSERT_TRUE(r.finished);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_TRUE(r.output.contains("peldrix: ATTENZIONE!: Il file manca o non si puo' leggere:\\nsite.fro\\n"))
+      << r.output.toStdString();
+  EXPECT_TRUE(r.output.contains("no window can be shown")) << r.output.toStdString();
+  EXPECT_EQ(ReadBytes(t.D("site.GMC")), QByteArray("una tabella di prima\r\n"));
+  EXPECT_TRUE(ReadLog(t.D("ui.log")).isEmpty());
+
+  // A fatal error of the start-up: the same message, exit code and log line with and without the module.
+  QFile::remove(t.P("language.cfg"));
+  r = RunProgram(t.P("peldrix"), {}, t.Data(), Env(t), 20000);
+  ASSERT_TRUE(r.finished);
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_TRUE(r.output.contains("peldrix: The language file ")) << r.output.toStdString();
+  t.AddPrograms({"peldrix"});
+  const auto withModule = RunProgram(t.P("peldrix"), {}, t.Data(), Env(t), 20000);
+  ASSERT_TRUE(withModule.finished);
+  EXPECT_EQ(withModule.exitCode, 2);
+  EXPECT_FALSE(withModule.output.contains("no window can be shown")) << withModule.output.toStdString();
+  const QStringList log = ReadLog(t.D("ui.log"));
+  ASSERT_EQ(log.size(), 2);
+  EXPECT_TRUE(log[0].startsWith("peldrix\tfatal\tFRATTIX\tThe language file ")) << log[0].toStdString();
+  EXPECT_EQ(log[1], log[0]);
+}
