@@ -25,12 +25,9 @@ void RegistraFormMaschera(int tipo, FormMaschera form) {
   if (tipo == 1 || tipo == 2) Forms()[static_cast<std::size_t>(tipo)] = std::move(form);
 }
 
-void StatoMaschera::Azzera() {
-  std::vector<QString> valori = std::move(ValoriTesto);
-  *this = StatoMaschera(SenzaValori{});
-  for (QString& v : valori) v.clear();
-  valori.resize(kMassimoValoriTesto + 1);
-  ValoriTesto = std::move(valori);
+std::vector<QString>& ValoriTestoMaschera::Valori() const {
+  if (valori_.empty()) valori_.resize(kMassimoValoriTesto + 1);
+  return valori_;
 }
 
 void ImpostaMaschera(int, int, int n) {
@@ -123,5 +120,5 @@ void MostraMaschera(int) {
 
 void ChiudiMaschera() {
   if (FormMaschera* form = FormCorrente(); form && form->chiudi) form->chiudi();
-  MascheraCorrente.ValoriTesto.assign(kMassimoValoriTesto + 1, QString());
+  MascheraCorrente.ValoriTesto.Svuota();
 }

@@ -14,12 +14,37 @@
 
 inline constexpr int kMassimoValoriTesto = 75000;
 
-struct StatoMaschera {
-  StatoMaschera() = default;
-  // Every field as a new state has it; the storage of ValoriTesto is kept and its texts emptied (a new array of
-  // them is most of what building the state costs).
-  void Azzera();
+// The text values of a dialog, numbered 0 to kMassimoValoriTesto, all empty to begin with. Their storage is made
+// at the first access that may write (any access through a non-const object or an iterator), not with the state:
+// a program or a start that opens no dialog never pays for 75001 texts.
+class ValoriTestoMaschera {
+ public:
+  std::size_t size() const { return kMassimoValoriTesto + 1; }
+  QString& operator[](std::size_t i) { return Valori()[i]; }
+  const QString& operator[](std::size_t i) const { return valori_.empty() ? Vuoto() : valori_[i]; }
+  QString* data() { return Valori().data(); }
+  QString* begin() { return data(); }
+  QString* end() { return data() + size(); }
+  const QString* begin() const { return Valori().data(); }
+  const QString* end() const { return begin() + size(); }
+  // Every value empty again; the storage goes with them.
+  void Svuota() { valori_ = std::vector<QString>(); }
+  friend bool operator==(const ValoriTestoMaschera& a, const ValoriTestoMaschera& b) {
+    for (std::size_t i = 0; i < a.size(); ++i)
+      if (a[i] != b[i]) return false;
+    return true;
+  }
 
+ private:
+  static const QString& Vuoto() {
+    static const QString vuoto;
+    return vuoto;
+  }
+  std::vector<QString>& Valori() const;
+  mutable std::vector<QString> valori_;
+};
+
+struct StatoMaschera {
   int NumeroMaschera = 0;        // definition number of the current dialog
   double TipoMaschera = 0;       // 1 field form, 2 to 4 grid
   QString TitoloMaschera;        // window title (also of the small dialogs)
@@ -43,14 +68,10 @@ struct StatoMaschera {
   // Grid: on confirmation an empty row before the last filled one is written back as a row of empty cells
   // instead of being dropped, so that each row stays the record it stands for.
   bool RigheVuoteMantenute = false;
-  std::vector<QString> ValoriTesto = std::vector<QString>(kMassimoValoriTesto + 1);
+  ValoriTestoMaschera ValoriTesto;
   std::array<double, 26> ValoriNumerici{};  // kind 1: 0-based position of the chosen entry of each choice field
   std::array<bool, 26> SceltaFuoriElenco{};  // kind 1: ScriviCampo was given no entry number from 1 on
   float AnnullaMaschera = 0;               // after the dialog: 0 confirmed, -1 cancelled
-
- private:
-  struct SenzaValori {};
-  explicit StatoMaschera(SenzaValori) : ValoriTesto() {}
 };
 extern StatoMaschera MascheraCorrente;
 

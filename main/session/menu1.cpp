@@ -182,7 +182,7 @@ void menu1::Form_Load(const QString& rigaComando) {
   Sessione = ModuloSessione();
   Scheda = ModuloScheda();
   Selezione = ModuloSelezione();
-  MascheraCorrente.Azzera();
+  MascheraCorrente = StatoMaschera();
   AzzeraTitoli();
   CaricaContestiAiuto();
   // 6. The seven dialog definitions; the index of a file is its definition number.

@@ -102,35 +102,27 @@ TEST_F(Motore, ClosingEmptiesTheTextValuesAndKeepsTheChoices) {
   EXPECT_EQ(MascheraCorrente.ValoriNumerici[0], 2);
 }
 
-TEST_F(Motore, AStateResetIsANewStateOnTheSameStorage) {
-  ImpostaMaschera(0, 0, 3);
-  MascheraCorrente.CodiciColonne[1] = QStringList{"A", "B"};
-  MascheraCorrente.LarghezzeColonne[2] = 7;
-  MascheraCorrente.RigheVuoteMantenute = true;
-  MascheraCorrente.ValoriTesto[0] = "2";
-  MascheraCorrente.ValoriTesto[75000] = "ultimo";
-  MascheraCorrente.SceltaFuoriElenco[3] = true;
-  MascheraCorrente.AnnullaMaschera = -1;
-  const QString* memoria = MascheraCorrente.ValoriTesto.data();
-  MascheraCorrente.Azzera();
-  const StatoMaschera nuovo;
-  const StatoMaschera& m = MascheraCorrente;
-  EXPECT_EQ(m.ValoriTesto.data(), memoria);
-  EXPECT_EQ(m.ValoriTesto, nuovo.ValoriTesto);
-  EXPECT_TRUE(m.ValoriTesto[75000].isNull());
-  EXPECT_EQ(m.NumeroMaschera, 0);
-  EXPECT_EQ(m.TipoMaschera, 0);
-  EXPECT_EQ(m.UltimaColonna, 0);
-  EXPECT_TRUE(m.TitoloMaschera.isNull());
-  EXPECT_EQ(m.EtichetteCampi, nuovo.EtichetteCampi);
-  EXPECT_EQ(m.IntestazioniColonne, nuovo.IntestazioniColonne);
-  EXPECT_EQ(m.AiutiCampi, nuovo.AiutiCampi);
-  EXPECT_EQ(m.CodiciColonne, nuovo.CodiciColonne);
-  EXPECT_EQ(m.LarghezzeColonne, nuovo.LarghezzeColonne);
-  EXPECT_FALSE(m.RigheVuoteMantenute);
-  EXPECT_EQ(m.SceltaFuoriElenco, nuovo.SceltaFuoriElenco);
-  EXPECT_EQ(m.MinimiCampi, nuovo.MinimiCampi);
-  EXPECT_EQ(m.AnnullaMaschera, 0);
+TEST_F(Motore, TextValuesAreEmptyUntilWrittenAndEmptyAgainWhenCleared) {
+  StatoMaschera nuovo;
+  const StatoMaschera& letto = nuovo;
+  EXPECT_EQ(letto.ValoriTesto.size(), 75001u);
+  EXPECT_TRUE(letto.ValoriTesto[0].isNull() && letto.ValoriTesto[75000].isNull());
+  nuovo.ValoriTesto[75000] = "ultimo";
+  nuovo.ValoriTesto[3] = "tre";
+  EXPECT_EQ(letto.ValoriTesto[75000], QString("ultimo"));
+  EXPECT_TRUE(letto.ValoriTesto[4].isNull());
+  const StatoMaschera copia = nuovo;  // a copy holds its own values
+  nuovo.ValoriTesto[3] = "altro";
+  EXPECT_EQ(copia.ValoriTesto[3], QString("tre"));
+  EXPECT_FALSE(copia.ValoriTesto == nuovo.ValoriTesto);
+  QStringList righe(copia.ValoriTesto.begin() + 2, copia.ValoriTesto.begin() + 5);
+  EXPECT_EQ(righe, QStringList({QString(), "tre", QString()}));
+  EXPECT_EQ(copia.ValoriTesto.end() - copia.ValoriTesto.begin(), 75001);
+  nuovo.ValoriTesto.Svuota();
+  EXPECT_TRUE(letto.ValoriTesto[75000].isNull() && letto.ValoriTesto[3].isNull());
+  EXPECT_TRUE(nuovo.ValoriTesto == StatoMaschera().ValoriTesto);
+  nuovo.ValoriTesto[1] = "di nuovo";  // written again after being cleared
+  EXPECT_EQ(letto.ValoriTesto[1], QString("di nuovo"));
 }
 
 TEST_F(Motore, AGridCopiesItsColumnsAndLeavesTheFieldCounts) {
