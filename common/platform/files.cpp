@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -24,12 +25,16 @@ QString MatchInFolder(const QString& folder, const QString& name) {
   if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")) return dir.filePath(name);
   const QString exact = dir.filePath(name);
   if (QFileInfo::exists(exact)) return exact;
-  const QStringList entries =
-      dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-  for (const QString& e : entries) {
-    if (e.compare(name, Qt::CaseInsensitive) == 0) return dir.filePath(e);
+  // The names alone, unsorted (a sorted listing looks up every entry): of several names that differ only in case
+  // the first in name order is taken, as a sorted listing would give it.
+  QString found;
+  QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+  while (it.hasNext()) {
+    it.next();
+    const QString e = it.fileName();
+    if (e.compare(name, Qt::CaseInsensitive) == 0 && (found.isEmpty() || e < found)) found = e;
   }
-  return QString();
+  return found.isEmpty() ? QString() : dir.filePath(found);
 }
 
 QString Absolute(const QString& path) {

@@ -25,6 +25,8 @@ PictureBox::PictureBox(const QString& name, QWidget* parent) : QWidget(parent) {
 
 void PictureBox::SetPicture(const QImage& image) {
   picture_ = image;
+  // An opaque picture covers the whole box: what lies under it is not painted first.
+  setAttribute(Qt::WA_OpaquePaintEvent, !picture_.isNull() && !picture_.hasAlphaChannel());
   update();
 }
 

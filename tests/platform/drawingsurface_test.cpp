@@ -1,4 +1,5 @@
 #include "common/platform/drawingsurface.h"
+#include "common/platform/picturebox.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -80,6 +81,29 @@ TEST(DisegnoSuUnFilo, AFullPoolDrawsOnTheCallerAndAFailureReachesIt) {
   bool dopo = false;
   plat::DrawOnOneThread([&] { dopo = true; });  // the pool still works
   EXPECT_TRUE(dopo);
+}
+
+TEST(Immagine, AnOpaquePictureCoversItsBoxAndATransparentOneShowsWhatLiesUnder) {
+  QWidget sotto;
+  sotto.setAutoFillBackground(true);
+  QPalette tavolozza = sotto.palette();
+  tavolozza.setColor(QPalette::Window, Qt::red);
+  sotto.setPalette(tavolozza);
+  sotto.resize(60, 40);
+  auto* box = new plat::PictureBox(QStringLiteral("Box"), &sotto);
+  box->setGeometry(0, 0, 60, 40);
+  QImage opaca(60, 40, QImage::Format_RGB32);
+  opaca.fill(QColor(0, 0, 255));
+  box->SetPicture(opaca);
+  EXPECT_TRUE(box->testAttribute(Qt::WA_OpaquePaintEvent));
+  EXPECT_EQ(sotto.grab().toImage().pixelColor(30, 20), QColor(0, 0, 255));
+  QImage trasparente(60, 40, QImage::Format_ARGB32);
+  trasparente.fill(Qt::transparent);
+  box->SetPicture(trasparente);
+  EXPECT_FALSE(box->testAttribute(Qt::WA_OpaquePaintEvent));
+  EXPECT_EQ(sotto.grab().toImage().pixelColor(30, 20), QColor(Qt::red));
+  box->SetPicture(QImage());
+  EXPECT_FALSE(box->testAttribute(Qt::WA_OpaquePaintEvent));
 }
 
 }  // namespace

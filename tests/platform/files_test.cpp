@@ -27,6 +27,12 @@ TEST(Files, NamesAreFoundWithoutRegardToCase) {
   EXPECT_FALSE(plat::FileExists("site.se"));
   EXPECT_EQ(plat::ResolveExisting("RILIEVI/PROVA.sch"), t.D("Rilievi/Prova.SCH"));
   EXPECT_EQ(plat::ResolveExisting("nothing/prova.sch"), QString());
+
+  // Names that differ only in case: the exact one, else the first in name order; hidden names are found too.
+  for (const char* n : {"dati.TXT", "Dati.txt", "DATI.txt", ".Nascosto"}) WriteAnsi(t.D(QString("Rilievi/") + n), "z\n");
+  EXPECT_EQ(plat::ResolveExisting("rilievi/Dati.txt"), t.D("Rilievi/Dati.txt"));
+  EXPECT_EQ(plat::ResolveExisting("rilievi/dati.txt"), t.D("Rilievi/DATI.txt"));
+  EXPECT_EQ(plat::ResolveExisting("rilievi/.NASCOSTO"), t.D("Rilievi/.Nascosto"));
 }
 
 TEST(Files, WritingAVariantNameWritesTheExistingFileAndANewNameAsGiven) {
