@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <utility>
 
 namespace plat {
 
@@ -51,6 +52,38 @@ void DrawOnOneThread(const std::function<void()>& drawing) {
   }
   done.acquire();
   if (failure) std::rethrow_exception(failure);
+}
+
+struct DrawingInAdvance::State {
+  QSemaphore done;
+  QImage image;
+  std::exception_ptr failure;
+  bool taken = false;
+};
+
+DrawingInAdvance::DrawingInAdvance(std::function<QImage()> drawing) : state_(std::make_shared<State>()) {
+  auto draw = [state = state_, drawing = std::move(drawing)] {
+    try {
+      state->image = drawing();
+    } catch (...) {
+      state->failure = std::current_exception();
+    }
+    state->done.release();
+  };
+  if (!QThreadPool::globalInstance()->tryStart(draw)) draw();
+}
+
+DrawingInAdvance::~DrawingInAdvance() {
+  if (!state_->taken) state_->done.acquire();
+}
+
+QImage DrawingInAdvance::Take() {
+  if (!state_->taken) {
+    state_->done.acquire();
+    state_->taken = true;
+  }
+  if (state_->failure) std::rethrow_exception(state_->failure);
+  return std::exchange(state_->image, QImage());
 }
 
 namespace {

@@ -33,6 +33,22 @@ QRect WorkArea();
 // An exception of the drawing reaches the caller.
 void DrawOnOneThread(const std::function<void()>& drawing);
 
+// An image drawn on a pool thread (on that thread alone, as DrawOnOneThread draws) while the caller goes on with
+// other work; drawn at once on the calling thread when the pool has no thread free. Take() waits for it and gives
+// the image (or the drawing's exception); a drawing not taken is waited for when the object goes.
+class DrawingInAdvance {
+ public:
+  explicit DrawingInAdvance(std::function<QImage()> drawing);
+  ~DrawingInAdvance();
+  DrawingInAdvance(const DrawingInAdvance&) = delete;
+  DrawingInAdvance& operator=(const DrawingInAdvance&) = delete;
+  QImage Take();
+
+ private:
+  struct State;
+  std::shared_ptr<State> state_;
+};
+
 // DrawStyle values.
 enum DrawStyle : int { vbSolid = 0, vbDash = 1, vbDot = 2 };
 

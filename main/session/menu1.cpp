@@ -3,6 +3,7 @@
 #include "common/data/elencoschede.h"
 #include "common/data/opzionigrafiche.h"
 #include "common/data/passaggio.h"
+#include "common/platform/drawingsurface.h"
 #include "common/platform/filedialogs.h"
 #include "common/platform/files.h"
 #include "common/platform/forms.h"
@@ -43,6 +44,20 @@
 namespace {
 
 const char* const kDidascalia = "Didascalia";  // the design caption, translated at start-up
+
+// The window's size at start.
+constexpr int kLarghezzaIniziale = 800, kAltezzaIniziale = 560;
+
+// The picture of size `immagine` that shows a logo laid out on the whole window: the picture, below the menu bar,
+// shows the logo's lower part (the same pixels, not a copy).
+QImage LogoPerImmagine(const QImage& logo, const QSize& immagine) {
+  if (logo.size() == immagine) return logo;
+  auto* tenuto = new QImage(logo);
+  const int primaRiga = logo.height() - immagine.height();
+  return QImage(tenuto->constBits() + static_cast<qsizetype>(primaRiga) * tenuto->bytesPerLine(), immagine.width(),
+                immagine.height(), tenuto->bytesPerLine(), tenuto->format(),
+                [](void* p) { delete static_cast<QImage*>(p); }, tenuto);
+}
 
 // The 26 menu items that take their help context from ContestiAiuto entries 3 to 28, in this order.
 const char* const kVociConContesto[] = {
@@ -171,6 +186,10 @@ void menu1::Form_Load() {
 }
 
 void menu1::Form_Load(const QString& rigaComando) {
+  // The logo is drawn on another thread while the program starts, for the size the window starts with.
+  logoPer_ = QSize(kLarghezzaIniziale, kAltezzaIniziale);
+  logoAnticipato_ =
+      std::make_unique<plat::DrawingInAdvance>([dimensione = logoPer_] { return DisegnaLogo(dimensione, true); });
   // 1. Start-up routine with the language choice.
   Avvio.NumeroModulo = 3;
   AvvioProgramma(true);
@@ -201,7 +220,7 @@ void menu1::Form_Load(const QString& rigaComando) {
   for (const char* n : kAltreVoci) ordine << QString::fromLatin1(n);
   for (const QString& n : ordine)
     if (QAction* a = Voce(n)) a->setText(Traduci(a->property(kDidascalia).toString()));
-  resize(800, 560);
+  resize(kLarghezzaIniziale, kAltezzaIniziale);
   Form_Resize();
   // 8. The command line: nothing shows the About box; an existing file opens its session.
   if (rigaComando.isEmpty()) {
@@ -341,10 +360,25 @@ void menu1::showEvent(QShowEvent* event) {
 
 void menu1::Form_Resize() {
   // The logo is drawn at the window's final size: not while the window is hidden (its layout has given the picture
-  // no size yet), and not again for the size it already has.
+  // no size yet), and not again for the size it already has. It is laid out on the whole window, the menu bar
+  // covering its top.
   if (!Image1 || !isVisible()) return;
-  if (Image1->Picture().size() == Image1->size().expandedTo(QSize(16, 16))) return;
-  Image1->SetPicture(DisegnaLogo(Image1->size(), true));
+  const QSize immagine = Image1->size().expandedTo(QSize(16, 16));
+  if (Image1->Picture().size() == immagine) return;
+  const QSize finestra = size().expandedTo(immagine);
+  if (finestra.width() != immagine.width()) {
+    Image1->SetPicture(DisegnaLogo(immagine, true));
+    return;
+  }
+  QImage logo;
+  if (logoAnticipato_) {
+    // The logo drawn in advance serves if the window has the size it was drawn for.
+    const std::unique_ptr<plat::DrawingInAdvance> anticipato = std::move(logoAnticipato_);
+    logo = anticipato->Take();
+    if (logoPer_ != finestra) logo = QImage();
+  }
+  if (logo.isNull()) logo = DisegnaLogo(finestra, true);
+  Image1->SetPicture(LogoPerImmagine(logo, immagine));
 }
 
 bool menu1::eventFilter(QObject* oggetto, QEvent* evento) {

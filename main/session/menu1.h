@@ -3,11 +3,15 @@
 
 #include <QMainWindow>
 #include <QMap>
+#include <QSize>
 #include <QString>
+
+#include <memory>
 
 class QAction;
 class QMenu;
 namespace plat {
+class DrawingInAdvance;
 class PictureBox;
 }
 
@@ -102,5 +106,8 @@ class menu1 : public QMainWindow {
   bool RifiutaSeFiglioInCorso();
   void EsportazioneDOC(void (*tabulato)(int));
   QMap<QString, QAction*> voci_;
+  // The logo Form_Load starts drawing for the size the window starts with (logoPer_).
+  std::unique_ptr<plat::DrawingInAdvance> logoAnticipato_;
+  QSize logoPer_;
   bool figlioInCorso_ = false;
 };

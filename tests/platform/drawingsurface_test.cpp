@@ -106,4 +106,55 @@ TEST(Immagine, AnOpaquePictureCoversItsBoxAndATransparentOneShowsWhatLiesUnder) 
   EXPECT_FALSE(box->testAttribute(Qt::WA_OpaquePaintEvent));
 }
 
+TEST(DisegnoAnticipato, TheImageIsDrawnOnAPoolThreadAndTakenOnce) {
+  QThread* filo = nullptr;
+  plat::DrawingInAdvance anticipato([&] {
+    filo = QThread::currentThread();
+    QImage img(800, 540, QImage::Format_ARGB32_Premultiplied);
+    Figura(img);
+    return img;
+  });
+  const QImage img = anticipato.Take();
+  QImage qui(800, 540, QImage::Format_ARGB32_Premultiplied);
+  Figura(qui);
+  EXPECT_EQ(img, qui);
+  EXPECT_TRUE(filo != nullptr && QThreadPool::globalInstance()->contains(filo));
+  EXPECT_TRUE(anticipato.Take().isNull());  // taken already
+}
+
+TEST(DisegnoAnticipato, ADrawingNotTakenIsWaitedForAndAFailureReachesTheTaker) {
+  QSemaphore via;
+  bool finito = false;
+  {
+    plat::DrawingInAdvance anticipato([&] {
+      via.acquire();  // still running when the object goes
+      finito = true;
+      return QImage(4, 4, QImage::Format_RGB32);
+    });
+    via.release();
+  }
+  EXPECT_TRUE(finito);
+  plat::DrawingInAdvance fallito([]() -> QImage { throw std::runtime_error("disegno fallito"); });
+  EXPECT_THROW(fallito.Take(), std::runtime_error);
+
+  // A full pool: drawn at once on the calling thread.
+  PoolRipristinato ripristino;
+  QThreadPool* pool = QThreadPool::globalInstance();
+  pool->setMaxThreadCount(1);
+  QSemaphore occupato, libera;
+  pool->start([&] {
+    occupato.release();
+    libera.acquire();
+  });
+  occupato.acquire();
+  QThread* filo = nullptr;
+  plat::DrawingInAdvance subito([&] {
+    filo = QThread::currentThread();
+    return QImage(4, 4, QImage::Format_RGB32);
+  });
+  EXPECT_EQ(filo, QThread::currentThread());
+  EXPECT_EQ(subito.Take().size(), QSize(4, 4));
+  libera.release();
+}
+
 }  // namespace

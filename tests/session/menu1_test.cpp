@@ -79,12 +79,19 @@ TEST_F(Finestra, TheLogoIsDrawnOnceAtTheSizeTheWindowIsShownWith) {
   w.show();
   ASSERT_FALSE(logo->Picture().isNull());
   EXPECT_EQ(logo->Picture().size(), logo->size());
+  // Laid out on the whole window (drawn in advance for it), the picture showing the part below the menu bar.
+  auto parteBassa = [&] {
+    const QImage intero = DisegnaLogo(w.size(), true);
+    return intero.copy(0, intero.height() - logo->height(), logo->width(), logo->height());
+  };
+  EXPECT_EQ(logo->Picture(), parteBassa());
   const qint64 disegno = logo->Picture().cacheKey();
   QResizeEvent stessa(w.size(), w.size());
   QCoreApplication::sendEvent(&w, &stessa);
   EXPECT_EQ(logo->Picture().cacheKey(), disegno);  // the same size is not drawn again
   w.resize(w.width() + 100, w.height() + 40);
   EXPECT_EQ(logo->Picture().size(), logo->size());
+  EXPECT_EQ(logo->Picture(), parteBassa());
   EXPECT_NE(logo->Picture().cacheKey(), disegno);
   w.hide();
 }
