@@ -92,8 +92,9 @@ void Log(const QString& kind, const QString& objectName, const QString& text);
 // True when a script drives the user interface.
 bool Scripted();
 
-// Ends the program at once with the given exit code (the original's End), after flushing the log. Tests may put a
-// handler in its place (it must not return normally, e.g. it throws).
+// Ends the program with the given exit code (the original's End), once the work started on the global thread pool
+// has finished, after flushing the log. Tests may put a handler in its place (it must not return normally, e.g. it
+// throws).
 [[noreturn]] void EndProgram(int code);
 void SetEndProgramHandler(std::function<void(int)> handler);
 

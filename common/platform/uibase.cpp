@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
+#include <QThreadPool>
 
 #include <cstdio>
 #include <cstdlib>
@@ -95,6 +97,10 @@ void Log(const QString& kind, const QString& objectName, const QString& text) {
 }
 
 void EndProgram(int code) {
+  // What the program started on the global pool's threads (a picture drawn in advance) is finished first: exit()
+  // takes down the globals such work may be using.
+  QThreadPool* pool = QThreadPool::globalInstance();
+  if (!pool->contains(QThread::currentThread())) pool->waitForDone();
   if (EndHandler()) EndHandler()(code);
   std::fflush(stdout);
   std::fflush(stderr);

@@ -1,5 +1,6 @@
 #include "common/platform/drawingsurface.h"
 #include "common/platform/picturebox.h"
+#include "common/platform/ui.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -8,6 +9,7 @@
 #include <QThreadPool>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <stdexcept>
 
@@ -155,6 +157,29 @@ TEST(DisegnoAnticipato, ADrawingNotTakenIsWaitedForAndAFailureReachesTheTaker) {
   EXPECT_EQ(filo, QThread::currentThread());
   EXPECT_EQ(subito.Take().size(), QSize(4, 4));
   libera.release();
+}
+
+TEST(DisegnoAnticipato, TheProgramEndsOnlyAfterADrawingInAdvanceHasFinished) {
+  // exit() takes down what a drawing still running may use: the end of the program waits for it.
+  std::atomic<bool> finito = false;
+  QSemaphore partito;
+  auto anticipato = std::make_unique<plat::DrawingInAdvance>([&] {
+    partito.release();
+    QThread::msleep(150);
+    finito = true;
+    return QImage(4, 4, QImage::Format_RGB32);
+  });
+  partito.acquire();
+  plat::SetEndProgramHandler([](int code) { throw code; });
+  int codice = 0;
+  try {
+    plat::EndProgram(3);
+  } catch (int c) {
+    codice = c;
+  }
+  plat::SetEndProgramHandler(nullptr);
+  EXPECT_EQ(codice, 3);
+  EXPECT_TRUE(finito);
 }
 
 }  // namespace
