@@ -15,7 +15,9 @@ ModuloTesti Testi;
 void AzzeraTesti(int massimo) {
   Testi.MassimoTesti = massimo;
   Testi.NumeroTesti = 0;
-  Testi.TabellaTesti.assign(static_cast<std::size_t>(massimo) + 1, {});
+  // Row 0 only: the rows come with the texts (room is kept for all, touched only as they come).
+  Testi.TabellaTesti.assign(1, {});
+  Testi.TabellaTesti.reserve(static_cast<std::size_t>(massimo) + 1);
   Testi.ChiaviMaiuscole.clear();
 }
 
@@ -25,8 +27,6 @@ bool CaricaTesti(const QString& percorso, QString* errore) {
     if (errore) *errore = QStringLiteral("The text table %1 is missing or cannot be read.").arg(percorso);
     return false;
   }
-  if (Testi.TabellaTesti.size() < static_cast<std::size_t>(Testi.MassimoTesti) + 1)
-    Testi.TabellaTesti.resize(static_cast<std::size_t>(Testi.MassimoTesti) + 1);
   // A line of blanks only, or none at all.
   auto vuota = [](QStringView r) { return std::all_of(r.begin(), r.end(), [](QChar c) { return c == u' '; }); };
   // True when only blank lines are left: they end the table and are no record. The rest is looked through only
@@ -92,6 +92,8 @@ bool CaricaTesti(const QString& percorso, QString* errore) {
       return false;
     }
     ++Testi.NumeroTesti;
+    if (Testi.TabellaTesti.size() <= static_cast<std::size_t>(Testi.NumeroTesti))
+      Testi.TabellaTesti.resize(static_cast<std::size_t>(Testi.NumeroTesti) + 1);
     Testi.TabellaTesti[Testi.NumeroTesti] = std::move(record);
   }
   return true;

@@ -8,7 +8,7 @@
 
 // State of the text table, one copy per program, filled once at start-up and read-only afterwards.
 struct ModuloTesti {
-  // Rows 0 to MassimoTesti; columns 1 Italian (the key), 2 German, 3 French, 4 Spanish, 5 English, 6 Portuguese.
+  // Rows 0 to NumeroTesti; columns 1 Italian (the key), 2 German, 3 French, 4 Spanish, 5 English, 6 Portuguese.
   // Row 0 and column 0 are never used.
   std::vector<std::array<QString, 7>> TabellaTesti;
   int NumeroTesti = 0;
