@@ -30,30 +30,6 @@ QRect WorkArea() {
   return s ? s->availableGeometry() : QRect(0, 0, 800, 600);
 }
 
-void DrawOnOneThread(const std::function<void()>& drawing) {
-  QThreadPool* pool = QThreadPool::globalInstance();
-  if (pool->contains(QThread::currentThread())) {
-    drawing();
-    return;
-  }
-  QSemaphore done;
-  std::exception_ptr failure;
-  const bool started = pool->tryStart([&] {
-    try {
-      drawing();
-    } catch (...) {
-      failure = std::current_exception();
-    }
-    done.release();
-  });
-  if (!started) {
-    drawing();
-    return;
-  }
-  done.acquire();
-  if (failure) std::rethrow_exception(failure);
-}
-
 struct DrawingInAdvance::State {
   QSemaphore done;
   QImage image;
@@ -84,6 +60,17 @@ QImage DrawingInAdvance::Take() {
   }
   if (state_->failure) std::rethrow_exception(state_->failure);
   return std::exchange(state_->image, QImage());
+}
+
+void DrawOnOneThread(const std::function<void()>& drawing) {
+  if (QThreadPool::globalInstance()->contains(QThread::currentThread())) {
+    drawing();
+    return;
+  }
+  DrawingInAdvance([&drawing] {
+    drawing();
+    return QImage();
+  }).Take();
 }
 
 namespace {

@@ -34,12 +34,26 @@ void Figura(QImage& img) {
   p.drawText(QRectF(0, 20, 800, 40), Qt::AlignCenter, QStringLiteral("prova"));
 }
 
-struct PoolRipristinato {
-  int massimo = QThreadPool::globalInstance()->maxThreadCount();
-  ~PoolRipristinato() {
-    QThreadPool::globalInstance()->waitForDone();
-    QThreadPool::globalInstance()->setMaxThreadCount(massimo);
+// The global pool cut to one thread, kept busy while the object lives; its end gives the pool back its threads.
+class PoolPieno {
+ public:
+  PoolPieno() {
+    QThreadPool::globalInstance()->setMaxThreadCount(1);
+    QThreadPool::globalInstance()->start([this] {
+      occupato_.release();
+      libera_.acquire();
+    });
+    occupato_.acquire();
   }
+  ~PoolPieno() {
+    libera_.release();
+    QThreadPool::globalInstance()->waitForDone();
+    QThreadPool::globalInstance()->setMaxThreadCount(massimo_);
+  }
+
+ private:
+  int massimo_ = QThreadPool::globalInstance()->maxThreadCount();
+  QSemaphore occupato_, libera_;
 };
 
 TEST(DisegnoSuUnFilo, TheDrawingRunsOnOnePoolThreadWithThePixelsOfTheCallingThread) {
@@ -64,20 +78,12 @@ TEST(DisegnoSuUnFilo, TheDrawingRunsOnOnePoolThreadWithThePixelsOfTheCallingThre
 }
 
 TEST(DisegnoSuUnFilo, AFullPoolDrawsOnTheCallerAndAFailureReachesIt) {
-  PoolRipristinato ripristino;
-  QThreadPool* pool = QThreadPool::globalInstance();
-  pool->setMaxThreadCount(1);
-  QSemaphore occupato, libera;
-  pool->start([&] {
-    occupato.release();
-    libera.acquire();
-  });
-  occupato.acquire();
-  QThread* filo = nullptr;
-  plat::DrawOnOneThread([&] { filo = QThread::currentThread(); });  // no thread free: no wait for one
-  EXPECT_EQ(filo, QThread::currentThread());
-  libera.release();
-  pool->waitForDone();
+  {
+    PoolPieno pieno;
+    QThread* filo = nullptr;
+    plat::DrawOnOneThread([&] { filo = QThread::currentThread(); });  // no thread free: no wait for one
+    EXPECT_EQ(filo, QThread::currentThread());
+  }
 
   EXPECT_THROW(plat::DrawOnOneThread([] { throw std::runtime_error("disegno fallito"); }), std::runtime_error);
   bool dopo = false;
@@ -140,15 +146,7 @@ TEST(DisegnoAnticipato, ADrawingNotTakenIsWaitedForAndAFailureReachesTheTaker) {
   EXPECT_THROW(fallito.Take(), std::runtime_error);
 
   // A full pool: drawn at once on the calling thread.
-  PoolRipristinato ripristino;
-  QThreadPool* pool = QThreadPool::globalInstance();
-  pool->setMaxThreadCount(1);
-  QSemaphore occupato, libera;
-  pool->start([&] {
-    occupato.release();
-    libera.acquire();
-  });
-  occupato.acquire();
+  PoolPieno pieno;
   QThread* filo = nullptr;
   plat::DrawingInAdvance subito([&] {
     filo = QThread::currentThread();
@@ -156,7 +154,6 @@ TEST(DisegnoAnticipato, ADrawingNotTakenIsWaitedForAndAFailureReachesTheTaker) {
   });
   EXPECT_EQ(filo, QThread::currentThread());
   EXPECT_EQ(subito.Take().size(), QSize(4, 4));
-  libera.release();
 }
 
 TEST(DisegnoAnticipato, TheProgramEndsOnlyAfterADrawingInAdvanceHasFinished) {
