@@ -52,11 +52,16 @@ QByteArray EncodeAnsi(const QString& text) {
   return encoder.encode(text);
 }
 
-QString TrimBlanks(const QString& text) {
+QStringView TrimBlanks(QStringView text) {
   qsizetype b = 0, e = text.size();
   while (b < e && text.at(b) == QLatin1Char(' ')) ++b;
   while (e > b && text.at(e - 1) == QLatin1Char(' ')) --e;
-  return text.mid(b, e - b);
+  return text.sliced(b, e - b);
+}
+
+QString TrimBlanks(const QString& text) {
+  const QStringView trimmed = TrimBlanks(QStringView(text));
+  return trimmed.size() == text.size() ? text : trimmed.toString();
 }
 
 namespace {

@@ -28,6 +28,7 @@ QString StrNumber(double value, bool singlePrecision = false);
 
 // Trims blanks only (not TAB, CR or LF) from both ends, as the original's Trim().
 QString TrimBlanks(const QString& text);
+QStringView TrimBlanks(QStringView text);
 
 class SeqReader {
  public:

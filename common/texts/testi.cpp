@@ -28,7 +28,7 @@ bool CaricaTesti(const QString& percorso, QString* errore) {
     return false;
   }
   // A line of blanks only, or none at all.
-  auto vuota = [](QStringView r) { return std::all_of(r.begin(), r.end(), [](QChar c) { return c == u' '; }); };
+  auto vuota = [](QStringView r) { return plat::TrimBlanks(r).isEmpty(); };
   // True when only blank lines are left: they end the table and are no record. The rest is looked through only
   // when the next line is blank.
   auto soloRigheVuote = [&] {
@@ -46,8 +46,7 @@ bool CaricaTesti(const QString& percorso, QString* errore) {
   };
   // A separator: dashes, and blanks around them only.
   auto separatore = [](QStringView r) {
-    while (!r.isEmpty() && r.front() == u' ') r = r.sliced(1);
-    while (!r.isEmpty() && r.back() == u' ') r.chop(1);
+    r = plat::TrimBlanks(r);
     return !r.isEmpty() && std::all_of(r.begin(), r.end(), [](QChar c) { return c == u'-'; });
   };
   while (!file.AtEnd() && !(prossimaVuota() && soloRigheVuote())) {
