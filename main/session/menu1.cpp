@@ -46,7 +46,7 @@ namespace {
 const char* const kDidascalia = "Didascalia";  // the design caption, translated at start-up
 
 // The window's size at start.
-constexpr int kLarghezzaIniziale = 800, kAltezzaIniziale = 560;
+constexpr QSize kDimensioneIniziale(800, 560);
 
 // The picture of size `immagine` that shows a logo laid out on the whole window: the picture, below the menu bar,
 // shows the logo's lower part (the same pixels, not a copy).
@@ -187,9 +187,7 @@ void menu1::Form_Load() {
 
 void menu1::Form_Load(const QString& rigaComando) {
   // The logo is drawn on another thread while the program starts, for the size the window starts with.
-  logoPer_ = QSize(kLarghezzaIniziale, kAltezzaIniziale);
-  logoAnticipato_ =
-      std::make_unique<plat::DrawingInAdvance>([dimensione = logoPer_] { return DisegnaLogo(dimensione, true); });
+  logoAnticipato_ = std::make_unique<plat::DrawingInAdvance>([] { return DisegnaLogo(kDimensioneIniziale, true); });
   // 1. Start-up routine with the language choice.
   Avvio.NumeroModulo = 3;
   AvvioProgramma(true);
@@ -220,7 +218,7 @@ void menu1::Form_Load(const QString& rigaComando) {
   for (const char* n : kAltreVoci) ordine << QString::fromLatin1(n);
   for (const QString& n : ordine)
     if (QAction* a = Voce(n)) a->setText(Traduci(a->property(kDidascalia).toString()));
-  resize(kLarghezzaIniziale, kAltezzaIniziale);
+  resize(kDimensioneIniziale);
   Form_Resize();
   // 8. The command line: nothing shows the About box; an existing file opens its session.
   if (rigaComando.isEmpty()) {
@@ -375,7 +373,7 @@ void menu1::Form_Resize() {
     // The logo drawn in advance serves if the window has the size it was drawn for.
     const std::unique_ptr<plat::DrawingInAdvance> anticipato = std::move(logoAnticipato_);
     logo = anticipato->Take();
-    if (logoPer_ != finestra) logo = QImage();
+    if (finestra != kDimensioneIniziale) logo = QImage();
   }
   if (logo.isNull()) logo = DisegnaLogo(finestra, true);
   Image1->SetPicture(LogoPerImmagine(logo, immagine));

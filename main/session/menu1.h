@@ -3,7 +3,6 @@
 
 #include <QMainWindow>
 #include <QMap>
-#include <QSize>
 #include <QString>
 
 #include <memory>
@@ -106,8 +105,7 @@ class menu1 : public QMainWindow {
   bool RifiutaSeFiglioInCorso();
   void EsportazioneDOC(void (*tabulato)(int));
   QMap<QString, QAction*> voci_;
-  // The logo Form_Load starts drawing for the size the window starts with (logoPer_).
+  // The logo Form_Load starts drawing for the size the window starts with.
   std::unique_ptr<plat::DrawingInAdvance> logoAnticipato_;
-  QSize logoPer_;
   bool figlioInCorso_ = false;
 };
