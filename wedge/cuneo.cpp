@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
+#include <vector>
 
 ModuloCuneo Cuneo;
 
@@ -106,10 +107,30 @@ struct Risultato {
   Vettore3 taglio{0, 0, 0};
   double resistenza = 0;
   double attrito = 0;
-  // The normals of the two planes pointing into the wedge and the effective normal reactions with contact on both.
+  // Every applied force (weight, anchor, external load, water on the planes along their normals into the wedge
+  // and in the crack), the normals of the two planes pointing into the wedge, the tangents of their friction
+  // angles and their cohesion times their area.
+  Vettore3 forza{0, 0, 0};
   Vettore3 interna1{0, 0, 0}, interna2{0, 0, 0};
-  double reazione1 = 0, reazione2 = 0;
+  double attrito1 = 0, attrito2 = 0;
+  double coesione1 = 0, coesione2 = 0;
 };
+
+// The planes the wedge keeps contact with.
+enum class Contatto { Nessuno, Piano1, Piano2, Entrambi };
+
+// The contact state that the forces allow. N1 and N2 are the effective normal reactions with contact on both
+// planes, P1 and P2 the effective normal force on plane 1 (2) with the wedge held on that plane alone. The wedge
+// slides on both planes when neither reaction pulls; on plane 1 alone when plane 2's reaction would pull (the
+// wedge moves away from plane 2) and the wedge presses onto plane 1; it leaves both planes when it presses onto
+// neither of the planes it could slide on. When the two normals into the wedge meet at an obtuse angle both
+// reactions may pull while the wedge still presses onto one plane.
+Contatto StatoContatto(double N1, double N2, double P1, double P2) {
+  if (N1 < 0 && N2 < 0) return P1 > 0 ? Contatto::Piano1 : P2 > 0 ? Contatto::Piano2 : Contatto::Nessuno;
+  if (N1 > 0 && N2 < 0) return P1 > 0 ? Contatto::Piano1 : Contatto::Nessuno;
+  if (N1 < 0 && N2 > 0) return P2 > 0 ? Contatto::Piano2 : Contatto::Nessuno;
+  return Contatto::Entrambi;
+}
 
 // Steps 2 to 11 of the solution. Returns false when no admissible wedge is formed or the geometry is degenerate;
 // `esito.modo` is then meaningful only when `esito.modoImpostato` is set.
@@ -232,47 +253,65 @@ bool Risolvi(double psi1, double alfa1, double psi2, double alfa2, double psi3, 
   c.Verifica({N1, N2});
   if (!c.ok) return false;
 
-  esito.interna1 = Per(lato1, va);
-  esito.interna2 = Per(lato2, vb);
-  esito.reazione1 = N1;
-  esito.reazione2 = N2;
+  // The effective normal force on each plane with the wedge held on that plane alone. The other plane has lost
+  // contact, but its water still pushes the wedge away from it.
+  const Vettore3 a1 = Per(lato1, va), b2 = Per(lato2, vb);
+  const double Na = lato1 * (W * va[2] - T * s - E * sE - V * s5) - u * A2 * lato1 * lato2 * r;
+  const double Nb = lato2 * (W * vb[2] - T * v - E * vE - V * v5) - u * A1 * lato1 * lato2 * r;
 
-  double fattore;
+  esito.forza = Somma(Somma(Somma(Per(T, vt), Per(E, ve)), Somma(Per(V, vf5), Vettore3{0, 0, -W})),
+                      Somma(Per(u * A1, a1), Per(u * A2, b2)));
+  esito.interna1 = a1;
+  esito.interna2 = b2;
+  esito.attrito1 = std::tan(phi1);
+  esito.attrito2 = std::tan(phi2);
+  esito.coesione1 = c1 * A1;
+  esito.coesione2 = c2 * A2;
+
+  // Sliding on one plane alone: N presses the wedge onto it, its own water `acqua` left out; the water on the other
+  // plane, which has lost contact, still pushes the wedge away from that plane.
+  auto suUnPiano = [&](double N, const Vettore3& normale, double acquaAltro, const Vettore3& altro, double acqua,
+                       double phi, double coesione) {
+    Vettore3 S =
+        Somma(Somma(Per(T, vt), Per(E, ve)), Somma(Somma(Per(N, normale), Per(V, vf5)), Per(acquaAltro, altro)));
+    S = Somma(Per(-1.0, S), {0, 0, W});
+    esito.normale = normale;
+    esito.taglio = S;
+    esito.attrito = std::tan(phi);
+    esito.resistenza = (N - acqua) * esito.attrito + coesione;
+    return c.Diviso(esito.resistenza, Modulo(S));
+  };
+
+  double fattore, resistenza = 0;
   QString modo;
-  if (N1 < 0 && N2 < 0) {
-    fattore = 0;
-    modo = QStringLiteral("00");
-  } else if (N1 > 0 && N2 < 0) {
-    // Sliding on plane 1 alone. Plane 2 has lost contact, but its water still pushes the wedge away from it.
-    const Vettore3 a1 = Per(lato1, va), b2 = Per(lato2, vb);
-    const double Na = lato1 * (W * va[2] - T * s - E * sE - V * s5) - u * A2 * lato1 * lato2 * r;
-    Vettore3 S = Somma(Somma(Per(T, vt), Per(E, ve)), Somma(Somma(Per(Na, a1), Per(V, vf5)), Per(u * A2, b2)));
-    S = Somma(Per(-1.0, S), {0, 0, W});
-    esito.normale = a1;
-    esito.taglio = S;
-    esito.attrito = std::tan(phi1);
-    esito.resistenza = (Na - u * A1) * esito.attrito + c1 * A1;
-    fattore = c.Diviso(esito.resistenza, Modulo(S));
-    modo = QStringLiteral("10");
-  } else if (N1 < 0 && N2 > 0) {
-    // Sliding on plane 2 alone, with the water of plane 1 pushing the wedge away from plane 1.
-    const Vettore3 a1 = Per(lato1, va), b2 = Per(lato2, vb);
-    const double Nb = lato2 * (W * vb[2] - T * v - E * vE - V * v5) - u * A1 * lato1 * lato2 * r;
-    Vettore3 S = Somma(Somma(Per(T, vt), Per(E, ve)), Somma(Somma(Per(Nb, b2), Per(V, vf5)), Per(u * A1, a1)));
-    S = Somma(Per(-1.0, S), {0, 0, W});
-    esito.normale = b2;
-    esito.taglio = S;
-    esito.attrito = std::tan(phi2);
-    esito.resistenza = (Nb - u * A2) * esito.attrito + c2 * A2;
-    fattore = c.Diviso(esito.resistenza, Modulo(S));
-    modo = QStringLiteral("01");
-  } else {
-    // Sliding on both planes along their line of intersection.
-    const double S = nu * (W * vi[2] - T * w - E * wE - V * w5);
-    fattore = c.Diviso(N1 * std::tan(phi1) + N2 * std::tan(phi2) + c1 * A1 + c2 * A2, S);
-    modo = QStringLiteral("11");
+  switch (StatoContatto(N1, N2, Na - u * A1, Nb - u * A2)) {
+    case Contatto::Nessuno:
+      fattore = 0;
+      modo = QStringLiteral("00");
+      break;
+    case Contatto::Piano1:
+      fattore = suUnPiano(Na, a1, u * A2, b2, u * A1, phi1, c1 * A1);
+      resistenza = esito.resistenza;
+      modo = QStringLiteral("10");
+      break;
+    case Contatto::Piano2:
+      fattore = suUnPiano(Nb, b2, u * A1, a1, u * A2, phi2, c2 * A2);
+      resistenza = esito.resistenza;
+      modo = QStringLiteral("01");
+      break;
+    case Contatto::Entrambi: {
+      // Sliding on both planes along their line of intersection. A negative driving force (the wedge pushed up
+      // the line) gives a negative quotient, whose absolute value is taken below.
+      const double S = nu * (W * vi[2] - T * w - E * wE - V * w5);
+      resistenza = N1 * std::tan(phi1) + N2 * std::tan(phi2) + c1 * A1 + c2 * A2;
+      fattore = c.Diviso(resistenza, S);
+      modo = QStringLiteral("11");
+      break;
+    }
   }
   if (!c.ok) return false;
+  // A negative resisting force (a cohesion or friction angle below 0) gives no safety at all.
+  if (resistenza < 0) fattore = 0;
   esito.modo = modo;
   esito.modoImpostato = true;
 
@@ -377,6 +416,38 @@ void Calcola(ArgomentiCuneo& a, Risultato& esito) {
   a.ComplImmersione2 = Positivo(kPi / 2 - alfa2);
 }
 
+// The factor of safety of the wedge of `base` with the applied forces X in place of base.forza, from the same
+// contact states and the same equilibrium as the solution, written with vectors: what the seismic search compares
+// directions with. Infinite where no force drives the wedge.
+double FattoreSottoForza(const Risultato& base, const Vettore3& X) {
+  const Vettore3& n1 = base.interna1;
+  const Vettore3& n2 = base.interna2;
+  const double r = Scalare(n1, n2);
+  const double P1 = -Scalare(X, n1), P2 = -Scalare(X, n2);  // pressing onto each plane with the other one lost
+  const double N1 = (P1 - r * P2) / (1 - r * r), N2 = (P2 - r * P1) / (1 - r * r);
+  double resistenza = 0, spinta = 0;
+  switch (StatoContatto(N1, N2, P1, P2)) {
+    case Contatto::Nessuno: return 0;
+    case Contatto::Piano1:
+      resistenza = P1 * base.attrito1 + base.coesione1;
+      spinta = Modulo(Somma(X, Per(P1, n1)));
+      break;
+    case Contatto::Piano2:
+      resistenza = P2 * base.attrito2 + base.coesione2;
+      spinta = Modulo(Somma(X, Per(P2, n2)));
+      break;
+    case Contatto::Entrambi: {
+      const Vettore3 linea = Vettoriale(n1, n2);
+      resistenza = N1 * base.attrito1 + N2 * base.attrito2 + base.coesione1 + base.coesione2;
+      spinta = std::fabs(Scalare(X, linea)) / Modulo(linea);
+      break;
+    }
+  }
+  if (resistenza < 0) return 0;
+  const double f = resistenza / spinta;
+  return std::isfinite(f) ? f : INFINITY;
+}
+
 // The direction in which a force of magnitude K lowers most the factor of safety of a wedge sliding on one plane.
 // With the force K·k added, the resisting force becomes R0 - K·tanφ·(k·n), n the plane's normal into the wedge,
 // and the shear the plane must take becomes |S - K·k_t|, k_t the part of k along the plane. For a given normal
@@ -403,23 +474,18 @@ std::optional<Vettore3> DirezioneSulPiano(const Risultato& base, double K) {
   return k;
 }
 
-// A direction in which a force of magnitude K takes the wedge off both planes (factor of safety 0), if there is
-// one. With the force K·k the effective reactions with contact on both planes become N1 - K·α1·k and
-// N2 - K·α2·k, where α1 = (n1 - r·n2)/(1 - r²), α2 = (n2 - r·n1)/(1 - r²), n1 and n2 the normals into the wedge
-// and r = n1·n2. The larger of the two is smallest for k along λ·α1 + (1 - λ)·α2, λ in [0, 1] the maximum of the
-// concave function λ·N1 + (1 - λ)·N2 - K·|λ·α1 + (1 - λ)·α2|.
+// A direction k in which a force of magnitude K takes the wedge off both planes (factor of safety 0), if there is
+// one: the wedge then presses onto neither plane, P1 - K·n1·k < 0 and P2 - K·n2·k < 0, where P1 and P2 are the
+// forces pressing it onto each plane alone and n1, n2 the normals into the wedge. The larger of the two is
+// smallest for k along λ·n1 + (1 - λ)·n2, λ in [0, 1] the maximum of the concave function
+// λ·P1 + (1 - λ)·P2 - K·|λ·n1 + (1 - λ)·n2|.
 std::optional<Vettore3> DirezioneDistacco(const Risultato& base, double K) {
   const Vettore3& n1 = base.interna1;
   const Vettore3& n2 = base.interna2;
-  const double r = Scalare(n1, n2);
-  const double det = 1.0 - r * r;
-  if (!(det > 0) || !std::isfinite(K)) return std::nullopt;
-  const Vettore3 alfa1 = Per(1.0 / det, Somma(n1, Per(-r, n2)));
-  const Vettore3 alfa2 = Per(1.0 / det, Somma(n2, Per(-r, n1)));
-  auto asse = [&](double lambda) { return Somma(Per(lambda, alfa1), Per(1.0 - lambda, alfa2)); };
-  auto duale = [&](double lambda) {
-    return lambda * base.reazione1 + (1.0 - lambda) * base.reazione2 - K * Modulo(asse(lambda));
-  };
+  const double P1 = -Scalare(base.forza, n1), P2 = -Scalare(base.forza, n2);
+  if (!std::isfinite(K) || !std::isfinite(P1) || !std::isfinite(P2)) return std::nullopt;
+  auto asse = [&](double lambda) { return Somma(Per(lambda, n1), Per(1.0 - lambda, n2)); };
+  auto duale = [&](double lambda) { return lambda * P1 + (1.0 - lambda) * P2 - K * Modulo(asse(lambda)); };
   double basso = 0, alto = 1;
   for (int passo = 0; passo < 100; ++passo) {
     const double l1 = basso + (alto - basso) / 3, l2 = alto - (alto - basso) / 3;
@@ -430,16 +496,110 @@ std::optional<Vettore3> DirezioneDistacco(const Risultato& base, double K) {
   const double modulo = Modulo(k);
   if (!(modulo > 0) || !std::isfinite(modulo)) return std::nullopt;
   const Vettore3 versore = Per(1.0 / modulo, k);
-  if (base.reazione1 - K * Scalare(alfa1, versore) < 0 && base.reazione2 - K * Scalare(alfa2, versore) < 0)
-    return versore;
+  if (P1 - K * Scalare(n1, versore) < 0 && P2 - K * Scalare(n2, versore) < 0) return versore;
   return std::nullopt;
 }
 
-// The least favourable direction of a force of magnitude K on a wedge sliding on one plane: one that takes it off
-// both planes when there is one, else the one that lowers most the factor of safety of sliding on that plane.
+// A circle of unit directions k = centro + raggio·(cos θ·asse + sin θ·laterale), asse and laterale orthonormal
+// and both perpendicular to centro.
+struct Cerchio {
+  Vettore3 centro{0, 0, 0};
+  double raggio = 1;
+  Vettore3 asse{0, 0, 0}, laterale{0, 0, 0};
+};
+
+// Where a force K·k, k on the circle, gives a factor of safety
+//   F(θ) = (R0 - K·raggio·μ·sin θ) / |D0 + K·raggio·cos θ|,
+// adds to `direzioni` the directions at which F is stationary: R0·sin θ - μ·D0·cos θ = K·raggio·μ.
+void Stazionari(const Cerchio& c, double R0, double mu, double D0, double K, std::vector<Vettore3>& direzioni) {
+  const double ampiezza = std::hypot(R0, mu * D0);
+  const double seno = K * c.raggio * mu / ampiezza;
+  if (!(ampiezza > 0) || !(std::fabs(seno) <= 1)) return;
+  const double fase = std::atan2(mu * D0, R0), scarto = std::asin(seno);
+  for (double theta : {fase + scarto, fase + kPi - scarto})
+    direzioni.push_back(Somma(c.centro, Per(c.raggio, Somma(Per(std::cos(theta), c.asse),
+                                                              Per(std::sin(theta), c.laterale)))));
+}
+
+// The directions where a force of magnitude K may lower most the factor of safety, over every contact state
+// it may bring the wedge into: where the factor of sliding on plane 1 alone, on plane 2 alone or on both planes
+// is least on the whole sphere of directions, and where it is least along the borders between sliding on one
+// plane and on both (one reaction with contact on both planes just 0), taken just on either side of the border.
+std::vector<Vettore3> DirezioniCritiche(const Risultato& base, double K) {
+  std::vector<Vettore3> direzioni;
+  const Vettore3& X = base.forza;
+  const Vettore3 n[2] = {base.interna1, base.interna2};
+  const double t[2] = {base.attrito1, base.attrito2};
+  const double C[2] = {base.coesione1, base.coesione2};
+  const double r = Scalare(n[0], n[1]);
+  const double det = 1 - r * r;
+  if (!(det > 0) || !(K > 0) || !Finito(X)) return direzioni;
+
+  // Sliding on one plane: the great circle through the driving direction on that plane and its normal.
+  for (int i = 0; i < 2; ++i) {
+    const double P = -Scalare(X, n[i]);
+    const Vettore3 tangente = Somma(X, Per(P, n[i]));
+    const double D0 = Modulo(tangente);
+    if (D0 > 0) Stazionari({{0, 0, 0}, 1, Per(1 / D0, tangente), n[i]}, P * t[i] + C[i], t[i], D0, K, direzioni);
+  }
+
+  // Sliding on both planes: the resisting force C1 + C2 - X·w, w = tanφ1·α1 + tanφ2·α2, where the reactions are
+  // Ni = -X·αi, and the driving force X·l along the line of intersection l, perpendicular to both αi.
+  const Vettore3 alfa[2] = {Per(1 / det, Somma(n[0], Per(-r, n[1]))), Per(1 / det, Somma(n[1], Per(-r, n[0])))};
+  Vettore3 linea = Vettoriale(n[0], n[1]);
+  linea = Per(1 / Modulo(linea), linea);
+  if (Scalare(X, linea) < 0) linea = Per(-1.0, linea);
+  const double D0 = Scalare(X, linea);
+  const Vettore3 w = Somma(Per(t[0], alfa[0]), Per(t[1], alfa[1]));
+  const double moduloW = Modulo(w);
+  Stazionari({{0, 0, 0}, 1, linea, moduloW > 0 ? Per(1 / moduloW, w) : n[0]}, C[0] + C[1] - Scalare(X, w), moduloW,
+             D0, K, direzioni);
+
+  // The border where the reaction of plane j is 0: k·αj = Nj/K, a circle about αj. There the wedge presses onto
+  // plane i alone, along its normal, and is driven along the line: sliding on plane i alone and on both planes
+  // differ only by plane j's cohesion.
+  for (int j = 0; j < 2; ++j) {
+    const int i = 1 - j;
+    const double moduloA = Modulo(alfa[j]);
+    const Vettore3 v = Per(1 / moduloA, alfa[j]);
+    const double centro = -Scalare(X, alfa[j]) / (K * moduloA);
+    if (!(std::fabs(centro) < 1)) continue;
+    Cerchio cerchio{Per(centro, v), std::sqrt(1 - centro * centro), linea, Vettoriale(v, linea)};
+    double mu = t[i] * Scalare(cerchio.laterale, alfa[i]);
+    if (mu < 0) {
+      cerchio.laterale = Per(-1.0, cerchio.laterale);
+      mu = -mu;
+    }
+    const double Ni = -Scalare(X, alfa[i]) - K * centro * Scalare(v, alfa[i]);
+    std::vector<Vettore3> bordo;
+    Stazionari(cerchio, C[i] + t[i] * Ni, mu, D0, K, bordo);
+    Stazionari(cerchio, C[i] + C[j] + t[i] * Ni, mu, D0, K, bordo);
+    const double scostamento = 1e-9;
+    for (const Vettore3& k : bordo)
+      for (double lato : {-scostamento, scostamento}) direzioni.push_back(Somma(k, Per(lato, v)));
+  }
+  for (Vettore3& k : direzioni) k = Per(1 / Modulo(k), k);
+  return direzioni;
+}
+
+// The least favourable direction of a force of magnitude K on a wedge sliding on one plane, over the contact
+// states that the force may bring the wedge into: one that takes it off both planes when there is one, else the
+// least favourable of sliding on that plane unless a direction that brings the wedge onto the other plane, or
+// onto both, gives a lower factor of safety.
 std::optional<Vettore3> DirezionePeggiore(const Risultato& base, double K) {
   if (const std::optional<Vettore3> distacco = DirezioneDistacco(base, K)) return distacco;
-  return DirezioneSulPiano(base, K);
+  std::optional<Vettore3> peggiore = DirezioneSulPiano(base, K);
+  double minimo = peggiore ? FattoreSottoForza(base, Somma(base.forza, Per(K, *peggiore))) : INFINITY;
+  for (const Vettore3& k : DirezioniCritiche(base, K)) {
+    if (!Finito(k)) continue;
+    // The direction of sliding on the plane stays unless another is lower by more than rounding.
+    const double f = FattoreSottoForza(base, Somma(base.forza, Per(K, k)));
+    if (f < (std::isfinite(minimo) ? minimo - 1e-12 * (1 + minimo) : minimo)) {
+      minimo = f;
+      peggiore = k;
+    }
+  }
+  return peggiore;
 }
 
 }  // namespace

@@ -83,6 +83,23 @@ Slope OnPlane2() {
   return s;
 }
 
+// Random slopes and planes, dry and wet (odd k), with and without crack, anchor and external load (k & 2).
+const unsigned kRandomSeed = 5102;
+Slope RandomSlope(std::mt19937& rng, int k) {
+  auto any = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+  Slope s;
+  s.dip1 = any(5, 89), s.dir1 = any(0, 360), s.dip2 = any(5, 89), s.dir2 = any(0, 360);
+  s.faceDip = any(40, 89), s.faceDir = any(0, 360), s.upperDip = any(0, 30), s.upperDir = any(0, 360);
+  s.height = any(5, 50), s.phi1 = any(10, 45), s.phi2 = any(10, 45);
+  if (k & 1) s.waterWeight = 10, s.c1 = any(0, 30), s.c2 = any(0, 30);
+  if (k & 2) {
+    s.crackDistance = any(1, 20), s.crackDip = any(50, 90), s.crackDir = s.faceDir + any(-40, 40);
+    s.anchor = any(0, 500), s.anchorPlunge = any(-30, 60), s.anchorTrend = any(0, 360);
+    s.load = any(0, 500), s.loadPlunge = any(-30, 90), s.loadTrend = any(0, 360);
+  }
+  return s;
+}
+
 }  // namespace
 
 TEST(Wedge, AgreesWithTheSolidBuiltFromItsPlanes) {
@@ -130,21 +147,13 @@ TEST(Wedge, AgreesWithTheSolidBuiltFromItsPlanes) {
 TEST(Wedge, RandomWedgesOfEveryModeAgreeWithTheSolid) {
   // Random slopes and planes, dry and wet, with and without crack, anchor and external load; every geometry is
   // compared, those where a plane overhangs the wedge and those where the toe lies above the upper surface too.
-  std::mt19937 rng(5102);
-  auto any = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
-  std::map<QString, int> modes, overhangingWet;
+  // Every mode is reached where the normals into the wedge meet at an obtuse angle and where the water on a plane
+  // pushes harder than the weight presses onto it: there the contact state is the one the forces allow.
+  std::mt19937 rng(kRandomSeed);
+  std::map<QString, int> modes, overhangingWet, obtuse, lifting;
   int toeAbove = 0;
-  for (int k = 0; k < 40000; ++k) {
-    Slope s;
-    s.dip1 = any(5, 89), s.dir1 = any(0, 360), s.dip2 = any(5, 89), s.dir2 = any(0, 360);
-    s.faceDip = any(40, 89), s.faceDir = any(0, 360), s.upperDip = any(0, 30), s.upperDir = any(0, 360);
-    s.height = any(5, 50), s.phi1 = any(10, 45), s.phi2 = any(10, 45);
-    if (k & 1) s.waterWeight = 10, s.c1 = any(0, 30), s.c2 = any(0, 30);
-    if (k & 2) {
-      s.crackDistance = any(1, 20), s.crackDip = any(50, 90), s.crackDir = s.faceDir + any(-40, 40);
-      s.anchor = any(0, 500), s.anchorPlunge = any(-30, 60), s.anchorTrend = any(0, 360);
-      s.load = any(0, 500), s.loadPlunge = any(-30, 90), s.loadTrend = any(0, 360);
-    }
+  for (int k = 0; k < 60000; ++k) {
+    const Slope s = RandomSlope(rng, k);
     const Outcome o = Solve(s);
     const Result r = Compute(s);
     const std::string what = Describe(s);
@@ -160,10 +169,14 @@ TEST(Wedge, RandomWedgesOfEveryModeAgreeWithTheSolid) {
     ExpectClose(r.factor, o.factor, what);
     ++modes[o.mode];
     if (s.waterWeight > 0 && !o.inwardNormalsUp) ++overhangingWet[o.mode];
+    if (o.inwardCosine < 0) ++obtuse[o.mode];
+    if (o.waterOverWeight) ++lifting[o.mode];
   }
   for (const char* m : {"00", "10", "01", "11"}) {
     EXPECT_GT(modes[m], 500) << m;
     EXPECT_GT(overhangingWet[m], 100) << m;
+    EXPECT_GT(obtuse[m], 100) << m;
+    EXPECT_GT(lifting[m], 100) << m;
   }
   EXPECT_GT(toeAbove, 2000);
 }
@@ -235,6 +248,21 @@ TEST(Wedge, FactorOfSafetyIsPositiveAndCapped) {
   const Result r = Compute(up);
   EXPECT_EQ(r.mode, "11");
   ExpectClose(r.factor, -o.quotient, "anchor up the line");
+}
+
+TEST(Wedge, ANegativeResistingForceIsNoSafety) {
+  // A cohesion below 0 that outweighs the friction, in each sliding mode: no safety, not the quotient's absolute
+  // value.
+  for (Slope s : {OnPlane1(), OnPlane2(), Slope()}) {
+    const Outcome before = Solve(s);
+    s.c1 = s.c2 = -1e4;
+    const Outcome o = Solve(s);
+    ASSERT_EQ(o.mode, before.mode);
+    ASSERT_LT(o.quotient, 0);
+    const Result r = Compute(s);
+    EXPECT_EQ(r.mode, o.mode);
+    EXPECT_EQ(r.factor, 0) << o.mode.toStdString();
+  }
 }
 
 TEST(Wedge, ContactLostOnBothPlanes) {
@@ -391,9 +419,9 @@ TEST(Direction, PlungeAndTrendOfAVector) {
 
 TEST(Seismic, SinglePlaneSlidingTakesTheLeastFavourableDirection) {
   // Wedges that slide on one plane, dry and wet, with and without loads: the factor of safety under the seismic
-  // force is the smallest that a force of η·W gives in any direction, found by trying directions all round with
-  // the independent solution. The dip direction of the sliding plane tilted by its friction angle (plunge
-  // 90° - ψ - φ) leaves it higher.
+  // force is the smallest that a force of η·W gives in any direction, whatever planes it brings the wedge onto,
+  // found by trying directions all round with the independent solution. The dip direction of the sliding plane
+  // tilted by its friction angle (plunge 90° - ψ - φ) leaves it higher.
   const double eta = 0.15;
   const double k = kPi / 180;
   std::mt19937 rng(2150);
@@ -412,11 +440,20 @@ TEST(Seismic, SinglePlaneSlidingTakesTheLeastFavourableDirection) {
     const Outcome o = Solve(s);
     if (o.wedge && (o.mode == "10" || o.mode == "01") && o.factor < 5) wedges.push_back(s);
   }
+  // And those of the random comparison with the solid, crack and anchor included.
+  std::mt19937 same(kRandomSeed);
+  for (int n = 0; wedges.size() < 160; ++n) {
+    const Slope s = RandomSlope(same, n);
+    const Outcome o = Solve(s);
+    if (o.wedge && (o.mode == "10" || o.mode == "01") && o.factor < 5) wedges.push_back(s);
+  }
   std::map<QString, int> modes;
-  int higherAlongTheDip = 0, turnedSafe = 0;
+  int higherAlongTheDip = 0, turnedSafe = 0, obtuse = 0, lifting = 0;
   for (const Slope& s : wedges) {
     const Outcome o = Solve(s);
     ASSERT_TRUE(o.mode == "10" || o.mode == "01");
+    obtuse += o.inwardCosine < 0;
+    lifting += o.waterOverWeight;
     const Result r = Compute(s, eta);
     const Vettore3 force = Cuneo.DirezioneSismica;
     const std::string what = Describe(s);
@@ -446,6 +483,24 @@ TEST(Seismic, SinglePlaneSlidingTakesTheLeastFavourableDirection) {
   EXPECT_GT(modes["10"], 10);
   EXPECT_GT(modes["01"], 10);
   EXPECT_GT(modes["00"], 0);  // a force that takes the wedge off both planes
+  EXPECT_GT(obtuse, 10);
+  EXPECT_GT(lifting, 10);
+
+  // A flat wet wedge sliding on plane 1: the least favourable force brings it onto both planes (1.47), where the
+  // least favourable force for sliding on plane 1 alone would leave 1.85.
+  Slope flat;
+  flat.faceDip = 79, flat.faceDir = 111, flat.upperDip = 1, flat.upperDir = 71, flat.height = 45;
+  flat.waterWeight = 9.81;
+  flat.dip1 = 11, flat.dir1 = 113, flat.phi1 = 45, flat.c1 = 5;
+  flat.dip2 = 22, flat.dir2 = 61, flat.phi2 = 15, flat.c2 = 5;
+  const Outcome o = Solve(flat);
+  ASSERT_EQ(o.mode, "10");
+  const Result r = Compute(flat, 0.2);
+  const wedge_test::Worst worst = wedge_test::WorstDirection(flat, 0.2 * o.weight);
+  EXPECT_EQ(r.mode, "11");
+  EXPECT_EQ(worst.mode, "11");
+  EXPECT_NEAR(r.factor, worst.factor, 1e-7);
+  EXPECT_NEAR(r.factor, 1.468, 0.001);
 }
 
 TEST(Seismic, TurningTheWholeSlopeAboutTheVerticalChangesNothing) {

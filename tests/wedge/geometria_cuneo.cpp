@@ -121,38 +121,51 @@ Outcome Solve(const Slope& s, const std::array<double, 3>& extra) {
   const V aIn = Sign(Dot(a, C2)) * a;
   const V bIn = Sign(Dot(b, C1)) * b;
   out.inwardNormalsUp = Dot(aIn, a) > 0 && Dot(bIn, b) > 0;
+  out.inwardCosine = Dot(aIn, bIn);
+  out.waterOverWeight = u * A1 > out.weight * aIn[2] || u * A2 > out.weight * bIn[2];
 
   // Every active force: weight, anchor, external load, water on the planes and in the crack.
   const V P = V{0, 0, -out.weight} + s.anchor * ForceDirection(s.anchorPlunge, s.anchorTrend) +
               s.load * ForceDirection(s.loadPlunge, s.loadTrend) + (u * A1) * aIn + (u * A2) * bIn + crackForce +
               extra;
 
-  // Effective normal reactions with contact on both planes: N1 aIn + N2 bIn balances P across the line.
+  // The contact state is the one in which the forces can hold the wedge: with contact on both planes both
+  // effective normal reactions press (N1 aIn + N2 bIn balances P across the line); on one plane alone the wedge
+  // presses onto it and its motion, along the part of P on that plane, leaves the other plane; with no contact P
+  // moves the wedge away from both planes. Exactly one state holds.
   const double r = Dot(aIn, bIn);
   const double Fa = -Dot(P, aIn), Fb = -Dot(P, bIn);
   const double N1 = (Fa - r * Fb) / (1 - r * r);
   const double N2 = (Fb - r * Fa) / (1 - r * r);
   const double t1 = std::tan(s.phi1 * kRad), t2 = std::tan(s.phi2 * kRad);
+  const V along1 = P - Dot(P, aIn) * aIn, along2 = P - Dot(P, bIn) * bIn;
+  const bool both = N1 >= 0 && N2 >= 0;
+  const bool on1 = Fa > 0 && Dot(along1, bIn) > 0;
+  const bool on2 = Fb > 0 && Dot(along2, aIn) > 0;
+  const bool free = Dot(P, aIn) >= 0 && Dot(P, bIn) >= 0;
+  if (both + on1 + on2 + free != 1) {
+    out.mode = "?";
+    return out;
+  }
 
-  double factor;
-  if (N1 < 0 && N2 < 0) {
-    factor = 0;
+  double resisting, driving;
+  if (free) {
+    resisting = 0, driving = 1;
     out.mode = "00";
-  } else if (N1 > 0 && N2 < 0) {
-    const double N = -Dot(P, aIn);
-    factor = (N * t1 + s.c1 * A1) / Norm(P - Dot(P, aIn) * aIn);
+  } else if (on1) {
+    resisting = Fa * t1 + s.c1 * A1, driving = Norm(along1);
     out.mode = "10";
-  } else if (N1 < 0 && N2 > 0) {
-    const double N = -Dot(P, bIn);
-    factor = (N * t2 + s.c2 * A2) / Norm(P - Dot(P, bIn) * bIn);
+  } else if (on2) {
+    resisting = Fb * t2 + s.c2 * A2, driving = Norm(along2);
     out.mode = "01";
   } else {
     const V down = (1.0 / Norm(C3)) * (O - C3);
-    factor = (N1 * t1 + N2 * t2 + s.c1 * A1 + s.c2 * A2) / Dot(P, down);
+    resisting = N1 * t1 + N2 * t2 + s.c1 * A1 + s.c2 * A2, driving = Dot(P, down);
     out.mode = "11";
   }
-  out.quotient = factor;
-  out.factor = std::min(std::fabs(factor), 99.99);
+  // A negative resisting force is no safety at all.
+  out.quotient = resisting / driving;
+  out.factor = resisting < 0 ? 0 : std::min(std::fabs(out.quotient), 99.99);
   return out;
 }
 
@@ -162,7 +175,7 @@ Worst WorstDirection(const Slope& s, double size) {
   auto tryDirection = [&](double plunge, double trend) {
     const V k = ForceDirection(plunge, trend);
     const Outcome o = Solve(s, size * k);
-    if (o.wedge && o.factor < best.factor) best = {o.factor, plunge, trend, k, o.mode};
+    if (o.wedge && o.mode != "?" && o.factor < best.factor) best = {o.factor, plunge, trend, k, o.mode};
   };
   const double coarse = 2;
   for (double plunge = -90; plunge <= 90; plunge += coarse)

@@ -36,9 +36,11 @@ struct Outcome {
   double quotient = 0;  // the factor of safety before its absolute value is taken and capped
   double linePlunge = 0, lineTrend = 0;  // the line of intersection, rising from the toe (degrees)
   double volume = 0;
-  QString mode;
+  QString mode;  // "?" when the forces allow no contact state or more than one
   double weight = 0;
   bool inwardNormalsUp = false;  // both planes lie under the wedge (inward normals are the upward normals)
+  double inwardCosine = 0;  // of the angle between the normals into the wedge: below 0 where a plane overhangs
+  bool waterOverWeight = false;  // the water on a plane pushes harder than the weight presses onto that plane
 };
 
 // The independent solution, and the same with a further force (x east, y north, z up) acting on the wedge.

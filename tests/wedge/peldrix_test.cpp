@@ -427,6 +427,71 @@ TEST(Run, WaterOnAnOverhangingPlaneAndAToeAboveTheUpperSlope) {
   }
 }
 
+TEST(Run, TheWedgeKeepsTheContactItsForcesAllow) {
+  // Water that pushes the wedge off the plane it slides on, the other plane having lost contact: the more water,
+  // the lower the factor of safety, down to 0 where the wedge is lifted off both planes.
+  Folder t;
+  Slope s;
+  s.faceDip = 50, s.faceDir = 26, s.upperDip = 13, s.upperDir = 43, s.height = 30, s.rockWeight = 26;
+  const QList<Family> wet = {{36, 33}, {49, 25}};
+  WriteHandOver(t);
+  WriteClusters(t, wet);
+  WriteAnsi(t.D("site.pgm"), "39\n0\n25\n0\n");
+  QStringList rows;
+  double before = INFINITY;
+  for (double water : {0.0, 2.0, 3.0, 4.0, 6.0, 8.0, 9.81}) {
+    s.waterWeight = water;
+    WriteSlope(t, SlopeValues(s));
+    ASSERT_EQ(t.Run().exitCode, 0);
+    rows = t.Rows();
+    ASSERT_EQ(rows.size(), 2);
+    ExpectRow(rows[1], wet[0], wet[1], Expected(s, wet[0], wet[1], 0, 39, 0, 25));
+    const double factor = rows[1].section('\t', 6, 6).toDouble();
+    EXPECT_LE(factor, before) << water;
+    before = factor;
+    if (water == 0) {
+      EXPECT_EQ(rows[1].toStdString(), "33.0\t36.0\tSI\t25.0\t49.0\tNO\t1.11\t1372.44");
+    }
+  }
+  EXPECT_EQ(rows[1].toStdString(), "33.0\t36.0\tNO\t25.0\t49.0\tNO\t0.00\t1372.44");
+
+  // Planes whose normals into the wedge meet at an obtuse angle: both reactions with contact on both planes pull,
+  // yet the wedge rests on one plane. Dry and cohesionless on the 25° plane, tan 30° / tan 25° = 1.238; with
+  // cohesion on the 62° plane.
+  const struct {
+    Slope slope;
+    QList<Family> families;
+    const char* parameters;
+    double c1, phi1, c2, phi2;
+    const char* row;
+  } resting[] = {
+      {[] {
+         Slope s;
+         s.faceDip = 85, s.faceDir = 347, s.upperDip = 2, s.upperDir = 36, s.height = 30, s.rockWeight = 26;
+         return s;
+       }(),
+       {{25, 312}, {19, 287}}, "30\n0\n42\n0\n", 0, 30, 0, 42, "312.0\t25.0\tSI\t287.0\t19.0\tNO\t1.23\t525.76"},
+      {[] {
+         Slope s;
+         s.faceDip = 76, s.faceDir = 310, s.upperDip = 3, s.upperDir = 330, s.height = 10, s.rockWeight = 26;
+         return s;
+       }(),
+       {{14, 346}, {62, 312}}, "17\n20\n38\n20\n", 20, 17, 20, 38, "346.0\t14.0\tNO\t312.0\t62.0\tSI\t5.66\t16.52"},
+  };
+  for (const auto& c : resting) {
+    const Outcome o = Expected(c.slope, c.families[0], c.families[1], c.c1, c.phi1, c.c2, c.phi2);
+    ASSERT_LT(o.inwardCosine, 0);
+    WriteSlope(t, SlopeValues(c.slope));
+    WriteClusters(t, c.families);
+    WriteAnsi(t.D("site.pgm"), c.parameters);
+    ASSERT_EQ(t.Run().exitCode, 0);
+    rows = t.Rows();
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows[1].toStdString(), c.row);
+    ExpectRow(rows[1], c.families[0], c.families[1], o);
+  }
+}
+
 TEST(Run, FailuresAreReportedAndLeaveTheOldTable) {
   struct Case {
     const char* name;
