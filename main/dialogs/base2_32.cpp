@@ -469,6 +469,8 @@ void base2_32::IncollaBlocco() {
         const EsitoCella e = VerificaCella(c, x);
         ImpostaTesto(r, c, e.valido ? e.testo : x);
         Segna(r, c, e.valido ? QString() : e.messaggio);
+        // The fields of a line beyond the last column all land in it: the last one written is what it holds.
+        if (!rifiutate.empty() && rifiutate.back().riga == r && rifiutate.back().colonna == c) rifiutate.pop_back();
         if (!e.valido) rifiutate.push_back({r, c, x, e.messaggio});
         if (c < u) ++c;
       }
@@ -531,9 +533,11 @@ void base2_32::SegnalaCelleRifiutate(const std::vector<CellaRifiutata>& rifiutat
     const CellaRifiutata& x = rifiutate[i];
     QString motivo = x.motivo;
     motivo.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    constexpr qsizetype kCaratteri = 20;  // of a long text, its beginning
+    const QString incollato = x.testo.size() > kCaratteri ? x.testo.left(kCaratteri) + QStringLiteral("...") : x.testo;
     testo += QStringLiteral("\r\n") + Traduci(QStringLiteral("riga")) + QLatin1Char(' ') + QString::number(x.riga) +
              QStringLiteral(", ") + m.IntestazioniColonne[static_cast<std::size_t>(std::clamp(x.colonna, 0, 15))] +
-             QStringLiteral(", \"") + x.testo + QStringLiteral("\": ") + motivo;
+             QStringLiteral(", \"") + incollato + QStringLiteral("\": ") + motivo;
   }
   if (rifiutate.size() > kMostrate) testo += QStringLiteral("\r\n......");
   testo += QStringLiteral("\r\n\r\n") +

@@ -64,10 +64,13 @@ double ValoreDigitato(const QString& testo) {
 
 bool NellIntervallo(double v, double minimo, double massimo) { return std::isfinite(v) && v >= minimo && v <= massimo; }
 
+// clang-format off
+const char* const kErroreIntervallo = "Vi e' un errore di digitazione del valore introdotto o il valore è fuori dal range previsto; deve infatti appartenere all'intervallo:";
+// clang-format on
+
 void MessaggioIntervallo(const QString& titolo, double minimo, double massimo) {
-  plat::MsgBox(Traduci(QStringLiteral(
-                   "Vi e' un errore di digitazione del valore introdotto o il valore è fuori dal range previsto; deve infatti appartenere all'intervallo:")) +
-                   QLatin1Char('\r') + NumeroTesto(minimo) + QStringLiteral("; ") + NumeroTesto(massimo),
+  plat::MsgBox(Traduci(QString::fromUtf8(kErroreIntervallo)) + QLatin1Char('\r') + NumeroTesto(minimo) +
+                   QStringLiteral("; ") + NumeroTesto(massimo),
                plat::vbOKOnly + plat::vbCritical, titolo);
 }
 

@@ -258,9 +258,8 @@ TEST_F(Griglia, TheInCellEditorKeepsWhatWasTypedWhenLeftByAClickOrTab) {
 // Numeric cells take what numeric fields of the field form take: the whole text one number.
 TEST_F(Griglia, NumericCellsRefuseTextThatIsNoNumber) {
   for (const char* v : {"1-2", ".", "+.", "-", "e", "1e", "--1"}) {
-    EXPECT_TRUE(Mostra(3, {}, QString("type %1\ncell 1 2\nanswer OK \"fuori dal range\"\nkey Esc\npress Command1(0)\n").arg(v))
-                    .isEmpty())
-        << v;
+    const QString script = QString("type %1\ncell 1 2\nanswer OK \"fuori dal range\"\nkey Esc\npress Command1(0)\n");
+    EXPECT_TRUE(Mostra(3, {}, script.arg(v)).isEmpty()) << v;
     EXPECT_EQ(Messaggi().size(), 1) << v;
   }
 }
@@ -304,6 +303,14 @@ TEST_F(Griglia, APasteReportsItsRefusedCellsInOneMessageAndKeepsThemMarked) {
   EXPECT_EQ(segnate.join(" | "),
             QString("1,5=Non sono ammessi caratteri alfanumerici in un campo di tipo numerico. | "
                     "20,5=Non sono ammessi caratteri alfanumerici in un campo di tipo numerico. | ="));
+  // A line of more fields than columns: the last column holds the last of them, and counts once.
+  WriteAnsi(t.D("altro.txt"), "x\tZ\ttroppo lungo\tancora troppo lungo\r\n");
+  Mostra(3, {}, "clipboard " + t.D("altro.txt") + "\nkey Ctrl+V\nanswer Yes\nanswer Yes\nanswer OK\nclose base2_32\n");
+  ASSERT_EQ(Messaggi().size(), 3);
+  const QString altro = Messaggi()[2];
+  EXPECT_TRUE(altro.contains("non accettate: 3\\n") && altro.contains("riga 1, Nome, \"ancora troppo") &&
+              !altro.contains(", \"troppo lungo\""))
+      << altro.toStdString();
 }
 
 }  // namespace
