@@ -308,21 +308,17 @@ bool base1::ValidaCampo(int k) {
   const QString codice = m.FormatiCampi[U(f)];
   QString messaggio;
   if (codice == QLatin1String("0")) {
-    const QString pulito = plat::TrimBlanks(testo);
-    static const QString ammessi = QStringLiteral(" +-.1234567890eE");
-    bool carattere = pulito.contains(QLatin1Char(' '));
-    for (QChar c : testo)
-      if (!ammessi.contains(c)) carattere = true;
-    if (carattere) {
-      messaggio = Traduci(QStringLiteral("Non sono ammessi caratteri alfanumerici in un campo di tipo numerico."));
-    } else if (!pulito.isEmpty()) {
-      // The whole text must be one finite number within the bounds (an empty bound sets no limit).
-      const double v = plat::Val(pulito);
-      const auto& minimo = m.MinimiCampi[U(f)];
-      const auto& massimo = m.MassimiCampi[U(f)];
-      if (!plat::IsNumeric(pulito) || !std::isfinite(v) || (minimo && v < *minimo) || (massimo && v > *massimo))
+    const auto& minimo = m.MinimiCampi[U(f)];
+    const auto& massimo = m.MassimiCampi[U(f)];
+    switch (VerificaNumero(testo, minimo, massimo, m.CampiObbligatori[U(f)])) {
+      case ErroreNumero::Nessuno: break;
+      case ErroreNumero::Caratteri:
+        messaggio = Traduci(QStringLiteral("Non sono ammessi caratteri alfanumerici in un campo di tipo numerico."));
+        break;
+      case ErroreNumero::Intervallo:
         messaggio = Traduci(QString::fromUtf8(kErroreIntervallo)) + QStringLiteral("\r") + Limite(minimo) +
                     QStringLiteral("; ") + Limite(massimo);
+        break;
     }
   } else {
     const int massimo = LunghezzaMassima(codice);

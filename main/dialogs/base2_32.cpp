@@ -30,6 +30,7 @@ int NumeroRigheDati = 0;
 namespace {
 
 constexpr int kRigheVisibili = 15;  // Enter scrolls once the cursor is this many rows below the first shown
+constexpr int kRuoloSegno = Qt::UserRole + 1;  // item data of a cell a paste refused: why
 
 QString Titolo() { return Traduci(QStringLiteral("ATTENZIONE")) + QLatin1Char('!'); }
 
@@ -89,18 +90,10 @@ EsitoCella VerificaCella(int c, const QString& testo) {
   } else if (formato.startsWith(QLatin1Char('/'))) {
     if (!formato.contains(QLatin1Char('@')) && v.size() > formato.size()) lunghezza = true;
   } else {
-    if (v.contains(QLatin1Char(' '))) {
-      caratteri = true;
-    } else {
-      for (const QChar ch : v)
-        if (!QStringLiteral(" +-.1234567890eE").contains(ch)) caratteri = true;
-    }
-    if (!caratteri) {
-      const double x = plat::Val(v);
-      if (!std::isfinite(x) || (m.MinimiCampi[u] && x < *m.MinimiCampi[u]) ||
-          (m.MassimiCampi[u] && x > *m.MassimiCampi[u]))
-        intervallo = true;
-    }
+    // What a numeric field of the field form takes: one whole finite number within the column's bounds.
+    const ErroreNumero n = VerificaNumero(v, m.MinimiCampi[u], m.MassimiCampi[u]);
+    caratteri = n == ErroreNumero::Caratteri;
+    intervallo = n == ErroreNumero::Intervallo;
   }
   // A text longer than the record field it is stored in is refused, never cut.
   if (larghezza > 0 && v.size() > larghezza && !nonAmmesso) lunghezza = true;
@@ -357,6 +350,7 @@ void base2_32::validazionedati() {
   const EsitoCella e = VerificaCella(c, Testo(r, c));
   if (e.valido) {
     if (e.testo != Testo(r, c)) ImpostaTesto(r, c, e.testo);
+    Segna(r, c, QString());
     Occupato = false;
     return;
   }
@@ -448,8 +442,10 @@ void base2_32::IncollaBlocco() {
   // The cells of a line are shown two blanks apart: a message box would stretch tabs over several lines.
   for (int i = 0; i < righe.size() && i < 6; ++i)
     anteprima += QString(righe.at(i)).replace(QLatin1Char('\t'), QStringLiteral("  ")) + QStringLiteral("\r\n");
-  if (righe.size() > 6) anteprima += QStringLiteral("......");
+  // The preview ends at the sixth line end, and says so with "......".
+  if (righe.size() > 6 || testo.count(QLatin1Char('\n')) >= 6) anteprima += QStringLiteral("......");
   const QString titolo = Titolo();
+  std::vector<CellaRifiutata> rifiutate;
   if (plat::MsgBox(Traduci(QStringLiteral("Confermate l'inserimento dei seguenti dati")) + QStringLiteral("?\r\n") +
                        anteprima,
                    plat::vbQuestion + plat::vbYesNo, titolo) == plat::vbYes) {
@@ -468,26 +464,27 @@ void base2_32::IncollaBlocco() {
                      : Mantieni;
         }
         if (modo == Mantieni) break;
-        ImpostaTesto(r, c, x);
-        ColonnaPrecedente = c;
-        RigaPrecedente = r;
-        validazionedati();
-        Occupato = true;
-        if (!DatoValido) ImpostaTesto(r, c, QString());
+        // Each cell is checked as it is written; a refused one keeps the text pasted, marked, so that the user
+        // sees what came and corrects it. All of them are reported together below.
+        const EsitoCella e = VerificaCella(c, x);
+        ImpostaTesto(r, c, e.valido ? e.testo : x);
+        Segna(r, c, e.valido ? QString() : e.messaggio);
+        // The fields of a line beyond the last column all land in it: the last one written is what it holds.
+        if (!rifiutate.empty() && rifiutate.back().riga == r && rifiutate.back().colonna == c) rifiutate.pop_back();
+        if (!e.valido) rifiutate.push_back({r, c, x, e.messaggio});
         if (c < u) ++c;
       }
       if (modo == Mantieni) break;
       if (i + 1 < righe.size()) {  // the row limit matters only while a line is left
         if (r >= NumeroRighe - 1) {
-          plat::MsgBox(Traduci(QStringLiteral("Non è possibile inserire un numero di righe superiore a")) +
-                           QLatin1Char(' ') + QString::number(NumeroRighe - 1),
-                       plat::vbCritical + plat::vbOKOnly, titolo);
+          MessaggioLimiteRighe();
           break;
         }
         ++r;
       }
     }
   }
+  if (!rifiutate.empty()) SegnalaCelleRifiutate(rifiutate);
   SpostaCursore(r0, c0);
   ColonnaPrecedente = c0;
   RigaPrecedente = r0;
@@ -497,13 +494,102 @@ void base2_32::IncollaBlocco() {
   MSFlexGrid1->setFocus();
 }
 
+bool base2_32::TornaACellaRifiutata() {
+  const int u = MascheraCorrente.UltimaColonna;
+  const int ultima = UltimaRigaPiena();
+  for (int r = 1; r <= ultima; ++r)
+    for (int c = 1; c <= u; ++c) {
+      if (!Segnata(r, c)) continue;
+      if (VerificaCella(c, Testo(r, c)).valido) {
+        Segna(r, c, QString());
+        continue;
+      }
+      // The cursor goes to the cell and the cell check says what is wrong with it.
+      SpostaCursore(r, c);
+      RigaPrecedente = r;
+      ColonnaPrecedente = c;
+      TestoCella = Testo(r, c);
+      PrimoTasto = true;
+      MostraAiutoColonna();
+      validazionedati();
+      MSFlexGrid1->setFocus();
+      return true;
+    }
+  return false;
+}
+
+void base2_32::MessaggioLimiteRighe() {
+  plat::MsgBox(Traduci(QStringLiteral("Non è possibile inserire un numero di righe superiore a")) + QLatin1Char(' ') +
+                   QString::number(NumeroRighe - 1),
+               plat::vbCritical + plat::vbOKOnly, Titolo());
+}
+
+void base2_32::SegnalaCelleRifiutate(const std::vector<CellaRifiutata>& rifiutate) {
+  constexpr std::size_t kMostrate = 5;
+  const StatoMaschera& m = MascheraCorrente;
+  QString testo = Traduci(QStringLiteral("Celle incollate non accettate:")) + QLatin1Char(' ') +
+                  QString::number(rifiutate.size());
+  for (std::size_t i = 0; i < rifiutate.size() && i < kMostrate; ++i) {
+    const CellaRifiutata& x = rifiutate[i];
+    QString motivo = x.motivo;
+    motivo.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    constexpr qsizetype kCaratteri = 20;  // of a long text, its beginning
+    const QString incollato = x.testo.size() > kCaratteri ? x.testo.left(kCaratteri) + QStringLiteral("...") : x.testo;
+    testo += QStringLiteral("\r\n") + Traduci(QStringLiteral("riga")) + QLatin1Char(' ') + QString::number(x.riga) +
+             QStringLiteral(", ") + m.IntestazioniColonne[static_cast<std::size_t>(std::clamp(x.colonna, 0, 15))] +
+             QStringLiteral(", \"") + incollato + QStringLiteral("\": ") + motivo;
+  }
+  if (rifiutate.size() > kMostrate) testo += QStringLiteral("\r\n......");
+  testo += QStringLiteral("\r\n\r\n") +
+           Traduci(QStringLiteral("Le celle non accettate sono segnate in rosso: correggetele prima di confermare."));
+  plat::MsgBox(testo, plat::vbExclamation + plat::vbOKOnly, Titolo());
+}
+
+void base2_32::Segna(int riga, int colonna, const QString& motivo) {
+  if (motivo.isEmpty() && !Segnata(riga, colonna)) return;
+  if (!MSFlexGrid1->item(riga - 1, colonna)) ImpostaTesto(riga, colonna, QString());
+  QTableWidgetItem* i = MSFlexGrid1->item(riga - 1, colonna);
+  if (!i) return;
+  i->setData(kRuoloSegno, motivo.isEmpty() ? QVariant() : QVariant(motivo));
+  i->setData(Qt::BackgroundRole, motivo.isEmpty() ? QVariant() : QVariant(QColor(255, 176, 176)));
+  i->setToolTip(motivo);
+}
+
+bool base2_32::Segnata(int riga, int colonna) const { return !Motivo(riga, colonna).isEmpty(); }
+
+QString base2_32::Motivo(int riga, int colonna) const {
+  const QTableWidgetItem* i = MSFlexGrid1->item(riga - 1, colonna);
+  return i ? i->data(kRuoloSegno).toString() : QString();
+}
+
+void base2_32::CopiaCella(int daRiga, int aRiga, int colonna) {
+  ImpostaTesto(aRiga, colonna, Testo(daRiga, colonna));
+  Segna(aRiga, colonna, Motivo(daRiga, colonna));
+}
+
+void base2_32::SvuotaCella(int riga, int colonna) {
+  ImpostaTesto(riga, colonna, QString());
+  Segna(riga, colonna, QString());
+}
+
 void base2_32::ApriEditor() {
   const int r = Row(), c = Col();
   if (r < 1 || c < 1) return;
+  rigaEditor_ = r;
+  colonnaEditor_ = c;
   Text1->setGeometry(MSFlexGrid1->visualRect(MSFlexGrid1->model()->index(r - 1, c)));
   Text1->setText(Testo(r, c));
   Text1->show();
   Text1->setFocus();
+}
+
+void base2_32::ChiudiEditor(bool scrivi) {
+  if (rigaEditor_ < 1) return;
+  const int r = rigaEditor_, c = colonnaEditor_;
+  rigaEditor_ = colonnaEditor_ = 0;  // first: hiding the editor takes its focus away again
+  if (scrivi) ImpostaTesto(r, c, SenzaControllo(Text1->text()));
+  Text1->clear();
+  Text1->hide();
 }
 
 void base2_32::MSFlexGrid1_DblClick() { ApriEditor(); }
@@ -514,17 +600,19 @@ bool base2_32::eventFilter(QObject* oggetto, QEvent* evento) {
       auto* k = static_cast<QKeyEvent*>(evento);
       const bool shift = k->modifiers() & Qt::ShiftModifier;
       if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && !shift) {
-        ImpostaTesto(Row(), Col(), SenzaControllo(Text1->text()));
+        ChiudiEditor(true);
         MSFlexGrid1->setFocus();
         return true;
       }
       if (k->key() == Qt::Key_Escape && !shift) {
+        ChiudiEditor(false);
         MSFlexGrid1->setFocus();
         return true;
       }
     } else if (evento->type() == QEvent::FocusOut) {
-      Text1->clear();
-      Text1->hide();
+      // Leaving the editor in any way but Esc (a click on a button or another cell, Tab, another window) keeps
+      // what was typed: the cell takes it, and the cell is checked as every cell is.
+      ChiudiEditor(true);
     }
   } else if (oggetto == Label1 && evento->type() == QEvent::MouseButtonRelease) {
     Label1_Click();
@@ -543,39 +631,42 @@ void base2_32::Command1_Click(int i) {
   StatoMaschera& m = MascheraCorrente;
   const int u = m.UltimaColonna;
   // The cell being edited counts as typed in; the current cell is checked before any button acts.
-  if (Text1->isVisible()) ImpostaTesto(Row(), Col(), SenzaControllo(Text1->text()));
+  ChiudiEditor(true);
   validazionedati();
   if (!DatoValido) {
     SpostaCursore(RigaPrecedente, ColonnaPrecedente);
     MSFlexGrid1->setFocus();
     return;
   }
+  if (i == 0 && TornaACellaRifiutata()) return;
   m.AnnullaMaschera = static_cast<float>(i);
   const int r0 = Row(), c0 = Col();
   const double tipo = m.TipoMaschera;
   if (i == 0) {
     Clessidra(true);
     const int ultima = UltimaRigaPiena();
-    if (tipo != 4) {
-      bool incompleta = false;
-      for (int r = 1; r <= ultima && !incompleta; ++r)
-        for (int c = 1; c <= u; ++c)
-          if (Vuota(Testo(r, c))) {
-            incompleta = true;
-            break;
-          }
-      if (incompleta) {
-        Clessidra(false);
-        if (plat::MsgBox(Traduci(QStringLiteral(
-                             "Alcune righe di dati non sono state completate: volete controllare i dati inseriti")) +
-                             QLatin1Char('?'),
-                         plat::vbQuestion + plat::vbYesNo, Titolo()) == plat::vbYes) {
-          SpostaCursore(r0, c0);
-          MSFlexGrid1->setFocus();
-          return;
-        }
-        Clessidra(true);
+    // A row is incomplete when a cell is empty; in a kind-4 table only a row with data and only in the columns
+    // that must not stay empty.
+    bool incompleta = false;
+    for (int r = 1; r <= ultima && !incompleta; ++r) {
+      bool conDati = false;
+      for (int c = 1; c <= u; ++c)
+        if (!Vuota(Testo(r, c))) conDati = true;
+      for (int c = 1; c <= u && !incompleta; ++c)
+        if (Vuota(Testo(r, c)) && (tipo != 4 || (conDati && m.CampiObbligatori[static_cast<std::size_t>(c)])))
+          incompleta = true;
+    }
+    if (incompleta) {
+      Clessidra(false);
+      if (plat::MsgBox(Traduci(QStringLiteral(
+                           "Alcune righe di dati non sono state completate: volete controllare i dati inseriti")) +
+                           QLatin1Char('?'),
+                       plat::vbQuestion + plat::vbYesNo, Titolo()) == plat::vbYes) {
+        SpostaCursore(r0, c0);
+        MSFlexGrid1->setFocus();
+        return;
       }
+      Clessidra(true);
     }
     std::size_t k = 0;
     int conta = 0;
@@ -609,12 +700,12 @@ void base2_32::Command1_Click(int i) {
     const int ultima = UltimaRigaPiena(r0);
     if (i == 2 && ultima < NumeroRighe - 1) {
       for (int r = ultima; r >= r0; --r)
-        for (int c = 1; c <= u; ++c) ImpostaTesto(r + 1, c, Testo(r, c));
-      for (int c = 1; c <= u; ++c) ImpostaTesto(r0, c, QString());
+        for (int c = 1; c <= u; ++c) CopiaCella(r, r + 1, c);
+      for (int c = 1; c <= u; ++c) SvuotaCella(r0, c);
     } else if (i == 3 && ultima >= r0) {
       for (int r = r0 + 1; r <= ultima; ++r)
-        for (int c = 1; c <= u; ++c) ImpostaTesto(r - 1, c, Testo(r, c));
-      for (int c = 1; c <= u; ++c) ImpostaTesto(ultima, c, QString());
+        for (int c = 1; c <= u; ++c) CopiaCella(r, r - 1, c);
+      for (int c = 1; c <= u; ++c) SvuotaCella(ultima, c);
     }
     SpostaCursore(r0, c0);
     TestoCella = Testo(r0, c0);
@@ -622,6 +713,8 @@ void base2_32::Command1_Click(int i) {
     Occupato = false;
     MostraAiutoColonna();
     Clessidra(false);
+    // The last row holds data: no row is free to make room, and the user is told so.
+    if (i == 2 && ultima >= NumeroRighe - 1) MessaggioLimiteRighe();
     return;
   }
   // Help: the table's help text, or its topic in the help file.

@@ -75,7 +75,29 @@ class base2_32 : public plat::Form {
   void MostraAiutoColonna();
   void CopiaTabella();
   void IncollaBlocco();
+  // A cell refused by a paste: where, what came and why.
+  struct CellaRifiutata {
+    int riga;
+    int colonna;
+    QString testo;
+    QString motivo;
+  };
+  // One message for the cells a paste refused: how many, the first few with their reasons.
+  void SegnalaCelleRifiutate(const std::vector<CellaRifiutata>& rifiutate);
+  void MessaggioLimiteRighe();
+  // Before a confirmation: the first cell refused by a paste that is still wrong becomes the current cell, with
+  // its message; true when there is one (the dialog stays open).
+  bool TornaACellaRifiutata();
+  // A cell refused by a paste stays marked, with its reason, until it passes the cell check. `motivo` empty:
+  // the mark goes. Moving rows moves the marks with the cells.
+  void Segna(int riga, int colonna, const QString& motivo);
+  bool Segnata(int riga, int colonna) const;
+  QString Motivo(int riga, int colonna) const;
+  void CopiaCella(int daRiga, int aRiga, int colonna);
+  void SvuotaCella(int riga, int colonna);
   void ApriEditor();
+  // Closes the in-cell editor when it is open; `scrivi`: its text goes into the cell it was opened on.
+  void ChiudiEditor(bool scrivi);
   int UltimaRigaPiena(int daRiga = 1) const;
   void Clessidra(bool on);
 
@@ -87,6 +109,7 @@ class base2_32 : public plat::Form {
   int NumeroRighe = kRigheGriglia;
   int UltimoTasto = 0;
   bool confermato_ = false;
+  int rigaEditor_ = 0, colonnaEditor_ = 0;  // the cell the in-cell editor is open on (0: closed)
 };
 
 // The result of checking one cell text against column `colonna` of MascheraCorrente.

@@ -1,5 +1,6 @@
 #include "main/dialogs/editacfg.h"
 
+#include "common/platform/files.h"
 #include "common/platform/picturebox.h"
 #include "common/platform/textio.h"
 #include "common/platform/ui.h"
@@ -48,6 +49,30 @@ QColor Colore(double valore) {
 double Valore(const QColor& c) { return c.red() + 256.0 * c.green() + 65536.0 * c.blue(); }
 
 QString Attenzione() { return Traduci(QStringLiteral("ATTENZIONE")) + QLatin1Char('!'); }
+
+// The ranges the plots can use: a line thickness in millimetres above 0 and a few millimetres at most; a margin in
+// centimetres from 0 to less than half an A4 page.
+constexpr double kSpessoreMinimo = 0.01, kSpessoreMassimo = 5;
+constexpr double kMargineMinimo = 0, kMargineMassimo = 10;
+
+// A thickness or margin as typed: a decimal comma is read as a point; a text that is not a number gives 0.
+double ValoreDigitato(const QString& testo) {
+  QString t = testo;
+  t.replace(QLatin1Char(','), QLatin1Char('.'));
+  return plat::Val(t);
+}
+
+bool NellIntervallo(double v, double minimo, double massimo) { return std::isfinite(v) && v >= minimo && v <= massimo; }
+
+// clang-format off
+const char* const kErroreIntervallo = "Vi e' un errore di digitazione del valore introdotto o il valore è fuori dal range previsto; deve infatti appartenere all'intervallo:";
+// clang-format on
+
+void MessaggioIntervallo(const QString& titolo, double minimo, double massimo) {
+  plat::MsgBox(Traduci(QString::fromUtf8(kErroreIntervallo)) + QLatin1Char('\r') + NumeroTesto(minimo) +
+                   QStringLiteral("; ") + NumeroTesto(massimo),
+               plat::vbOKOnly + plat::vbCritical, titolo);
+}
 
 }  // namespace
 
@@ -113,7 +138,7 @@ void Editacfg::Form_Load() {
     case EsitoPenne::Mancante:
     case EsitoPenne::NonValida:
       plat::MsgBox(Traduci(QStringLiteral("La tabella delle penne manca o e' incompleta:")) + QLatin1Char(' ') +
-                       percorso_ + (riga > 0 ? QStringLiteral(" (%1)").arg(riga) : QString()),
+                       plat::ResolveForWrite(percorso_) + (riga > 0 ? QStringLiteral(" (%1)").arg(riga) : QString()),
                    plat::vbOKOnly + plat::vbExclamation, Attenzione());
       return;
   }
@@ -127,6 +152,7 @@ void Editacfg::Form_Load() {
   }
   Text2->setText(plat::TrimBlanks(plat::StrNumber(tabella_.MargineSinistro)));
   Text3->setText(plat::TrimBlanks(plat::StrNumber(tabella_.MargineSuperiore)));
+  marginiMostrati_ = {Text2->text(), Text3->text()};
   for (int e = 1; e <= kElementiPenne; ++e) {
     QString nome = plat::TrimBlanks(tabella_.NomiElementi[static_cast<std::size_t>(e)]);
     if (nome.isEmpty()) continue;
@@ -197,8 +223,10 @@ void Editacfg::Option1_Click(int c) {
 void Editacfg::Text1_Change() {
   const int e = ElementoSelezionato();
   if (InAggiornamento || e < 1) return;
-  const double v = plat::Val(Text1->text());
-  tabella_.SpessoriElementi[static_cast<std::size_t>(e)] = std::isfinite(v) ? v : 0;
+  const auto k = static_cast<std::size_t>(e);
+  const double v = ValoreDigitato(Text1->text());
+  tabella_.SpessoriElementi[k] = std::isfinite(v) ? v : 0;
+  spessoriDigitati_[k] = Text1->text();  // checked on confirmation
 }
 
 void Editacfg::Option1_DblClick(int c) {
@@ -231,17 +259,54 @@ bool Editacfg::eventFilter(QObject* oggetto, QEvent* evento) {
   return plat::Form::eventFilter(oggetto, evento);
 }
 
+bool Editacfg::ValoriAmmessi() {
+  // The thicknesses typed, element by element: a refused one is shown again as typed, with its message.
+  for (int e = 1; e <= kElementiPenne; ++e) {
+    const auto k = static_cast<std::size_t>(e);
+    if (!spessoriDigitati_[k] ||
+        NellIntervallo(ValoreDigitato(*spessoriDigitati_[k]), kSpessoreMinimo, kSpessoreMassimo))
+      continue;
+    for (int i = 0; i < List1->count(); ++i)
+      if (List1->item(i)->data(Qt::UserRole).toInt() == e) List1->setCurrentRow(i);
+    InAggiornamento = true;
+    Text1->setText(*spessoriDigitati_[k]);
+    InAggiornamento = false;
+    MessaggioIntervallo(List1->currentItem() ? List1->currentItem()->text() + QStringLiteral(" - ") + Label1->text()
+                                             : Label1->text(),
+                        kSpessoreMinimo, kSpessoreMassimo);
+    Text1->setFocus();
+    Text1->selectAll();
+    return false;
+  }
+  // The margins, when the user changed them.
+  const std::array<std::pair<QLineEdit*, QLabel*>, 2> margini = {{{Text2, Sinistro}, {Text3, Label2}}};
+  for (std::size_t i = 0; i < margini.size(); ++i) {
+    QLineEdit* t = margini[i].first;
+    if (t->text() == marginiMostrati_[i] ||
+        NellIntervallo(ValoreDigitato(t->text()), kMargineMinimo, kMargineMassimo))
+      continue;
+    MessaggioIntervallo(Frame2->title() + QStringLiteral(" - ") + margini[i].second->text(), kMargineMinimo,
+                        kMargineMassimo);
+    t->setFocus();
+    t->selectAll();
+    return false;
+  }
+  return true;
+}
+
 void Editacfg::Command1_Click() {
+  if (!ValoriAmmessi()) return;
   TabellaPenne scritta = tabella_;
   // Names are written as the file held them unless the user gave a colour a new name.
   for (int c = 1; c <= kColoriPenne; ++c)
     if (nomeColoreCambiato_[static_cast<std::size_t>(c)])
       scritta.NomiColori[static_cast<std::size_t>(c)] = NomiColoriMostrati[static_cast<std::size_t>(c)];
-  const double sinistro = plat::Val(Text2->text()), superiore = plat::Val(Text3->text());
+  const double sinistro = ValoreDigitato(Text2->text()), superiore = ValoreDigitato(Text3->text());
   scritta.MargineSinistro = std::isfinite(sinistro) ? sinistro : 0;
   scritta.MargineSuperiore = std::isfinite(superiore) ? superiore : 0;
   if (!ScriviFileTabellaPenne(percorso_, scritta)) {
-    plat::MsgBox(Traduci(QStringLiteral("Il file seguente non puo' essere scritto:")) + QLatin1Char('\r') + percorso_,
+    plat::MsgBox(Traduci(QStringLiteral("Il file seguente non puo' essere scritto:")) + QLatin1Char('\r') +
+                     plat::ResolveForWrite(percorso_),
                  plat::vbOKOnly, Attenzione());
     return;
   }

@@ -8,6 +8,9 @@
 
 #include <QString>
 
+#include <array>
+#include <optional>
+
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -52,6 +55,9 @@ class Editacfg : public plat::Form {
   int ElementoSelezionato() const;  // 1..30, 0 when none
   void DipingiColore(int c);
   void SelezionaCarattere(const QString& nome);
+  // Checks the thicknesses typed and the margins changed; the first out of its range is reported and shown
+  // again for correction (false).
+  bool ValoriAmmessi();
 
   QString percorso_;
   bool caricata_ = false;
@@ -59,6 +65,8 @@ class Editacfg : public plat::Form {
   TabellaPenne tabella_;                                      // as read: names written back unchanged
   std::array<QString, kColoriPenne + 1> NomiColoriMostrati;  // the colour names as shown
   std::array<bool, kColoriPenne + 1> nomeColoreCambiato_{};
+  std::array<std::optional<QString>, kElementiPenne + 1> spessoriDigitati_;  // the thickness text last typed
+  std::array<QString, 2> marginiMostrati_;                                  // the margins as first shown
 };
 
 // The main window's configure command: the editor of the current language's pen table, modal.

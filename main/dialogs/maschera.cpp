@@ -4,6 +4,7 @@
 #include "main/dialogs/definizioni.h"
 
 #include <algorithm>
+#include <cmath>
 
 StatoMaschera MascheraCorrente;
 
@@ -43,6 +44,7 @@ void ImpostaMaschera(int, int, int n) {
   m.CodiciColonne = {};
   m.LarghezzeColonne = {};
   m.RigheVuoteMantenute = false;
+  m.CampiObbligatori = {};
   m.TipoMaschera = d.TipoDefinizione[u];
   m.TitoloMaschera = d.TitoloDefinizione[u];
   const int s = d.InizioSceltaDefinizione[u];
@@ -83,6 +85,21 @@ void ImpostaMaschera(int, int, int n) {
   m.NumeroSecondoElenco = std::clamp(d.InizioSecondoElencoDefinizione[u + 1] - e, 0, 6);
   for (int j = 0; j < m.NumeroSecondoElenco; ++j)
     m.SecondoElenco[static_cast<std::size_t>(j)] = d.SecondoElencoDefinizione[static_cast<std::size_t>(e + j)];
+}
+
+ErroreNumero VerificaNumero(const QString& testo, const std::optional<double>& minimo,
+                            const std::optional<double>& massimo, bool richiesto) {
+  static const QString ammessi = QStringLiteral(" +-.1234567890eE");
+  const QString pulito = plat::TrimBlanks(testo);
+  if (pulito.contains(QLatin1Char(' '))) return ErroreNumero::Caratteri;
+  for (const QChar c : testo)
+    if (!ammessi.contains(c)) return ErroreNumero::Caratteri;
+  if (pulito.isEmpty()) return richiesto ? ErroreNumero::Intervallo : ErroreNumero::Nessuno;
+  // "1-2", ".", "+.", "e": the characters of a number that are no number.
+  if (!plat::IsNumeric(pulito)) return ErroreNumero::Intervallo;
+  const double v = plat::Val(pulito);
+  if (!std::isfinite(v) || (minimo && v < *minimo) || (massimo && v > *massimo)) return ErroreNumero::Intervallo;
+  return ErroreNumero::Nessuno;
 }
 
 void ScriviCampo(int i, const QString& s) {

@@ -68,6 +68,11 @@ struct StatoMaschera {
   // Grid: on confirmation an empty row before the last filled one is written back as a row of empty cells
   // instead of being dropped, so that each row stays the record it stands for.
   bool RigheVuoteMantenute = false;
+  // The fields (field form, by field index) or columns (grid, by column) that must not be left empty: a numeric
+  // field of the field form left empty is out of its range; a grid of kind 4 asks the incomplete-rows question
+  // for a row with data whose cell of such a column is empty. Set by the calling command after ImpostaMaschera,
+  // which clears them.
+  std::array<bool, 26> CampiObbligatori{};
   ValoriTestoMaschera ValoriTesto;
   std::array<double, 26> ValoriNumerici{};  // kind 1: 0-based position of the chosen entry of each choice field
   std::array<bool, 26> SceltaFuoriElenco{};  // kind 1: ScriviCampo was given no entry number from 1 on
@@ -87,6 +92,14 @@ void LeggiCampo(int i, QString& s);
 void MostraMaschera(int x = 0);
 // Unloads the dialog of the current kind and empties ValoriTesto.
 void ChiudiMaschera();
+
+// The check of a numeric field or cell: the whole text, blanks around it aside, is one finite number (a point as
+// decimal separator, an optional exponent) within the bounds, both admissible (an empty bound sets no limit).
+// Caratteri: an inner blank or a character that no number holds; Intervallo: anything else that is no such
+// number. An empty text passes unless `richiesto`, when it is out of the range.
+enum class ErroreNumero { Nessuno, Caratteri, Intervallo };
+ErroreNumero VerificaNumero(const QString& testo, const std::optional<double>& minimo,
+                            const std::optional<double>& massimo, bool richiesto = false);
 
 // The forms of the two kinds register how they are shown and unloaded. `mostra` shows the form modally and sets
 // AnnullaMaschera to 0 on confirmation; `chiudi` unloads it when it is still loaded.

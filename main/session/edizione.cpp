@@ -102,6 +102,9 @@ void menu1::EdizioneScheda_Click() {
   std::size_t k = 0;
   for (int r = 1; r <= Scheda.NumeroRigheScheda; ++r)
     for (int c = 1; c <= kNumeroCampiRecord; ++c) m.ValoriTesto[++k] = CampoDelRecord(Scheda.RigheScheda[U(r)], c);
+  // A record without its distance or orientation would be read as 0 and drawn where nothing was measured: such
+  // a row is never saved without the incomplete-rows question. The codes may stay blank.
+  for (const int c : {Dist, Imm, Inc}) m.CampiObbligatori[U(c)] = true;
   for (int c = 1; c <= kNumeroCampiRecord; ++c) {
     // A cell is stored in its record field: never longer than the field.
     m.LarghezzeColonne[U(c)] = kLarghezzaCampo[U(c)];
@@ -142,7 +145,7 @@ void menu1::EdizioneFamiglie_Click() {
   switch (LeggiFileRisultato(fileRisultato, risultato, kMassimoPuntiRisultato, kMassimoFamiglie)) {
     case EsitoRisultato::Letto: break;
     case EsitoRisultato::Mancante:
-      Attenzione(QStringLiteral("Nessun risultato della cluster analysis per questa sessione:"), fileRisultato);
+      AvvisoSenzaRisultatoCluster(fileRisultato);
       return;
     case EsitoRisultato::TroppiPunti:
       Attenzione(QStringLiteral("Troppi punti nel risultato della cluster analysis (al massimo 1000):"), fileRisultato);
@@ -174,7 +177,9 @@ void menu1::EdizioneFamiglie_Click() {
   }
   MostraMaschera();
   int righe = famiglie;  // a cancelled dialog keeps the values read
+  bool oltre = false;    // rows typed below the last family
   if (m.AnnullaMaschera == 0) {
+    oltre = plat::Val(m.ValoriTesto[0]) > famiglie;
     righe = std::clamp(static_cast<int>(plat::Val(m.ValoriTesto[0])), 0, famiglie);
     for (int i = 1; i <= righe; ++i) {
       p.Attrito[U(i)] = plat::Val(m.ValoriTesto[U(2 * i - 1)]);
@@ -182,6 +187,9 @@ void menu1::EdizioneFamiglie_Click() {
     }
   }
   ChiudiMaschera();
+  if (oltre)
+    Attenzione(QStringLiteral("Le righe oltre l'ultima famiglia non sono state memorizzate; famiglie:"),
+               QString::number(famiglie));
   for (int i = righe + 1; i <= famiglie; ++i) {
     p.Attrito[U(i)] = attrito;
     p.Coesione[U(i)] = coesione;

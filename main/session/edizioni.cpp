@@ -48,6 +48,8 @@ void menu1::EdizioneFronte_Click() {
     return;
   }
   ImpostaMaschera(0, 0, 1);
+  // Every value is a number of the file: a field left empty is out of its range, never a 0.
+  for (int i = 0; i < kValoriFronte; ++i) MascheraCorrente.CampiObbligatori[static_cast<std::size_t>(i)] = true;
   std::array<QString, kValoriFronte + 1> mostrati;
   for (int i = 1; i <= kValoriFronte; ++i) {
     const auto u = static_cast<std::size_t>(i);
@@ -118,7 +120,16 @@ void menu1::EditaOpzioniGrafiche(int tipo) {
   auto opzione = [&o, &kOpzione](int campo) -> double& {
     return o.Opzione[static_cast<std::size_t>(kOpzione[static_cast<std::size_t>(campo)])];
   };
-  for (int i = 1; i <= 5; ++i) ScriviCampo(i, TestoCampo(opzione(i)));
+  // Each field shows the entry with the meaning its readers give the stored value: option 1 is equal-angle (the
+  // second entry) only when 2, option 2 the lower hemisphere (the first entry) only when 1, options 4 to 6 drawn
+  // (the first entry) only when 1. A value that is neither 1 nor 2 is shown so, and the form says that it names
+  // no entry.
+  for (int i = 1; i <= 5; ++i) {
+    const double v = opzione(i);
+    const bool prima = i == 1 ? v != 2 : v == 1;
+    ScriviCampo(i, prima ? QStringLiteral("1") : QStringLiteral("2"));
+    MascheraCorrente.SceltaFuoriElenco[static_cast<std::size_t>(i - 1)] = v != 1 && v != 2;
+  }
   MostraMaschera();
   const bool confermato = MascheraCorrente.AnnullaMaschera == 0;
   if (confermato) {

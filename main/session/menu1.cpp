@@ -114,10 +114,7 @@ QAction* menu1::Comando(QMenu* menu, const QString& nome, const QString& titolo,
 }
 
 void menu1::CostruisciMenu() {
-  // The menu tree in its order on screen, with the design captions (translated by Form_Load). The commands of the
-  // sheet editor, the analyses, the slope, family and title editors, the printed and Word reports and the
-  // pen-table editor are not part of this program yet: their items show the session guard where they have one and
-  // do nothing else.
+  // The menu tree in its order on screen, with the design captions (translated by Form_Load).
   QMenu* archivi = Menu(QStringLiteral("Archivi"), QStringLiteral("&Archivi"));
   Comando(archivi, QStringLiteral("FileApri"), QStringLiteral("&Apri"), &menu1::FileApri_Click);
   Comando(archivi, QStringLiteral("FileSalva"), QStringLiteral("&Salva"), &menu1::FileSalva_Click);
@@ -553,7 +550,8 @@ void menu1::CalcoliCluster_Click() {
 
 void menu1::CalcoliStabilita_Click() {
   if (SenzaSessione(Guardia::Calcoli)) return;
-  Lancia({.programma = "TALVOR.exe", .modo = ModoStabilita, .terzaVuota = true, .fermaSeVuoto = true});
+  Lancia({.programma = "TALVOR.exe", .modo = ModoStabilita, .terzaVuota = true, .richiedeDat = true,
+          .fermaSeVuoto = true});
 }
 
 void menu1::GraficaCluster_Click() {
@@ -606,7 +604,6 @@ bool menu1::RifiutaSeFiglioInCorso() {
 void menu1::Lancia(const Lancio& l) {
   if (RifiutaSeFiglioInCorso()) return;
   // Without the files the child needs the command does nothing.
-  if (l.richiedeDat && !plat::FileExists(FileDellaSessione(QStringLiteral(".DAT")))) return;
   const QString fileElenco = FileDellaSessione(QStringLiteral(".SES"));
   if (!plat::FileExists(fileElenco)) return;
   if (l.leggeElenco) {
@@ -621,6 +618,14 @@ void menu1::Lancia(const Lancio& l) {
       Sessione.ElencoSchede[static_cast<std::size_t>(j)] = elenco.at(j - 1);
   }
   if (l.fermaSeVuoto && Sessione.NumeroSchede <= 0) return;
+  // What works on the clusters needs a clustering result; without one the user is told so.
+  if (l.richiedeDat) {
+    const QString risultato = FileDellaSessione(QStringLiteral(".dat"));
+    if (!plat::FileExists(risultato)) {
+      AvvisoSenzaRisultatoCluster(risultato);
+      return;
+    }
+  }
 
   FilePassaggioDati d;
   d.Modo = l.modo;

@@ -23,6 +23,10 @@ void Attenzione(const QString& testo, const QString& dettaglio) {
   plat::MsgBox(t, plat::vbOKOnly, Traduci(QStringLiteral("ATTENZIONE")) + QStringLiteral("!"));
 }
 
+void AvvisoSenzaRisultatoCluster(const QString& file) {
+  Attenzione(QStringLiteral("Nessun risultato della cluster analysis per questa sessione:"), file);
+}
+
 bool RipartireDaiPredefiniti() {
   return plat::MsgBox(Traduci(QStringLiteral("Volete ripartire dai valori predefiniti?")),
                       plat::vbYesNo + plat::vbQuestion,

@@ -31,6 +31,8 @@ QString FilePassaggio();
 // The message box of the suite's warnings: Traduci(testo) (followed by `dettaglio` on a new line when given),
 // title Traduci("ATTENZIONE") & "!", one OK button.
 void Attenzione(const QString& testo, const QString& dettaglio = QString());
+// The message of a command that needs the clustering result `file` of the session when there is none.
+void AvvisoSenzaRisultatoCluster(const QString& file);
 // After a damaged file has been reported: asks whether to start again from the defaults (true for Yes).
 bool RipartireDaiPredefiniti();
 

@@ -7,9 +7,15 @@
 #include "tests/support/scripted.h"
 #include "tests/support/support.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -51,6 +57,15 @@ class Griglia : public ::testing::Test {
     return righe;
   }
   QStringList Messaggi() const { return s->Log("msgbox"); }
+  // A script action "vedi" that runs `f` on the grid while it is shown.
+  static void Vedi(std::function<void(base2_32&)> f) {
+    plat::RegisterScriptAction("vedi", [f](const QStringList&, QString* errore) {
+      auto* g = qobject_cast<base2_32*>(plat::FindObject("base2_32"));
+      if (!g) return *errore = "no base2_32", false;
+      f(*g);
+      return true;
+    });
+  }
   TestFolder t;
   std::unique_ptr<Scripted> s;
 };
@@ -156,8 +171,10 @@ TEST_F(Griglia, InsertAndDeleteRows) {
   EXPECT_EQ(Mostra(1, celle, "cell 2 1\npress Command1(2)\ntype 9\nkey Return\ntype b\nkey Return\ntype z\n"
                              "press Command1(0)\n"),
             (QStringList{"1|A|a", "9|B|z", "2|A|b", "3|A|c", "4|A|d"}));
-  // With data in row 500 nothing moves; a kind-3 table has no such buttons (the index asks for help).
-  EXPECT_EQ(Mostra(1, celle, "cell 500 1\ntype 5\ncell 1 1\npress Command1(2)\npress Command1(0)\nanswer No\n").size(), 5);
+  // With data in row 500 nothing moves, and the user is told; a kind-3 table has no such buttons (the index asks
+  // for help).
+  EXPECT_EQ(Mostra(1, celle, "cell 500 1\ntype 5\ncell 1 1\npress Command1(2)\nanswer OK \"superiore a 500\"\n"
+                             "press Command1(0)\nanswer No\n").size(), 5);
   Mostra(2, celle, "press Command1(2)\nanswer OK\npress Command1(0)\n");
   EXPECT_TRUE(Messaggi().value(0).contains("AIUTO TABELLA"));
 }
@@ -174,9 +191,9 @@ TEST_F(Griglia, PasteWithPreviewOverwriteQuestionAndRowLimit) {
   // Over data: the question; No keeps everything.
   EXPECT_EQ(incolla("1\ta\tuno\r\n", "key Shift+Insert\nanswer Yes\nanswer No\npress Command1(0)\n"),
             QStringList{"7|A|v"});
-  // An invalid cell is reported and left empty.
-  EXPECT_EQ(incolla("95\tA\tuno\r\n", "key Ctrl+V\nanswer Yes\nanswer Yes\nanswer OK\npress Command1(0)\n"),
-            QStringList{"|A|uno"});
+  // An invalid cell is reported and kept, marked, for the user to correct.
+  EXPECT_EQ(incolla("95\tA\tuno\r\n", "key Ctrl+V\nanswer Yes\nanswer Yes\nanswer OK\ntype 9\npress Command1(0)\n"),
+            QStringList{"9|A|uno"});
   // Eight lines: a preview of six and "......".
   QString otto;
   for (int i = 1; i <= 8; ++i) otto += QString("%1\tA\tx\r\n").arg(i);
@@ -204,6 +221,96 @@ TEST_F(Griglia, TheInCellEditorCommitsWithEnterAndEscLeavesTheCell) {
             QStringList{"1|A|abc"});
   EXPECT_EQ(Mostra(3, {"1", "A", "a"}, "cell 1 3\nkey F2\ntype bc\nkey Esc\npress Command1(0)\n"),
             QStringList{"1|A|a"});
+}
+
+// The editor as the user leaves it: a mouse click on "Conferma" or on another cell, or Tab, puts its text into
+// the cell, which is then checked as every cell is; the window is active and the clicks are real mouse events.
+TEST_F(Griglia, TheInCellEditorKeepsWhatWasTypedWhenLeftByAClickOrTab) {
+  auto modifica = [](base2_32& g, int riga, int colonna, const char* testo) {
+    QApplication::setActiveWindow(&g);
+    g.VaiACella(riga, colonna);
+    QTest::keyClick(g.MSFlexGrid1, Qt::Key_F2);
+    QTest::keyClicks(g.Text1, testo);
+  };
+  Vedi([&](base2_32& g) {
+    modifica(g, 1, 3, "bc");
+    QTest::mouseClick(g.Command1[0], Qt::LeftButton);
+  });
+  EXPECT_EQ(Mostra(3, {"1", "A", "a"}, "vedi\n"), QStringList{"1|A|abc"});
+  EXPECT_TRUE(Messaggi().isEmpty());
+  Vedi([&](base2_32& g) {
+    modifica(g, 1, 3, "bc");
+    QTest::keyClick(g.Text1, Qt::Key_Tab);
+    modifica(g, 1, 1, "5");
+    const QTableWidget* w = g.MSFlexGrid1;
+    QTest::mouseClick(w->viewport(), Qt::LeftButton, {}, w->visualRect(w->model()->index(1, 2)).center());
+  });
+  EXPECT_EQ(Mostra(3, {"1", "A", "a"}, "vedi\npress Command1(0)\n"), QStringList{"15|A|abc"});
+  // What the check refuses is reported and the dialog stays open.
+  Vedi([&](base2_32& g) {
+    modifica(g, 1, 1, "x");
+    QTest::mouseClick(g.Command1[0], Qt::LeftButton);
+  });
+  EXPECT_EQ(Mostra(3, {"1", "A", "a"}, "vedi\nanswer OK \"caratteri alfanumerici\"\ntype 2\npress Command1(0)\n"),
+            QStringList{"2|A|a"});
+}
+
+// Numeric cells take what numeric fields of the field form take: the whole text one number.
+TEST_F(Griglia, NumericCellsRefuseTextThatIsNoNumber) {
+  for (const char* v : {"1-2", ".", "+.", "-", "e", "1e", "--1"}) {
+    const QString script = QString("type %1\ncell 1 2\nanswer OK \"fuori dal range\"\nkey Esc\npress Command1(0)\n");
+    EXPECT_TRUE(Mostra(3, {}, script.arg(v)).isEmpty()) << v;
+    EXPECT_EQ(Messaggi().size(), 1) << v;
+  }
+}
+
+// A paste gives one message for all the cells it refuses; they keep what was pasted, marked, and a confirmation
+// takes the user to the first one still wrong. A clipboard of exactly six lines shows "......" after them.
+TEST_F(Griglia, APasteReportsItsRefusedCellsInOneMessageAndKeepsThemMarked) {
+  QString virgole, punti, sei;
+  for (int i = 1; i <= 20; ++i) {
+    virgole += QString("%1,5\tA\tx\r\n").arg(i);
+    punti += QString("%1.5\tA\tx\r\n").arg(i);
+  }
+  for (int i = 1; i <= 6; ++i) sei += QString("%1\tA\tx\r\n").arg(i);
+  WriteAnsi(t.D("virgole.txt"), virgole);
+  WriteAnsi(t.D("punti.txt"), punti);
+  WriteAnsi(t.D("sei.txt"), sei);
+  QStringList segnate;
+  Vedi([&](base2_32& g) {
+    for (int r : {1, 20, 21})
+      segnate << g.Testo(r, 1) + "=" +
+                     (g.MSFlexGrid1->item(r - 1, 1) ? g.MSFlexGrid1->item(r - 1, 1)->toolTip() : "");
+  });
+  const QStringList righe =
+      Mostra(3, {},
+             "clipboard " + t.D("sei.txt") + "\nkey Ctrl+V\nanswer No\n"
+             "clipboard " + t.D("virgole.txt") + "\nkey Ctrl+V\nanswer Yes\nanswer OK \"non accettate: 20\"\nvedi\n"
+             "press Command1(0)\nanswer OK \"caratteri alfanumerici\"\n"
+             "clipboard " + t.D("punti.txt") + "\nkey Ctrl+V\nanswer Yes\nanswer Yes\npress Command1(0)\n");
+  ASSERT_EQ(righe.size(), 20);
+  EXPECT_EQ(righe[19], QString("20.5|A|x"));
+  const QStringList m = Messaggi();
+  ASSERT_EQ(m.size(), 6);
+  EXPECT_TRUE(m[0].contains("6  A  x") && m[0].endsWith("......")) << m[0].toStdString();
+  const QString riepilogo = m[2];
+  EXPECT_TRUE(riepilogo.contains("Celle incollate non accettate: 20\\nriga 1, Inc, \"1,5\": Non sono ammessi caratteri "
+                                 "alfanumerici in un campo di tipo numerico.\\nriga 2, Inc"))
+      << riepilogo.toStdString();
+  EXPECT_TRUE(riepilogo.contains("riga 5, Inc") && !riepilogo.contains("riga 6,") &&
+              riepilogo.contains("......\\n\\nLe celle non accettate sono segnate in rosso"))
+      << riepilogo.toStdString();
+  EXPECT_EQ(segnate.join(" | "),
+            QString("1,5=Non sono ammessi caratteri alfanumerici in un campo di tipo numerico. | "
+                    "20,5=Non sono ammessi caratteri alfanumerici in un campo di tipo numerico. | ="));
+  // A line of more fields than columns: the last column holds the last of them, and counts once.
+  WriteAnsi(t.D("altro.txt"), "x\tZ\ttroppo lungo\tancora troppo lungo\r\n");
+  Mostra(3, {}, "clipboard " + t.D("altro.txt") + "\nkey Ctrl+V\nanswer Yes\nanswer Yes\nanswer OK\nclose base2_32\n");
+  ASSERT_EQ(Messaggi().size(), 3);
+  const QString altro = Messaggi()[2];
+  EXPECT_TRUE(altro.contains("non accettate: 3\\n") && altro.contains("riga 1, Nome, \"ancora troppo") &&
+              !altro.contains(", \"troppo lungo\""))
+      << altro.toStdString();
 }
 
 }  // namespace

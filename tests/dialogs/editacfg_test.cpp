@@ -118,4 +118,38 @@ TEST_F(Penne, AFileWithoutMarginsGetsThemAndAMissingOrShortFileIsReported) {
   }
 }
 
+// A thickness above 0 and at most a few millimetres, margins from 0 to less than half the page: what lies outside
+// is refused with a message and shown again for correction; a decimal comma counts as a point.
+TEST_F(Penne, ThicknessesAndMarginsOutsideTheirRangesAreRefusedAndACommaIsAPoint) {
+  Scrivi();
+  Scripted s(t,
+             "pick List1 #1\nset Text1 1e300\npick List1 #3\npress Command1\nanswer OK \"0.01; 5\"\n"
+             "set Text1 -5\npress Command1\nanswer OK \"0.01; 5\"\nset Text1 0\npress Command1\nanswer OK\n"
+             "set Text1 1,5\nset Text2 -100\npress Command1\nanswer OK \"0; 10\"\nset Text2 0,5\n"
+             "set Text3 20\npress Command1\nanswer OK \"0; 10\"\nset Text3 2,25\npress Command1\n");
+  MostraEditacfg();
+  const QStringList m = s.Log("msgbox");
+  ASSERT_EQ(m.size(), 5);
+  // The element refused is the one typed, shown again in the list.
+  EXPECT_TRUE(m[0].contains(" bordo - Spessore (mm)\t")) << m[0].toStdString();
+  EXPECT_TRUE(m[3].contains("\tMargini (cm) - Sinistro\t")) << m[3].toStdString();
+  EXPECT_TRUE(m[4].contains("\tMargini (cm) - Superiore\t")) << m[4].toStdString();
+  const QList<QByteArray> r = Righe();
+  ASSERT_EQ(r.size(), 152);
+  EXPECT_EQ(r[6], QByteArray("1.5\r"));  // element 2
+  EXPECT_EQ(r[2], QByteArray("0.3\r"));  // element 1, never typed in
+  EXPECT_EQ(r[150], QByteArray("0.5\r"));
+  EXPECT_EQ(r[151], QByteArray("2.25\r"));
+}
+
+// The message names the pen table as the file is named, whatever the letter case of the language code.
+TEST_F(Penne, TheMessageNamesThePenTableAsItIsNamed) {
+  Avvio.CodiceLingua = "ita";
+  ASSERT_TRUE(plat::WriteWholeFile(file, "Titoli\r\n1\r\n0.3\r\nArial\r\n"));
+  Scripted s(t, "answer OK\n");
+  MostraEditacfg();
+  ASSERT_EQ(s.Log("msgbox").size(), 1);
+  EXPECT_TRUE(s.Log("msgbox")[0].contains("/korvenITA.CFG")) << s.Log("msgbox")[0].toStdString();
+}
+
 }  // namespace

@@ -146,12 +146,41 @@ TEST_F(Edizione, PasteOf499And501LinesAndTheCodeChecks) {
   const QStringList codici = Esegui("EdizioneScheda", "file " + rilievi + "/c.sch\n" + testa +
                                                           "cell 1 3\ntype GX\ncell 1 4\nanswer OK\ntype gi\n"
                                                           "cell 1 11\ntype 1e-3\ncell 1 12\nanswer OK\ntype 1\n"
-                                                          "press base2_32.Command1(0)\n");
-  ASSERT_EQ(codici.size(), 2);
+                                                          "press base2_32.Command1(0)\nanswer No\n");
+  ASSERT_EQ(codici.size(), 3);
   EXPECT_TRUE(codici[0].contains("\tTi\tIl dato inserito non e' compreso"));
   EXPECT_TRUE(codici[1].contains("lunghezza ammessa"));
   EXPECT_EQ(CampoDelRecord(Leggi(rilievi + "/c.sch").RigheScheda[1], Ti), QString("GI"));
   EXPECT_EQ(CampoDelRecord(Leggi(rilievi + "/c.sch").RigheScheda[1], Ap), QString("1 "));
+}
+
+// A record without its distance or orientation is never saved silently: the incomplete-rows question comes, Yes
+// goes back to the grid, No saves the record as it is. The codes may stay blank: the four example sheets, which
+// leave some blank, are saved byte for byte by an unchanged confirmation, without a question.
+TEST_F(Edizione, ARecordWithoutDistanceOrOrientationAsksAndTheExampleSheetsSaveUnchanged) {
+  Carica(rilievi + "/manca.ses");
+  const QString riga = "cell 1 1\ntype 1\ncell 1 2\ntype 2.5\ncell 1 3\ntype GI\ncell 1 6\ntype 2\ncell 1 7\ntype 4\n";
+  QStringList m = Esegui("EdizioneScheda", "file " + rilievi + "/si.sch\npress Command1(0)\n" + riga +
+                                               "press base2_32.Command1(0)\nanswer Yes \"Alcune righe\"\n"
+                                               "cell 1 4\ntype 33\ncell 1 5\ntype 5\npress base2_32.Command1(0)\n");
+  ASSERT_EQ(m.size(), 1);
+  const QString record = Leggi(rilievi + "/si.sch").RigheScheda[1];
+  EXPECT_EQ(CampoDelRecord(record, Imm).trimmed() + "/" + CampoDelRecord(record, Inc).trimmed(), QString("33/5"));
+  m = Esegui("EdizioneScheda", "file " + rilievi + "/no.sch\npress Command1(0)\n" + riga +
+                                   "press base2_32.Command1(0)\nanswer No \"Alcune righe\"\n");
+  ASSERT_EQ(m.size(), 1);
+  const ModuloScheda no = Leggi(rilievi + "/no.sch");
+  ASSERT_EQ(no.NumeroRigheScheda, 1);
+  EXPECT_EQ(CampoDelRecord(no.RigheScheda[1], Dist).trimmed(), QString("2.5"));
+  EXPECT_TRUE(CampoDelRecord(no.RigheScheda[1], Imm).trimmed().isEmpty());
+  for (const char* nome : {"fronte_est.sch", "fronte_nord.sch", "gradone4.sch", "rampa.sch"}) {
+    const QString file = rilievi + "/" + nome;
+    ASSERT_TRUE(QFile::copy(QString(FRATTIX_TEST_SOURCE_DIR) + "/examples/" + nome, file));
+    const QByteArray prima = ReadBytes(file);
+    m = Esegui("EdizioneScheda", "file " + file + "\npress Command1(0)\npress base2_32.Command1(0)\n");
+    EXPECT_TRUE(m.isEmpty()) << nome << m.join("\n").toStdString();
+    EXPECT_EQ(ReadBytes(file), prima) << nome;
+  }
 }
 
 TEST_F(Edizione, ASheetThatCannotBeUsedIsReportedAndNotWritten) {
@@ -209,6 +238,14 @@ TEST_F(Famiglie, FiveFamiliesWithDefaultsAndAClearedMiddleRow) {
   WriteAnsi(rilievi + "/prova.pgm", " 20 \n 1 \n 0 \n 0 \n");
   Esegui("EdizioneFamiglie", "press Command1(1)\n");
   EXPECT_EQ(ReadAnsi(rilievi + "/prova.pgm"), QString("20\n1\n30\n0.5\n30\n0.5\n30\n0.5\n30\n0.5\n"));
+}
+
+TEST_F(Famiglie, RowsTypedBelowTheLastFamilyAreReportedAsNotStored) {
+  const QStringList m = Esegui("EdizioneFamiglie", "cell 6 1\ntype 40\nkey Return\ntype 5\npress Command1(0)\n"
+                                                   "answer OK \"oltre l'ultima famiglia\"\n");
+  ASSERT_EQ(m.size(), 1);
+  EXPECT_TRUE(m[0].endsWith("famiglie:\\n5")) << m[0].toStdString();
+  EXPECT_EQ(ReadAnsi(rilievi + "/prova.pgm"), QString("30\n0.5\n30\n0.5\n30\n0.5\n30\n0.5\n30\n0.5\n"));
 }
 
 TEST_F(Famiglie, NoClusteringResultIsReported) {

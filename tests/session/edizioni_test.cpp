@@ -61,10 +61,14 @@ class Edizioni : public ::testing::Test {
 TEST_F(Edizioni, SlopeWithoutFileShowsZerosAndAConfirmWritesNineteenValues) {
   Campi();
   Fronte.CoefficienteSismico = 0.3;  // of an earlier session
-  Scripted s(t, "campi\npress Command1(0)\n");
+  // The rock unit weight and the crest height must be above 0.
+  Scripted s(t, "campi\nset Text1(6) 26\nset Text1(8) 25\npress Command1(0)\n");
   w.Voce("EdizioneFronte")->trigger();
   EXPECT_EQ(visti, QStringList(19, "0"));
-  EXPECT_EQ(Righe(t.D("rock.fro")), QStringList(19, "0"));
+  QStringList atteso(19, "0");
+  atteso[6] = "2.6";
+  atteso[8] = "25";
+  EXPECT_EQ(Righe(t.D("rock.fro")), atteso);
   EXPECT_EQ(Fronte.CoefficienteSismico, 0);
   EXPECT_TRUE(s.Log("form").first().endsWith("\tbase1\tDESCRIZIONE FRONTE E CARICHI"));
 }
@@ -107,6 +111,25 @@ TEST_F(Edizioni, SlopeCancelAndCloseLeaveTheFileByteForByte) {
   EXPECT_FALSE(QFile::exists(t.D("rock.fro")));
 }
 
+// A rock unit weight or a crest height of 0 cannot be, and no field left empty becomes a 0: each is the range
+// message, and the file is written once every field holds a number in its range.
+TEST_F(Edizioni, SlopeRockUnitWeightAndCrestHeightAboveZeroAndNoFieldLeftEmpty) {
+  WriteAnsi(t.D("rock.fro"), "60\n120\n10\n120\n2.5\n35\n2.7\n1.1\n20\n0\n0\n0\n0\n0\n0\n0\n0\n0\n.1\n");
+  Scripted s(t,
+             "set Text1(6) 0\npress Command1(0)\nanswer OK \"1; 100\"\nset Text1(6) 27\n"
+             "set Text1(8) 0\npress Command1(0)\nanswer OK \".1; 10000\"\nset Text1(8) \"\"\npress Command1(0)\n"
+             "answer OK \".1; 10000\"\nset Text1(8) 20\nset Text1(18) \"\"\npress Command1(0)\nanswer OK \"0; 1\"\n"
+             "set Text1(18) .1\nset Text1(0) \"\"\nset Text1(1) 120\nanswer OK \"0; 90\"\nset Text1(0) 60\n"
+             "press Command1(0)\n");
+  w.EdizioneFronte_Click();
+  const QStringList m = s.Log("msgbox");
+  ASSERT_EQ(m.size(), 5);
+  EXPECT_TRUE(m[0].contains("\tGamma roccia [")) << m[0].toStdString();
+  EXPECT_TRUE(m[1].contains("\tAltezza ciglio [m]\t")) << m[1].toStdString();
+  EXPECT_TRUE(m[4].contains("\tInclinazione fronte [")) << m[4].toStdString();
+  EXPECT_EQ(Righe(t.D("rock.fro")).mid(0, 9).join(","), QString("60,120,10,120,2.5,35,2.7,1.1,20"));
+}
+
 TEST_F(Edizioni, SlopeShortOrDamagedFileIsReportedAndNotWritten) {
   for (const char* contenuto : {"60\n120\n10\n120\n2.5\n35\n2.7\n1.1\n", "60\n120\nabc\n120\n2.5\n35\n2.7\n1.1\n20\n"}) {
     WriteAnsi(t.D("rock.fro"), contenuto);
@@ -121,6 +144,7 @@ TEST_F(Edizioni, SlopeShortOrDamagedFileIsReportedAndNotWritten) {
 TEST_F(Edizioni, SlopeRangeAndCharacterChecks) {
   // The face dip takes 0 to 90; the seismic coefficient 0 to 1; the load inclination -90 to 90.
   Scripted s(t,
+             "set Text1(6) 26\nset Text1(8) 25\n"  // the rock unit weight and the crest height must be above 0
              "set Text1(0) 95\nset Text1(1) 10\nanswer OK \"0; 90\"\nset Text1(0) 90\n"
              "set Text1(18) 1,5\npress Command1(0)\nanswer OK \"caratteri alfanumerici\"\n"
              "set Text1(18) 1\nset Text1(10) -90\npress Command1(0)\n");
@@ -224,13 +248,28 @@ TEST_F(Edizioni, GraphicsOptionsCancelWritesNothing) {
   }
 }
 
+// A value outside a choice list is shown as the entry with the meaning its readers give it (option 1: anything but
+// 2 is equal-area; option 2: anything but 1 is the upper hemisphere; options 4 to 6: anything but 1 is not drawn),
+// with a message; an unchanged confirmation writes that meaning.
 TEST_F(Edizioni, GraphicsOptionOutsideItsListIsShownValidWithAMessage) {
   WriteAnsi(t.D("rock.GRA"), "1\n0\n1\n1\n1\n2\n");
   Campi();
-  Scripted s(t, "answer OK \"nessuna voce\"\ncampi\npress Command1(0)\n");
+  {
+    Scripted s(t, "answer OK \"nessuna voce\"\ncampi\npress Command1(0)\n");
+    w.EditaOpzioniGrafiche(1);
+    EXPECT_EQ(visti.value(1), QString("Emisfero superiore"));
+    EXPECT_TRUE(s.Log("msgbox").first().contains("\tEmisfero\t"));
+  }
+  WriteAnsi(t.D("rock.GRA"), "3\n0\n1\n0\n1\n1\n");
+  Campi();
+  Scripted s(t, "answer OK\nanswer OK\nanswer OK\ncampi\npress Command1(0)\n");
   w.EditaOpzioniGrafiche(1);
-  EXPECT_EQ(visti.value(1), QString("Emisfero inferiore"));
-  EXPECT_TRUE(s.Log("msgbox").first().contains("\tEmisfero\t"));
+  EXPECT_EQ(visti.join(","), QString("Equiareale,Emisfero superiore,No,Si,Si"));
+  const QStringList m = s.Log("msgbox");
+  ASSERT_EQ(m.size(), 3);
+  EXPECT_TRUE(m[0].contains("\tProiezione\t") && m[0].endsWith("Equiareale")) << m[0].toStdString();
+  EXPECT_TRUE(m[2].contains("\tCerchi massimi\t") && m[2].endsWith("No")) << m[2].toStdString();
+  EXPECT_EQ(Righe(t.D("rock.GRA")).join(","), QString("1,2,1,2,1,1"));
 }
 
 TEST_F(Edizioni, GraphicsOptionsShortOrDamagedFileIsReportedAndNothingStarts) {

@@ -91,7 +91,17 @@ TEST_F(Lancio, ClusterCommandHandsOverTheSessionAndDisablesTheMenusWhileTalvorRu
   EXPECT_FALSE(plat::FileExists(t.D("sito.dat")));  // nothing half-written
 }
 
+// A clustering result "sito.dat" of one cluster.
+void ScriviRisultato(const QString& file) {
+  RisultatoCluster r;
+  r.NumeroPoli = r.NumeroCluster = 1;
+  r.Punti.resize(2);
+  r.Membri = {{}, {1}};
+  ASSERT_TRUE(ScriviFileRisultato(file, r));
+}
+
 TEST_F(Lancio, StabilityCommandWritesAnEmptyThirdLineAndLeavesAnExistingGraphicsFile) {
+  ScriviRisultato(t.D("sito.dat"));
   WriteAnsi(t.D("SITO.gra"), "2\n1\n2\n0\n0\n");
   Script("");
   w.CalcoliStabilita_Click();
@@ -114,7 +124,22 @@ TEST_F(Lancio, AnEmptyListOrAMissingListStartsNothing) {
   EXPECT_FALSE(plat::FileExists(t.P("temporan")));
   // The cluster plot needs a clustering result.
   WriteAnsi(t.D("sito.SES"), " 0 \n");
+  Script("press Command1(0)\nanswer OK \"Nessun risultato\"\n");
   w.LanciaClusterDati();
+  EXPECT_FALSE(plat::FileExists(t.P("temporan")));
+}
+
+// The stability check and the cluster plot before any cluster analysis say that there is no clustering result,
+// as the family parameters do, and start nothing.
+TEST_F(Lancio, StabilityAndTheClusterPlotWithoutAClusteringResultSaySo) {
+  Script("answer OK\npress Command1(0)\nanswer OK\n");
+  w.Voce("CalcoliStabilita")->trigger();
+  w.Voce("GraficaCluster")->trigger();
+  const QStringList m = s_->Log("msgbox");
+  ASSERT_EQ(m.size(), 2);
+  for (const QString& riga : m)
+    EXPECT_TRUE(riga.contains("Nessun risultato della cluster analysis per questa sessione:\\nsito.dat"))
+        << riga.toStdString();
   EXPECT_FALSE(plat::FileExists(t.P("temporan")));
 }
 
