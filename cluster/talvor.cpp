@@ -251,11 +251,22 @@ bool LeggiRisultati() {
   return true;
 }
 
-void AvviaPeldrix() {
+bool AvviaFiglioTalvor(const QString& eseguibile, const QString& nome) {
   QString errore;
-  if (!plat::RunChildAndWait(QStringLiteral("peldrix.exe"), {}, &errore))
-    AvvisoFile(QStringLiteral("Impossibile avviare il programma:"), QStringLiteral("peldrix"));
+  int codice = 0;
+  if (!plat::RunChildAndWait(eseguibile, {}, &errore, &codice)) {
+    AvvisoFile(QStringLiteral("Impossibile avviare il programma:"), nome);
+    return false;
+  }
+  // Killed or crashed mid-run, the child may have left its results unfinished or none at all: the user is told.
+  if (codice == plat::kChildCrashed) {
+    AvvisoFile(QStringLiteral("Il programma e' terminato in modo anomalo:"), nome);
+    return false;
+  }
+  return true;
 }
+
+void AvviaPeldrix() { AvviaFiglioTalvor(QStringLiteral("peldrix.exe"), QStringLiteral("peldrix")); }
 
 void RimuoviTabelleVecchie() {
   for (const QString& file : {FileTabella(Talvor.NomeFileDati, QStringLiteral("PER")),
@@ -265,6 +276,11 @@ void RimuoviTabelleVecchie() {
 }
 
 int EseguiModoStabilita() {
+  // The wedge table is made anew for the slope, families and parameters as they are now: the table of an earlier
+  // run goes first, so that a run that ends without a new one (PELDRIX not started, failing or killed) leaves no
+  // table that would be taken for the current one.
+  const QString cunei = FileSessione(QStringLiteral(".GMC"));
+  if (plat::FileExists(cunei)) plat::DeleteFile(cunei);
   // Without a family table there is nothing to check; without a slope file nothing to check against.
   if (plat::FileExists(FileTabella(Talvor.NomeFileDati, QStringLiteral("FAM"))) && LeggiFronteTalvor() &&
       CondizionePeldrix(false))

@@ -250,6 +250,27 @@ TEST_F(Stabilita, PeldrixDoesNotRunOtherwise) {
   EXPECT_FALSE(Esegui());
 }
 
+TEST_F(Stabilita, APeldrixThatEndsAbnormallyIsToldAndNoEarlierWedgeTableStays) {
+  // PELDRIX killed as soon as it starts: the message, and no table of the run before beside the new slope.
+  ASSERT_TRUE(QFile::remove(t.P("peldrix")));  // a link to the built program: never written through
+  testing_support::WriteScript(t.P("peldrix"), "#!/bin/sh\nkill -KILL $$\n");
+  Fronte(30, 0.5, 30);
+  WriteAnsi(t.D("sito.GMC"), "tabella di prima\n");
+  auto r = RunProgram(t.P("TALVOR"), {}, t.Data(), testing_support::ScriptedRunEnvironment(t, "answer OK\n"));
+  EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
+  const QStringList log = testing_support::ReadLog(t.D("ui.log"));
+  ASSERT_EQ(log.size(), 1) << log.join("\n").toStdString();
+  EXPECT_TRUE(log[0].startsWith("TALVOR\tmsgbox\tATTENZIONE!\tIl programma e' terminato in modo anomalo:\\npeldrix"))
+      << log[0].toStdString();
+  EXPECT_FALSE(plat::FileExists(t.D("sito.GMC")));
+  // A slope that no longer lets PELDRIX start (no crest height) leaves no table of the run before either.
+  Fronte(30, 0.5, 0);
+  WriteAnsi(t.D("sito.GMC"), "tabella di prima\n");
+  r = RunProgram(t.P("TALVOR"), {}, t.Data(), testing_support::ScriptedRunEnvironment(t, ""));
+  EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
+  EXPECT_FALSE(plat::FileExists(t.D("sito.GMC")));
+}
+
 TEST_F(Stabilita, AClusterRunWithoutAConfirmedResultKeepsTheOldTables) {
   // The run loads the sheet's poles and the user closes the clustering window: nothing is removed or written.
   FilePassaggioDati d;
