@@ -116,26 +116,35 @@ bool CaricaPoli() {
   T.NumeroPoli = 0;
   T.NumeroSchedeCaricate = 0;
   ModuloScheda scheda;
+  std::vector<int> linee;
+  const auto danneggiata = [](const QString& nome, int riga) {
+    AvvisoFile(QStringLiteral("Il file e' incompleto o danneggiato:"), DescrizioneFile(nome, riga));
+    return false;
+  };
   for (int s = 1; s <= T.NumeroSchede; ++s) {
     const int n = ++T.NumeroSchedeCaricate;
     const QString nome = T.ElencoSchede[static_cast<std::size_t>(s)];
-    const EsitoScheda esito = LeggiFileScheda(nome, scheda, std::numeric_limits<int>::max());
-    if (esito != EsitoScheda::Letta) {
-      AvvisoFile(esito == EsitoScheda::Illeggibile ? QStringLiteral("Il file manca o non si puo' leggere:")
-                                                   : QStringLiteral("Il file e' incompleto o danneggiato:"),
-                 DescrizioneFile(nome));
+    const EsitoScheda esito = LeggiFileScheda(nome, scheda, std::numeric_limits<int>::max(), &linee);
+    if (esito == EsitoScheda::Illeggibile) {
+      AvvisoFile(QStringLiteral("Il file manca o non si puo' leggere:"), DescrizioneFile(nome));
       return false;
     }
-    // The measuring line: "direction/inclination" on header line 3, its length on line 5.
+    if (esito != EsitoScheda::Letta) return danneggiata(nome, 0);
+    // The measuring line: "direction/inclination" on header line 3, its length on line 5. A length that is no
+    // number, negative or not finite would give every family a wrong frequency: the sheet is refused.
     const QString linea = scheda.IntestazioneScheda[3];
     const qsizetype barra = linea.indexOf(QLatin1Char('/'));
     if (barra >= 0) {
+      double lunghezza = 0;
+      if (!LunghezzaStendimentoScheda(scheda.IntestazioneScheda[5], lunghezza)) return danneggiata(nome, 5);
       T.DirezioneStendimento[static_cast<std::size_t>(n)] = kPi / 2 - plat::Val(linea.left(barra)) * kPi / 180;
       T.InclinazioneStendimento[static_cast<std::size_t>(n)] = -plat::Val(linea.mid(barra + 1)) * kPi / 180;
-      T.LunghezzaStendimento[static_cast<std::size_t>(n)] = plat::Val(scheda.IntestazioneScheda[5]);
+      T.LunghezzaStendimento[static_cast<std::size_t>(n)] = lunghezza;
     }
     for (int k = 1; k <= scheda.NumeroRigheScheda; ++k) {
       const QString& record = scheda.RigheScheda[static_cast<std::size_t>(k)];
+      // A distance, dip direction or dip that is no number would be taken as 0: a pole that was never measured.
+      if (!NumeriDelRecord(record)) return danneggiata(nome, linee[static_cast<std::size_t>(k)]);
       if (!RecordSelezionato(record, configurazione, criteri)) continue;
       if (static_cast<int>(accettati.size()) == kMassimoRecordPoli) {
         MessaggioLimite(kMassimoRecordPoli);
