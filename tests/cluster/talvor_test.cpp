@@ -266,9 +266,17 @@ TEST_F(Stabilita, PeldrixRunsWhenTheSlopeAllowsIt) {
   const QStringList righe = ReadAnsi(t.D("sito.GMC")).split('\n', Qt::SkipEmptyParts);
   ASSERT_GE(righe.size(), 2);
   EXPECT_TRUE(righe[0].startsWith("imm.P1")) << righe[0].toStdString();
-  // The stability mode does not ask for the rock unit weight.
+  // The stability mode does not ask for the rock unit weight: PELDRIX does, and tells a weight of 0 with the slope
+  // file's line instead of writing a table with no wedge.
   Fronte(0, 0.5, 30, 0);
-  EXPECT_TRUE(Esegui());
+  const auto r = RunProgram(t.P("TALVOR"), {}, t.Data(), testing_support::ScriptedRunEnvironment(t, "answer OK\n"));
+  EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
+  const QStringList m = testing_support::ReadLog(t.D("ui.log")).filter("\tmsgbox\t");
+  ASSERT_EQ(m.size(), 1);
+  EXPECT_TRUE(m[0].startsWith("peldrix\tmsgbox\tATTENZIONE!\tIl peso dell'unita' di volume della roccia deve essere "
+                              "maggiore di zero:\\nsito.fro, riga 7\\n"))
+      << m[0].toStdString();
+  EXPECT_FALSE(plat::FileExists(t.D("sito.GMC")));
 }
 
 TEST_F(Stabilita, PeldrixDoesNotRunOtherwise) {

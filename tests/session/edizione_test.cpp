@@ -211,6 +211,17 @@ TEST_F(Famiglie, FiveFamiliesWithDefaultsAndAClearedMiddleRow) {
   EXPECT_EQ(ReadAnsi(rilievi + "/prova.pgm"), QString("20\n1\n30\n0.5\n30\n0.5\n30\n0.5\n30\n0.5\n"));
 }
 
+TEST_F(Famiglie, AValueBeyondItsLimitsIsToldAndTheFileKeptUnlessTheUserStartsAgain) {
+  WriteAnsi(rilievi + "/prova.pgm", "30\n1e308\n");
+  const QStringList m = Esegui("EdizioneFamiglie", "answer OK\nanswer No\n");
+  ASSERT_EQ(m.size(), 2);
+  EXPECT_TRUE(m[0].contains("prova.pgm, riga 2")) << m[0].toStdString();
+  EXPECT_EQ(ReadAnsi(rilievi + "/prova.pgm"), QString("30\n1e308\n"));
+  // Starting again: the slope file's values for every family.
+  Esegui("EdizioneFamiglie", "answer OK\nanswer Yes\npress Command1(1)\n");
+  EXPECT_EQ(ReadAnsi(rilievi + "/prova.pgm"), QString("30\n0.5\n30\n0.5\n30\n0.5\n30\n0.5\n30\n0.5\n"));
+}
+
 TEST_F(Famiglie, NoClusteringResultIsReported) {
   QFile::remove(rilievi + "/prova.dat");
   const QStringList m = Esegui("EdizioneFamiglie", "answer OK\n");
