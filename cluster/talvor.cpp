@@ -64,7 +64,9 @@ bool LeggiPassaggioTalvor() {
       AvvisoFile(QStringLiteral("Il file e' incompleto o danneggiato:"),
                  DescrizioneFile(file, riga));
       return false;
-    case EsitoPassaggio::TroppeSchede: MessaggioLimite(kMassimoSchedeTalvor); return false;
+    case EsitoPassaggio::TroppeSchede:
+      AvvisoFile(QStringLiteral("Il numero di schede supera il massimo ammesso:"), QString::number(kMassimoSchedeTalvor));
+      return false;
   }
   if (!HaStem(d.NomeSessione)) {
     AvvisoFile(QStringLiteral("Il nome del file di sessione non contiene un punto:"), d.NomeSessione);

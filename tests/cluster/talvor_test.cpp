@@ -175,6 +175,18 @@ TEST_F(Poli, TheRecordAndPointLimits) {
   }
 }
 
+TEST_F(Poli, MoreSheetsThanTheAnalysisTakesAreToldAsSheets) {
+  FilePassaggioDati d;
+  for (int s = 1; s <= 301; ++s) d.Schede << QString("s%1.sch").arg(s);
+  d.NomeSessione = "sito.ses";
+  ASSERT_TRUE(ScriviFilePassaggio(t.P("temporan"), d));
+  Scripted s(t, "answer OK\n");
+  EXPECT_FALSE(LeggiPassaggioTalvor());
+  ASSERT_EQ(s.Log("msgbox").size(), 1);
+  EXPECT_TRUE(s.Log("msgbox").first().endsWith("\tIl numero di schede supera il massimo ammesso:\\n300"))
+      << s.Log("msgbox").first().toStdString();
+}
+
 TEST_F(Poli, TheResultReadsBackInTalvorAndPeldrix) {
   Talvor.NumeroPoli = 3;
   for (int i = 1; i <= 3; ++i) {

@@ -250,6 +250,23 @@ TEST_F(Edizione, DamagedCriteriaOrSheetListCanStartAgainFromTheDefaults) {
   EXPECT_EQ(ReadAnsi(rilievi + "/prova.SES"), QString(" 1 \na.sch\n"));
 }
 
+TEST_F(Edizione, ASheetListBeyondItsLimitIsToldAsSuchAndKept) {
+  WriteAnsi(rilievi + "/prova.ses", "");
+  Carica(rilievi + "/prova.ses");
+  WriteAnsi(rilievi + "/a.sch", "");
+  QString elenco = " 501 \n";
+  for (int i = 1; i <= 501; ++i) elenco += QString("s%1.sch\n").arg(i);
+  WriteAnsi(rilievi + "/prova.SES", elenco);
+  // The sheet selection offers no fresh start, which would lose the names; the analysis is not started.
+  for (const char* comando : {"EdizioneSelezione", "CalcoliCluster"}) {
+    const QStringList m = Esegui(comando, "answer OK\n");
+    ASSERT_EQ(m.size(), 1) << comando;
+    EXPECT_TRUE(m[0].contains("Il numero di schede supera il massimo ammesso:\\nprova.SES, riga 1\\n")) << m[0].toStdString();
+    EXPECT_TRUE(m[0].endsWith("\\n501 > 500")) << m[0].toStdString();
+    EXPECT_EQ(ReadAnsi(rilievi + "/prova.SES"), elenco);
+  }
+}
+
 }  // namespace
 
 namespace {
