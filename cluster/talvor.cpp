@@ -65,7 +65,8 @@ bool LeggiPassaggioTalvor() {
                  DescrizioneFile(file, riga));
       return false;
     case EsitoPassaggio::TroppeSchede:
-      AvvisoFile(QStringLiteral("Il numero di schede supera il massimo ammesso:"), QString::number(kMassimoSchedeTalvor));
+      AvvisoFile(QStringLiteral("Il numero di schede supera il massimo ammesso:"),
+                 QString::number(kMassimoSchedeTalvor));
       return false;
   }
   if (!HaStem(d.NomeSessione)) {

@@ -78,7 +78,9 @@ bool LeggiMatrice(const QByteArray& testo, Eigen::Matrix3d& m, QString& errore) 
     for (const QByteArray& p : parti)
       if (!p.isEmpty()) numeri << p;
     if (numeri.size() != 3) {
-      errore = QStringLiteral("line %1 of eigen.inp holds %2 items, 3 numbers are needed").arg(i + 1).arg(numeri.size());
+      errore = QStringLiteral("line %1 of eigen.inp holds %2 items, 3 numbers are needed")
+                   .arg(i + 1)
+                   .arg(numeri.size());
       return false;
     }
     for (int j = 0; j < 3; ++j) {

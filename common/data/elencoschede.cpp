@@ -24,7 +24,8 @@ EsitoElenco LeggiElencoSchede(const QString& percorso, QStringList& nomi, int ma
   // The limit reached, not a damaged file: the count and the limit are told.
   if (conteggio > massimo)
     return esito(EsitoElenco::TroppeSchede, 1,
-                 QLatin1Char('\n') + QString::number(conteggio, 'g', 15) + QStringLiteral(" > ") + QString::number(massimo));
+                 QLatin1Char('\n') + QString::number(conteggio, 'g', 15) + QStringLiteral(" > ") +
+                     QString::number(massimo));
   const int n = static_cast<int>(conteggio);
   for (int i = 0; i < n; ++i) {
     const int riga = r.LineNumber();

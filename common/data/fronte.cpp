@@ -23,7 +23,8 @@ EsitoFronte LeggiFileFronte(const QString& percorso, ValoriFronte& v, int* riga)
   for (int k = 1; k <= kValoriFronte; ++k) {
     if (k > 9 && dati::FineSostanziale(r)) break;
     const int linea = r.LineNumber();
-    if (!dati::LeggiNumeroRiga(r, letti[static_cast<std::size_t>(k)]) || !ValoreFronteAmmesso(k, letti[static_cast<std::size_t>(k)])) {
+    double& valore = letti[static_cast<std::size_t>(k)];
+    if (!dati::LeggiNumeroRiga(r, valore) || !ValoreFronteAmmesso(k, valore)) {
       if (riga) *riga = linea;
       v.fill(0);
       return EsitoFronte::NonValido;

@@ -29,11 +29,13 @@ EsitoRisultato LeggiFileRisultato(const QString& percorso, RisultatoCluster& esi
   letto.Punti.assign(static_cast<std::size_t>(n) + 1, std::array<double, 5>{});
   // The line of each value, for the message about a centre out of its range.
   std::vector<std::array<int, 5>> linee(static_cast<std::size_t>(n) + 1);
-  for (int i = 1; i <= n; ++i)
+  for (int i = 1; i <= n; ++i) {
+    const auto u = static_cast<std::size_t>(i);
     for (std::size_t k = 1; k <= 4; ++k) {
-      linee[static_cast<std::size_t>(i)][k] = r.LineNumber();
-      if (!dati::LeggiNumero(r, letto.Punti[static_cast<std::size_t>(i)][k])) return fallisce(EsitoRisultato::NonValido);
+      linee[u][k] = r.LineNumber();
+      if (!dati::LeggiNumero(r, letto.Punti[u][k])) return fallisce(EsitoRisultato::NonValido);
     }
+  }
   if (!dati::LeggiConteggio(r, massimoCluster, letto.NumeroCluster, &oltre))
     return fallisce(oltre ? EsitoRisultato::TroppiCluster : EsitoRisultato::NonValido);
   // The centre of cluster k stands in point row k.

@@ -114,16 +114,19 @@ TEST_F(Poli, ANumberOfASheetThatIsNoneIsToldWithItsLineAndNothingIsLoaded) {
   // The length of the measuring line: no number, negative, not finite; a record with a damaged distance, dip
   // direction or dip (after a good record and a blank line, on line 13).
   const QString buono = Record(1, "GI", 120, 40, 1);
+  const auto scheda = [&](const QString& lunghezza, const QString& record) {
+    return "Cava\nGradone\n120/15\nSquadra\n" + lunghezza + "\ndata\n\n\n\n 2 \n" + buono + "\n\n" + record + "\n";
+  };
   const struct {
     QString scheda;
     const char* riga;
   } casi[] = {
-      {"Cava\nGradone\n120/15\nSquadra\nabc\ndata\n\n\n\n 1 \n" + buono + "\n", "riga 5"},
-      {"Cava\nGradone\n120/15\nSquadra\n-42\ndata\n\n\n\n 1 \n" + buono + "\n", "riga 5"},
-      {"Cava\nGradone\n120/15\nSquadra\n 1e999\ndata\n\n\n\n 1 \n" + buono + "\n", "riga 5"},
-      {"Cava\nGradone\n120/15\nSquadra\n38.5\ndata\n\n\n\n 2 \n" + buono + "\n\n" + QString(buono).replace(4, 4, "x.1 ") + "\n", "riga 13"},
-      {"Cava\nGradone\n120/15\nSquadra\n38.5\ndata\n\n\n\n 2 \n" + buono + "\n\n" + QString(buono).replace(12, 3, "12O") + "\n", "riga 13"},
-      {"Cava\nGradone\n120/15\nSquadra\n38.5\ndata\n\n\n\n 2 \n" + buono + "\n\n" + QString(buono).replace(16, 3, "4,5") + "\n", "riga 13"},
+      {scheda("abc", buono), "riga 5"},
+      {scheda("-42", buono), "riga 5"},
+      {scheda(" 1e999", buono), "riga 5"},
+      {scheda("38.5", QString(buono).replace(4, 4, "x.1 ")), "riga 13"},
+      {scheda("38.5", QString(buono).replace(12, 3, "12O")), "riga 13"},
+      {scheda("38.5", QString(buono).replace(16, 3, "4,5")), "riga 13"},
   };
   Schede({"a.sch"});
   for (const auto& c : casi) {
@@ -132,11 +135,12 @@ TEST_F(Poli, ANumberOfASheetThatIsNoneIsToldWithItsLineAndNothingIsLoaded) {
     EXPECT_FALSE(CaricaPoli()) << c.scheda.toStdString();
     const QStringList m = s.Log("msgbox");
     ASSERT_EQ(m.size(), 1) << c.scheda.toStdString();
-    EXPECT_TRUE(m[0].contains(QString("Il file e' incompleto o danneggiato:\\na.sch, %1\\n").arg(c.riga))) << m[0].toStdString();
+    EXPECT_TRUE(m[0].contains(QString("Il file e' incompleto o danneggiato:\\na.sch, %1\\n").arg(c.riga)))
+        << m[0].toStdString();
   }
   // A blank length or 0 is a sheet without a measured length, as is a sheet without "/" on line 3.
   for (const char* lunghezza : {"", "0"}) {
-    WriteAnsi(t.D("a.sch"), QString("Cava\nGradone\n120/15\nSquadra\n%1\ndata\n\n\n\n 1 \n").arg(lunghezza) + buono + "\n");
+    WriteAnsi(t.D("a.sch"), scheda(lunghezza, buono));
     Talvor.LunghezzaStendimento[1] = 7;
     Scripted s(t, "");
     EXPECT_TRUE(CaricaPoli()) << lunghezza;

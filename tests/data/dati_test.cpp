@@ -152,7 +152,11 @@ TEST(ParametriFamiglie, BothWritersFormsAreReadAndGapsKeepTheDefaults) {
   const struct {
     const char* testo;
     int riga;
-  } oltre[] = {{"95\n1\n", 1}, {"-1\n1\n", 1}, {"30\n1\n30\n-0.5\n", 4}, {"30\n1e308\n", 2}, {"30\n1\n 20 \n 1e8 \n", 4}};
+  } oltre[] = {{"95\n1\n", 1},
+               {"-1\n1\n", 1},
+               {"30\n1\n30\n-0.5\n", 4},
+               {"30\n1e308\n", 2},
+               {"30\n1\n 20 \n 1e8 \n", 4}};
   for (const auto& o : oltre) {
     WriteAnsi(t.D("s.pgm"), o.testo);
     letti = ParametriPredefiniti(3, 30, 0.5);

@@ -173,7 +173,8 @@ TEST_F(Caricamento, ADipOrDipDirectionThatIsNoNumberIsToldWithItsLine) {
     WriteAnsi(t.D("a.sch"), Scheda({Record(10, 10), Record("GI", immersione, inclinazione)}));
     Passaggio({"a.sch"});
     EXPECT_EQ(Carica(), EsitoCaricamento::Errore) << immersione << " " << inclinazione;
-    EXPECT_TRUE(messaggio.startsWith("Il file e' incompleto o danneggiato:\na.sch, riga 12\n")) << messaggio.toStdString();
+    EXPECT_TRUE(messaggio.startsWith("Il file e' incompleto o danneggiato:\na.sch, riga 12\n"))
+        << messaggio.toStdString();
   }
 }
 

@@ -261,7 +261,8 @@ TEST_F(Edizione, ASheetListBeyondItsLimitIsToldAsSuchAndKept) {
   for (const char* comando : {"EdizioneSelezione", "CalcoliCluster"}) {
     const QStringList m = Esegui(comando, "answer OK\n");
     ASSERT_EQ(m.size(), 1) << comando;
-    EXPECT_TRUE(m[0].contains("Il numero di schede supera il massimo ammesso:\\nprova.SES, riga 1\\n")) << m[0].toStdString();
+    EXPECT_TRUE(m[0].contains("Il numero di schede supera il massimo ammesso:\\nprova.SES, riga 1\\n"))
+        << m[0].toStdString();
     EXPECT_TRUE(m[0].endsWith("\\n501 > 500")) << m[0].toStdString();
     EXPECT_EQ(ReadAnsi(rilievi + "/prova.SES"), elenco);
   }
