@@ -6,7 +6,6 @@
 #include "common/data/nomi.h"
 #include "common/data/numeri.h"
 #include "common/platform/files.h"
-#include "common/platform/process.h"
 #include "common/platform/textio.h"
 #include "common/texts/numeri.h"
 #include "common/texts/testi.h"
@@ -90,11 +89,7 @@ bool CalcolaAutovettori() {
     AvvisoFileTalvor(QStringLiteral("Impossibile scrivere il file:"), DescrizioneFile(uscita));
     return false;
   }
-  QString errore;
-  if (!plat::RunChildAndWait(QStringLiteral("EIGEN.exe"), {}, &errore)) {
-    AvvisoFileTalvor(QStringLiteral("Impossibile avviare il programma:"), QStringLiteral("EIGEN"));
-    return false;
-  }
+  if (!AvviaFiglioTalvor(QStringLiteral("EIGEN.exe"), QStringLiteral("EIGEN"))) return false;
   if (!plat::FileExists(uscita)) {
     AvvisoFileTalvor(QStringLiteral("Il file manca o non si puo' leggere:"), DescrizioneFile(uscita));
     return false;

@@ -13,8 +13,8 @@ void TensorePermeabilita();
 
 // Hands the tensor to EIGEN through eigen.inp in the program folder (nine significant digits, so that tiny
 // apertures keep their values) and reads the principal values and directions back from eigen.out. A stale
-// eigen.out is removed first. False after a message when EIGEN cannot be started or leaves no readable eigen.out:
-// the principal values are then all 0, so no table is written.
+// eigen.out is removed first. False after a message when EIGEN cannot be started, ends abnormally or leaves no
+// readable eigen.out: the principal values are then all 0, so no table is written.
 bool CalcolaAutovettori();
 
 // Reads eigen.out: the three values (the first three numbers, whatever the line breaks between them), then one

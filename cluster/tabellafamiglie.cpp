@@ -44,7 +44,10 @@ bool TabellaFamiglie() {
   ParametriFamiglie parametri = ParametriPredefiniti(famiglie, 0, 0);
   const QString pgm = FileStem(T.NomeFileDati, QStringLiteral(".PGM"));
   if (plat::FileExists(pgm)) {
-    LeggiFileParametriFamiglie(pgm, parametri);
+    // A value beyond its limits is told; the table then shows no strength taken from the file.
+    int riga = 0;
+    if (LeggiFileParametriFamiglie(pgm, parametri, &riga) == EsitoParametri::NonValidi)
+      AvvisoFileTalvor(QStringLiteral("Il file e' incompleto o danneggiato:"), DescrizioneFile(pgm, riga));
   } else {
     // A damaged slope file has been reported by the cluster run already: here it only gives no strengths.
     ValoriFronte v{};

@@ -64,7 +64,10 @@ bool LeggiPassaggioTalvor() {
       AvvisoFile(QStringLiteral("Il file e' incompleto o danneggiato:"),
                  DescrizioneFile(file, riga));
       return false;
-    case EsitoPassaggio::TroppeSchede: MessaggioLimite(kMassimoSchedeTalvor); return false;
+    case EsitoPassaggio::TroppeSchede:
+      AvvisoFile(QStringLiteral("Il numero di schede supera il massimo ammesso:"),
+                 QString::number(kMassimoSchedeTalvor));
+      return false;
   }
   if (!HaStem(d.NomeSessione)) {
     AvvisoFile(QStringLiteral("Il nome del file di sessione non contiene un punto:"), d.NomeSessione);
@@ -116,26 +119,35 @@ bool CaricaPoli() {
   T.NumeroPoli = 0;
   T.NumeroSchedeCaricate = 0;
   ModuloScheda scheda;
+  std::vector<int> linee;
+  const auto danneggiata = [](const QString& nome, int riga) {
+    AvvisoFile(QStringLiteral("Il file e' incompleto o danneggiato:"), DescrizioneFile(nome, riga));
+    return false;
+  };
   for (int s = 1; s <= T.NumeroSchede; ++s) {
     const int n = ++T.NumeroSchedeCaricate;
     const QString nome = T.ElencoSchede[static_cast<std::size_t>(s)];
-    const EsitoScheda esito = LeggiFileScheda(nome, scheda, std::numeric_limits<int>::max());
-    if (esito != EsitoScheda::Letta) {
-      AvvisoFile(esito == EsitoScheda::Illeggibile ? QStringLiteral("Il file manca o non si puo' leggere:")
-                                                   : QStringLiteral("Il file e' incompleto o danneggiato:"),
-                 DescrizioneFile(nome));
+    const EsitoScheda esito = LeggiFileScheda(nome, scheda, std::numeric_limits<int>::max(), &linee);
+    if (esito == EsitoScheda::Illeggibile) {
+      AvvisoFile(QStringLiteral("Il file manca o non si puo' leggere:"), DescrizioneFile(nome));
       return false;
     }
-    // The measuring line: "direction/inclination" on header line 3, its length on line 5.
+    if (esito != EsitoScheda::Letta) return danneggiata(nome, 0);
+    // The measuring line: "direction/inclination" on header line 3, its length on line 5. A length that is no
+    // number, negative or not finite would give every family a wrong frequency: the sheet is refused.
     const QString linea = scheda.IntestazioneScheda[3];
     const qsizetype barra = linea.indexOf(QLatin1Char('/'));
     if (barra >= 0) {
+      double lunghezza = 0;
+      if (!LunghezzaStendimentoScheda(scheda.IntestazioneScheda[5], lunghezza)) return danneggiata(nome, 5);
       T.DirezioneStendimento[static_cast<std::size_t>(n)] = kPi / 2 - plat::Val(linea.left(barra)) * kPi / 180;
       T.InclinazioneStendimento[static_cast<std::size_t>(n)] = -plat::Val(linea.mid(barra + 1)) * kPi / 180;
-      T.LunghezzaStendimento[static_cast<std::size_t>(n)] = plat::Val(scheda.IntestazioneScheda[5]);
+      T.LunghezzaStendimento[static_cast<std::size_t>(n)] = lunghezza;
     }
     for (int k = 1; k <= scheda.NumeroRigheScheda; ++k) {
       const QString& record = scheda.RigheScheda[static_cast<std::size_t>(k)];
+      // A distance, dip direction or dip that is no number would be taken as 0: a pole that was never measured.
+      if (!NumeriDelRecord(record)) return danneggiata(nome, linee[static_cast<std::size_t>(k)]);
       if (!RecordSelezionato(record, configurazione, criteri)) continue;
       if (static_cast<int>(accettati.size()) == kMassimoRecordPoli) {
         MessaggioLimite(kMassimoRecordPoli);
@@ -251,11 +263,22 @@ bool LeggiRisultati() {
   return true;
 }
 
-void AvviaPeldrix() {
+bool AvviaFiglioTalvor(const QString& eseguibile, const QString& nome) {
   QString errore;
-  if (!plat::RunChildAndWait(QStringLiteral("peldrix.exe"), {}, &errore))
-    AvvisoFile(QStringLiteral("Impossibile avviare il programma:"), QStringLiteral("peldrix"));
+  int codice = 0;
+  if (!plat::RunChildAndWait(eseguibile, {}, &errore, &codice)) {
+    AvvisoFile(QStringLiteral("Impossibile avviare il programma:"), nome);
+    return false;
+  }
+  // Killed or crashed mid-run, the child may have left its results unfinished or none at all: the user is told.
+  if (codice == plat::kChildCrashed) {
+    AvvisoFile(QStringLiteral("Il programma e' terminato in modo anomalo:"), nome);
+    return false;
+  }
+  return true;
 }
+
+void AvviaPeldrix() { AvviaFiglioTalvor(QStringLiteral("peldrix.exe"), QStringLiteral("peldrix")); }
 
 void RimuoviTabelleVecchie() {
   for (const QString& file : {FileTabella(Talvor.NomeFileDati, QStringLiteral("PER")),
@@ -265,6 +288,11 @@ void RimuoviTabelleVecchie() {
 }
 
 int EseguiModoStabilita() {
+  // The wedge table is made anew for the slope, families and parameters as they are now: the table of an earlier
+  // run goes first, so that a run that ends without a new one (PELDRIX not started, failing or killed) leaves no
+  // table that would be taken for the current one.
+  const QString cunei = FileSessione(QStringLiteral(".GMC"));
+  if (plat::FileExists(cunei)) plat::DeleteFile(cunei);
   // Without a family table there is nothing to check; without a slope file nothing to check against.
   if (plat::FileExists(FileTabella(Talvor.NomeFileDati, QStringLiteral("FAM"))) && LeggiFronteTalvor() &&
       CondizionePeldrix(false))

@@ -110,8 +110,11 @@ bool LeggiRisultati();
 // false when the program must end without a result. Defined by the clustering window's code.
 bool EseguiClusterAnalysis();
 
-// Starts PELDRIX in the current folder and waits until it has ended; a PELDRIX that cannot be started is reported
-// and the run goes on as if it had ended.
+// Starts a child program of the suite (`eseguibile`, resolved in the program folder) in the current folder and
+// waits until it has ended. A child that cannot be started, or that was killed or crashed, is reported by `nome`
+// and gives false; otherwise true, whatever its exit code.
+bool AvviaFiglioTalvor(const QString& eseguibile, const QString& nome);
+// Starts PELDRIX and waits until it has ended (AvviaFiglioTalvor); the run goes on after it in any case.
 void AvviaPeldrix();
 
 // Removes the result tables of an earlier run: <table>.FAM, <table>.PER and <stem>.GMC.

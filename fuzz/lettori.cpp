@@ -30,6 +30,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -74,7 +75,13 @@ void Leggi(const QByteArray& dati) {
     }
     case Scheda: {
       ModuloScheda s;
-      LeggiFileScheda(percorso, s);
+      std::vector<int> linee;
+      if (LeggiFileScheda(percorso, s, kMassimoRigheScheda, &linee) != EsitoScheda::Letta) return;
+      double lunghezza = 0;
+      if (LunghezzaStendimentoScheda(s.IntestazioneScheda[5], lunghezza) && !(lunghezza >= 0)) __builtin_trap();
+      for (int k = 1; k <= s.NumeroRigheScheda; ++k)
+        if (!NumeriDelRecord(s.RigheScheda[static_cast<std::size_t>(k)]) && linee.at(static_cast<std::size_t>(k)) < 11)
+          __builtin_trap();
       return;
     }
     case Selezione: {
@@ -98,7 +105,8 @@ void Leggi(const QByteArray& dati) {
     }
     case Famiglie: {
       ParametriFamiglie p = ParametriPredefiniti(20, 30, 0);
-      LeggiFileParametriFamiglie(percorso, p);
+      int riga = 0;
+      LeggiFileParametriFamiglie(percorso, p, &riga);
       return;
     }
     case Risultato: {

@@ -89,9 +89,10 @@ EsitoCaricamento CaricaDiscontinuita(QString* errore) {
 
   // The selected records of every sheet, in the order of the list; the limit counts records, not orientations.
   std::vector<QString> selezionate;
+  std::vector<int> linee;
   for (const QString& nome : m.Passaggio.Schede) {
     ModuloScheda scheda;
-    switch (LeggiFileScheda(nome, scheda, std::numeric_limits<int>::max())) {
+    switch (LeggiFileScheda(nome, scheda, std::numeric_limits<int>::max(), &linee)) {
       case EsitoScheda::Letta: break;
       case EsitoScheda::Illeggibile: *errore = FileMancante(nome); return EsitoCaricamento::Errore;
       case EsitoScheda::Incompleta:
@@ -99,6 +100,11 @@ EsitoCaricamento CaricaDiscontinuita(QString* errore) {
     }
     for (int i = 1; i <= scheda.NumeroRigheScheda; ++i) {
       const QString& record = scheda.RigheScheda[static_cast<std::size_t>(i)];
+      // A distance, dip direction or dip that is no number would be taken as 0: a pole that was never measured.
+      if (!NumeriDelRecord(record)) {
+        *errore = FileDanneggiato(nome, linee[static_cast<std::size_t>(i)]);
+        return EsitoCaricamento::Errore;
+      }
       if (!RecordSelezionato(record, configurazione, criteri)) continue;
       if (static_cast<int>(selezionate.size()) >= m.LimiteDiscontinuita) {
         *errore = MessaggioLimiteDiscontinuita(m.LimiteDiscontinuita);

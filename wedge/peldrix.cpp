@@ -62,11 +62,16 @@ bool LeggiFronte(QString* errore) {
   const QString file = NomeFile(QStringLiteral(".fro"));
   int riga = 0;
   switch (LeggiFileFronte(file, Peldrix.ValoriFronte, &riga)) {
-    case EsitoFronte::Letto: return true;
+    case EsitoFronte::Letto: break;
     case EsitoFronte::Mancante: *errore = FileMancante(file); return false;
     case EsitoFronte::NonValido: *errore = FileDanneggiato(file, riga); return false;
   }
-  return false;
+  // A weightless rock makes no wedge: a table of no wedge would be taken for a slope where none can slide.
+  if (!(Peldrix.ValoriFronte[7] > 0)) {
+    *errore = Messaggio(Traduci("Il peso dell'unita' di volume della roccia deve essere maggiore di zero:"), file, 7);
+    return false;
+  }
+  return true;
 }
 
 bool LeggiRisultatoCluster(QString* errore) {
@@ -90,14 +95,20 @@ bool LeggiRisultatoCluster(QString* errore) {
   return true;
 }
 
-void LeggiParametriFamiglie() {
+bool LeggiParametriFamiglie(QString* errore) {
   const double attrito = Peldrix.ValoriFronte[6];
   const double coesione = Peldrix.ValoriFronte[5];
   ParametriFamiglie p = ParametriPredefiniti(Peldrix.NumeroFamiglie, attrito, coesione);
-  LeggiFileParametriFamiglie(NomeFile(QStringLiteral(".pgm")), p);
+  const QString file = NomeFile(QStringLiteral(".pgm"));
+  int riga = 0;
+  if (LeggiFileParametriFamiglie(file, p, &riga) == EsitoParametri::NonValidi) {
+    if (errore) *errore = FileDanneggiato(file, riga);
+    return false;
+  }
   CompletaParametriFamiglie(p, attrito, coesione);
   Peldrix.AttritoFamiglia = std::move(p.Attrito);
   Peldrix.CoesioneFamiglia = std::move(p.Coesione);
+  return true;
 }
 
 double ImmersioneGradi(double complImmersione) {
@@ -199,11 +210,11 @@ bool ScriviFattoriSicurezza(QString* errore) {
 
 int EseguiPeldrix() {
   QString errore;
-  if (!LeggiPassaggio(&errore) || !LeggiFronte(&errore) || !LeggiRisultatoCluster(&errore)) {
+  if (!LeggiPassaggio(&errore) || !LeggiFronte(&errore) || !LeggiRisultatoCluster(&errore) ||
+      !LeggiParametriFamiglie(&errore)) {
     plat::MsgBox(errore, plat::vbOKOnly | plat::vbCritical, Traduci("ATTENZIONE") + QLatin1Char('!'));
     return 1;
   }
-  LeggiParametriFamiglie();
   if (!ScriviFattoriSicurezza(&errore)) {
     plat::MsgBox(errore, plat::vbOKOnly | plat::vbCritical, Traduci("ATTENZIONE") + QLatin1Char('!'));
     return 1;

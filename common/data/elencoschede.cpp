@@ -5,23 +5,32 @@
 #include "common/platform/textio.h"
 #include "common/texts/testi.h"
 
+#include <cmath>
+
 EsitoElenco LeggiElencoSchede(const QString& percorso, QStringList& nomi, int massimo, QString* errore) {
   nomi.clear();
   if (!plat::FileExists(percorso)) return EsitoElenco::Mancante;
   plat::SeqReader r;
-  auto nonValido = [&](int riga) {
-    if (errore) *errore = DescrizioneFile(r.Path().isEmpty() ? percorso : r.Path(), riga);
+  auto esito = [&](EsitoElenco e, int riga, const QString& dettaglio = QString()) {
+    if (errore) *errore = DescrizioneFile(r.Path().isEmpty() ? percorso : r.Path(), riga) + dettaglio;
     nomi.clear();
-    return EsitoElenco::NonValido;
+    return e;
   };
-  if (!r.Open(percorso)) return nonValido(0);
+  if (!r.Open(percorso)) return esito(EsitoElenco::NonValido, 0);
   if (r.AtEnd()) return EsitoElenco::Letto;
-  int n = 0;
-  if (!dati::LeggiConteggioRiga(r, massimo, n)) return nonValido(1);
+  double conteggio = 0;
+  if (!dati::LeggiNumeroRiga(r, conteggio) || conteggio < 0 || conteggio != std::floor(conteggio))
+    return esito(EsitoElenco::NonValido, 1);
+  // The limit reached, not a damaged file: the count and the limit are told.
+  if (conteggio > massimo)
+    return esito(EsitoElenco::TroppeSchede, 1,
+                 QLatin1Char('\n') + QString::number(conteggio, 'g', 15) + QStringLiteral(" > ") +
+                     QString::number(massimo));
+  const int n = static_cast<int>(conteggio);
   for (int i = 0; i < n; ++i) {
     const int riga = r.LineNumber();
     QString nome;
-    if (!r.ReadLine(nome)) return nonValido(riga);
+    if (!r.ReadLine(nome)) return esito(EsitoElenco::NonValido, riga);
     nomi << plat::TrimBlanks(nome);
   }
   return EsitoElenco::Letto;

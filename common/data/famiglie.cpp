@@ -1,5 +1,6 @@
 #include "common/data/famiglie.h"
 
+#include "common/data/fronte.h"
 #include "common/data/numeri.h"
 #include "common/platform/textio.h"
 #include "common/texts/numeri.h"
@@ -15,16 +16,28 @@ ParametriFamiglie ParametriPredefiniti(int famiglie, double attrito, double coes
   return p;
 }
 
-bool LeggiFileParametriFamiglie(const QString& percorso, ParametriFamiglie& p) {
+EsitoParametri LeggiFileParametriFamiglie(const QString& percorso, ParametriFamiglie& p, int* riga) {
   plat::SeqReader r;
-  if (!r.Open(percorso)) return false;
-  for (int f = 1; f <= p.Famiglie(); ++f) {
-    const auto u = static_cast<std::size_t>(f);
+  if (!r.Open(percorso)) return EsitoParametri::Mancante;
+  ParametriFamiglie letti = p;
+  // Each value with the number of the slope value whose limits it shares: 6 the friction angle, 5 the cohesion.
+  const auto leggi = [&](double& destinazione, int valoreFronte) {
+    const int linea = r.LineNumber();
     double valore = 0;
-    if (dati::LeggiNumeroRiga(r, valore)) p.Attrito[u] = valore;
-    if (dati::LeggiNumeroRiga(r, valore)) p.Coesione[u] = valore;
+    if (!dati::LeggiNumeroRiga(r, valore)) return true;
+    if (!ValoreFronteAmmesso(valoreFronte, valore)) {
+      if (riga) *riga = linea;
+      return false;
+    }
+    destinazione = valore;
+    return true;
+  };
+  for (int f = 1; f <= letti.Famiglie(); ++f) {
+    const auto u = static_cast<std::size_t>(f);
+    if (!leggi(letti.Attrito[u], 6) || !leggi(letti.Coesione[u], 5)) return EsitoParametri::NonValidi;
   }
-  return true;
+  p = std::move(letti);
+  return EsitoParametri::Letti;
 }
 
 void CompletaParametriFamiglie(ParametriFamiglie& p, double attrito, double coesione) {

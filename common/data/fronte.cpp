@@ -6,10 +6,8 @@
 
 #include <cmath>
 
-namespace {
-// Values no slope has: a negative cohesion, unit weight, crest height or crack distance, a friction angle beyond a
-// right angle, any value beyond ten million (every length, force and angle of the file stays far below it).
-bool Fisico(int k, double v) {
+bool ValoreFronteAmmesso(int k, double v) {
+  // Every length, force and angle of the file stays far below ten million.
   if (!(std::fabs(v) <= 1e7)) return false;
   switch (k) {
     case 5: case 7: case 8: case 9: case 10: case 13: case 16: return v >= 0;
@@ -17,7 +15,6 @@ bool Fisico(int k, double v) {
     default: return true;
   }
 }
-}  // namespace
 
 EsitoFronte LeggiFileFronte(const QString& percorso, ValoriFronte& v, int* riga) {
   plat::SeqReader r;
@@ -26,7 +23,8 @@ EsitoFronte LeggiFileFronte(const QString& percorso, ValoriFronte& v, int* riga)
   for (int k = 1; k <= kValoriFronte; ++k) {
     if (k > 9 && dati::FineSostanziale(r)) break;
     const int linea = r.LineNumber();
-    if (!dati::LeggiNumeroRiga(r, letti[static_cast<std::size_t>(k)]) || !Fisico(k, letti[static_cast<std::size_t>(k)])) {
+    double& valore = letti[static_cast<std::size_t>(k)];
+    if (!dati::LeggiNumeroRiga(r, valore) || !ValoreFronteAmmesso(k, valore)) {
       if (riga) *riga = linea;
       v.fill(0);
       return EsitoFronte::NonValido;

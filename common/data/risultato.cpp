@@ -4,6 +4,7 @@
 #include "common/platform/textio.h"
 
 #include <cmath>
+#include <tuple>
 
 QString NumeroBreve(double valore) { return plat::StrNumber(valore, true); }
 
@@ -26,13 +27,35 @@ EsitoRisultato LeggiFileRisultato(const QString& percorso, RisultatoCluster& esi
     return fallisce(oltre ? EsitoRisultato::TroppiPunti : EsitoRisultato::NonValido);
   const int n = letto.NumeroPoli;
   letto.Punti.assign(static_cast<std::size_t>(n) + 1, std::array<double, 5>{});
-  for (int i = 1; i <= n; ++i)
-    for (std::size_t k = 1; k <= 4; ++k)
-      if (!dati::LeggiNumero(r, letto.Punti[static_cast<std::size_t>(i)][k])) return fallisce(EsitoRisultato::NonValido);
+  // The line of each value, for the message about a centre out of its range.
+  std::vector<std::array<int, 5>> linee(static_cast<std::size_t>(n) + 1);
+  for (int i = 1; i <= n; ++i) {
+    const auto u = static_cast<std::size_t>(i);
+    for (std::size_t k = 1; k <= 4; ++k) {
+      linee[u][k] = r.LineNumber();
+      if (!dati::LeggiNumero(r, letto.Punti[u][k])) return fallisce(EsitoRisultato::NonValido);
+    }
+  }
   if (!dati::LeggiConteggio(r, massimoCluster, letto.NumeroCluster, &oltre))
     return fallisce(oltre ? EsitoRisultato::TroppiCluster : EsitoRisultato::NonValido);
   // The centre of cluster k stands in point row k.
   if (letto.NumeroCluster > n) return fallisce(EsitoRisultato::NonValido);
+  // Every centre is an orientation. A dip from 0 to 90 degrees: an inclination from 0 to pi/2. A dip direction from
+  // 0 to 360 degrees: a direction from pi/2 - 2 pi (pi/2 - dip direction as it stands) to 2 pi (brought into one
+  // turn). Give or take the rounding of the file's seven digits.
+  constexpr double kArrotondamento = 1e-6;
+  const double pi = 4 * std::atan(1.0);
+  using Limiti = std::tuple<std::size_t, double, double>;  // value, least, greatest
+  for (int c = 1; c <= letto.NumeroCluster; ++c) {
+    const auto u = static_cast<std::size_t>(c);
+    for (const auto& [k, minimo, massimo] : {Limiti{3, 0, pi / 2}, Limiti{4, pi / 2 - 2 * pi, 2 * pi}}) {
+      const double v = letto.Punti[u][k];
+      if (!(v >= minimo - kArrotondamento && v <= massimo + kArrotondamento)) {
+        if (riga) *riga = linee[u][k];
+        return EsitoRisultato::NonValido;
+      }
+    }
+  }
   if (!dati::LeggiNumero(r, letto.DistanzaMassima)) return fallisce(EsitoRisultato::NonValido);
   letto.Membri.assign(static_cast<std::size_t>(letto.NumeroCluster) + 1, {});
   for (int k = 1; k <= letto.NumeroCluster; ++k) {

@@ -31,7 +31,8 @@ enum class EsitoRisultato {
   Mancante,       // the file cannot be read
   TroppiPunti,    // N above the reader's limit
   TroppiCluster,  // K above the reader's limit
-  NonValido,      // short, not a number, K above N, a member count above N or an index outside 1..N; see `riga`
+  NonValido,      // short, not a number, K above N, a centre of clusters 1..K outside 0..pi/2 (inclination) or
+                  // pi/2 - 2 pi..2 pi (direction), a member count above N or an index outside 1..N; see `riga`
 };
 // Reads the whole file into `r` (unchanged unless Letto). `riga` (optional) tells the line of a fault.
 EsitoRisultato LeggiFileRisultato(const QString& percorso, RisultatoCluster& r, int massimoPunti, int massimoCluster,

@@ -1,5 +1,6 @@
 #include "common/data/scheda.h"
 
+#include "common/data/numeri.h"
 #include "common/platform/textio.h"
 
 #include <algorithm>
@@ -32,7 +33,25 @@ void AzzeraScheda(ModuloScheda& s) {
   s.NumeroRigheScheda = 0;
 }
 
-EsitoScheda LeggiFileScheda(const QString& percorso, ModuloScheda& s, int massimo) {
+bool NumeriDelRecord(const QString& record) {
+  for (int campo : {Dist, Imm, Inc}) {
+    const QString testo = CampoDelRecord(record, campo);
+    double valore = 0;
+    if (!SoloSpazi(testo) && !dati::NumeroDaRiga(testo, valore)) return false;
+  }
+  return true;
+}
+
+bool LunghezzaStendimentoScheda(const QString& riga, double& lunghezza) {
+  lunghezza = 0;
+  if (SoloSpazi(riga)) return true;
+  double valore = 0;
+  if (!dati::NumeroDaRiga(riga, valore) || valore < 0) return false;
+  lunghezza = valore;
+  return true;
+}
+
+EsitoScheda LeggiFileScheda(const QString& percorso, ModuloScheda& s, int massimo, std::vector<int>* linee) {
   AzzeraScheda(s);
   plat::SeqReader r;
   if (!r.Open(percorso)) return EsitoScheda::Illeggibile;
@@ -43,17 +62,20 @@ EsitoScheda LeggiFileScheda(const QString& percorso, ModuloScheda& s, int massim
     if (i <= 9) intestazione[static_cast<std::size_t>(i)] = riga;
   }
   std::vector<QString> righe(1);
-  while (r.ReadLine(riga)) {
+  std::vector<int> numeri(1);
+  for (int linea = r.LineNumber(); r.ReadLine(riga); linea = r.LineNumber()) {
     QString record = RecordFisso(riga);
     if (SoloSpazi(record)) continue;
     if (static_cast<int>(righe.size()) - 1 >= massimo) return EsitoScheda::TroppeRighe;
     righe.push_back(std::move(record));
+    if (linee) numeri.push_back(linea);
   }
   const int k = static_cast<int>(righe.size()) - 1;
   righe.resize(std::max<std::size_t>(righe.size(), kMassimoRigheScheda + 1), QString(kLunghezzaRecord, QLatin1Char(' ')));
   s.IntestazioneScheda = std::move(intestazione);
   s.RigheScheda = std::move(righe);
   s.NumeroRigheScheda = k;
+  if (linee) *linee = std::move(numeri);
   return EsitoScheda::Letta;
 }
 

@@ -47,8 +47,17 @@ enum class EsitoScheda {
 };
 // Reads a sheet file into `s`: nine header lines, the count line (its value is not used), then every line to the
 // end of the file as a record, padded or cut to 52 characters; blank records are dropped. `s` is emptied first
-// and stays empty on a failure. `massimo` is the number of records the caller keeps.
-EsitoScheda LeggiFileScheda(const QString& percorso, ModuloScheda& s, int massimo = kMassimoRigheScheda);
+// and stays empty on a failure. `massimo` is the number of records the caller keeps. `linee` (optional) receives
+// the line of the file that holds each record kept (entries 1..NumeroRigheScheda), for messages.
+EsitoScheda LeggiFileScheda(const QString& percorso, ModuloScheda& s, int massimo = kMassimoRigheScheda,
+                            std::vector<int>* linee = nullptr);
+
+// True when the distance, dip direction and dip of a record are numbers as the analysis programs take them: each
+// field blank (read as 0) or one finite number with blanks around it ("4O", "1,5" or "3-" are no number).
+bool NumeriDelRecord(const QString& record);
+// The length of the measuring line (header line 5) as the cluster analysis takes it: blank (no length, 0) or a
+// finite number from 0. False for anything else ("abc", "-42", "1e999").
+bool LunghezzaStendimentoScheda(const QString& riga, double& lunghezza);
 
 // Writes a sheet file anew: nine header lines, the count line, the non-blank records in order and one line of 52
 // blanks per blank record. False (the old file untouched) when it cannot be written.

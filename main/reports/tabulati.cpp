@@ -106,20 +106,22 @@ const VoceFronte kVociFronte[kValoriFronte] = {
 // The family rows with the strength of every family: the first five cells of the family table, then the
 // friction angle and the cohesion (kN/m²) the wedge analysis uses: the pair of <stem>.pgm, or the slope's when
 // the pair is missing, unreadable or 0 and 0. Without a slope file a family without a pair gets empty cells.
-QStringList RigheFamiglie(const QStringList& righe, const QString& filePgm, const std::optional<ValoriFronte>& fronte) {
+// False, with the line in `riga`, when <stem>.pgm holds a value beyond its limits.
+bool RigheFamiglie(const QStringList& righe, const QString& filePgm, const std::optional<ValoriFronte>& fronte,
+                   QStringList& out, int& riga) {
   const int n = static_cast<int>(righe.size());
   const double mancante = std::nan("");
   const double attrito = fronte ? (*fronte)[6] : mancante;
   const double coesione = fronte ? (*fronte)[5] : mancante;
   ParametriFamiglie p = ParametriPredefiniti(n, attrito, coesione);
   if (plat::FileExists(filePgm)) {
-    LeggiFileParametriFamiglie(filePgm, p);
+    if (LeggiFileParametriFamiglie(filePgm, p, &riga) == EsitoParametri::NonValidi) return false;
     if (fronte) CompletaParametriFamiglie(p, attrito, coesione);
   }
   auto numero = [](double v, double fattore) {
     return std::isfinite(fattore * v) ? FormattaNumero(fattore * v, 2) : QString();
   };
-  QStringList out;
+  out.clear();
   out.reserve(n);
   for (int k = 1; k <= n; ++k) {
     QStringList celle = CelleRiga(righe.at(k - 1), 6).mid(0, 5);
@@ -127,7 +129,7 @@ QStringList RigheFamiglie(const QStringList& righe, const QString& filePgm, cons
     out << celle.join(kTab) + kTab + numero(p.Attrito[static_cast<std::size_t>(k)], 1) + kTab +
                numero(p.Coesione[static_cast<std::size_t>(k)], 10);
   }
-  return out;
+  return true;
 }
 
 }  // namespace
@@ -195,7 +197,14 @@ bool ScriviTabulati(const QString& nomeSessione, QString& documento) {
       NonValido(fileFamiglie);
       return false;
     }
-    t.righe = RigheFamiglie(t.righe, FileStem(nomeSessione, QStringLiteral(".pgm")), fronte);
+    const QString filePgm = FileStem(nomeSessione, QStringLiteral(".pgm"));
+    QStringList righe;
+    int riga = 0;
+    if (!RigheFamiglie(t.righe, filePgm, fronte, righe, riga)) {
+      NonValido(filePgm, riga);
+      return false;
+    }
+    t.righe = std::move(righe);
     Sezione(d, "PARAMETRI DELLE FAMIGLIE", "PRINCIPALI DI DISCONTINUITA'");
     CopiaTabella(d, t);
   }

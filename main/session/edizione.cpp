@@ -163,7 +163,12 @@ void menu1::EdizioneFamiglie_Click() {
   const double attrito = conFronte ? fronte[6] : 0, coesione = conFronte ? fronte[5] : 0;
   ParametriFamiglie p = ParametriPredefiniti(famiglie, attrito, coesione);
   const QString file = FileDellaSessione(QStringLiteral(".pgm"));
-  if (plat::FileExists(file)) LeggiFileParametriFamiglie(file, p);
+  int riga = 0;
+  if (plat::FileExists(file) && LeggiFileParametriFamiglie(file, p, &riga) == EsitoParametri::NonValidi) {
+    // A value beyond its limits is told; the user may start again from the defaults, or leave the file as it is.
+    Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), DescrizioneFile(file, riga));
+    if (!RipartireDaiPredefiniti()) return;
+  }
 
   StatoMaschera& m = MascheraCorrente;
   ImpostaMaschera(0, 0, kDefinizioneFamiglie);

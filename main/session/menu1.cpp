@@ -415,7 +415,13 @@ void menu1::EdizioneSelezione_Click() {
   QStringList elenco;
   QString errore;
   const QString fileElenco = FileDellaSessione(QStringLiteral(".SES"));
-  if (LeggiElencoSchede(fileElenco, elenco, Sessione.LimiteSchede, &errore) == EsitoElenco::NonValido) {
+  const EsitoElenco esito = LeggiElencoSchede(fileElenco, elenco, Sessione.LimiteSchede, &errore);
+  if (esito == EsitoElenco::TroppeSchede) {
+    // A list beyond the limit is no damaged list: it is kept as it is, with every name.
+    Attenzione(QStringLiteral("Il numero di schede supera il massimo ammesso:"), errore);
+    return;
+  }
+  if (esito == EsitoElenco::NonValido) {
     Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), errore);
     // A damaged list does not lock the command: the user may start again from an empty list.
     if (!RipartireDaiPredefiniti()) return;
@@ -609,9 +615,15 @@ void menu1::Lancia(const Lancio& l) {
   if (l.leggeElenco) {
     QStringList elenco;
     QString errore;
-    if (LeggiElencoSchede(fileElenco, elenco, Sessione.LimiteSchede, &errore) != EsitoElenco::Letto) {
-      Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), errore);
-      return;
+    switch (LeggiElencoSchede(fileElenco, elenco, Sessione.LimiteSchede, &errore)) {
+      case EsitoElenco::Letto: break;
+      case EsitoElenco::TroppeSchede:
+        Attenzione(QStringLiteral("Il numero di schede supera il massimo ammesso:"), errore);
+        return;
+      case EsitoElenco::Mancante:
+      case EsitoElenco::NonValido:
+        Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), errore);
+        return;
     }
     Sessione.NumeroSchede = static_cast<int>(elenco.size());
     for (int j = 1; j <= Sessione.NumeroSchede; ++j)

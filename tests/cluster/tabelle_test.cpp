@@ -304,6 +304,15 @@ TEST_F(TabelleTalvor, FamilyTableWithTheStrengthsOfTheFamilyParameters) {
   ASSERT_TRUE(TabellaFamiglie());
   for (const QString& riga : ReadAnsi(Fam()).split('\n', Qt::SkipEmptyParts).mid(1))
     EXPECT_TRUE(riga.endsWith("\t0.00\t0.00")) << riga.toStdString();
+  // A friction angle beyond a right angle is told with its line; no strength is taken from the file.
+  WriteAnsi(t.D("prova.pgm"), " 35 \n 2.5 \n 95\n.5\n");
+  Scripted s(t, "answer OK\n");
+  ASSERT_TRUE(TabellaFamiglie());
+  ASSERT_EQ(s.Log("msgbox").size(), 1);
+  EXPECT_TRUE(s.Log("msgbox").first().contains("Il file e' incompleto o danneggiato:\\nprova.pgm, riga 3\\n"))
+      << s.Log("msgbox").first().toStdString();
+  for (const QString& riga : ReadAnsi(Fam()).split('\n', Qt::SkipEmptyParts).mid(1))
+    EXPECT_TRUE(riga.endsWith("\t0.00\t0.00")) << riga.toStdString();
 }
 
 TEST_F(TabelleTalvor, ThreeHundredFamiliesKeepTheirStrengths) {

@@ -5,6 +5,8 @@
 #include "common/platform/files.h"
 #include "tests/support/support.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -119,4 +121,18 @@ TEST(TalvorCluster, NoMeasuringLineLengthIsToldAfterTheConfirmation) {
   EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
   EXPECT_TRUE(plat::FileExists(t.D("prova.dat")));
   EXPECT_EQ(ReadLog(t.D("ui.log")).filter("\tmsgbox\t").size(), 1);
+}
+
+TEST(TalvorCluster, AnEigenThatEndsAbnormallyIsTold) {
+  TestFolder t;
+  Sessione(t);
+  ASSERT_TRUE(QFile::remove(t.P("EIGEN")));  // a link to the built program: never written through
+  WriteScript(t.P("EIGEN"), "#!/bin/sh\nkill -SEGV $$\n");
+  const RunResult r = Talvor(t, QString(kRunTipico) + "answer OK\n");
+  ASSERT_TRUE(r.finished);
+  EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
+  const QStringList m = ReadLog(t.D("ui.log")).filter("\tmsgbox\t");
+  ASSERT_EQ(m.size(), 1);
+  EXPECT_TRUE(m[0].contains("Il programma e' terminato in modo anomalo:\\nEIGEN")) << m[0].toStdString();
+  EXPECT_FALSE(plat::FileExists(t.D("prova.PER")));
 }

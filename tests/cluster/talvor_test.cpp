@@ -110,6 +110,44 @@ TEST_F(Poli, SelectionThroughTheCriteriaFile) {
   EXPECT_EQ(m.Log("msgbox").size(), 1);
 }
 
+TEST_F(Poli, ANumberOfASheetThatIsNoneIsToldWithItsLineAndNothingIsLoaded) {
+  // The length of the measuring line: no number, negative, not finite; a record with a damaged distance, dip
+  // direction or dip (after a good record and a blank line, on line 13).
+  const QString buono = Record(1, "GI", 120, 40, 1);
+  const auto scheda = [&](const QString& lunghezza, const QString& record) {
+    return "Cava\nGradone\n120/15\nSquadra\n" + lunghezza + "\ndata\n\n\n\n 2 \n" + buono + "\n\n" + record + "\n";
+  };
+  const struct {
+    QString scheda;
+    const char* riga;
+  } casi[] = {
+      {scheda("abc", buono), "riga 5"},
+      {scheda("-42", buono), "riga 5"},
+      {scheda(" 1e999", buono), "riga 5"},
+      {scheda("38.5", QString(buono).replace(4, 4, "x.1 ")), "riga 13"},
+      {scheda("38.5", QString(buono).replace(12, 3, "12O")), "riga 13"},
+      {scheda("38.5", QString(buono).replace(16, 3, "4,5")), "riga 13"},
+  };
+  Schede({"a.sch"});
+  for (const auto& c : casi) {
+    WriteAnsi(t.D("a.sch"), c.scheda);
+    Scripted s(t, "answer OK\n");
+    EXPECT_FALSE(CaricaPoli()) << c.scheda.toStdString();
+    const QStringList m = s.Log("msgbox");
+    ASSERT_EQ(m.size(), 1) << c.scheda.toStdString();
+    EXPECT_TRUE(m[0].contains(QString("Il file e' incompleto o danneggiato:\\na.sch, %1\\n").arg(c.riga)))
+        << m[0].toStdString();
+  }
+  // A blank length or 0 is a sheet without a measured length, as is a sheet without "/" on line 3.
+  for (const char* lunghezza : {"", "0"}) {
+    WriteAnsi(t.D("a.sch"), scheda(lunghezza, buono));
+    Talvor.LunghezzaStendimento[1] = 7;
+    Scripted s(t, "");
+    EXPECT_TRUE(CaricaPoli()) << lunghezza;
+    EXPECT_EQ(Talvor.LunghezzaStendimento[1], 0);
+  }
+}
+
 TEST_F(Poli, TheRecordAndPointLimits) {
   // 1000 records on four sheets in 300 orientations load; one more record, or one more orientation, does not.
   auto orientazioni = [](int n, int dalla) {
@@ -139,6 +177,18 @@ TEST_F(Poli, TheRecordAndPointLimits) {
     Scripted s(t, "answer OK \"pari a 300 punti\"\n");
     EXPECT_FALSE(CaricaPoli());
   }
+}
+
+TEST_F(Poli, MoreSheetsThanTheAnalysisTakesAreToldAsSheets) {
+  FilePassaggioDati d;
+  for (int s = 1; s <= 301; ++s) d.Schede << QString("s%1.sch").arg(s);
+  d.NomeSessione = "sito.ses";
+  ASSERT_TRUE(ScriviFilePassaggio(t.P("temporan"), d));
+  Scripted s(t, "answer OK\n");
+  EXPECT_FALSE(LeggiPassaggioTalvor());
+  ASSERT_EQ(s.Log("msgbox").size(), 1);
+  EXPECT_TRUE(s.Log("msgbox").first().endsWith("\tIl numero di schede supera il massimo ammesso:\\n300"))
+      << s.Log("msgbox").first().toStdString();
 }
 
 TEST_F(Poli, TheResultReadsBackInTalvorAndPeldrix) {
@@ -232,9 +282,17 @@ TEST_F(Stabilita, PeldrixRunsWhenTheSlopeAllowsIt) {
   const QStringList righe = ReadAnsi(t.D("sito.GMC")).split('\n', Qt::SkipEmptyParts);
   ASSERT_GE(righe.size(), 2);
   EXPECT_TRUE(righe[0].startsWith("imm.P1")) << righe[0].toStdString();
-  // The stability mode does not ask for the rock unit weight.
+  // The stability mode does not ask for the rock unit weight: PELDRIX does, and tells a weight of 0 with the slope
+  // file's line instead of writing a table with no wedge.
   Fronte(0, 0.5, 30, 0);
-  EXPECT_TRUE(Esegui());
+  const auto r = RunProgram(t.P("TALVOR"), {}, t.Data(), testing_support::ScriptedRunEnvironment(t, "answer OK\n"));
+  EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
+  const QStringList m = testing_support::ReadLog(t.D("ui.log")).filter("\tmsgbox\t");
+  ASSERT_EQ(m.size(), 1);
+  EXPECT_TRUE(m[0].startsWith("peldrix\tmsgbox\tATTENZIONE!\tIl peso dell'unita' di volume della roccia deve essere "
+                              "maggiore di zero:\\nsito.fro, riga 7\\n"))
+      << m[0].toStdString();
+  EXPECT_FALSE(plat::FileExists(t.D("sito.GMC")));
 }
 
 TEST_F(Stabilita, PeldrixDoesNotRunOtherwise) {
@@ -248,6 +306,27 @@ TEST_F(Stabilita, PeldrixDoesNotRunOtherwise) {
   WriteAnsi(t.D("sito.FAM"), "tabella\n");
   QFile::remove(t.D("sito.fro"));
   EXPECT_FALSE(Esegui());
+}
+
+TEST_F(Stabilita, APeldrixThatEndsAbnormallyIsToldAndNoEarlierWedgeTableStays) {
+  // PELDRIX killed as soon as it starts: the message, and no table of the run before beside the new slope.
+  ASSERT_TRUE(QFile::remove(t.P("peldrix")));  // a link to the built program: never written through
+  testing_support::WriteScript(t.P("peldrix"), "#!/bin/sh\nkill -KILL $$\n");
+  Fronte(30, 0.5, 30);
+  WriteAnsi(t.D("sito.GMC"), "tabella di prima\n");
+  auto r = RunProgram(t.P("TALVOR"), {}, t.Data(), testing_support::ScriptedRunEnvironment(t, "answer OK\n"));
+  EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
+  const QStringList log = testing_support::ReadLog(t.D("ui.log"));
+  ASSERT_EQ(log.size(), 1) << log.join("\n").toStdString();
+  EXPECT_TRUE(log[0].startsWith("TALVOR\tmsgbox\tATTENZIONE!\tIl programma e' terminato in modo anomalo:\\npeldrix"))
+      << log[0].toStdString();
+  EXPECT_FALSE(plat::FileExists(t.D("sito.GMC")));
+  // A slope that no longer lets PELDRIX start (no crest height) leaves no table of the run before either.
+  Fronte(30, 0.5, 0);
+  WriteAnsi(t.D("sito.GMC"), "tabella di prima\n");
+  r = RunProgram(t.P("TALVOR"), {}, t.Data(), testing_support::ScriptedRunEnvironment(t, ""));
+  EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
+  EXPECT_FALSE(plat::FileExists(t.D("sito.GMC")));
 }
 
 TEST_F(Stabilita, AClusterRunWithoutAConfirmedResultKeepsTheOldTables) {

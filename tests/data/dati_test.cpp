@@ -134,7 +134,7 @@ TEST(ParametriFamiglie, BothWritersFormsAreReadAndGapsKeepTheDefaults) {
   // Print form with blanks, an item that is no number, a short file.
   WriteAnsi(t.D("s.pgm"), " 25 \n .2 \nmolto\n 3 \n");
   ParametriFamiglie letti = ParametriPredefiniti(3, 30, 0.5);
-  ASSERT_TRUE(LeggiFileParametriFamiglie(t.D("S.PGM"), letti));
+  ASSERT_EQ(LeggiFileParametriFamiglie(t.D("S.PGM"), letti), EsitoParametri::Letti);
   EXPECT_EQ(letti.Attrito[1], 25);
   EXPECT_EQ(letti.Coesione[1], 0.2);
   EXPECT_EQ(letti.Attrito[2], 30);
@@ -143,11 +143,33 @@ TEST(ParametriFamiglie, BothWritersFormsAreReadAndGapsKeepTheDefaults) {
   // A second item on a line is no number: nothing after it moves to another family.
   WriteAnsi(t.D("s.pgm"), "65,5\n .2 \n 20 \n 3 \n");
   letti = ParametriPredefiniti(3, 30, 0.5);
-  ASSERT_TRUE(LeggiFileParametriFamiglie(t.D("s.pgm"), letti));
+  ASSERT_EQ(LeggiFileParametriFamiglie(t.D("s.pgm"), letti), EsitoParametri::Letti);
   EXPECT_EQ(letti.Attrito[1], 30);
   EXPECT_EQ(letti.Coesione[1], 0.2);
   EXPECT_EQ(letti.Attrito[2], 20);
-  EXPECT_FALSE(LeggiFileParametriFamiglie(t.D("manca.pgm"), letti));
+  EXPECT_EQ(LeggiFileParametriFamiglie(t.D("manca.pgm"), letti), EsitoParametri::Mancante);
+  // Values beyond the slope file's limits for a friction angle and a cohesion: told with their line, nothing taken.
+  const struct {
+    const char* testo;
+    int riga;
+  } oltre[] = {{"95\n1\n", 1},
+               {"-1\n1\n", 1},
+               {"30\n1\n30\n-0.5\n", 4},
+               {"30\n1e308\n", 2},
+               {"30\n1\n 20 \n 1e8 \n", 4}};
+  for (const auto& o : oltre) {
+    WriteAnsi(t.D("s.pgm"), o.testo);
+    letti = ParametriPredefiniti(3, 30, 0.5);
+    int riga = 0;
+    EXPECT_EQ(LeggiFileParametriFamiglie(t.D("s.pgm"), letti, &riga), EsitoParametri::NonValidi) << o.testo;
+    EXPECT_EQ(riga, o.riga) << o.testo;
+    EXPECT_EQ(letti.Attrito[1], 30);
+    EXPECT_EQ(letti.Coesione[1], 0.5);
+  }
+  // The limits themselves belong to the values.
+  WriteAnsi(t.D("s.pgm"), "90\n0\n0\n1e7\n");
+  EXPECT_EQ(LeggiFileParametriFamiglie(t.D("s.pgm"), letti), EsitoParametri::Letti);
+  EXPECT_EQ(letti.Coesione[2], 1e7);
 }
 
 TEST(OpzioniGrafiche, DefaultsFiveValuesAndAnExistingFileLeftAlone) {
@@ -176,7 +198,7 @@ RisultatoCluster DueFamiglie() {
   RisultatoCluster r;
   r.Titoli[1] = "Cava";
   r.NumeroPoli = 3;
-  r.Punti = {{}, {0, pi / 2, 0.5235988, pi / 2, 0.5235988}, {0, 1, 2, 3, 4}, {0, 0.5, -0.5, 1.5e-7, 0}};
+  r.Punti = {{}, {0, pi / 2, 0.5235988, pi / 2, 0.5235988}, {0, 1, 2, 1.5, 4}, {0, 0.5, -0.5, 1.5e-7, 0}};
   r.NumeroCluster = 2;
   r.DistanzaMassima = 0.3490659;
   r.Membri = {{}, {1, 3}, {2}};

@@ -162,6 +162,15 @@ TEST_F(Tabulati, FamilyStrengthWithoutParametersOrSlope) {
   // No .pgm: the slope's friction angle and ten times its cohesion.
   QStringList d = Documento();
   EXPECT_TRUE(d.contains("1\t45\t60\t0.5\t2.3\t35.00\t20.00"));
+  // A cohesion beyond ten million in the family parameters: refused with a message naming its line, no report.
+  {
+    Scripted s(t, "answer OK \"incompleto o non valido\"\n");
+    WriteAnsi(t.D("esempio.pgm"), "30\n1e308\n");
+    ProduciTabulati(kTestoTXT);
+    ASSERT_EQ(s.Log("msgbox").size(), 1);
+    EXPECT_TRUE(s.Log("msgbox").first().contains("esempio.pgm, riga 2")) << s.Log("msgbox").first().toStdString();
+    QFile::remove(t.D("esempio.pgm"));
+  }
   // A cohesion no slope has (1e308): the slope file is refused with a message, no report is made from it.
   {
     Scripted s(t, "answer OK \"incompleto o non valido\"\n");

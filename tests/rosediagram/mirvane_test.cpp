@@ -168,6 +168,16 @@ TEST_F(Caricamento, DirectionsOutsideTheCircleThatPassTheBoundsAreWrappedOntoIt)
   EXPECT_EQ(ContaSettori(Mirvane.AngoliImmersione), atteso);
 }
 
+TEST_F(Caricamento, ADipOrDipDirectionThatIsNoNumberIsToldWithItsLine) {
+  for (const auto& [immersione, inclinazione] : {std::pair{"12O", "30"}, std::pair{"120", "x"}}) {
+    WriteAnsi(t.D("a.sch"), Scheda({Record(10, 10), Record("GI", immersione, inclinazione)}));
+    Passaggio({"a.sch"});
+    EXPECT_EQ(Carica(), EsitoCaricamento::Errore) << immersione << " " << inclinazione;
+    EXPECT_TRUE(messaggio.startsWith("Il file e' incompleto o danneggiato:\na.sch, riga 12\n"))
+        << messaggio.toStdString();
+  }
+}
+
 TEST_F(Caricamento, NothingSelectedIsToldAndDoesNotDivide) {
   WriteAnsi(t.D("a.sch"), Scheda({Record("FA", "20", "30")}));
   Passaggio({"a.sch"});

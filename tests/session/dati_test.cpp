@@ -233,12 +233,16 @@ TEST(ElencoSchede, RoundTripEmptyFileAndBadFiles) {
   EXPECT_EQ(LeggiElencoSchede(t.D("virgola.ses"), nomi, 500), EsitoElenco::Letto);
   EXPECT_EQ(nomi, QStringList{"uno,due.sch"});
   QString errore;
-  for (const char* male : {" 3 \na.sch\nb.sch\n", " x \n", " -1 \n", " 1.5 \na.sch\n", " 501 \n"}) {
+  for (const char* male : {" 3 \na.sch\nb.sch\n", " x \n", " -1 \n", " 1.5 \na.sch\n"}) {
     WriteAnsi(t.D("male.ses"), male);
     EXPECT_EQ(LeggiElencoSchede(t.D("male.ses"), nomi, 500, &errore), EsitoElenco::NonValido) << male;
     EXPECT_TRUE(nomi.isEmpty());
   }
   EXPECT_TRUE(errore.startsWith("male.ses, riga 1\n")) << errore.toStdString();
+  // More names than the limit: the limit reached, with the count, not a damaged list.
+  WriteAnsi(t.D("molte.ses"), " 501 \n");
+  EXPECT_EQ(LeggiElencoSchede(t.D("molte.ses"), nomi, 500, &errore), EsitoElenco::TroppeSchede);
+  EXPECT_TRUE(errore.startsWith("molte.ses, riga 1\n") && errore.endsWith("\n501 > 500")) << errore.toStdString();
 }
 
 TEST(Sessione, StemsPathsAndThePathFile) {

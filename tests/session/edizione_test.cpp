@@ -248,6 +248,17 @@ TEST_F(Famiglie, RowsTypedBelowTheLastFamilyAreReportedAsNotStored) {
   EXPECT_EQ(ReadAnsi(rilievi + "/prova.pgm"), QString("30\n0.5\n30\n0.5\n30\n0.5\n30\n0.5\n30\n0.5\n"));
 }
 
+TEST_F(Famiglie, AValueBeyondItsLimitsIsToldAndTheFileKeptUnlessTheUserStartsAgain) {
+  WriteAnsi(rilievi + "/prova.pgm", "30\n1e308\n");
+  const QStringList m = Esegui("EdizioneFamiglie", "answer OK\nanswer No\n");
+  ASSERT_EQ(m.size(), 2);
+  EXPECT_TRUE(m[0].contains("prova.pgm, riga 2")) << m[0].toStdString();
+  EXPECT_EQ(ReadAnsi(rilievi + "/prova.pgm"), QString("30\n1e308\n"));
+  // Starting again: the slope file's values for every family.
+  Esegui("EdizioneFamiglie", "answer OK\nanswer Yes\npress Command1(1)\n");
+  EXPECT_EQ(ReadAnsi(rilievi + "/prova.pgm"), QString("30\n0.5\n30\n0.5\n30\n0.5\n30\n0.5\n30\n0.5\n"));
+}
+
 TEST_F(Famiglie, NoClusteringResultIsReported) {
   QFile::remove(rilievi + "/prova.dat");
   const QStringList m = Esegui("EdizioneFamiglie", "answer OK\n");
@@ -274,6 +285,24 @@ TEST_F(Edizione, DamagedCriteriaOrSheetListCanStartAgainFromTheDefaults) {
   EXPECT_EQ(ReadAnsi(rilievi + "/prova.SES"), QString(" 7 \nx.sch\n"));
   Esegui("EdizioneSelezione", "answer OK\nanswer Yes\ncheck Check1(0) 1\npress Command1\n");
   EXPECT_EQ(ReadAnsi(rilievi + "/prova.SES"), QString(" 1 \na.sch\n"));
+}
+
+TEST_F(Edizione, ASheetListBeyondItsLimitIsToldAsSuchAndKept) {
+  WriteAnsi(rilievi + "/prova.ses", "");
+  Carica(rilievi + "/prova.ses");
+  WriteAnsi(rilievi + "/a.sch", "");
+  QString elenco = " 501 \n";
+  for (int i = 1; i <= 501; ++i) elenco += QString("s%1.sch\n").arg(i);
+  WriteAnsi(rilievi + "/prova.SES", elenco);
+  // The sheet selection offers no fresh start, which would lose the names; the analysis is not started.
+  for (const char* comando : {"EdizioneSelezione", "CalcoliCluster"}) {
+    const QStringList m = Esegui(comando, "answer OK\n");
+    ASSERT_EQ(m.size(), 1) << comando;
+    EXPECT_TRUE(m[0].contains("Il numero di schede supera il massimo ammesso:\\nprova.SES, riga 1\\n"))
+        << m[0].toStdString();
+    EXPECT_TRUE(m[0].endsWith("\\n501 > 500")) << m[0].toStdString();
+    EXPECT_EQ(ReadAnsi(rilievi + "/prova.SES"), elenco);
+  }
 }
 
 }  // namespace

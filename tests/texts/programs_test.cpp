@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using testing_support::ReadBytes;
 using testing_support::ReadLog;
 using testing_support::RunProgram;
@@ -88,4 +90,33 @@ TEST(Programs, EigenSolvesTheExchangeFiles) {
   EXPECT_EQ(lines[3].split(' ').last().toDouble() * lines[3].split(' ').last().toDouble(), 1.0);
   WriteAnsi(t.P("eigen.inp"), "2 0 0 \n0 x 0 \n");
   EXPECT_EQ(RunProgram(t.P("EIGEN"), {}, t.Data()).exitCode, 1);
+}
+
+TEST(Programs, EigenTakesThreeLinesOfThreeFiniteNumbersAndNothingElse) {
+  TestFolder t;
+  t.AddPrograms({"EIGEN"});
+  // A decimal comma, a fourth number, a fourth line, a blank line, values beyond the range of numbers.
+  for (const char* male : {"1,5 0 0 \n0 3 0 \n0 0 1 \n", "2 0 0 0 \n0 3 0 \n0 0 1 \n", "2 0 0 \n0 3 0 \n0 0 1 \n4\n",
+                           "2 0 0 \n\n0 3 0 \n0 0 1 \n", "1.5e308 1.5e308 0\n1.5e308 1.5e308 0\n0 0 0\n"}) {
+    WriteAnsi(t.P("eigen.inp"), male);
+    QFile::remove(t.P("eigen.out"));
+    const auto r = RunProgram(t.P("EIGEN"), {}, t.Data());
+    EXPECT_EQ(r.exitCode, 1) << male;
+    EXPECT_TRUE(r.output.startsWith("EIGEN: ") && r.output.count('\n') == 1) << male << ": " << r.output.toStdString();
+    EXPECT_FALSE(QFile::exists(t.P("eigen.out"))) << male;
+  }
+  // A named pipe in place of the file is refused at once.
+  QFile::remove(t.P("eigen.inp"));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(t.P("eigen.inp")).constData(), 0600), 0);
+  const auto tubo = RunProgram(t.P("EIGEN"), {}, t.Data(), QProcessEnvironment(), 10000);
+  EXPECT_TRUE(tubo.finished);
+  EXPECT_EQ(tubo.exitCode, 1) << tubo.output.toStdString();
+  // Finite entries near the largest number: no overflow on the way, the values as they are.
+  QFile::remove(t.P("eigen.inp"));
+  WriteAnsi(t.P("eigen.inp"), "0 1e308 0\n1e308 0 0\n0 0 1.5e308\n");
+  const auto r = RunProgram(t.P("EIGEN"), {}, t.Data());
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  const QStringList lines = testing_support::ReadAnsi(t.P("eigen.out")).split('\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 6);
+  EXPECT_EQ(lines.mid(0, 3), QStringList({"-1e+308", "1e+308", "1.5e+308"}));
 }

@@ -70,6 +70,13 @@ void WriteClusters(const TestFolder& t, const QList<Family>& families, int extra
   WriteAnsi(t.D(name), text);
 }
 
+// Replaces line `line` (1-based) of a file with `text`.
+void ReplaceLine(const QString& file, int line, const QString& text) {
+  QStringList lines = ReadAnsi(file).split('\n');
+  lines[line - 1] = text;
+  WriteAnsi(file, lines.join('\n'));
+}
+
 QProcessEnvironment Env(const TestFolder& t) { return testing_support::ScriptedRunEnvironment(t, "answer OK\n"); }
 
 // A private program folder with the program and the given language.
@@ -521,6 +528,26 @@ TEST(Run, FailuresAreReportedAndLeaveTheOldTable) {
          WriteAnsi(t.D("site.dat"), text);
        },
        "Troppe famiglie nel risultato della cluster analysis (al massimo 1000):\\nsite.dat\\n"},
+      {"weightless rock",
+       [](Folder& t) {
+         Slope s = Base();
+         s.rockWeight = 0;
+         WriteSlope(t, SlopeValues(s));
+       },
+       "Il peso dell'unita' di volume della roccia deve essere maggiore di zero:\\nsite.fro, riga 7\\n"},
+      {"cohesion beyond ten million", [](Folder& t) { WriteAnsi(t.D("site.pgm"), "30\n1e308\n"); },
+       "Il file e' incompleto o danneggiato:\\nsite.pgm, riga 2\\n"},
+      {"friction beyond a right angle", [](Folder& t) { WriteAnsi(t.D("site.pgm"), "30\n5\n95\n5\n"); },
+       "Il file e' incompleto o danneggiato:\\nsite.pgm, riga 3\\n"},
+      {"negative cohesion", [](Folder& t) { WriteAnsi(t.D("site.pgm"), "30\n-5\n"); },
+       "Il file e' incompleto o danneggiato:\\nsite.pgm, riga 2\\n"},
+      // The centres of families 1 and 2 stand on lines 13-14 and 17-18 of the clustering result.
+      {"centre direction 1e308", [](Folder& t) { ReplaceLine(t.D("site.dat"), 18, "1e308"); },
+       "Il file e' incompleto o danneggiato:\\nsite.dat, riga 18\\n"},
+      {"centre direction -1e308", [](Folder& t) { ReplaceLine(t.D("site.dat"), 14, "-1e308"); },
+       "Il file e' incompleto o danneggiato:\\nsite.dat, riga 14\\n"},
+      {"centre inclination 99999", [](Folder& t) { ReplaceLine(t.D("site.dat"), 17, "99999"); },
+       "Il file e' incompleto o danneggiato:\\nsite.dat, riga 17\\n"},
   };
   for (const Case& c : cases) {
     Folder t;
