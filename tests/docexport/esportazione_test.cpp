@@ -83,11 +83,11 @@ class Esportazione : public ::testing::Test {
     WriteScript(t.P("visore"), QString("#!/bin/sh\nprintf '%s\\n' \"$1\" >> %1\n").arg(ApertiFile()));
     WriteAnsi(t.P("editor.cfg"), t.P("visore") + "\n\n");
     oldPath_ = qgetenv("PATH");
-    qputenv("PATH", (t.Root() + "/bin").toLocal8Bit());
+    testing_support::SetEnv("PATH", (t.Root() + "/bin").toLocal8Bit());
     Sessione = ModuloSessione();
     Sessione.NomeSessione = "esempio.ses";
   }
-  void TearDown() override { qputenv("PATH", oldPath_); }
+  void TearDown() override { testing_support::SetEnv("PATH", oldPath_); }
 
   // The messages this program showed (wenlow writes to the same log).
   QStringList Messaggi() const { return s_->Log("msgbox").filter(QRegularExpression("^test_docexport\t")); }
@@ -97,7 +97,7 @@ class Esportazione : public ::testing::Test {
     s_ = std::make_unique<Scripted>(t, principale);
     WriteAnsi(t.Root() + "/script/test_docexport.script", principale);
     WriteAnsi(t.Root() + "/script/wenlow.script", wenlow);
-    qputenv("FRATTIX_UI_SCRIPT", (t.Root() + "/script").toLocal8Bit());
+    testing_support::SetEnv("FRATTIX_UI_SCRIPT", (t.Root() + "/script").toLocal8Bit());
     plat::ResetInteraction();
   }
   QStringList Aperti() const { return QString::fromUtf8(ReadBytes(ApertiFile())).split('\n', Qt::SkipEmptyParts); }

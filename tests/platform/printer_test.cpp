@@ -25,7 +25,7 @@ TEST(PrinterObject, TextByLinesToAPdfFileWithoutBlankPages) {
   testing_support::TestFolder t(false);
   const QString cartella = t.Root() + QStringLiteral("/pdf");
   QDir().mkpath(cartella);
-  qputenv("FRATTIX_PDF_DIR", cartella.toLocal8Bit());
+  testing_support::SetEnv("FRATTIX_PDF_DIR", cartella.toLocal8Bit());
   plat::PrinterObject& p = plat::Printer();
   ASSERT_TRUE(p.ToPdf());
   p.SetJobName(QStringLiteral("prova"));
@@ -79,7 +79,7 @@ TEST(PrinterObject, TextByLinesToAPdfFileWithoutBlankPages) {
   EXPECT_TRUE(p.EndDoc());
   EXPECT_TRUE(p.OutputFile().isEmpty());
   EXPECT_EQ(QDir(cartella).entryList(QDir::Files).size(), 1);
-  qunsetenv("FRATTIX_PDF_DIR");
+  testing_support::UnsetEnv("FRATTIX_PDF_DIR");
 }
 
 }  // namespace

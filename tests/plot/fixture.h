@@ -38,7 +38,7 @@ class PlotTest : public ::testing::Test {
   void SetUp() override {
     folder = std::make_unique<testing_support::TestFolder>();
     QDir().mkpath(folder->D("pdf"));
-    qputenv("FRATTIX_PDF_DIR", folder->D("pdf").toLocal8Bit());
+    testing_support::SetEnv("FRATTIX_PDF_DIR", folder->D("pdf").toLocal8Bit());
     Avvio.NumeroLingua = 1;
     Avvio.CodiceLingua = QStringLiteral("ita");
     Avvio.DCStampante = plat::Printer().hDC();
@@ -55,9 +55,9 @@ class PlotTest : public ::testing::Test {
     if (GRAFICA* f = FinestraGrafica()) f->Unload();
     delete menu1;
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    qunsetenv("FRATTIX_PDF_DIR");
-    qunsetenv("FRATTIX_UI_SCRIPT");
-    qunsetenv("FRATTIX_UI_LOG");
+    testing_support::UnsetEnv("FRATTIX_PDF_DIR");
+    testing_support::UnsetEnv("FRATTIX_UI_SCRIPT");
+    testing_support::UnsetEnv("FRATTIX_UI_LOG");
     plat::ResetInteraction();
     plat::SetEndProgramHandler(nullptr);
     folder.reset();
@@ -66,8 +66,8 @@ class PlotTest : public ::testing::Test {
   // From here on the user interface answers from `script`; what is shown goes to the log.
   void Script(const QString& script) {
     testing_support::WriteAnsi(folder->D("test.script"), script);
-    qputenv("FRATTIX_UI_SCRIPT", folder->D("test.script").toLocal8Bit());
-    qputenv("FRATTIX_UI_LOG", folder->D("ui.log").toLocal8Bit());
+    testing_support::SetEnv("FRATTIX_UI_SCRIPT", folder->D("test.script").toLocal8Bit());
+    testing_support::SetEnv("FRATTIX_UI_LOG", folder->D("ui.log").toLocal8Bit());
     plat::ResetInteraction();
   }
   QStringList Log() const { return testing_support::ReadLog(folder->D("ui.log")); }

@@ -30,7 +30,7 @@ class Report : public ::testing::Test {
   void SetUp() override {
     oldPath_ = qgetenv("PATH");
     QDir(t.Root()).mkpath("bin");
-    qputenv("PATH", (t.Root() + "/bin").toLocal8Bit());
+    testing_support::SetEnv("PATH", (t.Root() + "/bin").toLocal8Bit());
     Lingua(1);
     // The editor records the file it was started on.
     WriteScript(t.P("editore"), QString("#!/bin/sh\nprintf '%s' \"$1\" > %1.tmp && /bin/mv %1.tmp %1\n").arg(Aperto()));
@@ -39,7 +39,7 @@ class Report : public ::testing::Test {
     AzzeraAnteprima();
   }
   void TearDown() override {
-    qputenv("PATH", oldPath_);
+    testing_support::SetEnv("PATH", oldPath_);
     if (QWidget* f = plat::LoadedForm("Form1")) delete f;
   }
   void Lingua(int numero) {

@@ -54,7 +54,7 @@ class Lancio : public ::testing::Test {
     s_ = std::make_unique<Scripted>(t, principale);
     WriteAnsi(t.Root() + "/script/test_session.script", principale);
     WriteAnsi(t.Root() + "/script/TALVOR.script", talvor);
-    qputenv("FRATTIX_UI_SCRIPT", (t.Root() + "/script").toLocal8Bit());
+    testing_support::SetEnv("FRATTIX_UI_SCRIPT", (t.Root() + "/script").toLocal8Bit());
     plat::ResetInteraction();
   }
   // Runs `comando` and, while the child runs, `durante`.

@@ -21,14 +21,14 @@ class Scripted {
     const QString path = t.Root() + QStringLiteral("/") + name + QStringLiteral(".script");
     WriteAnsi(path, script);
     QFile::remove(log_);
-    qputenv("FRATTIX_UI_SCRIPT", path.toLocal8Bit());
-    qputenv("FRATTIX_UI_LOG", log_.toLocal8Bit());
+    SetEnv("FRATTIX_UI_SCRIPT", path.toLocal8Bit());
+    SetEnv("FRATTIX_UI_LOG", log_.toLocal8Bit());
     plat::ResetInteraction();
     plat::SetEndProgramHandler([](int code) { throw Ended{code}; });
   }
   ~Scripted() {
-    qunsetenv("FRATTIX_UI_SCRIPT");
-    qunsetenv("FRATTIX_UI_LOG");
+    UnsetEnv("FRATTIX_UI_SCRIPT");
+    UnsetEnv("FRATTIX_UI_LOG");
     plat::ResetInteraction();
     plat::SetEndProgramHandler(nullptr);
   }

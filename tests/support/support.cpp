@@ -7,10 +7,21 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QThreadPool>
 
 #include <unistd.h>
 
 namespace testing_support {
+
+void SetEnv(const char* name, const QByteArray& value) {
+  QThreadPool::globalInstance()->waitForDone();
+  qputenv(name, value);
+}
+
+void UnsetEnv(const char* name) {
+  QThreadPool::globalInstance()->waitForDone();
+  qunsetenv(name);
+}
 
 TestFolder::TestFolder(bool withInstallData) {
   QDir().mkpath(QStringLiteral(FRATTIX_TEST_TMP_DIR));
@@ -24,7 +35,7 @@ TestFolder::TestFolder(bool withInstallData) {
   }
   oldCurrent_ = QDir::currentPath();
   oldDriveC_ = qgetenv("FRATTIX_DRIVE_C");
-  qputenv("FRATTIX_DRIVE_C", DriveC().toLocal8Bit());
+  SetEnv("FRATTIX_DRIVE_C", DriveC().toLocal8Bit());
   QDir::setCurrent(Data());
   plat::SetProgramFolder(Program());
 }
@@ -32,8 +43,8 @@ TestFolder::TestFolder(bool withInstallData) {
 TestFolder::~TestFolder() {
   plat::SetProgramFolder(QString());
   QDir::setCurrent(oldCurrent_);
-  if (oldDriveC_.isEmpty()) qunsetenv("FRATTIX_DRIVE_C");
-  else qputenv("FRATTIX_DRIVE_C", oldDriveC_);
+  if (oldDriveC_.isEmpty()) UnsetEnv("FRATTIX_DRIVE_C");
+  else SetEnv("FRATTIX_DRIVE_C", oldDriveC_);
 }
 
 void TestFolder::AddPrograms(const QStringList& names) {

@@ -38,6 +38,11 @@ class TestFolder {
   QByteArray oldDriveC_;
 };
 
+// Change the environment of the test process once the work on the global thread pool has ended (a window's logo
+// drawn in advance looks up fonts there, which reads the environment: changing it meanwhile is a data race).
+void SetEnv(const char* name, const QByteArray& value);
+void UnsetEnv(const char* name);
+
 // Writes `text` to `path` in Windows-1252 with every "\n" turned into CR LF.
 void WriteAnsi(const QString& path, const QString& text);
 // Writes a shell script (LF line ends) and makes it executable.
