@@ -37,8 +37,9 @@ QList<QWidget*> LoadedForms() {
 }
 
 QWidget* LoadedForm(const QString& name) {
-  for (QWidget* w : LoadedForms())
-    if (w->objectName().compare(name, Qt::CaseInsensitive) == 0) return w;
+  // The plot engine asks for its window at every segment it draws: the registry is read in place, not copied.
+  for (const auto& f : Registry())
+    if (f && f->objectName().compare(name, Qt::CaseInsensitive) == 0) return f.data();
   return nullptr;
 }
 

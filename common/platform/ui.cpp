@@ -32,7 +32,9 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTextEdit>
+#include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -238,7 +240,12 @@ class QtInteraction : public Interaction {
 
   void WaitForUser(int maxMs) override {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, maxMs);
+    // processEvents with a time limit returns at once when nothing is pending, so a wait loop built on it keeps a
+    // core busy. The thread sleeps instead until the next event, or until the timer bounds the wait.
+    QTimer limite;
+    limite.setSingleShot(true);
+    limite.start(std::max(maxMs, 0));
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   }
 
   bool Scripted() const override { return false; }

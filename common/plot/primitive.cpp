@@ -14,6 +14,7 @@
 
 #include <QApplication>
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -34,20 +35,47 @@ bool Finiti(std::initializer_list<double> valori) {
 void ScriviBlocco(int b, int n) {
   Clessidra clessidra;
   const QString percorso = FileBloccoSegmenti(b);
-  QByteArray testo;
-  testo.reserve(static_cast<qsizetype>(n) * 6 * 12 + 16);
-  testo += plat::EncodeAnsi(plat::PrintNumber(n));
-  testo += "\r\n";
-  char riga[LunghezzaFigura + 2];
+  QByteArray testo = plat::EncodeAnsi(plat::PrintNumber(n)) + "\r\n";
+  // The numbers are written straight into the text, which grows when the room left might not hold one more.
+  constexpr qsizetype kRiga = LunghezzaFigura + 2;
+  qsizetype scritti = testo.size();
+  testo.resize(scritti + static_cast<qsizetype>(n) * 6 * 16 + kRiga);
+  // A line drawn in strokes starts each segment where the one before ended, with the same colour and width: a
+  // value equal to the last one of its kind (x, y, colour, width) takes the text already made for it.
+  struct Ultimo {
+    double valore = 0;
+    int lunghezza = -1;
+    char figure[32];
+  };
+  std::array<Ultimo, 4> ultimi;
+  const auto scrivi = [&](double v, Ultimo& u) {
+    if (testo.size() - scritti < kRiga) testo.resize(2 * testo.size() + kRiga);
+    char* inizio = testo.data() + scritti;
+    char* fine;
+    if (u.lunghezza >= 0 && u.valore == v) {
+      std::memcpy(inizio, u.figure, static_cast<std::size_t>(u.lunghezza));
+      fine = inizio + u.lunghezza;
+    } else {
+      fine = NumeroTestoChars(inizio, v);
+      const auto lunghezza = static_cast<int>(fine - inizio);
+      u.valore = v;
+      u.lunghezza = lunghezza <= static_cast<int>(sizeof u.figure) ? lunghezza : -1;
+      if (u.lunghezza >= 0) std::memcpy(u.figure, inizio, static_cast<std::size_t>(lunghezza));
+    }
+    *fine++ = '\r';
+    *fine++ = '\n';
+    scritti += fine - inizio;
+  };
   for (int i = 1; i <= n; ++i) {
     const Segmento& s = Grafico.ListaSegmenti[i];
-    for (double v : {s.X1, s.Y1, s.X2, s.Y2, static_cast<double>(s.Colore), s.Spessore}) {
-      char* fine = NumeroTestoChars(riga, v);
-      *fine++ = '\r';
-      *fine++ = '\n';
-      testo.append(riga, fine - riga);
-    }
+    scrivi(s.X1, ultimi[0]);
+    scrivi(s.Y1, ultimi[1]);
+    scrivi(s.X2, ultimi[0]);
+    scrivi(s.Y2, ultimi[1]);
+    scrivi(static_cast<double>(s.Colore), ultimi[2]);
+    scrivi(s.Spessore, ultimi[3]);
   }
+  testo.truncate(scritti);
   if (plat::WriteWorkFile(percorso, testo)) return;
   Avviso(Traduci(QStringLiteral("Impossibile scrivere il file temporaneo del grafico:")) + QLatin1Char('\n') +
          DescrizioneFile(percorso));

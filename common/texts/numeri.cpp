@@ -2,6 +2,8 @@
 
 #include <QVarLengthArray>
 
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -14,6 +16,75 @@ namespace {
 constexpr int kCifreIntere = 320;
 constexpr int kCifreFrazione = 352;
 
+__extension__ typedef unsigned __int128 Intero128;
+
+constexpr std::array<Intero128, 23> kPotenzeDieci = [] {
+  std::array<Intero128, 23> p{};
+  p[0] = 1;
+  for (std::size_t i = 1; i < p.size(); ++i) p[i] = p[i - 1] * 10;
+  return p;
+}();
+
+constexpr std::uint64_t kMinimo15 = 100000000000000ULL, kMassimo15 = 1000000000000000ULL;
+
+// Fifteen significant digits of `a` (finite, above zero), correctly rounded, as a whole number from 10^14 to
+// 10^15 - 1, and the decimal exponent of the first, for the magnitudes of coordinates and table values, 1e-8 to
+// 1e15; false for other magnitudes and for a value exactly halfway between two such numbers (where the rule for
+// ties of the double's formatting decides).
+bool Cifre15Intere(double a, std::uint64_t& cifre, int& exponent) {
+  // The double is m / 2^s exactly; the digits are m * 10^k / 2^s rounded to the nearest integer, with k chosen to
+  // leave fifteen figures. 128 bits hold the product exactly.
+  const auto bit = std::bit_cast<std::uint64_t>(a);
+  const int biased = static_cast<int>(bit >> 52);
+  const int x = biased - 1022;  // a = f * 2^x with f from 0.5 to 1
+  if (biased == 0 || x < -26 || x > 50) return false;
+  const std::uint64_t m = (bit & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+  const int s = 53 - x;
+  int e10 = ((x - 1) * 78913) >> 18;  // floor(log10 a), or one below
+  for (int prova = 0; prova < 3; ++prova) {
+    const int k = 14 - e10;
+    if (k < 0 || k > 22) return false;
+    const Intero128 prodotto = static_cast<Intero128>(m) * kPotenzeDieci[static_cast<std::size_t>(k)];
+    const Intero128 q = prodotto >> s;
+    if (q >= kMassimo15) {
+      ++e10;
+      continue;
+    }
+    if (q < kMinimo15) {
+      --e10;
+      continue;
+    }
+    const Intero128 resto = prodotto - (q << s);
+    const Intero128 meta = static_cast<Intero128>(1) << (s - 1);
+    if (resto == meta) return false;
+    cifre = static_cast<std::uint64_t>(q) + (resto > meta ? 1 : 0);
+    if (cifre == kMassimo15) {
+      cifre = kMinimo15;
+      ++e10;
+    }
+    exponent = e10;
+    return true;
+  }
+  return false;
+}
+
+// Fifteen significant digits of `a` (finite, above zero), correctly rounded, and the decimal exponent of the
+// first: the digits and exponent of the double's formatting "d.dddddddddddddde+XX".
+void Cifre15(double a, char mant[15], int& exponent) {
+  std::uint64_t cifre = 0;
+  if (Cifre15Intere(a, cifre, exponent)) {
+    std::to_chars(mant, mant + 15, cifre);
+    return;
+  }
+  char sci[40];
+  const char* fine = std::to_chars(sci, sci + sizeof sci, a, std::chars_format::scientific, 14).ptr;
+  mant[0] = sci[0];
+  std::memcpy(mant + 1, sci + 2, 14);
+  const char* e = sci + 16;  // the "e"
+  std::from_chars(e + 2, fine, exponent);
+  if (e[1] == '-') exponent = -exponent;
+}
+
 // The figures of FormatoFigura written at `out`; returns the end. Everything is done in fixed buffers on the
 // stack, so formatting a number costs no heap allocation.
 char* Figura(char* out, double value, int decimals) {
@@ -23,17 +94,10 @@ char* Figura(char* out, double value, int decimals) {
     *out++ = '.';
     return out;
   }
-  // Fifteen significant digits, as the original's formatting of a double: "d.dddddddddddddde+XX".
-  char sci[40];
-  const char* fine = std::to_chars(sci, sci + sizeof sci, std::fabs(value), std::chars_format::scientific, 14).ptr;
+  // The value's fifteen significant digits and the exponent of the first.
   char mant[16];
-  mant[0] = sci[0];
-  std::memcpy(mant + 1, sci + 2, 14);
-  const char* e = sci + 16;  // the "e"
-  const bool negativo = e[1] == '-';
   int exponent = 0;
-  std::from_chars(e + 2, fine, exponent);
-  if (negativo) exponent = -exponent;
+  Cifre15(std::fabs(value), mant, exponent);
 
   // Positional digits: integer part (one slot kept in front for a carry) and fraction.
   char wholeBuf[kCifreIntere + 1];
@@ -109,6 +173,38 @@ QString FormatoFigura(double value, int decimals) {
 }
 
 char* NumeroTestoChars(char* out, double value) {
+  // The plain form of the coordinates and table values, from 1e-8 to 1e11, comes straight from the fifteen
+  // digits: they are rounded to seven decimals (halves up), and the whole part, the point and the decimals
+  // without their trailing zeros are written as the general routine below writes them.
+  std::uint64_t cifre = 0;
+  int e10 = 0;
+  if (std::isfinite(value) && value != 0 && Cifre15Intere(std::fabs(value), cifre, e10) && e10 <= 10) {
+    std::uint64_t settimi = 0;  // the value in units of 1e-7
+    if (e10 < 7) {
+      const auto unita = static_cast<std::uint64_t>(kPotenzeDieci[static_cast<std::size_t>(7 - e10)]);
+      settimi = cifre / unita + (cifre % unita >= unita / 2 ? 1 : 0);
+    } else {
+      settimi = cifre * static_cast<std::uint64_t>(kPotenzeDieci[static_cast<std::size_t>(e10 - 7)]);
+    }
+    if (settimi == 0) {
+      *out = '0';
+      return out + 1;
+    }
+    const std::uint64_t intero = settimi / 10000000, frazione = settimi % 10000000;
+    if (value < 0) *out++ = '-';
+    if (intero > 0) out = std::to_chars(out, out + 24, intero).ptr;
+    else if (value > 0) *out++ = '0';
+    if (frazione == 0) return out;
+    *out++ = '.';
+    char sette[8];
+    const char* fine = std::to_chars(sette, sette + sizeof sette, frazione).ptr;
+    const auto quante = static_cast<int>(fine - sette);
+    std::memset(out, '0', 7 - quante);
+    out += 7 - quante;
+    while (fine[-1] == '0') --fine;
+    std::memcpy(out, sette, fine - sette);
+    return out + (fine - sette);
+  }
   char* inizio = out;
   char* fine = Figura(out + 1, value, 7);
   if (out[1] == '.') out[0] = '0';  // "0.25"

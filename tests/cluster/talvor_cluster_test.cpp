@@ -136,3 +136,14 @@ TEST(TalvorCluster, AnEigenThatEndsAbnormallyIsTold) {
   EXPECT_TRUE(m[0].contains("Il programma e' terminato in modo anomalo:\\nEIGEN")) << m[0].toStdString();
   EXPECT_FALSE(plat::FileExists(t.D("prova.PER")));
 }
+
+TEST(TalvorCluster, WaitingForTheLinkageUsesNoProcessorTime) {
+  // A user who leaves the clustering window at the choice of the linkage: the program sleeps until an event comes.
+  TestFolder t;
+  Sessione(t);
+  QProcessEnvironment env;
+  env.insert("FRATTIX_DRIVE_C", t.DriveC());
+  const double quota = CpuShareWhileWaiting(t.P("TALVOR"), t.Data(), env, t.D("ui.log"), "\twindow\tworkform\t", 5);
+  ASSERT_GE(quota, 0) << ReadLog(t.D("ui.log")).join('\n').toStdString();
+  EXPECT_LT(quota, 0.02);
+}

@@ -93,6 +93,18 @@ TEST_F(Programma, TheDiagramIsShownPrintedAndExportedAndTheProgramEndsWithThePre
   EXPECT_EQ(ControllaDxf(t.D("rosa.dxf"), conteggi), "");
 }
 
+TEST_F(Programma, APreviewLeftOpenUsesNoProcessorTime) {
+  // The user leaves the diagram on the screen: the program sleeps in its final wait until an event comes.
+  WriteAnsi(t.D("nord.sch"), Scheda({Record(45, 30), Record(90, 10), Record(350, 50)}));
+  WriteAnsi(t.P("temporan"), " 0 \n 0 \n 0 \n 1 \nnord.sch\nprova.ses\n");
+  QProcessEnvironment env;
+  env.insert("FRATTIX_DRIVE_C", t.DriveC());
+  const double quota =
+      testing_support::CpuShareWhileWaiting(t.P("MIRVANE"), t.Data(), env, t.D("ui.log"), "\twindow\tGRAFICA\t", 5);
+  ASSERT_GE(quota, 0) << Log().join('\n').toStdString();
+  EXPECT_LT(quota, 0.02);
+}
+
 TEST_F(Programma, NothingToDrawIsToldAndLeavesTheHandOverFileAsItWas) {
   const QByteArray passaggio(" 0 \r\n 0 \r\n 0 \r\n 1 \r\na.sch\r\nprova.ses\r\n");
   WriteAnsi(t.P("temporan"), QString::fromLatin1(passaggio).remove('\r'));

@@ -6,7 +6,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QElapsedTimer>
 #include <QProcess>
+#include <QThread>
 #include <QThreadPool>
 
 #include <unistd.h>
@@ -126,6 +128,57 @@ QStringList ReadLog(const QString& path) {
   QFile f(path);
   if (!f.open(QIODevice::ReadOnly)) return {};
   return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+namespace {
+
+// The processor time of a process in seconds (user and system, from /proc); -1 when it cannot be read.
+double CpuSeconds(qint64 pid) {
+  const QByteArray stat = ReadBytes(QStringLiteral("/proc/%1/stat").arg(pid));
+  // The fields after the command name in parentheses, which may itself hold blanks: state is field 3, utime 14.
+  const qsizetype chiusa = stat.lastIndexOf(')');
+  if (chiusa < 0) return -1;
+  const QList<QByteArray> campi = stat.mid(chiusa + 2).split(' ');
+  if (campi.size() < 13) return -1;
+  const double tick = static_cast<double>(::sysconf(_SC_CLK_TCK));
+  return (campi.at(11).toDouble() + campi.at(12).toDouble()) / tick;
+}
+
+}  // namespace
+
+double CpuShareWhileWaiting(const QString& exe, const QString& workDir, const QProcessEnvironment& extra,
+                            const QString& logPath, const QString& shown, double seconds) {
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  for (const QString& k : extra.keys()) env.insert(k, extra.value(k));
+  env.remove(QStringLiteral("FRATTIX_UI_SCRIPT"));
+  env.insert(QStringLiteral("FRATTIX_UI_LOG"), logPath);
+  p.setProcessEnvironment(env);
+  p.setWorkingDirectory(workDir);
+  p.setProcessChannelMode(QProcess::MergedChannels);
+  p.start(exe, {});
+  if (!p.waitForStarted(60000)) return -1;
+  const auto fine = [&p](double quota) {
+    p.kill();
+    p.waitForFinished();
+    return quota;
+  };
+  QElapsedTimer attesa;
+  attesa.start();
+  while (ReadLog(logPath).filter(shown).isEmpty()) {
+    if (p.state() != QProcess::Running || attesa.hasExpired(60000)) return fine(-1);
+    QThread::msleep(20);
+  }
+  QThread::msleep(1000);
+  const double prima = CpuSeconds(p.processId());
+  QElapsedTimer misura;
+  misura.start();
+  QThread::msleep(static_cast<unsigned long>(seconds * 1000));
+  const double dopo = CpuSeconds(p.processId());
+  const double trascorso = static_cast<double>(misura.elapsed()) / 1000;
+  if (prima < 0 || dopo < 0 || p.state() != QProcess::Running) return fine(-1);
+  return fine((dopo - prima) / trascorso);
 }
 
 }  // namespace testing_support

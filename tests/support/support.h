@@ -68,4 +68,11 @@ QProcessEnvironment ScriptedRunEnvironment(const TestFolder& t, const QString& s
 // The log lines (program, kind, object, text) of FRATTIX_UI_LOG files.
 QStringList ReadLog(const QString& path);
 
+// The share of one processor that a program uses while it waits for the user: the program runs headless without a
+// script (a real user's wait), logging to `logPath`; once a line of the log holds `shown` and a second has passed,
+// its processor time (user and system) is measured over `seconds`, then the program is killed. -1 when the line
+// never came or the program ended before.
+double CpuShareWhileWaiting(const QString& exe, const QString& workDir, const QProcessEnvironment& extra,
+                            const QString& logPath, const QString& shown, double seconds);
+
 }  // namespace testing_support
