@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -50,15 +51,25 @@ class RendererAnteprima : public InterpreteDocumento {
     // The width of every cell, measured once; the width of a row is the sum of the widths of its pieces (blanks,
     // dots and cells), so long rows are never measured whole.
     std::vector<std::vector<double>> misure(t.celle.size(), std::vector<double>(static_cast<std::size_t>(m)));
-    std::vector<double> larghezza(static_cast<std::size_t>(m), 0.0);
     for (std::size_t r = 0; r < t.celle.size(); ++r)
-      for (int c = 0; c < m; ++c) {
-        misure[r][c] = W(t.celle[r].at(c));
-        larghezza[c] = std::max(larghezza[c], misure[r][c]);
+      for (int c = 0; c < m; ++c) misure[r][c] = W(t.celle[r].at(c));
+    // The column widths are those of the whole table, measured with its first part on every row of it: its later
+    // parts keep them.
+    if (!t.continuazione) {
+      larghezza_.assign(static_cast<std::size_t>(m), 0.0);
+      if (t.tutte && t.tutte->size() > t.celle.size()) {
+        for (const QStringList& riga : *t.tutte)
+          for (int c = 0; c < m; ++c) larghezza_[c] = std::max(larghezza_[c], W(riga.at(c)));
+      } else {
+        for (const std::vector<double>& riga : misure)
+          for (int c = 0; c < m; ++c) larghezza_[c] = std::max(larghezza_[c], riga[c]);
       }
-    if (t.lista && m > 0) larghezza[0] += 0.5 * u;
-    double totale = 0;
-    for (double l : larghezza) totale += l + 0.5 * u;
+      if (t.lista && m > 0) larghezza_[0] += 0.5 * u;
+      totale_ = 0;
+      for (double l : larghezza_) totale_ += l + 0.5 * u;
+    }
+    const std::vector<double>& larghezza = larghezza_;
+    const double totale = totale_;
     if (conteggio_ == 0) MostraIntestazione();
     ++conteggio_;
     double x0 = 0;
@@ -121,6 +132,8 @@ class RendererAnteprima : public InterpreteDocumento {
 
   double disponibile_ = 0;  // W: the width that alignment works in, in points
   int conteggio_ = 0;       // text lines, tables and lists shown in the current document
+  std::vector<double> larghezza_;  // the column widths of the table or list being shown
+  double totale_ = 0;              // its width: the columns and the gaps between them
 };
 
 std::unique_ptr<RendererAnteprima>& Renderer() {

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -100,18 +101,23 @@ class RendererStampa : public InterpreteDocumento {
 
   void ScriviTabella(const TabellaDocumento& t) override {
     plat::TextPrinter& p = Stampante();
-    const int c = t.colonne;
     const int n = static_cast<int>(t.celle.size());
-    std::vector<double> larghezza(static_cast<std::size_t>(c), 0.0);
-    for (const QStringList& riga : t.celle)
-      for (int j = 0; j < c; ++j) larghezza[j] = std::max(larghezza[j], p.TextWidth(riga.at(j)));
-    if (t.lista && c > 0) larghezza[0] += 0.5 * kCm;
-    double totale = 0;
-    for (double l : larghezza) totale += l + 0.5 * kCm;
+    // The column widths are measured once for the whole table, on every row of it: its later parts keep them.
+    if (!t.continuazione) {
+      const int c = t.colonne;
+      larghezza_.assign(static_cast<std::size_t>(c), 0.0);
+      for (const QStringList& riga : t.tutte ? *t.tutte : t.celle)
+        for (int j = 0; j < c; ++j) larghezza_[j] = std::max(larghezza_[j], p.TextWidth(riga.at(j)));
+      if (t.lista && c > 0) larghezza_[0] += 0.5 * kCm;
+      totale_ = 0;
+      for (double l : larghezza_) totale_ += l + 0.5 * kCm;
+    }
+    const std::vector<double>& larghezza = larghezza_;
+    const double totale = totale_;
 
     // A part after the first of a long table starts with the head row again: it is printed only when the page
-    // broke right after the part before, as in one table.
-    const bool testaRipetuta = t.continuazione && !saltoDopoUltimaRiga_;
+    // broke right after the part before, as in one table. A list repeats no row.
+    const bool testaRipetuta = !t.lista && t.continuazione && !saltoDopoUltimaRiga_;
     saltoDopoUltimaRiga_ = false;
     for (int i = testaRipetuta ? 1 : 0; i < n; ++i) {
       if (righePagina_ == 0) StampaIntestazione();
@@ -231,6 +237,8 @@ class RendererStampa : public InterpreteDocumento {
   int righePagina_ = 0;
   bool inizioPagina_ = false;
   bool saltoDopoUltimaRiga_ = false;  // the last row of a table part ended its page
+  std::vector<double> larghezza_;     // the column widths of the table or list being printed
+  double totale_ = 0;                 // its width: the columns and the gaps between them
 };
 
 std::unique_ptr<RendererStampa>& Renderer() {
