@@ -95,7 +95,7 @@ class RendererStampa : public InterpreteDocumento {
       righePagina_ = 1;
     }
     p.SetCurrentX(InizioRiga(p.TextWidth(riga)));
-    p.Print(riga, true);
+    Stampa(riga, true);
     inizioPagina_ = false;
   }
 
@@ -142,7 +142,17 @@ class RendererStampa : public InterpreteDocumento {
     return Stampante().EndDoc();
   }
 
+ public:
+  // The texts printed so far (blank ones not counted), by every document this renderer has printed.
+  long long TestiStampati() const { return testiStampati_; }
+
  private:
+  // Prints on the printer and counts what is printed.
+  void Stampa(const QString& testo, bool fineRiga) {
+    if (!testo.isEmpty()) ++testiStampati_;
+    Stampante().Print(testo, fineRiga);
+  }
+
   // The font name and size given to the printer; an empty name and a size of 0 or less are not given.
   void Font(const QString& nome, double dimensione) {
     plat::TextPrinter& p = Stampante();
@@ -169,7 +179,7 @@ class RendererStampa : public InterpreteDocumento {
     Font(fontBase_, dimensioneBase_);
     p.SetCurrentY(m_[2]);
     p.SetCurrentX(m_[0] + (W_ - m_[0] - m_[1] - p.TextWidth(Intestazione())) / 2);
-    p.Print(Intestazione(), true);
+    Stampa(Intestazione(), true);
     p.SetCurrentY(m_[2] + p.TextHeight(Intestazione()) + m_[4]);
     Font(font_, dimensione_);
     inizioPagina_ = true;
@@ -180,7 +190,7 @@ class RendererStampa : public InterpreteDocumento {
     Font(fontBase_, dimensioneBase_);
     p.SetCurrentY(H_ - m_[3] - p.TextHeight(PiePagina()));
     p.SetCurrentX(m_[0] + (W_ - m_[0] - m_[1] - p.TextWidth(PiePagina())) / 2);
-    p.Print(PiePagina(), true);
+    Stampa(PiePagina(), true);
     Font(font_, dimensione_);
   }
 
@@ -206,10 +216,10 @@ class RendererStampa : public InterpreteDocumento {
       } else {
         p.SetCurrentX(x + larghezza[j] + 0.25 * kCm - p.TextWidth(cella));
       }
-      p.Print(cella, false);
+      Stampa(cella, false);
       x += larghezza[j] + 0.5 * kCm;
     }
-    p.Print(QString(), true);
+    Stampa(QString(), true);
   }
 
   // A table row: each cell right-aligned (">" in the tab style) or left-aligned in its column; the head row bold.
@@ -221,11 +231,11 @@ class RendererStampa : public InterpreteDocumento {
       const QString& cella = celle.at(j);
       const bool destra = j < StileTabulazione().size() && StileTabulazione().at(j) == QLatin1Char('>');
       p.SetCurrentX(destra ? x + larghezza[j] + 0.25 * kCm - p.TextWidth(cella) : x + 0.25 * kCm);
-      p.Print(cella, false);
+      Stampa(cella, false);
       x += larghezza[j] + 0.5 * kCm;
     }
     if (testa) p.SetFontBold(false);
-    p.Print(QString(), true);
+    Stampa(QString(), true);
   }
 
   std::array<int, 6> m_{};
@@ -237,6 +247,7 @@ class RendererStampa : public InterpreteDocumento {
   int righePagina_ = 0;
   bool inizioPagina_ = false;
   bool saltoDopoUltimaRiga_ = false;  // the last row of a table part ended its page
+  long long testiStampati_ = 0;
   std::vector<double> larghezza_;     // the column widths of the table or list being printed
   double totale_ = 0;                 // its width: the columns and the gaps between them
 };
@@ -267,10 +278,16 @@ void StampaDocumento(const QString& percorso) {
   // The job is named after the document, so its PDF file is too.
   if (oggetto) PreparaStampante();
   if (oggetto) plat::Printer().SetJobName(plat::FileNamePart(percorso).section(QLatin1Char('.'), 0, 0));
+  const long long stampati = Renderer()->TestiStampati();
   QString riga;
   while (r.ReadLine(riga)) StampaRigaDocumento(riga);
   if (!FineDocumentoStampa()) {
     Attenzione(QStringLiteral("La stampante non ha accettato il lavoro di stampa."));
+    return;
+  }
+  // A document with nothing in it (a report of a session without results) gives no page: the user is told.
+  if (Renderer()->TestiStampati() == stampati) {
+    Attenzione(QStringLiteral("Non c'e' nulla da stampare."));
     return;
   }
   if (oggetto && !plat::Printer().OutputFile().isEmpty()) {
