@@ -108,6 +108,21 @@ TEST_F(StampaRapida, AnEmptyReportSaysThereIsNothingToPrint) {
   EXPECT_TRUE(QDir(Pdf()).entryList(QDir::Files).isEmpty());
 }
 
+TEST_F(StampaRapida, AFileChosenInThePrinterSetUpTakesThePrintJobs) {
+  const QString scelto = t.Root() + "/scelto.pdf";
+  const auto r = Esegui(QString("menu confstam\nset filename %1\nkey filename Enter\n"
+                                "menu StampaRapidaTabulati\nanswer OK \"scelto.pdf\"\n"
+                                "menu StampaRapidaTabulati\nanswer OK \"scelto.pdf\"\nclose menu1\n")
+                            .arg(scelto),
+                        true);
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  EXPECT_EQ(ReadLog(t.D("ui.log")).filter("\tmsgbox\t").size(), 2);
+  // Both jobs wrote the file chosen, the second over the first; none went to the folder of FRATTIX_PDF_DIR.
+  EXPECT_EQ(Pagine(scelto), 2);
+  EXPECT_TRUE(Testo(scelto).contains("FATTORI DI SICUREZZA"));
+  EXPECT_TRUE(QDir(Pdf()).entryList(QDir::Files).isEmpty());
+}
+
 TEST_F(StampaRapida, WithoutAPrinterTheReportGoesToThePdfFileInTheDataFolder) {
   if (!QPrinterInfo::defaultPrinterName().isEmpty()) GTEST_SKIP() << "a printer is installed";
   const auto r = Esegui("menu StampaRapidaTabulati\nanswer OK \"esempio-1.pdf\"\nclose menu1\n", false);
