@@ -288,6 +288,7 @@ void InterpreteDocumento::EmettiParte() {
   t.fine = fine_;
   t.lista = fine_ == ParolaChiave::EndList;
   t.continuazione = parteEmessa_;
+  t.testaRipetuta = parteEmessa_ && modo_ == 2;
   t.righe = buffer_;
   buffer_.clear();
   parteEmessa_ = true;
@@ -322,7 +323,8 @@ void InterpreteDocumento::EmettiTabella() {
     t.continuazione = !prima;
     t.colonne = colonne;
     t.tutte = tutte;
-    if (!prima && modo_ == 2) {
+    t.testaRipetuta = !prima && modo_ == 2;
+    if (t.testaRipetuta) {
       t.righe << righe.first();
       t.celle.push_back(tutte->front());
     }

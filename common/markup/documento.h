@@ -132,13 +132,15 @@ struct TabellaDocumento {
   ParolaChiave fine = ParolaChiave::EndTable;  // EndTable, EndTableLeftAlign, EndTableNoItalic or EndList
   bool lista = false;
   bool continuazione = false;  // a part after the first
+  bool testaRipetuta = false;  // the part begins with the head row of its table again (its rows follow)
   QStringList righe;           // the rows as buffered (trimmed lines, cells separated by TAB)
   std::vector<QStringList> celle;  // the rows cut into cells and decimal-aligned (empty when the renderer lays
                                    // out no cells); every row has `colonne` cells
   int colonne = 0;                 // the cells of the widest row of the whole table
-  // Every row of the whole table or list, laid out as `celle` (each once, the head row first), shared by all its
-  // parts: a renderer measures its column widths on these, so that all the parts have one layout. Null when the
-  // renderer lays out no cells.
+  // Every row of the whole table or list, laid out as `celle` (each once, in order), shared by all its parts: a
+  // renderer measures its column widths on these, so that all the parts have one layout. The parts hold these rows
+  // in this order, each part after the first of a table under a repeated head row. Null when the renderer lays out
+  // no cells.
   std::shared_ptr<const std::vector<QStringList>> tutte;
 };
 

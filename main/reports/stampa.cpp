@@ -117,7 +117,7 @@ class RendererStampa : public InterpreteDocumento {
 
     // A part after the first of a long table starts with the head row again: it is printed only when the page
     // broke right after the part before, as in one table. A list repeats no row.
-    const bool testaRipetuta = !t.lista && t.continuazione && !saltoDopoUltimaRiga_;
+    const bool testaRipetuta = t.testaRipetuta && !saltoDopoUltimaRiga_;
     saltoDopoUltimaRiga_ = false;
     for (int i = testaRipetuta ? 1 : 0; i < n; ++i) {
       if (righePagina_ == 0) StampaIntestazione();
