@@ -155,9 +155,10 @@ void TabellaPermeabilita() {
         Scambia(v[p], v[p - 1]);
         Scambia(d[p], d[p - 1]);
       }
-  // The tensor reaches EIGEN with nine significant digits: what lies below that part of the largest value (a
-  // negative value in particular, which no conductivity can have) is the solver's rounding, written as 0.
-  const double soglia = std::fabs(v[1]) * 1e-9;
+  // The tensor reaches EIGEN with nine significant digits, whose rounding leaves noise of a few parts in 1e9 of
+  // the largest value in a value that is 0 (one family alone conducts nothing across its planes): what lies below
+  // 1e-7 of the largest value (a negative value in particular, which no conductivity can have) is written as 0.
+  const double soglia = std::fabs(v[1]) * 1e-7;
   const QChar tab(QLatin1Char('\t'));
   const QString gradi = QStringLiteral(" [\u00B0]");
   plat::SeqWriter w(FilePer());

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace {
 
@@ -271,8 +270,9 @@ void InterpreteDocumento::Chiudi() {
 
 void InterpreteDocumento::AggiungiRiga(const QString& riga) {
   if (buffer_.isEmpty() && !parteEmessa_) testataTabella_ = riga;
-  if (buffer_.size() >= limiti_.righeBuffer) {
-    // The buffer is full: what it holds is rendered now, and the table goes on in a new part under its head row.
+  // Without a cell grid a full buffer is rendered now, and the table goes on in a new part under its head row. A
+  // renderer that lays out cells keeps every row to the end, so that one layout serves them all.
+  if (limiti_.righeGriglia == 0 && buffer_.size() >= limiti_.righeBuffer) {
     EmettiParte();
     if (modo_ == 2) buffer_ << testataTabella_;
   }
@@ -280,41 +280,60 @@ void InterpreteDocumento::AggiungiRiga(const QString& riga) {
 }
 
 void InterpreteDocumento::EmettiParte() {
-  const QStringList righe = buffer_;
-  buffer_.clear();
-  // More rows than the cell grid holds: consecutive parts, every part of a table after the first under its head
-  // row (a buffer that was full already starts with it).
-  const qsizetype limite = limiti_.righeGriglia > 0 ? limiti_.righeGriglia : std::numeric_limits<qsizetype>::max();
-  qsizetype i = 0;
-  bool prima = true;
-  while (prima || i < righe.size()) {
-    QStringList parte;
-    if (!prima && modo_ == 2) parte << testataTabella_;
-    const qsizetype n = std::min(limite - parte.size(), righe.size() - i);
-    parte += righe.mid(i, n);
-    i += n;
-    prima = false;
-    EmettiGriglia(parte, parteEmessa_);
-    parteEmessa_ = true;
+  if (limiti_.righeGriglia > 0) {
+    EmettiTabella();
+    return;
   }
-}
-
-void InterpreteDocumento::EmettiGriglia(const QStringList& righe, bool continuazione) {
   TabellaDocumento t;
   t.fine = fine_;
   t.lista = fine_ == ParolaChiave::EndList;
-  t.continuazione = continuazione;
-  t.righe = righe;
-  if (limiti_.righeGriglia > 0) {
-    t.celle.reserve(static_cast<std::size_t>(righe.size()));
-    for (const QString& r : righe) {
-      t.celle.push_back(CelleRiga(r));
-      t.colonne = std::max(t.colonne, static_cast<int>(t.celle.back().size()));
-    }
-    // Every row gets as many cells as the widest row; the cells a row lacks are empty.
-    for (QStringList& r : t.celle)
-      while (r.size() < t.colonne) r << QString();
-    AllineaDecimali(t.celle, t.colonne);
-  }
+  t.continuazione = parteEmessa_;
+  t.testaRipetuta = parteEmessa_ && modo_ == 2;
+  t.righe = buffer_;
+  buffer_.clear();
+  parteEmessa_ = true;
   ScriviTabella(t);
+}
+
+void InterpreteDocumento::EmettiTabella() {
+  const QStringList righe = buffer_;
+  buffer_.clear();
+  // The whole table cut into cells and decimal-aligned at once: every part shows the same columns and decimals.
+  auto tutte = std::make_shared<std::vector<QStringList>>();
+  tutte->reserve(static_cast<std::size_t>(righe.size()));
+  int colonne = 0;
+  for (const QString& r : righe) {
+    tutte->push_back(CelleRiga(r));
+    colonne = std::max(colonne, static_cast<int>(tutte->back().size()));
+  }
+  // Every row gets as many cells as the widest row; the cells a row lacks are empty.
+  for (QStringList& r : *tutte)
+    while (r.size() < colonne) r << QString();
+  AllineaDecimali(*tutte, colonne);
+
+  // More rows than the cell grid holds: consecutive parts, every part of a table after the first under its head
+  // row.
+  const qsizetype limite = limiti_.righeGriglia;
+  qsizetype i = 0;
+  bool prima = true;
+  while (prima || i < righe.size()) {
+    TabellaDocumento t;
+    t.fine = fine_;
+    t.lista = fine_ == ParolaChiave::EndList;
+    t.continuazione = !prima;
+    t.colonne = colonne;
+    t.tutte = tutte;
+    t.testaRipetuta = !prima && modo_ == 2;
+    if (t.testaRipetuta) {
+      t.righe << righe.first();
+      t.celle.push_back(tutte->front());
+    }
+    const qsizetype n = std::min(limite - t.righe.size(), righe.size() - i);
+    t.righe += righe.mid(i, n);
+    t.celle.insert(t.celle.end(), tutte->begin() + i, tutte->begin() + i + n);
+    i += n;
+    prima = false;
+    ScriviTabella(t);
+  }
+  parteEmessa_ = true;
 }

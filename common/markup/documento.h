@@ -21,6 +21,8 @@
 #include <QStringList>
 
 #include <array>
+#include <limits>
+#include <memory>
 #include <vector>
 
 // Points per centimetre: every length of the markup is given in centimetres.
@@ -104,13 +106,17 @@ QStringList CelleRiga(const QString& riga, int massimo = kColonneGriglia);
 // trimmed.
 void AllineaDecimali(std::vector<QStringList>& griglia, int colonne);
 
-// The buffer limits of a renderer.
+// The buffer limits of a renderer. A renderer that lays out cells gets a table or list only after its end
+// directive, with one layout for all its rows (the column count and the decimals of every column taken over the
+// whole table), in parts of at most `righeGriglia` rows; one that lays out none gets it in parts of `righeBuffer`
+// rows as they are read.
 struct LimitiDocumento {
-  int righeBuffer = 2000;   // rows of a table or list buffered before they are rendered
-  int righeGriglia = 510;   // rows cut into cells and laid out at once; 0: the renderer lays out no cells
+  int righeBuffer = 2000;   // rows of a table or list buffered before they are rendered, without a cell grid
+  int righeGriglia = 510;   // rows of a part laid out at once; 0: the renderer lays out no cells
   static LimitiDocumento ProgrammaPrincipale() { return {2000, 510}; }
   static LimitiDocumento SenzaGriglia() { return {2000, 0}; }  // the text renderer writes rows as they are
-  static LimitiDocumento Wenlow() { return {500, 500}; }
+  // A Word table holds a report table whole, in the style of the directive that ends it.
+  static LimitiDocumento Wenlow() { return {500, std::numeric_limits<int>::max()}; }
 };
 
 // Which directives besides "#FONT", "#FONTSIZE", "#HEADER" and "#FOOTER" end a table or list mode in a renderer
@@ -126,10 +132,16 @@ struct TabellaDocumento {
   ParolaChiave fine = ParolaChiave::EndTable;  // EndTable, EndTableLeftAlign, EndTableNoItalic or EndList
   bool lista = false;
   bool continuazione = false;  // a part after the first
+  bool testaRipetuta = false;  // the part begins with the head row of its table again (its rows follow)
   QStringList righe;           // the rows as buffered (trimmed lines, cells separated by TAB)
   std::vector<QStringList> celle;  // the rows cut into cells and decimal-aligned (empty when the renderer lays
                                    // out no cells); every row has `colonne` cells
-  int colonne = 0;                 // the cells of the widest row
+  int colonne = 0;                 // the cells of the widest row of the whole table
+  // Every row of the whole table or list, laid out as `celle` (each once, in order), shared by all its parts: a
+  // renderer measures its column widths on these, so that all the parts have one layout. The parts hold these rows
+  // in this order, each part after the first of a table under a repeated head row. Null when the renderer lays out
+  // no cells.
+  std::shared_ptr<const std::vector<QStringList>> tutte;
 };
 
 class InterpreteDocumento {
@@ -176,7 +188,7 @@ class InterpreteDocumento {
   void Chiudi();
   void AggiungiRiga(const QString& riga);
   void EmettiParte();
-  void EmettiGriglia(const QStringList& righe, bool continuazione);
+  void EmettiTabella();
 
   LimitiDocumento limiti_;
   RegoleModo regole_;

@@ -19,11 +19,25 @@ namespace {
 
 constexpr int kPdfResolution = 600;
 
+QString& ChosenFile() {
+  static QString file;
+  return file;
+}
+
 }  // namespace
 
+void SetChosenPdfFile(const QString& file) { ChosenFile() = file; }
+
+QString ChosenPdfFile() { return ChosenFile(); }
+
+QString PdfFolder() {
+  const QString folder = QString::fromLocal8Bit(qgetenv("FRATTIX_PDF_DIR"));
+  return folder.isEmpty() ? CurrentFolder() : folder;
+}
+
 QString PdfFileFor(const QString& docName) {
-  QString folder = QString::fromLocal8Bit(qgetenv("FRATTIX_PDF_DIR"));
-  if (folder.isEmpty()) folder = CurrentFolder();
+  if (!ChosenFile().isEmpty()) return ChosenFile();
+  const QString folder = PdfFolder();
   QString stem;
   for (const QChar c : docName) stem += c.isLetterOrNumber() ? c : QLatin1Char('_');
   if (stem.isEmpty()) stem = QStringLiteral("print");
@@ -81,12 +95,13 @@ bool PrinterDC::StartDoc(const QString& docName) {
   outputFile_.clear();
   if (p.outputFormat() == QPrinter::PdfFormat) {
     outputFile_ = PdfFileFor(docName);
+    outputCreated_ = !QFile::exists(outputFile_);
     p.setOutputFileName(outputFile_);
   }
   painter_ = std::make_unique<QPainter>();
   if (!painter_->begin(&p)) {
     painter_.reset();
-    if (!outputFile_.isEmpty()) QFile::remove(outputFile_);
+    if (!outputFile_.isEmpty() && outputCreated_) QFile::remove(outputFile_);
     outputFile_.clear();
     return false;
   }
@@ -124,7 +139,7 @@ void PrinterDC::AbortDoc() {
   painter_->end();
   painter_.reset();
   pageOpen_ = false;
-  if (!outputFile_.isEmpty()) QFile::remove(outputFile_);
+  if (!outputFile_.isEmpty() && outputCreated_) QFile::remove(outputFile_);
   outputFile_.clear();
 }
 

@@ -61,6 +61,7 @@ class PrinterDC {
   void ApplySelections();
   std::unique_ptr<QPainter> painter_;
   QString outputFile_;
+  bool outputCreated_ = false;  // the job's PDF file did not exist before it: a failed job removes it
   bool pageOpen_ = false;
   int pages_ = 0;
   int penStyle_ = 0, penWidth_ = 1, penColor_ = 0;
@@ -74,9 +75,14 @@ class PrinterDC {
 // The printer as a paint device, set up for the current printer or for PDF output.
 QPrinter& PrinterDevice();
 
-// A file name for the PDF of a print job: the document name (letters and digits kept, others "_"), "-", the first
-// free number, ".pdf"; in FRATTIX_PDF_DIR, else in the current folder.
+// The file for the PDF of a print job: the file chosen as the output in the printer set-up, when one was; else the
+// document name (letters and digits kept, others "_"), "-", the first free number, ".pdf" in PdfFolder().
 QString PdfFileFor(const QString& docName);
+// The folder of the PDF files named after their jobs: FRATTIX_PDF_DIR, else the current folder.
+QString PdfFolder();
+// The file chosen as the output of the printer set-up, which every later print job to PDF writes ("" for none).
+void SetChosenPdfFile(const QString& file);
+QString ChosenPdfFile();
 
 // The device context of a handle of the program's printer (the program has one printer device context).
 PrinterDC& DeviceContext(HDC dc);

@@ -33,6 +33,7 @@ struct PrinterObject::Job {
   bool pagePending = false;  // NewPage ended a sheet: the next text goes on a new one
   bool accepted = true;
   QString outputFile, lastOutputFile;
+  bool outputCreated = false;  // the job's PDF file did not exist before it: a failed job removes it
   mutable std::optional<QFontMetricsF> metrics;
 
   Job() { font.setPointSizeF(10); }
@@ -53,12 +54,13 @@ struct PrinterObject::Job {
     outputFile.clear();
     if (p.outputFormat() == QPrinter::PdfFormat) {
       outputFile = PdfFileFor(name);
+      outputCreated = !QFile::exists(outputFile);
       p.setOutputFileName(outputFile);
     }
     painter = std::make_unique<QPainter>();
     if (!painter->begin(&p)) {
       painter.reset();
-      if (!outputFile.isEmpty()) QFile::remove(outputFile);
+      if (!outputFile.isEmpty() && outputCreated) QFile::remove(outputFile);
       outputFile.clear();
       return false;
     }
@@ -201,7 +203,7 @@ bool PrinterObject::EndDoc() {
     j.painter.reset();
   }
   j.lastOutputFile = ok ? j.outputFile : QString();
-  if (!ok && !j.outputFile.isEmpty()) QFile::remove(j.outputFile);
+  if (!ok && !j.outputFile.isEmpty() && j.outputCreated) QFile::remove(j.outputFile);
   j.outputFile.clear();
   j.accepted = true;
   j.pageHasText = j.pagePending = false;

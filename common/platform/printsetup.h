@@ -1,5 +1,5 @@
 // The printer set-up dialog of the common dialog control: the user chooses the printer and its settings for the
-// print jobs of this run.
+// print jobs of this run; a file chosen as the output takes every later print job to PDF.
 #pragma once
 
 #include <QString>

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -47,18 +48,25 @@ class RendererAnteprima : public InterpreteDocumento {
   void ScriviTabella(const TabellaDocumento& t) override {
     const double u = kPuntiPerCentimetro;
     const int m = t.colonne;
-    // The width of every cell, measured once; the width of a row is the sum of the widths of its pieces (blanks,
-    // dots and cells), so long rows are never measured whole.
-    std::vector<std::vector<double>> misure(t.celle.size(), std::vector<double>(static_cast<std::size_t>(m)));
-    std::vector<double> larghezza(static_cast<std::size_t>(m), 0.0);
-    for (std::size_t r = 0; r < t.celle.size(); ++r)
-      for (int c = 0; c < m; ++c) {
-        misure[r][c] = W(t.celle[r].at(c));
-        larghezza[c] = std::max(larghezza[c], misure[r][c]);
-      }
-    if (t.lista && m > 0) larghezza[0] += 0.5 * u;
-    double totale = 0;
-    for (double l : larghezza) totale += l + 0.5 * u;
+    // The width of every cell of the whole table, measured once with its first part; the width of a row is the
+    // sum of the widths of its pieces (blanks, dots and cells), so long rows are never measured whole. The column
+    // widths are the widest cells of the whole table: its later parts keep them.
+    if (!t.continuazione) {
+      const std::vector<QStringList>& tutte = t.tutte ? *t.tutte : t.celle;
+      misure_.assign(tutte.size(), std::vector<double>(static_cast<std::size_t>(m)));
+      larghezza_.assign(static_cast<std::size_t>(m), 0.0);
+      for (std::size_t r = 0; r < tutte.size(); ++r)
+        for (int c = 0; c < m; ++c) {
+          misure_[r][c] = W(tutte[r].at(c));
+          larghezza_[c] = std::max(larghezza_[c], misure_[r][c]);
+        }
+      if (t.lista && m > 0) larghezza_[0] += 0.5 * u;
+      totale_ = 0;
+      for (double l : larghezza_) totale_ += l + 0.5 * u;
+      prossima_ = 0;
+    }
+    const std::vector<double>& larghezza = larghezza_;
+    const double totale = totale_;
     if (conteggio_ == 0) MostraIntestazione();
     ++conteggio_;
     double x0 = 0;
@@ -70,6 +78,9 @@ class RendererAnteprima : public InterpreteDocumento {
     QStringList righe;
     righe.reserve(static_cast<qsizetype>(t.celle.size()));
     for (std::size_t r = 0; r < t.celle.size(); ++r) {
+      // The row's place among the rows of the whole table: a repeated head row is its first.
+      const std::size_t k = r == 0 && t.testaRipetuta ? 0 : prossima_++;
+      const auto misura = [&](int c) { return k < misure_.size() ? misure_[k][c] : W(t.celle[r].at(c)); };
       QString testo = inizio;
       double wTesto = larghezzaInizio;
       double x = x0;
@@ -84,12 +95,12 @@ class RendererAnteprima : public InterpreteDocumento {
           // Blanks until the row and the cell reach the cell's right edge: 0.25 cm short of the column's end in a
           // list, 0.25 cm beyond the column's width in a table (every table cell is right-aligned).
           const double fine = t.lista ? x + larghezza[c] - 0.25 * u : x + larghezza[c] + 0.25 * u;
-          const double mancante = fine - wTesto - misure[r][c];
+          const double mancante = fine - wTesto - misura(c);
           const qsizetype n = spazio > 0 && mancante > 0
                                   ? static_cast<qsizetype>(std::min(std::ceil(mancante / spazio - 1e-9), 100000.0))
                                   : 0;
           testo += QString(n, QLatin1Char(' ')) + cella;
-          wTesto += static_cast<double>(n) * spazio + misure[r][c];
+          wTesto += static_cast<double>(n) * spazio + misura(c);
         }
         x += larghezza[c] + 0.5 * u;
       }
@@ -121,6 +132,10 @@ class RendererAnteprima : public InterpreteDocumento {
 
   double disponibile_ = 0;  // W: the width that alignment works in, in points
   int conteggio_ = 0;       // text lines, tables and lists shown in the current document
+  std::vector<std::vector<double>> misure_;  // the widths of the cells of the table or list being shown
+  std::vector<double> larghezza_;            // its column widths
+  double totale_ = 0;                        // its width: the columns and the gaps between them
+  std::size_t prossima_ = 0;                 // its next row to be shown
 };
 
 std::unique_ptr<RendererAnteprima>& Renderer() {

@@ -36,7 +36,7 @@ void EsportaDocumentoDOC(const QString& percorso) {
   if (!ApriConVisualizzatore(file, RigaEditor::Documento)) {
     const QString testo = QStringLiteral(
         "Non è stato trovato nè un visualizzatore nè un editor di testi per il formato DOC. Il programma ha comunque creato il file:");
-    plat::MsgBox(Traduci(testo) + QStringLiteral("\r") + file.toUpper(),
+    plat::MsgBox(Traduci(testo) + QStringLiteral("\r") + DescrizioneFile(file),
                  plat::vbOKOnly | plat::vbInformation, Traduci(QStringLiteral("ATTENZIONE")) + QStringLiteral("!"));
   }
 }

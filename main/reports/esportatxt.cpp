@@ -109,7 +109,7 @@ void EsportaDocumentoTXT(const QString& percorso) {
   if (!ApriConVisualizzatore(plat::ResolveExisting(EsportaTXT.NomeFileTXT), RigaEditor::Testo)) {
     const QString testo = QStringLiteral(
         "Non è stato trovato un editor di testi per il formato TXT. Il programma ha comunque creato il file:");
-    plat::MsgBox(Traduci(testo) + QStringLiteral("\r") + EsportaTXT.NomeFileTXT.toUpper(),
+    plat::MsgBox(Traduci(testo) + QStringLiteral("\r") + DescrizioneFile(EsportaTXT.NomeFileTXT),
                  plat::vbOKOnly | plat::vbInformation, Traduci(QStringLiteral("ATTENZIONE")) + QStringLiteral("!"));
   }
 }

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -94,24 +95,29 @@ class RendererStampa : public InterpreteDocumento {
       righePagina_ = 1;
     }
     p.SetCurrentX(InizioRiga(p.TextWidth(riga)));
-    p.Print(riga, true);
+    Stampa(riga, true);
     inizioPagina_ = false;
   }
 
   void ScriviTabella(const TabellaDocumento& t) override {
     plat::TextPrinter& p = Stampante();
-    const int c = t.colonne;
     const int n = static_cast<int>(t.celle.size());
-    std::vector<double> larghezza(static_cast<std::size_t>(c), 0.0);
-    for (const QStringList& riga : t.celle)
-      for (int j = 0; j < c; ++j) larghezza[j] = std::max(larghezza[j], p.TextWidth(riga.at(j)));
-    if (t.lista && c > 0) larghezza[0] += 0.5 * kCm;
-    double totale = 0;
-    for (double l : larghezza) totale += l + 0.5 * kCm;
+    // The column widths are measured once for the whole table, on every row of it: its later parts keep them.
+    if (!t.continuazione) {
+      const int c = t.colonne;
+      larghezza_.assign(static_cast<std::size_t>(c), 0.0);
+      for (const QStringList& riga : t.tutte ? *t.tutte : t.celle)
+        for (int j = 0; j < c; ++j) larghezza_[j] = std::max(larghezza_[j], p.TextWidth(riga.at(j)));
+      if (t.lista && c > 0) larghezza_[0] += 0.5 * kCm;
+      totale_ = 0;
+      for (double l : larghezza_) totale_ += l + 0.5 * kCm;
+    }
+    const std::vector<double>& larghezza = larghezza_;
+    const double totale = totale_;
 
     // A part after the first of a long table starts with the head row again: it is printed only when the page
-    // broke right after the part before, as in one table.
-    const bool testaRipetuta = t.continuazione && !saltoDopoUltimaRiga_;
+    // broke right after the part before, as in one table. A list repeats no row.
+    const bool testaRipetuta = t.testaRipetuta && !saltoDopoUltimaRiga_;
     saltoDopoUltimaRiga_ = false;
     for (int i = testaRipetuta ? 1 : 0; i < n; ++i) {
       if (righePagina_ == 0) StampaIntestazione();
@@ -136,7 +142,17 @@ class RendererStampa : public InterpreteDocumento {
     return Stampante().EndDoc();
   }
 
+ public:
+  // The texts printed so far (blank ones not counted), by every document this renderer has printed.
+  long long TestiStampati() const { return testiStampati_; }
+
  private:
+  // Prints on the printer and counts what is printed.
+  void Stampa(const QString& testo, bool fineRiga) {
+    if (!testo.isEmpty()) ++testiStampati_;
+    Stampante().Print(testo, fineRiga);
+  }
+
   // The font name and size given to the printer; an empty name and a size of 0 or less are not given.
   void Font(const QString& nome, double dimensione) {
     plat::TextPrinter& p = Stampante();
@@ -163,7 +179,7 @@ class RendererStampa : public InterpreteDocumento {
     Font(fontBase_, dimensioneBase_);
     p.SetCurrentY(m_[2]);
     p.SetCurrentX(m_[0] + (W_ - m_[0] - m_[1] - p.TextWidth(Intestazione())) / 2);
-    p.Print(Intestazione(), true);
+    Stampa(Intestazione(), true);
     p.SetCurrentY(m_[2] + p.TextHeight(Intestazione()) + m_[4]);
     Font(font_, dimensione_);
     inizioPagina_ = true;
@@ -174,7 +190,7 @@ class RendererStampa : public InterpreteDocumento {
     Font(fontBase_, dimensioneBase_);
     p.SetCurrentY(H_ - m_[3] - p.TextHeight(PiePagina()));
     p.SetCurrentX(m_[0] + (W_ - m_[0] - m_[1] - p.TextWidth(PiePagina())) / 2);
-    p.Print(PiePagina(), true);
+    Stampa(PiePagina(), true);
     Font(font_, dimensione_);
   }
 
@@ -200,10 +216,10 @@ class RendererStampa : public InterpreteDocumento {
       } else {
         p.SetCurrentX(x + larghezza[j] + 0.25 * kCm - p.TextWidth(cella));
       }
-      p.Print(cella, false);
+      Stampa(cella, false);
       x += larghezza[j] + 0.5 * kCm;
     }
-    p.Print(QString(), true);
+    Stampa(QString(), true);
   }
 
   // A table row: each cell right-aligned (">" in the tab style) or left-aligned in its column; the head row bold.
@@ -215,11 +231,11 @@ class RendererStampa : public InterpreteDocumento {
       const QString& cella = celle.at(j);
       const bool destra = j < StileTabulazione().size() && StileTabulazione().at(j) == QLatin1Char('>');
       p.SetCurrentX(destra ? x + larghezza[j] + 0.25 * kCm - p.TextWidth(cella) : x + 0.25 * kCm);
-      p.Print(cella, false);
+      Stampa(cella, false);
       x += larghezza[j] + 0.5 * kCm;
     }
     if (testa) p.SetFontBold(false);
-    p.Print(QString(), true);
+    Stampa(QString(), true);
   }
 
   std::array<int, 6> m_{};
@@ -231,6 +247,9 @@ class RendererStampa : public InterpreteDocumento {
   int righePagina_ = 0;
   bool inizioPagina_ = false;
   bool saltoDopoUltimaRiga_ = false;  // the last row of a table part ended its page
+  long long testiStampati_ = 0;
+  std::vector<double> larghezza_;     // the column widths of the table or list being printed
+  double totale_ = 0;                 // its width: the columns and the gaps between them
 };
 
 std::unique_ptr<RendererStampa>& Renderer() {
@@ -259,10 +278,16 @@ void StampaDocumento(const QString& percorso) {
   // The job is named after the document, so its PDF file is too.
   if (oggetto) PreparaStampante();
   if (oggetto) plat::Printer().SetJobName(plat::FileNamePart(percorso).section(QLatin1Char('.'), 0, 0));
+  const long long stampati = Renderer()->TestiStampati();
   QString riga;
   while (r.ReadLine(riga)) StampaRigaDocumento(riga);
   if (!FineDocumentoStampa()) {
     Attenzione(QStringLiteral("La stampante non ha accettato il lavoro di stampa."));
+    return;
+  }
+  // A document with nothing in it (a report of a session without results) gives no page: the user is told.
+  if (Renderer()->TestiStampati() == stampati) {
+    Attenzione(QStringLiteral("Non c'e' nulla da stampare."));
     return;
   }
   if (oggetto && !plat::Printer().OutputFile().isEmpty()) {

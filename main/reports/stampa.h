@@ -11,7 +11,7 @@ class TextPrinter;
 }
 
 // Prints the document at `percorso` as one print job (nothing when it does not exist). When the job went to a PDF
-// file the user is told where; a job the printer refused is reported.
+// file the user is told where; a job the printer refused is reported, and so is a document that prints nothing.
 void StampaDocumento(const QString& percorso);
 
 // The printer renderer's line procedure (the line is trimmed in place).

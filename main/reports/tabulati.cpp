@@ -61,10 +61,11 @@ void Sezione(Documento& d, const char* riga1, const char* riga2) {
   d.Riga(QStringLiteral("#FONTSIZE 12"));
 }
 
-// A result table copied into the document: its heading row and its rows as they stand.
+// A result table copied into the document: its heading row and its rows as they stand. An empty file gives a
+// table without rows, which is not rendered (an empty heading row would show as an empty table).
 void CopiaTabella(Documento& d, const RigheTabellaRisultati& t) {
   d.Riga(QStringLiteral("#STARTTABLE"));
-  d.Testo(t.testata);
+  if (!t.righe.isEmpty() || !plat::TrimBlanks(t.testata).isEmpty()) d.Testo(t.testata);
   for (const QString& r : t.righe) d.Testo(r);
   d.Riga(QStringLiteral("#ENDTABLE"));
   d.Riga();

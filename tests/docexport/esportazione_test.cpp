@@ -171,8 +171,8 @@ TEST_F(Esportazione, NoViewerAfterACancelAnExistingFileInAnyCaseAndNoViewerAtAll
   Script("answer OK\n", "answer Yes\n");
   w.EsportaTabulatiDOC_Click();
   ASSERT_EQ(Messaggi().size(), 1);
-  EXPECT_TRUE(Messaggi()[0].contains("formato DOC. Il programma ha comunque creato il file:\\n" +
-                                            t.D("esempio.doc").toUpper()))
+  EXPECT_TRUE(Messaggi()[0].contains("formato DOC. Il programma ha comunque creato il file:\\nesempio.doc\\nCartella: " +
+                                     t.Data()))
       << Messaggi()[0].toStdString();
 }
 

@@ -121,6 +121,33 @@ TEST_F(Interprete, ADocumentWithoutItsEndIsSavedWithEveryRowOfALongTable) {
   EXPECT_TRUE(ultima);
 }
 
+TEST_F(Interprete, ALongTableIsOneWordTableInTheStyleOfItsEnd) {
+  TestFolder t;
+  ConFormattazione(t);
+  QString testo = "#RESET 2,2,2,2,2,2,12,Arial\n";
+  const struct {
+    int righe;
+    const char* fine;
+  } casi[] = {{1200, "#ENDTABLELEFTALIGN"}, {700, "#ENDTABLENOITALIC"}, {500, "#ENDTABLE"}};
+  for (const auto& c : casi) {
+    testo += "#STARTTABLE\nN.\tValore\n";
+    for (int i = 1; i <= c.righe; ++i) testo += QString("%1\t%2\n").arg(i).arg(i * 0.5);
+    testo += QString(c.fine) + "\n";
+  }
+  const QJsonArray tab = Tabelle(Esporta(t, testo + "#ENDDOCUMENT\n"));
+  ASSERT_EQ(tab.size(), 3);
+  for (int k = 0; k < 3; ++k) {
+    SCOPED_TRACE(casi[k].fine);
+    ASSERT_EQ(Testi(tab[k].toObject()).size(), casi[k].righe + 1);
+    for (int r = 0; r <= casi[k].righe; ++r)
+      for (int c = 0; c < 2; ++c) {
+        // Left-aligned cells only at the end that asks for them; an italic head row except without italics.
+        ASSERT_EQ(Cella(tab[k], r, c)["align"].toInt(), k == 0 ? 0 : 2) << r;
+        ASSERT_EQ(Cella(tab[k], r, c)["italic"], r == 0 && k != 1 ? QJsonValue(true) : QJsonValue()) << r;
+      }
+  }
+}
+
 TEST_F(Interprete, WholeRunsOfWenlow) {
   TestFolder t;
   t.AddPrograms({"wenlow"});

@@ -86,7 +86,9 @@ TEST_F(Testo, ViewerRule) {
     Scripted s(t, "answer OK \"editor di testi per il formato TXT\"\n");
     EsportaDocumentoTXT(t.D("r.tab"));
     ASSERT_EQ(s.Log("msgbox").size(), 1);
-    EXPECT_TRUE(s.Log("msgbox").first().endsWith(t.D("r.txt").toUpper())) << s.Log("msgbox").first().toStdString();
+    // The file is named as it was written, with its folder.
+    EXPECT_TRUE(s.Log("msgbox").first().endsWith("il file:\\nr.txt\\nCartella: " + t.Data()))
+        << s.Log("msgbox").first().toStdString();
   }
   EXPECT_TRUE(QFile::exists(t.D("r.txt")));
   // A short editor.cfg (one line) or none: xdg-open from the PATH.

@@ -99,6 +99,30 @@ TEST_F(StampaRapida, BothReportsPrintToPdfAndTheUserIsToldWhere) {
   EXPECT_TRUE(scheda.contains(QRegularExpression("\\b95\\s+\\d+\\s+\\d+\\.\\d")));  // the last record
 }
 
+TEST_F(StampaRapida, AnEmptyReportSaysThereIsNothingToPrint) {
+  // A session without titles, slope or results: its report holds nothing.
+  for (const char* f : {"esempio.tit", "esempio.fro", "esempio.FAM", "esempio.GMC", "esempio.PER"}) QFile::remove(t.D(f));
+  const auto r = Esegui("menu StampaRapidaTabulati\nanswer OK \"Non c'e' nulla da stampare.\"\nclose menu1\n", true);
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  EXPECT_EQ(ReadLog(t.D("ui.log")).filter("\tmsgbox\t").size(), 1);
+  EXPECT_TRUE(QDir(Pdf()).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(StampaRapida, AFileChosenInThePrinterSetUpTakesThePrintJobs) {
+  const QString scelto = t.Root() + "/scelto.pdf";
+  const auto r = Esegui(QString("menu confstam\nset filename %1\nkey filename Enter\n"
+                                "menu StampaRapidaTabulati\nanswer OK \"scelto.pdf\"\n"
+                                "menu StampaRapidaTabulati\nanswer OK \"scelto.pdf\"\nclose menu1\n")
+                            .arg(scelto),
+                        true);
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  EXPECT_EQ(ReadLog(t.D("ui.log")).filter("\tmsgbox\t").size(), 2);
+  // Both jobs wrote the file chosen, the second over the first; none went to the folder of FRATTIX_PDF_DIR.
+  EXPECT_EQ(Pagine(scelto), 2);
+  EXPECT_TRUE(Testo(scelto).contains("FATTORI DI SICUREZZA"));
+  EXPECT_TRUE(QDir(Pdf()).entryList(QDir::Files).isEmpty());
+}
+
 TEST_F(StampaRapida, WithoutAPrinterTheReportGoesToThePdfFileInTheDataFolder) {
   if (!QPrinterInfo::defaultPrinterName().isEmpty()) GTEST_SKIP() << "a printer is installed";
   const auto r = Esegui("menu StampaRapidaTabulati\nanswer OK \"esempio-1.pdf\"\nclose menu1\n", false);

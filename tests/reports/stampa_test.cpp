@@ -1,11 +1,16 @@
 // The printer renderer on a printer stand-in with fixed metrics: every character 6 points wide, every line 12
-// points high, an A4 sheet of 595.3 x 841.9 points.
+// points high, an A4 sheet of 595.3 x 841.9 points; and a long document in every form: printed on the stand-in,
+// previewed, as text and as a Word document.
 #include "main/reports/stampa.h"
 
 #include "common/markup/documento.h"
 #include "common/platform/printer.h"
+#include "tests/docexport/lettura.h"
+#include "tests/reports/fixture.h"
 #include "tests/support/support.h"
 
+#include <QListWidget>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <gtest/gtest.h>
@@ -14,6 +19,9 @@
 #include <functional>
 
 namespace {
+
+using testing_support::Scripted;
+using testing_support::WriteAnsi;
 
 struct Stampato {
   double x, y;
@@ -265,6 +273,108 @@ TEST_F(Stampa, ADocumentWithoutEndIsFinishedAtTheEndOfTheFile) {
   Documento({"testo", "#ENDDOCUMENT"});
   EXPECT_TRUE(FineDocumentoStampa());
   EXPECT_EQ(p.fini, 1);
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+
+// A document longer than every buffer of the renderers: a list of 2,600 rows and a table of 1,200 whose value
+// column has one decimal down to row 1,099 and five in row 1,100.
+class DocumentoLungo : public report_test::Report {
+ protected:
+  void SetUp() override {
+    Report::SetUp();
+    AzzeraStampa();
+    ImpostaStampanteDocumento(&p);
+    QString d = "#RESET 2,2,2,2,2,2,12,Arial\n#HEADER Program FRATTIX\n#STARTLIST\n";
+    for (int k = 1; k <= kVoci; ++k) d += QString("Voce %1\t%2\n").arg(k).arg(k * 0.25);
+    d += "#ENDLIST\n\n#STARTTABLE\nN.\tValore\tNota\n";
+    for (int k = 1; k <= kRighe; ++k) d += QString("%1\t%2\tn%1\n").arg(k).arg(k == 1100 ? "0.50000" : QString("%1.5").arg(k % 9));
+    WriteAnsi(t.D("lungo.tab"), d + "#ENDTABLE\n#ENDDOCUMENT\n");
+  }
+  void TearDown() override {
+    ImpostaStampanteDocumento(nullptr);
+    AzzeraStampa();
+    Report::TearDown();
+  }
+  // The numbers k that `testi` show in the capture of `modello` (one group), in order.
+  static QList<int> Numeri(const QStringList& testi, const QString& modello) {
+    const QRegularExpression re(modello);
+    QList<int> n;
+    for (const QString& s : testi)
+      if (const auto m = re.match(s); m.hasMatch()) n << m.captured(1).toInt();
+    return n;
+  }
+  static QList<int> DaUnoA(int n) {
+    QList<int> l;
+    for (int k = 1; k <= n; ++k) l << k;
+    return l;
+  }
+  static constexpr int kVoci = 2600, kRighe = 1200;
+  StampanteFinta p;
+};
+
+TEST_F(DocumentoLungo, EveryRowInEveryFormAndOneLayoutPerTable) {
+  // Printed: every label and every row once, whatever part of the list or table it falls in.
+  StampaDocumento(t.D("lungo.tab"));
+  const QStringList stampati = p.Testi();
+  EXPECT_EQ(Numeri(stampati, "^Voce (\\d+) \\.+$"), DaUnoA(kVoci));
+  EXPECT_EQ(Numeri(stampati, "^n(\\d+)$"), DaUnoA(kRighe));
+  // One layout: every value with the five decimals of row 1,100, every column ending where it ends on the first
+  // page.
+  EXPECT_EQ(stampati.filter(QRegularExpression("^\\d\\.50000$")).size(), kRighe);
+  QMap<QString, QSet<double>> bordi;
+  for (const Stampato& s : p.stampati) {
+    const double destra = s.x + p.TextWidth(s.testo);
+    if (QRegularExpression("^Voce \\d+ \\.+$").match(s.testo).hasMatch()) bordi["etichette"] << destra;
+    else if (QRegularExpression("^n\\d+$").match(s.testo).hasMatch()) bordi["note"] << destra;
+    else if (QRegularExpression("^\\d\\.5(0000)?$").match(s.testo).hasMatch()) bordi["valori"] << destra;
+  }
+  for (auto it = bordi.cbegin(); it != bordi.cend(); ++it) EXPECT_EQ(it.value().size(), 1) << it.key().toStdString();
+
+  // Previewed: the same rows, and the rows of each table and list end together.
+  {
+    Scripted guardia(t, "");
+    AnteprimaDocumento(t.D("lungo.tab"));
+  }
+  Form1* f = qobject_cast<Form1*>(plat::LoadedForm("Form1"));
+  ASSERT_NE(f, nullptr);
+  QStringList voci;
+  for (int i = 0; i < f->List1->count(); ++i) voci << f->List1->item(i)->text();
+  EXPECT_EQ(Numeri(voci, "^Voce (\\d+) \\.+ *\\d+\\.\\d\\d$"), DaUnoA(kVoci));
+  EXPECT_EQ(Numeri(voci, " \\d\\.50000 +n(\\d+)$"), DaUnoA(kRighe));
+  const double spazio = f->LarghezzaTesto(" ");
+  for (const QString& modello : {QString("^Voce \\d+ "), QString(" n\\d+$")}) {
+    const QStringList righe = voci.filter(QRegularExpression(modello));
+    ASSERT_FALSE(righe.isEmpty());
+    const double prima = f->LarghezzaTesto(righe.first());
+    for (const QString& r : righe) ASSERT_NEAR(f->LarghezzaTesto(r), prima, spazio) << r.toStdString();
+  }
+
+  // As text: every row as written.
+  EsportaDocumentoTXT(t.D("lungo.tab"));
+  EXPECT_EQ(FileAperto(), t.D("lungo.txt"));
+  const QStringList testo = LeggiUtf8(t.D("lungo.txt")).split('\n');
+  EXPECT_EQ(Numeri(testo, "^Voce (\\d+)\\t"), DaUnoA(kVoci));
+  EXPECT_EQ(Numeri(testo, "^\\d+\\t\\d\\.5\\d*\\tn(\\d+)$"), DaUnoA(kRighe));
+
+  // As a Word document: one Word table for the list and one for the table, every row in it.
+  t.AddPrograms({"wenlow"});
+  WriteAnsi(t.P("language.cfg"), " 1 \n");
+  const auto r = testing_support::RunProgram(t.P("wenlow"), {t.D("lungo.tab")}, t.Data(),
+                                             testing_support::ScriptedRunEnvironment(t, ""), 180000);
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  QString errore;
+  const QJsonArray tabelle = docexport_test::Tabelle(docexport_test::LeggiDocx(t.D("lungo.DOC"), &errore));
+  ASSERT_EQ(tabelle.size(), 2) << errore.toStdString();
+  const QList<QStringList> lista = docexport_test::Testi(tabelle[0].toObject());
+  const QList<QStringList> tabella = docexport_test::Testi(tabelle[1].toObject());
+  ASSERT_EQ(lista.size(), kVoci);
+  ASSERT_EQ(tabella.size(), kRighe + 1);
+  for (int k = 1; k <= kVoci; ++k) ASSERT_EQ(lista[k - 1].value(0), QString("Voce %1").arg(k));
+  for (int k = 1; k <= kRighe; ++k) {
+    ASSERT_EQ(tabella[k].value(2), QString("n%1").arg(k));
+    ASSERT_TRUE(tabella[k].value(1).endsWith(".50000")) << tabella[k].value(1).toStdString();
+  }
 }
 
 }  // namespace

@@ -189,6 +189,20 @@ TEST_F(Tabulati, FamilyStrengthWithoutParametersOrSlope) {
                                       "#ENDDOCUMENT", ""}));
 }
 
+TEST_F(Tabulati, AnEmptyResultTableHasNoRows) {
+  // Result tables of 0 bytes: each section keeps its heading, over a table without a row, which no renderer
+  // shows.
+  QFile::remove(t.D("esempio.tit"));
+  QFile::remove(t.D("esempio.fro"));
+  for (const char* f : {"esempio.FAM", "esempio.GMC", "esempio.PER"}) WriteAnsi(t.D(f), "");
+  const QStringList d = Documento();
+  EXPECT_EQ(d.filter("#STARTTABLE").size(), 3);
+  for (qsizetype i = 0; i < d.size(); ++i)
+    if (d[i] == "#STARTTABLE") {
+      EXPECT_EQ(d.value(i + 1), "#ENDTABLE") << i;
+    }
+}
+
 TEST_F(Tabulati, FailuresLeaveNoReport) {
   Scripted s(t, "answer OK \"incompleto o non valido\"\nanswer OK \"non puo' essere scritto\"\n"
                 "answer OK \"produrre output\"\n");
