@@ -25,6 +25,9 @@ constexpr const char* kNonScritto = "non puo' essere scritto";
 
 class Guasti : public ::testing::Test {
  protected:
+  Guasti() = default;
+  // The test's files in `cartella` instead of the build's folder for tests.
+  explicit Guasti(const QString& cartella) : t(true, cartella) {}
   void SetUp() override {
     t.AddPrograms({"frattix32", "TALVOR", "EIGEN", "peldrix"});
     WriteAnsi(t.P("language.cfg"), " 1 \n");
@@ -144,16 +147,38 @@ TEST_F(Guasti, TalvorKilledInItsClusteringWindowIsReportedAndTheMainProgramGoesO
   EXPECT_EQ(dopo, prima);
 }
 
+// The arguments of setpriv that run a program as the unprivileged user "nobody" (65534) without groups.
+const QStringList kComeNessuno = {"--reuid=65534", "--regid=65534", "--clear-groups", "--"};
+
+// Whether the unprivileged user can enter `cartella` (every folder on the way to it included).
+bool NessunoEntra(const QString& cartella) {
+  QDir().mkpath(cartella);
+  return RunProgram("/usr/bin/setpriv", kComeNessuno + QStringList{"/usr/bin/test", "-x", cartella}, "/").exitCode == 0;
+}
+
+// Where the files of a test run as the unprivileged user go: the build's folder for tests when that user can enter
+// it, else the system's temporary folder (a checkout inside a home folder of mode 0700, or inside a folder made by
+// mktemp, keeps that user out of the build).
+QString CartellaPerNessuno() {
+  if (::geteuid() != 0 || NessunoEntra(QStringLiteral(FRATTIX_TEST_TMP_DIR))) return QString();
+  return QDir::tempPath();
+}
+
 // Runs as a user who owns none of the folders: root would write anywhere. Without root the test's own user
 // already cannot write to a folder without write permission.
 class GuastiPermessi : public Guasti {
  protected:
+  GuastiPermessi() : Guasti(CartellaPerNessuno()) {}
   void SetUp() override {
     Guasti::SetUp();
     if (::geteuid() == 0) {
-      const RunResult id = RunProgram("/usr/bin/setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", "--", "/usr/bin/id", "-u"}, t.Data());
+      const RunResult id = RunProgram("/usr/bin/setpriv", kComeNessuno + QStringList{"/usr/bin/id", "-u"}, t.Data());
       if (id.exitCode != 0 || id.output.trimmed() != "65534")
         GTEST_SKIP() << "root cannot run a program as the unprivileged user 65534: " << id.output.toStdString();
+      const QString cartella = QFileInfo(t.Root()).path();
+      if (!NessunoEntra(cartella))
+        GTEST_SKIP() << "the unprivileged user 65534 cannot enter " << cartella.toStdString()
+                     << " (nor the build's folder for tests), where the files of the test must be";
     }
     // Everyone may read the installation and the session and write the log, the home and "c:".
     for (const QString& d : {t.Root(), t.Program(), t.Data(), t.DriveC(), t.D("home")})
@@ -180,9 +205,8 @@ class GuastiPermessi : public Guasti {
     WriteAnsi(t.D("ui.log"), "");
     QFile::setPermissions(t.D("ui.log"), QFileDevice::Permissions(0x6666));
     QFile::setPermissions(t.Root() + "/run.script", QFileDevice::Permissions(0x6644));
-    return RunProgram("/usr/bin/setpriv",
-                      {"--reuid=65534", "--regid=65534", "--clear-groups", "--", programma, R("esempio.ses")}, t.Data(),
-                      env, 120000);
+    return RunProgram("/usr/bin/setpriv", kComeNessuno + QStringList{programma, R("esempio.ses")}, t.Data(), env,
+                      120000);
   }
 };
 

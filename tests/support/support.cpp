@@ -12,9 +12,10 @@
 
 namespace testing_support {
 
-TestFolder::TestFolder(bool withInstallData) {
-  QDir().mkpath(QStringLiteral(FRATTIX_TEST_TMP_DIR));
-  dir_ = std::make_unique<QTemporaryDir>(QStringLiteral(FRATTIX_TEST_TMP_DIR "/t-XXXXXX"));
+TestFolder::TestFolder(bool withInstallData, const QString& parent) {
+  const QString folder = parent.isEmpty() ? QStringLiteral(FRATTIX_TEST_TMP_DIR) : parent;
+  QDir().mkpath(folder);
+  dir_ = std::make_unique<QTemporaryDir>(folder + QStringLiteral("/t-XXXXXX"));
   QDir().mkpath(Program());
   QDir().mkpath(DriveC());
   QDir().mkpath(Data());

@@ -14,10 +14,11 @@ namespace testing_support {
 
 // A private folder for one test: `Program()` holds a copy of the installation data (and, when asked, hard links
 // to the executables), `DriveC()` stands for "c:\", `Data()` is a data folder and the current folder. The
-// platform's program folder points at `Program()` while the object lives.
+// platform's program folder points at `Program()` while the object lives. It is made in the build's folder for
+// tests, or in `parent` when one is given.
 class TestFolder {
  public:
-  explicit TestFolder(bool withInstallData = true);
+  explicit TestFolder(bool withInstallData = true, const QString& parent = QString());
   ~TestFolder();
 
   QString Root() const { return dir_->path(); }
