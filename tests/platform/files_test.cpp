@@ -8,9 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 using testing_support::TestFolder;
@@ -146,33 +143,6 @@ TEST(Files, OnlyRegularFilesAreRead) {
   EXPECT_FALSE(r.Open("/dev/zero"));
 }
 
-namespace {
-
-// A real write failure in this process: the file-size limit lowered to `bytes` (its hard limit kept, so that it can
-// be raised again) and SIGXFSZ ignored, so that a write beyond the limit fails as on a full disk.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    ::getrlimit(RLIMIT_FSIZE, &old_);
-    handler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = old_;
-    limit.rlim_cur = bytes;
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &old_);
-    std::signal(SIGXFSZ, handler_);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit old_{};
-  void (*handler_)(int) = SIG_DFL;
-};
-
-}  // namespace
-
 // A save that does not reach the file whole (a file-size limit, failing the writes as a full disk does) is a
 // failure: the old file stays byte for byte and no temporary file is left beside it. Small saves and saves larger
 // than any write buffer alike, through the whole-file save and through the sequential writer.
@@ -185,7 +155,7 @@ TEST(Files, ASaveThatDoesNotReachTheFileWholeFailsAndKeepsTheOldFile) {
   }
   bool piccolo = true, grande = true, sequenziale = true, entro = false;
   {
-    FileSizeLimit limite(32);
+    testing_support::FileSizeLimit limite(32);
     piccolo = plat::WriteWholeFile(t.D("esempio.fro"), QByteArray(74, 'f'));
     grande = plat::WriteWholeFile(t.D("esempio.fro"), QByteArray(100000, 'g'));
     plat::SeqWriter w(t.D("ESEMPIO.FRO"));

@@ -108,9 +108,29 @@ TEST_F(Testo, ViewerRule) {
 TEST_F(Testo, ATextFileThatCannotBeWrittenIsReported) {
   WriteAnsi(t.D("r.tab"), kVettore);
   QDir(t.Data()).mkdir("r.txt");  // a folder in the way
-  Scripted s(t, "answer OK \"non puo' essere scritto\"\n");
-  EsportaDocumentoTXT(t.D("r.tab"));
-  EXPECT_EQ(s.Log("msgbox").size(), 1);
+  {
+    Scripted s(t, "answer OK \"non puo' essere scritto\"\n");
+    EsportaDocumentoTXT(t.D("r.tab"));
+    EXPECT_EQ(s.Log("msgbox").size(), 1);
+    EXPECT_EQ(FileAperto(), QString());
+  }
+  // A full disk: the old text file stays as it was.
+  QDir(t.Data()).rmdir("r.txt");
+  WriteAnsi(t.D("r.txt"), "vecchio\n");
+  QStringList messaggi;
+  {
+    Scripted s(t, "answer Yes \"Volete sovrascrivere\"\nanswer OK \"non puo' essere scritto\"\n");
+    testing_support::PipeLog log(t.Root() + "/log");
+    qputenv("FRATTIX_UI_LOG", log.Path().toLocal8Bit());
+    {
+      testing_support::FileSizeLimit limite(16);
+      EsportaDocumentoTXT(t.D("r.tab"));
+    }
+    messaggi = log.Lines().filter("\tmsgbox\t");
+  }
+  ASSERT_EQ(messaggi.size(), 2);
+  EXPECT_TRUE(messaggi[1].contains("non puo' essere scritto")) << messaggi[1].toStdString();
+  EXPECT_EQ(ReadAnsi(t.D("r.txt")), QString("vecchio\n"));
   EXPECT_EQ(FileAperto(), QString());
 }
 

@@ -49,6 +49,41 @@ class Guasti : public ::testing::Test {
       file.insert(f, QString::fromLatin1(QCryptographicHash::hash(ReadBytes(R(f)), QCryptographicHash::Sha1).toHex()));
     return file;
   }
+  // Writes the script of each program into the folder of scripts, one file a program.
+  void Copioni(const QMap<QString, QString>& copioni) const {
+    QDir(t.Root() + "/script").removeRecursively();
+    QDir(t.Root()).mkpath("script");
+    for (auto it = copioni.begin(); it != copioni.end(); ++it)
+      WriteAnsi(t.Root() + "/script/" + it.key() + ".script", it.value());
+  }
+  // Every later start of `programma` runs it where a file may hold no more than `byte` bytes, as on a disk that is
+  // full beyond them (SIGXFSZ ignored, so a write past the limit fails); its children inherit the limit. A wrapper
+  // takes its name and starts it as "<programma>-limitato", the name its script and its log lines then go by.
+  void Limita(const QString& programma, qint64 byte) {
+    const QString limitato = t.P(programma + "-limitato");
+    if (!QFile::exists(limitato)) {
+      ASSERT_TRUE(QFile::rename(t.P(programma), limitato));
+    }
+    WriteScript(t.P(programma), QString("#!/bin/sh\ntrap '' XFSZ\nexec /usr/bin/prlimit --fsize=%1 -- %2 \"$@\"\n")
+                                    .arg(byte)
+                                    .arg(limitato));
+  }
+  // A run whose programs log through a named pipe, which a program under a file-size limit can still write to;
+  // the lines are copied to ui.log afterwards.
+  RunResult EseguiLimitato(const QString& script) {
+    PipeLog log(t.Root() + "/ui.pipe");
+    QProcessEnvironment env;
+    env.insert("FRATTIX_UI_LOG", log.Path());
+    const RunResult r = Esegui(script, env);
+    QFile f(t.D("ui.log"));
+    if (f.open(QIODevice::WriteOnly)) f.write((log.Lines().join('\n') + '\n').toUtf8());
+    return r;
+  }
+  // TALVOR's clustering window: group average, level 4, the two heaviest clusters kept within 20 degrees.
+  static QString DueFamiglie() {
+    return "check Option3 1\npress Command3\nset Text1 4\nkey Text1 Enter\npress Picture3\nkey Picture1 Right\n"
+           "press Picture3\nset Text1 20\nkey Text1 Enter\npress Command1\n";
+  }
   RunResult Esegui(const QString& script, const QProcessEnvironment& altro = QProcessEnvironment()) {
     QProcessEnvironment env = ScriptedRunEnvironment(t, script);
     if (script.isEmpty()) env.insert("FRATTIX_UI_SCRIPT", t.Root() + "/script");  // one script per program
@@ -81,6 +116,100 @@ TEST_F(Guasti, ASaveThatFailsHalfWayLeavesTheOldFileAndSaysSo) {
   for (const QString& riga : m) EXPECT_TRUE(riga.contains(kNonScritto)) << riga.toStdString();
   // Every old file byte for byte, no new file and no temporary file left behind.
   EXPECT_EQ(Cartella(), prima);
+}
+
+// A real full disk under every save of the main program: the slope file from its form, the results report, the
+// selection criteria, the family parameters from their grid and the pen table, where no file may grow beyond 8
+// bytes; the survey sheet from its grid and the sheet report, beyond 4096 bytes (the file that
+// names the folder of the sheets fits). Each save says it failed and the old file stays byte for byte, with no
+// temporary file beside it.
+TEST_F(Guasti, EverySaveOfTheMainProgramOnAFullDiskKeepsTheOldFileAndSaysSo) {
+  Copioni({{"frattix32", "menu CalcoliCluster\nclose menu1\n"}, {"TALVOR", DueFamiglie()}});
+  ASSERT_EQ(Esegui("").exitCode, 0);
+  ASSERT_TRUE(Messaggi().isEmpty()) << Messaggi().join("\n").toStdString();
+  const auto prima = Cartella();
+  const QByteArray penne = ReadBytes(t.P("korvenITA.CFG"));
+  const struct {
+    qint64 limite;
+    const char* script;
+    int messaggi;
+  } casi[] = {
+      {8,
+       "menu EdizioneFronte\nset Text1(4) 0\npress Command1(0)\nanswer OK \"esempio.fro\"\n"
+       "menu esptabtxt\nanswer OK \"esempio.tab\"\n"
+       "menu EdizioneSelezione\npress Command1\nanswer OK \"esempio.ses\"\n"
+       "menu EdizioneFamiglie\npress Command1(0)\nanswer OK \"esempio.pgm\"\n"
+       "menu configura\npress Command1\nanswer OK \".CFG\"\npress Command2\nclose menu1\n",
+       5},
+      {4096,
+       "menu EdizioneScheda\nfile fronte_est.sch\npress Command1(0)\npress base2_32.Command1(0)\n"
+       "answer OK \"fronte_est.sch\"\nmenu espsctxt\nfile fronte_est.sch\nanswer OK \"fronte_est.tab\"\nclose menu1\n",
+       2},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.limite);
+    Limita("frattix32", c.limite);
+    const RunResult r = EseguiLimitato(c.script);
+    ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
+    const QStringList m = Messaggi();
+    ASSERT_EQ(m.size(), c.messaggi) << m.join("\n").toStdString();
+    for (const QString& riga : m) EXPECT_TRUE(riga.contains(kNonScritto)) << riga.toStdString();
+  }
+  EXPECT_EQ(Cartella(), prima);
+  EXPECT_EQ(ReadBytes(t.P("korvenITA.CFG")), penne);
+}
+
+// A real full disk under the saves of the child programs: TALVOR's clustering result (no file beyond 2000 bytes,
+// which the partition files of the aggregation fit in), PELDRIX's wedge table, wenlow's Word document and MIRVANE's
+// DXF drawing (its plot's scratch files fit). Each program says the save failed and the old file stays.
+TEST_F(Guasti, TheSavesOfTheChildProgramsOnAFullDiskKeepTheOldFileAndSaySo) {
+  t.AddPrograms({"MIRVANE", "wenlow"});
+  Copioni({{"frattix32", "menu CalcoliCluster\nclose menu1\n"}, {"TALVOR", DueFamiglie()}});
+  ASSERT_EQ(Esegui("").exitCode, 0);
+  ASSERT_TRUE(Messaggi().isEmpty()) << Messaggi().join("\n").toStdString();
+  ASSERT_TRUE(QFile::exists(R("esempio.dat")) && QFile::exists(R("esempio.GMC")));
+  WriteAnsi(R("esempio.DOC"), "vecchio documento\n");
+  WriteAnsi(R("stella.dxf"), "vecchio disegno\n");
+  auto prima = Cartella();
+  const struct {
+    const char* programma;
+    qint64 limite;
+    const char* comando;
+    QString copione;
+    const char* file;
+    int messaggi;
+  } casi[] = {
+      {"TALVOR", 2000, "CalcoliCluster", DueFamiglie() + "answer OK \"esempio.dat\"\n", "esempio.dat", 1},
+      {"peldrix", 60, "CalcoliStabilita", "answer OK \"esempio.GMC\"\n", "esempio.GMC", 1},
+      // The question whether to replace the old document comes first.
+      {"wenlow", 1000, "EsportaTabulatiDOC", "answer Yes \"esempio.DOC\"\nanswer OK \"esempio.DOC\"\n", "esempio.DOC",
+       2},
+      {"MIRVANE", 46000, "GraficaStellare",
+       "press Picture4\nfile " + R("stella.dxf") + "\nanswer OK \"stella.dxf\"\npress Picture6\n", "stella.dxf", 1},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.programma);
+    Limita(c.programma, c.limite);
+    const QString limitato = QString(c.programma) + "-limitato";
+    // TALVOR, limited since the first case, starts PELDRIX in the stability command and shows nothing itself.
+    QMap<QString, QString> copioni = {{"frattix32", QString("menu %1\nclose menu1\n").arg(c.comando)},
+                                      {"TALVOR-limitato", ""}};
+    copioni.insert(limitato, c.copione);
+    Copioni(copioni);
+    const RunResult r = EseguiLimitato("");
+    ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
+    const QStringList m = Messaggi();
+    ASSERT_EQ(m.size(), c.messaggi) << m.join("\n").toStdString();
+    EXPECT_TRUE(m.last().startsWith(limitato + "\t") && m.last().contains(c.file)) << m.last().toStdString();
+    EXPECT_TRUE(ReadLog(t.D("ui.log")).filter("\tfatal\t").isEmpty());
+  }
+  // The Word export writes its report first, and every launch the graphics options.
+  auto dopo = Cartella();
+  for (const char* nuovo : {"esempio.tab", "esempio.GRA"}) {
+    prima.remove(nuovo);
+    dopo.remove(nuovo);
+  }
+  EXPECT_EQ(dopo, prima);
 }
 
 TEST_F(Guasti, AClusterResultThatCannotBeSavedLeavesTheResultOfTheRunBefore) {

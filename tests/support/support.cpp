@@ -8,6 +8,11 @@
 #include <QFileInfo>
 #include <QProcess>
 
+#include <csignal>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace testing_support {
@@ -116,6 +121,45 @@ QStringList ReadLog(const QString& path) {
   QFile f(path);
   if (!f.open(QIODevice::ReadOnly)) return {};
   return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+FileSizeLimit::FileSizeLimit(qint64 bytes) {
+  rlimit limit{};
+  ::getrlimit(RLIMIT_FSIZE, &limit);
+  oldSoft_ = static_cast<qint64>(limit.rlim_cur);
+  oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+  limit.rlim_cur = static_cast<rlim_t>(bytes);
+  ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+  rlimit limit{};
+  ::getrlimit(RLIMIT_FSIZE, &limit);
+  limit.rlim_cur = static_cast<rlim_t>(oldSoft_);
+  ::setrlimit(RLIMIT_FSIZE, &limit);
+  std::signal(SIGXFSZ, oldHandler_);
+}
+
+PipeLog::PipeLog(const QString& path) : path_(path) {
+  const QByteArray name = QFile::encodeName(path);
+  ::unlink(name.constData());
+  if (::mkfifo(name.constData(), 0600) != 0) return;
+  // Open for reading and writing, so that the programs' opens for writing never wait for a reader and the pipe
+  // never reports its end while they come and go.
+  fd_ = ::open(name.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+  if (fd_ >= 0) ::fcntl(fd_, F_SETPIPE_SZ, 1 << 20);
+}
+
+PipeLog::~PipeLog() {
+  if (fd_ >= 0) ::close(fd_);
+  ::unlink(QFile::encodeName(path_).constData());
+}
+
+QStringList PipeLog::Lines() {
+  char buffer[4096];
+  ssize_t n = 0;
+  while (fd_ >= 0 && (n = ::read(fd_, buffer, sizeof buffer)) > 0) text_.append(buffer, n);
+  return QString::fromUtf8(text_).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 }  // namespace testing_support

@@ -64,4 +64,38 @@ QProcessEnvironment ScriptedRunEnvironment(const TestFolder& t, const QString& s
 // The log lines (program, kind, object, text) of FRATTIX_UI_LOG files.
 QStringList ReadLog(const QString& path);
 
+// A real write failure, as on a full disk: while the object lives, this process may write no file beyond `bytes`
+// bytes (a write past the limit fails with EFBIG; SIGXFSZ is ignored). The hard limit stays as it was, so the old
+// limit comes back at the end.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(qint64 bytes);
+  ~FileSizeLimit();
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  qint64 oldSoft_ = -1;
+  void (*oldHandler_)(int) = nullptr;
+};
+
+// A FRATTIX_UI_LOG for programs under a file-size limit, which could not append to a log file beyond it: a named
+// pipe at `path`, held open by the test while the object lives, whose lines wait in the pipe (up to 1 MiB) until
+// Lines() takes them.
+class PipeLog {
+ public:
+  explicit PipeLog(const QString& path);
+  ~PipeLog();
+  PipeLog(const PipeLog&) = delete;
+  PipeLog& operator=(const PipeLog&) = delete;
+  QString Path() const { return path_; }
+  // Every line written so far, as ReadLog gives them.
+  QStringList Lines();
+
+ private:
+  QString path_;
+  int fd_ = -1;
+  QByteArray text_;
+};
+
 }  // namespace testing_support
