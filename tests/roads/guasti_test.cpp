@@ -212,6 +212,39 @@ TEST_F(Guasti, TheSavesOfTheChildProgramsOnAFullDiskKeepTheOldFileAndSaySo) {
   EXPECT_EQ(dopo, prima);
 }
 
+// A session folder received from someone else whose clustering result, report, text, Word and sheet-report files
+// are symbolic links to files elsewhere (standing in for any file or device of the user's): the cluster run, the
+// report preview, the text and Word exports and the sheet report each put their file in the link's place, and the
+// files the links pointed to stay as they were.
+TEST_F(Guasti, SavesReplaceSymbolicLinksInTheSessionFolderAndNeverWriteThroughThem) {
+  t.AddPrograms({"wenlow"});
+  const QString altrove = t.Root() + "/altrove/";
+  QDir(t.Root()).mkpath("altrove");
+  const QStringList nomi = {"esempio.dat", "esempio.tab", "esempio.txt", "esempio.DOC", "fronte_est.tab"};
+  for (const QString& nome : nomi) {
+    WriteAnsi(altrove + nome, "un file di altri: " + nome + "\n");
+    QFile::remove(R(nome));
+    ASSERT_TRUE(QFile::link(altrove + nome, R(nome)));
+  }
+  Copioni({{"frattix32", "menu CalcoliCluster\nmenu VisualizzaAnteprimaTabulati\nclose Form1\n"
+                         "menu esptabtxt\nanswer Yes \"esempio.txt\"\nmenu EsportaTabulatiDOC\n"
+                         "menu espsctxt\nfile fronte_est.sch\nclose menu1\n"},
+           {"TALVOR", DueFamiglie()},
+           {"wenlow", "answer Yes \"esempio.DOC\"\n"}});
+  const RunResult r = Esegui("");
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  // The questions before the text and the Word document replace files of those names.
+  const QStringList m = Messaggi();
+  ASSERT_EQ(m.size(), 2) << m.join("\n").toStdString();
+  for (const QString& riga : m) EXPECT_TRUE(riga.contains("Volete sovrascrivere")) << riga.toStdString();
+  for (const QString& nome : nomi) {
+    const QFileInfo f(R(nome));
+    EXPECT_FALSE(f.isSymLink()) << nome.toStdString();
+    EXPECT_TRUE(f.isFile() && f.size() > 100) << nome.toStdString();
+    EXPECT_EQ(ReadAnsi(altrove + nome).toStdString(), ("un file di altri: " + nome + "\n").toStdString());
+  }
+}
+
 TEST_F(Guasti, AClusterResultThatCannotBeSavedLeavesTheResultOfTheRunBefore) {
   QDir(t.Root()).mkpath("script");
   WriteAnsi(t.Root() + "/script/frattix32.script", "menu CalcoliCluster\nclose menu1\n");
