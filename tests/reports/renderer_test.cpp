@@ -90,7 +90,9 @@ TEST_F(Testo, ViewerRule) {
   }
   EXPECT_TRUE(QFile::exists(t.D("r.txt")));
   // A short editor.cfg (one line) or none: xdg-open from the PATH.
-  WriteScript(t.Root() + "/bin/xdg-open", QString("#!/bin/sh\nprintf '%s' \"$1\" > %1\n").arg(Aperto()));
+  // The record is written aside and moved into place, as the editor's is, so that it is never seen empty.
+  WriteScript(t.Root() + "/bin/xdg-open",
+              QString("#!/bin/sh\nprintf '%s' \"$1\" > %1.tmp && /bin/mv %1.tmp %1\n").arg(Aperto()));
   WriteAnsi(t.P("editor.cfg"), "solo una riga\n");
   {
     Scripted s(t, "answer Yes\n");
