@@ -5,10 +5,15 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 
+#include <cerrno>
 #include <memory>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace plat {
 
@@ -241,22 +246,71 @@ bool SaveFailureInjected(const QString& target) {
   return !pattern.isEmpty() && MatchPattern(FileNamePart(target), pattern);
 }
 
+// Every byte of `size` bytes at `bytes` to `fd`: a short write is continued until the call fails (a full disk, a
+// file-size limit).
+bool WriteAll(int fd, const char* bytes, qsizetype size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, bytes, static_cast<size_t>(size));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes += n;
+    size -= n;
+  }
+  return true;
+}
+
+// A new file beside `target` with a name of its own (`target` and six random characters), created for writing
+// with the permissions a new file gets; -1 when none can be made.
+int CreateTemporaryBeside(const QByteArray& target, QByteArray& temporary) {
+  static constexpr char kCharacters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temporary = target + '.';
+    for (int i = 0; i < 6; ++i)
+      temporary += kCharacters[QRandomGenerator::global()->bounded(quint32{sizeof kCharacters - 1})];
+    const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
 }  // namespace
 
 bool WriteWholeFile(const QString& path, const QByteArray& data) {
-  const QString target = ResolveForWrite(path);
-  QSaveFile f(target);
-  if (!f.open(QIODevice::WriteOnly)) return false;
-  if (SaveFailureInjected(target)) {
-    f.write(data.left(data.size() / 2));
-    f.cancelWriting();
+  const QByteArray target = QFile::encodeName(ResolveForWrite(path));
+  // What stands at the name now, a link not followed. A regular file is replaced, with its permissions kept, when
+  // it may be written; a symbolic link is replaced by the new file, and what it points to is never touched; a
+  // folder, a device or a pipe is never replaced.
+  struct stat old {};
+  bool replacesFile = false;
+  if (::lstat(target.constData(), &old) == 0) {
+    if (S_ISREG(old.st_mode)) {
+      if (::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0) return false;
+      replacesFile = true;
+    } else if (!S_ISLNK(old.st_mode)) {
+      return false;
+    }
+  } else if (errno != ENOENT) {
     return false;
   }
-  if (f.write(data) != data.size()) {
-    f.cancelWriting();
+  QByteArray temporary;
+  const int fd = CreateTemporaryBeside(target, temporary);
+  if (fd < 0) return false;
+  // Permissions as the old file's, where the file system keeps them.
+  if (replacesFile) ::fchmod(fd, old.st_mode & 07777);
+  bool written = false;
+  if (SaveFailureInjected(QFile::decodeName(target))) {
+    WriteAll(fd, data.constData(), data.size() / 2);  // half of it, then the disk is "full"
+  } else {
+    // Every byte written unbuffered, then on the disk: only then is the old file replaced. A file system that
+    // cannot sync a file says EINVAL, which is no failure of the save.
+    written = WriteAll(fd, data.constData(), data.size()) && (::fdatasync(fd) == 0 || errno == EINVAL);
+  }
+  if (::close(fd) != 0 && errno != EINTR) written = false;
+  if (!written || ::rename(temporary.constData(), target.constData()) != 0) {
+    ::unlink(temporary.constData());
     return false;
   }
-  return f.commit();
+  return true;
 }
 
 bool WriteWorkFile(const QString& path, const QByteArray& data) {

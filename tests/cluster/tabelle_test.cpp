@@ -350,3 +350,34 @@ TEST_F(TabelleTalvor, FamilyParametersFromTheSlopeFile) {
   ASSERT_TRUE(ParametriDaFronte());
   EXPECT_EQ(ReadAnsi(t.D("prova.pgm")), QString("35\n0.25\n35\n0.25\n"));
 }
+
+// A full disk: the conductivity table, the family parameters and the family table that cannot be written whole
+// leave the old files as they were, each with a message naming it.
+TEST_F(TabelleTalvor, TablesThatCannotBeWrittenWholeKeepTheOldFilesAndAreReported) {
+  Famiglia(1, 0, 0, 2, 1);
+  Famiglia(2, 90, 90, 1, 2);
+  TensorePermeabilita();
+  ASSERT_TRUE(CalcolaAutovettori());
+  Talvor.ValoriFronte[6] = 35;
+  Talvor.ValoriFronte[5] = 0.25;
+  const QString pgm = t.D("prova.pgm");
+  for (const QString& file : {Per(), Fam(), pgm}) WriteAnsi(file, "vecchio\n");
+  bool parametri = true, famiglie = true;
+  QStringList messaggi;
+  {
+    Scripted s(t, "answer OK \"prova.PER\"\nanswer OK \"prova.pgm\"\nanswer OK \"prova.FAM\"\n");
+    PipeLog log(t.Root() + "/log");
+    testing_support::SetEnv("FRATTIX_UI_LOG", log.Path().toLocal8Bit());
+    {
+      FileSizeLimit limite(8);
+      TabellaPermeabilita();
+      parametri = ParametriDaFronte();
+      famiglie = TabellaFamiglie();
+    }
+    messaggi = log.Lines().filter("\tmsgbox\t");
+  }
+  EXPECT_FALSE(parametri);
+  EXPECT_FALSE(famiglie);
+  ASSERT_EQ(messaggi.size(), 3) << messaggi.join("\n").toStdString();
+  for (const QString& file : {Per(), Fam(), pgm}) EXPECT_EQ(ReadAnsi(file), QString("vecchio\n")) << file.toStdString();
+}

@@ -142,3 +142,78 @@ TEST(Files, OnlyRegularFilesAreRead) {
   EXPECT_FALSE(r.Open(t.D("TUBO.FRO")));
   EXPECT_FALSE(r.Open("/dev/zero"));
 }
+
+// A save that does not reach the file whole (a file-size limit, failing the writes as a full disk does) is a
+// failure: the old file stays byte for byte and no temporary file is left beside it. Small saves and saves larger
+// than any write buffer alike, through the whole-file save and through the sequential writer.
+TEST(Files, ASaveThatDoesNotReachTheFileWholeFailsAndKeepsTheOldFile) {
+  TestFolder t(false);
+  const QByteArray vecchio = "old slope\r\n";
+  {
+    QFile f(t.D("esempio.fro"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(vecchio) == vecchio.size());
+  }
+  bool piccolo = true, grande = true, sequenziale = true, entro = false;
+  {
+    testing_support::FileSizeLimit limite(32);
+    piccolo = plat::WriteWholeFile(t.D("esempio.fro"), QByteArray(74, 'f'));
+    grande = plat::WriteWholeFile(t.D("esempio.fro"), QByteArray(100000, 'g'));
+    plat::SeqWriter w(t.D("ESEMPIO.FRO"));
+    w.WriteLine(QString(40, QLatin1Char('s')));
+    sequenziale = w.Close();
+    entro = plat::WriteWholeFile(t.D("nuovo.fro"), "within\r\n");
+  }
+  EXPECT_FALSE(piccolo);
+  EXPECT_FALSE(grande);
+  EXPECT_FALSE(sequenziale);
+  EXPECT_TRUE(entro);
+  EXPECT_EQ(testing_support::ReadBytes(t.D("esempio.fro")), vecchio);
+  EXPECT_EQ(testing_support::ReadBytes(t.D("nuovo.fro")), QByteArray("within\r\n"));
+  EXPECT_EQ(QDir(t.Data()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+            QStringList({"esempio.fro", "nuovo.fro"}));
+}
+
+// A save never writes through a symbolic link: the new file takes the link's place, and the file the link pointed to
+// (outside the session folder, standing in for any file or device of the user's) stays as it was; a link that
+// points nowhere is replaced too. A name that holds neither a regular file nor a link (a named pipe here, as a
+// device would) is never replaced: the save fails and the name stays what it was. A replaced file keeps its
+// permissions.
+TEST(Files, ASaveReplacesASymbolicLinkAndNeverWritesThroughIt) {
+  TestFolder t(false);
+  QDir().mkpath(t.D("sessione"));
+  const QString altrove = t.Root() + "/altrove";
+  WriteAnsi(altrove, "someone's file\n");
+  ASSERT_TRUE(QFile::link(altrove, t.D("sessione/esempio.tab")));
+  ASSERT_TRUE(QFile::link(altrove, t.D("sessione/esempio.txt")));
+  ASSERT_TRUE(QFile::link(t.Root() + "/nessuno", t.D("sessione/esempio.DOC")));
+  ASSERT_TRUE(plat::WriteWholeFile(t.D("sessione/esempio.tab"), "report\r\n"));
+  plat::SeqWriter w(t.D("sessione/ESEMPIO.TXT"));  // the existing name in another case
+  w.WriteLine("text");
+  ASSERT_TRUE(w.Close());
+  ASSERT_TRUE(plat::WriteWholeFile(t.D("sessione/esempio.doc"), "document"));
+  for (const char* nome : {"esempio.tab", "esempio.txt", "esempio.DOC"}) {
+    const QFileInfo f(t.D("sessione/") + nome);
+    EXPECT_FALSE(f.isSymLink()) << nome;
+    EXPECT_TRUE(f.isFile()) << nome;
+  }
+  EXPECT_EQ(testing_support::ReadBytes(t.D("sessione/esempio.tab")), QByteArray("report\r\n"));
+  EXPECT_EQ(testing_support::ReadBytes(t.D("sessione/esempio.txt")), QByteArray("text\r\n"));
+  EXPECT_EQ(testing_support::ReadBytes(t.D("sessione/esempio.DOC")), QByteArray("document"));
+  EXPECT_EQ(testing_support::ReadBytes(altrove), QByteArray("someone's file\r\n"));
+  EXPECT_FALSE(QFileInfo::exists(t.Root() + "/nessuno"));
+
+  const QByteArray tubo = QFile::encodeName(t.D("sessione/tubo.fro"));
+  ASSERT_EQ(mkfifo(tubo.constData(), 0600), 0);
+  EXPECT_FALSE(plat::WriteWholeFile(t.D("sessione/tubo.fro"), "slope"));
+  struct stat s {};
+  ASSERT_EQ(::lstat(tubo.constData(), &s), 0);
+  EXPECT_TRUE(S_ISFIFO(s.st_mode));
+  EXPECT_EQ(QDir(t.D("sessione")).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+            QStringList({"esempio.DOC", "esempio.tab", "esempio.txt", "tubo.fro"}));
+
+  const QByteArray tab = QFile::encodeName(t.D("sessione/esempio.tab"));
+  ASSERT_EQ(::chmod(tab.constData(), 0640), 0);
+  ASSERT_TRUE(plat::WriteWholeFile(t.D("sessione/esempio.tab"), "again"));
+  ASSERT_EQ(::lstat(tab.constData(), &s), 0);
+  EXPECT_EQ(s.st_mode & 07777, 0640u);
+}

@@ -61,6 +61,26 @@ TEST_F(Impostazioni, CancelAndCloseButtonSaveNothing) {
   EXPECT_EQ(File(), prima);
 }
 
+// A full disk: the old settings stay as they were, and the failure is said.
+TEST_F(Impostazioni, SettingsThatCannotBeWrittenWholeKeepTheOldFileAndAreReported) {
+  WriteAnsi(t.P("printer.cfg"), "1\n1\n1\n60\n9\nA\nB\nDejaVu Sans\n2\n");
+  const QString prima = File();
+  QStringList messaggi;
+  {
+    Scripted s(t, "set Text6 Intestazione\npress Command2\nanswer OK \"printer.cfg\"\n");
+    testing_support::PipeLog log(t.Root() + "/log");
+    testing_support::SetEnv("FRATTIX_UI_LOG", log.Path().toLocal8Bit());
+    {
+      testing_support::FileSizeLimit limite(8);
+      MostraConfStampa();
+    }
+    messaggi = log.Lines().filter("\tmsgbox\t");
+  }
+  ASSERT_EQ(messaggi.size(), 1);
+  EXPECT_TRUE(messaggi[0].contains("non puo' essere scritto")) << messaggi[0].toStdString();
+  EXPECT_EQ(File(), prima);
+}
+
 TEST_F(Impostazioni, ValuesOutsideTheSixteenBitRangeAreRefused) {
   const QStringList log = Mostra("set Text4 40000\npress Command2\nanswer OK \"32767\"\n"
                                  "set Text4 -32769\npress Command2\nanswer OK\n"

@@ -92,7 +92,9 @@ TEST_F(Testo, ViewerRule) {
   }
   EXPECT_TRUE(QFile::exists(t.D("r.txt")));
   // A short editor.cfg (one line) or none: xdg-open from the PATH.
-  WriteScript(t.Root() + "/bin/xdg-open", QString("#!/bin/sh\nprintf '%s' \"$1\" > %1\n").arg(Aperto()));
+  // The record is written aside and moved into place, as the editor's is, so that it is never seen empty.
+  WriteScript(t.Root() + "/bin/xdg-open",
+              QString("#!/bin/sh\nprintf '%s' \"$1\" > %1.tmp && /bin/mv %1.tmp %1\n").arg(Aperto()));
   WriteAnsi(t.P("editor.cfg"), "solo una riga\n");
   {
     Scripted s(t, "answer Yes\n");
@@ -110,9 +112,29 @@ TEST_F(Testo, ViewerRule) {
 TEST_F(Testo, ATextFileThatCannotBeWrittenIsReported) {
   WriteAnsi(t.D("r.tab"), kVettore);
   QDir(t.Data()).mkdir("r.txt");  // a folder in the way
-  Scripted s(t, "answer OK \"non puo' essere scritto\"\n");
-  EsportaDocumentoTXT(t.D("r.tab"));
-  EXPECT_EQ(s.Log("msgbox").size(), 1);
+  {
+    Scripted s(t, "answer OK \"non puo' essere scritto\"\n");
+    EsportaDocumentoTXT(t.D("r.tab"));
+    EXPECT_EQ(s.Log("msgbox").size(), 1);
+    EXPECT_EQ(FileAperto(), QString());
+  }
+  // A full disk: the old text file stays as it was.
+  QDir(t.Data()).rmdir("r.txt");
+  WriteAnsi(t.D("r.txt"), "vecchio\n");
+  QStringList messaggi;
+  {
+    Scripted s(t, "answer Yes \"Volete sovrascrivere\"\nanswer OK \"non puo' essere scritto\"\n");
+    testing_support::PipeLog log(t.Root() + "/log");
+    testing_support::SetEnv("FRATTIX_UI_LOG", log.Path().toLocal8Bit());
+    {
+      testing_support::FileSizeLimit limite(16);
+      EsportaDocumentoTXT(t.D("r.tab"));
+    }
+    messaggi = log.Lines().filter("\tmsgbox\t");
+  }
+  ASSERT_EQ(messaggi.size(), 2);
+  EXPECT_TRUE(messaggi[1].contains("non puo' essere scritto")) << messaggi[1].toStdString();
+  EXPECT_EQ(ReadAnsi(t.D("r.txt")), QString("vecchio\n"));
   EXPECT_EQ(FileAperto(), QString());
 }
 

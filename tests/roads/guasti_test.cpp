@@ -25,6 +25,9 @@ constexpr const char* kNonScritto = "non puo' essere scritto";
 
 class Guasti : public ::testing::Test {
  protected:
+  Guasti() = default;
+  // The test's files in `cartella` instead of the build's folder for tests.
+  explicit Guasti(const QString& cartella) : t(true, cartella) {}
   void SetUp() override {
     t.AddPrograms({"frattix32", "TALVOR", "EIGEN", "peldrix"});
     WriteAnsi(t.P("language.cfg"), " 1 \n");
@@ -45,6 +48,41 @@ class Guasti : public ::testing::Test {
     for (const QString& f : QDir(t.D("rilievi")).entryList(QDir::Files | QDir::Hidden))
       file.insert(f, QString::fromLatin1(QCryptographicHash::hash(ReadBytes(R(f)), QCryptographicHash::Sha1).toHex()));
     return file;
+  }
+  // Writes the script of each program into the folder of scripts, one file a program.
+  void Copioni(const QMap<QString, QString>& copioni) const {
+    QDir(t.Root() + "/script").removeRecursively();
+    QDir(t.Root()).mkpath("script");
+    for (auto it = copioni.begin(); it != copioni.end(); ++it)
+      WriteAnsi(t.Root() + "/script/" + it.key() + ".script", it.value());
+  }
+  // Every later start of `programma` runs it where a file may hold no more than `byte` bytes, as on a disk that is
+  // full beyond them (SIGXFSZ ignored, so a write past the limit fails); its children inherit the limit. A wrapper
+  // takes its name and starts it as "<programma>-limitato", the name its script and its log lines then go by.
+  void Limita(const QString& programma, qint64 byte) {
+    const QString limitato = t.P(programma + "-limitato");
+    if (!QFile::exists(limitato)) {
+      ASSERT_TRUE(QFile::rename(t.P(programma), limitato));
+    }
+    WriteScript(t.P(programma), QString("#!/bin/sh\ntrap '' XFSZ\nexec /usr/bin/prlimit --fsize=%1 -- %2 \"$@\"\n")
+                                    .arg(byte)
+                                    .arg(limitato));
+  }
+  // A run whose programs log through a named pipe, which a program under a file-size limit can still write to;
+  // the lines are copied to ui.log afterwards.
+  RunResult EseguiLimitato(const QString& script) {
+    PipeLog log(t.Root() + "/ui.pipe");
+    QProcessEnvironment env;
+    env.insert("FRATTIX_UI_LOG", log.Path());
+    const RunResult r = Esegui(script, env);
+    QFile f(t.D("ui.log"));
+    if (f.open(QIODevice::WriteOnly)) f.write((log.Lines().join('\n') + '\n').toUtf8());
+    return r;
+  }
+  // TALVOR's clustering window: group average, level 4, the two heaviest clusters kept within 20 degrees.
+  static QString DueFamiglie() {
+    return "check Option3 1\npress Command3\nset Text1 4\nkey Text1 Enter\npress Picture3\nkey Picture1 Right\n"
+           "press Picture3\nset Text1 20\nkey Text1 Enter\npress Command1\n";
   }
   RunResult Esegui(const QString& script, const QProcessEnvironment& altro = QProcessEnvironment()) {
     QProcessEnvironment env = ScriptedRunEnvironment(t, script);
@@ -78,6 +116,133 @@ TEST_F(Guasti, ASaveThatFailsHalfWayLeavesTheOldFileAndSaysSo) {
   for (const QString& riga : m) EXPECT_TRUE(riga.contains(kNonScritto)) << riga.toStdString();
   // Every old file byte for byte, no new file and no temporary file left behind.
   EXPECT_EQ(Cartella(), prima);
+}
+
+// A real full disk under every save of the main program: the slope file from its form, the results report, the
+// selection criteria, the family parameters from their grid and the pen table, where no file may grow beyond 8
+// bytes; the survey sheet from its grid and the sheet report, beyond 4096 bytes (the file that
+// names the folder of the sheets fits). Each save says it failed and the old file stays byte for byte, with no
+// temporary file beside it.
+TEST_F(Guasti, EverySaveOfTheMainProgramOnAFullDiskKeepsTheOldFileAndSaysSo) {
+  Copioni({{"frattix32", "menu CalcoliCluster\nclose menu1\n"}, {"TALVOR", DueFamiglie()}});
+  ASSERT_EQ(Esegui("").exitCode, 0);
+  ASSERT_TRUE(Messaggi().isEmpty()) << Messaggi().join("\n").toStdString();
+  const auto prima = Cartella();
+  const QByteArray penne = ReadBytes(t.P("korvenITA.CFG"));
+  const struct {
+    qint64 limite;
+    const char* script;
+    int messaggi;
+  } casi[] = {
+      {8,
+       "menu EdizioneFronte\nset Text1(4) 0\npress Command1(0)\nanswer OK \"esempio.fro\"\n"
+       "menu esptabtxt\nanswer OK \"esempio.tab\"\n"
+       "menu EdizioneSelezione\npress Command1\nanswer OK \"esempio.ses\"\n"
+       "menu EdizioneFamiglie\npress Command1(0)\nanswer OK \"esempio.pgm\"\n"
+       "menu configura\npress Command1\nanswer OK \".CFG\"\npress Command2\nclose menu1\n",
+       5},
+      {4096,
+       "menu EdizioneScheda\nfile fronte_est.sch\npress Command1(0)\npress base2_32.Command1(0)\n"
+       "answer OK \"fronte_est.sch\"\nmenu espsctxt\nfile fronte_est.sch\nanswer OK \"fronte_est.tab\"\nclose menu1\n",
+       2},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.limite);
+    Limita("frattix32", c.limite);
+    const RunResult r = EseguiLimitato(c.script);
+    ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
+    const QStringList m = Messaggi();
+    ASSERT_EQ(m.size(), c.messaggi) << m.join("\n").toStdString();
+    for (const QString& riga : m) EXPECT_TRUE(riga.contains(kNonScritto)) << riga.toStdString();
+  }
+  EXPECT_EQ(Cartella(), prima);
+  EXPECT_EQ(ReadBytes(t.P("korvenITA.CFG")), penne);
+}
+
+// A real full disk under the saves of the child programs: TALVOR's clustering result (no file beyond 2000 bytes,
+// which the partition files of the aggregation fit in), PELDRIX's wedge table, wenlow's Word document and MIRVANE's
+// DXF drawing (its plot's scratch files fit). Each program says the save failed and the old file stays.
+TEST_F(Guasti, TheSavesOfTheChildProgramsOnAFullDiskKeepTheOldFileAndSaySo) {
+  t.AddPrograms({"MIRVANE", "wenlow"});
+  Copioni({{"frattix32", "menu CalcoliCluster\nclose menu1\n"}, {"TALVOR", DueFamiglie()}});
+  ASSERT_EQ(Esegui("").exitCode, 0);
+  ASSERT_TRUE(Messaggi().isEmpty()) << Messaggi().join("\n").toStdString();
+  ASSERT_TRUE(QFile::exists(R("esempio.dat")) && QFile::exists(R("esempio.GMC")));
+  WriteAnsi(R("esempio.DOC"), "vecchio documento\n");
+  WriteAnsi(R("stella.dxf"), "vecchio disegno\n");
+  auto prima = Cartella();
+  const struct {
+    const char* programma;
+    qint64 limite;
+    const char* comando;
+    QString copione;
+    const char* file;
+    int messaggi;
+  } casi[] = {
+      {"TALVOR", 2000, "CalcoliCluster", DueFamiglie() + "answer OK \"esempio.dat\"\n", "esempio.dat", 1},
+      {"peldrix", 60, "CalcoliStabilita", "answer OK \"esempio.GMC\"\n", "esempio.GMC", 1},
+      // The question whether to replace the old document comes first.
+      {"wenlow", 1000, "EsportaTabulatiDOC", "answer Yes \"esempio.DOC\"\nanswer OK \"esempio.DOC\"\n", "esempio.DOC",
+       2},
+      {"MIRVANE", 46000, "GraficaStellare",
+       "press Picture4\nfile " + R("stella.dxf") + "\nanswer OK \"stella.dxf\"\npress Picture6\n", "stella.dxf", 1},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.programma);
+    Limita(c.programma, c.limite);
+    const QString limitato = QString(c.programma) + "-limitato";
+    // TALVOR, limited since the first case, starts PELDRIX in the stability command and shows nothing itself.
+    QMap<QString, QString> copioni = {{"frattix32", QString("menu %1\nclose menu1\n").arg(c.comando)},
+                                      {"TALVOR-limitato", ""}};
+    copioni.insert(limitato, c.copione);
+    Copioni(copioni);
+    const RunResult r = EseguiLimitato("");
+    ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
+    const QStringList m = Messaggi();
+    ASSERT_EQ(m.size(), c.messaggi) << m.join("\n").toStdString();
+    EXPECT_TRUE(m.last().startsWith(limitato + "\t") && m.last().contains(c.file)) << m.last().toStdString();
+    EXPECT_TRUE(ReadLog(t.D("ui.log")).filter("\tfatal\t").isEmpty());
+  }
+  // The Word export writes its report first, and every launch the graphics options.
+  auto dopo = Cartella();
+  for (const char* nuovo : {"esempio.tab", "esempio.GRA"}) {
+    prima.remove(nuovo);
+    dopo.remove(nuovo);
+  }
+  EXPECT_EQ(dopo, prima);
+}
+
+// A session folder received from someone else whose clustering result, report, text, Word and sheet-report files
+// are symbolic links to files elsewhere (standing in for any file or device of the user's): the cluster run, the
+// report preview, the text and Word exports and the sheet report each put their file in the link's place, and the
+// files the links pointed to stay as they were.
+TEST_F(Guasti, SavesReplaceSymbolicLinksInTheSessionFolderAndNeverWriteThroughThem) {
+  t.AddPrograms({"wenlow"});
+  const QString altrove = t.Root() + "/altrove/";
+  QDir(t.Root()).mkpath("altrove");
+  const QStringList nomi = {"esempio.dat", "esempio.tab", "esempio.txt", "esempio.DOC", "fronte_est.tab"};
+  for (const QString& nome : nomi) {
+    WriteAnsi(altrove + nome, "un file di altri: " + nome + "\n");
+    QFile::remove(R(nome));
+    ASSERT_TRUE(QFile::link(altrove + nome, R(nome)));
+  }
+  Copioni({{"frattix32", "menu CalcoliCluster\nmenu VisualizzaAnteprimaTabulati\nclose Form1\n"
+                         "menu esptabtxt\nanswer Yes \"esempio.txt\"\nmenu EsportaTabulatiDOC\n"
+                         "menu espsctxt\nfile fronte_est.sch\nclose menu1\n"},
+           {"TALVOR", DueFamiglie()},
+           {"wenlow", "answer Yes \"esempio.DOC\"\n"}});
+  const RunResult r = Esegui("");
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  // The questions before the text and the Word document replace files of those names.
+  const QStringList m = Messaggi();
+  ASSERT_EQ(m.size(), 2) << m.join("\n").toStdString();
+  for (const QString& riga : m) EXPECT_TRUE(riga.contains("Volete sovrascrivere")) << riga.toStdString();
+  for (const QString& nome : nomi) {
+    const QFileInfo f(R(nome));
+    EXPECT_FALSE(f.isSymLink()) << nome.toStdString();
+    EXPECT_TRUE(f.isFile() && f.size() > 100) << nome.toStdString();
+    EXPECT_EQ(ReadAnsi(altrove + nome).toStdString(), ("un file di altri: " + nome + "\n").toStdString());
+  }
 }
 
 TEST_F(Guasti, AClusterResultThatCannotBeSavedLeavesTheResultOfTheRunBefore) {
@@ -144,16 +309,38 @@ TEST_F(Guasti, TalvorKilledInItsClusteringWindowIsReportedAndTheMainProgramGoesO
   EXPECT_EQ(dopo, prima);
 }
 
+// The arguments of setpriv that run a program as the unprivileged user "nobody" (65534) without groups.
+const QStringList kComeNessuno = {"--reuid=65534", "--regid=65534", "--clear-groups", "--"};
+
+// Whether the unprivileged user can enter `cartella` (every folder on the way to it included).
+bool NessunoEntra(const QString& cartella) {
+  QDir().mkpath(cartella);
+  return RunProgram("/usr/bin/setpriv", kComeNessuno + QStringList{"/usr/bin/test", "-x", cartella}, "/").exitCode == 0;
+}
+
+// Where the files of a test run as the unprivileged user go: the build's folder for tests when that user can enter
+// it, else the system's temporary folder (a checkout inside a home folder of mode 0700, or inside a folder made by
+// mktemp, keeps that user out of the build).
+QString CartellaPerNessuno() {
+  if (::geteuid() != 0 || NessunoEntra(QStringLiteral(FRATTIX_TEST_TMP_DIR))) return QString();
+  return QDir::tempPath();
+}
+
 // Runs as a user who owns none of the folders: root would write anywhere. Without root the test's own user
 // already cannot write to a folder without write permission.
 class GuastiPermessi : public Guasti {
  protected:
+  GuastiPermessi() : Guasti(CartellaPerNessuno()) {}
   void SetUp() override {
     Guasti::SetUp();
     if (::geteuid() == 0) {
-      const RunResult id = RunProgram("/usr/bin/setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", "--", "/usr/bin/id", "-u"}, t.Data());
+      const RunResult id = RunProgram("/usr/bin/setpriv", kComeNessuno + QStringList{"/usr/bin/id", "-u"}, t.Data());
       if (id.exitCode != 0 || id.output.trimmed() != "65534")
         GTEST_SKIP() << "root cannot run a program as the unprivileged user 65534: " << id.output.toStdString();
+      const QString cartella = QFileInfo(t.Root()).path();
+      if (!NessunoEntra(cartella))
+        GTEST_SKIP() << "the unprivileged user 65534 cannot enter " << cartella.toStdString()
+                     << " (nor the build's folder for tests), where the files of the test must be";
     }
     // Everyone may read the installation and the session and write the log, the home and "c:".
     for (const QString& d : {t.Root(), t.Program(), t.Data(), t.DriveC(), t.D("home")})
@@ -180,9 +367,8 @@ class GuastiPermessi : public Guasti {
     WriteAnsi(t.D("ui.log"), "");
     QFile::setPermissions(t.D("ui.log"), QFileDevice::Permissions(0x6666));
     QFile::setPermissions(t.Root() + "/run.script", QFileDevice::Permissions(0x6644));
-    return RunProgram("/usr/bin/setpriv",
-                      {"--reuid=65534", "--regid=65534", "--clear-groups", "--", programma, R("esempio.ses")}, t.Data(),
-                      env, 120000);
+    return RunProgram("/usr/bin/setpriv", kComeNessuno + QStringList{programma, R("esempio.ses")}, t.Data(), env,
+                      120000);
   }
 };
 

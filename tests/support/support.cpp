@@ -11,6 +11,11 @@
 #include <QThread>
 #include <QThreadPool>
 
+#include <csignal>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace testing_support {
@@ -25,9 +30,10 @@ void UnsetEnv(const char* name) {
   qunsetenv(name);
 }
 
-TestFolder::TestFolder(bool withInstallData) {
-  QDir().mkpath(QStringLiteral(FRATTIX_TEST_TMP_DIR));
-  dir_ = std::make_unique<QTemporaryDir>(QStringLiteral(FRATTIX_TEST_TMP_DIR "/t-XXXXXX"));
+TestFolder::TestFolder(bool withInstallData, const QString& parent) {
+  const QString folder = parent.isEmpty() ? QStringLiteral(FRATTIX_TEST_TMP_DIR) : parent;
+  QDir().mkpath(folder);
+  dir_ = std::make_unique<QTemporaryDir>(folder + QStringLiteral("/t-XXXXXX"));
   QDir().mkpath(Program());
   QDir().mkpath(DriveC());
   QDir().mkpath(Data());
@@ -179,6 +185,45 @@ double CpuShareWhileWaiting(const QString& exe, const QString& workDir, const QP
   const double trascorso = static_cast<double>(misura.elapsed()) / 1000;
   if (prima < 0 || dopo < 0 || p.state() != QProcess::Running) return fine(-1);
   return fine((dopo - prima) / trascorso);
+}
+
+FileSizeLimit::FileSizeLimit(qint64 bytes) {
+  rlimit limit{};
+  ::getrlimit(RLIMIT_FSIZE, &limit);
+  oldSoft_ = static_cast<qint64>(limit.rlim_cur);
+  oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+  limit.rlim_cur = static_cast<rlim_t>(bytes);
+  ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+  rlimit limit{};
+  ::getrlimit(RLIMIT_FSIZE, &limit);
+  limit.rlim_cur = static_cast<rlim_t>(oldSoft_);
+  ::setrlimit(RLIMIT_FSIZE, &limit);
+  std::signal(SIGXFSZ, oldHandler_);
+}
+
+PipeLog::PipeLog(const QString& path) : path_(path) {
+  const QByteArray name = QFile::encodeName(path);
+  ::unlink(name.constData());
+  if (::mkfifo(name.constData(), 0600) != 0) return;
+  // Open for reading and writing, so that the programs' opens for writing never wait for a reader and the pipe
+  // never reports its end while they come and go.
+  fd_ = ::open(name.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+  if (fd_ >= 0) ::fcntl(fd_, F_SETPIPE_SZ, 1 << 20);
+}
+
+PipeLog::~PipeLog() {
+  if (fd_ >= 0) ::close(fd_);
+  ::unlink(QFile::encodeName(path_).constData());
+}
+
+QStringList PipeLog::Lines() {
+  char buffer[4096];
+  ssize_t n = 0;
+  while (fd_ >= 0 && (n = ::read(fd_, buffer, sizeof buffer)) > 0) text_.append(buffer, n);
+  return QString::fromUtf8(text_).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 }  // namespace testing_support

@@ -14,10 +14,11 @@ namespace testing_support {
 
 // A private folder for one test: `Program()` holds a copy of the installation data (and, when asked, hard links
 // to the executables), `DriveC()` stands for "c:\", `Data()` is a data folder and the current folder. The
-// platform's program folder points at `Program()` while the object lives.
+// platform's program folder points at `Program()` while the object lives. It is made in the build's folder for
+// tests, or in `parent` when one is given.
 class TestFolder {
  public:
-  explicit TestFolder(bool withInstallData = true);
+  explicit TestFolder(bool withInstallData = true, const QString& parent = QString());
   ~TestFolder();
 
   QString Root() const { return dir_->path(); }
@@ -74,5 +75,39 @@ QStringList ReadLog(const QString& path);
 // never came or the program ended before.
 double CpuShareWhileWaiting(const QString& exe, const QString& workDir, const QProcessEnvironment& extra,
                             const QString& logPath, const QString& shown, double seconds);
+
+// A real write failure, as on a full disk: while the object lives, this process may write no file beyond `bytes`
+// bytes (a write past the limit fails with EFBIG; SIGXFSZ is ignored). The hard limit stays as it was, so the old
+// limit comes back at the end.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(qint64 bytes);
+  ~FileSizeLimit();
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  qint64 oldSoft_ = -1;
+  void (*oldHandler_)(int) = nullptr;
+};
+
+// A FRATTIX_UI_LOG for programs under a file-size limit, which could not append to a log file beyond it: a named
+// pipe at `path`, held open by the test while the object lives, whose lines wait in the pipe (up to 1 MiB) until
+// Lines() takes them.
+class PipeLog {
+ public:
+  explicit PipeLog(const QString& path);
+  ~PipeLog();
+  PipeLog(const PipeLog&) = delete;
+  PipeLog& operator=(const PipeLog&) = delete;
+  QString Path() const { return path_; }
+  // Every line written so far, as ReadLog gives them.
+  QStringList Lines();
+
+ private:
+  QString path_;
+  int fd_ = -1;
+  QByteArray text_;
+};
 
 }  // namespace testing_support

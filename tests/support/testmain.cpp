@@ -1,6 +1,7 @@
 // Test main: a QApplication on the offscreen platform (unless another is asked for), then GoogleTest.
 #include <QApplication>
 #include <QByteArray>
+#include <QFontDatabase>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -11,6 +12,10 @@ int main(int argc, char** argv) {
   qunsetenv("FRATTIX_UI_SCRIPT");
   qunsetenv("FRATTIX_UI_LOG");
   QApplication app(argc, argv);
+  // The fonts are loaded here, on this thread, before any test: the font library reads the environment while it
+  // starts, and a picture drawn in advance on another thread (the main window's logo) would otherwise start it
+  // while a test sets or removes a variable, which may free the environment under it.
+  QFontDatabase::families();
   ::testing::InitGoogleMock(&argc, argv);
   return RUN_ALL_TESTS();
 }
