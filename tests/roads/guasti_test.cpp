@@ -161,7 +161,8 @@ TEST_F(Guasti, EverySaveOfTheMainProgramOnAFullDiskKeepsTheOldFileAndSaysSo) {
 
 // A real full disk under the saves of the child programs: TALVOR's clustering result (no file beyond 2000 bytes,
 // which the partition files of the aggregation fit in), PELDRIX's wedge table, wenlow's Word document and MIRVANE's
-// DXF drawing (its plot's scratch files fit). Each program says the save failed and the old file stays.
+// DXF drawing (its plot's scratch files fit). Each program says the save failed and the old file stays (the old wedge
+// table excepted, which the stability command removes before PELDRIX starts).
 TEST_F(Guasti, TheSavesOfTheChildProgramsOnAFullDiskKeepTheOldFileAndSaySo) {
   t.AddPrograms({"MIRVANE", "wenlow"});
   Copioni({{"frattix32", "menu CalcoliCluster\nclose menu1\n"}, {"TALVOR", DueFamiglie()}});
@@ -203,9 +204,11 @@ TEST_F(Guasti, TheSavesOfTheChildProgramsOnAFullDiskKeepTheOldFileAndSaySo) {
     EXPECT_TRUE(m.last().startsWith(limitato + "\t") && m.last().contains(c.file)) << m.last().toStdString();
     EXPECT_TRUE(ReadLog(t.D("ui.log")).filter("\tfatal\t").isEmpty());
   }
-  // The Word export writes its report first, and every launch the graphics options.
+  // The Word export writes its report first, and every launch the graphics options. The stability command removes
+  // the wedge table of the run before it starts PELDRIX, so that no table stands beside inputs it was not made from.
   auto dopo = Cartella();
-  for (const char* nuovo : {"esempio.tab", "esempio.GRA"}) {
+  EXPECT_FALSE(dopo.contains("esempio.GMC"));
+  for (const char* nuovo : {"esempio.tab", "esempio.GRA", "esempio.GMC"}) {
     prima.remove(nuovo);
     dopo.remove(nuovo);
   }
