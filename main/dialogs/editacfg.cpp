@@ -7,6 +7,7 @@
 #include "common/texts/numeri.h"
 #include "common/texts/testi.h"
 #include "main/dialogs/definizioni.h"
+#include "main/dialogs/maschera.h"
 
 #include <QColorDialog>
 #include <QEvent>
@@ -56,13 +57,18 @@ constexpr double kSpessoreMinimo = 0.01, kSpessoreMassimo = 5;
 constexpr double kMargineMinimo = 0, kMargineMassimo = 10;
 
 // A thickness or margin as typed: a decimal comma is read as a point; a text that is not a number gives 0.
-double ValoreDigitato(const QString& testo) {
+QString ComeNumero(const QString& testo) {
   QString t = testo;
   t.replace(QLatin1Char(','), QLatin1Char('.'));
-  return plat::Val(t);
+  return t;
 }
+double ValoreDigitato(const QString& testo) { return plat::Val(ComeNumero(testo)); }
 
-bool NellIntervallo(double v, double minimo, double massimo) { return std::isfinite(v) && v >= minimo && v <= massimo; }
+// A typed value is taken only when the whole text is one number within the range: an empty text, or one that is no
+// number ("abc", "2cm"), is refused rather than stored as 0 or as the number it begins with.
+bool NellIntervallo(const QString& testo, double minimo, double massimo) {
+  return VerificaNumero(ComeNumero(testo), minimo, massimo, true) == ErroreNumero::Nessuno;
+}
 
 // clang-format off
 const char* const kErroreIntervallo = "Vi e' un errore di digitazione del valore introdotto o il valore è fuori dal range previsto; deve infatti appartenere all'intervallo:";
@@ -264,7 +270,7 @@ bool Editacfg::ValoriAmmessi() {
   for (int e = 1; e <= kElementiPenne; ++e) {
     const auto k = static_cast<std::size_t>(e);
     if (!spessoriDigitati_[k] ||
-        NellIntervallo(ValoreDigitato(*spessoriDigitati_[k]), kSpessoreMinimo, kSpessoreMassimo))
+        NellIntervallo(*spessoriDigitati_[k], kSpessoreMinimo, kSpessoreMassimo))
       continue;
     for (int i = 0; i < List1->count(); ++i)
       if (List1->item(i)->data(Qt::UserRole).toInt() == e) List1->setCurrentRow(i);
@@ -283,7 +289,7 @@ bool Editacfg::ValoriAmmessi() {
   for (std::size_t i = 0; i < margini.size(); ++i) {
     QLineEdit* t = margini[i].first;
     if (t->text() == marginiMostrati_[i] ||
-        NellIntervallo(ValoreDigitato(t->text()), kMargineMinimo, kMargineMassimo))
+        NellIntervallo(t->text(), kMargineMinimo, kMargineMassimo))
       continue;
     MessaggioIntervallo(Frame2->title() + QStringLiteral(" - ") + margini[i].second->text(), kMargineMinimo,
                         kMargineMassimo);

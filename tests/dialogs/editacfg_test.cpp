@@ -82,7 +82,7 @@ TEST_F(Penne, TwoElementsOfTheSameNameAreEditedSeparately) {
     carattere = f->List2->currentItem() ? f->List2->currentItem()->text() : QString();
     return f->Option1[1]->isChecked();
   });
-  Scripted s(t, "vedi\npick List1 #1\ncheck Option1(0) 1\nset Text1 1.5\nset Text2 x\npress Command1\n");
+  Scripted s(t, "vedi\npick List1 #1\ncheck Option1(0) 1\nset Text1 1.5\npress Command1\n");
   MostraEditacfg();
   ASSERT_EQ(elementi.size(), 29);  // element 3 has no name
   EXPECT_EQ(elementi[0], elementi[1]);
@@ -93,7 +93,6 @@ TEST_F(Penne, TwoElementsOfTheSameNameAreEditedSeparately) {
   EXPECT_EQ(r[2], QByteArray("0.3\r"));
   EXPECT_EQ(r[5], QByteArray("0\r"));  // element 2: not drawn, 1.5 mm
   EXPECT_EQ(r[6], QByteArray("1.5\r"));
-  EXPECT_EQ(r[150], QByteArray("0\r"));  // a margin that is not a number
 }
 
 TEST_F(Penne, AFileWithoutMarginsGetsThemAndAMissingOrShortFileIsReported) {
@@ -140,6 +139,29 @@ TEST_F(Penne, ThicknessesAndMarginsOutsideTheirRangesAreRefusedAndACommaIsAPoint
   EXPECT_EQ(r[2], QByteArray("0.3\r"));  // element 1, never typed in
   EXPECT_EQ(r[150], QByteArray("0.5\r"));
   EXPECT_EQ(r[151], QByteArray("2.25\r"));
+}
+
+// A typed value that is no number, or nothing at all, is refused with the range message: never stored as 0, nor as
+// the number it begins with.
+TEST_F(Penne, TypedValuesThatAreNoNumberAreRefusedNotStoredAsZero) {
+  Scrivi();
+  Scripted s(t,
+             "pick List1 #1\nset Text1 0.3mm\npress Command1\nanswer OK \"0.01; 5\"\nset Text1 0.4\n"
+             "set Text2 abc\npress Command1\nanswer OK \"0; 10\"\nset Text2\npress Command1\n"
+             "answer OK \"0; 10\"\nset Text2 1,5\nset Text3 2cm\npress Command1\nanswer OK \"0; 10\"\n"
+             "set Text3 2\npress Command1\n");
+  MostraEditacfg();
+  const QStringList m = s.Log("msgbox");
+  ASSERT_EQ(m.size(), 4);
+  EXPECT_TRUE(m[0].contains(" - Spessore (mm)\t")) << m[0].toStdString();
+  EXPECT_TRUE(m[1].contains("\tMargini (cm) - Sinistro\t")) << m[1].toStdString();
+  EXPECT_TRUE(m[2].contains("\tMargini (cm) - Sinistro\t")) << m[2].toStdString();
+  EXPECT_TRUE(m[3].contains("\tMargini (cm) - Superiore\t")) << m[3].toStdString();
+  const QList<QByteArray> r = Righe();
+  ASSERT_EQ(r.size(), 152);
+  EXPECT_EQ(r[6], QByteArray("0.4\r"));  // element 2
+  EXPECT_EQ(r[150], QByteArray("1.5\r"));
+  EXPECT_EQ(r[151], QByteArray("2\r"));
 }
 
 // The message names the pen table as the file is named, whatever the letter case of the language code.
