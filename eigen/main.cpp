@@ -126,8 +126,14 @@ int main(int argc, char** argv) {
     const Eigen::Vector3d v = direzioni.col(i);
     out += Numero(v(0)) + QLatin1Char(' ') + Numero(v(1)) + QLatin1Char(' ') + Numero(v(2)) + QStringLiteral("\r\n");
   }
-  QFile f(cartella + QStringLiteral("/eigen.out"));
-  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(out.toLatin1()) < 0)
+  // Every byte reaches the file, or no file is left: a cut number would be read as another value.
+  const QString uscita = cartella + QStringLiteral("/eigen.out");
+  QFile f(uscita);
+  const QByteArray byte = out.toLatin1();
+  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(byte) != byte.size() || !f.flush()) {
+    f.close();
+    QFile::remove(uscita);
     return Errore(QStringLiteral("eigen.out cannot be written in %1").arg(cartella));
+  }
   return 0;
 }

@@ -119,4 +119,13 @@ TEST(Programs, EigenTakesThreeLinesOfThreeFiniteNumbersAndNothingElse) {
   const QStringList lines = testing_support::ReadAnsi(t.P("eigen.out")).split('\n', Qt::SkipEmptyParts);
   ASSERT_EQ(lines.size(), 6);
   EXPECT_EQ(lines.mid(0, 3), QStringList({"-1e+308", "1e+308", "1.5e+308"}));
+  // An answer that cannot be written whole (a full disk) leaves no file whose cut numbers would be read.
+  WriteAnsi(t.P("eigen.inp"), "2 0 0 \n0 3 0 \n0 0 1 \n");
+  QFile::remove(t.P("eigen.out"));
+  {
+    testing_support::FileSizeLimit limite(8);
+    const auto pieno = RunProgram(t.P("EIGEN"), {}, t.Data());
+    EXPECT_EQ(pieno.exitCode, 1) << pieno.output.toStdString();
+  }
+  EXPECT_FALSE(QFile::exists(t.P("eigen.out")));
 }
