@@ -88,21 +88,29 @@ int PrinterDC::GetDeviceCaps(int index) const {
   }
 }
 
+void PdfOutput::Start(QPrinter& printer, const QString& docName) {
+  file_.clear();
+  created_ = false;
+  if (printer.outputFormat() != QPrinter::PdfFormat) return;
+  file_ = PdfFileFor(docName);
+  created_ = !QFile::exists(file_);
+  printer.setOutputFileName(file_);
+}
+
+void PdfOutput::Discard() {
+  if (!file_.isEmpty() && created_) QFile::remove(file_);
+  file_.clear();
+}
+
 bool PrinterDC::StartDoc(const QString& docName) {
   if (painter_) AbortDoc();
   QPrinter& p = PrinterDevice();
   p.setDocName(docName);
-  outputFile_.clear();
-  if (p.outputFormat() == QPrinter::PdfFormat) {
-    outputFile_ = PdfFileFor(docName);
-    outputCreated_ = !QFile::exists(outputFile_);
-    p.setOutputFileName(outputFile_);
-  }
+  output_.Start(p, docName);
   painter_ = std::make_unique<QPainter>();
   if (!painter_->begin(&p)) {
     painter_.reset();
-    if (!outputFile_.isEmpty() && outputCreated_) QFile::remove(outputFile_);
-    outputFile_.clear();
+    output_.Discard();
     return false;
   }
   pages_ = 0;
@@ -139,8 +147,7 @@ void PrinterDC::AbortDoc() {
   painter_->end();
   painter_.reset();
   pageOpen_ = false;
-  if (!outputFile_.isEmpty() && outputCreated_) QFile::remove(outputFile_);
-  outputFile_.clear();
+  output_.Discard();
 }
 
 void PrinterDC::ApplyPen() {

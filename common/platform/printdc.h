@@ -17,6 +17,23 @@ class QPrinter;
 
 namespace plat {
 
+// The PDF file of one print job, when the printer prints to PDF. Both kinds of print job (text and device
+// context) keep theirs so.
+class PdfOutput {
+ public:
+  // Names the job's file (PdfFileFor) and sets it on `printer` when that prints to PDF; no file otherwise.
+  void Start(QPrinter& printer, const QString& docName);
+  // A job that failed or was dropped: its file goes when the job made it (a file that stood there before, such as
+  // the output chosen in the printer set-up, is left as it was). No file afterwards.
+  void Discard();
+  void Clear() { file_.clear(); }
+  const QString& File() const { return file_; }
+
+ private:
+  QString file_;
+  bool created_ = false;  // the file did not exist before the job
+};
+
 // GetDeviceCaps indexes.
 enum DeviceCap : int { HORZSIZE = 4, VERTSIZE = 6, HORZRES = 8, VERTRES = 10, PLANES = 14 };
 
@@ -39,7 +56,7 @@ class PrinterDC {
   bool EndDoc();
   void AbortDoc();
   // The PDF file of the last job that went to PDF (empty for a printer).
-  QString OutputFile() const { return outputFile_; }
+  QString OutputFile() const { return output_.File(); }
 
   // CreatePen / CreateSolidBrush / CreateFont and SelectObject: the new object is selected in place of the
   // previous one, which is deleted. A font height above 0 is the cell height, below 0 the character height;
@@ -60,8 +77,7 @@ class PrinterDC {
   void ApplyPen();
   void ApplySelections();
   std::unique_ptr<QPainter> painter_;
-  QString outputFile_;
-  bool outputCreated_ = false;  // the job's PDF file did not exist before it: a failed job removes it
+  PdfOutput output_;
   bool pageOpen_ = false;
   int pages_ = 0;
   int penStyle_ = 0, penWidth_ = 1, penColor_ = 0;

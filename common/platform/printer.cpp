@@ -2,7 +2,6 @@
 
 #include "common/platform/printdc.h"
 
-#include <QFile>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -32,8 +31,8 @@ struct PrinterObject::Job {
   bool pageHasText = false;  // something is printed on the current sheet
   bool pagePending = false;  // NewPage ended a sheet: the next text goes on a new one
   bool accepted = true;
-  QString outputFile, lastOutputFile;
-  bool outputCreated = false;  // the job's PDF file did not exist before it: a failed job removes it
+  PdfOutput output;
+  QString lastOutputFile;
   mutable std::optional<QFontMetricsF> metrics;
 
   Job() { font.setPointSizeF(10); }
@@ -51,17 +50,11 @@ struct PrinterObject::Job {
   bool Start() {
     QPrinter& p = PrinterDevice();
     p.setDocName(name);
-    outputFile.clear();
-    if (p.outputFormat() == QPrinter::PdfFormat) {
-      outputFile = PdfFileFor(name);
-      outputCreated = !QFile::exists(outputFile);
-      p.setOutputFileName(outputFile);
-    }
+    output.Start(p, name);
     painter = std::make_unique<QPainter>();
     if (!painter->begin(&p)) {
       painter.reset();
-      if (!outputFile.isEmpty() && outputCreated) QFile::remove(outputFile);
-      outputFile.clear();
+      output.Discard();
       return false;
     }
     painter->setPen(Qt::black);
@@ -202,9 +195,9 @@ bool PrinterObject::EndDoc() {
     ok = j.painter->end() && ok;
     j.painter.reset();
   }
-  j.lastOutputFile = ok ? j.outputFile : QString();
-  if (!ok && !j.outputFile.isEmpty() && j.outputCreated) QFile::remove(j.outputFile);
-  j.outputFile.clear();
+  j.lastOutputFile = ok ? j.output.File() : QString();
+  if (ok) j.output.Clear();
+  else j.output.Discard();
   j.accepted = true;
   j.pageHasText = j.pagePending = false;
   j.x = j.y = 0;
