@@ -96,7 +96,7 @@ class menu1 : public QMainWindow {
     const char* programma;
     int modo;
     bool terzaVuota = false;
-    bool richiedeDat = false;     // <stem>.DAT must exist (else a message says there is no clustering result)
+    bool richiedeDat = false;     // <stem>.dat must exist (else a message says there is no clustering result)
     bool leggeElenco = true;      // the sheet list is read from <stem>.SES (else the one in memory is used)
     bool fermaSeVuoto = false;    // an empty sheet list starts nothing
     bool disabilitaMenu = true;
