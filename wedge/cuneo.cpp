@@ -157,7 +157,10 @@ bool Risolvi(double psi1, double alfa1, double psi2, double alfa2, double psi3, 
   const Vettore3 vb = Normale(psi2, alfa2);
   const Vettore3 vd = superiore(psi3, alfa3);
   const Vettore3 vf = fronte(psi4, alfa4);
-  const Vettore3 vf5 = frattura ? crepa(psi5, alfa5) : Vettore3{0, 0, 0};
+  // The crack is one plane whichever of its two dip directions is given: its normal is turned towards the face
+  // (the side of the wedge that stays in front of the crack), and the ratios below measure from that side.
+  Vettore3 vf5 = frattura ? crepa(psi5, alfa5) : Vettore3{0, 0, 0};
+  if (Scalare(vf, vf5) < 0) vf5 = Per(-1.0, vf5);
   const Vettore3 vt = ancoraggio(pT, tT);
   const Vettore3 ve = carico(pE, tE);
 

@@ -12,6 +12,8 @@
 
 #include <cmath>
 #include <functional>
+#include <random>
+#include <string>
 
 using testing_support::ReadAnsi;
 using testing_support::ReadBytes;
@@ -643,4 +645,86 @@ TEST(Run, WithoutTheWindowModuleMessagesGoToTheStandardError) {
   ASSERT_EQ(log.size(), 2);
   EXPECT_TRUE(log[0].startsWith("peldrix\tfatal\tFRATTIX\tThe language file ")) << log[0].toStdString();
   EXPECT_EQ(log[1], log[0]);
+}
+
+namespace {
+
+// The textbook wedge: planes 45/105 (c 500, φ 20) and 70/235 (c 1000, φ 30), face 65/185, upper slope 12/195,
+// height 100, unit weights 160 and 62.5.
+Slope Textbook() {
+  Slope s;
+  s.height = 100, s.rockWeight = 160, s.waterWeight = 62.5;
+  s.c1 = 500, s.phi1 = 20, s.c2 = 1000, s.phi2 = 30;
+  return s;
+}
+
+// Writes the families, runs the program and returns the rows of its table.
+QStringList Rows(Folder& t, const QList<double>& slope, const QList<Family>& families, const QString& parameters = {}) {
+  WriteSlope(t, slope);
+  WriteClusters(t, families);
+  if (!parameters.isEmpty()) WriteAnsi(t.D("site.pgm"), parameters);
+  const auto r = t.Run();
+  EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
+  return t.Rows().mid(1);
+}
+
+std::string Table(const QStringList& rows) { return rows.join('\n').toStdString(); }
+
+}  // namespace
+
+TEST(Run, ATensionCrackIsOnePlaneWhicheverWayItIsEntered) {
+  // The vertical crack 90/185 of the textbook wedge, entered with either dip direction; the solid gives 1.107.
+  Folder t;
+  WriteHandOver(t);
+  Slope s = Textbook();
+  s.crackDistance = 40, s.crackDip = 90;
+  const QList<Family> textbook = {{45, 105}, {70, 235}};
+  for (double direction : {185.0, 5.0}) {
+    s.crackDir = direction;
+    const QStringList rows = Rows(t, SlopeValues(s), textbook, "20\n500\n30\n1000\n");
+    EXPECT_EQ(Table(rows), "105.0\t45.0\tSI\t235.0\t70.0\tSI\t1.10\t161814.08") << direction;
+    const Outcome o = Expected(s, textbook[0], textbook[1], 500, 20, 1000, 30);
+    EXPECT_NEAR(o.factor, 1.107, 0.0005);
+    if (rows.size() == 1) ExpectRow(rows[0], textbook[0], textbook[1], o);
+  }
+
+  // Cracks of every orientation, dipping towards the face or away from it, against the solid: a row for exactly
+  // the pairs where the crack cuts the wedge, and each the solid's. A vertical crack gives the same table with
+  // either of its dip directions.
+  std::mt19937 rng(3434);
+  auto any = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+  QList<Family> families;
+  for (int k = 0; k < 12; ++k) families.append({any(10, 85), any(0, 360)});
+  WriteAnsi(t.D("site.pgm"), "");
+  int away = 0, rowsAway = 0;
+  for (int k = 0; k < 40; ++k) {
+    Slope c = Base();
+    c.waterWeight = k % 2 ? 10 : 0;
+    c.crackDistance = any(1, 12), c.crackDip = k % 5 ? any(30, 90) : 90, c.crackDir = any(0, 360);
+    const std::string crack = "crack " + std::to_string(c.crackDip) + "/" + std::to_string(c.crackDir);
+    const QStringList rows = Rows(t, SlopeValues(c), families);
+    int next = 0;
+    for (int i = 0; i < families.size(); ++i) {
+      for (int j = i + 1; j < families.size(); ++j) {
+        const Outcome o = Expected(c, families[i], families[j], c.c1, c.phi1, c.c1, c.phi1);
+        if (!o.wedge) continue;
+        if (next < rows.size()) ExpectRow(rows[next], families[i], families[j], o);
+        ++next;
+      }
+    }
+    EXPECT_EQ(next, rows.size()) << crack;
+    if (c.crackDip == 90) {
+      Slope other = c;
+      other.crackDir = std::fmod(c.crackDir + 180, 360);
+      EXPECT_EQ(Table(Rows(t, SlopeValues(other), families)), Table(rows)) << crack;
+    }
+    // The normals of the face and the crack meet at an obtuse angle: the crack dips away from the face.
+    if (std::cos((c.faceDir - c.crackDir) * kRad) * std::sin(c.faceDip * kRad) * std::sin(c.crackDip * kRad) +
+            std::cos(c.faceDip * kRad) * std::cos(c.crackDip * kRad) < 0) {
+      ++away;
+      rowsAway += static_cast<int>(rows.size());
+    }
+  }
+  EXPECT_GT(away, 10);
+  EXPECT_GT(rowsAway, 20);
 }
