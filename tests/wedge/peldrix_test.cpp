@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <random>
@@ -658,6 +659,15 @@ Slope Textbook() {
   return s;
 }
 
+// The orientations of a clustering result as TALVOR writes them: single precision, seven significant digits.
+QList<Family> AsStored(QList<Family> families) {
+  for (Family& f : families) {
+    f.stored = QString::number(static_cast<float>(std::fmod(kPi / 2 - f.dir * kRad + 4 * kPi, 2 * kPi)), 'g', 7)
+                   .toDouble();
+  }
+  return families;
+}
+
 // Writes the families, runs the program and returns the rows of its table.
 QStringList Rows(Folder& t, const QList<double>& slope, const QList<Family>& families, const QString& parameters = {}) {
   WriteSlope(t, slope);
@@ -727,4 +737,56 @@ TEST(Run, ATensionCrackIsOnePlaneWhicheverWayItIsEntered) {
   }
   EXPECT_GT(away, 10);
   EXPECT_GT(rowsAway, 20);
+}
+
+TEST(Run, PlanesThatMeetInParallelLinesCutNoWedge) {
+  // A plane 2 that shares the strike of the face and the upper slope, or a plane 1 that shares the strike of the
+  // face, or two planes of opposite dip directions (a horizontal line of intersection): the planes meet in parallel
+  // lines or the line of intersection does not rise from the toe; the solid finds no wedge, and the table has no
+  // row for the pair, whether the orientations are exact or stored as TALVOR stores them.
+  Folder t;
+  WriteHandOver(t);
+  // A pair of families against a slope whose families all have the slope's strength.
+  auto noRow = [&t](const Slope& s, const QList<Family>& pair) {
+    EXPECT_FALSE(Expected(s, pair[0], pair[1], s.c1, s.phi1, s.c1, s.phi1).wedge);
+    for (const QList<Family>& families : {pair, AsStored(pair)})
+      EXPECT_EQ(Table(Rows(t, SlopeValues(s), families)), "");
+  };
+  Slope strike;
+  strike.faceDip = 60, strike.faceDir = 45, strike.upperDip = 10, strike.upperDir = 45, strike.height = 30;
+  strike.c1 = 0, strike.phi1 = 30;
+  noRow(strike, {{45, 355}, {30, 45}});
+
+  // The example's slope with two families that share the strike of its face and upper slope: only the pairs of
+  // the other three families have rows, the same as without the two.
+  Slope example;
+  example.faceDip = 70, example.faceDir = 125, example.upperDip = 10, example.upperDir = 125, example.height = 25;
+  example.c1 = 2, example.phi1 = 35, example.rockWeight = 2.6, example.waterWeight = 0.981;
+  const QList<double> values = SlopeValues(example, 0.05);
+  const QList<Family> three = {{45, 105}, {70, 235}, {20, 160}};
+  const QStringList rows = Rows(t, values, three);
+  ASSERT_EQ(rows.size(), 3);
+  EXPECT_EQ(Table(rows),
+            "105.0\t45.0\tSI\t235.0\t70.0\tSI\t1.29\t8085.99\n105.0\t45.0\tNO\t160.0\t20.0\tSI\t1.10\t33209.83\n"
+            "235.0\t70.0\tNO\t160.0\t20.0\tSI\t1.28\t33746.49");
+  const QList<Family> added = {{40, 125}, {60, 125}};
+  for (const Family& a : added) {
+    for (const Family& b : three) {
+      EXPECT_FALSE(Expected(example, a, b, 2, 35, 2, 35).wedge);
+      EXPECT_FALSE(Expected(example, b, a, 2, 35, 2, 35).wedge);
+    }
+  }
+  // The added families first and last, exact, and all stored as TALVOR stores them: there the angle cells are the
+  // same and the values may differ in their last decimals.
+  EXPECT_EQ(Table(Rows(t, values, added + three + added)), Table(rows));
+  const QStringList stored = Rows(t, values, AsStored(added + three + added));
+  EXPECT_EQ(stored.size(), rows.size()) << Table(stored);
+  for (int k = 0; k < std::min(rows.size(), stored.size()); ++k)
+    EXPECT_EQ(stored[k].section('\t', 0, 5).toStdString(), rows[k].section('\t', 0, 5).toStdString());
+
+  // Two families of opposite dip directions: their line of intersection is horizontal.
+  Slope wet;
+  wet.faceDip = 53, wet.faceDir = 162, wet.upperDip = 3, wet.upperDir = 8, wet.waterWeight = 10;
+  wet.c1 = 16, wet.phi1 = 38;
+  noRow(wet, {{45, 264}, {71, 84}});
 }
