@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -656,6 +657,10 @@ void CalcolaCuneoEsteso(ArgomentiCuneo& a) {
   Risultato base;
   Calcola(a, base);
   if (a.FattoreSicurezza == -1 || a.ModoScivolamento == QLatin1String("00")) return;
+  // A seismic force whose square is below the smallest normal number cannot be given a direction (its vector
+  // would be lost to 0 in the passes below): it acts as none, and the results of the run without it stand.
+  const double forza = std::fabs(Cuneo.CoefficienteSismico) * a.PesoRoccia * a.VolumeCuneo;
+  if (!(forza * forza >= std::numeric_limits<double>::min())) return;
 
   if (a.ModoScivolamento == QLatin1String("10") || a.ModoScivolamento == QLatin1String("01")) {
     // Sliding on one plane: the seismic force takes the direction that lowers the factor of safety most. Its

@@ -790,3 +790,16 @@ TEST(Run, PlanesThatMeetInParallelLinesCutNoWedge) {
   wet.c1 = 16, wet.phi1 = 38;
   noRow(wet, {{45, 264}, {71, 84}});
 }
+
+TEST(Run, ASeismicForceThatUnderflowsActsAsNone) {
+  // A seismic coefficient so small that the force's square is below the smallest normal number: the table of no
+  // seismic force, two-plane rows included.
+  Folder t;
+  WriteHandOver(t);
+  const QList<Family> families = {{45, 105}, {70, 235}, {20, 160}, {75, 190}, {55, 300}, {35, 140}, {60, 230}};
+  const Slope s = Textbook();
+  const QStringList none = Rows(t, SlopeValues(s), families, "20\n500\n30\n1000\n");
+  EXPECT_GE(none.filter(QRegularExpression("\tSI\t.*\tSI\t")).size(), 3);
+  for (double eta : {1e-300, 1e-200, 1e-170})
+    EXPECT_EQ(Table(Rows(t, SlopeValues(s, eta), families)), Table(none)) << eta;
+}
