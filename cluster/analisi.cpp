@@ -121,13 +121,18 @@ bool CiSonoStendimenti(const StendimentiClustering& s) {
   return false;
 }
 
-void AperturaEFrequenza(const Partizione& famiglie, const std::vector<CentroCluster>& centri,
-                        const PoliClustering& poli, const StendimentiClustering& s, std::vector<float>& pesi,
-                        std::vector<float>& aperture, std::vector<float>& frequenze) {
+std::vector<int> AperturaEFrequenza(const Partizione& famiglie, const std::vector<CentroCluster>& centri,
+                                    const PoliClustering& poli, const StendimentiClustering& s,
+                                    std::vector<float>& pesi, std::vector<float>& aperture,
+                                    std::vector<float>& frequenze) {
   const std::size_t n = famiglie.size();
   pesi.assign(n, 0.0f);
   aperture.assign(n, 0.0f);
   frequenze.assign(n, 0.0f);
+  std::vector<int> senzaFrequenza;
+  double totale = 0;
+  for (int i = 1; i <= s.NumeroSchedeCaricate; ++i)
+    if (s.LunghezzaStendimento[i] > 0) totale += s.LunghezzaStendimento[i];
   for (std::size_t k = 1; k < n; ++k) {
     double peso = 0, apertura = 0;
     for (int p : famiglie[k]) {
@@ -136,6 +141,7 @@ void AperturaEFrequenza(const Partizione& famiglie, const std::vector<CentroClus
     }
     pesi[k] = static_cast<float>(peso);
     aperture[k] = peso > 0 ? static_cast<float>(apertura / peso) : 0.0f;
+    if (!(totale > 0)) continue;
     double lunghezza = 0;
     for (int i = 1; i <= s.NumeroSchedeCaricate; ++i) {
       if (!(s.LunghezzaStendimento[i] > 0)) continue;
@@ -143,8 +149,15 @@ void AperturaEFrequenza(const Partizione& famiglie, const std::vector<CentroClus
                    std::cos(AngoloTraDirezioni(centri[k].Inclinazione, centri[k].Direzione,
                                                s.InclinazioneStendimento[i], s.DirezioneStendimento[i]));
     }
-    // Below a micrometre the projected length is a measuring line lying in the family's plane.
-    const double f = lunghezza > 1e-6 ? peso / lunghezza : 0.0;
+    // Every term is at least 0, so a sum that is 0 means that every measuring line lies in the family's plane.
+    // The orientations are held in single precision: a line in the plane keeps about a ten-millionth of its
+    // length, so the sum is compared with the lines' total length, and the answer is the same at every length.
+    if (!(lunghezza > kTolleranzaStendimenti * totale)) {
+      senzaFrequenza.push_back(static_cast<int>(k));
+      continue;
+    }
+    const double f = peso / lunghezza;
     frequenze[k] = std::isfinite(f) ? static_cast<float>(f) : 0.0f;
   }
+  return senzaFrequenza;
 }

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QStringList>
 
 #include <algorithm>
 #include <cmath>
@@ -305,14 +306,25 @@ void EseguiClusterAnalysis(const PoliClustering& poli, const StendimentiClusteri
     risultato.Membri = nh.Famiglie();
     risultato.Centri = nh.Centri();
     risultato.DistanzaMassima = distanza;
-    AperturaEFrequenza(risultato.Membri, risultato.Centri, poli, stendimenti, risultato.PesoFamiglie,
-                       risultato.AperturaFamiglie, risultato.FrequenzaFamiglie);
+    const std::vector<int> senzaFrequenza =
+        AperturaEFrequenza(risultato.Membri, risultato.Centri, poli, stendimenti, risultato.PesoFamiglie,
+                           risultato.AperturaFamiglie, risultato.FrequenzaFamiglie);
     risultato.FrequenzeCalcolate = CiSonoStendimenti(stendimenti);
+    const QString titolo = Traduci(QStringLiteral("ATTENZIONE")) + QLatin1Char('!');
     if (!risultato.FrequenzeCalcolate) {
       // Frequencies and the conductivity tensor need a measuring line with a length: the user is told so.
       const QString testo = Traduci(QStringLiteral(
           "Nessuna scheda ha uno stendimento di lunghezza maggiore di zero: le frequenze delle famiglie e il tensore di conducibilita' non possono essere calcolati."));
-      plat::MsgBox(testo, plat::vbOKOnly | plat::vbExclamation, Traduci(QStringLiteral("ATTENZIONE")) + QLatin1Char('!'));
+      plat::MsgBox(testo, plat::vbOKOnly | plat::vbExclamation, titolo);
+    } else if (!senzaFrequenza.empty()) {
+      // A family whose planes hold every measuring line is not crossed by any: it has no frequency (0) and no share
+      // of the conductivity tensor. The user is told which families these are.
+      QStringList numeri;
+      for (int k : senzaFrequenza) numeri << QString::number(k);
+      const QString testo = Traduci(QStringLiteral(
+          "Tutti gli stendimenti giacciono nel piano di queste famiglie, che quindi non hanno frequenza (0.00) e non entrano nel tensore di conducibilita':"));
+      plat::MsgBox(testo + QLatin1Char('\n') + numeri.join(QStringLiteral(", ")), plat::vbOKOnly | plat::vbExclamation,
+                   titolo);
     }
     return;
   }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -51,6 +52,20 @@ class VersoreRicordato {
   bool valido_ = false;
   Vettore3 v_{};
 };
+
+// The tests of degenerate geometry compare a value with the sizes of the vectors it is made of. Where the exact
+// value is 0, rounding leaves about 1e-17 of those sizes: below kTolleranzaArrotondamento the value counts as 0.
+// Where two planes share a strike the value is 0 as well, but the orientations of the families come from the
+// clustering result in single precision (seven significant digits), which leaves up to about a millionth there:
+// in the tests of a shared strike a value below kTolleranzaOrientazioni counts as 0. That is 0.0006° of angle,
+// far finer than any measured orientation.
+constexpr double kTolleranzaArrotondamento = 1e-12;
+constexpr double kTolleranzaOrientazioni = 1e-5;
+
+// True when `valore` is 0 to within `tolleranza` times `scala`.
+bool Nullo(double valore, double scala, double tolleranza = kTolleranzaArrotondamento) {
+  return !(std::fabs(valore) > tolleranza * scala);
+}
 
 Vettore3 Vettoriale(const Vettore3& u, const Vettore3& v) {
   return {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
@@ -157,7 +172,10 @@ bool Risolvi(double psi1, double alfa1, double psi2, double alfa2, double psi3, 
   const Vettore3 vb = Normale(psi2, alfa2);
   const Vettore3 vd = superiore(psi3, alfa3);
   const Vettore3 vf = fronte(psi4, alfa4);
-  const Vettore3 vf5 = frattura ? crepa(psi5, alfa5) : Vettore3{0, 0, 0};
+  // The crack is one plane whichever of its two dip directions is given: its normal is turned towards the face
+  // (the side of the wedge that stays in front of the crack), and the ratios below measure from that side.
+  Vettore3 vf5 = frattura ? crepa(psi5, alfa5) : Vettore3{0, 0, 0};
+  if (Scalare(vf, vf5) < 0) vf5 = Per(-1.0, vf5);
   const Vettore3 vt = ancoraggio(pT, tT);
   const Vettore3 ve = carico(pE, tE);
 
@@ -200,6 +218,29 @@ bool Risolvi(double psi1, double alfa1, double psi2, double alfa2, double psi3, 
   }
   c.Verifica({m, n, p, q, r, s, v, w, sE, vE, wE, lambda, G, m5, n5, q5, s5, v5, w5, lambda5, eps, G5});
   if (!c.ok) return false;
+
+  // Degenerate geometry gives no wedge. Where planes share a strike: the trace of plane 1 on the face horizontal
+  // (g_z, plane 1 and the face), the line of intersection horizontal (i_z, planes 1 and 2), in the upper surface
+  // (p) or plane 2 holding the crest line (n); the wedge is then unbounded or its line of intersection does not
+  // rise from the toe. Without vertices or volume: parallel planes (i), plane 1 parallel to the face (g), the face
+  // parallel to the upper surface (j), plane 2 holding the trace of plane 1 on the face (q), the upper surface
+  // holding it (m). The normals are unit vectors: a component of the cross product of two of them has size 1.
+  const double moduloI = Modulo(vi), moduloG = Modulo(vg), moduloJ = Modulo(vj);
+  if (Nullo(moduloI, 1) || Nullo(moduloG, 1) || Nullo(moduloJ, 1) || Nullo(q, moduloG) || Nullo(m, moduloG) ||
+      Nullo(vg[2], 1, kTolleranzaOrientazioni) || Nullo(vi[2], 1, kTolleranzaOrientazioni) ||
+      Nullo(p, moduloI, kTolleranzaOrientazioni) || Nullo(n, moduloJ, kTolleranzaOrientazioni))
+    return false;
+  // The same for the tension crack: a crack perpendicular to the face (ε), parallel to plane 1 (g5) or to the
+  // upper surface (j5), plane 2 holding the line where the crack meets the upper surface (n5), the crack holding
+  // the line of intersection (M5), or water in a crack under a vertical upper surface. Such a crack is not
+  // admissible.
+  if (frattura) {
+    const double moduloG5 = Modulo(vg5), moduloJ5 = Modulo(vj5);
+    if (Nullo(eps, 1) || Nullo(moduloG5, 1) || Nullo(moduloJ5, 1) || Nullo(n5, moduloJ5) ||
+        Nullo(M5, std::fabs(p) * moduloG5 + std::fabs(m5) * moduloI) ||
+        (gammaW * h5 * m5 != 0 && Nullo(vd[2], 1)))
+      return false;
+  }
 
   // The line of intersection must come out of the face below the upper surface. The upper surface passes
   // through the crest point of plane 1's trace on the face, (H/g_z)·g; the toe lies under it when that point lies
@@ -616,6 +657,10 @@ void CalcolaCuneoEsteso(ArgomentiCuneo& a) {
   Risultato base;
   Calcola(a, base);
   if (a.FattoreSicurezza == -1 || a.ModoScivolamento == QLatin1String("00")) return;
+  // A seismic force whose square is below the smallest normal number cannot be given a direction (its vector
+  // would be lost to 0 in the passes below): it acts as none, and the results of the run without it stand.
+  const double forza = std::fabs(Cuneo.CoefficienteSismico) * a.PesoRoccia * a.VolumeCuneo;
+  if (!(forza * forza >= std::numeric_limits<double>::min())) return;
 
   if (a.ModoScivolamento == QLatin1String("10") || a.ModoScivolamento == QLatin1String("01")) {
     // Sliding on one plane: the seismic force takes the direction that lowers the factor of safety most. Its
@@ -660,7 +705,7 @@ void CalcolaCuneoEsteso(ArgomentiCuneo& a) {
     const Vettore3 n2t = Somma(Per(std::cos(phi2), n2), Per(std::sin(phi2), g));
     Vettore3 dir = Vettoriale(n1t, n2t);
     const double moduloC = Modulo(dir);
-    if (moduloC == 0 || !std::isfinite(moduloC)) {
+    if (Nullo(moduloC, Modulo(n1t) * Modulo(n2t)) || !std::isfinite(moduloC)) {
       minimo = -1;
       break;
     }

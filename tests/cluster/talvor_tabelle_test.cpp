@@ -41,6 +41,21 @@ void Sessione(TestFolder& t) {
   WriteAnsi(t.D("prova.fro"), "70\n125\n10\n125\n2\n35\n2.6\n.981\n25\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n");
 }
 
+// A sheet whose measuring line runs `linea` (direction/inclination) for `lunghezza` m, with five records of each
+// orientation (dip direction, dip), aperture 2 mm.
+void SchedaLinea(const TestFolder& t, const QString& linea, const QString& lunghezza,
+                 const QList<std::pair<int, int>>& giaciture) {
+  ModuloScheda s;
+  s.IntestazioneScheda = {"", "Prova", "", linea, "", lunghezza, "", "", "", "", ""};
+  s.RigheScheda = {QString()};
+  for (const auto& [immersione, inclinazione] : giaciture)
+    for (int k = 0; k < 5; ++k)
+      s.RigheScheda.push_back(
+          QString::asprintf(" 1  1.0  GI %3d %2d  3 1 1 1 IRR 2  LIS DOL R2", immersione, inclinazione));
+  s.NumeroRigheScheda = static_cast<int>(s.RigheScheda.size()) - 1;
+  ASSERT_TRUE(ScriviFileScheda(t.D("uno.sch"), s));
+}
+
 RunResult Talvor(const TestFolder& t, const QString& script) {
   return RunProgram(t.P("TALVOR"), {}, t.Data(), ScriptedRunEnvironment(t, script));
 }
@@ -117,4 +132,63 @@ TEST(TalvorTabelle, ADamagedSlopeFileIsToldOnceAndGivesNoStrengths) {
   const QStringList fam = Righe(t.D("prova.FAM"));
   ASSERT_EQ(fam.size(), 3);
   EXPECT_TRUE(fam[2].endsWith("\t0.00\t0.00"));
+}
+
+TEST(TalvorTabelle, FamiliesWhosePlanesHoldTheMeasuringLineHaveNoFrequencyAtAnyLength) {
+  // The line runs 210/0, along the strike of both 120/30 and 300/80. Whatever its length, both families have
+  // frequency 0, there is no conductivity table, and the user is told which families and why.
+  TestFolder t;
+  Sessione(t);
+  QFile::remove(t.D("prova.fro"));
+  QByteArray famiglie;
+  for (const char* lunghezza : {"10", "50", "1000"}) {
+    SchedaLinea(t, "210/0", lunghezza, {{120, 30}, {300, 80}});
+    const RunResult r = Talvor(t, Copione(2) + "answer OK \"giacciono\"\n");
+    ASSERT_EQ(r.exitCode, 0) << lunghezza << ": " << r.output.toStdString();
+    const QStringList m = ReadLog(t.D("ui.log")).filter("\tmsgbox\t");
+    EXPECT_EQ(m.size(), 1) << lunghezza;
+    EXPECT_TRUE(m.value(0).contains("ATTENZIONE!\tTutti gli stendimenti giacciono nel piano di queste famiglie, che quindi "
+                              "non hanno frequenza (0.00) e non entrano nel tensore di conducibilita':\\n1, 2"))
+        << m.value(0).toStdString();
+    QFile::remove(t.D("ui.log"));
+    const QStringList fam = Righe(t.D("prova.FAM"));
+    ASSERT_EQ(fam.size(), 3) << lunghezza;
+    EXPECT_TRUE(fam[1].startsWith("1\t120.0\t30.0\t2.0\t0.00\t")) << fam[1].toStdString();
+    EXPECT_TRUE(fam[2].startsWith("2\t300.0\t80.0\t2.0\t0.00\t")) << fam[2].toStdString();
+    EXPECT_FALSE(plat::FileExists(t.D("prova.PER"))) << lunghezza;
+    if (famiglie.isEmpty()) famiglie = ReadBytes(t.D("prova.FAM"));
+    EXPECT_EQ(ReadBytes(t.D("prova.FAM")), famiglie) << lunghezza;
+  }
+
+  // A third family that the line crosses: it alone has a frequency, and the conductivity table is its own, as if
+  // the other two were not there; only the other two are named.
+  SchedaLinea(t, "210/0", "50", {{30, 60}});
+  ASSERT_EQ(Talvor(t, "check Option3 1\npress Command3\nset Text1 1\nkey Text1 Enter\npress Picture3\n"
+                     "press Picture3\nset Text1 30\nkey Text1 Enter\npress Command1\n")
+                .exitCode,
+            0);
+  const QByteArray sola = ReadBytes(t.D("prova.PER"));
+  ASSERT_FALSE(sola.isEmpty());
+  SchedaLinea(t, "210/0", "50", {{120, 30}, {30, 60}, {300, 80}});
+  const RunResult r = Talvor(t, "check Option3 1\npress Command3\nset Text1 3\nkey Text1 Enter\npress Picture3\n"
+                                "key Picture1 Right\nkey Picture1 Right\npress Picture3\nset Text1 30\n"
+                                "key Text1 Enter\npress Command1\nanswer OK \"giacciono\"\n");
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  const QStringList fam = Righe(t.D("prova.FAM"));
+  ASSERT_EQ(fam.size(), 4);
+  QStringList nulle;
+  for (const QString& riga : fam.mid(1)) {
+    const QStringList celle = riga.split('\t');
+    if (celle[1] == "30.0") {
+      EXPECT_EQ(celle[4].toStdString(), "0.11");  // 5 / (50 cos 30°)
+    } else {
+      EXPECT_EQ(celle[4].toStdString(), "0.00");
+      nulle << celle[0];
+    }
+  }
+  ASSERT_EQ(nulle.size(), 2);
+  const QStringList m = ReadLog(t.D("ui.log")).filter("\tmsgbox\t");
+  ASSERT_EQ(m.size(), 1);
+  EXPECT_TRUE(m[0].contains("tensore di conducibilita':\\n" + nulle.join(", "))) << m[0].toStdString();
+  EXPECT_EQ(ReadBytes(t.D("prova.PER")), sola);
 }

@@ -32,9 +32,11 @@ V ForceDirection(double plunge, double trend) {
   return {std::cos(p) * std::sin(t), std::cos(p) * std::cos(t), -std::sin(p)};
 }
 
-// The point common to three planes n·x = c.
+// The point common to three planes n·x = c; not a number where the planes meet in parallel lines, their normals
+// lying in one plane to within rounding.
 V Meet(const V& n1, double c1, const V& n2, double c2, const V& n3, double c3) {
   const double det = Dot(n1, Cross(n2, n3));
+  if (!(std::fabs(det) > 1e-9 * Norm(n1) * Norm(n2) * Norm(n3))) return {NAN, NAN, NAN};
   return (1.0 / det) * (c1 * Cross(n2, n3) + c2 * Cross(n3, n1) + c3 * Cross(n1, n2));
 }
 
@@ -72,6 +74,8 @@ Outcome Solve(const Slope& s, const std::array<double, 3>& extra) {
   const V O{0, 0, 0};
   V trace1 = Cross(f, a);
   if (trace1[2] < 0) trace1 = -1.0 * trace1;
+  // A horizontal trace never reaches the crest.
+  if (!(trace1[2] > 1e-9 * Norm(trace1))) return out;
   const V C1 = (s.height / trace1[2]) * trace1;
   const double upper = Dot(d, C1);
   const V C2 = Meet(f, 0, b, 0, d, upper);  // face, plane 2, upper surface
@@ -82,7 +86,7 @@ Outcome Solve(const Slope& s, const std::array<double, 3>& extra) {
   // The toe must lie under the upper surface, and the line of intersection rise from it into the rock behind the
   // face.
   out.toeUnderUpper = upper > 0;
-  if (!out.toeUnderUpper || !(C3[2] > 0) || !(Dot(f, C3) < 0)) return out;
+  if (!out.toeUnderUpper || !(C3[2] > 1e-9 * Norm(C3)) || !(Dot(f, C3) < 0) || std::isnan(C2[2])) return out;
 
   double volume = Tetrahedron(O, C1, C2, C3);
   double A1 = Triangle(O, C1, C3), A2 = Triangle(O, C2, C3);

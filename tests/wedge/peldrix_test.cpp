@@ -10,8 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
+#include <random>
+#include <string>
 
 using testing_support::ReadAnsi;
 using testing_support::ReadBytes;
@@ -643,4 +646,160 @@ TEST(Run, WithoutTheWindowModuleMessagesGoToTheStandardError) {
   ASSERT_EQ(log.size(), 2);
   EXPECT_TRUE(log[0].startsWith("peldrix\tfatal\tFRATTIX\tThe language file ")) << log[0].toStdString();
   EXPECT_EQ(log[1], log[0]);
+}
+
+namespace {
+
+// The textbook wedge: planes 45/105 (c 500, φ 20) and 70/235 (c 1000, φ 30), face 65/185, upper slope 12/195,
+// height 100, unit weights 160 and 62.5.
+Slope Textbook() {
+  Slope s;
+  s.height = 100, s.rockWeight = 160, s.waterWeight = 62.5;
+  s.c1 = 500, s.phi1 = 20, s.c2 = 1000, s.phi2 = 30;
+  return s;
+}
+
+// The orientations of a clustering result as TALVOR writes them: single precision, seven significant digits.
+QList<Family> AsStored(QList<Family> families) {
+  for (Family& f : families) {
+    f.stored = QString::number(static_cast<float>(std::fmod(kPi / 2 - f.dir * kRad + 4 * kPi, 2 * kPi)), 'g', 7)
+                   .toDouble();
+  }
+  return families;
+}
+
+// Writes the families, runs the program and returns the rows of its table.
+QStringList Rows(Folder& t, const QList<double>& slope, const QList<Family>& families, const QString& parameters = {}) {
+  WriteSlope(t, slope);
+  WriteClusters(t, families);
+  if (!parameters.isEmpty()) WriteAnsi(t.D("site.pgm"), parameters);
+  const auto r = t.Run();
+  EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
+  return t.Rows().mid(1);
+}
+
+std::string Table(const QStringList& rows) { return rows.join('\n').toStdString(); }
+
+}  // namespace
+
+TEST(Run, ATensionCrackIsOnePlaneWhicheverWayItIsEntered) {
+  // The vertical crack 90/185 of the textbook wedge, entered with either dip direction; the solid gives 1.107.
+  Folder t;
+  WriteHandOver(t);
+  Slope s = Textbook();
+  s.crackDistance = 40, s.crackDip = 90;
+  const QList<Family> textbook = {{45, 105}, {70, 235}};
+  for (double direction : {185.0, 5.0}) {
+    s.crackDir = direction;
+    const QStringList rows = Rows(t, SlopeValues(s), textbook, "20\n500\n30\n1000\n");
+    EXPECT_EQ(Table(rows), "105.0\t45.0\tSI\t235.0\t70.0\tSI\t1.10\t161814.08") << direction;
+    const Outcome o = Expected(s, textbook[0], textbook[1], 500, 20, 1000, 30);
+    EXPECT_NEAR(o.factor, 1.107, 0.0005);
+    if (rows.size() == 1) ExpectRow(rows[0], textbook[0], textbook[1], o);
+  }
+
+  // Cracks of every orientation, dipping towards the face or away from it, against the solid: a row for exactly
+  // the pairs where the crack cuts the wedge, and each the solid's. A vertical crack gives the same table with
+  // either of its dip directions.
+  std::mt19937 rng(3434);
+  auto any = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+  QList<Family> families;
+  for (int k = 0; k < 12; ++k) families.append({any(10, 85), any(0, 360)});
+  WriteAnsi(t.D("site.pgm"), "");
+  int away = 0, rowsAway = 0;
+  for (int k = 0; k < 40; ++k) {
+    Slope c = Base();
+    c.waterWeight = k % 2 ? 10 : 0;
+    c.crackDistance = any(1, 12), c.crackDip = k % 5 ? any(30, 90) : 90, c.crackDir = any(0, 360);
+    const std::string crack = "crack " + std::to_string(c.crackDip) + "/" + std::to_string(c.crackDir);
+    const QStringList rows = Rows(t, SlopeValues(c), families);
+    int next = 0;
+    for (int i = 0; i < families.size(); ++i) {
+      for (int j = i + 1; j < families.size(); ++j) {
+        const Outcome o = Expected(c, families[i], families[j], c.c1, c.phi1, c.c1, c.phi1);
+        if (!o.wedge) continue;
+        if (next < rows.size()) ExpectRow(rows[next], families[i], families[j], o);
+        ++next;
+      }
+    }
+    EXPECT_EQ(next, rows.size()) << crack;
+    if (c.crackDip == 90) {
+      Slope other = c;
+      other.crackDir = std::fmod(c.crackDir + 180, 360);
+      EXPECT_EQ(Table(Rows(t, SlopeValues(other), families)), Table(rows)) << crack;
+    }
+    // The normals of the face and the crack meet at an obtuse angle: the crack dips away from the face.
+    if (std::cos((c.faceDir - c.crackDir) * kRad) * std::sin(c.faceDip * kRad) * std::sin(c.crackDip * kRad) +
+            std::cos(c.faceDip * kRad) * std::cos(c.crackDip * kRad) < 0) {
+      ++away;
+      rowsAway += static_cast<int>(rows.size());
+    }
+  }
+  EXPECT_GT(away, 10);
+  EXPECT_GT(rowsAway, 20);
+}
+
+TEST(Run, PlanesThatMeetInParallelLinesCutNoWedge) {
+  // A plane 2 that shares the strike of the face and the upper slope, or a plane 1 that shares the strike of the
+  // face, or two planes of opposite dip directions (a horizontal line of intersection): the planes meet in parallel
+  // lines or the line of intersection does not rise from the toe; the solid finds no wedge, and the table has no
+  // row for the pair, whether the orientations are exact or stored as TALVOR stores them.
+  Folder t;
+  WriteHandOver(t);
+  // A pair of families against a slope whose families all have the slope's strength.
+  auto noRow = [&t](const Slope& s, const QList<Family>& pair) {
+    EXPECT_FALSE(Expected(s, pair[0], pair[1], s.c1, s.phi1, s.c1, s.phi1).wedge);
+    for (const QList<Family>& families : {pair, AsStored(pair)})
+      EXPECT_EQ(Table(Rows(t, SlopeValues(s), families)), "");
+  };
+  Slope strike;
+  strike.faceDip = 60, strike.faceDir = 45, strike.upperDip = 10, strike.upperDir = 45, strike.height = 30;
+  strike.c1 = 0, strike.phi1 = 30;
+  noRow(strike, {{45, 355}, {30, 45}});
+
+  // The example's slope with two families that share the strike of its face and upper slope: only the pairs of
+  // the other three families have rows, the same as without the two.
+  Slope example;
+  example.faceDip = 70, example.faceDir = 125, example.upperDip = 10, example.upperDir = 125, example.height = 25;
+  example.c1 = 2, example.phi1 = 35, example.rockWeight = 2.6, example.waterWeight = 0.981;
+  const QList<double> values = SlopeValues(example, 0.05);
+  const QList<Family> three = {{45, 105}, {70, 235}, {20, 160}};
+  const QStringList rows = Rows(t, values, three);
+  ASSERT_EQ(rows.size(), 3);
+  EXPECT_EQ(Table(rows),
+            "105.0\t45.0\tSI\t235.0\t70.0\tSI\t1.29\t8085.99\n105.0\t45.0\tNO\t160.0\t20.0\tSI\t1.10\t33209.83\n"
+            "235.0\t70.0\tNO\t160.0\t20.0\tSI\t1.28\t33746.49");
+  const QList<Family> added = {{40, 125}, {60, 125}};
+  for (const Family& a : added) {
+    for (const Family& b : three) {
+      EXPECT_FALSE(Expected(example, a, b, 2, 35, 2, 35).wedge);
+      EXPECT_FALSE(Expected(example, b, a, 2, 35, 2, 35).wedge);
+    }
+  }
+  // The added families first and last, exact, and all stored as TALVOR stores them: there the angle cells are the
+  // same and the values may differ in their last decimals.
+  EXPECT_EQ(Table(Rows(t, values, added + three + added)), Table(rows));
+  const QStringList stored = Rows(t, values, AsStored(added + three + added));
+  EXPECT_EQ(stored.size(), rows.size()) << Table(stored);
+  for (int k = 0; k < std::min(rows.size(), stored.size()); ++k)
+    EXPECT_EQ(stored[k].section('\t', 0, 5).toStdString(), rows[k].section('\t', 0, 5).toStdString());
+
+  // Two families of opposite dip directions: their line of intersection is horizontal.
+  Slope wet;
+  wet.faceDip = 53, wet.faceDir = 162, wet.upperDip = 3, wet.upperDir = 8, wet.waterWeight = 10;
+  wet.c1 = 16, wet.phi1 = 38;
+  noRow(wet, {{45, 264}, {71, 84}});
+}
+
+TEST(Run, ASeismicForceThatUnderflowsActsAsNone) {
+  // A seismic coefficient so small that the force's square is below the smallest normal number: the table of no
+  // seismic force, two-plane rows included.
+  Folder t;
+  WriteHandOver(t);
+  const QList<Family> families = {{45, 105}, {70, 235}, {20, 160}, {75, 190}, {55, 300}, {35, 140}, {60, 230}};
+  const Slope s = Textbook();
+  const QStringList none = Rows(t, SlopeValues(s), families, "20\n500\n30\n1000\n");
+  EXPECT_GE(none.filter(QRegularExpression("\tSI\t.*\tSI\t")).size(), 3);
+  for (double eta : {1e-300, 1e-200, 1e-170})
+    EXPECT_EQ(Table(Rows(t, SlopeValues(s, eta), families)), Table(none)) << eta;
 }
