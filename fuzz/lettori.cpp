@@ -77,11 +77,22 @@ void Leggi(const QByteArray& dati) {
       ModuloScheda s;
       std::vector<int> linee;
       if (LeggiFileScheda(percorso, s, kMassimoRigheScheda, &linee) != EsitoScheda::Letta) return;
-      double lunghezza = 0;
-      if (LunghezzaStendimentoScheda(s.IntestazioneScheda[5], lunghezza) && !(lunghezza >= 0)) __builtin_trap();
+      StendimentoScheda l;
+      int riga = 0;
+      if (!NumeriDellaScheda(s, linee, &l, &riga)) {
+        // The line told is a header line with a number or a record's.
+        if (riga != 3 && riga != 5 && riga != 10 && riga < 11) __builtin_trap();
+        return;
+      }
+      if (!(l.Direzione >= 0 && l.Direzione <= 360 && l.Inclinazione >= -90 && l.Inclinazione <= 90 &&
+            l.Lunghezza >= 0 && l.Lunghezza <= 10000))
+        __builtin_trap();
+      // Every numeric field of every record within the range of its column (blank: 0).
       for (int k = 1; k <= s.NumeroRigheScheda; ++k)
-        if (!NumeriDelRecord(s.RigheScheda[static_cast<std::size_t>(k)]) && linee.at(static_cast<std::size_t>(k)) < 11)
-          __builtin_trap();
+        for (const LimitiCampo& c : kCampiNumerici) {
+          const double v = ValoreCampo(s.RigheScheda[static_cast<std::size_t>(k)], c.campo);
+          if (v != 0 && !(v >= c.minimo && v <= c.massimo)) __builtin_trap();
+        }
       return;
     }
     case Selezione: {
@@ -100,7 +111,10 @@ void Leggi(const QByteArray& dati) {
     case Fronte: {
       ValoriFronte v{};
       int riga = 0;
-      LeggiFileFronte(percorso, v, &riga);
+      if (LeggiFileFronte(percorso, v, &riga) == EsitoFronte::Letto) {
+        for (int k = 1; k <= kValoriFronte; ++k)
+          if (!ValoreFronteAmmesso(k, v[static_cast<std::size_t>(k)])) __builtin_trap();
+      }
       return;
     }
     case Famiglie: {
@@ -112,7 +126,9 @@ void Leggi(const QByteArray& dati) {
     case Risultato: {
       RisultatoCluster r;
       int riga = 0;
-      LeggiFileRisultato(percorso, r, 2000, 300, &riga);
+      const EsitoRisultato esito = LeggiFileRisultato(percorso, r, 2000, 300, &riga);
+      if (esito == EsitoRisultato::Letto && (r.NumeroCluster < 1 || r.NumeroCluster > r.NumeroPoli)) __builtin_trap();
+      if (esito == EsitoRisultato::NonValido && riga < 1) __builtin_trap();
       return;
     }
     case Opzioni: {
@@ -123,7 +139,9 @@ void Leggi(const QByteArray& dati) {
     case Passaggio: {
       FilePassaggioDati d;
       int riga = 0;
-      LeggiFilePassaggio(percorso, d, 500, &riga);
+      if (LeggiFilePassaggio(percorso, d, 500, &riga) == EsitoPassaggio::Letto && d.Modo != ModoCluster &&
+          d.Modo != ModoStabilita && d.Modo != ModoGrafico)
+        __builtin_trap();
       return;
     }
     case Titoli: {

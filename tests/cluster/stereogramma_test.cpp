@@ -231,6 +231,7 @@ TEST_F(Stereogramma, GreatCirclesOfTheLoadedPolesAndTheSlopeFace) {
   v[1] = 90;  // a vertical face: its equal-area trace runs through the centre
   v[2] = 0;
   v[6] = 30;
+  v[7] = 2.6;
   v[9] = 10;
   ASSERT_TRUE(ScriviFileFronte(folder->D("sito.fro"), v));
   Disegna();
@@ -316,6 +317,8 @@ TEST_F(Stereogramma, AFullPlotReadsBackFromTheDxfDrawing) {
   v[1] = 60;
   v[2] = 90;
   v[6] = 30;
+  v[7] = 2.6;
+  v[9] = 10;
   ASSERT_TRUE(ScriviFileFronte(folder->D("sito.fro"), v));
   WriteAnsi(folder->P("korvenITA.CFG"), testing_support::ReadAnsi(
                                            QStringLiteral(FRATTIX_TEST_SOURCE_DIR "/install/korvenITA.CFG")));
