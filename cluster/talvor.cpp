@@ -80,7 +80,13 @@ bool LeggiPassaggioTalvor() {
   return true;
 }
 
-void LeggiOpzioniGraficheTalvor() { LeggiFileOpzioniGrafiche(FileSessione(QStringLiteral(".GRA")), Talvor.Grafica); }
+bool LeggiOpzioniGraficheTalvor(bool avvisa) {
+  const QString file = FileSessione(QStringLiteral(".GRA"));
+  int riga = 0;
+  if (LeggiFileOpzioniGrafiche(file, Talvor.Grafica, &riga) != EsitoOpzioni::NonValido) return true;
+  if (avvisa) AvvisoFile(QStringLiteral("Il file e' incompleto o danneggiato:"), DescrizioneFile(file, riga));
+  return false;
+}
 
 bool LeggiFronteTalvor() {
   const QString file = FileSessione(QStringLiteral(".fro"));
@@ -302,12 +308,13 @@ int EseguiModoStabilita() {
   if (plat::FileExists(FileTabella(Talvor.NomeFileDati, QStringLiteral("FAM"))) && LeggiFronteTalvor() &&
       CondizionePeldrix(false))
     AvviaPeldrix();
-  LeggiOpzioniGraficheTalvor();
+  // The options serve no stability check: read as every run reads them, a damaged file is not told here.
+  LeggiOpzioniGraficheTalvor(false);
   return 0;
 }
 
 int EseguiModoCluster() {
-  LeggiOpzioniGraficheTalvor();
+  if (!LeggiOpzioniGraficheTalvor()) return 1;
   if (!CaricaPoli()) return 0;
   // The clustering window: the user confirms a result or the program ends here, nothing written.
   if (!EseguiClusterAnalysis()) return 0;
@@ -330,7 +337,7 @@ int ConcludiModoCluster() {
 }
 
 int EseguiModoGrafico() {
-  LeggiOpzioniGraficheTalvor();
+  if (!LeggiOpzioniGraficheTalvor()) return 1;
   Talvor.FinestraPagina = {0, 0, 19.4, 27.7};
   if (Talvor.Grafica.Opzione[3] == 1) {
     if (!plat::FileExists(FileSessione(QStringLiteral(".dat")))) return 0;
@@ -338,6 +345,19 @@ int EseguiModoGrafico() {
   } else if (!CaricaPoli()) {
     return 0;
   }
+  // The files the plot draws besides the poles: a damaged one is told before the plot, which would show it
+  // wrongly or not at all.
+  const auto& opzioni = Talvor.Grafica.Opzione;
+  if (opzioni[3] == 1 && opzioni[6] == 1) {
+    std::vector<TracciaCuneo> cunei;
+    QString file;
+    int riga = 0;
+    if (!LeggiCunei(Talvor.NomeFileDati, cunei, &file, &riga)) {
+      AvvisoFile(QStringLiteral("Il file e' incompleto o danneggiato:"), DescrizioneFile(file, riga));
+      return 1;
+    }
+  }
+  if (opzioni[5] == 1 && plat::FileExists(FileSessione(QStringLiteral(".fro"))) && !LeggiFronteTalvor()) return 1;
   // The stereographic plot in the preview window, then the final wait until the user closes it.
   plat::Form menu1(QStringLiteral("menu1"));
   const auto& w = Talvor.FinestraPagina;

@@ -363,6 +363,14 @@ TEST(BadInput, OneValuePerLineFilesRefuseSecondItemsLoneCRsAndValuesNoSlopeHas) 
     EXPECT_TRUE(errore.contains("x.sel, riga 1")) << errore.toStdString();
     EXPECT_EQ(letta.AperturaMassima, 4321);
   }
+  // A value after the last bound (a configuration with fewer codes than the file was written for); blank lines
+  // after it are no value.
+  const int righe = static_cast<int>(sel.count("\r\n"));
+  ASSERT_TRUE(plat::WriteWholeFile(t.D("x.sel"), sel + "\r\n \r\n"));
+  EXPECT_EQ(LeggiFileSelezione(t.D("x.sel"), c, s, &errore), EsitoSelezione::Letta);
+  ASSERT_TRUE(plat::WriteWholeFile(t.D("x.sel"), sel + " 1 \r\n"));
+  EXPECT_EQ(LeggiFileSelezione(t.D("x.sel"), c, s, &errore), EsitoSelezione::NonValida);
+  EXPECT_TRUE(errore.contains(QString("x.sel, riga %1").arg(righe + 1))) << errore.toStdString();
 }
 
 TEST(Scheda, ShortLinesArePaddedBlankOnesDroppedAndTheLimitIsTheCallers) {

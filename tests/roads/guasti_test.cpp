@@ -316,7 +316,8 @@ TEST_F(Guasti, TalvorKilledInItsClusteringWindowIsReportedAndTheMainProgramGoesO
 // every program that reads the file says so with the file and the damaged line, and no file of the session is
 // written over. The clustering result is read by the family-parameters command, TALVOR's cluster plot and
 // PELDRIX; a survey sheet by TALVOR, MIRVANE and the sheet report, which refuse it with the same message; the
-// slope file by the family-parameters command, the slope form, the results report and TALVOR's stability run.
+// slope file by the family-parameters command, the slope form, the results report and TALVOR's stability run; the
+// graphics options by TALVOR and the options form.
 TEST_F(Guasti, DamagedNumbersAreToldWithTheirFileAndLineAndNoFileIsWrittenOver) {
   t.AddPrograms({"MIRVANE"});
   Copioni({{"frattix32", "menu CalcoliCluster\nclose menu1\n"}, {"TALVOR", DueFamiglie()}});
@@ -324,7 +325,8 @@ TEST_F(Guasti, DamagedNumbersAreToldWithTheirFileAndLineAndNoFileIsWrittenOver) 
   ASSERT_TRUE(Messaggi().isEmpty()) << Messaggi().join("\n").toStdString();
   const QMap<QString, QString> originali = {{"esempio.dat", ReadAnsi(R("esempio.dat"))},
                                             {"fronte_nord.sch", ReadAnsi(R("fronte_nord.sch"))},
-                                            {"esempio.fro", ReadAnsi(R("esempio.fro"))}};
+                                            {"esempio.fro", ReadAnsi(R("esempio.fro"))},
+                                            {"esempio.GRA", ReadAnsi(R("esempio.GRA"))}};
   const QString risultato = "menu EdizioneFamiglie\nanswer OK\nmenu GraficaCluster\npress Command1(0)\n"
                             "menu CalcoliStabilita\nclose menu1\n";
   const QString scheda =
@@ -364,6 +366,9 @@ TEST_F(Guasti, DamagedNumbersAreToldWithTheirFileAndLineAndNoFileIsWrittenOver) 
        {"frattix32\t" + nonValido, "frattix32\t" + nonValido, "frattix32\t" + nonValido, "TALVOR\t" + danneggiato}},
       {"esempio.fro", 1, "180", 0, fronte,
        {"frattix32\t" + nonValido, "frattix32\t" + nonValido, "frattix32\t" + nonValido, "TALVOR\t" + danneggiato}},
+      // The graphics options, read by TALVOR's cluster run and by the options form before a plot.
+      {"esempio.GRA", 3, "1,2", 0, "menu CalcoliCluster\nmenu GraficaCluster\nanswer OK\nclose menu1\n",
+       {"TALVOR\t" + danneggiato, "frattix32\t" + nonValido}},
   };
   for (const auto& c : casi) {
     SCOPED_TRACE(QString("%1, riga %2: %3").arg(c.file).arg(c.riga).arg(c.testo).toStdString());
