@@ -1,6 +1,7 @@
 // libFuzzer targets of the suite's file readers: each target writes the fuzzer's bytes to a file and reads it with
 // the reader the programs use. FRATTIX_FUZZ_LETTORE (set by fuzz/CMakeLists.txt) names the reader of the target.
 #include "cluster/permeabilita.h"
+#include "cluster/stereogramma.h"
 #include "common/data/configurazione.h"
 #include "common/data/elencoschede.h"
 #include "common/data/famiglie.h"
@@ -24,6 +25,7 @@
 #include "main/reports/confstampa.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -42,7 +44,7 @@ QString percorso;
 
 enum Lettore {
   Testo = 1, Configurazione, Scheda, Selezione, Elenco, Fronte, Famiglie, Risultato, Opzioni, Passaggio, Titoli,
-  Penne, Testi, Aiuto, Documento, Definizioni, StileDxf, Autovalori, Stampa, Sovrapposizione
+  Penne, Testi, Aiuto, Documento, Definizioni, StileDxf, Autovalori, Stampa, Sovrapposizione, Cunei
 };
 
 void Leggi(const QByteArray& dati) {
@@ -205,6 +207,26 @@ void Leggi(const QByteArray& dati) {
       LeggiFileStampa(percorso, impostazioni);
       return;
     }
+    case Cunei: {
+      // The wedge table of the session "prova.ses", found in the current folder: the folder of the file for the
+      // reading only (libFuzzer's own paths may be relative to the folder it was started in).
+      std::vector<TracciaCuneo> cunei;
+      QString file;
+      int riga = 0;
+      const QString prima = QDir::currentPath();
+      QDir::setCurrent(cartella->path());
+      const bool letti = LeggiCunei(QStringLiteral("prova.ses"), cunei, &file, &riga);
+      QDir::setCurrent(prima);
+      if (!letti) {
+        if (riga < 2 || !cunei.empty()) __builtin_trap();
+        return;
+      }
+      for (const TracciaCuneo& c : cunei)
+        if (!(c.Immersione1 >= 0 && c.Immersione1 <= 360 && c.Inclinazione2 >= 0 && c.Inclinazione2 <= 90 &&
+              c.FattoreSicurezza >= 0))
+          __builtin_trap();
+      return;
+    }
     default:
       return;
   }
@@ -220,6 +242,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   // dxf.cfg and overlap.cfg are read from the program folder.
   percorso = cartella->filePath(FRATTIX_FUZZ_LETTORE == StileDxf          ? QStringLiteral("dxf.cfg")
                                 : FRATTIX_FUZZ_LETTORE == Sovrapposizione ? QStringLiteral("overlap.cfg")
+                                : FRATTIX_FUZZ_LETTORE == Cunei           ? QStringLiteral("prova.GMC")
                                                                           : QStringLiteral("prova.dat"));
   QFile script(cartella->filePath(QStringLiteral("risposte.script")));
   if (script.open(QIODevice::WriteOnly)) script.write(QByteArray("answer OK\n").repeated(4));
