@@ -3,6 +3,7 @@
 #include "cluster/geometria.h"
 #include "cluster/talvor.h"
 #include "common/data/fronte.h"
+#include "common/data/numeri.h"
 #include "common/data/nomi.h"
 #include "common/platform/files.h"
 #include "common/platform/textio.h"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 double SegnoProiezione = 1;
 
@@ -211,7 +213,9 @@ void PoliCluster(const Opzioni& o) {
 }
 
 void Cunei(const Opzioni& o) {
-  for (const TracciaCuneo& c : LeggiCunei(Talvor.NomeFileDati)) {
+  std::vector<TracciaCuneo> cunei;
+  LeggiCunei(Talvor.NomeFileDati, cunei);
+  for (const TracciaCuneo& c : cunei) {
     double immersione = 0, direzione = 0;
     LineaIntersezione(c, immersione, direzione);
     const Punto p = Proietta(o, immersione, direzione);
@@ -251,16 +255,18 @@ void Fronte(const Opzioni& o) {
   }
 }
 
-// The cells of a line of the wedge table, split at TAB.
+// The cells of a line of the wedge table, split at TAB, as PELDRIX writes them.
 bool CuneoDaRiga(const QString& riga, TracciaCuneo& c) {
   const QStringList celle = riga.split(QLatin1Char('\t'));
-  if (celle.size() < 7) return false;
-  c.Immersione1 = plat::Val(celle[0]);
-  c.Inclinazione1 = plat::Val(celle[1]);
-  c.Immersione2 = plat::Val(celle[3]);
-  c.Inclinazione2 = plat::Val(celle[4]);
-  c.FattoreSicurezza = plat::Val(celle[6]);
-  return true;
+  if (celle.size() != 8) return false;
+  auto numero = [&celle](int cella, double minimo, double massimo, double& valore) {
+    return dati::NumeroDaRiga(celle[cella - 1], valore) && valore >= minimo && valore <= massimo;
+  };
+  const double senzaLimite = std::numeric_limits<double>::max();
+  double volume = 0;
+  return numero(1, 0, 360, c.Immersione1) && numero(2, 0, 90, c.Inclinazione1) && numero(4, 0, 360, c.Immersione2) &&
+         numero(5, 0, 90, c.Inclinazione2) && numero(7, 0, senzaLimite, c.FattoreSicurezza) &&
+         numero(8, 0, senzaLimite, volume);
 }
 
 }  // namespace
@@ -275,31 +281,42 @@ Punto ProiettaOrientazione(double inclinazione, double direzione, bool equiangol
   return {kXc + r * std::cos(direzione), kYc + r * std::sin(direzione)};
 }
 
-std::vector<TracciaCuneo> LeggiCunei(const QString& nomeFileDati) {
-  std::vector<TracciaCuneo> cunei;
+bool LeggiCunei(const QString& nomeFileDati, std::vector<TracciaCuneo>& cunei, QString* file, int* riga) {
+  cunei.clear();
+  auto guasto = [&](const QString& nome, int linea) {
+    if (file) *file = nome;
+    if (riga) *riga = linea;
+    cunei.clear();
+    return false;
+  };
   const QString tracce = FileStem(nomeFileDati, QStringLiteral(".tmp"));
   if (plat::FileExists(tracce)) {
     plat::SeqReader r;
-    if (!r.Open(tracce)) return cunei;
+    if (!r.Open(tracce)) return true;
     for (;;) {
       double v[5];
-      for (double& x : v)
-        if (!r.ReadNumber(x)) return cunei;
+      for (double& x : v) {
+        const int linea = r.LineNumber();
+        bool numero = false;
+        if (!r.ReadNumber(x, &numero)) return true;
+        if (!numero) return guasto(r.Path(), linea);
+      }
       cunei.push_back({v[0], v[1], v[2], v[3], v[4]});
     }
   }
   const QString tabella = FileStem(nomeFileDati, QStringLiteral(".GMC"));
-  if (!plat::FileExists(tabella)) return cunei;
+  if (!plat::FileExists(tabella)) return true;
   plat::SeqReader r;
-  if (!r.Open(tabella)) return cunei;
-  QString riga;
-  if (!r.ReadLine(riga)) return cunei;  // the header
-  while (r.ReadLine(riga)) {
+  if (!r.Open(tabella)) return true;
+  QString testo;
+  if (!r.ReadLine(testo)) return true;  // the header
+  for (int linea = r.LineNumber(); r.ReadLine(testo); linea = r.LineNumber()) {
     TracciaCuneo c;
-    if (plat::TrimBlanks(riga).isEmpty() || !CuneoDaRiga(riga, c)) continue;
+    if (plat::TrimBlanks(testo).isEmpty()) continue;
+    if (!CuneoDaRiga(testo, c)) return guasto(r.Path(), linea);
     cunei.push_back(c);
   }
-  return cunei;
+  return true;
 }
 
 void LineaIntersezione(const TracciaCuneo& c, double& immersione, double& direzione) {

@@ -32,8 +32,12 @@ struct TracciaCuneo {
 };
 // The wedges of a session: the records of <stem>.tmp when it exists, else the lines of the wedge table
 // <stem>.GMC; none when neither exists. A record cut short by the end of <stem>.tmp is dropped; in the table the
-// header line, blank lines and lines of fewer than seven TAB-separated cells are skipped.
-std::vector<TracciaCuneo> LeggiCunei(const QString& nomeFileDati);
+// header line and blank lines are skipped. False, with the file and the line in `file` and `riga` (optional) and
+// no wedge, for an item of <stem>.tmp that is no number, or a line of the table that is not as PELDRIX writes it:
+// eight cells, the dip directions (cells 1 and 4) from 0 to 360, the dips (2 and 5) from 0 to 90, the factor of
+// safety and the volume (7 and 8) numbers from 0.
+bool LeggiCunei(const QString& nomeFileDati, std::vector<TracciaCuneo>& cunei, QString* file = nullptr,
+                int* riga = nullptr);
 // The line of intersection of the wedge's planes, pointing downwards: its plunge (0..pi/2) and the direction
 // (0..2 pi) under which the plot projects it.
 void LineaIntersezione(const TracciaCuneo& c, double& immersione, double& direzione);

@@ -73,14 +73,20 @@ bool LeggiPassaggioTalvor() {
     AvvisoFile(QStringLiteral("Il nome del file di sessione non contiene un punto:"), d.NomeSessione);
     return false;
   }
-  Talvor.Modo = static_cast<int>(d.Modo);
+  Talvor.Modo = d.Modo;
   Talvor.NumeroSchede = static_cast<int>(d.Schede.size());
   for (int s = 1; s <= Talvor.NumeroSchede; ++s) Talvor.ElencoSchede[static_cast<std::size_t>(s)] = d.Schede[s - 1];
   Talvor.NomeFileDati = d.NomeSessione;
   return true;
 }
 
-void LeggiOpzioniGraficheTalvor() { LeggiFileOpzioniGrafiche(FileSessione(QStringLiteral(".GRA")), Talvor.Grafica); }
+bool LeggiOpzioniGraficheTalvor(bool avvisa) {
+  const QString file = FileSessione(QStringLiteral(".GRA"));
+  int riga = 0;
+  if (LeggiFileOpzioniGrafiche(file, Talvor.Grafica, &riga) != EsitoOpzioni::NonValido) return true;
+  if (avvisa) AvvisoFile(QStringLiteral("Il file e' incompleto o danneggiato:"), DescrizioneFile(file, riga));
+  return false;
+}
 
 bool LeggiFronteTalvor() {
   const QString file = FileSessione(QStringLiteral(".fro"));
@@ -133,21 +139,19 @@ bool CaricaPoli() {
       return false;
     }
     if (esito != EsitoScheda::Letta) return danneggiata(nome, 0);
-    // The measuring line: "direction/inclination" on header line 3, its length on line 5. A length that is no
-    // number, negative or not finite would give every family a wrong frequency: the sheet is refused.
-    const QString linea = scheda.IntestazioneScheda[3];
-    const qsizetype barra = linea.indexOf(QLatin1Char('/'));
-    if (barra >= 0) {
-      double lunghezza = 0;
-      if (!LunghezzaStendimentoScheda(scheda.IntestazioneScheda[5], lunghezza)) return danneggiata(nome, 5);
-      T.DirezioneStendimento[static_cast<std::size_t>(n)] = kPi / 2 - plat::Val(linea.left(barra)) * kPi / 180;
-      T.InclinazioneStendimento[static_cast<std::size_t>(n)] = -plat::Val(linea.mid(barra + 1)) * kPi / 180;
-      T.LunghezzaStendimento[static_cast<std::size_t>(n)] = lunghezza;
+    // Every number of the sheet as the sheet's forms and grid write it: a measuring line, a length or a record
+    // field that is none (or out of its range) would be taken as another value, or as 0, without a word.
+    StendimentoScheda stendimento;
+    int riga = 0;
+    if (!NumeriDellaScheda(scheda, linee, &stendimento, &riga)) return danneggiata(nome, riga);
+    // The measuring line: "direction/inclination" on header line 3, its length on line 5.
+    if (stendimento.Presente) {
+      T.DirezioneStendimento[static_cast<std::size_t>(n)] = kPi / 2 - stendimento.Direzione * kPi / 180;
+      T.InclinazioneStendimento[static_cast<std::size_t>(n)] = -stendimento.Inclinazione * kPi / 180;
+      T.LunghezzaStendimento[static_cast<std::size_t>(n)] = stendimento.Lunghezza;
     }
     for (int k = 1; k <= scheda.NumeroRigheScheda; ++k) {
       const QString& record = scheda.RigheScheda[static_cast<std::size_t>(k)];
-      // A distance, dip direction or dip that is no number would be taken as 0: a pole that was never measured.
-      if (!NumeriDelRecord(record)) return danneggiata(nome, linee[static_cast<std::size_t>(k)]);
       if (!RecordSelezionato(record, configurazione, criteri)) continue;
       if (static_cast<int>(accettati.size()) == kMassimoRecordPoli) {
         MessaggioLimite(kMassimoRecordPoli);
@@ -169,7 +173,7 @@ bool CaricaPoli() {
     const double imm = ValoreCampo(record, Imm);
     const double apertura = ValoreCampo(record, Ap);
     double m = ValoreCampo(record, Nu);
-    if (!(m >= 1)) m = 1;  // no record weighs less than one discontinuity
+    if (m == 0) m = 1;  // a blank multiplicity: one discontinuity
     int p = 1;
     while (p <= punti && !(inclinazione[static_cast<std::size_t>(p)] == inc &&
                            immersione[static_cast<std::size_t>(p)] == imm))
@@ -237,6 +241,13 @@ bool LeggiRisultati() {
     AvvisoFile(QStringLiteral("Il file manca o non si puo' leggere:"), DescrizioneFile(file));
     return false;
   }
+  if (esito == EsitoRisultato::TroppiPunti || esito == EsitoRisultato::TroppiCluster) {
+    // More than the clustering ever writes: the limit is told, with the file and the line of the count.
+    AvvisoFile(esito == EsitoRisultato::TroppiPunti ? QStringLiteral("Il numero di punti supera il massimo ammesso:")
+                                                    : QStringLiteral("Il numero di famiglie supera il massimo ammesso:"),
+               QString::number(kMassimoPoli) + QLatin1Char('\n') + DescrizioneFile(file, riga));
+    return false;
+  }
   if (esito != EsitoRisultato::Letto) {
     AvvisoFile(QStringLiteral("Il file e' incompleto o danneggiato:"),
                DescrizioneFile(file, riga));
@@ -297,12 +308,13 @@ int EseguiModoStabilita() {
   if (plat::FileExists(FileTabella(Talvor.NomeFileDati, QStringLiteral("FAM"))) && LeggiFronteTalvor() &&
       CondizionePeldrix(false))
     AvviaPeldrix();
-  LeggiOpzioniGraficheTalvor();
+  // The options serve no stability check: read as every run reads them, a damaged file is not told here.
+  LeggiOpzioniGraficheTalvor(false);
   return 0;
 }
 
 int EseguiModoCluster() {
-  LeggiOpzioniGraficheTalvor();
+  if (!LeggiOpzioniGraficheTalvor()) return 1;
   if (!CaricaPoli()) return 0;
   // The clustering window: the user confirms a result or the program ends here, nothing written.
   if (!EseguiClusterAnalysis()) return 0;
@@ -325,7 +337,7 @@ int ConcludiModoCluster() {
 }
 
 int EseguiModoGrafico() {
-  LeggiOpzioniGraficheTalvor();
+  if (!LeggiOpzioniGraficheTalvor()) return 1;
   Talvor.FinestraPagina = {0, 0, 19.4, 27.7};
   if (Talvor.Grafica.Opzione[3] == 1) {
     if (!plat::FileExists(FileSessione(QStringLiteral(".dat")))) return 0;
@@ -333,6 +345,19 @@ int EseguiModoGrafico() {
   } else if (!CaricaPoli()) {
     return 0;
   }
+  // The files the plot draws besides the poles: a damaged one is told before the plot, which would show it
+  // wrongly or not at all.
+  const auto& opzioni = Talvor.Grafica.Opzione;
+  if (opzioni[3] == 1 && opzioni[6] == 1) {
+    std::vector<TracciaCuneo> cunei;
+    QString file;
+    int riga = 0;
+    if (!LeggiCunei(Talvor.NomeFileDati, cunei, &file, &riga)) {
+      AvvisoFile(QStringLiteral("Il file e' incompleto o danneggiato:"), DescrizioneFile(file, riga));
+      return 1;
+    }
+  }
+  if (opzioni[5] == 1 && plat::FileExists(FileSessione(QStringLiteral(".fro"))) && !LeggiFronteTalvor()) return 1;
   // The stereographic plot in the preview window, then the final wait until the user closes it.
   plat::Form menu1(QStringLiteral("menu1"));
   const auto& w = Talvor.FinestraPagina;

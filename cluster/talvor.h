@@ -88,8 +88,9 @@ int ConcludiModoCluster();
 // Reads temporan of the program folder into the hand-over globals; false after a message when it is missing,
 // damaged, lists more than 300 sheets, or names a session without a stem.
 bool LeggiPassaggioTalvor();
-// Reads <stem>.GRA into Grafica (the defaults 1, 1, 1, 1, 1, 2 when it is missing or damaged).
-void LeggiOpzioniGraficheTalvor();
+// Reads <stem>.GRA into Grafica (the defaults 1, 1, 1, 1, 1, 2 when it is missing). A damaged file keeps the
+// defaults too; with `avvisa` it is told with its line, and the result is false.
+bool LeggiOpzioniGraficheTalvor(bool avvisa = true);
 // Reads <stem>.fro into ValoriFronte; false when the file is missing or damaged.
 bool LeggiFronteTalvor();
 

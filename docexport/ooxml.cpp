@@ -42,7 +42,7 @@ QString Escape(const QString& text) {
 // Font size in half points: at least 1 point, at most Word's 1638; nothing for no size or a size of 0.
 int HalfPoints(double size) {
   if (!std::isfinite(size) || size <= 0) return 0;
-  return static_cast<int>(std::clamp(std::lround(size * 2), 2L, 3276L));
+  return static_cast<int>(std::clamp(std::lround(std::min(size * 2, 3276.0)), 2L, 3276L));
 }
 
 void RunProperties(QString& x, const CharacterFormat& f) {
@@ -124,12 +124,15 @@ std::vector<int> ColumnWidths(const TableData& t) {
       }
       widest = std::max(widest, width);
     }
-    w[static_cast<std::size_t>(c - 1)] = std::max(360, static_cast<int>(std::ceil(widest)) + 2 * kCellMargin);
+    // A column wider than a hundred text widths is narrowed below anyway: held there, its width stays a number
+    // that the integer arithmetic below holds, however long its text.
+    const double largo = std::min(std::ceil(widest) + 2 * kCellMargin, 100.0 * kTextWidth);
+    w[static_cast<std::size_t>(c - 1)] = std::max(360, static_cast<int>(largo));
   }
-  long total = 0;
+  long long total = 0;
   for (int v : w) total += v;
   if (total > kTextWidth)
-    for (int& v : w) v = std::max(1, static_cast<int>(static_cast<long>(v) * kTextWidth / total));
+    for (int& v : w) v = std::max(1, static_cast<int>(static_cast<long long>(v) * kTextWidth / total));
   return w;
 }
 

@@ -1,6 +1,7 @@
 // libFuzzer targets of the suite's file readers: each target writes the fuzzer's bytes to a file and reads it with
 // the reader the programs use. FRATTIX_FUZZ_LETTORE (set by fuzz/CMakeLists.txt) names the reader of the target.
 #include "cluster/permeabilita.h"
+#include "cluster/stereogramma.h"
 #include "common/data/configurazione.h"
 #include "common/data/elencoschede.h"
 #include "common/data/famiglie.h"
@@ -24,6 +25,7 @@
 #include "main/reports/confstampa.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -42,7 +44,7 @@ QString percorso;
 
 enum Lettore {
   Testo = 1, Configurazione, Scheda, Selezione, Elenco, Fronte, Famiglie, Risultato, Opzioni, Passaggio, Titoli,
-  Penne, Testi, Aiuto, Documento, Definizioni, StileDxf, Autovalori, Stampa, Sovrapposizione
+  Penne, Testi, Aiuto, Documento, Definizioni, StileDxf, Autovalori, Stampa, Sovrapposizione, Cunei
 };
 
 void Leggi(const QByteArray& dati) {
@@ -77,11 +79,22 @@ void Leggi(const QByteArray& dati) {
       ModuloScheda s;
       std::vector<int> linee;
       if (LeggiFileScheda(percorso, s, kMassimoRigheScheda, &linee) != EsitoScheda::Letta) return;
-      double lunghezza = 0;
-      if (LunghezzaStendimentoScheda(s.IntestazioneScheda[5], lunghezza) && !(lunghezza >= 0)) __builtin_trap();
+      StendimentoScheda l;
+      int riga = 0;
+      if (!NumeriDellaScheda(s, linee, &l, &riga)) {
+        // The line told is a header line with a number or a record's.
+        if (riga != 3 && riga != 5 && riga != 10 && riga < 11) __builtin_trap();
+        return;
+      }
+      if (!(l.Direzione >= 0 && l.Direzione <= 360 && l.Inclinazione >= -90 && l.Inclinazione <= 90 &&
+            l.Lunghezza >= 0 && l.Lunghezza <= 10000))
+        __builtin_trap();
+      // Every numeric field of every record within the range of its column (blank: 0).
       for (int k = 1; k <= s.NumeroRigheScheda; ++k)
-        if (!NumeriDelRecord(s.RigheScheda[static_cast<std::size_t>(k)]) && linee.at(static_cast<std::size_t>(k)) < 11)
-          __builtin_trap();
+        for (const LimitiCampo& c : kCampiNumerici) {
+          const double v = ValoreCampo(s.RigheScheda[static_cast<std::size_t>(k)], c.campo);
+          if (v != 0 && !(v >= c.minimo && v <= c.massimo)) __builtin_trap();
+        }
       return;
     }
     case Selezione: {
@@ -100,7 +113,10 @@ void Leggi(const QByteArray& dati) {
     case Fronte: {
       ValoriFronte v{};
       int riga = 0;
-      LeggiFileFronte(percorso, v, &riga);
+      if (LeggiFileFronte(percorso, v, &riga) == EsitoFronte::Letto) {
+        for (int k = 1; k <= kValoriFronte; ++k)
+          if (!ValoreFronteAmmesso(k, v[static_cast<std::size_t>(k)])) __builtin_trap();
+      }
       return;
     }
     case Famiglie: {
@@ -112,7 +128,9 @@ void Leggi(const QByteArray& dati) {
     case Risultato: {
       RisultatoCluster r;
       int riga = 0;
-      LeggiFileRisultato(percorso, r, 2000, 300, &riga);
+      const EsitoRisultato esito = LeggiFileRisultato(percorso, r, 2000, 300, &riga);
+      if (esito == EsitoRisultato::Letto && (r.NumeroCluster < 1 || r.NumeroCluster > r.NumeroPoli)) __builtin_trap();
+      if (esito == EsitoRisultato::NonValido && riga < 1) __builtin_trap();
       return;
     }
     case Opzioni: {
@@ -123,7 +141,9 @@ void Leggi(const QByteArray& dati) {
     case Passaggio: {
       FilePassaggioDati d;
       int riga = 0;
-      LeggiFilePassaggio(percorso, d, 500, &riga);
+      if (LeggiFilePassaggio(percorso, d, 500, &riga) == EsitoPassaggio::Letto && d.Modo != ModoCluster &&
+          d.Modo != ModoStabilita && d.Modo != ModoGrafico)
+        __builtin_trap();
       return;
     }
     case Titoli: {
@@ -187,6 +207,26 @@ void Leggi(const QByteArray& dati) {
       LeggiFileStampa(percorso, impostazioni);
       return;
     }
+    case Cunei: {
+      // The wedge table of the session "prova.ses", found in the current folder: the folder of the file for the
+      // reading only (libFuzzer's own paths may be relative to the folder it was started in).
+      std::vector<TracciaCuneo> cunei;
+      QString file;
+      int riga = 0;
+      const QString prima = QDir::currentPath();
+      QDir::setCurrent(cartella->path());
+      const bool letti = LeggiCunei(QStringLiteral("prova.ses"), cunei, &file, &riga);
+      QDir::setCurrent(prima);
+      if (!letti) {
+        if (riga < 2 || !cunei.empty()) __builtin_trap();
+        return;
+      }
+      for (const TracciaCuneo& c : cunei)
+        if (!(c.Immersione1 >= 0 && c.Immersione1 <= 360 && c.Inclinazione2 >= 0 && c.Inclinazione2 <= 90 &&
+              c.FattoreSicurezza >= 0))
+          __builtin_trap();
+      return;
+    }
     default:
       return;
   }
@@ -202,6 +242,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   // dxf.cfg and overlap.cfg are read from the program folder.
   percorso = cartella->filePath(FRATTIX_FUZZ_LETTORE == StileDxf          ? QStringLiteral("dxf.cfg")
                                 : FRATTIX_FUZZ_LETTORE == Sovrapposizione ? QStringLiteral("overlap.cfg")
+                                : FRATTIX_FUZZ_LETTORE == Cunei           ? QStringLiteral("prova.GMC")
                                                                           : QStringLiteral("prova.dat"));
   QFile script(cartella->filePath(QStringLiteral("risposte.script")));
   if (script.open(QIODevice::WriteOnly)) script.write(QByteArray("answer OK\n").repeated(4));

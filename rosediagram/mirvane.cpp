@@ -55,9 +55,10 @@ bool LeggiPassaggioMirvane(QString* errore) {
   switch (LeggiFilePassaggio(file, d, Mirvane.LimiteDiscontinuita, &riga)) {
     case EsitoPassaggio::Letto: break;
     case EsitoPassaggio::Mancante: *errore = FileMancante(file); return false;
-    case EsitoPassaggio::NonValido:
+    case EsitoPassaggio::NonValido: *errore = FileDanneggiato(file, riga); return false;
     case EsitoPassaggio::TroppeSchede:
-      *errore = FileDanneggiato(file, riga);
+      *errore = ConFile(QStringLiteral("Il numero di schede supera il massimo ammesso:"),
+                        QString::number(Mirvane.LimiteDiscontinuita));
       return false;
   }
   if (d.IndiceScheda == 0) d.IndiceScheda = 1;
@@ -98,13 +99,14 @@ EsitoCaricamento CaricaDiscontinuita(QString* errore) {
       case EsitoScheda::Incompleta:
       case EsitoScheda::TroppeRighe: *errore = FileDanneggiato(nome); return EsitoCaricamento::Errore;
     }
+    // Every number of the sheet as the sheet's forms and grid write it, as every reader of sheets takes it.
+    int riga = 0;
+    if (!NumeriDellaScheda(scheda, linee, nullptr, &riga)) {
+      *errore = FileDanneggiato(nome, riga);
+      return EsitoCaricamento::Errore;
+    }
     for (int i = 1; i <= scheda.NumeroRigheScheda; ++i) {
       const QString& record = scheda.RigheScheda[static_cast<std::size_t>(i)];
-      // A distance, dip direction or dip that is no number would be taken as 0: a pole that was never measured.
-      if (!NumeriDelRecord(record)) {
-        *errore = FileDanneggiato(nome, linee[static_cast<std::size_t>(i)]);
-        return EsitoCaricamento::Errore;
-      }
       if (!RecordSelezionato(record, configurazione, criteri)) continue;
       if (static_cast<int>(selezionate.size()) >= m.LimiteDiscontinuita) {
         *errore = MessaggioLimiteDiscontinuita(m.LimiteDiscontinuita);

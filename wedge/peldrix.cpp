@@ -66,11 +66,6 @@ bool LeggiFronte(QString* errore) {
     case EsitoFronte::Mancante: *errore = FileMancante(file); return false;
     case EsitoFronte::NonValido: *errore = FileDanneggiato(file, riga); return false;
   }
-  // A weightless rock makes no wedge: a table of no wedge would be taken for a slope where none can slide.
-  if (!(Peldrix.ValoriFronte[7] > 0)) {
-    *errore = Messaggio(Traduci("Il peso dell'unita' di volume della roccia deve essere maggiore di zero:"), file, 7);
-    return false;
-  }
   return true;
 }
 

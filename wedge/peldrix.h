@@ -33,8 +33,8 @@ QString RadiceNome(const QString& nome);
 
 // Reading the input files. Each returns false with a translated message naming the file in `errore`.
 bool LeggiPassaggio(QString* errore);         // temporan in the program folder: NomeFileDati
-bool LeggiFronte(QString* errore);            // <stem>.fro: ValoriFronte (values 10 to 19 optional); the rock
-                                              // unit weight (value 7) must be above 0
+bool LeggiFronte(QString* errore);            // <stem>.fro: ValoriFronte (values 10 to 19 optional), each
+                                              // within the slope form's range
 bool LeggiRisultatoCluster(QString* errore);  // <stem>.dat: point table and family count
 // Friction angle and cohesion of every family: the slope file's, replaced by those of <stem>.pgm when it exists
 // (an item that cannot be read leaves the family as it was); a family with both 0 gets the slope file's again.

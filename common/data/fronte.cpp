@@ -6,30 +6,61 @@
 
 #include <cmath>
 
+namespace {
+// The range of each value in the file's units, as the slope form takes it (the form shows values 5, 7, 8, 10 and
+// 13 ten times larger, within ten times these bounds).
+struct Limiti {
+  double minimo, massimo;
+};
+constexpr std::array<Limiti, kValoriFronte + 1> kLimiti = {{
+    {0, 0},
+    {0, 90},         // 1 face dip
+    {0, 360},        // 2 face dip direction
+    {0, 90},         // 3 upper slope dip
+    {0, 360},        // 4 its dip direction
+    {0, 10000},      // 5 cohesion
+    {0, 89},         // 6 friction angle
+    {0.1, 10},       // 7 rock unit weight
+    {0, 10},         // 8 water unit weight
+    {0.1, 10000},    // 9 crest height
+    {0, 1000000},    // 10 external load
+    {-90, 90},       // 11 its inclination
+    {0, 360},        // 12 its direction
+    {0, 1000000},    // 13 anchor force
+    {-90, 90},       // 14 its inclination
+    {0, 360},        // 15 its direction
+    {0, 10000},      // 16 distance of the tension crack
+    {0, 90},         // 17 its dip
+    {0, 360},        // 18 its dip direction
+    {0, 1},          // 19 seismic coefficient
+}};
+}  // namespace
+
 bool ValoreFronteAmmesso(int k, double v) {
-  // Every length, force and angle of the file stays far below ten million.
-  if (!(std::fabs(v) <= 1e7)) return false;
-  switch (k) {
-    case 5: case 7: case 8: case 9: case 10: case 13: case 16: return v >= 0;
-    case 6: return v >= 0 && v <= 90;
-    default: return true;
-  }
+  if (k < 1 || k > kValoriFronte) return false;
+  const Limiti& l = kLimiti[static_cast<std::size_t>(k)];
+  return v >= l.minimo && v <= l.massimo;
 }
 
 EsitoFronte LeggiFileFronte(const QString& percorso, ValoriFronte& v, int* riga) {
   plat::SeqReader r;
   if (!r.Open(percorso)) return EsitoFronte::Mancante;
   ValoriFronte letti{};
+  auto guasto = [&](int linea) {
+    if (riga) *riga = linea;
+    v.fill(0);
+    return EsitoFronte::NonValido;
+  };
   for (int k = 1; k <= kValoriFronte; ++k) {
     if (k > 9 && dati::FineSostanziale(r)) break;
     const int linea = r.LineNumber();
     double& valore = letti[static_cast<std::size_t>(k)];
-    if (!dati::LeggiNumeroRiga(r, valore) || !ValoreFronteAmmesso(k, valore)) {
-      if (riga) *riga = linea;
-      v.fill(0);
-      return EsitoFronte::NonValido;
-    }
+    if (!dati::LeggiNumeroRiga(r, valore) || !ValoreFronteAmmesso(k, valore)) return guasto(linea);
   }
+  // Nothing follows the nineteenth value but blank lines: a value more would mean that a line was written twice
+  // or that values stand in other places than the form put them.
+  int oltre = 0;
+  if (!dati::FineSostanziale(r, &oltre)) return guasto(oltre);
   v = letti;
   return EsitoFronte::Letto;
 }

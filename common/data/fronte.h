@@ -14,14 +14,17 @@ inline constexpr int kValoriFronte = 19;
 // Entries 1..19 (0 unused).
 using ValoriFronte = std::array<double, kValoriFronte + 1>;
 
-// False for a value k (1..19) that no slope has: a negative cohesion, unit weight, crest height, external load,
-// anchor force or crack distance, a friction angle outside 0 to 90 degrees, any value beyond ten million.
+// True when value k (1..19), in the file's units, lies within the range the slope form gives that value: dips 0 to
+// 90, dip directions and directions 0 to 360, inclinations of the load and the anchor -90 to 90, friction angle 0
+// to 89, cohesion 0 to 10000, rock unit weight 0.1 to 10, water unit weight 0 to 10, crest height 0.1 to 10000,
+// load and anchor force 0 to 1000000, crack distance 0 to 10000, seismic coefficient 0 to 1.
 bool ValoreFronteAmmesso(int k, double v);
 
 enum class EsitoFronte { Letto, Mancante, NonValido };
 // Reads the slope values into `v` (all 0 first): values 1 to 9, then values 10 to 19 while the file holds more
-// than blank lines. NonValido (the line in `riga`) when one of values 1 to 9 is missing or an item is not a finite
-// number or not an admitted value (ValoreFronteAmmesso). Mancante when the file cannot be read.
+// than blank lines. NonValido (the line in `riga`) when one of values 1 to 9 is missing, a line holds anything but
+// one finite number, a value lies outside its range (ValoreFronteAmmesso), or more than blank lines follow the
+// nineteenth value. Mancante when the file cannot be read.
 EsitoFronte LeggiFileFronte(const QString& percorso, ValoriFronte& v, int* riga = nullptr);
 // Writes the 19 values, one per line, in the plain number form (NumeroTesto). False (the old file untouched)
 // when it cannot be written or a value is not finite.

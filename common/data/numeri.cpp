@@ -47,11 +47,15 @@ bool NumeroDaRiga(const QString& riga, double& valore) {
   return LeggiNumero(r, valore) && r.AtEnd();
 }
 
-bool FineSostanziale(const plat::SeqReader& r) {
+bool FineSostanziale(const plat::SeqReader& r, int* riga) {
   plat::SeqReader prova = r;
-  QString riga;
-  while (prova.ReadLine(riga))
-    if (!plat::TrimBlanks(riga).isEmpty()) return false;
+  QStringView testo;
+  for (int linea = prova.LineNumber(); prova.ReadLineView(testo); linea = prova.LineNumber()) {
+    if (!plat::TrimBlanks(testo).isEmpty()) {
+      if (riga) *riga = linea;
+      return false;
+    }
+  }
   return true;
 }
 

@@ -17,7 +17,8 @@ bool LeggiNumeroRiga(plat::SeqReader& r, double& valore);
 bool LeggiConteggioRiga(plat::SeqReader& r, double massimo, int& conteggio, bool* oltre = nullptr);
 // A whole line holding one finite number, blanks around it ignored.
 bool NumeroDaRiga(const QString& riga, double& valore);
-// True when nothing but blank lines is left in the file.
-bool FineSostanziale(const plat::SeqReader& r);
+// True when nothing but blank lines is left in the file; otherwise `riga` (optional) tells the first line that
+// holds more.
+bool FineSostanziale(const plat::SeqReader& r, int* riga = nullptr);
 
 }  // namespace dati

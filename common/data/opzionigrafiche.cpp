@@ -6,16 +6,23 @@
 
 #include <cmath>
 
-EsitoOpzioni LeggiFileOpzioniGrafiche(const QString& percorso, OpzioniGrafiche& o) {
+EsitoOpzioni LeggiFileOpzioniGrafiche(const QString& percorso, OpzioniGrafiche& o, int* riga) {
   o = OpzioniGrafiche();
   if (!plat::FileExists(percorso)) return EsitoOpzioni::Mancante;
   plat::SeqReader r;
   if (!r.Open(percorso)) return EsitoOpzioni::Mancante;
+  auto guasto = [riga](int linea) {
+    if (riga) *riga = linea;
+    return EsitoOpzioni::NonValido;
+  };
   OpzioniGrafiche letto;
   for (int k = 1; k <= 6; ++k) {
     if (k == 6 && dati::FineSostanziale(r)) break;
-    if (!dati::LeggiNumeroRiga(r, letto.Opzione[static_cast<std::size_t>(k)])) return EsitoOpzioni::NonValido;
+    const int linea = r.LineNumber();
+    if (!dati::LeggiNumeroRiga(r, letto.Opzione[static_cast<std::size_t>(k)])) return guasto(linea);
   }
+  int oltre = 0;
+  if (!dati::FineSostanziale(r, &oltre)) return guasto(oltre);
   o = letto;
   return EsitoOpzioni::Letto;
 }

@@ -30,12 +30,22 @@ EsitoPassaggio LeggiFilePassaggio(const QString& percorso, FilePassaggioDati& d,
     if (riga) *riga = numero;
     return EsitoPassaggio::NonValido;
   };
-  for (int k = 1; k <= 3; ++k) {
-    if (!r.ReadLine(testo)) return nonValido(k);
-    if (k == 1 && !dati::NumeroDaRiga(testo, letto.IndiceScheda)) return nonValido(k);
-    if (k == 2 && !dati::NumeroDaRiga(testo, letto.Modo)) return nonValido(k);
-    if (k == 3) letto.TerzaVuota = plat::TrimBlanks(testo).isEmpty();
-  }
+  // Line 1: the selected-sheet index, a whole number (the main program writes 0, MIRVANE writes back 1; no program
+  // uses it).
+  if (!r.ReadLine(testo) || !dati::NumeroDaRiga(testo, letto.IndiceScheda) || letto.IndiceScheda < 0 ||
+      letto.IndiceScheda != std::floor(letto.IndiceScheda))
+    return nonValido(1);
+  // Line 2: one of the modes, as a whole number ("2.5" or "1e308" is no mode).
+  double modo = 0;
+  if (!r.ReadLine(testo) || !dati::NumeroDaRiga(testo, modo) ||
+      (modo != ModoCluster && modo != ModoStabilita && modo != ModoGrafico))
+    return nonValido(2);
+  letto.Modo = static_cast<int>(modo);
+  // Line 3: 0, or empty for the stability command.
+  if (!r.ReadLine(testo)) return nonValido(3);
+  letto.TerzaVuota = plat::TrimBlanks(testo).isEmpty();
+  double terza = 0;
+  if (!letto.TerzaVuota && (!dati::NumeroDaRiga(testo, terza) || terza != 0)) return nonValido(3);
   double n = 0;
   if (!r.ReadLine(testo) || !dati::NumeroDaRiga(testo, n) || n < 0 || n != std::floor(n)) return nonValido(4);
   if (n > massimoSchede) {
@@ -48,6 +58,8 @@ EsitoPassaggio LeggiFilePassaggio(const QString& percorso, FilePassaggioDati& d,
   }
   if (!r.ReadLine(testo) || plat::TrimBlanks(testo).isEmpty()) return nonValido(5 + static_cast<int>(n));
   letto.NomeSessione = plat::TrimBlanks(testo);
+  int oltre = 0;
+  if (!dati::FineSostanziale(r, &oltre)) return nonValido(oltre);
   d = letto;
   return EsitoPassaggio::Letto;
 }

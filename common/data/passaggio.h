@@ -13,8 +13,8 @@ inline constexpr int ModoStabilita = -2;
 inline constexpr int ModoGrafico = 1;
 
 struct FilePassaggioDati {
-  double IndiceScheda = 0;  // line 1: the selected-sheet index
-  double Modo = 0;          // line 2
+  double IndiceScheda = 0;  // line 1: the selected-sheet index (0 from the main program, 1 once MIRVANE has run)
+  int Modo = 0;             // line 2: ModoCluster, ModoStabilita or ModoGrafico (MIRVANE: 0)
   bool TerzaVuota = false;  // line 3: empty (stability command) instead of " 0 "
   QStringList Schede;       // lines 5 .. 4 + N: the sheet file names
   QString NomeSessione;     // line 5 + N: the session file name
@@ -29,11 +29,12 @@ bool ScriviFilePassaggio(const QString& percorso, const FilePassaggioDati& d);
 enum class EsitoPassaggio {
   Letto,
   Mancante,   // the file cannot be read
-  NonValido,  // a line is missing, lines 1, 2 or 4 are not numbers (line 4 a whole number from 0), or the
-              // session name is empty; `riga` tells the line
-  TroppeSchede,  // more sheets than the reader's limit
+  NonValido,  // a line is missing; line 1 is not a whole number from 0, line 2 not one of the three modes, line 3 neither empty
+              // nor 0, line 4 not a whole number from 0; the session name is empty, or more than blank lines
+              // follow it; `riga` tells the line
+  TroppeSchede,  // more sheets than the reader's limit; `riga` is 4
 };
-// Reads the hand-over file: lines 1 and 2 as numbers, line 3 skipped (it may be empty), the count, that many
-// sheet names and the session name, each a whole line with the blanks around it removed.
+// Reads the hand-over file: lines 1 to 3 (line 3 may be empty), the count, that many sheet names and the session
+// name, each a whole line with the blanks around it removed. Each number is one item alone on its line.
 EsitoPassaggio LeggiFilePassaggio(const QString& percorso, FilePassaggioDati& d, int massimoSchede,
                                   int* riga = nullptr);

@@ -12,18 +12,30 @@ EsitoRisultato LeggiFileRisultato(const QString& percorso, RisultatoCluster& esi
                                   int massimoCluster, int* riga) {
   plat::SeqReader r;
   if (!r.Open(percorso)) return EsitoRisultato::Mancante;
+  // Every value stands alone on its line: a line that holds anything else ("1,5", "5 6") is damaged, and the line
+  // told is that one, taken before the value is read.
+  int linea = 0;
   auto fallisce = [&](EsitoRisultato e) {
-    if (riga) *riga = r.LineNumber();
+    if (riga) *riga = linea;
     return e;
+  };
+  auto numero = [&](double& valore) {
+    linea = r.LineNumber();
+    return dati::LeggiNumeroRiga(r, valore);
+  };
+  auto conteggio = [&](double massimo, int& valore, bool* oltre = nullptr) {
+    linea = r.LineNumber();
+    return dati::LeggiConteggioRiga(r, massimo, valore, oltre);
   };
   RisultatoCluster letto;
   QString testo;
   for (int k = 1; k <= 9; ++k) {
+    linea = r.LineNumber();
     if (!r.ReadLine(testo)) return fallisce(EsitoRisultato::NonValido);
     letto.Titoli[static_cast<std::size_t>(k)] = testo;
   }
   bool oltre = false;
-  if (!dati::LeggiConteggio(r, massimoPunti, letto.NumeroPoli, &oltre))
+  if (!conteggio(massimoPunti, letto.NumeroPoli, &oltre))
     return fallisce(oltre ? EsitoRisultato::TroppiPunti : EsitoRisultato::NonValido);
   const int n = letto.NumeroPoli;
   letto.Punti.assign(static_cast<std::size_t>(n) + 1, std::array<double, 5>{});
@@ -32,43 +44,49 @@ EsitoRisultato LeggiFileRisultato(const QString& percorso, RisultatoCluster& esi
   for (int i = 1; i <= n; ++i) {
     const auto u = static_cast<std::size_t>(i);
     for (std::size_t k = 1; k <= 4; ++k) {
-      linee[u][k] = r.LineNumber();
-      if (!dati::LeggiNumero(r, letto.Punti[u][k])) return fallisce(EsitoRisultato::NonValido);
+      if (!numero(letto.Punti[u][k])) return fallisce(EsitoRisultato::NonValido);
+      linee[u][k] = linea;
     }
   }
-  if (!dati::LeggiConteggio(r, massimoCluster, letto.NumeroCluster, &oltre))
+  if (!conteggio(massimoCluster, letto.NumeroCluster, &oltre))
     return fallisce(oltre ? EsitoRisultato::TroppiCluster : EsitoRisultato::NonValido);
-  // The centre of cluster k stands in point row k.
-  if (letto.NumeroCluster > n) return fallisce(EsitoRisultato::NonValido);
+  // A clustering keeps at least one cluster, and the centre of cluster k stands in point row k.
+  if (letto.NumeroCluster < 1 || letto.NumeroCluster > n) return fallisce(EsitoRisultato::NonValido);
   // Every centre is an orientation. A dip from 0 to 90 degrees: an inclination from 0 to pi/2. A dip direction from
   // 0 to 360 degrees: a direction from pi/2 - 2 pi (pi/2 - dip direction as it stands) to 2 pi (brought into one
   // turn). Give or take the rounding of the file's seven digits.
   constexpr double kArrotondamento = 1e-6;
   const double pi = 4 * std::atan(1.0);
+  auto entro = [&](double v, double minimo, double massimo) {
+    return v >= minimo - kArrotondamento && v <= massimo + kArrotondamento;
+  };
   using Limiti = std::tuple<std::size_t, double, double>;  // value, least, greatest
   for (int c = 1; c <= letto.NumeroCluster; ++c) {
     const auto u = static_cast<std::size_t>(c);
     for (const auto& [k, minimo, massimo] : {Limiti{3, 0, pi / 2}, Limiti{4, pi / 2 - 2 * pi, 2 * pi}}) {
-      const double v = letto.Punti[u][k];
-      if (!(v >= minimo - kArrotondamento && v <= massimo + kArrotondamento)) {
-        if (riga) *riga = linee[u][k];
-        return EsitoRisultato::NonValido;
+      if (!entro(letto.Punti[u][k], minimo, massimo)) {
+        linea = linee[u][k];
+        return fallisce(EsitoRisultato::NonValido);
       }
     }
   }
-  if (!dati::LeggiNumero(r, letto.DistanzaMassima)) return fallisce(EsitoRisultato::NonValido);
+  // The maximum angular distance of membership: 0 to 90 degrees.
+  if (!numero(letto.DistanzaMassima) || !entro(letto.DistanzaMassima, 0, pi / 2))
+    return fallisce(EsitoRisultato::NonValido);
   letto.Membri.assign(static_cast<std::size_t>(letto.NumeroCluster) + 1, {});
   for (int k = 1; k <= letto.NumeroCluster; ++k) {
     int membri = 0;
-    if (!dati::LeggiConteggio(r, n, membri)) return fallisce(EsitoRisultato::NonValido);
+    if (!conteggio(n, membri)) return fallisce(EsitoRisultato::NonValido);
     auto& gruppo = letto.Membri[static_cast<std::size_t>(k)];
     gruppo.reserve(static_cast<std::size_t>(membri));
     for (int j = 0; j < membri; ++j) {
       int indice = 0;
-      if (!dati::LeggiConteggio(r, n, indice) || indice < 1) return fallisce(EsitoRisultato::NonValido);
+      if (!conteggio(n, indice) || indice < 1) return fallisce(EsitoRisultato::NonValido);
       gruppo.push_back(indice);
     }
   }
+  // Nothing follows the last member but blank lines.
+  if (!dati::FineSostanziale(r, &linea)) return fallisce(EsitoRisultato::NonValido);
   esito = std::move(letto);
   return EsitoRisultato::Letto;
 }

@@ -31,10 +31,13 @@ enum class EsitoRisultato {
   Mancante,       // the file cannot be read
   TroppiPunti,    // N above the reader's limit
   TroppiCluster,  // K above the reader's limit
-  NonValido,      // short, not a number, K above N, a centre of clusters 1..K outside 0..pi/2 (inclination) or
-                  // pi/2 - 2 pi..2 pi (direction), a member count above N or an index outside 1..N; see `riga`
+  NonValido,      // short; a line that holds anything but its one value ("1,5", "5 6"); not a number; K below 1 or
+                  // above N; a centre of clusters 1..K outside 0..pi/2 (inclination) or pi/2 - 2 pi..2 pi
+                  // (direction); a distance outside 0..pi/2; a member count above N or an index outside 1..N;
+                  // anything but blank lines after the last member; see `riga`
 };
-// Reads the whole file into `r` (unchanged unless Letto). `riga` (optional) tells the line of a fault.
+// Reads the whole file into `r` (unchanged unless Letto). `riga` (optional) tells the line of a fault, and of the
+// count above the limit.
 EsitoRisultato LeggiFileRisultato(const QString& percorso, RisultatoCluster& r, int massimoPunti, int massimoCluster,
                                   int* riga = nullptr);
 

@@ -4,6 +4,7 @@
 #include "common/platform/textio.h"
 
 #include <algorithm>
+#include <cmath>
 
 ModuloScheda::ModuloScheda()
     : IntestazioneScheda(11), RigheScheda(kMassimoRigheScheda + 1, QString(kLunghezzaRecord, QLatin1Char(' '))) {}
@@ -33,21 +34,48 @@ void AzzeraScheda(ModuloScheda& s) {
   s.NumeroRigheScheda = 0;
 }
 
+namespace {
+// A field or header text as the readers take a number: blank (0), or one finite number from `minimo` to `massimo`.
+bool NumeroNeiLimiti(const QString& testo, double minimo, double massimo, double& valore) {
+  valore = 0;
+  if (SoloSpazi(testo)) return true;
+  return dati::NumeroDaRiga(testo, valore) && valore >= minimo && valore <= massimo;
+}
+}  // namespace
+
 bool NumeriDelRecord(const QString& record) {
-  for (int campo : {Dist, Imm, Inc}) {
-    const QString testo = CampoDelRecord(record, campo);
+  for (const LimitiCampo& l : kCampiNumerici) {
     double valore = 0;
-    if (!SoloSpazi(testo) && !dati::NumeroDaRiga(testo, valore)) return false;
+    if (!NumeroNeiLimiti(CampoDelRecord(record, l.campo), l.minimo, l.massimo, valore)) return false;
   }
   return true;
 }
 
-bool LunghezzaStendimentoScheda(const QString& riga, double& lunghezza) {
-  lunghezza = 0;
-  if (SoloSpazi(riga)) return true;
-  double valore = 0;
-  if (!dati::NumeroDaRiga(riga, valore) || valore < 0) return false;
-  lunghezza = valore;
+bool NumeriDellaScheda(const ModuloScheda& s, const std::vector<int>& linee, StendimentoScheda* stendimento,
+                       int* riga) {
+  auto guasto = [riga](int linea) {
+    if (riga) *riga = linea;
+    return false;
+  };
+  const auto intestazione = [&s](int k) {
+    return k < static_cast<int>(s.IntestazioneScheda.size()) ? s.IntestazioneScheda[static_cast<std::size_t>(k)]
+                                                               : QString();
+  };
+  StendimentoScheda l;
+  const QString linea = intestazione(3);
+  const qsizetype barra = linea.indexOf(QLatin1Char('/'));
+  l.Presente = barra >= 0;
+  if (l.Presente && (!NumeroNeiLimiti(linea.left(barra), 0, 360, l.Direzione) ||
+                     !NumeroNeiLimiti(linea.mid(barra + 1), -90, 90, l.Inclinazione)))
+    return guasto(3);
+  if (!NumeroNeiLimiti(intestazione(5), 0, 10000, l.Lunghezza)) return guasto(5);
+  double conteggio = 0;
+  if (!dati::NumeroDaRiga(intestazione(10), conteggio) || conteggio < 0 || conteggio != std::floor(conteggio))
+    return guasto(10);
+  for (int k = 1; k <= s.NumeroRigheScheda; ++k)
+    if (!NumeriDelRecord(s.RigheScheda[static_cast<std::size_t>(k)]))
+      return guasto(static_cast<std::size_t>(k) < linee.size() ? linee[static_cast<std::size_t>(k)] : 0);
+  if (stendimento) *stendimento = l;
   return true;
 }
 
@@ -59,7 +87,7 @@ EsitoScheda LeggiFileScheda(const QString& percorso, ModuloScheda& s, int massim
   QString riga;
   for (int i = 1; i <= 10; ++i) {
     if (!r.ReadLine(riga)) return EsitoScheda::Incompleta;
-    if (i <= 9) intestazione[static_cast<std::size_t>(i)] = riga;
+    intestazione[static_cast<std::size_t>(i)] = riga;
   }
   std::vector<QString> righe(1);
   std::vector<int> numeri(1);

@@ -21,7 +21,7 @@ inline constexpr int kMassimoRigheScheda = 500;
 
 struct ModuloScheda {
   QString FileScheda;                       // path of the sheet file
-  std::vector<QString> IntestazioneScheda;  // entries 1..9: header lines
+  std::vector<QString> IntestazioneScheda;  // entries 1..9: header lines; entry 10: the count line as read
   std::vector<QString> RigheScheda;         // entries 1..NumeroRigheScheda: records of exactly 52 characters
   int NumeroRigheScheda = 0;
   ModuloScheda();
@@ -52,12 +52,31 @@ enum class EsitoScheda {
 EsitoScheda LeggiFileScheda(const QString& percorso, ModuloScheda& s, int massimo = kMassimoRigheScheda,
                             std::vector<int>* linee = nullptr);
 
-// True when the distance, dip direction and dip of a record are numbers as the analysis programs take them: each
-// field blank (read as 0) or one finite number with blanks around it ("4O", "1,5" or "3-" are no number).
+// The numeric fields of a record and the range each may hold, as the sheet's grid takes them: Nu 1 to 99, Dist 0
+// to 9999, Imm 0 to 360, Inc 0 to 90, Ap 0 to 99.
+struct LimitiCampo {
+  int campo;
+  double minimo, massimo;
+};
+inline constexpr std::array<LimitiCampo, 5> kCampiNumerici = {
+    {{Nu, 1, 99}, {Dist, 0, 9999}, {Imm, 0, 360}, {Inc, 0, 90}, {Ap, 0, 99}}};
+// True when every numeric field of a record is blank (read as 0; a blank Nu counts as one discontinuity) or one
+// finite number within its range, with blanks around it ("4O", "1,5", "1x", "3-", "." or "9e" are no number).
 bool NumeriDelRecord(const QString& record);
-// The length of the measuring line (header line 5) as the cluster analysis takes it: blank (no length, 0) or a
-// finite number from 0. False for anything else ("abc", "-42", "1e999").
-bool LunghezzaStendimentoScheda(const QString& riga, double& lunghezza);
+
+// The measuring line of a sheet: direction and inclination from header line 3 ("120/15"), the length from line 5.
+struct StendimentoScheda {
+  bool Presente = false;  // line 3 holds a "/"
+  double Direzione = 0, Inclinazione = 0, Lunghezza = 0;
+};
+// The numbers of a sheet read by LeggiFileScheda (with the line of each record in `linee`), checked as every reader
+// of sheets takes them and as the sheet's forms and grid write them: on header line 3 the text before the first
+// "/" blank or a direction from 0 to 360 and the text after it blank or an inclination from -90 to 90; on line 5
+// blank or a length from 0 to 10000; on line 10 one whole number from 0 (its value is not used); every record as
+// NumeriDelRecord. False with the line of the first fault in `riga`. `stendimento` (optional) receives the
+// measuring line (blank values as 0).
+bool NumeriDellaScheda(const ModuloScheda& s, const std::vector<int>& linee, StendimentoScheda* stendimento,
+                       int* riga);
 
 // Writes a sheet file anew: nine header lines, the count line, the non-blank records in order and one line of 52
 // blanks per blank record. False (the old file untouched) when it cannot be written.

@@ -1,5 +1,6 @@
 #include "common/data/selezione.h"
 
+#include "common/data/numeri.h"
 #include "common/data/scheda.h"
 #include "common/platform/files.h"
 #include "common/platform/textio.h"
@@ -66,6 +67,13 @@ EsitoSelezione LeggiFileSelezione(const QString& percorso, const ModuloConfigura
   for (double* v : {&letta.AperturaMinima, &letta.AperturaMassima, &letta.ImmersioneMinima,
                     &letta.ImmersioneMassima, &letta.InclinazioneMinima, &letta.InclinazioneMassima})
     if (!numero(*v, false)) return EsitoSelezione::NonValida;
+  // Nothing follows the last bound but blank lines: more values would be flags of codes the configuration does
+  // not hold, and every value after them would have been read in the wrong place.
+  int oltre = 0;
+  if (!dati::FineSostanziale(r, &oltre)) {
+    if (errore) *errore = DescrizioneFile(r.Path(), oltre);
+    return EsitoSelezione::NonValida;
+  }
   s = letta;
   return EsitoSelezione::Letta;
 }

@@ -32,6 +32,23 @@ void SpostaFile(const QString& pattern, const QString& cartella) {
   }
 }
 
+// The language number of `language.cfg`: one whole number from 1 to 6 alone on the first line (blanks around it),
+// nothing but blank lines after it.
+enum class EsitoLingua { Letta, Illeggibile, NonValida };
+EsitoLingua LeggiFileLingua(const QString& file, int& numero) {
+  plat::SeqReader r;
+  if (!r.Open(file)) return EsitoLingua::Illeggibile;
+  double valore = 0;
+  bool ok = false;
+  if (!r.ReadNumberLine(valore, &ok) || !ok || valore != std::floor(valore) || valore < 1 || valore > 6)
+    return EsitoLingua::NonValida;
+  QString riga;
+  while (r.ReadLine(riga))
+    if (!plat::TrimBlanks(riga).isEmpty()) return EsitoLingua::NonValida;
+  numero = static_cast<int>(valore);
+  return EsitoLingua::Letta;
+}
+
 }  // namespace
 
 // Fallback of a language code by the installed files "korven<code><estensione>".
@@ -103,28 +120,27 @@ void AvvioProgramma(bool ConSceltaLingua) {
     }
   }
 
-  // 6. Language choice (main program only).
+  // 6. Language choice (main program only): also when the file cannot be read as a language number, so that a
+  // damaged file is chosen anew as a missing one is.
   const QString fileLingua = plat::JoinPath(cartella, QStringLiteral("language.cfg"));
-  if (ConSceltaLingua && SceltaLinguaAvvio && (Avvio.ModoProva || !plat::FileExists(fileLingua)) &&
-      !SceltaLinguaAvvio(fileLingua))
+  int numero = 0;
+  if (ConSceltaLingua && SceltaLinguaAvvio &&
+      (Avvio.ModoProva || LeggiFileLingua(fileLingua, numero) != EsitoLingua::Letta) && !SceltaLinguaAvvio(fileLingua))
     Fallimento(QStringLiteral("No language was chosen: the program ends."));
 
   // 7. The language number.
-  {
-    plat::SeqReader r;
-    if (!r.Open(fileLingua))
+  switch (LeggiFileLingua(fileLingua, numero)) {
+    case EsitoLingua::Letta: break;
+    case EsitoLingua::Illeggibile:
       Fallimento(QStringLiteral("The language file %1 is missing or cannot be read. Start FRATTIX and choose a "
                                 "language.")
                      .arg(fileLingua));
-    double numero = 0;
-    bool ok = false;
-    r.ReadNumber(numero, &ok);
-    if (!ok || numero != std::floor(numero) || numero < 1 || numero > 6)
+    case EsitoLingua::NonValida:
       Fallimento(QStringLiteral("The language file %1 does not hold a language number from 1 to 6. Start FRATTIX "
                                 "and choose a language again.")
                      .arg(fileLingua));
-    Avvio.NumeroLingua = static_cast<int>(numero);
   }
+  Avvio.NumeroLingua = numero;
   CaricaTraduzioniQt(Avvio.NumeroLingua);
 
   // 8. After an update: data folders and example files.

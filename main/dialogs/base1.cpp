@@ -357,7 +357,7 @@ void base1::Command1_Click(int j) {
   } else {
     const QString& aiuto = m.AiutiCampi[U(a_ + b_)];
     if (Avvio.FileAiuto.isEmpty()) plat::MsgBox(aiuto, plat::vbOKOnly, windowTitle());
-    else MostraAiuto(ContestoAiuto(static_cast<int>(plat::Val(aiuto))));
+    else MostraAiuto(ContestoAiuto(aiuto));
   }
 }
 

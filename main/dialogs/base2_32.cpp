@@ -722,7 +722,7 @@ void base2_32::Command1_Click(int i) {
   if (Avvio.FileAiuto.isEmpty() || !plat::FileExists(Avvio.FileAiuto))
     plat::MsgBox(aiuto, plat::vbOKOnly, windowTitle());
   else
-    MostraAiuto(ContestoAiuto(static_cast<int>(plat::Val(aiuto))));
+    MostraAiuto(ContestoAiuto(aiuto));
 }
 
 // ---------------------------------------------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 
 #include "common/platform/files.h"
 #include "common/platform/help.h"
+#include "common/platform/textio.h"
 #include "common/platform/ui.h"
 #include "common/texts/avvio.h"
 #include "common/texts/testi.h"
@@ -27,6 +28,12 @@ void CaricaContestiAiuto() {
 int ContestoAiuto(int indice) {
   if (indice < 0 || indice > kMassimoContesti) return 0;
   return Contesti.ContestiAiuto[static_cast<std::size_t>(indice)];
+}
+
+int ContestoAiuto(const QString& testo) {
+  // The number is tested before it becomes an index: a help text of a definition file may begin with any number.
+  const double indice = plat::Val(testo);
+  return indice >= 0 && indice <= kMassimoContesti ? ContestoAiuto(static_cast<int>(indice)) : 0;
 }
 
 namespace {

@@ -2,6 +2,8 @@
 // each command and dialog; the help window shows the topic of a context number from the program's help file.
 #pragma once
 
+#include <QString>
+
 #include <array>
 #include <cstdint>
 
@@ -19,6 +21,8 @@ extern ModuloContesti Contesti;
 void CaricaContestiAiuto();
 // The context number at an index; 0 for an index outside 0 to 200.
 int ContestoAiuto(int indice);
+// The same for the index a help text begins with ("41: ..."): 0 for a text that begins with no index from 0 to 200.
+int ContestoAiuto(const QString& testo);
 
 // Shows the topic of a context number of the program's help file (Avvio.FileAiuto); a missing help file or topic
 // is reported in a message.

@@ -84,7 +84,7 @@ void EditaLinea(int n, const QString& titolo, const QString& etichetta1, const Q
                 const QString& etichetta3, const QString& aiuto, QString& valore1, QString& valore2,
                 QString& valore3) {
   QPointer<edilineform> f = new edilineform();
-  ImpostaContestoAiuto(f, ContestoAiuto(static_cast<int>(plat::Val(aiuto))));
+  ImpostaContestoAiuto(f, ContestoAiuto(aiuto));
   f->setWindowTitle(titolo);
   f->Label[3]->setText(aiuto);
   const QString etichette[3] = {etichetta1, etichetta2, etichetta3};

@@ -376,9 +376,17 @@ void TabulatoScheda(int modo) {
     return;
   if (!plat::FileExists(nome)) return;
   Scheda.FileScheda = nome;
-  const EsitoScheda esito = LeggiScheda();
-  if (esito != EsitoScheda::Letta) {
+  std::vector<int> linee;
+  const EsitoScheda esito = LeggiScheda(&linee);
+  if (esito != EsitoScheda::Letta && esito != EsitoScheda::Incompleta) {
     SegnalaEsitoScheda(esito);
+    return;
+  }
+  // The report prints the numbers of the sheet: a sheet that the analysis programs refuse is refused here too, with
+  // the same message, instead of printing a damaged number as 0 or as the digits it begins with.
+  int riga = 0;
+  if (esito == EsitoScheda::Incompleta || !NumeriDellaScheda(Scheda, linee, nullptr, &riga)) {
+    Attenzione(QStringLiteral("Il file e' incompleto o danneggiato:"), DescrizioneFile(Scheda.FileScheda, riga));
     return;
   }
   QString documento;

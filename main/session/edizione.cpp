@@ -139,27 +139,43 @@ void menu1::EdizioneScheda_Click() {
 
 void menu1::EdizioneFamiglie_Click() {
   if (SenzaSessione(Guardia::Edizione)) return;
-  // The family count of the clustering result.
+  // The family count of the clustering result. A result that cannot be read is told, and nothing is written:
+  // the family parameters of the session stay as they are.
   const QString fileRisultato = FileDellaSessione(QStringLiteral(".dat"));
   RisultatoCluster risultato;
-  switch (LeggiFileRisultato(fileRisultato, risultato, kMassimoPuntiRisultato, kMassimoFamiglie)) {
+  int rigaRisultato = 0;
+  switch (LeggiFileRisultato(fileRisultato, risultato, kMassimoPuntiRisultato, kMassimoFamiglie, &rigaRisultato)) {
     case EsitoRisultato::Letto: break;
     case EsitoRisultato::Mancante:
       AvvisoSenzaRisultatoCluster(fileRisultato);
       return;
     case EsitoRisultato::TroppiPunti:
-      Attenzione(QStringLiteral("Troppi punti nel risultato della cluster analysis (al massimo 1000):"), fileRisultato);
+      Attenzione(QStringLiteral("Il numero di punti supera il massimo ammesso:"),
+                 QString::number(kMassimoPuntiRisultato) + QLatin1Char('\n') +
+                     DescrizioneFile(fileRisultato, rigaRisultato));
       return;
     case EsitoRisultato::TroppiCluster:
+      Attenzione(QStringLiteral("Il numero di famiglie supera il massimo ammesso:"),
+                 QString::number(kMassimoFamiglie) + QLatin1Char('\n') + DescrizioneFile(fileRisultato, rigaRisultato));
+      return;
     case EsitoRisultato::NonValido:
-      Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), fileRisultato);
+      Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"),
+                 DescrizioneFile(fileRisultato, rigaRisultato));
       return;
   }
   const int famiglie = risultato.NumeroCluster;
 
-  // Defaults: the slope file's friction angle (value 6) and cohesion (value 5), 0 without a slope file.
+  // Defaults: the slope file's friction angle (value 6) and cohesion (value 5), 0 without a slope file. A damaged
+  // slope file is told and nothing is written, as for a damaged result.
   ValoriFronte fronte{};
-  const bool conFronte = LeggiFileFronte(FileDellaSessione(QStringLiteral(".fro")), fronte) == EsitoFronte::Letto;
+  const QString fileFronte = FileDellaSessione(QStringLiteral(".fro"));
+  int rigaFronte = 0;
+  const EsitoFronte esitoFronte = LeggiFileFronte(fileFronte, fronte, &rigaFronte);
+  if (esitoFronte == EsitoFronte::NonValido) {
+    Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), DescrizioneFile(fileFronte, rigaFronte));
+    return;
+  }
+  const bool conFronte = esitoFronte == EsitoFronte::Letto;
   const double attrito = conFronte ? fronte[6] : 0, coesione = conFronte ? fronte[5] : 0;
   ParametriFamiglie p = ParametriPredefiniti(famiglie, attrito, coesione);
   const QString file = FileDellaSessione(QStringLiteral(".pgm"));

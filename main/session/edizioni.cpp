@@ -109,8 +109,9 @@ void menu1::EdizioneTitoli_Click() {
 void menu1::EditaOpzioniGrafiche(int tipo) {
   const QString file = FileDellaSessione(QStringLiteral(".GRA"));
   OpzioniGrafiche o;
-  if (LeggiFileOpzioniGrafiche(file, o) == EsitoOpzioni::NonValido) {
-    NonValido(file);
+  int riga = 0;
+  if (LeggiFileOpzioniGrafiche(file, o, &riga) == EsitoOpzioni::NonValido) {
+    NonValido(file, riga);
     MascheraCorrente.AnnullaMaschera = -1;
     return;
   }

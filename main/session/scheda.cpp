@@ -7,7 +7,9 @@ ModuloScheda Scheda;
 
 void AzzeraScheda() { AzzeraScheda(Scheda); }
 
-EsitoScheda LeggiScheda() { return LeggiFileScheda(Scheda.FileScheda, Scheda); }
+EsitoScheda LeggiScheda(std::vector<int>* linee) {
+  return LeggiFileScheda(Scheda.FileScheda, Scheda, kMassimoRigheScheda, linee);
+}
 
 void SegnalaEsitoScheda(EsitoScheda esito) {
   switch (esito) {

@@ -9,8 +9,9 @@ extern ModuloScheda Scheda;
 void AzzeraScheda();
 
 // Reads the sheet named by FileScheda (at most 500 non-blank records). The in-memory sheet is emptied first, so
-// nothing of an earlier sheet remains. On a failure the sheet in memory is left empty.
-EsitoScheda LeggiScheda();
+// nothing of an earlier sheet remains. On a failure the sheet in memory is left empty. `linee` (optional) receives
+// the line of the file that holds each record.
+EsitoScheda LeggiScheda(std::vector<int>* linee = nullptr);
 // Shows the message of a failed LeggiScheda (nothing for Letta).
 void SegnalaEsitoScheda(EsitoScheda esito);
 

@@ -175,4 +175,46 @@ TEST_F(GraficoDaMenu, BothPlotCommandsInBothProjectionsAndHemispheres) {
   }
 }
 
+TEST_F(GraficoDaMenu, ADamagedWedgeTableOrSlopeFileIsToldInsteadOfAPlotThatWouldShowItWrongly) {
+  // A dip direction written with a letter O in the wedge table, a face dip beyond a right angle in the slope file:
+  // the cluster plot that draws them tells the file and the line, and shows no plot.
+  PercorsoCluster(t);
+  OpzioniGrafiche o;
+  o.Opzione = {0, 1, 1, 1, 1, 1, 1};
+  ASSERT_TRUE(ScriviFileOpzioniGrafiche(t.D("esempio.GRA"), o));
+  const QString tabella = testing_support::ReadAnsi(t.D("esempio.GMC"));
+  const QString fronte = testing_support::ReadAnsi(t.D("esempio.fro"));
+  const struct {
+    const char* file;
+    QString testo;
+  } casi[] = {{"esempio.GMC", QString(tabella).replace(tabella.indexOf('\n') + 1, 1, 'O')},
+              {"esempio.fro", "180" + fronte.mid(fronte.indexOf('\n'))}};
+  for (const auto& c : casi) {
+    WriteAnsi(t.D("esempio.GMC"), tabella);
+    WriteAnsi(t.D("esempio.fro"), fronte);
+    WriteAnsi(t.D(c.file), c.testo);
+    const QString script = t.Root() + "/script";
+    WriteAnsi(script + "/frattix32.script", "menu GraficaCluster\npress Command1(0)\nclose menu1\n");
+    WriteAnsi(script + "/TALVOR.script", "answer OK\n");
+    QProcessEnvironment env;
+    env.insert("FRATTIX_DRIVE_C", t.DriveC());
+    env.insert("FRATTIX_UI_LOG", t.D("ui.log"));
+    env.insert("FRATTIX_UI_SCRIPT", script);
+    QFile::remove(t.D("ui.log"));
+    const auto r = testing_support::RunProgram(t.P("frattix32"), {t.D("esempio.ses")}, t.Data(), env, 60000);
+    ASSERT_TRUE(r.finished);
+    EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
+    const QStringList log = ReadLog(t.D("ui.log"));
+    EXPECT_TRUE(log.filter("TALVOR\twindow\tGRAFICA\t").isEmpty()) << log.join('\n').toStdString();
+    const QStringList messaggi = log.filter("\tmsgbox\t");
+    EXPECT_EQ(messaggi.size(), 1) << log.join('\n').toStdString();
+    if (messaggi.size() != 1) continue;
+    EXPECT_TRUE(messaggi[0].startsWith(QString("TALVOR\tmsgbox\tATTENZIONE!\tIl file e' incompleto o danneggiato:\\n%1, "
+                                               "riga %2\\n")
+                                           .arg(c.file)
+                                           .arg(QString(c.file) == "esempio.GMC" ? 2 : 1)))
+        << messaggi[0].toStdString();
+  }
+}
+
 }  // namespace

@@ -153,13 +153,13 @@ class Stereogramma : public ::testing::Test {
 
 const char* kIntestazione = "imm.P1 [°]\tinc.P1 [°]\tsciv.P1\timm.P2 [°]\tinc.P2 [°]\tsciv.P2\tF.S. [-]\tVolume [m³]\n";
 
-TEST_F(Stereogramma, TheWedgeTableIsReadByCellWithItsHeaderBlankAndShortLinesSkipped) {
+TEST_F(Stereogramma, TheWedgeTableIsReadByCellWithItsHeaderAndBlankLinesSkippedAndDamageTold) {
   WriteAnsi(folder->D("sito.GMC"), QString(kIntestazione) +
                                        "120\t60\tSI\t240\t60\tNO\t1\t12.5\n"
                                        "   \n"
-                                       "10\t20\tSI\t30\t40\tNO\n"
-                                       "200\t50\tNO\t300\t70\tNO\t1.3");
-  std::vector<TracciaCuneo> c = LeggiCunei(QStringLiteral("sito.ses"));
+                                       "200\t50\tNO\t300\t70\tNO\t1.3\t0.25");
+  std::vector<TracciaCuneo> c;
+  ASSERT_TRUE(LeggiCunei(QStringLiteral("sito.ses"), c));
   ASSERT_EQ(c.size(), 2u);
   EXPECT_EQ(c[0].Immersione2, 240);
   EXPECT_EQ(c[0].FattoreSicurezza, 1);
@@ -168,18 +168,36 @@ TEST_F(Stereogramma, TheWedgeTableIsReadByCellWithItsHeaderBlankAndShortLinesSki
   EXPECT_EQ(c[1].FattoreSicurezza, 1.3);
   // Only the header: no wedge.
   WriteAnsi(folder->D("sito.GMC"), kIntestazione);
-  EXPECT_TRUE(LeggiCunei(QStringLiteral("sito.ses")).empty());
-  // The records file wins over the table; a record cut short is dropped.
+  ASSERT_TRUE(LeggiCunei(QStringLiteral("sito.ses"), c));
+  EXPECT_TRUE(c.empty());
+  // A line that is not as PELDRIX writes it is told with its line, and no wedge is drawn: a line cut short, an
+  // angle or a factor of safety that is no number or out of its range.
+  for (const char* guasta : {"10\t20\tSI\t30\t40\tNO", "12O\t20\tSI\t30\t40\tNO\t1\t1", "10\t95\tSI\t30\t40\tNO\t1\t1",
+                             "10\t20\tSI\t30\t40\tNO\t1,5\t1", "10\t20\tSI\t30\t40\tNO\t-1\t1"}) {
+    WriteAnsi(folder->D("sito.GMC"), QString(kIntestazione) + "120\t60\tSI\t240\t60\tNO\t1\t12.5\n\n" + guasta + "\n");
+    QString file;
+    int riga = 0;
+    EXPECT_FALSE(LeggiCunei(QStringLiteral("sito.ses"), c, &file, &riga)) << guasta;
+    EXPECT_EQ(riga, 4) << guasta;
+    EXPECT_TRUE(file.endsWith("sito.GMC")) << file.toStdString();
+    EXPECT_TRUE(c.empty());
+  }
+  // The records file wins over the table; a record cut short is dropped, an item that is no number is told.
   WriteAnsi(folder->D("sito.GMC"), QString(kIntestazione) + "120\t60\tSI\t240\t60\tNO\t1\t12.5\n");
   WriteAnsi(folder->D("sito.tmp"), "10, 50, 100 60 .8\n200,40\n250,30,2.5\n1,2,3\n");
-  c = LeggiCunei(QStringLiteral("sito.ses"));
+  ASSERT_TRUE(LeggiCunei(QStringLiteral("sito.ses"), c));
   ASSERT_EQ(c.size(), 2u);
   EXPECT_EQ(c[0].FattoreSicurezza, 0.8);
   EXPECT_EQ(c[1].Immersione1, 200);
   EXPECT_EQ(c[1].FattoreSicurezza, 2.5);
+  WriteAnsi(folder->D("sito.tmp"), "10, 50, 100 60 .8\n200,4O\n250,30,2.5\n");
+  int riga = 0;
+  EXPECT_FALSE(LeggiCunei(QStringLiteral("sito.ses"), c, nullptr, &riga));
+  EXPECT_EQ(riga, 2);
   QFile::remove(folder->D("sito.tmp"));
   QFile::remove(folder->D("sito.GMC"));
-  EXPECT_TRUE(LeggiCunei(QStringLiteral("sito.ses")).empty());
+  ASSERT_TRUE(LeggiCunei(QStringLiteral("sito.ses"), c));
+  EXPECT_TRUE(c.empty());
 }
 
 TEST_F(Stereogramma, AClusterPlotDrawsMembersCentresNumbersAndWedgesInTheirPens) {
@@ -231,6 +249,7 @@ TEST_F(Stereogramma, GreatCirclesOfTheLoadedPolesAndTheSlopeFace) {
   v[1] = 90;  // a vertical face: its equal-area trace runs through the centre
   v[2] = 0;
   v[6] = 30;
+  v[7] = 2.6;
   v[9] = 10;
   ASSERT_TRUE(ScriviFileFronte(folder->D("sito.fro"), v));
   Disegna();
@@ -316,6 +335,8 @@ TEST_F(Stereogramma, AFullPlotReadsBackFromTheDxfDrawing) {
   v[1] = 60;
   v[2] = 90;
   v[6] = 30;
+  v[7] = 2.6;
+  v[9] = 10;
   ASSERT_TRUE(ScriviFileFronte(folder->D("sito.fro"), v));
   WriteAnsi(folder->P("korvenITA.CFG"), testing_support::ReadAnsi(
                                            QStringLiteral(FRATTIX_TEST_SOURCE_DIR "/install/korvenITA.CFG")));

@@ -29,7 +29,7 @@ const double kPi = 4 * std::atan(1.0);
 QString Record(int nu, const QString& ti, int imm, int inc, int ap) {
   QString r(52, ' ');
   auto metti = [&](int campo, const QString& testo) { r.replace(kInizioCampo[campo] - 1, testo.size(), testo); };
-  metti(Nu, QString::number(nu).rightJustified(2));
+  metti(Nu, nu > 0 ? QString::number(nu).rightJustified(2) : QString("  "));  // 0: a blank field
   metti(Dist, " 0.1");
   metti(Ti, ti);
   metti(Imm, QString::number(imm).rightJustified(3));
@@ -59,8 +59,8 @@ class Poli : public ::testing::Test {
 };
 
 TEST_F(Poli, EqualOrientationsMergeWithWeightsAcrossSheetsAndNamesWithCommas) {
-  // Nu 2 with aperture 1 and Nu 0 with aperture 4: one point of weight 3 and aperture 2. A trailing blank line
-  // is no pole.
+  // Nu 2 with aperture 1 and a blank Nu with aperture 4: one point of weight 3 and aperture 2. A trailing blank
+  // line is no pole.
   Scheda(t, "uno,due.sch", {Record(2, "GI", 120, 40, 1), Record(1, "GI", 200, 80, 5)});
   Scheda(t, "tre.sch", {Record(0, "FA", 120, 40, 4), Record(1, "GI", 360, 0, 3), Record(1, "GI", 0, 0, 3), ""},
          "senza linea");
@@ -263,7 +263,7 @@ class Stabilita : public ::testing::Test {
     WriteAnsi(t.D("sito.FAM"), "tabella\n");
     WriteAnsi(t.D("sito.pgm"), "30\n0.5\n35\n0\n");  // the other families take the slope's values
   }
-  void Fronte(double attrito, double coesione, double altezza, double peso = 26) {
+  void Fronte(double attrito, double coesione, double altezza, double peso = 2.6) {
     WriteAnsi(t.D("sito.fro"), QString("65\n185\n12\n195\n%1\n%2\n%3\n0\n%4\n").arg(coesione).arg(attrito).arg(peso).arg(altezza));
   }
   bool Esegui() {
@@ -282,22 +282,19 @@ TEST_F(Stabilita, PeldrixRunsWhenTheSlopeAllowsIt) {
   const QStringList righe = ReadAnsi(t.D("sito.GMC")).split('\n', Qt::SkipEmptyParts);
   ASSERT_GE(righe.size(), 2);
   EXPECT_TRUE(righe[0].startsWith("imm.P1")) << righe[0].toStdString();
-  // The stability mode does not ask for the rock unit weight: PELDRIX does, and tells a weight of 0 with the slope
-  // file's line instead of writing a table with no wedge.
+  // A rock unit weight of 0, which the slope form does not take, is told with the slope file's line instead of a
+  // table with no wedge.
   Fronte(0, 0.5, 30, 0);
   const auto r = RunProgram(t.P("TALVOR"), {}, t.Data(), testing_support::ScriptedRunEnvironment(t, "answer OK\n"));
   EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
   const QStringList m = testing_support::ReadLog(t.D("ui.log")).filter("\tmsgbox\t");
   ASSERT_EQ(m.size(), 1);
-  EXPECT_TRUE(m[0].startsWith("peldrix\tmsgbox\tATTENZIONE!\tIl peso dell'unita' di volume della roccia deve essere "
-                              "maggiore di zero:\\nsito.fro, riga 7\\n"))
+  EXPECT_TRUE(m[0].startsWith("TALVOR\tmsgbox\tATTENZIONE!\tIl file e' incompleto o danneggiato:\\nsito.fro, riga 7\\n"))
       << m[0].toStdString();
   EXPECT_FALSE(plat::FileExists(t.D("sito.GMC")));
 }
 
 TEST_F(Stabilita, PeldrixDoesNotRunOtherwise) {
-  Fronte(30, 0.5, 0);  // no crest height
-  EXPECT_FALSE(Esegui());
   Fronte(0, 0, 30);  // neither friction nor cohesion
   EXPECT_FALSE(Esegui());
   Fronte(30, 0.5, 30);
@@ -321,8 +318,9 @@ TEST_F(Stabilita, APeldrixThatEndsAbnormallyIsToldAndNoEarlierWedgeTableStays) {
   EXPECT_TRUE(log[0].startsWith("TALVOR\tmsgbox\tATTENZIONE!\tIl programma e' terminato in modo anomalo:\\npeldrix"))
       << log[0].toStdString();
   EXPECT_FALSE(plat::FileExists(t.D("sito.GMC")));
-  // A slope that no longer lets PELDRIX start (no crest height) leaves no table of the run before either.
-  Fronte(30, 0.5, 0);
+  // A slope that no longer lets PELDRIX start (neither friction nor cohesion) leaves no table of the run before
+  // either.
+  Fronte(0, 0, 30);
   WriteAnsi(t.D("sito.GMC"), "tabella di prima\n");
   r = RunProgram(t.P("TALVOR"), {}, t.Data(), testing_support::ScriptedRunEnvironment(t, ""));
   EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();

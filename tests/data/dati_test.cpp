@@ -167,9 +167,9 @@ TEST(ParametriFamiglie, BothWritersFormsAreReadAndGapsKeepTheDefaults) {
     EXPECT_EQ(letti.Coesione[1], 0.5);
   }
   // The limits themselves belong to the values.
-  WriteAnsi(t.D("s.pgm"), "90\n0\n0\n1e7\n");
+  WriteAnsi(t.D("s.pgm"), "89\n0\n0\n10000\n");
   EXPECT_EQ(LeggiFileParametriFamiglie(t.D("s.pgm"), letti), EsitoParametri::Letti);
-  EXPECT_EQ(letti.Coesione[2], 1e7);
+  EXPECT_EQ(letti.Coesione[2], 10000);
 }
 
 TEST(OpzioniGrafiche, DefaultsFiveValuesAndAnExistingFileLeftAlone) {
@@ -315,7 +315,7 @@ TEST(Selezione, CodesAtFullWidthInclusiveRangesAndBlankRecords) {
 // Damaged one-value-per-line files are refused at the line of the fault, never read shifted or as other values.
 TEST(BadInput, OneValuePerLineFilesRefuseSecondItemsLoneCRsAndValuesNoSlopeHas) {
   TestFolder t;
-  const QByteArray buono = "70\r\n120\r\n10\r\n120\r\n50\r\n30\r\n260\r\n100\r\n20\r\n";
+  const QByteArray buono = "70\r\n120\r\n10\r\n120\r\n50\r\n30\r\n2.6\r\n1\r\n20\r\n";
   ValoriFronte v{};
   ASSERT_TRUE(plat::WriteWholeFile(t.D("ok.fro"), buono));
   ASSERT_EQ(LeggiFileFronte(t.D("ok.fro"), v), EsitoFronte::Letto);
@@ -323,7 +323,7 @@ TEST(BadInput, OneValuePerLineFilesRefuseSecondItemsLoneCRsAndValuesNoSlopeHas) 
     const char* da;
     const char* a;
     int riga;
-  } guasti[] = {{"260\r\n", "26\r0\r\n", 7},         {"260\r\n", "1e308\r\n", 7},  {"50\r\n", "-1000000\r\n", 5},
+  } guasti[] = {{"2.6\r\n", "2.\r6\r\n", 7},         {"2.6\r\n", "1e308\r\n", 7},  {"50\r\n", "-1000000\r\n", 5},
                 {"30\r\n", "65,5\r\n", 6},           {"120\r\n10", "1 2\r\n10", 2}};
   for (const auto& g : guasti) {
     QByteArray b = buono;
@@ -363,6 +363,14 @@ TEST(BadInput, OneValuePerLineFilesRefuseSecondItemsLoneCRsAndValuesNoSlopeHas) 
     EXPECT_TRUE(errore.contains("x.sel, riga 1")) << errore.toStdString();
     EXPECT_EQ(letta.AperturaMassima, 4321);
   }
+  // A value after the last bound (a configuration with fewer codes than the file was written for); blank lines
+  // after it are no value.
+  const int righe = static_cast<int>(sel.count("\r\n"));
+  ASSERT_TRUE(plat::WriteWholeFile(t.D("x.sel"), sel + "\r\n \r\n"));
+  EXPECT_EQ(LeggiFileSelezione(t.D("x.sel"), c, s, &errore), EsitoSelezione::Letta);
+  ASSERT_TRUE(plat::WriteWholeFile(t.D("x.sel"), sel + " 1 \r\n"));
+  EXPECT_EQ(LeggiFileSelezione(t.D("x.sel"), c, s, &errore), EsitoSelezione::NonValida);
+  EXPECT_TRUE(errore.contains(QString("x.sel, riga %1").arg(righe + 1))) << errore.toStdString();
 }
 
 TEST(Scheda, ShortLinesArePaddedBlankOnesDroppedAndTheLimitIsTheCallers) {

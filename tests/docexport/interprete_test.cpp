@@ -7,6 +7,8 @@
 #include "tests/support/support.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -177,4 +179,28 @@ TEST_F(Interprete, WholeRunsOfWenlow) {
   r = RunProgram(t.P("wenlow"), {t.D("manca.tab")}, t.Data(),
                  testing_support::ScriptedRunEnvironment(t, "answer OK \"Impossibile leggere il documento\"\n"));
   EXPECT_EQ(r.exitCode, 1) << r.output.toStdString();
+}
+
+TEST_F(Interprete, ACellTooWideForAnyPageKeepsItsColumnTheWidest) {
+  // A cell whose text at the largest font is wider than any whole number of twips the columns are counted in: its
+  // column takes the page, the short column next to it what is left.
+  TestFolder t;
+  t.AddPrograms({"wenlow"});
+  WriteAnsi(t.P("language.cfg"), " 1 \n");
+  ConFormattazione(t);
+  WriteAnsi(t.D("largo.tab"), "#RESET 2,2,2,2,2,2,12,Arial\n#FONTSIZE 1638\n#STARTTABLE\n" + QString(70000, 'W') +
+                                  "\tx\n#ENDTABLE\n#ENDDOCUMENT\n");
+  const auto r = RunProgram(t.P("wenlow"), {t.D("largo.tab")}, t.Data(), testing_support::ScriptedRunEnvironment(t, ""));
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  QProcess unzip;
+  unzip.start("/usr/bin/unzip", {"-p", t.D("largo.DOC"), "word/document.xml"});
+  ASSERT_TRUE(unzip.waitForFinished(60000));
+  const QString xml = QString::fromUtf8(unzip.readAllStandardOutput());
+  QList<int> larghezze;
+  static const QRegularExpression colonna("<w:gridCol w:w=\"(-?\\d+)\"/>");
+  for (auto it = colonna.globalMatch(xml); it.hasNext();) larghezze << it.next().captured(1).toInt();
+  ASSERT_EQ(larghezze.size(), 2) << xml.left(2000).toStdString();
+  EXPECT_GT(larghezze[0], larghezze[1]);
+  EXPECT_GT(larghezze[1], 0);
+  EXPECT_LE(larghezze[0] + larghezze[1], 11906 - 2 * 1134);  // the text width of the page
 }

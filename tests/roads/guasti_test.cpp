@@ -312,6 +312,148 @@ TEST_F(Guasti, TalvorKilledInItsClusteringWindowIsReportedAndTheMainProgramGoesO
   EXPECT_EQ(dopo, prima);
 }
 
+// Damaged numbers in the session's files, each on one line of a file of the example session after a cluster run:
+// every program that reads the file says so with the file and the damaged line, and no file of the session is
+// written over. The clustering result is read by the family-parameters command, TALVOR's cluster plot and
+// PELDRIX; a survey sheet by TALVOR, MIRVANE and the sheet report, which refuse it with the same message; the
+// slope file by the family-parameters command, the slope form, the results report and TALVOR's stability run; the
+// graphics options by TALVOR and the options form.
+TEST_F(Guasti, DamagedNumbersAreToldWithTheirFileAndLineAndNoFileIsWrittenOver) {
+  t.AddPrograms({"MIRVANE"});
+  Copioni({{"frattix32", "menu CalcoliCluster\nclose menu1\n"}, {"TALVOR", DueFamiglie()}});
+  ASSERT_EQ(Esegui("").exitCode, 0);
+  ASSERT_TRUE(Messaggi().isEmpty()) << Messaggi().join("\n").toStdString();
+  const QMap<QString, QString> originali = {{"esempio.dat", ReadAnsi(R("esempio.dat"))},
+                                            {"fronte_nord.sch", ReadAnsi(R("fronte_nord.sch"))},
+                                            {"esempio.fro", ReadAnsi(R("esempio.fro"))},
+                                            {"esempio.GRA", ReadAnsi(R("esempio.GRA"))}};
+  const QString risultato = "menu EdizioneFamiglie\nanswer OK\nmenu GraficaCluster\npress Command1(0)\n"
+                            "menu CalcoliStabilita\nclose menu1\n";
+  const QString scheda =
+      "menu CalcoliCluster\nmenu GraficaStellare\nmenu espsctxt\nfile fronte_nord.sch\nanswer OK\nclose menu1\n";
+  const QString fronte = "menu EdizioneFamiglie\nanswer OK\nmenu EdizioneFronte\nanswer OK\nmenu esptabtxt\nanswer OK\n"
+                         "menu CalcoliStabilita\nclose menu1\n";
+  const QString danneggiato = "Il file e' incompleto o danneggiato:\\n";
+  const QString nonValido = "Il file seguente e' incompleto o non valido:\\n";
+  const struct {
+    const char* file;
+    int riga;
+    // The damaged line: the text that replaces the whole line, or (`colonna` from 1) the field at that column.
+    QString testo;
+    int colonna;
+    QString script;
+    QStringList messaggi;  // program and text before the file's name, in the order shown
+  } casi[] = {
+      // A decimal comma and a second number on a line of the clustering result, a line that holds no number.
+      {"esempio.dat", 11, "1,5", 0, risultato,
+       {"frattix32\t" + nonValido, "TALVOR\t" + danneggiato, "peldrix\t" + danneggiato}},
+      {"esempio.dat", 14, " 5 6", 0, risultato,
+       {"frattix32\t" + nonValido, "TALVOR\t" + danneggiato, "peldrix\t" + danneggiato}},
+      {"esempio.dat", 12, "abc", 0, risultato,
+       {"frattix32\t" + nonValido, "TALVOR\t" + danneggiato, "peldrix\t" + danneggiato}},
+      // The measuring line of a sheet: a letter O for a zero, a number beyond any direction.
+      {"fronte_nord.sch", 3, "12O/15", 0, scheda,
+       {"TALVOR\t" + danneggiato, "MIRVANE\t" + danneggiato, "frattix32\t" + danneggiato}},
+      {"fronte_nord.sch", 3, "1e999/15", 0, scheda,
+       {"TALVOR\t" + danneggiato, "MIRVANE\t" + danneggiato, "frattix32\t" + danneggiato}},
+      // A record's multiplicity and aperture (line 26: Nu 3, Ap 6).
+      {"fronte_nord.sch", 26, "O5", 2, scheda,
+       {"TALVOR\t" + danneggiato, "MIRVANE\t" + danneggiato, "frattix32\t" + danneggiato}},
+      {"fronte_nord.sch", 26, "1x", 33, scheda,
+       {"TALVOR\t" + danneggiato, "MIRVANE\t" + danneggiato, "frattix32\t" + danneggiato}},
+      // The slope file: line 7 written twice makes a twentieth value; a face dip of 180 degrees.
+      {"esempio.fro", 20, "0.05", 0, fronte,
+       {"frattix32\t" + nonValido, "frattix32\t" + nonValido, "frattix32\t" + nonValido, "TALVOR\t" + danneggiato}},
+      {"esempio.fro", 1, "180", 0, fronte,
+       {"frattix32\t" + nonValido, "frattix32\t" + nonValido, "frattix32\t" + nonValido, "TALVOR\t" + danneggiato}},
+      // The graphics options, read by TALVOR's cluster run and by the options form before a plot.
+      {"esempio.GRA", 3, "1,2", 0, "menu CalcoliCluster\nmenu GraficaCluster\nanswer OK\nclose menu1\n",
+       {"TALVOR\t" + danneggiato, "frattix32\t" + nonValido}},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(QString("%1, riga %2: %3").arg(c.file).arg(c.riga).arg(c.testo).toStdString());
+    for (auto it = originali.begin(); it != originali.end(); ++it) WriteAnsi(R(it.key()), it.value());
+    QStringList righe = originali[c.file].split('\n');
+    if (QString(c.file) == "esempio.fro" && c.riga == 20) {
+      righe.insert(6, righe[6]);  // line 7 twice: every later value one line further down
+    } else if (c.colonna > 0) {
+      righe[c.riga - 1].replace(c.colonna - 1, c.testo.size(), c.testo);
+    } else {
+      righe[c.riga - 1] = c.testo;
+    }
+    WriteAnsi(R(c.file), righe.join('\n'));
+    const auto prima = Cartella();
+    // Each program answers the message it shows; TALVOR and peldrix show nothing else.
+    Copioni({{"frattix32", c.script}, {"TALVOR", "answer OK\n"}, {"peldrix", "answer OK\n"}, {"MIRVANE", "answer OK\n"}});
+    const RunResult r = Esegui("");
+    EXPECT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
+    const QStringList m = Messaggi();
+    EXPECT_EQ(m.size(), c.messaggi.size()) << m.join("\n").toStdString();
+    const QString dove = QString("%1, riga %2\\n").arg(c.file).arg(c.riga);
+    for (qsizetype i = 0; i < std::min(m.size(), c.messaggi.size()); ++i)
+      EXPECT_TRUE(m[i].startsWith(c.messaggi[i].section('\t', 0, 0) + "\tmsgbox\tATTENZIONE!\t" +
+                                  c.messaggi[i].section('\t', 1) + dove))
+          << m[i].toStdString();
+    EXPECT_TRUE(ReadLog(t.D("ui.log")).filter("\tfatal\t").isEmpty());
+    // No file written over: the graphics options are written by every plot launch as they were, and the wedge
+    // table is removed by the stability command before it starts PELDRIX, as on every run.
+    auto dopo = Cartella();
+    auto attesi = prima;
+    if (c.script.contains("CalcoliStabilita")) attesi.remove("esempio.GMC");
+    EXPECT_EQ(dopo, attesi);
+  }
+}
+
+// The readers' limits are told as limits: MIRVANE's 1000 sheets, TALVOR's 300 points of a clustering result to
+// plot, the 300 families of the family-parameters command; and a mode of TALVOR that is no mode is damage of the
+// hand-over file, never taken as some mode.
+TEST_F(Guasti, LimitsAreToldAsLimitsAndAModeThatIsNoModeAsDamage) {
+  t.AddPrograms({"MIRVANE"});
+  // A clustering result of 301 points and 301 clusters, one point each.
+  QString dat = QString("\n").repeated(9) + " 301 \n" + QString(" .5\n 1\n .5\n 1\n").repeated(301) + " 301 \n .3\n";
+  for (int k = 1; k <= 301; ++k) dat += QString(" 1 \n %1 \n").arg(k);
+  WriteAnsi(R("esempio.dat"), dat);
+  WriteAnsi(R("esempio.pgm"), "30\n.5\n");
+  WriteAnsi(R("esempio.GRA"), " 1 \n 1 \n 1 \n 1 \n 1 \n 2 \n");
+  const auto prima = Cartella();
+  Copioni({{"frattix32", "menu GraficaCluster\npress Command1(0)\nmenu EdizioneFamiglie\nanswer OK\nclose menu1\n"},
+           {"TALVOR", "answer OK\n"}});
+  RunResult r = Esegui("");
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  QStringList m = Messaggi();
+  ASSERT_EQ(m.size(), 2) << m.join("\n").toStdString();
+  EXPECT_TRUE(m[0].startsWith("TALVOR\tmsgbox\tATTENZIONE!\tIl numero di punti supera il massimo ammesso:\\n300\\n"
+                              "esempio.dat, riga 10\\n"))
+      << m[0].toStdString();
+  EXPECT_TRUE(m[1].startsWith("frattix32\tmsgbox\tATTENZIONE!\tIl numero di famiglie supera il massimo ammesso:\\n300\\n"
+                              "esempio.dat, riga 1215\\n"))
+      << m[1].toStdString();
+  EXPECT_EQ(Cartella(), prima);
+
+  // MIRVANE handed more sheets than it takes.
+  QString passaggio = " 0 \n 0 \n 0 \n 1001 \n";
+  for (int s = 1; s <= 1001; ++s) passaggio += QString("s%1.sch\n").arg(s);
+  WriteAnsi(t.P("temporan"), passaggio + "esempio.ses\n");
+  QFile::remove(t.D("ui.log"));
+  r = RunProgram(t.P("MIRVANE"), {}, t.D("rilievi"), ScriptedRunEnvironment(t, "answer OK\n"));
+  EXPECT_EQ(r.exitCode, 1) << r.output.toStdString();
+  m = Messaggi();
+  ASSERT_EQ(m.size(), 1) << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  EXPECT_TRUE(m[0].endsWith("\tIl numero di schede supera il massimo ammesso:\\n1000")) << m[0].toStdString();
+
+  // TALVOR handed a mode that is not a whole number, or no int at all.
+  for (const char* modo : {"2.5", "1e308", "99999999999999999999", "-1e10"}) {
+    WriteAnsi(t.P("temporan"), QString(" 0 \n%1\n 0 \n 0 \nesempio.ses\n").arg(modo));
+    QFile::remove(t.D("ui.log"));
+    r = RunProgram(t.P("TALVOR"), {}, t.D("rilievi"), ScriptedRunEnvironment(t, "answer OK\n"));
+    EXPECT_EQ(r.exitCode, 1) << modo << r.output.toStdString();
+    m = Messaggi();
+    ASSERT_EQ(m.size(), 1) << modo << ReadLog(t.D("ui.log")).join("\n").toStdString();
+    EXPECT_TRUE(m[0].contains("\tIl file e' incompleto o danneggiato:\\ntemporan, riga 2\\n")) << m[0].toStdString();
+  }
+  EXPECT_EQ(Cartella(), prima);
+}
+
 // The arguments of setpriv that run a program as the unprivileged user "nobody" (65534) without groups.
 const QStringList kComeNessuno = {"--reuid=65534", "--regid=65534", "--clear-groups", "--"};
 

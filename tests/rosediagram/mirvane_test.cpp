@@ -137,13 +137,13 @@ TEST_F(Caricamento, TheWorkedDataSetGivesItsSectorCounts) {
 
 TEST_F(Caricamento, WithoutCriteriaTheAnalysisDefaultsHold) {
   QString vuoti20(20, QLatin1Char(' '));
-  WriteAnsi(t.D("a.sch"), Scheda({Record("GI", "360", "90", "0"), Record("GI", "10", "91", "0"),
-                                  Record("FA", "20", "30", "99"), vuoti20 + Record(30, 30).mid(20)}));
+  WriteAnsi(t.D("a.sch"), Scheda({Record("GI", "360", "90", "0"), Record("FA", "20", "30", "99"),
+                                  vuoti20 + Record(30, 30).mid(20)}));
   Passaggio({"a.sch"});
   ASSERT_EQ(Carica(), EsitoCaricamento::Caricato);
-  // Imm 360 and Inc 90 are inside (bounds included), so is Inc 91 (up to 360); a record whose first 20
-  // characters are blank is no discontinuity, whatever the rest of the line holds.
-  EXPECT_EQ(Mirvane.AngoliImmersione, (std::vector<double>{360, 10, 20}));
+  // Imm 360 and Inc 90 are inside (bounds included); a record whose first 20 characters are blank is no
+  // discontinuity, whatever the rest of the line holds.
+  EXPECT_EQ(Mirvane.AngoliImmersione, (std::vector<double>{360, 20}));
   EXPECT_EQ(Mirvane.TitoliDiagramma, TitoliSessione{});
 }
 
@@ -157,19 +157,12 @@ TEST_F(Caricamento, TheSessionCriteriaSelectTheRecords) {
   EXPECT_EQ(Mirvane.AngoliImmersione, (std::vector<double>{10, 50}));
 }
 
-TEST_F(Caricamento, DirectionsOutsideTheCircleThatPassTheBoundsAreWrappedOntoIt) {
-  WriteAnsi(t.D("a.sch"), Scheda({Record("GI", "370", "30"), Record("GI", "-10", "30"), Record("GI", "999", "30")}));
-  Passaggio({"a.sch"});
-  Criteri({}, {0, 100, -90, 999, 0, 90});
-  ASSERT_EQ(Carica(), EsitoCaricamento::Caricato);
-  EXPECT_EQ(Mirvane.AngoliImmersione, (std::vector<double>{370, -10, 999}));
-  std::array<int, 37> atteso{};
-  atteso[SettoreDirezione(10)] = 1, atteso[SettoreDirezione(350)] = 1, atteso[SettoreDirezione(279)] = 1;
-  EXPECT_EQ(ContaSettori(Mirvane.AngoliImmersione), atteso);
-}
-
-TEST_F(Caricamento, ADipOrDipDirectionThatIsNoNumberIsToldWithItsLine) {
-  for (const auto& [immersione, inclinazione] : {std::pair{"12O", "30"}, std::pair{"120", "x"}}) {
+TEST_F(Caricamento, ADipOrDipDirectionThatIsNoNumberOrOutOfItsRangeIsToldWithItsLine) {
+  // Dip directions outside 0 to 360 and dips outside 0 to 90 are refused as the sheet's grid refuses them, also
+  // where the session's bounds would let them pass.
+  Criteri({}, {0, 100, -90, 999, -90, 999});
+  for (const auto& [immersione, inclinazione] : {std::pair{"12O", "30"}, std::pair{"120", "x"}, std::pair{"370", "30"},
+                                                 std::pair{"-10", "30"}, std::pair{"120", "91"}}) {
     WriteAnsi(t.D("a.sch"), Scheda({Record(10, 10), Record("GI", immersione, inclinazione)}));
     Passaggio({"a.sch"});
     EXPECT_EQ(Carica(), EsitoCaricamento::Errore) << immersione << " " << inclinazione;

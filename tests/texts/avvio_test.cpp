@@ -113,12 +113,24 @@ TEST_F(StartUp, ClosingTheFirstLanguageWindowOffersItAgainOrEnds) {
 TEST_F(StartUp, MissingOrBadLanguageFileEndsWithAMessage) {
   EXPECT_EQ(EndCode(false), 2);
   EXPECT_TRUE(Log().last().contains("language.cfg is missing"));
-  for (const char* bad : {" 7 \n", " 0 \n", "abc\n", "", " 2.5 \n"}) {
+  for (const char* bad : {" 7 \n", " 0 \n", "abc\n", "", " 2.5 \n", " 1 2 \n", "1,2\n", " 1 \nx\n"}) {
     WriteAnsi(t.P("language.cfg"), bad);
     EXPECT_EQ(EndCode(false), 2) << bad;
   }
   WriteAnsi(t.P("language.cfg"), " 6 \n");
   EXPECT_EQ(EndCode(false), 0);
+}
+
+TEST_F(StartUp, ADamagedLanguageFileOffersTheChoiceAsAMissingOneDoes) {
+  for (const char* bad : {" 7 \n", "abc\n", "", " 2.5 \n", " 1 2 \n"}) {
+    WriteAnsi(t.P("language.cfg"), bad);
+    Script("click Picture4\n");
+    ASSERT_EQ(EndCode(true), 0) << bad;
+    EXPECT_EQ(ReadBytes(t.P("language.cfg")), QByteArray(" 1 \r\n")) << bad;
+    EXPECT_EQ(Avvio.NumeroLingua, 1);
+    ASSERT_FALSE(Log().isEmpty()) << bad;
+    EXPECT_TRUE(Log().first().contains("\tform\tselezling\t")) << bad;
+  }
 }
 
 TEST_F(StartUp, MissingTextTableEndsWithAMessage) {
