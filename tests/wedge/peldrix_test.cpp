@@ -675,11 +675,12 @@ TEST(Run, WithoutTheWindowModuleMessagesGoToTheStandardError) {
 namespace {
 
 // The textbook wedge: planes 45/105 (c 500, φ 20) and 70/235 (c 1000, φ 30), face 65/185, upper slope 12/195,
-// height 100, unit weights 160 and 62.5.
+// height 100, unit weights 160 and 62.5. Every force a tenth of the textbook's, so that the unit weights lie in
+// the slope form's ranges: the factors of safety and the volumes are the textbook's.
 Slope Textbook() {
   Slope s;
-  s.height = 100, s.rockWeight = 160, s.waterWeight = 62.5;
-  s.c1 = 500, s.phi1 = 20, s.c2 = 1000, s.phi2 = 30;
+  s.height = 100, s.rockWeight = 16, s.waterWeight = 6.25;
+  s.c1 = 50, s.phi1 = 20, s.c2 = 100, s.phi2 = 30;
   return s;
 }
 
@@ -715,9 +716,9 @@ TEST(Run, ATensionCrackIsOnePlaneWhicheverWayItIsEntered) {
   const QList<Family> textbook = {{45, 105}, {70, 235}};
   for (double direction : {185.0, 5.0}) {
     s.crackDir = direction;
-    const QStringList rows = Rows(t, SlopeValues(s), textbook, "20\n500\n30\n1000\n");
+    const QStringList rows = Rows(t, SlopeValues(s), textbook, "20\n5\n30\n10\n");
     EXPECT_EQ(Table(rows), "105.0\t45.0\tSI\t235.0\t70.0\tSI\t1.10\t161814.08") << direction;
-    const Outcome o = Expected(s, textbook[0], textbook[1], 500, 20, 1000, 30);
+    const Outcome o = Expected(s, textbook[0], textbook[1], 50, 20, 100, 30);
     EXPECT_NEAR(o.factor, 1.107, 0.0005);
     if (rows.size() == 1) ExpectRow(rows[0], textbook[0], textbook[1], o);
   }
@@ -822,7 +823,7 @@ TEST(Run, ASeismicForceThatUnderflowsActsAsNone) {
   WriteHandOver(t);
   const QList<Family> families = {{45, 105}, {70, 235}, {20, 160}, {75, 190}, {55, 300}, {35, 140}, {60, 230}};
   const Slope s = Textbook();
-  const QStringList none = Rows(t, SlopeValues(s), families, "20\n500\n30\n1000\n");
+  const QStringList none = Rows(t, SlopeValues(s), families, "20\n5\n30\n10\n");
   EXPECT_GE(none.filter(QRegularExpression("\tSI\t.*\tSI\t")).size(), 3);
   for (double eta : {1e-300, 1e-200, 1e-170})
     EXPECT_EQ(Table(Rows(t, SlopeValues(s, eta), families)), Table(none)) << eta;
