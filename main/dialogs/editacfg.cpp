@@ -80,6 +80,12 @@ void MessaggioIntervallo(const QString& titolo, double minimo, double massimo) {
                plat::vbOKOnly + plat::vbCritical, titolo);
 }
 
+// True when a font name comes back from the pen table as written: it stands there as one item.
+bool NomeCarattereScrivibile(const QString& nome) {
+  return !plat::CharacterALineCannotHold(nome) && !nome.contains(QLatin1Char(',')) &&
+         !nome.startsWith(QLatin1Char('"')) && plat::TrimBlanks(nome) == nome;
+}
+
 }  // namespace
 
 Editacfg::Editacfg(const QString& percorso, QWidget* parent)
@@ -166,7 +172,10 @@ void Editacfg::Form_Load() {
     auto* voce = new QListWidgetItem(nome, List1);
     voce->setData(Qt::UserRole, e);  // two elements of the same name stay two elements
   }
-  List2->addItems(QFontDatabase::families());
+  // Only the fonts whose names the pen table holds as one item: no comma, no quote in front, no blank at either end,
+  // every character one of its code page.
+  for (const QString& famiglia : QFontDatabase::families())
+    if (NomeCarattereScrivibile(famiglia)) List2->addItem(famiglia);
   InAggiornamento = false;
   if (List1->count() > 0) List1->setCurrentRow(0);
   if (const QScreen* s = QGuiApplication::primaryScreen()) {
@@ -248,8 +257,15 @@ void Editacfg::Option1_DblClick(int c) {
   delete dialogo;
   if (!scelto || valore == tabella_.ValoriColori[k]) return;
   tabella_.ValoriColori[k] = valore;
-  const QString nome = plat::InputBox(Traduci(QStringLiteral("Nome colore:")),
-                                      Traduci(QStringLiteral("DESCRIZIONE COLORI")), NomiColoriMostrati[k]);
+  // A name the pen table cannot hold is refused with its character, and asked again as typed.
+  QString nome = NomiColoriMostrati[k];
+  for (;;) {
+    nome = plat::InputBox(Traduci(QStringLiteral("Nome colore:")), Traduci(QStringLiteral("DESCRIZIONE COLORI")), nome);
+    const auto carattere = plat::CharacterALineCannotHold(nome);
+    if (!carattere) break;
+    plat::MsgBox(MessaggioCarattere(*carattere), plat::vbOKOnly + plat::vbCritical,
+                 Traduci(QStringLiteral("DESCRIZIONE COLORI")));
+  }
   NomiColoriMostrati[k] = nome;
   nomeColoreCambiato_[k] = true;
   DipingiColore(c);
