@@ -74,7 +74,7 @@ bool NellIntervallo(const QString& testo, double minimo, double massimo) {
 const char* const kErroreIntervallo = "Vi e' un errore di digitazione del valore introdotto o il valore è fuori dal range previsto; deve infatti appartenere all'intervallo:";
 // clang-format on
 
-void MessaggioIntervallo(const QString& titolo, double minimo, double massimo) {
+void AvvisoIntervallo(const QString& titolo, double minimo, double massimo) {
   plat::MsgBox(Traduci(QString::fromUtf8(kErroreIntervallo)) + QLatin1Char('\r') + NumeroTesto(minimo) +
                    QStringLiteral("; ") + NumeroTesto(massimo),
                plat::vbOKOnly + plat::vbCritical, titolo);
@@ -293,9 +293,9 @@ bool Editacfg::ValoriAmmessi() {
     InAggiornamento = true;
     Text1->setText(*spessoriDigitati_[k]);
     InAggiornamento = false;
-    MessaggioIntervallo(List1->currentItem() ? List1->currentItem()->text() + QStringLiteral(" - ") + Label1->text()
-                                             : Label1->text(),
-                        kSpessoreMinimo, kSpessoreMassimo);
+    AvvisoIntervallo(List1->currentItem() ? List1->currentItem()->text() + QStringLiteral(" - ") + Label1->text()
+                                          : Label1->text(),
+                     kSpessoreMinimo, kSpessoreMassimo);
     Text1->setFocus();
     Text1->selectAll();
     return false;
@@ -307,8 +307,8 @@ bool Editacfg::ValoriAmmessi() {
     if (t->text() == marginiMostrati_[i] ||
         NellIntervallo(t->text(), kMargineMinimo, kMargineMassimo))
       continue;
-    MessaggioIntervallo(Frame2->title() + QStringLiteral(" - ") + margini[i].second->text(), kMargineMinimo,
-                        kMargineMassimo);
+    AvvisoIntervallo(Frame2->title() + QStringLiteral(" - ") + margini[i].second->text(), kMargineMinimo,
+                     kMargineMassimo);
     t->setFocus();
     t->selectAll();
     return false;
