@@ -1,5 +1,7 @@
 #include "common/data/nomi.h"
 
+#include "common/platform/textio.h"
+
 QString StemSessione(const QString& nome) {
   const qsizetype punto = nome.indexOf(QLatin1Char('.'));
   return punto < 0 ? nome : nome.left(punto);
@@ -11,4 +13,10 @@ QString FileStem(const QString& nome, const QString& estensione) { return StemSe
 
 QString FileTabella(const QString& nome, const QString& estensione) {
   return nome.left(nome.size() > 3 ? nome.size() - 3 : 0) + estensione;
+}
+
+std::optional<char32_t> CarattereNonAmmessoNelNome(const QString& nome) {
+  if (const auto c = plat::CharacterALineCannotHold(nome)) return c;
+  if (nome.startsWith(QLatin1Char(' ')) || nome.endsWith(QLatin1Char(' '))) return U' ';
+  return std::nullopt;
 }

@@ -50,7 +50,8 @@ EsitoSelezione LeggiFileSelezione(const QString& percorso, const ModuloConfigura
   auto numero = [&](double& v, bool flag) {
     bool ok = false;
     const int riga = r.LineNumber();
-    if (!r.ReadNumberLine(v, &ok) || !ok || (flag && v != 0 && v != 1 && v != 2) || std::fabs(v) > 1e7) {
+    if (!r.ReadNumberLine(v, &ok) || !ok || (flag && v != 0 && v != 1 && v != 2) ||
+        std::fabs(v) > kLimiteIntervalloSelezione) {
       if (errore) *errore = DescrizioneFile(r.Path(), riga);
       return false;
     }

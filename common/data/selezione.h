@@ -10,6 +10,9 @@
 
 // The code-valued fields in the order of the file (For comes after Du).
 inline constexpr std::array<int, 9> kOrdineFileSelezione = {3, 6, 7, 8, 9, 12, 13, 14, 10};
+// The bounds of the criteria file keep within this value, whatever their sign: the reader refuses a file beyond it,
+// and the editing command takes no value beyond it.
+inline constexpr double kLimiteIntervalloSelezione = 1e7;
 // Flags the main program's editing command lets one field hold: 30 for Lit, 10 for the others.
 int LimiteCodiciScelti(int campo);
 

@@ -5,6 +5,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -45,11 +46,55 @@ QString DecodeAnsi(const QByteArray& bytes) {
   return decoder.decode(bytes);
 }
 
+namespace {
+// The characters of the bytes 0x80 to 0x9F, as the converter reads them; a byte it cannot read stands for none.
+const std::array<char16_t, 32>& CaratteriAlti() {
+  static const std::array<char16_t, 32> tabella = [] {
+    std::array<char16_t, 32> t{};
+    QByteArray bytes;
+    for (int b = 0x80; b < 0xA0; ++b) bytes.append(static_cast<char>(b));
+    QStringDecoder decoder("windows-1252");
+    const QString testo = decoder.isValid() ? decoder.decode(bytes) : QString::fromLatin1(bytes);
+    for (qsizetype i = 0; i < 32 && i < testo.size(); ++i)
+      t[static_cast<std::size_t>(i)] = testo.at(i).unicode() == 0xFFFD ? 0 : testo.at(i).unicode();
+    return t;
+  }();
+  return tabella;
+}
+}  // namespace
+
+bool AnsiHolds(char32_t c) {
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return true;
+  if (c > 0xFFFF) return false;
+  for (const char16_t a : CaratteriAlti())
+    if (a != 0 && a == c) return true;
+  return false;
+}
+
+std::optional<char32_t> CharacterALineCannotHold(QStringView text) {
+  for (const char32_t c : text.toUcs4())
+    if (c < 0x20 || c == 0x7F || !AnsiHolds(c)) return c;
+  return std::nullopt;
+}
+
 QByteArray EncodeAnsi(const QString& text) {
   if (LikeLatin1(text)) return text.toLatin1();
+  // What Windows-1252 cannot hold becomes "?", one for each character (a pair of surrogates is one character):
+  // the converter would write 0x1A, which ends the file for every reader.
+  QString testo;
+  testo.reserve(text.size());
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text.at(i);
+    if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+      testo += QLatin1Char('?');
+      ++i;
+    } else {
+      testo += AnsiHolds(c.unicode()) ? c : QLatin1Char('?');
+    }
+  }
   QStringEncoder encoder("windows-1252");
-  if (!encoder.isValid()) return text.toLatin1();
-  return encoder.encode(text);
+  if (!encoder.isValid()) return testo.toLatin1();
+  return encoder.encode(testo);
 }
 
 QStringView TrimBlanks(QStringView text) {
@@ -223,9 +268,9 @@ bool SeqReader::Open(const QString& path) {
 
 void SeqReader::OpenBytes(const QByteArray& bytes) {
   text_ = DecodeAnsi(bytes);
-  // A Ctrl-Z at the end (old editors) marks the end of the file.
-  const qsizetype z = text_.indexOf(QChar(0x1A));
-  if (z >= 0) text_.truncate(z);
+  // A Ctrl-Z as the last byte (old editors) marks the end of the file; inside the file it is a character, so that
+  // one damaged byte never hides the lines after it.
+  if (text_.endsWith(QChar(0x1A))) text_.chop(1);
   pos_ = 0;
   line_ = 1;
   open_ = true;

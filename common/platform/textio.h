@@ -7,10 +7,20 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace plat {
 
 QString DecodeAnsi(const QByteArray& bytes);  // Windows-1252 to text
-QByteArray EncodeAnsi(const QString& text);   // text to Windows-1252 (0x1A for what it cannot hold)
+// Text to Windows-1252. A character that has no byte there becomes "?" (one for a character outside the 16-bit
+// range too): never 0x1A, which a reader would take as the end of the file.
+QByteArray EncodeAnsi(const QString& text);
+// True when Windows-1252 has a byte for the character.
+bool AnsiHolds(char32_t c);
+// The first character that a line of the suite's files cannot hold as it stands: one that Windows-1252 has no
+// byte for, or a control character (a line end would split the line, a TAB or a Ctrl-Z change what a reader
+// takes from it). Nothing when every character can stand in a line.
+std::optional<char32_t> CharacterALineCannotHold(QStringView text);
 
 // Numeric value of a text as the original's Val(): leading blanks skipped, blanks and TABs inside the number ignored
 // (a CR or LF ends it), an optional sign, digits, a point, an exponent (E or D); the value of the longest such
@@ -37,7 +47,8 @@ class SeqReader {
 
   // Opens a file for reading; the name is resolved without regard to case. False when it cannot be read.
   bool Open(const QString& path);
-  // Reads text already in memory (bytes in Windows-1252).
+  // Reads text already in memory (bytes in Windows-1252). A Ctrl-Z (0x1A) that is the last byte marks the end of
+  // the file, as old editors left it; a Ctrl-Z anywhere else is a character of the text.
   void OpenBytes(const QByteArray& bytes);
   bool IsOpen() const { return open_; }
   QString Path() const { return path_; }

@@ -223,3 +223,14 @@ QString DescrizioneFile(const QString& percorso, int riga) {
   return testo + QLatin1Char('\n') + Traduci(QStringLiteral("Cartella:")) + QLatin1Char(' ') +
          QDir::toNativeSeparators(cartella.isEmpty() ? QStringLiteral("/") : cartella);
 }
+
+QString DescrizioneCarattere(char32_t c) {
+  const QString codice = QStringLiteral("U+%1").arg(static_cast<uint>(c), 4, 16, QLatin1Char('0')).toUpper();
+  if (c < 0x20 || (c >= 0x7F && c < 0xA0)) return codice;
+  return QLatin1Char('"') + QString::fromUcs4(&c, 1) + QStringLiteral("\" (") + codice + QLatin1Char(')');
+}
+
+QString MessaggioCarattere(char32_t c) {
+  return Traduci(QStringLiteral("Il carattere seguente non puo' essere scritto nel file:")) + QLatin1Char('\r') +
+         DescrizioneCarattere(c);
+}

@@ -36,3 +36,10 @@ QString Traduci(const QString& testo);
 // "Cartella:" and the folder that holds it (the existing case variant of a relative or differently-cased name,
 // separators of the system), both labels in the current language. Empty for an empty path.
 QString DescrizioneFile(const QString& percorso, int riga = 0);
+
+// How a message names a character: the character in quotes and its code ("Ω" (U+03A9)); a control character by its
+// code alone.
+QString DescrizioneCarattere(char32_t c);
+// The message of a text that a file of the suite cannot hold because of character `c`: the translated text saying
+// so and, on the next line, the character as DescrizioneCarattere names it.
+QString MessaggioCarattere(char32_t c);

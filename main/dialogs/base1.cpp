@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 ModuloBase1 StatoBase1;
 
@@ -32,10 +33,6 @@ constexpr int kRiga = 240;            // twips per row
 constexpr int kAltezzaAiuto = 645;    // twips, the help line
 constexpr int kLarghezzaForm = 7920;  // twips, 66 columns
 constexpr int kBordo = 1;             // the window border width, in columns
-
-// clang-format off
-const char* const kErroreIntervallo = "Vi e' un errore di digitazione del valore introdotto o il valore è fuori dal range previsto; deve infatti appartenere all'intervallo:";
-// clang-format on
 
 int Px(double twips) { return plat::TwipsToPixels(static_cast<int>(std::lround(twips))); }
 
@@ -63,8 +60,6 @@ QStringList Voci(const QString& elenco) {
   }
   return voci;
 }
-
-QString Limite(const std::optional<double>& v) { return v ? plat::TrimBlanks(plat::StrNumber(*v)) : QString(); }
 
 QPointer<base1>& FormAperta() {
   static QPointer<base1> form;
@@ -137,6 +132,7 @@ void base1::Form_Load() {
   };
 
   const double sinistraScelta = lunghezzaScelta + 3, sinistraTesto = lunghezzaTesto + 3;
+  std::vector<std::pair<QString, QString>> avvisi;  // text and title of each warning, in field order
   for (int i = 0; i < a_; ++i) {
     auto* c = new QComboBox(this);
     c->setObjectName(Nome("Combo1", i));
@@ -152,15 +148,21 @@ void base1::Form_Load() {
       QString avviso = Traduci(QStringLiteral(
           "Il valore memorizzato non corrisponde a nessuna voce dell'elenco; viene mostrata la voce:"));
       avviso += QStringLiteral("\r") + voci.at(static_cast<qsizetype>(pos));
-      QMetaObject::invokeMethod(
-          this, [avviso, titolo = nomi_[U(i)]] { plat::MsgBox(avviso, plat::vbOKOnly | plat::vbExclamation, titolo); },
-          Qt::QueuedConnection);
+      avvisi.emplace_back(avviso, nomi_[U(i)]);
     }
     Posiziona(c, sinistraScelta, 1 + i, 62 - sinistraScelta, 1);
     proteggi(c, i);
     c->installEventFilter(this);
     Combo1.push_back(c);
   }
+  // The warnings come once the form is shown, one after another as every message: each waits for the one before.
+  if (!avvisi.empty())
+    QMetaObject::invokeMethod(
+        this,
+        [avvisi] {
+          for (const auto& [avviso, titolo] : avvisi) plat::MsgBox(avviso, plat::vbOKOnly | plat::vbExclamation, titolo);
+        },
+        Qt::QueuedConnection);
   for (int k = 0; k < b_; ++k) {
     const int f = a_ + k;
     auto* t = new QLineEdit(this);
@@ -316,10 +318,12 @@ bool base1::ValidaCampo(int k) {
         messaggio = Traduci(QStringLiteral("Non sono ammessi caratteri alfanumerici in un campo di tipo numerico."));
         break;
       case ErroreNumero::Intervallo:
-        messaggio = Traduci(QString::fromUtf8(kErroreIntervallo)) + QStringLiteral("\r") + Limite(minimo) +
-                    QStringLiteral("; ") + Limite(massimo);
+        messaggio = MessaggioIntervallo(minimo, massimo);
         break;
     }
+  } else if (const auto carattere = plat::CharacterALineCannotHold(testo)) {
+    // A character the field's file cannot hold (or a line end pasted in) is refused, never written.
+    messaggio = MessaggioCarattere(*carattere);
   } else {
     const int massimo = LunghezzaMassima(codice);
     if (massimo > 0 && testo.size() > massimo) {

@@ -36,8 +36,10 @@ class base1 : public plat::Form {
   QLabel* Labelhelp = nullptr;
   std::vector<bool> CampiProtetti;      // per field: read-only (label beginning with "§")
 
-  // The check of text field k as the user leaves it. A fault is reported in a message titled with the field's
-  // label, the focus goes back to the field (a text too long is cut to its length) and the result is false.
+  // The check of text field k as the user leaves it: a numeric field holds one number in its range, a text field
+  // only characters its file can hold and no more than its length. A fault is reported in a message titled with
+  // the field's label, the focus goes back to the field (a text too long is cut to its length) and the result is
+  // false.
   bool ValidaCampo(int k);
   void Command1_Click(int j);
 

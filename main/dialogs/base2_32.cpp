@@ -77,6 +77,7 @@ EsitoCella VerificaCella(int c, const QString& testo) {
   const QString& formato = m.FormatiCampi[u];
   const int larghezza = m.LarghezzeColonne[u];
   bool intervallo = false, caratteri = false, lunghezza = false, nonAmmesso = false;
+  std::optional<char32_t> nonScrivibile;  // a character of a text cell that the file cannot hold
   if (m.AiutiCampi[u].contains(QLatin1String("$$$"))) {
     nonAmmesso = true;
     for (const QString& codice : CodiciDellaColonna(c)) {
@@ -88,6 +89,7 @@ EsitoCella VerificaCella(int c, const QString& testo) {
       }
     }
   } else if (formato.startsWith(QLatin1Char('/'))) {
+    nonScrivibile = plat::CharacterALineCannotHold(v);
     if (!formato.contains(QLatin1Char('@')) && v.size() > formato.size()) lunghezza = true;
   } else {
     // What a numeric field of the field form takes: one whole finite number within the column's bounds.
@@ -107,6 +109,8 @@ EsitoCella VerificaCella(int c, const QString& testo) {
     e.messaggio = Traduci(QStringLiteral("Il dato inserito non e' compreso tra quelli ammissibili."));
   } else if (caratteri) {
     e.messaggio = Traduci(QStringLiteral("Non sono ammessi caratteri alfanumerici in un campo di tipo numerico."));
+  } else if (nonScrivibile) {
+    e.messaggio = MessaggioCarattere(*nonScrivibile);
   } else if (lunghezza) {
     int massimo = larghezza;
     if (formato.startsWith(QLatin1Char('/')) && !formato.contains(QLatin1Char('@')))
@@ -621,6 +625,12 @@ bool base2_32::eventFilter(QObject* oggetto, QEvent* evento) {
     if (!Text1->isVisible()) Label1->clear();
   }
   return plat::Form::eventFilter(oggetto, evento);
+}
+
+void base2_32::reject() {
+  // Esc never closes the grid, wherever the focus is (a button, the help line): in the grid it puts back the cell
+  // being edited, in the in-cell editor it leaves the editor. Only the cancel button and the window's close button
+  // cancel the table.
 }
 
 void base2_32::Label1_Click() {

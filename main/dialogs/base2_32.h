@@ -3,7 +3,8 @@
 // itself from MascheraCorrente, takes the rows from ValoriTesto (entry 0: the row count, optionally followed by
 // "|" and a caption; then the cells row by row) and, when confirmed, writes the non-empty rows back the same way.
 // Each cell is checked against its column when the cursor leaves it: a coded column accepts the codes of its list,
-// a text column ("/" format code) a text no longer than its format code, a numeric column a number in its range.
+// a text column ("/" format code) a text no longer than its format code whose characters its file can hold, a
+// numeric column a number in its range. Esc never closes the form; the cancel button and the close button do.
 #pragma once
 
 #include "common/platform/forms.h"
@@ -68,6 +69,7 @@ class base2_32 : public plat::Form {
 
  protected:
   bool eventFilter(QObject* oggetto, QEvent* evento) override;
+  void reject() override;
 
  private:
   void Form_Load();

@@ -74,10 +74,16 @@ bool NellIntervallo(const QString& testo, double minimo, double massimo) {
 const char* const kErroreIntervallo = "Vi e' un errore di digitazione del valore introdotto o il valore è fuori dal range previsto; deve infatti appartenere all'intervallo:";
 // clang-format on
 
-void MessaggioIntervallo(const QString& titolo, double minimo, double massimo) {
+void AvvisoIntervallo(const QString& titolo, double minimo, double massimo) {
   plat::MsgBox(Traduci(QString::fromUtf8(kErroreIntervallo)) + QLatin1Char('\r') + NumeroTesto(minimo) +
                    QStringLiteral("; ") + NumeroTesto(massimo),
                plat::vbOKOnly + plat::vbCritical, titolo);
+}
+
+// True when a font name comes back from the pen table as written: it stands there as one item.
+bool NomeCarattereScrivibile(const QString& nome) {
+  return !plat::CharacterALineCannotHold(nome) && !nome.contains(QLatin1Char(',')) &&
+         !nome.startsWith(QLatin1Char('"')) && plat::TrimBlanks(nome) == nome;
 }
 
 }  // namespace
@@ -166,7 +172,10 @@ void Editacfg::Form_Load() {
     auto* voce = new QListWidgetItem(nome, List1);
     voce->setData(Qt::UserRole, e);  // two elements of the same name stay two elements
   }
-  List2->addItems(QFontDatabase::families());
+  // Only the fonts whose names the pen table holds as one item: no comma, no quote in front, no blank at either end,
+  // every character one of its code page.
+  for (const QString& famiglia : QFontDatabase::families())
+    if (NomeCarattereScrivibile(famiglia)) List2->addItem(famiglia);
   InAggiornamento = false;
   if (List1->count() > 0) List1->setCurrentRow(0);
   if (const QScreen* s = QGuiApplication::primaryScreen()) {
@@ -248,8 +257,15 @@ void Editacfg::Option1_DblClick(int c) {
   delete dialogo;
   if (!scelto || valore == tabella_.ValoriColori[k]) return;
   tabella_.ValoriColori[k] = valore;
-  const QString nome = plat::InputBox(Traduci(QStringLiteral("Nome colore:")),
-                                      Traduci(QStringLiteral("DESCRIZIONE COLORI")), NomiColoriMostrati[k]);
+  // A name the pen table cannot hold is refused with its character, and asked again as typed.
+  QString nome = NomiColoriMostrati[k];
+  for (;;) {
+    nome = plat::InputBox(Traduci(QStringLiteral("Nome colore:")), Traduci(QStringLiteral("DESCRIZIONE COLORI")), nome);
+    const auto carattere = plat::CharacterALineCannotHold(nome);
+    if (!carattere) break;
+    plat::MsgBox(MessaggioCarattere(*carattere), plat::vbOKOnly + plat::vbCritical,
+                 Traduci(QStringLiteral("DESCRIZIONE COLORI")));
+  }
   NomiColoriMostrati[k] = nome;
   nomeColoreCambiato_[k] = true;
   DipingiColore(c);
@@ -277,9 +293,9 @@ bool Editacfg::ValoriAmmessi() {
     InAggiornamento = true;
     Text1->setText(*spessoriDigitati_[k]);
     InAggiornamento = false;
-    MessaggioIntervallo(List1->currentItem() ? List1->currentItem()->text() + QStringLiteral(" - ") + Label1->text()
-                                             : Label1->text(),
-                        kSpessoreMinimo, kSpessoreMassimo);
+    AvvisoIntervallo(List1->currentItem() ? List1->currentItem()->text() + QStringLiteral(" - ") + Label1->text()
+                                          : Label1->text(),
+                     kSpessoreMinimo, kSpessoreMassimo);
     Text1->setFocus();
     Text1->selectAll();
     return false;
@@ -291,8 +307,8 @@ bool Editacfg::ValoriAmmessi() {
     if (t->text() == marginiMostrati_[i] ||
         NellIntervallo(t->text(), kMargineMinimo, kMargineMassimo))
       continue;
-    MessaggioIntervallo(Frame2->title() + QStringLiteral(" - ") + margini[i].second->text(), kMargineMinimo,
-                        kMargineMassimo);
+    AvvisoIntervallo(Frame2->title() + QStringLiteral(" - ") + margini[i].second->text(), kMargineMinimo,
+                     kMargineMassimo);
     t->setFocus();
     t->selectAll();
     return false;

@@ -1,6 +1,7 @@
 #include "main/dialogs/maschera.h"
 
 #include "common/platform/textio.h"
+#include "common/texts/testi.h"
 #include "main/dialogs/definizioni.h"
 
 #include <algorithm>
@@ -100,6 +101,15 @@ ErroreNumero VerificaNumero(const QString& testo, const std::optional<double>& m
   const double v = plat::Val(pulito);
   if (!std::isfinite(v) || (minimo && v < *minimo) || (massimo && v > *massimo)) return ErroreNumero::Intervallo;
   return ErroreNumero::Nessuno;
+}
+
+QString MessaggioIntervallo(const std::optional<double>& minimo, const std::optional<double>& massimo) {
+  const auto limite = [](const std::optional<double>& v) {
+    return v ? plat::TrimBlanks(plat::StrNumber(*v)) : QString();
+  };
+  return Traduci(QStringLiteral(
+             "Vi e' un errore di digitazione del valore introdotto o il valore è fuori dal range previsto; deve infatti appartenere all'intervallo:")) +
+         QStringLiteral("\r") + limite(minimo) + QStringLiteral("; ") + limite(massimo);
 }
 
 void ScriviCampo(int i, const QString& s) {

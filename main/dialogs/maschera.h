@@ -101,6 +101,10 @@ enum class ErroreNumero { Nessuno, Caratteri, Intervallo };
 ErroreNumero VerificaNumero(const QString& testo, const std::optional<double>& minimo,
                             const std::optional<double>& massimo, bool richiesto = false);
 
+// The range message of a field: the text that says the value is mistyped or out of its range, and on the next line
+// the minimum and the maximum ("0; 360"; an empty bound shows as nothing).
+QString MessaggioIntervallo(const std::optional<double>& minimo, const std::optional<double>& massimo);
+
 // The forms of the two kinds register how they are shown and unloaded. `mostra` shows the form modally and sets
 // AnnullaMaschera to 0 on confirmation; `chiudi` unloads it when it is still loaded.
 struct FormMaschera {

@@ -5,6 +5,7 @@
 #include "common/platform/ui.h"
 #include "common/texts/testi.h"
 #include "main/dialogs/contesti.h"
+#include "main/dialogs/maschera.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
@@ -14,6 +15,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+
+#include <cmath>
 
 ModuloScelte Scelte;
 
@@ -68,6 +71,7 @@ edilineform::edilineform(QWidget* parent) : plat::Form(QStringLiteral("edilinefo
   Command3 = Bottone(this, QStringLiteral("Command3"), QStringLiteral("&Help"));
   Command3->hide();
   connect(Command1, &QPushButton::clicked, this, [this] {
+    if (!ValoriNegliIntervalli()) return;
     Confermato = true;
     hide();
   });
@@ -80,10 +84,25 @@ edilineform::edilineform(QWidget* parent) : plat::Form(QStringLiteral("edilinefo
   Centra(this);
 }
 
+bool edilineform::ValoriNegliIntervalli() {
+  for (std::size_t i = 0; i < Intervalli.size(); ++i) {
+    if (!Intervalli[i] || Text[i]->isHidden()) continue;
+    const auto [minimo, massimo] = *Intervalli[i];
+    const double v = plat::Val(Text[i]->text());
+    if (std::isfinite(v) && v >= minimo && v <= massimo) continue;
+    plat::MsgBox(MessaggioIntervallo(minimo, massimo), plat::vbOKOnly | plat::vbCritical, Label[i]->text());
+    Text[i]->setFocus();
+    Text[i]->selectAll();
+    return false;
+  }
+  return true;
+}
+
 void EditaLinea(int n, const QString& titolo, const QString& etichetta1, const QString& etichetta2,
                 const QString& etichetta3, const QString& aiuto, QString& valore1, QString& valore2,
-                QString& valore3) {
+                QString& valore3, const IntervalliLinea& intervalli) {
   QPointer<edilineform> f = new edilineform();
+  f->Intervalli = intervalli;
   ImpostaContestoAiuto(f, ContestoAiuto(aiuto));
   f->setWindowTitle(titolo);
   f->Label[3]->setText(aiuto);

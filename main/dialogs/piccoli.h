@@ -9,6 +9,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
+#include <optional>
+#include <utility>
 #include <vector>
 
 class QCheckBox;
@@ -22,12 +25,17 @@ struct ModuloScelte {
 };
 extern ModuloScelte Scelte;
 
+// The range a box of EditaLinea admits, per row: nothing for a box that takes any text.
+using IntervalliLinea = std::array<std::optional<std::pair<double, double>>, 3>;
+
 // Shows up to three rows (n from 1 to 3), each a label and an edit box, titled `titolo`; the help context is
 // ContestiAiuto(Val(aiuto)). On "&Conferma" the three values take the texts of the three boxes (hidden rows
-// too); on "&Annulla" or the close button they stay as passed.
+// too); on "&Annulla" or the close button they stay as passed. A shown box with a range in `intervalli` is
+// checked on "&Conferma": a number (Val) outside the range, or too large to be one, is refused with the range
+// message and the window stays open on that box.
 void EditaLinea(int n, const QString& titolo, const QString& etichetta1, const QString& etichetta2,
                 const QString& etichetta3, const QString& aiuto, QString& valore1, QString& valore2,
-                QString& valore3);
+                QString& valore3, const IntervalliLinea& intervalli = {});
 
 // Shows elenco[1..n] in a list titled elenco[0]. SceltaElenco: after "&Conferma" or a double click the selected
 // entry's number from 1 (0 when none is selected); after "&Annulla" or the close button 0. Returns SceltaElenco.
@@ -51,6 +59,11 @@ class edilineform : public plat::Form {
   QPushButton* Command2 = nullptr;
   QPushButton* Command3 = nullptr;  // hidden help button
   bool Confermato = false;
+  IntervalliLinea Intervalli;       // the range of each box (none: any text)
+
+ private:
+  // True when every shown box with a range holds a number within it; else the first that does not is reported.
+  bool ValoriNegliIntervalli();
 };
 
 class SelezionaElenco : public plat::Form {

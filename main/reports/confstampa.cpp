@@ -153,7 +153,9 @@ void ConfStampa::Form_Load() {
 
   // The fonts this machine has; a stored font it lacks falls back to its metric twin, then to Courier New (or
   // its twin), then to the first font.
-  const QStringList fonts = QFontDatabase::families();
+  QStringList fonts;
+  for (const QString& famiglia : QFontDatabase::families())
+    if (!plat::CharacterALineCannotHold(famiglia)) fonts << famiglia;  // only the names the file can hold
   List1->addItems(fonts);
   int voce = VoceFont(fonts, s.NomeFont);
   if (voce < 0) voce = VoceFont(fonts, QStringLiteral("Courier New"));
@@ -190,6 +192,14 @@ bool ConfStampa::LeggiCampi(ImpostazioniFileStampa& s) {
       Attenzione(QStringLiteral("Il valore deve essere un numero intero da -32768 a 32767:"),
                  Label[static_cast<std::size_t>(i)]->text());
       Text[static_cast<std::size_t>(i)]->setFocus();
+      return false;
+    }
+  }
+  // The header and the footer are lines of the file: a character it cannot hold is refused with its message.
+  for (const std::size_t i : {std::size_t{5}, std::size_t{6}}) {
+    if (const auto carattere = plat::CharacterALineCannotHold(Text[i]->text())) {
+      plat::MsgBox(MessaggioCarattere(*carattere), plat::vbOKOnly + plat::vbCritical, Label[i]->text());
+      Text[i]->setFocus();
       return false;
     }
   }

@@ -52,6 +52,8 @@ void menu1::EdizioneScheda_Click() {
                                                         QStringLiteral(" (*.sch)|*.sch"));
   const QString file = NomeScheda(scelto);
   if (file.isEmpty()) return;  // nothing chosen: FileScheda keeps the sheet last chosen
+  // A new sheet is never made with a name that no session's sheet list can hold.
+  if (!plat::FileExists(file) && !NomeScrivibile(plat::FileNamePart(file))) return;
   Scheda.FileScheda = file;
   if (plat::FileExists(file)) {
     const EsitoScheda esito = LeggiScheda();
@@ -66,6 +68,8 @@ void menu1::EdizioneScheda_Click() {
 
   // The header in the field form. A continuation on lines 7, 8 and 9 joins lines 2, 4 and 6.
   ImpostaMaschera(0, 0, kDefinizioneIntestazione);
+  // Header line 3 holds both numbers around its "/": neither may be left empty.
+  MascheraCorrente.CampiObbligatori[4] = MascheraCorrente.CampiObbligatori[5] = true;
   for (const auto& [prima, seconda] : {std::pair{2, 7}, std::pair{4, 8}, std::pair{6, 9}}) {
     if (!plat::TrimBlanks(testa[U(seconda)]).isEmpty()) {
       testa[U(prima)] += QStringLiteral(" - ") + testa[U(seconda)];

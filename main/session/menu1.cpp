@@ -225,6 +225,7 @@ void menu1::Form_Load(const QString& rigaComando) {
   if (!plat::FileExists(rigaComando)) return;
   QString cartella, nome;
   DividiPercorso(rigaComando, cartella, nome);
+  if (!NomeScrivibile(nome)) return;  // a session the hand-over file cannot name is not opened
   if (!cartella.isEmpty() && !plat::ChangeFolder(cartella)) return;
   Sessione.NomeSessione = nome;
   AzzeraTitoli();  // a session never starts with another session's titles
@@ -266,6 +267,8 @@ void menu1::FileApri_Click() {
   if (file.right(4).contains(QLatin1Char('.'))) file = file.left(file.lastIndexOf(QLatin1Char('.')));
   file += QStringLiteral(".ses");
   if (file == QLatin1String("*.ses") || file == QLatin1String(".ses")) return;  // nothing chosen
+  // The children find the session by the name in the hand-over file: a name it cannot hold is refused here.
+  if (!NomeScrivibile(file)) return;
   if (!cartella.isEmpty()) {
     if (!plat::ChangeFolder(cartella)) {
       Attenzione(QStringLiteral("La cartella seguente non e' accessibile:"), cartella);
@@ -287,7 +290,7 @@ void menu1::FileSalva_Click() {
     DividiPercorso(scelto, cartella, file);
     const qsizetype punto = file.indexOf(QLatin1Char('.'));
     file = punto >= 0 ? file.left(punto + 1) + QStringLiteral("ses") : file + QStringLiteral(".ses");
-    if (file != QLatin1String(".ses")) {
+    if (file != QLatin1String(".ses") && NomeScrivibile(file)) {
       if (!cartella.isEmpty() && !plat::ChangeFolder(cartella)) {
         Attenzione(QStringLiteral("La cartella seguente non e' accessibile:"), cartella);
       } else {
@@ -441,8 +444,12 @@ void menu1::EdizioneSelezione_Click() {
   MascheraCorrente.TitoloMaschera = Traduci(QStringLiteral("SELEZIONE SCHEDE DA UTILIZZARE"));
   ScegliConCaselle(MascheraCorrente.TitoloMaschera, m, didascalie, stati, 39);
   QStringList nuovo;
-  for (int j = 1; j <= m; ++j)
-    if (stati[static_cast<std::size_t>(j)] == 1) nuovo << didascalie[static_cast<std::size_t>(j)] + QStringLiteral(".sch");
+  for (int j = 1; j <= m; ++j) {
+    if (stati[static_cast<std::size_t>(j)] != 1) continue;
+    // A sheet whose name the list cannot hold would be a name no program finds again: it stays out, with a message.
+    const QString nome = didascalie[static_cast<std::size_t>(j)] + QStringLiteral(".sch");
+    if (NomeScrivibile(nome)) nuovo << nome;
+  }
   Sessione.NumeroSchede = static_cast<int>(nuovo.size());
   std::fill(Sessione.ElencoSchede.begin(), Sessione.ElencoSchede.end(), QString());
   for (int j = 1; j <= Sessione.NumeroSchede; ++j) Sessione.ElencoSchede[static_cast<std::size_t>(j)] = nuovo.at(j - 1);
@@ -501,11 +508,13 @@ void menu1::EdizioneParametri_Click() {
       double* massimo = f == Imm ? &Selezione.ImmersioneMassima : f == Inc ? &Selezione.InclinazioneMassima : &Selezione.AperturaMassima;
       const QString unita = f == Ap ? QStringLiteral(" [mm]") : QStringLiteral(" [\u00B0]");
       QString v1 = testo(*minimo), v2 = testo(*massimo), v3;
+      // A bound beyond what the criteria file holds is refused in the dialog, with its range.
+      const std::pair<double, double> ammessi{-kLimiteIntervalloSelezione, kLimiteIntervalloSelezione};
       EditaLinea(2, MascheraCorrente.TitoloMaschera, Traduci(QStringLiteral("Valore minimo")) + unita,
-                 Traduci(QStringLiteral("Valore massimo")) + unita, QString(), QStringLiteral("40"), v1, v2, v3);
-      // A number too large for the program keeps the value it replaces.
-      if (const double v = plat::Val(v1); std::isfinite(v)) *minimo = v;
-      if (const double v = plat::Val(v2); std::isfinite(v)) *massimo = v;
+                 Traduci(QStringLiteral("Valore massimo")) + unita, QString(), QStringLiteral("40"), v1, v2, v3,
+                 {ammessi, ammessi, std::nullopt});
+      *minimo = plat::Val(v1);
+      *massimo = plat::Val(v2);
     }
   }
   const QString file = FileDellaSessione(QStringLiteral(".sel"));

@@ -27,6 +27,14 @@ void AvvisoSenzaRisultatoCluster(const QString& file) {
   Attenzione(QStringLiteral("Nessun risultato della cluster analysis per questa sessione:"), file);
 }
 
+bool NomeScrivibile(const QString& nome) {
+  const auto carattere = CarattereNonAmmessoNelNome(nome);
+  if (!carattere) return true;
+  Attenzione(QStringLiteral("Il nome seguente non puo' essere scritto nei file della sessione; carattere non ammesso:"),
+             DescrizioneCarattere(*carattere) + QLatin1Char('\n') + nome);
+  return false;
+}
+
 bool RipartireDaiPredefiniti() {
   return plat::MsgBox(Traduci(QStringLiteral("Volete ripartire dai valori predefiniti?")),
                       plat::vbYesNo + plat::vbQuestion,
@@ -43,6 +51,8 @@ QString CartellaPath() {
 }
 
 void ScriviPath(const QString& cartella) {
+  // A folder the file cannot hold would come back as another folder: the one remembered before stays.
+  if (plat::CharacterALineCannotHold(cartella)) return;
   plat::SeqWriter w(plat::JoinPath(plat::ProgramFolder(), QStringLiteral("path")));
   w.WriteLine(cartella);
   if (!w.Close())

@@ -33,12 +33,15 @@ QString FilePassaggio();
 void Attenzione(const QString& testo, const QString& dettaglio = QString());
 // The message of a command that needs the clustering result `file` of the session when there is none.
 void AvvisoSenzaRisultatoCluster(const QString& file);
+// True when a session or sheet file name can be written into the session files (the sheet list, the hand-over
+// file) and read back as it is; otherwise a message names the character that keeps it out, and the result is false.
+bool NomeScrivibile(const QString& nome);
 // After a damaged file has been reported: asks whether to start again from the defaults (true for Yes).
 bool RipartireDaiPredefiniti();
 
 // The file `path` in the program folder: the folder last used for sessions and survey sheets. CartellaPath
 // creates the file with the program folder's "data" when it is missing and returns its first item; it never
-// changes the current folder.
+// changes the current folder. ScriviPath leaves the file as it is for a folder that a line of it cannot hold.
 QString CartellaPath();
 void ScriviPath(const QString& cartella);
 

@@ -112,7 +112,7 @@ TEST_F(Poli, SelectionThroughTheCriteriaFile) {
 
 TEST_F(Poli, ANumberOfASheetThatIsNoneIsToldWithItsLineAndNothingIsLoaded) {
   // The length of the measuring line: no number, negative, not finite; a record with a damaged distance, dip
-  // direction or dip (after a good record and a blank line, on line 13).
+  // direction or dip (after a good record and a blank line, on line 13), a Ctrl-Z among its figures too.
   const QString buono = Record(1, "GI", 120, 40, 1);
   const auto scheda = [&](const QString& lunghezza, const QString& record) {
     return "Cava\nGradone\n120/15\nSquadra\n" + lunghezza + "\ndata\n\n\n\n 2 \n" + buono + "\n\n" + record + "\n";
@@ -127,6 +127,8 @@ TEST_F(Poli, ANumberOfASheetThatIsNoneIsToldWithItsLineAndNothingIsLoaded) {
       {scheda("38.5", QString(buono).replace(4, 4, "x.1 ")), "riga 13"},
       {scheda("38.5", QString(buono).replace(12, 3, "12O")), "riga 13"},
       {scheda("38.5", QString(buono).replace(16, 3, "4,5")), "riga 13"},
+      // A Ctrl-Z inside the file is a damaged character, not the end of the file.
+      {scheda("38.5", QString(buono).replace(6, 1, QChar(0x1A))), "riga 13"},
   };
   Schede({"a.sch"});
   for (const auto& c : casi) {

@@ -118,6 +118,21 @@ TEST_F(Griglia, CellChecksRefuseAndReturnToTheCell) {
   EXPECT_TRUE(m[3].contains("\tNome\tIl dato introdotto eccede la lunghezza ammessa")) << m[3].toStdString();
 }
 
+// A text cell refuses a character that its file cannot hold, typed or pasted, with a message naming it; the cell
+// keeps the text for correction.
+TEST_F(Griglia, ATextCellRefusesACharacterItsFileCannotHold) {
+  EXPECT_EQ(Mostra(3, {}, "cell 1 3\ntype Ωmega\ncell 1 1\nanswer OK \"(U+03A9)\"\ntype omega\ncell 1 1\n"
+                          "press Command1(0)\n"),
+            QStringList{"||omega"});
+  ASSERT_EQ(Messaggi().size(), 1);
+  EXPECT_TRUE(Messaggi()[0].contains("\tNome\t") && Messaggi()[0].contains("\"Ω\" (U+03A9)"))
+      << Messaggi()[0].toStdString();
+  QGuiApplication::clipboard()->setText("1\tA\tT\u0159i\r\n");
+  EXPECT_EQ(Mostra(3, {}, "key Ctrl+V\nanswer Yes\nanswer OK \"(U+0159)\"\npress Command1(0)\nanswer OK \"(U+0159)\"\n"
+                          "type Tri\npress Command1(0)\n"),
+            QStringList{"1|A|Tri"});
+}
+
 TEST_F(Griglia, ACellLongerThanItsRecordFieldIsRefusedNotCut) {
   ImpostaMaschera(0, 0, 3);
   MascheraCorrente.LarghezzeColonne[1] = 2;

@@ -6,11 +6,13 @@
 #include "tests/support/scripted.h"
 #include "tests/support/support.h"
 
+#include <QColorDialog>
 #include <QFile>
 #include <QFont>
 #include <QFontInfo>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -162,6 +164,41 @@ TEST_F(Penne, TypedValuesThatAreNoNumberAreRefusedNotStoredAsZero) {
   EXPECT_EQ(r[6], QByteArray("0.4\r"));  // element 2
   EXPECT_EQ(r[150], QByteArray("1.5\r"));
   EXPECT_EQ(r[151], QByteArray("2\r"));
+}
+
+// A colour named with a letter the pen table cannot hold ("Rosso Ω") is refused with a message naming it and asked
+// again; the extremes the editor takes (thickness 0.01 and 5 mm, margins 0 and 10 cm) are read back by the
+// plotting library's reader.
+TEST_F(Penne, AColourNameTheTableCannotHoldIsAskedAgainAndTheExtremesReadBack) {
+  Scrivi();
+  plat::RegisterScriptAction("doppioclic", [](const QStringList& a, QString*) {
+    auto* f = qobject_cast<Editacfg*>(plat::FindObject("Editacfg"));
+    if (!f) return false;
+    QTest::mouseDClick(f->Option1[a.value(0).toInt()], Qt::LeftButton);
+    return true;
+  });
+  plat::RegisterScriptAction("colore", [](const QStringList& a, QString*) {
+    auto* d = qobject_cast<QColorDialog*>(plat::FindObject("CMDialog1"));
+    if (!d) return false;
+    d->setCurrentColor(QColor(a.value(0)));
+    d->accept();
+    return true;
+  });
+  Scripted s(t, "pick List1 #1\ndoppioclic 4\ncolore #c00000\ninput \"Rosso Ω\"\nanswer OK \"(U+03A9)\"\n"
+                "input Rosso\nset Text1 0.01\npick List1 #2\nset Text1 5\nset Text2 0\nset Text3 10\npress Command1\n");
+  MostraEditacfg();
+  const QStringList m = s.Log("msgbox");
+  ASSERT_EQ(m.size(), 1);
+  EXPECT_TRUE(m[0].contains("\"Ω\" (U+03A9)")) << m[0].toStdString();
+  EXPECT_EQ(Righe()[126], QByteArray("Rosso\r"));
+  TabellaPenne letta;
+  ASSERT_EQ(LeggiFileTabellaPenne(file, letta), EsitoPenne::Letta);
+  EXPECT_EQ(letta.NomiColori[4], QString("Rosso"));
+  EXPECT_EQ(letta.ValoriColori[4], 0xC0);
+  EXPECT_EQ(letta.SpessoriElementi[2], 0.01);
+  EXPECT_EQ(letta.SpessoriElementi[4], 5);
+  EXPECT_EQ(letta.MargineSinistro, 0);
+  EXPECT_EQ(letta.MargineSuperiore, 10);
 }
 
 // The message names the pen table as the file is named, whatever the letter case of the language code.

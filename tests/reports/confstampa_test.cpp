@@ -89,6 +89,19 @@ TEST_F(Impostazioni, ValuesOutsideTheSixteenBitRangeAreRefused) {
   EXPECT_TRUE(File().startsWith("0\n0\n0\n32767\n-32768\n"));
 }
 
+// The header and the footer are lines of the file: a letter it cannot hold is refused with a message naming it,
+// and the settings are saved once it is corrected.
+TEST_F(Impostazioni, AHeaderLetterTheFileCannotHoldIsRefused) {
+  const QStringList log = Mostra("set Text6 \"Cava di Třebíč\"\npress Command2\nanswer OK \"(U+0159)\"\n"
+                                 "set Text6 \"Cava di Trebic\"\nset Text7 \"Ω\"\npress Command2\nanswer OK \"(U+03A9)\"\n"
+                                 "set Text7 Pagina\npress Command2\n");
+  EXPECT_EQ(log.filter("\tmsgbox\t").size(), 2);
+  ImpostazioniFileStampa letta;
+  ASSERT_EQ(LeggiFileStampa(t.P("printer.cfg"), letta), EsitoFileStampa::Letto);
+  EXPECT_EQ(letta.Intestazione, QString("Cava di Trebic"));
+  EXPECT_EQ(letta.PiePagina, QString("Pagina"));
+}
+
 TEST_F(Impostazioni, DamagedFilesAndMissingFonts) {
   // A saved font this machine lacks falls back to Courier New's twin.
   WriteAnsi(t.P("printer.cfg"), "1\n1\n1\n60\n9\nA\nB\nFont Che Non Esiste\n2\n");

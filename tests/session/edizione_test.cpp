@@ -1,10 +1,12 @@
 // The editing commands on the table grid, run in this process with a script answering the dialogs: survey sheets,
 // family parameters, the pen-table editor, and damaged criteria or sheet lists.
 #include "common/data/elencoschede.h"
+#include "common/data/famiglie.h"
 #include "common/data/fronte.h"
 #include "common/data/risultato.h"
 #include "common/platform/files.h"
 #include "common/platform/textio.h"
+#include "main/dialogs/base1.h"
 #include "main/dialogs/maschera.h"
 #include "main/session/configurazione.h"
 #include "main/session/menu1.h"
@@ -16,6 +18,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 
 #include <gtest/gtest.h>
 
@@ -183,6 +186,58 @@ TEST_F(Edizione, ARecordWithoutDistanceOrOrientationAsksAndTheExampleSheetsSaveU
   }
 }
 
+// A Ctrl-Z inside a sheet (here in the unused columns of line 40) is a character of its record, not the end of the
+// file: the editor shows every record and its confirmation writes the sheet back whole.
+TEST_F(Edizione, ACtrlZInsideASheetIsACharacterAndEveryRecordIsEditedAndSaved) {
+  Carica(rilievi + "/manca.ses");
+  const QString file = rilievi + "/fronte_nord.sch";
+  QList<QByteArray> righe = ReadBytes(QString(FRATTIX_TEST_SOURCE_DIR) + "/examples/fronte_nord.sch").split('\n');
+  righe[39][49] = '\x1A';
+  const QByteArray danneggiata = righe.join('\n');
+  ASSERT_TRUE(plat::WriteWholeFile(file, danneggiata));
+  int mostrate = 0;
+  plat::RegisterScriptAction("righe", [&](const QStringList&, QString*) {
+    mostrate = static_cast<int>(plat::Val(MascheraCorrente.ValoriTesto[0]));
+    return true;
+  });
+  const QStringList m =
+      Esegui("EdizioneScheda", "file " + file + "\npress Command1(0)\nrighe\npress base2_32.Command1(0)\n");
+  EXPECT_TRUE(m.isEmpty()) << m.join("\n").toStdString();
+  EXPECT_EQ(mostrate, 110);
+  EXPECT_EQ(ReadBytes(file), danneggiata);
+  EXPECT_EQ(Leggi(file).NumeroRigheScheda, 110);
+}
+
+// A header field holding a letter that the sheet file cannot hold ("Dvořák") is refused with a message naming the
+// letter; the field stays for correction and nothing is written.
+TEST_F(Edizione, AHeaderLetterTheSheetCannotHoldIsRefusedAndNothingIsWritten) {
+  Carica(rilievi + "/manca.ses");
+  const QString file = rilievi + "/fronte_est.sch";
+  ASSERT_TRUE(QFile::copy(QString(FRATTIX_TEST_SOURCE_DIR) + "/examples/fronte_est.sch", file));
+  const QByteArray prima = ReadBytes(file);
+  const QStringList m = Esegui("EdizioneScheda", "file " + file + "\nset Text1(1) Dvořák\npress Command1(0)\n"
+                                                 "answer OK \"(U+0159)\"\npress Command1(1)\n");
+  ASSERT_EQ(m.size(), 1);
+  EXPECT_TRUE(m[0].contains("\tUbicazione\t")) << m[0].toStdString();
+  EXPECT_EQ(ReadBytes(file), prima);
+}
+
+// Esc anywhere in the grid's window never closes it: on a button (the focus after a Tab from the grid) or on the
+// window itself it does nothing, and the rows typed stay until the confirmation writes them.
+TEST_F(Edizione, EscapeOnTheGridsWindowKeepsTheRowsTyped) {
+  Carica(rilievi + "/manca.ses");
+  const QString file = rilievi + "/fronte_est.sch";
+  ASSERT_TRUE(QFile::copy(QString(FRATTIX_TEST_SOURCE_DIR) + "/examples/fronte_est.sch", file));
+  const QStringList m = Esegui("EdizioneScheda", "file " + file + "\npress Command1(0)\ncell 96 1\ntype 1\nkey Return\n"
+                                                 "type 12.5\nkey MSFlexGrid1 Tab\nkey Command1(0) Escape\n"
+                                                 "key base2_32 Escape\nkey Label1 Escape\ncell 96 3\n" +
+                                                 RigaDigitata({"GI", "33", "5"}) + "press base2_32.Command1(0)\n");
+  EXPECT_TRUE(m.isEmpty()) << m.join("\n").toStdString();
+  const ModuloScheda s = Leggi(file);
+  ASSERT_EQ(s.NumeroRigheScheda, 96);
+  EXPECT_EQ(s.RigheScheda[96].left(19), QString(" 1  12.5 GI 33  5  "));
+}
+
 TEST_F(Edizione, ASheetThatCannotBeUsedIsReportedAndNotWritten) {
   Carica(rilievi + "/manca.ses");
   const QString corta = rilievi + "/corta.sch";
@@ -238,6 +293,66 @@ TEST_F(Famiglie, FiveFamiliesWithDefaultsAndAClearedMiddleRow) {
   WriteAnsi(rilievi + "/prova.pgm", " 20 \n 1 \n 0 \n 0 \n");
   Esegui("EdizioneFamiglie", "press Command1(1)\n");
   EXPECT_EQ(ReadAnsi(rilievi + "/prova.pgm"), QString("20\n1\n30\n0.5\n30\n0.5\n30\n0.5\n30\n0.5\n"));
+}
+
+TEST_F(Famiglie, EscapeOnTheGridsWindowKeepsTheRowsTyped) {
+  Esegui("EdizioneFamiglie", "type 35\nkey Command1(0) Escape\nkey base2_32 Escape\npress Command1(0)\n");
+  EXPECT_EQ(ReadAnsi(rilievi + "/prova.pgm"), QString("35\n0.5\n30\n0.5\n30\n0.5\n30\n0.5\n30\n0.5\n"));
+}
+
+// Each grid and list writes the extreme values it accepts so that its file's reader takes them back: a sheet's
+// header (70 characters of any letter the file holds, the measuring line's bounds; its direction and inclination
+// never left empty) and records (the bounds of every numeric column), the families' bounds, a sheet list of names
+// with commas, blanks and letters of the code page's upper half.
+TEST_F(Famiglie, EveryGridWritesItsExtremesSoThatItsReaderTakesThemBack) {
+  const QString testo = QString::fromUtf8("€ŒŸÿ, \"x\" ") + QString(70 - 10, QChar(0xE8));
+  ASSERT_EQ(testo.size(), 70);
+  plat::RegisterScriptAction("testata", [&testo](const QStringList&, QString*) {
+    auto* f = qobject_cast<base1*>(plat::FindObject("base1"));
+    if (!f) return false;
+    for (std::size_t k = 0; k < 4; ++k) f->Text1[k]->setText(testo);
+    return true;
+  });
+  const QStringList m = Esegui("EdizioneScheda",
+                               "file " + rilievi + "/estremi.sch\ntestata\nset Text1(5) -90\nset Text1(6) 10000\n"
+                               "set Text1(4) \"\"\npress Command1(0)\nanswer OK \"0; 360\"\nset Text1(4) 360\n"
+                               "set Text1(5) \"\"\npress Command1(0)\nanswer OK \"-90; 90\"\nset Text1(5) -90\n"
+                               "press Command1(0)\n" +
+                                   RigaDigitata({"1", "0", "GI", "0", "0", "", "", "", "", "", "0"}) + "cell 2 1\n" +
+                                   RigaDigitata({"99", "9999", "VE", "360", "90", "", "", "", "", "", "99"}) +
+                                   "press base2_32.Command1(0)\n");
+  ASSERT_EQ(m.size(), 2);
+  ModuloScheda scheda;
+  ASSERT_EQ(LeggiFileScheda(rilievi + "/estremi.sch", scheda), EsitoScheda::Letta);
+  for (int i : {1, 2, 4, 6}) EXPECT_EQ(scheda.IntestazioneScheda[static_cast<std::size_t>(i)], testo) << i;
+  EXPECT_EQ(scheda.IntestazioneScheda[3], QString("360/-90"));
+  double lunghezza = 0;
+  EXPECT_TRUE(LunghezzaStendimentoScheda(scheda.IntestazioneScheda[5], lunghezza));
+  EXPECT_EQ(lunghezza, 10000);
+  ASSERT_EQ(scheda.NumeroRigheScheda, 2);
+  const int campi[] = {Nu, Dist, Imm, Inc, Ap};
+  const double minimi[] = {1, 0, 0, 0, 0}, massimi[] = {99, 9999, 360, 90, 99};
+  for (int r = 1; r <= 2; ++r) {
+    const QString& record = scheda.RigheScheda[static_cast<std::size_t>(r)];
+    EXPECT_TRUE(NumeriDelRecord(record)) << r;
+    for (std::size_t c = 0; c < 5; ++c) EXPECT_EQ(ValoreCampo(record, campi[c]), r == 1 ? minimi[c] : massimi[c]) << r;
+  }
+  // The families: the bounds of both columns.
+  Esegui("EdizioneFamiglie", "type 89\nkey Return\ntype 0\nkey Return\ntype 0\nkey Return\ntype 100000\n"
+                             "press Command1(0)\n");
+  ParametriFamiglie p = ParametriPredefiniti(5, 0, 0);
+  ASSERT_EQ(LeggiFileParametriFamiglie(rilievi + "/prova.pgm", p), EsitoParametri::Letti);
+  EXPECT_EQ(p.Attrito[1], 89);
+  EXPECT_EQ(p.Coesione[1], 0);
+  EXPECT_EQ(p.Attrito[2], 0);
+  EXPECT_EQ(p.Coesione[2], 10000);
+  // The sheet list.
+  const QString nome = QString::fromUtf8("a, b €ÿ.sch");
+  WriteAnsi(rilievi + "/" + nome, "");
+  Esegui("EdizioneSelezione", "check Check1(0) 1\ncheck Check1(1) 1\npress Command1\n");
+  QStringList nomi;
+  ASSERT_EQ(LeggiElencoSchede(rilievi + "/prova.ses", nomi, Sessione.LimiteSchede), EsitoElenco::Letto);
+  EXPECT_EQ(nomi, (QStringList{nome, "estremi.sch"}));
 }
 
 TEST_F(Famiglie, RowsTypedBelowTheLastFamilyAreReportedAsNotStored) {

@@ -1,5 +1,9 @@
 // The editing commands of the slope file, the titles and the graphics options, run in this process with a script
 // answering the field form.
+#include "common/data/fronte.h"
+#include "common/data/opzionigrafiche.h"
+#include "common/data/titoli.h"
+#include "common/platform/textio.h"
 #include "common/platform/ui.h"
 #include "main/dialogs/base1.h"
 #include "main/dialogs/maschera.h"
@@ -10,11 +14,19 @@
 #include "tests/support/support.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
 
 using testing_support::ReadAnsi;
 using testing_support::ReadBytes;
@@ -190,6 +202,22 @@ TEST_F(Edizioni, TitlesEmptyTitleTwoTakesTheSeparatorAndAConfirmWritesNineLines)
   EXPECT_EQ(Sessione.TitoliCorrenti[4], QString("Quattro"));
 }
 
+// A letter the titles file cannot hold ("Třebíč"), or a line end pasted into a title, is refused at the
+// confirmation with a message naming the character: no title is cut short and none of titles 2 to 4 is lost.
+TEST_F(Edizioni, TitlesRefuseALetterOrALineEndTheFileCannotHold) {
+  WriteAnsi(t.D("rock.TIT"), "Uno\nDue\nTre\nQuattro\n");
+  WriteAnsi(t.D("appunti.txt"), "riga\nseguente");
+  Scripted s(t, "set Text1(0) \"Cava di Třebíč\"\npress Command1(0)\nanswer OK \"(U+0159)\"\n"
+                "set Text1(0) \"Cava di Trebic\"\nclipboard " + t.D("appunti.txt") + "\nkey Text1(1) Ctrl+V\n"
+                "press Command1(0)\nanswer OK \"U+000D\"\nset Text1(1) Fronte\npress Command1(0)\n");
+  w.EdizioneTitoli_Click();
+  const QStringList m = s.Log("msgbox");
+  ASSERT_EQ(m.size(), 2);
+  EXPECT_TRUE(m[0].contains("\tTitolo principale\t")) << m[0].toStdString();
+  EXPECT_TRUE(m[1].contains("\tSecondo titolo\t")) << m[1].toStdString();
+  EXPECT_EQ(ReadAnsi(t.D("rock.TIT")), QString("Cava di Trebic\nFronte\nTre\nQuattro\n\n\n\n\n\n"));
+}
+
 TEST_F(Edizioni, TitlesFoldedBeyondTheFieldLengthAreReportedNotCutSilently) {
   const QString lungo(60, 'x');
   WriteAnsi(t.D("rock.TIT"), "T\n" + lungo + "\n\n\n" + lungo + "\n");
@@ -270,6 +298,93 @@ TEST_F(Edizioni, GraphicsOptionOutsideItsListIsShownValidWithAMessage) {
   EXPECT_TRUE(m[0].contains("\tProiezione\t") && m[0].endsWith("Equiareale")) << m[0].toStdString();
   EXPECT_TRUE(m[2].contains("\tCerchi massimi\t") && m[2].endsWith("No")) << m[2].toStdString();
   EXPECT_EQ(Righe(t.D("rock.GRA")).join(","), QString("1,2,1,2,1,1"));
+}
+
+// The warnings of several values outside their lists come as the real message boxes, one after another: each is
+// shown once the one before has been answered, never stacked over it.
+TEST_F(Edizioni, GraphicsOptionWarningsComeOneAfterAnother) {
+  WriteAnsi(t.D("rock.GRA"), "3\n0\n1\n0\n1\n1\n");
+  int piuAperti = 0, risposte = 0;
+  QTimer utente;
+  QObject::connect(&utente, &QTimer::timeout, [&] {
+    int aperti = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (qobject_cast<QMessageBox*>(w) && w->isVisible()) ++aperti;
+    piuAperti = std::max(piuAperti, aperti);
+    QWidget* davanti = QApplication::activeModalWidget();
+    if (auto* box = qobject_cast<QMessageBox*>(davanti)) {
+      QTest::keyClick(box, Qt::Key_Return);
+      ++risposte;
+    } else if (auto* f = qobject_cast<base1*>(davanti); f && aperti == 0 && risposte >= 3) {
+      f->Command1[1]->click();
+    }
+  });
+  utente.start(20);
+  w.EditaOpzioniGrafiche(1);
+  EXPECT_EQ(risposte, 3);
+  EXPECT_EQ(piuAperti, 1);
+  EXPECT_NE(MascheraCorrente.AnnullaMaschera, 0);
+}
+
+// Each field form writes the extreme values it accepts so that its file's reader takes them back: the slope form
+// its minima and maxima, the titles 80 characters of any letter the file holds, the graphics options every entry.
+TEST_F(Edizioni, EveryFieldFormWritesItsExtremesSoThatItsReaderTakesThemBack) {
+  plat::RegisterScriptAction("estremi", [](const QStringList& a, QString*) {
+    auto* f = qobject_cast<base1*>(plat::FindObject("base1"));
+    if (!f) return false;
+    for (std::size_t k = 0; k < f->Text1.size(); ++k) {
+      const auto& limite = a.value(0) == "min" ? MascheraCorrente.MinimiCampi[k] : MascheraCorrente.MassimiCampi[k];
+      f->Text1[k]->setText(plat::TrimBlanks(plat::StrNumber(limite.value_or(0))));
+    }
+    return true;
+  });
+  for (const char* estremo : {"min", "max"}) {
+    ValoriFronte atteso{};
+    {
+      Scripted s(t, QString("estremi %1\npress Command1(0)\n").arg(estremo));
+      w.EdizioneFronte_Click();
+      EXPECT_TRUE(s.Log("msgbox").isEmpty()) << estremo;
+      for (int k = 1; k <= kValoriFronte; ++k) {
+        const auto& limite = QString(estremo) == "min" ? MascheraCorrente.MinimiCampi[static_cast<std::size_t>(k - 1)]
+                                                        : MascheraCorrente.MassimiCampi[static_cast<std::size_t>(k - 1)];
+        atteso[static_cast<std::size_t>(k)] = (k == 5 || k == 7 || k == 8 || k == 10 || k == 13) ? *limite / 10 : *limite;
+      }
+    }
+    ValoriFronte letti{};
+    ASSERT_EQ(LeggiFileFronte(t.D("rock.fro"), letti), EsitoFronte::Letto) << estremo;
+    EXPECT_EQ(letti, atteso) << estremo;
+  }
+  // Titles: the whole length, blanks at the ends, commas, quotes and the letters of the code page's upper half.
+  TitoliSessione titoli;
+  titoli.fill(QString());
+  titoli[1] = " \"Cava\", fronte " + QString::fromUtf8("€ŒŸÿ©°²") + QString(80 - 24, QChar(0xE8)) + " ";
+  titoli[2] = QString(80, ',');
+  ASSERT_EQ(titoli[1].size(), 80);
+  plat::RegisterScriptAction("titoli", [&titoli](const QStringList&, QString*) {
+    auto* f = qobject_cast<base1*>(plat::FindObject("base1"));
+    if (!f) return false;
+    for (std::size_t k = 0; k < 4; ++k) f->Text1[k]->setText(titoli[k + 1]);  // as typed: quotes are no script's
+    return true;
+  });
+  {
+    Scripted s(t, "titoli\npress Command1(0)\n");
+    w.EdizioneTitoli_Click();
+    EXPECT_TRUE(s.Log("msgbox").isEmpty());
+  }
+  TitoliSessione letti;
+  ASSERT_EQ(LeggiFileTitoli(t.D("rock.TIT"), letti), 9);
+  EXPECT_EQ(letti, titoli);
+  // Graphics options: the second entry of every list, then the first.
+  for (const char* voce : {"#1", "#0"}) {
+    QString script;
+    for (int i = 0; i < 5; ++i) script += QString("set Combo1(%1) %2\n").arg(i).arg(voce);
+    Scripted s(t, script + "press Command1(0)\n");
+    w.EditaOpzioniGrafiche(2);
+    OpzioniGrafiche o;
+    ASSERT_EQ(LeggiFileOpzioniGrafiche(t.D("rock.GRA"), o), EsitoOpzioni::Letto);
+    const double v = QString(voce) == "#1" ? 2 : 1;
+    EXPECT_EQ(o.Opzione, (std::array<double, 7>{0, v, v, 2, v, v, v})) << voce;
+  }
 }
 
 TEST_F(Edizioni, GraphicsOptionsShortOrDamagedFileIsReportedAndNothingStarts) {

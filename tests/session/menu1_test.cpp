@@ -4,6 +4,7 @@
 #include "common/platform/picturebox.h"
 #include "common/texts/avvio.h"
 #include "main/dialogs/contesti.h"
+#include "main/session/configurazione.h"
 #include "main/session/informazioni.h"
 #include "main/session/menu1.h"
 #include "main/session/selezione.h"
@@ -17,6 +18,7 @@
 #include <QResizeEvent>
 #include <QMenu>
 #include <QDir>
+#include <QFile>
 #include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
@@ -216,6 +218,40 @@ TEST_F(Finestra, RenameKeepsTheTitlesAndWritesNothingButThePathFile) {
   EXPECT_TRUE(s.Log().isEmpty());
 }
 
+// The children find the session by the name the hand-over file holds: a name it cannot hold (a letter outside
+// Windows-1252, a blank in front) is refused when it is chosen, with a message naming the character, and the
+// session stays as it was.
+TEST_F(Finestra, ASessionNameTheSessionFilesCannotHoldIsRefusedWhereverItIsChosen) {
+  WriteAnsi(rilievi + "/rock.ses", "");
+  WriteAnsi(rilievi + QString::fromUtf8("/Łódź.ses"), "");
+  {
+    menu1 altra;  // the command line opens no such session
+    Scripted s(t, "answer OK \"(U+0141)\"\n", "carica2");
+    altra.Form_Load(rilievi + QString::fromUtf8("/Łódź.ses"));
+    EXPECT_TRUE(Sessione.NomeSessione.isEmpty());
+  }
+  Carica(rilievi + "/rock.ses");
+  WriteAnsi(t.P("path"), rilievi + "\n");
+  const QByteArray path = ReadBytes(t.P("path"));
+  for (const QString& nome : {QString::fromUtf8("Łódź.ses"), QString(" rock")}) {
+    {
+      Scripted s(t, "file \"" + rilievi + "/" + nome + "\"\nanswer OK \"nei file della sessione\"\n");
+      w.FileApri_Click();
+      const QStringList m = s.Log("msgbox");
+      ASSERT_EQ(m.size(), 1) << nome.toStdString();
+      EXPECT_TRUE(m[0].contains(nome.startsWith(' ') ? "\" \" (U+0020)" : "\"Ł\" (U+0141)")) << m[0].toStdString();
+    }
+    {
+      Scripted s(t, "file \"" + rilievi + "/" + nome + "\"\nanswer OK \"nei file della sessione\"\n");
+      w.FileSalva_Click();
+      EXPECT_EQ(s.Log("msgbox").size(), 1) << nome.toStdString();
+    }
+    EXPECT_EQ(Sessione.NomeSessione, QString("rock.ses"));
+    EXPECT_EQ(w.windowTitle(), QString("FRATTIX - rock"));
+    EXPECT_EQ(ReadBytes(t.P("path")), path);
+  }
+}
+
 TEST_F(Finestra, TheAboutBoxNamesTheCurrentFile) {
   WriteAnsi(t.D("r&d.ses"), "");
   Carica("r&d.ses");
@@ -317,6 +353,25 @@ TEST_F(ElencoSessione, NoSheetsABadListAndAFolderWithTooManySheets) {
   EXPECT_EQ(Elenco(), prima);
 }
 
+// A sheet whose name the list cannot hold is never written into it: ticked, it is refused with a message naming
+// the character, and the other sheets are written. The sheet editor makes no new sheet of such a name.
+TEST_F(ElencoSessione, ASheetNameTheListCannotHoldIsRefusedWithAMessage) {
+  WriteAnsi(rilievi + "/a.sch", "");
+  WriteAnsi(rilievi + QString::fromUtf8("/Łeba.sch"), "");
+  {
+    Scripted s(t, "check Check1(0) 1\ncheck Check1(1) 1\npress Command1\nanswer OK \"nei file della sessione\"\n");
+    w.EdizioneSelezione_Click();
+    const QStringList m = s.Log("msgbox");
+    ASSERT_EQ(m.size(), 1);
+    EXPECT_TRUE(m[0].contains(QString::fromUtf8("\"ł\" (U+0142)\\nłeba.sch"))) << m[0].toStdString();
+  }
+  EXPECT_EQ(Elenco(), QByteArray(" 1 \r\na.sch\r\n"));
+  Scripted s(t, "file " + rilievi + QString::fromUtf8("/Ńowa\nanswer OK \"(U+0143)\"\n"));
+  w.EdizioneScheda_Click();
+  EXPECT_EQ(s.Log("form").size(), 0);
+  EXPECT_FALSE(QFile::exists(rilievi + QString::fromUtf8("/Ńowa.sch")));
+}
+
 // The selection criteria.
 class CriteriSessione : public Finestra {
  protected:
@@ -375,6 +430,37 @@ TEST_F(CriteriSessione, CodesAndRangesAreEditedAndReadBack) {
   EXPECT_EQ(stato, QString("0"));
   EXPECT_EQ(minimo, QString("10.5"));
   EXPECT_EQ(Righe(), righe);
+}
+
+// A bound is taken only within what the criteria file holds, ten million either way: beyond it the dialog says the
+// range and stays open, so that the file is never written with a value its readers refuse. The limits themselves
+// are written and read back.
+TEST_F(CriteriSessione, ABoundBeyondWhatTheFileHoldsIsRefusedInTheDialog) {
+  {
+    Scripted s(t,
+               "dblclick List1 Apertura\n"
+               "set Text1 10000001\npress Command1\nanswer OK \"-10000000; 10000000\"\n"
+               "set Text1 -10000001\npress Command1\nanswer OK\n"
+               "set Text1 -10000000\nset Text2 16777216\npress Command1\nanswer OK\n"
+               "set Text2 1e20\npress Command1\nanswer OK\n"
+               "set Text2 1e400\npress Command1\nanswer OK\n"
+               "set Text2 10000000\npress Command1\n"
+               "press Command2\n");
+    w.EdizioneParametri_Click();
+    const QStringList m = s.Log("msgbox");
+    ASSERT_EQ(m.size(), 5);
+    EXPECT_TRUE(m[0].contains("\tValore minimo [mm]\t")) << m[0].toStdString();
+    EXPECT_TRUE(m[2].contains("\tValore massimo [mm]\t")) << m[2].toStdString();
+  }
+  EXPECT_EQ(Righe().mid(46, 2), (QStringList{"-10000000", "10000000"}));
+  ModuloSelezione letta;
+  ASSERT_EQ(LeggiFileSelezione(rilievi + "/rock.sel", Configurazione, letta), EsitoSelezione::Letta);
+  EXPECT_EQ(letta.AperturaMinima, -1e7);
+  EXPECT_EQ(letta.AperturaMassima, 1e7);
+  // The next editing opens as before.
+  Scripted s(t, "press Command2\n");
+  w.EdizioneParametri_Click();
+  EXPECT_TRUE(s.Log("msgbox").isEmpty());
 }
 
 TEST_F(CriteriSessione, AShortFileOrAnUnusableConfigurationIsReportedAndNotOverwritten) {

@@ -19,7 +19,7 @@ class Scripted {
   Scripted(const TestFolder& t, const QString& script, const QString& name = QStringLiteral("test"))
       : log_(t.Root() + QStringLiteral("/") + name + QStringLiteral(".log")) {
     const QString path = t.Root() + QStringLiteral("/") + name + QStringLiteral(".script");
-    WriteAnsi(path, script);
+    WriteUiScript(path, script);
     QFile::remove(log_);
     SetEnv("FRATTIX_UI_SCRIPT", path.toLocal8Bit());
     SetEnv("FRATTIX_UI_LOG", log_.toLocal8Bit());

@@ -75,6 +75,11 @@ void WriteAnsi(const QString& path, const QString& text) {
   if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) f.write(plat::EncodeAnsi(t));
 }
 
+void WriteUiScript(const QString& path, const QString& text) {
+  QFile f(path);
+  if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) f.write(text.toUtf8());
+}
+
 void WriteScript(const QString& path, const QString& text) {
   QFile f(path);
   if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) f.write(text.toUtf8());
@@ -125,7 +130,7 @@ QProcessEnvironment ScriptedRunEnvironment(const TestFolder& t, const QString& s
   env.insert(QStringLiteral("FRATTIX_DRIVE_C"), t.DriveC());
   env.insert(QStringLiteral("FRATTIX_UI_LOG"), t.D(QStringLiteral("ui.log")));
   const QString path = t.Root() + QStringLiteral("/run.script");
-  WriteAnsi(path, script);
+  WriteUiScript(path, script);
   env.insert(QStringLiteral("FRATTIX_UI_SCRIPT"), path);
   return env;
 }

@@ -46,6 +46,8 @@ void UnsetEnv(const char* name);
 
 // Writes `text` to `path` in Windows-1252 with every "\n" turned into CR LF.
 void WriteAnsi(const QString& path, const QString& text);
+// Writes a UI script: UTF-8, as the interpreter reads it.
+void WriteUiScript(const QString& path, const QString& text);
 // Writes a shell script (LF line ends) and makes it executable.
 void WriteScript(const QString& path, const QString& text);
 // Reads a file in Windows-1252 with CR LF turned into "\n".
