@@ -253,9 +253,24 @@ class QtInteraction : public Interaction {
 
 // ---------------------------------------------------------------------------------------------------------------
 
+class ScriptedInteraction;
+
+// Sees the modal windows that Qt shows of its own accord while a script runs (the printer set-up's question before
+// a file is replaced, its message when a file cannot be written, a file dialog it opens): each takes the script's
+// next actions as the program's own windows do, so that a script never waits for a window it cannot see.
+class QtOwnWindows : public QObject {
+ public:
+  explicit QtOwnWindows(ScriptedInteraction* script) : script_(script) {}
+  bool eventFilter(QObject* object, QEvent* event) override;
+
+ private:
+  ScriptedInteraction* script_;
+};
+
 class ScriptedInteraction : public Interaction {
  public:
   explicit ScriptedInteraction(const QString& setting) {
+    qApp->installEventFilter(&qtOwnWindows_);
     QString path = setting;
     const QFileInfo info(setting);
     if (info.isDir()) {
@@ -341,6 +356,40 @@ class ScriptedInteraction : public Interaction {
     const Action a = Next(QStringLiteral("a wait for the user"));
     Perform(a);
     QCoreApplication::processEvents();
+  }
+
+  // A modal window of Qt's own has been shown (it waits in an event loop of its own): a message box takes the
+  // script's next "answer", any other window the script's actions until it closes.
+  void QtOwnWindowShown(QWidget* window) {
+    QPointer<QWidget> guard(window);
+    if (auto* box = qobject_cast<QMessageBox*>(window)) {
+      const QString text = box->text();
+      Log(QStringLiteral("msgbox"), box->windowTitle(), text);
+      const Action a = Next(QStringLiteral("message box \"%1\"").arg(OneLine(text)));
+      if (a.words.first().compare(QLatin1String("answer"), Qt::CaseInsensitive) != 0 || a.words.size() < 2)
+        Mismatch(a, QStringLiteral("a message box \"%1\" is shown").arg(OneLine(text)));
+      static const QMap<QString, QMessageBox::StandardButton> pulsanti = {
+          {"ok", QMessageBox::Ok},         {"cancel", QMessageBox::Cancel}, {"abort", QMessageBox::Abort},
+          {"retry", QMessageBox::Retry},   {"ignore", QMessageBox::Ignore}, {"yes", QMessageBox::Yes},
+          {"no", QMessageBox::No}};
+      QAbstractButton* b = box->button(pulsanti.value(a.words.at(1).toLower(), QMessageBox::NoButton));
+      if (!b) Mismatch(a, QStringLiteral("the message box \"%1\" has no button %2").arg(OneLine(text), a.words.at(1)));
+      if (a.words.size() > 2 && !text.contains(a.words.at(2)) && !box->windowTitle().contains(a.words.at(2)))
+        Mismatch(a, QStringLiteral("the message box shows \"%1\"").arg(OneLine(text)));
+      b->click();
+      return;
+    }
+    Log(QStringLiteral("form"), window->objectName(), window->windowTitle());
+    auto* dialog = qobject_cast<QDialog*>(window);
+    QPointer<QDialog> modal(dialog);
+    if (dialog) ModalStack().append(modal);
+    while (guard && guard->isVisible()) {
+      const Action a = Next(QStringLiteral("the window %1").arg(guard->windowTitle()));
+      Perform(a);
+      QCoreApplication::processEvents();
+    }
+    ModalStack().removeAll(modal);
+    ModalStack().removeAll(QPointer<QDialog>());
   }
 
  private:
@@ -545,7 +594,20 @@ class ScriptedInteraction : public Interaction {
   QString source_;
   QList<Action> actions_;
   qsizetype next_ = 0;
+  QtOwnWindows qtOwnWindows_{this};
 };
+
+bool QtOwnWindows::eventFilter(QObject* object, QEvent* event) {
+  if (event->type() != QEvent::Show || !object->isWidgetType()) return false;
+  auto* w = static_cast<QWidget*>(object);
+  // Qt's own modal windows only: the program's forms are shown through ShowModal, which drives them already.
+  if (!w->isWindow() || !qobject_cast<QDialog*>(w) || !w->isModal()) return false;
+  for (const QPointer<QDialog>& shown : ModalStack())
+    if (shown == w) return false;
+  // Taken up once the window's own event loop runs.
+  QTimer::singleShot(0, w, [this, w] { script_->QtOwnWindowShown(w); });
+  return false;
+}
 
 // A menu item (or any action) of a loaded form or top-level window, by object name.
 QAction* FindAction(const QString& name) {
