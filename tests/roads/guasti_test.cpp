@@ -97,6 +97,16 @@ class Guasti : public ::testing::Test {
     return RunProgram(t.P("frattix32"), {R("esempio.ses")}, t.Data(), env, 120000);
   }
   QStringList Messaggi() const { return ReadLog(t.D("ui.log")).filter("\tmsgbox\t"); }
+  // Starts the main program on the session, headless with `env`, without waiting for it: the test acts meanwhile.
+  void Avvia(QProcess& principale, const QProcessEnvironment& env) const {
+    QProcessEnvironment tutto = QProcessEnvironment::systemEnvironment();
+    tutto.insert("QT_QPA_PLATFORM", "offscreen");
+    for (const QString& k : env.keys()) tutto.insert(k, env.value(k));
+    principale.setProcessEnvironment(tutto);
+    principale.setWorkingDirectory(t.Data());
+    principale.setProcessChannelMode(QProcess::MergedChannels);
+    principale.start(t.P("frattix32"), {R("esempio.ses")});
+  }
   TestFolder t;
 };
 
@@ -281,16 +291,9 @@ TEST_F(Guasti, TalvorKilledInItsClusteringWindowIsReportedAndTheMainProgramGoesO
   const QString pid = t.Root() + "/talvor.pid";
   WriteScript(t.P("TALVOR"), QString("#!/bin/sh\necho $$ > %1\nFRATTIX_UI_SCRIPT= exec %2\n").arg(pid, t.P("TALVOR-reale")));
   const auto prima = Cartella();
-  QProcessEnvironment env = ScriptedRunEnvironment(
-      t, "menu CalcoliCluster\nanswer OK \"TALVOR\"\nmenu EdizioneSelezione\npress Command1\nclose menu1\n");
   QProcess principale;
-  QProcessEnvironment tutto = QProcessEnvironment::systemEnvironment();
-  tutto.insert("QT_QPA_PLATFORM", "offscreen");
-  for (const QString& k : env.keys()) tutto.insert(k, env.value(k));
-  principale.setProcessEnvironment(tutto);
-  principale.setWorkingDirectory(t.Data());
-  principale.setProcessChannelMode(QProcess::MergedChannels);
-  principale.start(t.P("frattix32"), {R("esempio.ses")});
+  Avvia(principale, ScriptedRunEnvironment(t, "menu CalcoliCluster\nanswer OK \"TALVOR\"\nmenu EdizioneSelezione\n"
+                                                "press Command1\nclose menu1\n"));
   ASSERT_TRUE(principale.waitForStarted());
   // Once the clustering window is shown, TALVOR is killed.
   bool finestra = false;
@@ -420,13 +423,7 @@ TEST_F(Guasti, PeldrixEndsWhenTalvorIsKilledAndWritesNoTableAfterwards) {
   QProcessEnvironment env = ScriptedRunEnvironment(t, "");
   env.insert("FRATTIX_UI_SCRIPT", t.Root() + "/script");
   QProcess principale;
-  QProcessEnvironment tutto = QProcessEnvironment::systemEnvironment();
-  tutto.insert("QT_QPA_PLATFORM", "offscreen");
-  for (const QString& k : env.keys()) tutto.insert(k, env.value(k));
-  principale.setProcessEnvironment(tutto);
-  principale.setWorkingDirectory(t.Data());
-  principale.setProcessChannelMode(QProcess::MergedChannels);
-  principale.start(t.P("frattix32"), {R("esempio.ses")});
+  Avvia(principale, env);
   ASSERT_TRUE(principale.waitForStarted());
   for (int i = 0; i < 6000 && !QFile::exists(peldrixPid); ++i) QThread::msleep(10);
   const qint64 talvor = QString::fromLatin1(ReadBytes(talvorPid)).trimmed().toLongLong();
