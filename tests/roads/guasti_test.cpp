@@ -324,12 +324,12 @@ bool PdfIntero(const QString& file) {
   return r.exitCode == 0 && r.output.contains("Pages:");
 }
 
-// A print job on a real full disk: the results report's quick print and a plot printed from MIRVANE's preview, to
-// the file chosen in the printer set-up, where a good PDF of an earlier job stands. The set-up also chooses a paper
-// of 26 x 37 mm, which takes the plot over many sheets; the plot program gets it from the main program with the
-// file. The main program may write no file beyond 8 KB, MIRVANE none beyond 100 KB (its plot's scratch files
-// fit): each job says that the file cannot be written, and the old file stays byte for byte with no temporary
-// file beside it.
+// A print job on a real full disk: the quick print of the results report and of a sheet report, and a plot printed
+// from MIRVANE's preview, to the file chosen in the printer set-up, where a good PDF of an earlier job stands. The
+// set-up also chooses a paper of 26 x 37 mm, which takes the plot over many sheets; the plot program gets it from
+// the main program with the file. The main program may write no file beyond 16 KB (its report documents fit),
+// MIRVANE none beyond 100 KB (its plot's scratch files fit): each job says that the file cannot be written, and the
+// old file stays byte for byte with no temporary file beside it.
 TEST_F(Guasti, APrintJobOnAFullDiskKeepsTheOldFileAndSaysSo) {
   t.AddPrograms({"MIRVANE"});
   QDir(t.Root()).mkpath("stampe");
@@ -342,10 +342,11 @@ TEST_F(Guasti, APrintJobOnAFullDiskKeepsTheOldFileAndSaysSo) {
   ASSERT_TRUE(PdfIntero(scelto));
   const QByteArray vecchio = ReadBytes(scelto);
 
-  Limita("frattix32", 8192);
+  Limita("frattix32", 16384);
   Limita("MIRVANE", 100000);
   Copioni({{"frattix32-limitato", impostazione + "answer Yes \"scelto.pdf\"\n"
                                   "menu StampaRapidaTabulati\nanswer OK \"scelto.pdf\"\n"
+                                  "menu StampaRapidaScheda\nfile fronte_est.sch\nanswer OK \"scelto.pdf\"\n"
                                   "menu GraficaStellare\nclose menu1\n"},
            {"MIRVANE-limitato", "press Picture3\nanswer OK \"scelto.pdf\"\npress Picture6\n"}});
   QElapsedTimer tempo;
@@ -356,9 +357,9 @@ TEST_F(Guasti, APrintJobOnAFullDiskKeepsTheOldFileAndSaysSo) {
   ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
   // The set-up's own question before it takes an existing file, then one message a job.
   const QStringList m = Messaggi();
-  ASSERT_EQ(m.size(), 3) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
-  EXPECT_TRUE(m[1].startsWith("frattix32-limitato\t") && m[1].contains(kNonScritto)) << m[1].toStdString();
-  EXPECT_TRUE(m[2].startsWith("MIRVANE-limitato\t") && m[2].contains(kNonScritto)) << m[2].toStdString();
+  ASSERT_EQ(m.size(), 4) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  for (int i : {1, 2}) EXPECT_TRUE(m[i].startsWith("frattix32-limitato\t") && m[i].contains(kNonScritto)) << i;
+  EXPECT_TRUE(m[3].startsWith("MIRVANE-limitato\t") && m[3].contains(kNonScritto)) << m[3].toStdString();
   for (const QString& riga : m.mid(1)) EXPECT_TRUE(riga.contains("scelto.pdf")) << riga.toStdString();
   EXPECT_TRUE(ReadLog(t.D("ui.log")).filter("stampato").isEmpty());
   EXPECT_EQ(ReadBytes(scelto), vecchio);
