@@ -104,6 +104,7 @@ bool LeggiMatrice(const QByteArray& testo, Eigen::Matrix3d& m, QString& errore) 
 }  // namespace
 
 int main(int argc, char** argv) {
+  plat::CheckTemporaryFolder();
   QCoreApplication app(argc, argv);
   const QString cartella = QCoreApplication::applicationDirPath();
   QByteArray testo;

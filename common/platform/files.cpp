@@ -214,6 +214,29 @@ bool RemoveFolder(const QString& path) {
   return QDir().rmdir(r);
 }
 
+namespace {
+
+// A folder the user may make files in, other than the root folder.
+bool UsableTemporaryFolder(const QByteArray& folder) {
+  struct stat s {};
+  return !folder.isEmpty() && folder.startsWith('/') && QDir::cleanPath(QFile::decodeName(folder)) != QLatin1String("/") &&
+         ::stat(folder.constData(), &s) == 0 && S_ISDIR(s.st_mode) && ::access(folder.constData(), W_OK | X_OK) == 0;
+}
+
+}  // namespace
+
+void CheckTemporaryFolder() {
+  const QByteArray tmpdir = qgetenv("TMPDIR");
+  if (tmpdir.isEmpty() || UsableTemporaryFolder(tmpdir)) return;
+  for (const QByteArray& folder : {QByteArray("/tmp"), qgetenv("XDG_RUNTIME_DIR"), qgetenv("HOME")}) {
+    if (UsableTemporaryFolder(folder)) {
+      qputenv("TMPDIR", folder);
+      return;
+    }
+  }
+  qunsetenv("TMPDIR");
+}
+
 QString TempFolder() {
   static std::unique_ptr<QTemporaryDir> dir;
   static bool cercata = false;

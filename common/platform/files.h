@@ -58,6 +58,12 @@ bool DeleteFile(const QString& path);                                  // Kill
 bool MakeFolder(const QString& path);                                  // MkDir
 bool RemoveFolder(const QString& path);                                // RmDir (empty folder)
 
+// Run by every program before anything else: when TMPDIR names no folder that the user can write to, it is set to
+// the first of /tmp, the user's runtime folder and the home folder that is one (and removed when none is), so that
+// neither the program, nor the libraries it uses, nor its children make their temporary folders at the root of the
+// file system.
+void CheckTemporaryFolder();
+
 // Private temporary folder of this process, created on first use and removed when the process ends normally: in
 // the system's temporary folder, else in the first of /tmp, the user's runtime folder and the home folder that
 // takes it. Empty when none can be made.
