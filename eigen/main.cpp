@@ -1,8 +1,11 @@
 // EIGEN: principal values and directions of a symmetric 3 x 3 matrix. Reads eigen.inp from the program folder and
-// writes eigen.out there: the three values, then one line per direction (x y z), in the same order as the values.
+// writes eigen.out there, by the rules of every save: the three values, then one line per direction (x y z), in the
+// same order as the values.
 // eigen.inp is a regular file of exactly three lines (ended by CR LF or LF, the last line end optional), each of
 // exactly three finite numbers separated by blanks or TABs. Any other input, or values beyond the range of numbers,
 // ends the program with exit code 1 and one line on the standard error; eigen.out is then not written.
+#include "common/platform/files.h"
+
 #include <Eigen/Dense>
 
 #include <QByteArray>
@@ -101,6 +104,7 @@ bool LeggiMatrice(const QByteArray& testo, Eigen::Matrix3d& m, QString& errore) 
 }  // namespace
 
 int main(int argc, char** argv) {
+  plat::CheckTemporaryFolder();
   QCoreApplication app(argc, argv);
   const QString cartella = QCoreApplication::applicationDirPath();
   QByteArray testo;
@@ -126,14 +130,10 @@ int main(int argc, char** argv) {
     const Eigen::Vector3d v = direzioni.col(i);
     out += Numero(v(0)) + QLatin1Char(' ') + Numero(v(1)) + QLatin1Char(' ') + Numero(v(2)) + QStringLiteral("\r\n");
   }
-  // Every byte reaches the file, or no file is left: a cut number would be read as another value.
+  // Saved as every file of the suite: whole or not at all (a cut number would be read as another value), never
+  // through a symbolic link, never into a pipe or a device at the name.
   const QString uscita = cartella + QStringLiteral("/eigen.out");
-  QFile f(uscita);
-  const QByteArray byte = out.toLatin1();
-  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(byte) != byte.size() || !f.flush()) {
-    f.close();
-    QFile::remove(uscita);
+  if (!plat::WriteWholeFile(uscita, out.toLatin1()))
     return Errore(QStringLiteral("eigen.out cannot be written in %1").arg(cartella));
-  }
   return 0;
 }

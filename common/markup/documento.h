@@ -21,7 +21,6 @@
 #include <QStringList>
 
 #include <array>
-#include <limits>
 #include <memory>
 #include <vector>
 
@@ -115,8 +114,10 @@ struct LimitiDocumento {
   int righeGriglia = 510;   // rows of a part laid out at once; 0: the renderer lays out no cells
   static LimitiDocumento ProgrammaPrincipale() { return {2000, 510}; }
   static LimitiDocumento SenzaGriglia() { return {2000, 0}; }  // the text renderer writes rows as they are
-  // A Word table holds a report table whole, in the style of the directive that ends it.
-  static LimitiDocumento Wenlow() { return {500, std::numeric_limits<int>::max()}; }
+  // A report table becomes Word tables of at most 500 rows, each after the first under the head row again: a word
+  // processor lays out a table as a whole, and one of thousands of rows takes it minutes or more. Every part has
+  // the style of the directive that ends the whole table.
+  static LimitiDocumento Wenlow() { return {500, 500}; }
 };
 
 // Which directives besides "#FONT", "#FONTSIZE", "#HEADER" and "#FOOTER" end a table or list mode in a renderer

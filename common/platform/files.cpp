@@ -5,13 +5,13 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <cerrno>
 #include <memory>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -131,6 +131,16 @@ bool FileExists(const QString& path) {
   return !r.isEmpty() && QFileInfo(r).isFile();
 }
 
+EntryKind KindAt(const QString& path) {
+  const QString r = ResolveExisting(path);
+  struct stat s {};
+  if (r.isEmpty() || ::lstat(QFile::encodeName(r).constData(), &s) != 0) return EntryKind::None;
+  if (S_ISREG(s.st_mode)) return EntryKind::File;
+  if (S_ISLNK(s.st_mode)) return EntryKind::Link;
+  if (S_ISDIR(s.st_mode)) return EntryKind::Folder;
+  return EntryKind::Other;
+}
+
 bool FolderExists(const QString& path) {
   const QString r = ResolveExisting(path);
   return !r.isEmpty() && QFileInfo(r).isDir();
@@ -204,12 +214,49 @@ bool RemoveFolder(const QString& path) {
   return QDir().rmdir(r);
 }
 
+namespace {
+
+// A folder the user may make files in, other than the root folder.
+bool UsableTemporaryFolder(const QByteArray& folder) {
+  struct stat s {};
+  return !folder.isEmpty() && folder.startsWith('/') && QDir::cleanPath(QFile::decodeName(folder)) != QLatin1String("/") &&
+         ::stat(folder.constData(), &s) == 0 && S_ISDIR(s.st_mode) && ::access(folder.constData(), W_OK | X_OK) == 0;
+}
+
+}  // namespace
+
+void CheckTemporaryFolder() {
+  const QByteArray tmpdir = qgetenv("TMPDIR");
+  if (tmpdir.isEmpty() || UsableTemporaryFolder(tmpdir)) return;
+  for (const QByteArray& folder : {QByteArray("/tmp"), qgetenv("XDG_RUNTIME_DIR"), qgetenv("HOME")}) {
+    if (UsableTemporaryFolder(folder)) {
+      qputenv("TMPDIR", folder);
+      return;
+    }
+  }
+  qunsetenv("TMPDIR");
+}
+
 QString TempFolder() {
   static std::unique_ptr<QTemporaryDir> dir;
-  if (!dir) {
-    dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/frattix-XXXXXX"));
+  static bool cercata = false;
+  if (!cercata) {
+    cercata = true;
+    // The system's temporary folder (TMPDIR, else /tmp); when that does not exist or takes no folder, /tmp, the
+    // user's runtime folder, the home folder. Never the root folder, where a folder named by nothing would go.
+    const QStringList basi = {QDir::tempPath(), QStringLiteral("/tmp"), qEnvironmentVariable("XDG_RUNTIME_DIR"),
+                              QDir::homePath()};
+    for (const QString& base : basi) {
+      const QString b = QDir::cleanPath(base);
+      if (base.isEmpty() || b == QLatin1String("/") || !QDir::isAbsolutePath(b) || !QFileInfo(b).isDir()) continue;
+      auto d = std::make_unique<QTemporaryDir>(b + QStringLiteral("/frattix-XXXXXX"));
+      if (d->isValid()) {
+        dir = std::move(d);
+        break;
+      }
+    }
   }
-  return dir->path();
+  return dir ? dir->path() : QString();
 }
 
 QString ResolveProgram(const QString& name) {
@@ -259,29 +306,91 @@ bool WriteAll(int fd, const char* bytes, qsizetype size) {
   return true;
 }
 
-// A new file beside `target` with a name of its own (`target` and six random characters), created for writing
-// with the permissions a new file gets; -1 when none can be made.
-int CreateTemporaryBeside(const QByteArray& target, QByteArray& temporary) {
-  static constexpr char kCharacters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    temporary = target + '.';
-    for (int i = 0; i < 6; ++i)
-      temporary += kCharacters[QRandomGenerator::global()->bounded(quint32{sizeof kCharacters - 1})];
-    const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  return -1;
+// The mark of the suite's temporary files: a save writes "<name>.frattix~" beside "<name>" (or, while another
+// program saves the same file, "<name>.frattix1~" to "<name>.frattix9~") and renames it over the name.
+constexpr char kTemporaryMark[] = ".frattix";
+constexpr int kTemporaryVariants = 10;
+constexpr qsizetype kLongestMark = qsizetype(sizeof kTemporaryMark) - 1 + 2;  // ".frattix", a digit, "~"
+
+// The name of the temporary file number `k` of a save of the file named `name`, within `nameMax` bytes: a name too
+// long to take the mark keeps its beginning (whole characters) and a digest of the whole, so that the temporary
+// file of every name fits the file system and belongs to that name alone.
+QByteArray TemporaryName(const QByteArray& name, int k, long nameMax) {
+  const QByteArray mark = QByteArray(kTemporaryMark) + (k > 0 ? QByteArray::number(k) : QByteArray()) + '~';
+  // Room for the longest mark, so that every variant of one name starts alike.
+  const qsizetype room = static_cast<qsizetype>(nameMax) - kLongestMark;
+  if (name.size() <= room) return name + mark;
+  quint32 digest = 2166136261u;  // FNV-1a
+  for (const char c : name) digest = (digest ^ static_cast<unsigned char>(c)) * 16777619u;
+  const QByteArray tail = '~' + QByteArray::number(digest, 16).rightJustified(8, '0');
+  qsizetype n = room - tail.size();
+  while (n > 0 && (static_cast<unsigned char>(name.at(n)) & 0xC0) == 0x80) --n;  // not inside a character
+  return name.left(n) + tail + mark;
 }
 
-}  // namespace
+bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
-bool WriteWholeFile(const QString& path, const QByteArray& data) {
-  const QByteArray target = QFile::encodeName(ResolveForWrite(path));
-  // What stands at the name now, a link not followed. A regular file is replaced, with its permissions kept, when
-  // it may be written; a symbolic link is replaced by the new file, and what it points to is never touched; a
-  // folder, a device or a pipe is never replaced.
-  struct stat old {};
-  bool replacesFile = false;
+// Removes the file at `path` when it is a temporary file that no program is writing any more (the save that made
+// it was killed before its rename): a save holds a lock on its temporary file until it has been renamed. True when
+// it was removed.
+bool RemoveIfLeftover(const QByteArray& path) {
+  const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat opened {}, atName {};
+  const bool removed = ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+                     ::lstat(path.constData(), &atName) == 0 && SameFile(opened, atName) &&
+                     ::unlink(path.constData()) == 0;
+  ::close(fd);
+  return removed;
+}
+
+// A temporary file of the suite beside `target`, created for writing with the permissions a new file gets and
+// locked for as long as it stays open; leftovers of earlier saves of the same file are removed. -1 when none can be
+// made.
+int CreateTemporaryBeside(const QByteArray& target, QByteArray& temporary) {
+  const qsizetype slash = target.lastIndexOf('/');
+  const QByteArray folder = slash < 0 ? QByteArray(".") : target.left(std::max<qsizetype>(slash, 1));
+  const QByteArray prefix = target.left(slash + 1);
+  const QByteArray name = target.mid(slash + 1);
+  const long limit = ::pathconf(folder.constData(), _PC_NAME_MAX);
+  const long nameMax = limit > 0 ? limit : 255;
+  int fd = -1, used = -1;
+  for (int k = 0, attempts = 0; k < kTemporaryVariants && fd < 0 && ++attempts <= 100;) {
+    temporary = prefix + TemporaryName(name, k, nameMax);
+    fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) {
+      if (errno != EEXIST) return -1;
+      // A leftover goes and its name is taken; a file that another save is writing is left to it.
+      if (!RemoveIfLeftover(temporary)) ++k;
+      continue;
+    }
+    // Locked, and still at its name: a save that removed leftovers meanwhile may have taken it for one.
+    struct stat opened {}, now {};
+    if (::flock(fd, LOCK_EX) != 0 || ::fstat(fd, &opened) != 0 || ::lstat(temporary.constData(), &now) != 0 ||
+        !SameFile(opened, now)) {
+      ::close(fd);
+      fd = -1;
+      continue;
+    }
+    used = k;
+  }
+  if (fd < 0) return -1;
+  // Leftovers under the other names of this file's temporary files.
+  for (int k = 0; k < kTemporaryVariants; ++k) {
+    if (k == used) continue;
+    const QByteArray other = prefix + TemporaryName(name, k, nameMax);
+    struct stat s {};
+    if (::lstat(other.constData(), &s) == 0) RemoveIfLeftover(other);
+  }
+  return fd;
+}
+
+// What stands at `target` now, a link not followed, as a save finds it: false when the save may not replace it (a
+// folder, a device, a pipe, a regular file that may not be written). `replacesFile` tells a regular file, whose
+// permissions the new file keeps; a symbolic link is replaced by the new file, and what it points to is never
+// touched.
+bool MayReplace(const QByteArray& target, struct stat& old, bool& replacesFile) {
+  replacesFile = false;
   if (::lstat(target.constData(), &old) == 0) {
     if (S_ISREG(old.st_mode)) {
       if (::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0) return false;
@@ -289,9 +398,18 @@ bool WriteWholeFile(const QString& path, const QByteArray& data) {
     } else if (!S_ISLNK(old.st_mode)) {
       return false;
     }
-  } else if (errno != ENOENT) {
-    return false;
+    return true;
   }
+  return errno == ENOENT;
+}
+
+}  // namespace
+
+bool WriteWholeFile(const QString& path, const QByteArray& data) {
+  const QByteArray target = QFile::encodeName(ResolveForWrite(path));
+  struct stat old {};
+  bool replacesFile = false;
+  if (!MayReplace(target, old, replacesFile)) return false;
   QByteArray temporary;
   const int fd = CreateTemporaryBeside(target, temporary);
   if (fd < 0) return false;
@@ -305,28 +423,35 @@ bool WriteWholeFile(const QString& path, const QByteArray& data) {
     // cannot sync a file says EINVAL, which is no failure of the save.
     written = WriteAll(fd, data.constData(), data.size()) && (::fdatasync(fd) == 0 || errno == EINVAL);
   }
-  if (::close(fd) != 0 && errno != EINTR) written = false;
-  if (!written || ::rename(temporary.constData(), target.constData()) != 0) {
-    ::unlink(temporary.constData());
-    return false;
-  }
-  return true;
+  // The temporary file stays locked until it has its name, so that no other save takes it for a leftover.
+  written = written && ::rename(temporary.constData(), target.constData()) == 0;
+  if (!written) ::unlink(temporary.constData());
+  ::close(fd);
+  return written;
 }
 
 bool WriteWorkFile(const QString& path, const QByteArray& data) {
-  const QString target = ResolveForWrite(path);
-  QFile f(target);
-  // Overwritten and then cut to its new length rather than emptied first: a file emptied and written again is
-  // flushed to the disk when it is closed.
-  if (!f.open(QIODevice::ReadWrite)) return false;
-  bool written = f.write(data) == data.size();
-  if (written && f.size() > data.size()) written = f.resize(data.size());
-  f.close();
-  if (!written || f.error() != QFileDevice::NoError) {
-    QFile::remove(target);
+  const QByteArray target = QFile::encodeName(ResolveForWrite(path));
+  struct stat old {};
+  bool replacesFile = false;
+  if (!MayReplace(target, old, replacesFile)) return false;
+  // A symbolic link at the name is replaced by the file; what it points to is never written.
+  if (S_ISLNK(old.st_mode) && ::unlink(target.constData()) != 0) return false;
+  // Opened without following a link and without waiting, and written only when it is a regular file.
+  const int fd = ::open(target.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
     return false;
   }
-  return true;
+  // Overwritten and then cut to its new length rather than emptied first: a file emptied and written again is
+  // flushed to the disk when it is closed.
+  bool written = WriteAll(fd, data.constData(), data.size()) &&
+                 (st.st_size <= data.size() || ::ftruncate(fd, static_cast<off_t>(data.size())) == 0);
+  if (::close(fd) != 0 && errno != EINTR) written = false;
+  if (!written) ::unlink(target.constData());
+  return written;
 }
 
 }  // namespace plat

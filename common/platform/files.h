@@ -39,6 +39,10 @@ QString ResolveExisting(const QString& path);
 QString ResolveForWrite(const QString& path);
 
 bool FileExists(const QString& path);    // an existing regular file, any letter case
+// What stands at `path` (any letter case), a symbolic link not followed: nothing, a regular file, a symbolic link,
+// a folder, or anything else (a named pipe, a device, a socket).
+enum class EntryKind { None, File, Link, Folder, Other };
+EntryKind KindAt(const QString& path);
 bool FolderExists(const QString& path);  // an existing folder, any letter case
 
 // Windows-style pattern match without regard to case: "*" any run, "?" one character; "*.*" matches every name,
@@ -54,7 +58,15 @@ bool DeleteFile(const QString& path);                                  // Kill
 bool MakeFolder(const QString& path);                                  // MkDir
 bool RemoveFolder(const QString& path);                                // RmDir (empty folder)
 
-// Private temporary folder of this process, created on first use and removed when the process ends normally.
+// Run by every program before anything else: when TMPDIR names no folder that the user can write to, it is set to
+// the first of /tmp, the user's runtime folder and the home folder that is one (and removed when none is), so that
+// neither the program, nor the libraries it uses, nor its children make their temporary folders at the root of the
+// file system.
+void CheckTemporaryFolder();
+
+// Private temporary folder of this process, created on first use and removed when the process ends normally: in
+// the system's temporary folder, else in the first of /tmp, the user's runtime folder and the home folder that
+// takes it. Empty when none can be made.
 QString TempFolder();
 
 // The executable of a program of the suite named the Windows way ("peldrix.exe", "EIGEN.exe"): ".exe" is
@@ -68,13 +80,17 @@ QString Environ(const QString& name);
 // the same folder and renames it over the old one, so an interrupted save never leaves half a file; it is true only
 // when every byte reached the disk, and otherwise leaves the old file as it was. A symbolic link at the name is
 // replaced by the new file (what it points to is left alone); a folder, a device or a pipe at the name, or a
-// regular file that may not be written, is never replaced.
+// regular file that may not be written, is never replaced. The temporary file of "<name>" is "<name>.frattix~"
+// ("<name>.frattix1~" to "<name>.frattix9~" while other programs save the same file; a name too long for the mark
+// keeps its beginning and a digest of the whole); one left by a save that was killed before its rename is removed
+// by the next save of the same file.
 bool ReadWholeFile(const QString& path, QByteArray& data);
 bool WriteWholeFile(const QString& path, const QByteArray& data);
 // A work file that the program writes whole again on every run and whose reader checks what it reads (the
 // clustering's partition files): written in place, without emptying it first. A rename over an existing file, or
 // an emptied file written again, makes the file system wait for the disk, which costs more than the whole
-// aggregation when hundreds are written in a row. A failed write removes what was written.
+// aggregation when hundreds are written in a row. A failed write removes what was written. A symbolic link at the
+// name is replaced by the file; a folder, a device or a pipe at the name is never opened.
 bool WriteWorkFile(const QString& path, const QByteArray& data);
 
 }  // namespace plat

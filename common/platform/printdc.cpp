@@ -2,10 +2,12 @@
 
 #include "common/platform/files.h"
 #include "common/platform/gdi.h"
+#include "common/platform/printsetup.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
-#include <QFile>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
@@ -43,7 +45,7 @@ QString PdfFileFor(const QString& docName) {
   if (stem.isEmpty()) stem = QStringLiteral("print");
   for (int n = 1;; ++n) {
     const QString path = JoinPath(folder, QStringLiteral("%1-%2.pdf").arg(stem).arg(n));
-    if (!FileExists(path)) return path;
+    if (ResolveExisting(path).isEmpty()) return path;
   }
 }
 
@@ -60,6 +62,8 @@ QPrinter& PrinterDevice() {
     } else {
       printer = std::make_unique<QPrinter>(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
     }
+    // The printer set-up of the program that started this one.
+    TakeHandedOverSetup(*printer);
   }
   return *printer;
 }
@@ -88,27 +92,63 @@ int PrinterDC::GetDeviceCaps(int index) const {
   }
 }
 
-void PdfOutput::Start(QPrinter& printer, const QString& docName) {
+// A PDF job's writer: the document in memory, in the printer's page layout and resolution.
+struct PdfOutput::Writer {
+  QBuffer buffer;
+  QPdfWriter pdf{&buffer};
+  Writer() { buffer.open(QIODevice::WriteOnly); }
+};
+
+PdfOutput::PdfOutput() = default;
+PdfOutput::~PdfOutput() = default;
+
+QPagedPaintDevice& PdfOutput::Start(QPrinter& printer, const QString& docName) {
+  writer_.reset();
   file_.clear();
-  created_ = false;
-  if (printer.outputFormat() != QPrinter::PdfFormat) return;
+  unwritten_.clear();
+  printer_ = &printer;
+  if (printer.outputFormat() != QPrinter::PdfFormat) return printer;
   file_ = PdfFileFor(docName);
-  created_ = !QFile::exists(file_);
-  printer.setOutputFileName(file_);
+  writer_ = std::make_unique<Writer>();
+  QPdfWriter& pdf = writer_->pdf;
+  pdf.setResolution(printer.resolution());
+  pdf.setPageLayout(printer.pageLayout());
+  pdf.setTitle(docName);
+  pdf.setCreator(printer.creator());
+  return pdf;
+}
+
+bool PdfOutput::NewPage() {
+  if (writer_) return writer_->pdf.newPage();
+  return printer_ && printer_->newPage();
+}
+
+void PdfOutput::Abort() {
+  if (!writer_ && printer_) printer_->abort();
+}
+
+bool PdfOutput::Finish() {
+  if (!writer_) return true;
+  const QByteArray pdf = writer_->buffer.data();
+  writer_.reset();
+  if (WriteWholeFile(file_, pdf)) return true;
+  unwritten_ = file_;
+  return false;
 }
 
 void PdfOutput::Discard() {
-  if (!file_.isEmpty() && created_) QFile::remove(file_);
+  writer_.reset();
   file_.clear();
+  unwritten_.clear();
 }
 
 bool PrinterDC::StartDoc(const QString& docName) {
   if (painter_) AbortDoc();
   QPrinter& p = PrinterDevice();
   p.setDocName(docName);
-  output_.Start(p, docName);
+  QPagedPaintDevice& device = output_.Start(p, docName);
   painter_ = std::make_unique<QPainter>();
-  if (!painter_->begin(&p)) {
+  if (!painter_->begin(&device)) {
     painter_.reset();
     output_.Discard();
     return false;
@@ -121,7 +161,7 @@ bool PrinterDC::StartDoc(const QString& docName) {
 
 bool PrinterDC::StartPage() {
   if (!painter_ || pageOpen_) return false;
-  if (pages_ > 0 && !PrinterDevice().newPage()) return false;
+  if (pages_ > 0 && !output_.NewPage()) return false;
   ++pages_;
   pageOpen_ = true;
   return true;
@@ -138,12 +178,16 @@ bool PrinterDC::EndDoc() {
   const bool ok = painter_->end();
   painter_.reset();
   pageOpen_ = false;
-  return ok;
+  if (!ok) {
+    output_.Discard();
+    return false;
+  }
+  return output_.Finish();
 }
 
 void PrinterDC::AbortDoc() {
   if (!painter_) return;
-  PrinterDevice().abort();
+  output_.Abort();
   painter_->end();
   painter_.reset();
   pageOpen_ = false;

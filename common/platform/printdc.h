@@ -12,26 +12,47 @@
 
 #include <memory>
 
+class QPagedPaintDevice;
 class QPainter;
 class QPrinter;
 
 namespace plat {
 
-// The PDF file of one print job, when the printer prints to PDF. Both kinds of print job (text and device
-// context) keep theirs so.
+// The paint device of one print job: the printer itself, or, when the printer prints to PDF, a PDF writer that
+// keeps the document in memory until the job ends. Only then is the job's PDF file saved, whole, by the rules of
+// every save (a temporary file beside it, every byte checked, a link replaced, a pipe or a device never opened),
+// so that a job that fails leaves whatever stood at the name as it was. Both kinds of print job (text and device
+// context) use it.
 class PdfOutput {
  public:
-  // Names the job's file (PdfFileFor) and sets it on `printer` when that prints to PDF; no file otherwise.
-  void Start(QPrinter& printer, const QString& docName);
-  // A job that failed or was dropped: its file goes when the job made it (a file that stood there before, such as
-  // the output chosen in the printer set-up, is left as it was). No file afterwards.
+  PdfOutput();
+  ~PdfOutput();
+  PdfOutput(const PdfOutput&) = delete;
+  PdfOutput& operator=(const PdfOutput&) = delete;
+
+  // Begins a job named `docName` on `printer`: names its PDF file (PdfFileFor) when the printer prints to PDF.
+  // The device to paint the job on.
+  QPagedPaintDevice& Start(QPrinter& printer, const QString& docName);
+  // A new sheet on the job's device.
+  bool NewPage();
+  // Aborts the job on a printer.
+  void Abort();
+  // The job painted and ended (its painter ended): the PDF file is saved. False when it could not be, with the
+  // file in UnwrittenFile().
+  bool Finish();
+  // A job that the printer refused or that was dropped: nothing is saved, and no file is named.
   void Discard();
-  void Clear() { file_.clear(); }
+  // The PDF file of the job begun (empty for a printer).
   const QString& File() const { return file_; }
+  // The PDF file of the last job that could not be saved (empty when it was, or for a printer).
+  const QString& UnwrittenFile() const { return unwritten_; }
 
  private:
+  struct Writer;
+  std::unique_ptr<Writer> writer_;
+  QPrinter* printer_ = nullptr;
   QString file_;
-  bool created_ = false;  // the file did not exist before the job
+  QString unwritten_;
 };
 
 // GetDeviceCaps indexes.
@@ -48,15 +69,17 @@ class PrinterDC {
   // planes (1). 0 for any other index.
   int GetDeviceCaps(int index) const;
 
-  // One print job: StartDoc, then StartPage and EndPage for every sheet, then EndDoc. False when the printer or
-  // the PDF file refuses; AbortDoc drops the job (a PDF begun is removed).
+  // One print job: StartDoc, then StartPage and EndPage for every sheet, then EndDoc. False when the printer refuses
+  // or the PDF file cannot be saved; AbortDoc drops the job (no PDF file is saved).
   bool StartDoc(const QString& docName);
   bool StartPage();
   bool EndPage();
   bool EndDoc();
   void AbortDoc();
-  // The PDF file of the last job that went to PDF (empty for a printer).
+  // The PDF file of the last job that went to PDF (empty for a printer), and the one of the last job whose PDF file
+  // could not be saved.
   QString OutputFile() const { return output_.File(); }
+  QString UnwrittenFile() const { return output_.UnwrittenFile(); }
 
   // CreatePen / CreateSolidBrush / CreateFont and SelectObject: the new object is selected in place of the
   // previous one, which is deleted. A font height above 0 is the cell height, below 0 the character height;
@@ -92,7 +115,8 @@ class PrinterDC {
 QPrinter& PrinterDevice();
 
 // The file for the PDF of a print job: the file chosen as the output in the printer set-up, when one was; else the
-// document name (letters and digits kept, others "_"), "-", the first free number, ".pdf" in PdfFolder().
+// document name (letters and digits kept, others "_"), "-", the first free number, ".pdf" in PdfFolder(), where a
+// name is free when nothing stands there (no file, link, pipe or folder of any case).
 QString PdfFileFor(const QString& docName);
 // The folder of the PDF files named after their jobs: FRATTIX_PDF_DIR, else the current folder.
 QString PdfFolder();

@@ -50,9 +50,9 @@ struct PrinterObject::Job {
   bool Start() {
     QPrinter& p = PrinterDevice();
     p.setDocName(name);
-    output.Start(p, name);
+    QPagedPaintDevice& device = output.Start(p, name);
     painter = std::make_unique<QPainter>();
-    if (!painter->begin(&p)) {
+    if (!painter->begin(&device)) {
       painter.reset();
       output.Discard();
       return false;
@@ -161,7 +161,7 @@ void PrinterObject::Print(const QString& text, bool lineEnd) {
     if (!j.painter && !j.Start()) j.accepted = false;
     if (j.painter && j.pagePending) {
       j.pagePending = false;
-      if (!PrinterDevice().newPage()) j.accepted = false;
+      if (!j.output.NewPage()) j.accepted = false;
     }
     if (j.painter && j.accepted) {
       const double pixel = Job::PixelsPerPoint() * j.unit;
@@ -191,13 +191,15 @@ void PrinterObject::NewPage() {
 bool PrinterObject::EndDoc() {
   Job& j = *job_;
   bool ok = j.accepted;
-  if (j.painter) {
+  const bool started = j.painter != nullptr;
+  if (started) {
     ok = j.painter->end() && ok;
     j.painter.reset();
   }
-  j.lastOutputFile = ok ? j.output.File() : QString();
-  if (ok) j.output.Clear();
+  // The PDF file is saved only when the whole job was printed.
+  if (started && ok) ok = j.output.Finish();
   else j.output.Discard();
+  j.lastOutputFile = started && ok ? j.output.File() : QString();
   j.accepted = true;
   j.pageHasText = j.pagePending = false;
   j.x = j.y = 0;
@@ -209,6 +211,8 @@ bool PrinterObject::Printing() const { return job_->painter != nullptr; }
 bool PrinterObject::JobAccepted() const { return job_->accepted; }
 
 QString PrinterObject::OutputFile() const { return job_->lastOutputFile; }
+
+QString PrinterObject::UnwrittenFile() const { return job_->output.UnwrittenFile(); }
 
 PrinterObject& Printer() {
   static PrinterObject printer;

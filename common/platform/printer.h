@@ -85,8 +85,10 @@ class PrinterObject : public TextPrinter {
   // False once the printer refused the job (it could not be started or a sheet could not be added); EndDoc starts
   // the next job afresh.
   bool JobAccepted() const;
-  // The PDF file of the last job that went to PDF (empty for a printer, or when nothing was printed).
+  // The PDF file of the last job that went to PDF (empty for a printer, or when nothing was printed), and the PDF
+  // file of the last job that could not be saved (a full disk, a pipe at its name), which EndDoc then refused.
   QString OutputFile() const;
+  QString UnwrittenFile() const;
 
  private:
   struct Job;

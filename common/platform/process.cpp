@@ -8,6 +8,11 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <csignal>
+
+#include <sys/prctl.h>
+#include <unistd.h>
+
 namespace plat {
 
 static bool RunAndWait(const QString& program, const QStringList& arguments, QString* error, int* exitCode,
@@ -38,6 +43,15 @@ static bool RunAndWait(const QString& program, const QStringList& arguments, QSt
   QProcess child;
   child.setProgram(path);
   child.setArguments(arguments);
+  // The child ends when this program ends, however it ends (a kill included), and with it its own children: a
+  // child left running would go on writing results for inputs that the user may have changed meanwhile. The
+  // signal is asked for in the child before it runs the program; a parent that ended before that moment has made
+  // the child another process's, and the child ends at once.
+  const pid_t parent = ::getpid();
+  child.setChildProcessModifier([parent] {
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (::getppid() != parent) ::_exit(127);
+  });
   child.setProcessChannelMode(output ? QProcess::ForwardedErrorChannel : QProcess::ForwardedChannels);
   child.setInputChannelMode(QProcess::ForwardedInputChannel);
   QEventLoop loop;

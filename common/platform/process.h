@@ -15,7 +15,8 @@ bool RunChildAndWaitForOutput(const QString& program, const QStringList& argumen
                               QString* error = nullptr, int* exitCode = nullptr);
 
 // Starts `program` (a path, or a name of the suite such as "peldrix.exe", resolved in the program folder) and
-// waits until it has ended. Returns false, with a reason in `error`, when it could not be started: then nothing
+// waits until it has ended. The child is killed when this program ends, so that no child (nor a child of a
+// child) outlives the program that started it. Returns false, with a reason in `error`, when it could not be started: then nothing
 // is waited for. `exitCode` (optional) receives the child's exit code, or kChildCrashed when the child was killed
 // or crashed.
 constexpr int kChildCrashed = -1;

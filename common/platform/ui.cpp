@@ -160,6 +160,20 @@ bool KeyOf(const QString& name, int& key, Qt::KeyboardModifiers& modifiers, QStr
   return true;
 }
 
+// The button of a Qt message box that gives `answer`.
+QMessageBox::StandardButton StandardButtonOf(MsgAnswer answer) {
+  switch (answer) {
+    case vbOK: return QMessageBox::Ok;
+    case vbCancel: return QMessageBox::Cancel;
+    case vbAbort: return QMessageBox::Abort;
+    case vbRetry: return QMessageBox::Retry;
+    case vbIgnore: return QMessageBox::Ignore;
+    case vbYes: return QMessageBox::Yes;
+    case vbNo: return QMessageBox::No;
+  }
+  return QMessageBox::NoButton;
+}
+
 // ---------------------------------------------------------------------------------------------------------------
 
 class Interaction {
@@ -192,19 +206,7 @@ class QtInteraction : public Interaction {
     }
     QMap<QAbstractButton*, MsgAnswer> map;
     const QList<MsgAnswer> buttons = ButtonsOf(style);
-    for (MsgAnswer a : buttons) {
-      QMessageBox::StandardButton sb = QMessageBox::Ok;
-      switch (a) {
-        case vbOK: sb = QMessageBox::Ok; break;
-        case vbCancel: sb = QMessageBox::Cancel; break;
-        case vbAbort: sb = QMessageBox::Abort; break;
-        case vbRetry: sb = QMessageBox::Retry; break;
-        case vbIgnore: sb = QMessageBox::Ignore; break;
-        case vbYes: sb = QMessageBox::Yes; break;
-        case vbNo: sb = QMessageBox::No; break;
-      }
-      map.insert(box.addButton(sb), a);
-    }
+    for (MsgAnswer a : buttons) map.insert(box.addButton(StandardButtonOf(a)), a);
     const MsgAnswer escape = buttons.contains(vbCancel) ? vbCancel : buttons.last();
     for (auto it = map.begin(); it != map.end(); ++it)
       if (it.value() == escape) box.setEscapeButton(it.key());
@@ -253,9 +255,24 @@ class QtInteraction : public Interaction {
 
 // ---------------------------------------------------------------------------------------------------------------
 
+class ScriptedInteraction;
+
+// Sees the modal windows that Qt shows of its own accord while a script runs (the printer set-up's question before
+// a file is replaced, its message when a file cannot be written, a file dialog it opens): each takes the script's
+// next actions as the program's own windows do, so that a script never waits for a window it cannot see.
+class QtOwnWindows : public QObject {
+ public:
+  explicit QtOwnWindows(ScriptedInteraction* script) : script_(script) {}
+  bool eventFilter(QObject* object, QEvent* event) override;
+
+ private:
+  ScriptedInteraction* script_;
+};
+
 class ScriptedInteraction : public Interaction {
  public:
   explicit ScriptedInteraction(const QString& setting) {
+    qApp->installEventFilter(&qtOwnWindows_);
     QString path = setting;
     const QFileInfo info(setting);
     if (info.isDir()) {
@@ -281,15 +298,7 @@ class ScriptedInteraction : public Interaction {
   bool Scripted() const override { return true; }
 
   MsgAnswer MsgBox(const QString& text, int style, const QString& title) override {
-    const Action a = Next(QStringLiteral("message box \"%1\"").arg(OneLine(text)));
-    if (a.words.first().compare(QLatin1String("answer"), Qt::CaseInsensitive) != 0 || a.words.size() < 2)
-      Mismatch(a, QStringLiteral("a message box \"%1\" is shown").arg(OneLine(text)));
-    const QString name = a.words.at(1).toLower();
-    if (!AnswerNames().contains(name) || !ButtonsOf(style).contains(AnswerNames().value(name)))
-      Mismatch(a, QStringLiteral("the message box \"%1\" has no button %2").arg(OneLine(text), a.words.at(1)));
-    if (a.words.size() > 2 && !text.contains(a.words.at(2)) && !title.contains(a.words.at(2)))
-      Mismatch(a, QStringLiteral("the message box shows \"%1\"").arg(OneLine(text)));
-    return AnswerNames().value(name);
+    return Answer(text, title, ButtonsOf(style));
   }
 
   QString InputBox(const QString& prompt, const QString& title, const QString& def, bool* cancelled) override {
@@ -327,13 +336,7 @@ class ScriptedInteraction : public Interaction {
     form->setModal(true);
     form->show();
     QCoreApplication::processEvents();
-    while (guard && guard->isVisible()) {
-      const Action a = Next(QStringLiteral("the form %1").arg(guard->objectName()));
-      Perform(a);
-      QCoreApplication::processEvents();
-    }
-    ModalStack().removeAll(guard);
-    ModalStack().removeAll(QPointer<QDialog>());
+    Drive(guard, QStringLiteral("the form %1").arg(form->objectName()));
   }
 
   void WaitForUser(int maxMs) override {
@@ -343,11 +346,52 @@ class ScriptedInteraction : public Interaction {
     QCoreApplication::processEvents();
   }
 
+  // A modal window of Qt's own has been shown (it waits in an event loop of its own): a message box takes the
+  // script's next "answer", any other window the script's actions until it closes.
+  void QtOwnWindowShown(QWidget* window) {
+    if (auto* box = qobject_cast<QMessageBox*>(window)) {
+      Log(QStringLiteral("msgbox"), box->windowTitle(), box->text());
+      QList<MsgAnswer> buttons;
+      for (MsgAnswer a : {vbOK, vbCancel, vbAbort, vbRetry, vbIgnore, vbYes, vbNo})
+        if (box->button(StandardButtonOf(a))) buttons << a;
+      box->button(StandardButtonOf(Answer(box->text(), box->windowTitle(), buttons)))->click();
+      return;
+    }
+    Log(QStringLiteral("form"), window->objectName(), window->windowTitle());
+    QPointer<QDialog> guard(qobject_cast<QDialog*>(window));
+    if (!guard) return;
+    ModalStack().append(guard);
+    Drive(guard, QStringLiteral("the window %1").arg(window->windowTitle()));
+  }
+
  private:
   struct Action {
     int line = 0;
     QStringList words;
   };
+
+  // The answer of the script's next action to a message box showing `text` under `title` with `buttons`.
+  MsgAnswer Answer(const QString& text, const QString& title, const QList<MsgAnswer>& buttons) {
+    const Action a = Next(QStringLiteral("message box \"%1\"").arg(OneLine(text)));
+    if (a.words.first().compare(QLatin1String("answer"), Qt::CaseInsensitive) != 0 || a.words.size() < 2)
+      Mismatch(a, QStringLiteral("a message box \"%1\" is shown").arg(OneLine(text)));
+    const QString name = a.words.at(1).toLower();
+    if (!AnswerNames().contains(name) || !buttons.contains(AnswerNames().value(name)))
+      Mismatch(a, QStringLiteral("the message box \"%1\" has no button %2").arg(OneLine(text), a.words.at(1)));
+    if (a.words.size() > 2 && !text.contains(a.words.at(2)) && !title.contains(a.words.at(2)))
+      Mismatch(a, QStringLiteral("the message box shows \"%1\"").arg(OneLine(text)));
+    return AnswerNames().value(name);
+  }
+
+  // The script's actions on a modal window (already on the modal stack) until it is closed or hidden.
+  void Drive(const QPointer<QDialog>& guard, const QString& what) {
+    while (guard && guard->isVisible()) {
+      Perform(Next(what));
+      QCoreApplication::processEvents();
+    }
+    ModalStack().removeAll(guard);
+    ModalStack().removeAll(QPointer<QDialog>());
+  }
 
   Action Next(const QString& what) {
     if (next_ >= actions_.size()) {
@@ -545,7 +589,20 @@ class ScriptedInteraction : public Interaction {
   QString source_;
   QList<Action> actions_;
   qsizetype next_ = 0;
+  QtOwnWindows qtOwnWindows_{this};
 };
+
+bool QtOwnWindows::eventFilter(QObject* object, QEvent* event) {
+  if (event->type() != QEvent::Show || !object->isWidgetType()) return false;
+  auto* w = static_cast<QWidget*>(object);
+  // Qt's own modal windows only: the program's forms are shown through ShowModal, which drives them already.
+  if (!w->isWindow() || !qobject_cast<QDialog*>(w) || !w->isModal()) return false;
+  for (const QPointer<QDialog>& shown : ModalStack())
+    if (shown == w) return false;
+  // Taken up once the window's own event loop runs.
+  QTimer::singleShot(0, w, [this, w] { script_->QtOwnWindowShown(w); });
+  return false;
+}
 
 // A menu item (or any action) of a loaded form or top-level window, by object name.
 QAction* FindAction(const QString& name) {

@@ -165,7 +165,8 @@ QString TestoNumero(double value, int decimals);
 void TagliaSegmento(double& x1, double& y1, double& x2, double& y2, double xmin, double xmax, double ymin,
                     double ymax, int& result);
 
-// The chunk file of chunk `b` of the display list.
+// The chunk file of chunk `b` of the display list, in the private folder of the process; empty when the process
+// has none (no temporary folder takes one).
 QString FileBloccoSegmenti(int b);
 // Reads chunk `b` into ListaSegmenti 1..NumeroSegmenti. False after a message when it is missing or short.
 bool LeggiBloccoSegmenti(int b);

@@ -29,12 +29,25 @@ bool Finiti(std::initializer_list<double> valori) {
   return true;
 }
 
+// The chunk file b where it would be, for a message when the process has no private folder: in the system's
+// temporary folder.
+QString BloccoSenzaCartella(int b) {
+  const QString sistema = qEnvironmentVariable("TMPDIR");
+  return plat::JoinPath(sistema.isEmpty() ? QStringLiteral("/tmp") : sistema,
+                        QStringLiteral("plttmp") + QString::number(b) + QStringLiteral(".tmp"));
+}
+
 // Writes segments 1..n of the list as chunk b: the count as a number is printed (" n "), then the six values of
 // each segment one a line. The chunk is private scratch of this process, read back by LeggiBloccoSegmenti, so it
 // is written in place as a work file, without a save by rename.
 void ScriviBlocco(int b, int n) {
   Clessidra clessidra;
   const QString percorso = FileBloccoSegmenti(b);
+  if (percorso.isEmpty()) {
+    Avviso(Traduci(QStringLiteral("Impossibile scrivere il file temporaneo del grafico:")) + QLatin1Char('\n') +
+           DescrizioneFile(BloccoSenzaCartella(b)));
+    return;
+  }
   QByteArray testo = plat::EncodeAnsi(plat::PrintNumber(n)) + "\r\n";
   // The numbers are written straight into the text, which grows when the room left might not hold one more.
   constexpr qsizetype kRiga = LunghezzaFigura + 2;
@@ -163,8 +176,11 @@ const std::vector<Tratto>& TrattiSimbolo(int numero, double angolo) {
 }  // namespace
 
 QString FileBloccoSegmenti(int b) {
-  return plat::JoinPath(plat::TempFolder(), QStringLiteral("plttmp") + QString::number(b) + QStringLiteral(".tmp"));
+  const QString cartella = plat::TempFolder();
+  if (cartella.isEmpty()) return QString();
+  return plat::JoinPath(cartella, QStringLiteral("plttmp") + QString::number(b) + QStringLiteral(".tmp"));
 }
+
 
 void Traccia(double x, double y, int pen) {
   ModuloGrafico& g = Grafico;
@@ -311,7 +327,7 @@ bool LeggiBloccoSegmenti(int b) {
   ModuloGrafico& g = Grafico;
   const QString percorso = FileBloccoSegmenti(b);
   QByteArray testo;
-  const bool letto = plat::ReadWholeFile(percorso, testo);
+  const bool letto = !percorso.isEmpty() && plat::ReadWholeFile(percorso, testo);
   LettoreBlocco r(testo);
   const auto leggi = [&r](double& v) { return r.Leggi(v); };
   double conta = 0;
@@ -327,7 +343,7 @@ bool LeggiBloccoSegmenti(int b) {
   }
   if (ok) return true;
   Avviso(Traduci(QStringLiteral("Il file temporaneo del grafico manca o e' incompleto:")) + QLatin1Char('\n') +
-         DescrizioneFile(percorso));
+         DescrizioneFile(percorso.isEmpty() ? BloccoSenzaCartella(b) : percorso));
   return false;
 }
 

@@ -190,7 +190,11 @@ void StampaGrafico(bool fitted) {
   }
   const bool finito = dc.EndDoc();
   g.FinestraPagina = salvata;
-  if (!finito) Avviso(rifiutata);
+  if (!finito && !dc.UnwrittenFile().isEmpty())
+    Avviso(Traduci(QStringLiteral("Il file seguente non puo' essere scritto:")) + QLatin1Char('\n') +
+           DescrizioneFile(dc.UnwrittenFile()));
+  else if (!finito)
+    Avviso(rifiutata);
   else if (!dc.OutputFile().isEmpty())
     plat::Notice(Traduci(QStringLiteral("Il documento e' stato stampato nel file:")) + QLatin1Char('\n') +
                      DescrizioneFile(dc.OutputFile()),

@@ -184,6 +184,7 @@ void AvvioProgramma(bool ConSceltaLingua) {
 }
 
 int EseguiProgrammaSenzaFinestra(int argc, char** argv, int (*body)(int, char**)) {
+  plat::CheckTemporaryFolder();
   plat::DeferredApplication app(argc, argv, [] { CaricaTraduzioniQt(Avvio.NumeroLingua); });
   return body(argc, argv);
 }

@@ -74,6 +74,7 @@ plat::HDC PreparaStampante() {
 }
 
 int EseguiProgramma(int argc, char** argv, int (*body)(int, char**)) {
+  plat::CheckTemporaryFolder();
   QApplication app(argc, argv);
   plat::UseSuiteStyle();
   return body(argc, argv);

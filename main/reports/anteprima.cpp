@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QScreen>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 #include <cmath>
@@ -25,6 +26,26 @@ QPointer<Form1>& FormCaricato() {
 }
 
 double PuntiDaPixel(double pixel, const QWidget* w) { return pixel * 72.0 / std::max(1, w->logicalDpiX()); }
+
+// Every line of the preview's list as wide as the widest line added (the list lays out no line by measuring it) and
+// as high as one line of the font, with the margins the list's own lines have.
+class RigaUniforme : public QStyledItemDelegate {
+ public:
+  explicit RigaUniforme(Form1* form) : QStyledItemDelegate(form), form_(form) {}
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    if (altezza_ < 0) {
+      const QSize misura = QStyledItemDelegate::sizeHint(option, index);
+      altezza_ = misura.height();
+      margine_ = std::max(0, misura.width() - static_cast<int>(std::ceil(
+                                                  option.fontMetrics.horizontalAdvance(index.data().toString()))));
+    }
+    return {form_->LarghezzaRighe() + margine_ + 2, altezza_};
+  }
+
+ private:
+  Form1* form_;
+  mutable int altezza_ = -1, margine_ = 0;
+};
 
 class RendererAnteprima : public InterpreteDocumento {
  public:
@@ -77,6 +98,7 @@ class RendererAnteprima : public InterpreteDocumento {
     const double spazio = W(QStringLiteral(" "));
     QStringList righe;
     righe.reserve(static_cast<qsizetype>(t.celle.size()));
+    double larghezzaRighe = 0;
     for (std::size_t r = 0; r < t.celle.size(); ++r) {
       // The row's place among the rows of the whole table: a repeated head row is its first.
       const std::size_t k = r == 0 && t.testaRipetuta ? 0 : prossima_++;
@@ -105,8 +127,9 @@ class RendererAnteprima : public InterpreteDocumento {
         x += larghezza[c] + 0.5 * u;
       }
       righe << testo;
+      larghezzaRighe = std::max(larghezzaRighe, wTesto);
     }
-    CaricaForm1()->List1->addItems(righe);
+    CaricaForm1()->AggiungiRighe(righe, larghezzaRighe);
   }
   bool ChiudiDocumento() override {
     Aggiungi(QString());
@@ -117,7 +140,7 @@ class RendererAnteprima : public InterpreteDocumento {
  private:
   double W(const QString& s) const { return CaricaForm1()->LarghezzaTesto(s); }
 
-  void Aggiungi(const QString& voce) { CaricaForm1()->List1->addItem(voce); }
+  void Aggiungi(const QString& voce) { CaricaForm1()->AggiungiRighe({voce}, W(voce)); }
 
   void MostraIntestazione() {
     Aggiungi(Spazi((disponibile_ - W(Intestazione())) / 2) + Intestazione());
@@ -175,6 +198,8 @@ Form1::Form1() : plat::Form(QStringLiteral("Form1")) {
   setFont(font);
   List1 = new QListWidget(this);
   List1->setObjectName(QStringLiteral("List1"));
+  List1->setUniformItemSizes(true);
+  List1->setItemDelegate(new RigaUniforme(this));
   List1->move(0, 0);
   List1->installEventFilter(this);
   connect(List1, &QListWidget::itemDoubleClicked, this, [this] { List1_DblClick(); });
@@ -231,6 +256,13 @@ void Form1::changeEvent(QEvent* event) {
 }
 
 double Form1::LarghezzaFinestra() const { return PuntiDaPixel(frameGeometry().width(), this); }
+
+void Form1::AggiungiRighe(const QStringList& righe, double larghezza) {
+  LarghezzaTesto(QString());  // the scale of the window's font
+  if (puntiPerPixel_ > 0 && std::isfinite(larghezza))
+    larghezzaRighe_ = std::max(larghezzaRighe_, static_cast<int>(std::ceil(std::min(larghezza / puntiPerPixel_, 1e7))));
+  List1->addItems(righe);
+}
 
 Form1* CaricaForm1() {
   QPointer<Form1>& f = FormCaricato();

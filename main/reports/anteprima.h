@@ -24,6 +24,13 @@ class Form1 : public plat::Form {
   double LarghezzaTesto(const QString& testo) const;
   double LarghezzaFinestra() const;
 
+  // Adds the lines at the end of the list; `larghezza` is the width of the widest of them in points. Every line
+  // of the list takes the place of the widest one shown so far, so that the list lays out its lines without
+  // measuring them: a preview added below a long list costs what it adds.
+  void AggiungiRighe(const QStringList& righe, double larghezza);
+  // The width in pixels that every line of the list takes.
+  int LarghezzaRighe() const { return larghezzaRighe_; }
+
   void List1_DblClick();
   void List1_KeyPress(int tasto);
 
@@ -37,6 +44,7 @@ class Form1 : public plat::Form {
  private:
   mutable std::optional<QFontMetricsF> misure_;  // of the window's font, made on first use
   mutable double puntiPerPixel_ = 0;
+  int larghezzaRighe_ = 0;
 };
 
 // The loaded preview window, loading it when it is not loaded.

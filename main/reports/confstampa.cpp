@@ -2,11 +2,11 @@
 
 #include "common/platform/files.h"
 #include "common/platform/picturebox.h"
-#include "common/platform/printsetup.h"
 #include "common/platform/textio.h"
 #include "common/platform/ui.h"
 #include "common/texts/numeri.h"
 #include "common/texts/testi.h"
+#include "main/reports/stampa.h"
 #include "main/session/sessione.h"
 
 #include <QFontDatabase>
@@ -170,7 +170,7 @@ void ConfStampa::Form_Load() {
   Text[7]->setText(NumeroTesto(s.OffsetSuperiore));
 }
 
-void ConfStampa::Command1_Click() { plat::PrinterSetupDialog(Traduci(QStringLiteral("Impostazioni di stampa"))); }
+void ConfStampa::Command1_Click() { ConfiguraStampante(Traduci(QStringLiteral("Impostazioni di stampa"))); }
 
 void ConfStampa::Command2_Click() {
   ImpostazioniFileStampa s;

@@ -3,6 +3,7 @@
 #include "common/markup/documento.h"
 #include "common/platform/files.h"
 #include "common/platform/printer.h"
+#include "common/platform/printsetup.h"
 #include "common/platform/textio.h"
 #include "common/platform/ui.h"
 #include "common/texts/avvio.h"
@@ -282,7 +283,12 @@ void StampaDocumento(const QString& percorso) {
   QString riga;
   while (r.ReadLine(riga)) StampaRigaDocumento(riga);
   if (!FineDocumentoStampa()) {
-    Attenzione(QStringLiteral("La stampante non ha accettato il lavoro di stampa."));
+    // The job's PDF file that could not be saved (a full disk, a pipe at its name) is said as every save says it.
+    if (oggetto && !plat::Printer().UnwrittenFile().isEmpty())
+      Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"),
+                 DescrizioneFile(plat::Printer().UnwrittenFile()));
+    else
+      Attenzione(QStringLiteral("La stampante non ha accettato il lavoro di stampa."));
     return;
   }
   // A document with nothing in it (a report of a session without results) gives no page: the user is told.
@@ -295,4 +301,23 @@ void StampaDocumento(const QString& percorso) {
                      DescrizioneFile(plat::Printer().OutputFile()),
                  plat::vbInformation, Traduci(QStringLiteral("ATTENZIONE")) + QStringLiteral("!"));
   }
+}
+
+bool ConfiguraStampante(const QString& titolo) {
+  return plat::PrinterSetupDialog(titolo, [](const QString& file) {
+    switch (plat::KindAt(file)) {
+      case plat::EntryKind::Other:
+        Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), DescrizioneFile(file));
+        return plat::OutputFileCheck::Refused;
+      case plat::EntryKind::Link:
+        return plat::MsgBox(Traduci(QStringLiteral("Volete sovrascrivere il file")) + QStringLiteral("\r") + file +
+                                QStringLiteral("?"),
+                            plat::vbYesNo | plat::vbExclamation,
+                            Traduci(QStringLiteral("ATTENZIONE")) + QStringLiteral("!")) == plat::vbYes
+                   ? plat::OutputFileCheck::Confirmed
+                   : plat::OutputFileCheck::Refused;
+      default:
+        return plat::OutputFileCheck::Unchecked;
+    }
+  });
 }

@@ -14,6 +14,12 @@ class TextPrinter;
 // file the user is told where; a job the printer refused is reported, and so is a document that prints nothing.
 void StampaDocumento(const QString& percorso);
 
+// The printer set-up (the common dialog's, titled `titolo`): the printer, the paper and the output file chosen take
+// the later print jobs of the run, those of the plot programs it starts included. An output file that no print
+// job may write (a named pipe, a device) is refused with a message; a symbolic link there, which the print job
+// replaces, is asked about. True when the user confirmed the set-up.
+bool ConfiguraStampante(const QString& titolo);
+
 // The printer renderer's line procedure (the line is trimmed in place).
 void StampaRigaDocumento(QString& riga);
 // The end of the document file: a document without "#ENDDOCUMENT" is finished (footer, end of the job). False

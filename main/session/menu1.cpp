@@ -9,7 +9,6 @@
 #include "common/platform/forms.h"
 #include "common/platform/help.h"
 #include "common/platform/picturebox.h"
-#include "common/platform/printsetup.h"
 #include "common/platform/process.h"
 #include "common/platform/textio.h"
 #include "common/platform/ui.h"
@@ -23,6 +22,7 @@
 #include "main/dialogs/piccoli.h"
 #include "main/session/configurazione.h"
 #include "common/data/elencoschede.h"
+#include "main/reports/stampa.h"
 #include "main/reports/tabulati.h"
 #include "main/session/informazioni.h"
 #include "main/session/scheda.h"
@@ -303,7 +303,7 @@ void menu1::FileSalva_Click() {
 }
 
 void menu1::confstam_Click() {
-  plat::PrinterSetupDialog(Traduci(QStringLiteral("&Configura Stampante")).remove(QLatin1Char('&')));
+  ConfiguraStampante(Traduci(QStringLiteral("&Configura Stampante")).remove(QLatin1Char('&')));
 }
 
 void menu1::FileHelp_Click() { MostraAiuto(ContestoAiuto(29)); }

@@ -123,30 +123,57 @@ TEST_F(Interprete, ADocumentWithoutItsEndIsSavedWithEveryRowOfALongTable) {
   EXPECT_TRUE(ultima);
 }
 
-TEST_F(Interprete, ALongTableIsOneWordTableInTheStyleOfItsEnd) {
+// A long table becomes Word tables of 500 rows, each after the first under the head row again (a word processor
+// lays out a table as a whole: one of thousands of rows took it minutes), every part in the style of the directive
+// that ends the whole table, with the decimals of the whole table; a long list is cut with no repeated row.
+TEST_F(Interprete, ALongTableIsWordTablesOf500RowsInTheStyleOfItsEnd) {
   TestFolder t;
   ConFormattazione(t);
   QString testo = "#RESET 2,2,2,2,2,2,12,Arial\n";
   const struct {
     int righe;
     const char* fine;
-  } casi[] = {{1200, "#ENDTABLELEFTALIGN"}, {700, "#ENDTABLENOITALIC"}, {500, "#ENDTABLE"}};
+    QList<int> parti;  // the rows of each Word table, head rows included
+  } casi[] = {{1200, "#ENDTABLELEFTALIGN", {500, 500, 203}},
+              {700, "#ENDTABLENOITALIC", {500, 202}},
+              {499, "#ENDTABLE", {500}},
+              {501, "#ENDLIST", {500, 1}}};
   for (const auto& c : casi) {
-    testo += "#STARTTABLE\nN.\tValore\n";
-    for (int i = 1; i <= c.righe; ++i) testo += QString("%1\t%2\n").arg(i).arg(i * 0.5);
+    const bool lista = QString(c.fine) == "#ENDLIST";
+    testo += lista ? "#STARTLIST\n" : "#STARTTABLE\nN.\tValore\n";
+    for (int i = 1; i <= c.righe; ++i) testo += QString("%1\t%2\n").arg(i).arg(i == c.righe ? "7" : "0.5");
     testo += QString(c.fine) + "\n";
   }
   const QJsonArray tab = Tabelle(Esporta(t, testo + "#ENDDOCUMENT\n"));
-  ASSERT_EQ(tab.size(), 3);
-  for (int k = 0; k < 3; ++k) {
-    SCOPED_TRACE(casi[k].fine);
-    ASSERT_EQ(Testi(tab[k].toObject()).size(), casi[k].righe + 1);
-    for (int r = 0; r <= casi[k].righe; ++r)
-      for (int c = 0; c < 2; ++c) {
-        // Left-aligned cells only at the end that asks for them; an italic head row except without italics.
-        ASSERT_EQ(Cella(tab[k], r, c)["align"].toInt(), k == 0 ? 0 : 2) << r;
-        ASSERT_EQ(Cella(tab[k], r, c)["italic"], r == 0 && k != 1 ? QJsonValue(true) : QJsonValue()) << r;
+  ASSERT_EQ(tab.size(), 3 + 2 + 1 + 2);
+  int k = 0;
+  for (int caso = 0; caso < 4; ++caso) {
+    const auto& c = casi[caso];
+    SCOPED_TRACE(c.fine);
+    const bool lista = caso == 3;
+    int riga = 0;  // the data rows met so far
+    for (int parte = 0; parte < c.parti.size(); ++parte, ++k) {
+      const QList<QStringList> testi = Testi(tab[k].toObject());
+      ASSERT_EQ(testi.size(), c.parti[parte]) << parte;
+      for (int r = 0; r < testi.size(); ++r) {
+        const bool testa = !lista && r == 0;
+        if (testa) {
+          ASSERT_EQ(testi[r], (QStringList{"N.", "Valore"})) << parte;
+        } else {
+          ++riga;
+          // Every row once, in order, with the decimals of the whole table (its last value is 7.0).
+          ASSERT_EQ(testi[r], (QStringList{QString::number(riga), riga == c.righe ? "7.0" : "0.5"})) << riga;
+        }
+        for (int col = 0; col < 2; ++col) {
+          // Left-aligned cells only at the end that asks for them (a list keeps the last table end's); an italic
+          // head row except without italics, a list's first column italic.
+          ASSERT_EQ(Cella(tab[k], r, col)["align"].toInt(), caso == 0 ? 0 : 2) << riga;
+          const bool corsivo = lista ? col == 0 : testa && caso != 1;
+          ASSERT_EQ(Cella(tab[k], r, col)["italic"], corsivo ? QJsonValue(true) : QJsonValue()) << riga;
+        }
       }
+    }
+    EXPECT_EQ(riga, c.righe);
   }
 }
 

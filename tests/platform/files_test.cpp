@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/file.h>
 #include <sys/stat.h>
 
 using testing_support::TestFolder;
@@ -116,6 +117,8 @@ TEST(Files, ChangeFolderFollowsCase) {
   EXPECT_EQ(plat::CurrentFolder(), t.D("Sessioni"));
 }
 
+// A work file (a partition file of the clustering) is written in place; a symbolic link at its name is replaced
+// by the file and what it points to is never written, and a named pipe at its name is never written into.
 TEST(Files, WorkFilesAreWrittenWholeInPlace) {
   TestFolder t(false);
   ASSERT_TRUE(plat::WriteWorkFile("12", "first and longer\r\n"));
@@ -125,6 +128,25 @@ TEST(Files, WorkFilesAreWrittenWholeInPlace) {
   ASSERT_TRUE(plat::WriteWorkFile("12", "a longer text again\r\n"));
   EXPECT_EQ(testing_support::ReadBytes(t.D("12")), QByteArray("a longer text again\r\n"));
   EXPECT_FALSE(plat::WriteWorkFile(t.D("no/such/folder/1"), "x"));
+
+  const QString altrove = t.Root() + "/altrove";
+  WriteAnsi(altrove, "someone's file\n");
+  ASSERT_TRUE(QFile::link(altrove, t.D("3")));
+  ASSERT_TRUE(QFile::link(t.Root() + "/nessuno", t.D("4")));
+  ASSERT_TRUE(plat::WriteWorkFile("3", "partition 3\r\n"));
+  ASSERT_TRUE(plat::WriteWorkFile("4", "partition 4\r\n"));
+  for (const char* nome : {"3", "4"}) {
+    EXPECT_FALSE(QFileInfo(t.D(nome)).isSymLink()) << nome;
+    EXPECT_EQ(testing_support::ReadBytes(t.D(nome)), QByteArray("partition ") + nome + "\r\n");
+  }
+  EXPECT_EQ(testing_support::ReadBytes(altrove), QByteArray("someone's file\r\n"));
+  EXPECT_FALSE(QFileInfo::exists(t.Root() + "/nessuno"));
+  const QByteArray tubo = QFile::encodeName(t.D("5"));
+  ASSERT_EQ(mkfifo(tubo.constData(), 0600), 0);
+  EXPECT_FALSE(plat::WriteWorkFile("5", "partition 5\r\n"));
+  struct stat s {};
+  ASSERT_EQ(::lstat(tubo.constData(), &s), 0);
+  EXPECT_TRUE(S_ISFIFO(s.st_mode));
 }
 
 // Only regular files are read: a named pipe would block the open until a writer comes, a device would be read
@@ -216,4 +238,39 @@ TEST(Files, ASaveReplacesASymbolicLinkAndNeverWritesThroughIt) {
   ASSERT_TRUE(plat::WriteWholeFile(t.D("sessione/esempio.tab"), "again"));
   ASSERT_EQ(::lstat(tab.constData(), &s), 0);
   EXPECT_EQ(s.st_mode & 07777, 0640u);
+}
+
+// The temporary file of a save fits every name a file system takes: a file of 251 characters is saved, through the
+// whole-file save and through the sequential writer. A temporary file of the suite left beside a file by a save
+// that was killed before its rename goes at the next save of that file; one that a save still writes (it holds
+// it locked) is left to that save.
+TEST(Files, TemporaryFilesFitEveryNameAndNoLeftoverStays) {
+  TestFolder t(false);
+  const QString lungo = QString(247, QLatin1Char('r')) + ".fro";
+  ASSERT_EQ(lungo.size(), 251);
+  EXPECT_TRUE(plat::WriteWholeFile(t.D(lungo), "slope\r\n"));
+  EXPECT_EQ(testing_support::ReadBytes(t.D(lungo)), QByteArray("slope\r\n"));
+  plat::SeqWriter w(t.D(lungo.toUpper()));
+  w.WriteLine("slope again");
+  EXPECT_TRUE(w.Close());
+  EXPECT_EQ(testing_support::ReadBytes(t.D(lungo)), QByteArray("slope again\r\n"));
+  EXPECT_EQ(QDir(t.Data()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList({lungo}));
+
+  // A whole copy left by a killed save, and one that another save holds.
+  WriteAnsi(t.D("esempio.fro.frattix~"), "left over\n");
+  WriteAnsi(t.D("esempio.tab.frattix~"), "being written\n");
+  QFile scritto(t.D("esempio.tab.frattix~"));
+  ASSERT_TRUE(scritto.open(QIODevice::ReadWrite));
+  ASSERT_EQ(::flock(scritto.handle(), LOCK_EX | LOCK_NB), 0);
+  EXPECT_TRUE(plat::WriteWholeFile(t.D("esempio.fro"), "slope\r\n"));
+  EXPECT_TRUE(plat::WriteWholeFile(t.D("esempio.tab"), "report\r\n"));
+  EXPECT_EQ(QDir(t.Data()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+            QStringList({"esempio.fro", "esempio.tab", "esempio.tab.frattix~", lungo}));
+  EXPECT_EQ(testing_support::ReadBytes(t.D("esempio.tab")), QByteArray("report\r\n"));
+  EXPECT_EQ(testing_support::ReadBytes(t.D("esempio.tab.frattix~")), QByteArray("being written\r\n"));
+  // Once that save has ended without its rename, the next save removes what it left.
+  scritto.close();
+  EXPECT_TRUE(plat::WriteWholeFile(t.D("esempio.tab"), "report again\r\n"));
+  EXPECT_EQ(QDir(t.Data()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+            QStringList({"esempio.fro", "esempio.tab", lungo}));
 }

@@ -247,6 +247,24 @@ TEST_F(Stampa, APlotPrintedToAFileTellsWhereItWent) {
   EXPECT_TRUE(avvisi.at(0).contains(QFileInfo(pdf.at(0)).fileName())) << avvisi.at(0).toStdString();
 }
 
+// A plot whose PDF cannot reach the disk whole (no file may grow beyond 4 KB, as on a full disk): no file is left
+// behind, not even an empty one, and the user is told that the file cannot be written instead of where it went.
+TEST_F(Stampa, APlotWhosePdfCannotBeWrittenWholeLeavesNoFileAndSaysSo) {
+  InizioGrafico(0, QString(), 0, 0, 19.4, 27.7, 0);
+  for (int i = 0; i < 1000; ++i) Linea(1 + i % 17, 1 + i % 23, 2 + i % 13, 3 + i % 19);
+  Traccia(0, 0, 999);
+  Script("answer OK \"non puo' essere scritto\"\n");
+  {
+    testing_support::FileSizeLimit limite(4096);
+    StampaGrafico(true);
+  }
+  EXPECT_TRUE(QDir(folder->D("pdf")).isEmpty());
+  const QStringList messaggi = Log().filter("\tmsgbox\t");
+  ASSERT_EQ(messaggi.size(), 1) << Log().join(QLatin1Char('\n')).toStdString();
+  EXPECT_TRUE(messaggi.at(0).contains("Brenvale_output-1.pdf")) << messaggi.at(0).toStdString();
+  EXPECT_TRUE(Log().filter("\tnotice\t").isEmpty());
+}
+
 TEST_F(Stampa, TheOverlapIsTheFirstValueOfItsFileAndABadValueIsSaid) {
   Script("answer OK \"overlap.cfg, riga 1\"\nanswer OK \"overlap.cfg, riga 1\"\n");
   QFile::remove(folder->P("overlap.cfg"));

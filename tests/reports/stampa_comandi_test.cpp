@@ -4,12 +4,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using testing_support::ReadLog;
 using testing_support::RunProgram;
@@ -121,6 +124,45 @@ TEST_F(StampaRapida, AFileChosenInThePrinterSetUpTakesThePrintJobs) {
   EXPECT_EQ(Pagine(scelto), 2);
   EXPECT_TRUE(Testo(scelto).contains("FATTORI DI SICUREZZA"));
   EXPECT_TRUE(QDir(Pdf()).entryList(QDir::Files).isEmpty());
+}
+
+// The printer set-up under a script: the dialog's own question before it takes an existing file and its message for
+// a file in a folder that does not exist come to the script as every message does, and a script that does not
+// answer them ends the run instead of leaving it waiting. A named pipe chosen as the output is refused at once (the
+// dialog's own check would wait on it for ever); a symbolic link chosen is asked about, and the print job then puts
+// its file in the link's place and writes nothing where the link points.
+TEST_F(StampaRapida, ThePrinterSetUpShowsEveryMessageToTheScriptAndNeverOpensAPipe) {
+  const QString esistente = t.Root() + "/esistente.pdf", tubo = t.Root() + "/tubo.pdf";
+  const QString collegamento = t.Root() + "/collegamento.pdf";
+  WriteAnsi(esistente, "vecchio\n");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(tubo).constData(), 0600), 0);
+  QDir(t.Root()).mkpath("altrove");
+  ASSERT_TRUE(QFile::link(t.Root() + "/altrove/x.pdf", collegamento));
+  const auto r = Esegui(QString("menu confstam\n"
+                                "set filename %1\nkey filename Enter\nanswer No \"esistente.pdf\"\n"
+                                "set filename %2/manca/x.pdf\nkey filename Enter\nanswer OK \"x.pdf\"\n"
+                                "set filename %3\nkey filename Enter\nanswer OK \"non puo' essere scritto\"\n"
+                                "set filename %4\nkey filename Enter\nanswer Yes \"Volete sovrascrivere\"\n"
+                                "menu StampaRapidaTabulati\nanswer OK \"collegamento.pdf\"\nclose menu1\n")
+                            .arg(esistente, t.Root(), tubo, collegamento),
+                        true);
+  ASSERT_TRUE(r.finished);
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  EXPECT_EQ(ReadLog(t.D("ui.log")).filter("\tmsgbox\t").size(), 5);
+  EXPECT_EQ(testing_support::ReadBytes(esistente), QByteArray("vecchio\r\n"));
+  struct stat s {};
+  ASSERT_EQ(::lstat(QFile::encodeName(tubo).constData(), &s), 0);
+  EXPECT_TRUE(S_ISFIFO(s.st_mode));
+  EXPECT_FALSE(QFileInfo(collegamento).isSymLink());
+  EXPECT_EQ(Pagine(collegamento), 2);
+  EXPECT_TRUE(QDir(t.Root() + "/altrove").isEmpty());
+
+  // The dialog's question, and a script that goes on as if it had not been shown.
+  const auto senza = Esegui(QString("menu confstam\nset filename %1\nkey filename Enter\nclose menu1\n").arg(esistente),
+                            true);
+  ASSERT_TRUE(senza.finished);
+  EXPECT_EQ(senza.exitCode, 3) << senza.output.toStdString();
+  EXPECT_EQ(ReadLog(t.D("ui.log")).filter("\tfatal\t").size(), 1);
 }
 
 TEST_F(StampaRapida, WithoutAPrinterTheReportGoesToThePdfFileInTheDataFolder) {

@@ -5,6 +5,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
@@ -15,6 +16,7 @@
 
 #include <csignal>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace testing_support;
@@ -57,14 +59,15 @@ class Guasti : public ::testing::Test {
       WriteAnsi(t.Root() + "/script/" + it.key() + ".script", it.value());
   }
   // Every later start of `programma` runs it where a file may hold no more than `byte` bytes, as on a disk that is
-  // full beyond them (SIGXFSZ ignored, so a write past the limit fails); its children inherit the limit. A wrapper
-  // takes its name and starts it as "<programma>-limitato", the name its script and its log lines then go by.
+  // full beyond them (SIGXFSZ ignored, so a write past the limit fails); its children inherit the limit, and a
+  // child limited too takes its own. A wrapper takes its name and starts it as "<programma>-limitato", the name its
+  // script and its log lines then go by.
   void Limita(const QString& programma, qint64 byte) {
     const QString limitato = t.P(programma + "-limitato");
     if (!QFile::exists(limitato)) {
       ASSERT_TRUE(QFile::rename(t.P(programma), limitato));
     }
-    WriteScript(t.P(programma), QString("#!/bin/sh\ntrap '' XFSZ\nexec /usr/bin/prlimit --fsize=%1 -- %2 \"$@\"\n")
+    WriteScript(t.P(programma), QString("#!/bin/sh\ntrap '' XFSZ\nexec /usr/bin/prlimit --fsize=%1: -- %2 \"$@\"\n")
                                     .arg(byte)
                                     .arg(limitato));
   }
@@ -94,6 +97,16 @@ class Guasti : public ::testing::Test {
     return RunProgram(t.P("frattix32"), {R("esempio.ses")}, t.Data(), env, 120000);
   }
   QStringList Messaggi() const { return ReadLog(t.D("ui.log")).filter("\tmsgbox\t"); }
+  // Starts the main program on the session, headless with `env`, without waiting for it: the test acts meanwhile.
+  void Avvia(QProcess& principale, const QProcessEnvironment& env) const {
+    QProcessEnvironment tutto = QProcessEnvironment::systemEnvironment();
+    tutto.insert("QT_QPA_PLATFORM", "offscreen");
+    for (const QString& k : env.keys()) tutto.insert(k, env.value(k));
+    principale.setProcessEnvironment(tutto);
+    principale.setWorkingDirectory(t.Data());
+    principale.setProcessChannelMode(QProcess::MergedChannels);
+    principale.start(t.P("frattix32"), {R("esempio.ses")});
+  }
   TestFolder t;
 };
 
@@ -112,7 +125,7 @@ TEST_F(Guasti, ASaveThatFailsHalfWayLeavesTheOldFileAndSaysSo) {
   const RunResult r = Esegui(kComandiCheScrivono, env);
   ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
   const QStringList m = Messaggi();
-  ASSERT_EQ(m.size(), 3) << m.join("\n").toStdString();
+  ASSERT_EQ(m.size(), 3) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
   for (const QString& riga : m) EXPECT_TRUE(riga.contains(kNonScritto)) << riga.toStdString();
   // Every old file byte for byte, no new file and no temporary file left behind.
   EXPECT_EQ(Cartella(), prima);
@@ -278,16 +291,9 @@ TEST_F(Guasti, TalvorKilledInItsClusteringWindowIsReportedAndTheMainProgramGoesO
   const QString pid = t.Root() + "/talvor.pid";
   WriteScript(t.P("TALVOR"), QString("#!/bin/sh\necho $$ > %1\nFRATTIX_UI_SCRIPT= exec %2\n").arg(pid, t.P("TALVOR-reale")));
   const auto prima = Cartella();
-  QProcessEnvironment env = ScriptedRunEnvironment(
-      t, "menu CalcoliCluster\nanswer OK \"TALVOR\"\nmenu EdizioneSelezione\npress Command1\nclose menu1\n");
   QProcess principale;
-  QProcessEnvironment tutto = QProcessEnvironment::systemEnvironment();
-  tutto.insert("QT_QPA_PLATFORM", "offscreen");
-  for (const QString& k : env.keys()) tutto.insert(k, env.value(k));
-  principale.setProcessEnvironment(tutto);
-  principale.setWorkingDirectory(t.Data());
-  principale.setProcessChannelMode(QProcess::MergedChannels);
-  principale.start(t.P("frattix32"), {R("esempio.ses")});
+  Avvia(principale, ScriptedRunEnvironment(t, "menu CalcoliCluster\nanswer OK \"TALVOR\"\nmenu EdizioneSelezione\n"
+                                                "press Command1\nclose menu1\n"));
   ASSERT_TRUE(principale.waitForStarted());
   // Once the clustering window is shown, TALVOR is killed.
   bool finestra = false;
@@ -454,6 +460,173 @@ TEST_F(Guasti, LimitsAreToldAsLimitsAndAModeThatIsNoModeAsDamage) {
   EXPECT_EQ(Cartella(), prima);
 }
 
+// Whether `file` is a PDF document whole (pdfinfo reads it).
+bool PdfIntero(const QString& file) {
+  const RunResult r = RunProgram("/usr/bin/pdfinfo", {file}, "/");
+  return r.exitCode == 0 && r.output.contains("Pages:");
+}
+
+// A print job on a real full disk: the quick print of the results report and of a sheet report, and a plot printed
+// from MIRVANE's preview, to the file chosen in the printer set-up, where a good PDF of an earlier job stands. The
+// set-up also chooses a paper of 26 x 37 mm, which takes the plot over many sheets; the plot program gets it from
+// the main program with the file. The main program may write no file beyond 16 KB (its report documents fit),
+// MIRVANE none beyond 100 KB (its plot's scratch files fit): each job says that the file cannot be written, and the
+// old file stays byte for byte with no temporary file beside it.
+TEST_F(Guasti, APrintJobOnAFullDiskKeepsTheOldFileAndSaysSo) {
+  t.AddPrograms({"MIRVANE"});
+  QDir(t.Root()).mkpath("stampe");
+  const QString scelto = t.Root() + "/stampe/scelto.pdf";
+  const QString impostazione = QString("menu confstam\npress properties\nset pageSizeCombo A10\n"
+                                       "key pageSizeCombo Return\nset filename %1\nkey filename Enter\n")
+                                   .arg(scelto);
+  Copioni({{"frattix32", impostazione + "menu StampaRapidaTabulati\nanswer OK \"scelto.pdf\"\nclose menu1\n"}});
+  ASSERT_EQ(Esegui("").exitCode, 0) << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  ASSERT_TRUE(PdfIntero(scelto));
+  const QByteArray vecchio = ReadBytes(scelto);
+
+  Limita("frattix32", 16384);
+  Limita("MIRVANE", 100000);
+  Copioni({{"frattix32-limitato", impostazione + "answer Yes \"scelto.pdf\"\n"
+                                  "menu StampaRapidaTabulati\nanswer OK \"scelto.pdf\"\n"
+                                  "menu StampaRapidaScheda\nfile fronte_est.sch\nanswer OK \"scelto.pdf\"\n"
+                                  "menu GraficaStellare\nclose menu1\n"},
+           {"MIRVANE-limitato", "press Picture3\nanswer OK \"scelto.pdf\"\npress Picture6\n"}});
+  QElapsedTimer tempo;
+  tempo.start();
+  const RunResult r = EseguiLimitato("");
+  ASSERT_TRUE(r.finished);
+  EXPECT_LT(tempo.elapsed(), 60000);
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  // The set-up's own question before it takes an existing file, then one message a job.
+  const QStringList m = Messaggi();
+  ASSERT_EQ(m.size(), 4) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  for (int i : {1, 2}) EXPECT_TRUE(m[i].startsWith("frattix32-limitato\t") && m[i].contains(kNonScritto)) << i;
+  EXPECT_TRUE(m[3].startsWith("MIRVANE-limitato\t") && m[3].contains(kNonScritto)) << m[3].toStdString();
+  for (const QString& riga : m.mid(1)) EXPECT_TRUE(riga.contains("scelto.pdf")) << riga.toStdString();
+  EXPECT_TRUE(ReadLog(t.D("ui.log")).filter("stampato").isEmpty());
+  EXPECT_EQ(ReadBytes(scelto), vecchio);
+  EXPECT_EQ(QDir(t.Root() + "/stampe").entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+            QStringList{"scelto.pdf"});
+}
+
+// Print jobs to PDF files named after the job, where a named pipe and a symbolic link to a file elsewhere take the
+// first two names: the results report's quick print and a plot printed from MIRVANE's preview each take the next
+// free name, end within seconds and say where they went; the pipes and the links stay, and nothing is written
+// where the links point.
+TEST_F(Guasti, PrintJobsNeitherHangOnAPipeNorWriteThroughALink) {
+  t.AddPrograms({"MIRVANE"});
+  QDir(t.Root()).mkpath("pdf");
+  QDir(t.Root()).mkpath("altrove");
+  const QString pdf = t.Root() + "/pdf/";
+  for (const QString& nome : {QString("esempio"), QString("Brenvale_output")}) {
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pdf + nome + "-1.pdf").constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("../altrove/" + nome + ".pdf", pdf + nome + "-2.pdf"));
+  }
+  Copioni({{"frattix32", "menu StampaRapidaTabulati\nanswer OK \"esempio-3.pdf\"\nmenu GraficaStellare\nclose menu1\n"},
+           {"MIRVANE", "press Picture5\npress Picture6\n"}});
+  QProcessEnvironment env;
+  env.insert("FRATTIX_PDF_DIR", pdf);
+  QElapsedTimer tempo;
+  tempo.start();
+  const RunResult r = Esegui("", env);
+  ASSERT_TRUE(r.finished);
+  EXPECT_LT(tempo.elapsed(), 60000);
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  EXPECT_EQ(ReadLog(t.D("ui.log")).filter("\tnotice\t").filter("Brenvale_output-3.pdf").size(), 1);
+  for (const QString& nome : {QString("esempio"), QString("Brenvale_output")}) {
+    struct stat s {};
+    ASSERT_EQ(::lstat(QFile::encodeName(pdf + nome + "-1.pdf").constData(), &s), 0);
+    EXPECT_TRUE(S_ISFIFO(s.st_mode)) << nome.toStdString();
+    EXPECT_TRUE(QFileInfo(pdf + nome + "-2.pdf").isSymLink()) << nome.toStdString();
+    EXPECT_TRUE(PdfIntero(pdf + nome + "-3.pdf")) << nome.toStdString();
+  }
+  EXPECT_TRUE(QDir(t.Root() + "/altrove").isEmpty());
+}
+
+// Whether the process `id` has ended: it is gone, or only its exit status is left.
+bool Finito(qint64 id) {
+  QFile stato(QString("/proc/%1/stat").arg(id));
+  if (!stato.open(QIODevice::ReadOnly)) return true;
+  const QByteArray testo = stato.readAll();
+  const qsizetype parentesi = testo.lastIndexOf(')');
+  return parentesi < 0 || testo.mid(parentesi + 2, 1) == "Z";
+}
+
+// TALVOR is killed (SIGKILL) while PELDRIX, which it started after a cluster run, is still at work (held stopped
+// here, to be sure it is): PELDRIX ends with it, and no wedge table appears afterwards, when a table computed for
+// the inputs of the killed run would take the place of one the user makes meanwhile. The main program says that
+// TALVOR ended abnormally.
+TEST_F(Guasti, PeldrixEndsWhenTalvorIsKilledAndWritesNoTableAfterwards) {
+  ASSERT_TRUE(QFile::rename(t.P("peldrix"), t.P("peldrix-reale")));
+  const QString talvorPid = t.Root() + "/talvor.pid", peldrixPid = t.Root() + "/peldrix.pid";
+  WriteScript(t.P("peldrix"), QString("#!/bin/sh\necho $PPID > %1.new && mv %1.new %1\necho $$ > %2.new && "
+                                      "mv %2.new %2\nkill -STOP $$\nexec %3\n")
+                                  .arg(talvorPid, peldrixPid, t.P("peldrix-reale")));
+  Copioni({{"frattix32", "menu CalcoliCluster\nanswer OK \"TALVOR\"\nclose menu1\n"}, {"TALVOR", DueFamiglie()}});
+  QProcessEnvironment env = ScriptedRunEnvironment(t, "");
+  env.insert("FRATTIX_UI_SCRIPT", t.Root() + "/script");
+  QProcess principale;
+  Avvia(principale, env);
+  ASSERT_TRUE(principale.waitForStarted());
+  for (int i = 0; i < 6000 && !QFile::exists(peldrixPid); ++i) QThread::msleep(10);
+  const qint64 talvor = QString::fromLatin1(ReadBytes(talvorPid)).trimmed().toLongLong();
+  const qint64 peldrix = QString::fromLatin1(ReadBytes(peldrixPid)).trimmed().toLongLong();
+  if (talvor > 0) ::kill(static_cast<pid_t>(talvor), SIGKILL);
+  const bool finito = principale.waitForFinished(60000);
+  if (!finito) principale.kill();
+  ASSERT_GT(talvor, 0) << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  ASSERT_GT(peldrix, 0);
+  ASSERT_TRUE(finito);
+  EXPECT_EQ(principale.exitCode(), 0) << principale.readAll().toStdString();
+  const QStringList m = Messaggi();
+  ASSERT_EQ(m.size(), 1) << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  EXPECT_TRUE(m[0].contains("terminato in modo anomalo")) << m[0].toStdString();
+  bool peldrixFinito = false;
+  for (int i = 0; i < 500 && !peldrixFinito; ++i) {
+    peldrixFinito = Finito(peldrix);
+    if (!peldrixFinito) QThread::msleep(10);
+  }
+  EXPECT_TRUE(peldrixFinito);
+  // A PELDRIX still there goes on: whatever it would write comes now.
+  if (!peldrixFinito) {
+    ::kill(static_cast<pid_t>(peldrix), SIGCONT);
+    for (int i = 0; i < 1000 && !Finito(peldrix); ++i) QThread::msleep(10);
+  }
+  EXPECT_FALSE(QFile::exists(R("esempio.GMC")));
+}
+
+// A save killed (SIGKILL, at its rename) after it wrote its temporary file: the old file stays as it was, and the
+// whole new copy under the suite's temporary name beside it, which the next save of the same file removes.
+TEST_F(Guasti, ASaveKilledAtItsRenameLeavesACopyThatTheNextSaveRemoves) {
+  ASSERT_TRUE(QFile::exists("/usr/bin/strace")) << "strace (scripts/setup installs it) kills the program at its rename";
+  auto prima = Cartella();
+  const QString fronte = "menu EdizioneFronte\nset Text1(4) 0\npress Command1(0)\nclose menu1\n";
+  QProcessEnvironment env = ScriptedRunEnvironment(t, fronte);
+  env.insert("PATH", "/usr/bin:/bin");
+  env.insert("HOME", t.D("home"));
+  const RunResult ucciso = RunProgram("/usr/bin/strace",
+                                      {"-f", "-qq", "-o", "/dev/null", "-e", "trace=rename,renameat,renameat2", "-e",
+                                       "inject=rename,renameat,renameat2:signal=KILL", t.P("frattix32"),
+                                       R("esempio.ses")},
+                                      t.Data(), env, 120000);
+  ASSERT_TRUE(ucciso.finished);
+  auto dopo = Cartella();
+  ASSERT_TRUE(dopo.contains("esempio.fro.frattix~")) << QStringList(dopo.keys()).join(" ").toStdString();
+  const QByteArray copia = ReadBytes(R("esempio.fro.frattix~"));
+  dopo.remove("esempio.fro.frattix~");
+  EXPECT_EQ(dopo, prima);
+
+  const RunResult r = Esegui(fronte);
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  EXPECT_TRUE(Messaggi().isEmpty()) << Messaggi().join("\n").toStdString();
+  dopo = Cartella();
+  EXPECT_FALSE(dopo.contains("esempio.fro.frattix~"));
+  EXPECT_EQ(ReadBytes(R("esempio.fro")), copia);
+  dopo.remove("esempio.fro");
+  prima.remove("esempio.fro");
+  EXPECT_EQ(dopo, prima);
+}
+
 // The arguments of setpriv that run a program as the unprivileged user "nobody" (65534) without groups.
 const QStringList kComeNessuno = {"--reuid=65534", "--regid=65534", "--clear-groups", "--"};
 
@@ -523,7 +696,7 @@ TEST_F(GuastiPermessi, ASessionFolderThatCannotBeWrittenGivesAMessageAndKeepsIts
   const RunResult r = ComeUtente(kComandiCheScrivono);
   ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
   const QStringList m = Messaggi();
-  ASSERT_EQ(m.size(), 3) << m.join("\n").toStdString();
+  ASSERT_EQ(m.size(), 3) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
   for (const QString& riga : m) EXPECT_TRUE(riga.contains(kNonScritto)) << riga.toStdString();
   EXPECT_EQ(Cartella(), prima);
 }

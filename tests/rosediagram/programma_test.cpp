@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -103,6 +104,31 @@ TEST_F(Programma, APreviewLeftOpenUsesNoProcessorTime) {
       testing_support::CpuShareWhileWaiting(t.P("MIRVANE"), t.Data(), env, t.D("ui.log"), "\twindow\tGRAFICA\t", 5);
   ASSERT_GE(quota, 0) << Log().join('\n').toStdString();
   EXPECT_LT(quota, 0.02);
+}
+
+// TMPDIR names a folder that does not exist: the private folder of the plot's scratch files is made in one that
+// exists (the system's temporary folder), and the plot is drawn and printed from it; neither the program nor a
+// library it uses makes a folder at the root of the file system.
+TEST_F(Programma, WithATemporaryFolderThatDoesNotExistTheScratchFilesGoWhereTheyCan) {
+  ASSERT_TRUE(QFile::exists("/usr/bin/strace")) << "strace (scripts/setup installs it) shows the folders made";
+  WriteAnsi(t.D("nord.sch"), Scheda({Record(45, 30), Record(90, 10), Record(350, 50)}));
+  WriteAnsi(t.P("temporan"), " 0 \n 0 \n 0 \n 1 \nnord.sch\nprova.ses\n");
+  QProcessEnvironment env = testing_support::ScriptedRunEnvironment(t, "press Picture5\npress Picture6\n");
+  env.insert("FRATTIX_PDF_DIR", t.D("pdf"));
+  env.insert("TMPDIR", t.Root() + "/manca");
+  env.insert("ASAN_OPTIONS", "detect_leaks=0");  // the leak checker does not run under strace
+  const QString tracce = t.Root() + "/mkdir.log";
+  const auto r = RunProgram("/usr/bin/strace", {"-f", "-qq", "-o", tracce, "-e", "trace=mkdir,mkdirat", t.P("MIRVANE")},
+                            t.Data(), env);
+  ASSERT_TRUE(r.finished);
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  EXPECT_EQ(Log().filter("\tmsgbox\t"), QStringList());
+  EXPECT_EQ(QDir(t.D("pdf")).entryList(QDir::Files).size(), 1);
+  const QStringList cartelle = QString::fromLocal8Bit(ReadBytes(tracce)).split('\n');
+  EXPECT_TRUE(cartelle.filter(QRegularExpression("mkdir(at)?\\((AT_FDCWD, )?\"/[^/\"]*\"")).isEmpty())
+      << cartelle.join('\n').toStdString();
+  EXPECT_EQ(cartelle.filter("/frattix-").filter(QRegularExpression("\\) = 0$")).size(), 1)
+      << cartelle.join('\n').toStdString();
 }
 
 TEST_F(Programma, NothingToDrawIsToldAndLeavesTheHandOverFileAsItWas) {

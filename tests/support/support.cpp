@@ -105,6 +105,7 @@ RunResult RunProgram(const QString& exe, const QStringList& args, const QString&
   env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
   env.remove(QStringLiteral("FRATTIX_UI_SCRIPT"));
   env.remove(QStringLiteral("FRATTIX_UI_LOG"));
+  env.remove(QStringLiteral("FRATTIX_PRINT_SETUP"));  // a printer set-up made by a test in this process
   for (const QString& k : extra.keys()) env.insert(k, extra.value(k));
   p.setProcessEnvironment(env);
   p.setWorkingDirectory(workDir);

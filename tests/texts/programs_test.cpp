@@ -2,6 +2,7 @@
 #include "tests/support/support.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcessEnvironment>
 
 #include <gtest/gtest.h>
@@ -128,4 +129,21 @@ TEST(Programs, EigenTakesThreeLinesOfThreeFiniteNumbersAndNothingElse) {
     EXPECT_EQ(pieno.exitCode, 1) << pieno.output.toStdString();
   }
   EXPECT_FALSE(QFile::exists(t.P("eigen.out")));
+  // The answer is saved as every file is: a symbolic link at eigen.out is replaced, and the file it names outside
+  // the program folder is never made; a named pipe there is never written into, and EIGEN does not wait for it.
+  const QString altrove = t.Root() + "/altrove.out";
+  ASSERT_TRUE(QFile::link(altrove, t.P("eigen.out")));
+  const auto collegamento = RunProgram(t.P("EIGEN"), {}, t.Data());
+  EXPECT_EQ(collegamento.exitCode, 0) << collegamento.output.toStdString();
+  EXPECT_FALSE(QFileInfo(t.P("eigen.out")).isSymLink());
+  EXPECT_EQ(testing_support::ReadAnsi(t.P("eigen.out")).split('\n', Qt::SkipEmptyParts).size(), 6);
+  EXPECT_FALSE(QFileInfo::exists(altrove));
+  QFile::remove(t.P("eigen.out"));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(t.P("eigen.out")).constData(), 0600), 0);
+  const auto uscita = RunProgram(t.P("EIGEN"), {}, t.Data(), QProcessEnvironment(), 10000);
+  EXPECT_TRUE(uscita.finished);
+  EXPECT_EQ(uscita.exitCode, 1) << uscita.output.toStdString();
+  struct stat st {};
+  ASSERT_EQ(::lstat(QFile::encodeName(t.P("eigen.out")).constData(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }

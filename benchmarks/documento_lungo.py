@@ -1,0 +1,74 @@
+#!/usr/bin/python3
+"""A report with one long table (the wedge table of a large session: 8 columns) exported by wenlow, then opened by
+LibreOffice (soffice --headless --convert-to pdf), timed as whole runs; the program folders given are timed in
+turn, so that two builds compare in one run. A conversion that takes longer than the limit is stopped and shown as
+"> limit".
+    benchmarks/documento_lungo.py [rows] [limit seconds] [program folder ...]   (default 15000 rows, 1800 s,
+                                                                                 build/bin)
+"""
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+
+def write(path, text):
+    with open(path, "wb") as f:
+        f.write(text.replace("\n", "\r\n").encode("cp1252"))
+
+
+def document(path, rows):
+    head = "imm.P1 [°]\tinc.P1 [°]\tsciv.P1\timm.P2 [°]\tinc.P2 [°]\tsciv.P2\tF.S. [-]\tVolume [m³]"
+    lines = ["#RESET 2,2,2,2,2,2,10,Arial", "#HEADER Program FRATTIX", "#CENTER", "FATTORI DI SICUREZZA", "#LEFT",
+             "#STARTTABLE", head]
+    for i in range(rows):
+        lines.append("%.1f\t%.1f\t%s\t%.1f\t%.1f\t%s\t%.2f\t%.2f" % (
+            (i * 7) % 360, 10 + i % 80, "SI" if i % 3 else "NO", (i * 13) % 360, 5 + i % 85, "NO" if i % 5 else "SI",
+            0.5 + (i % 400) / 100, 1 + (i % 1000) * 0.37))
+    lines += ["#ENDTABLE", "#ENDDOCUMENT"]
+    write(path, "\n".join(lines) + "\n")
+
+
+def main():
+    rows = int(sys.argv[1]) if len(sys.argv) > 1 else 15000
+    limit = float(sys.argv[2]) if len(sys.argv) > 2 else 1800
+    folders = sys.argv[3:] or [os.path.join(ROOT, "build", "bin")]
+    with tempfile.TemporaryDirectory() as top:
+        for k, folder in enumerate(folders):
+            program, data = os.path.join(top, "program%d" % k), os.path.join(top, "data%d" % k)
+            shutil.copytree(folder, program)
+            os.makedirs(data)
+            write(os.path.join(program, "language.cfg"), " 1 \n")
+            document(os.path.join(data, "lungo.tab"), rows)
+            env = dict(os.environ, QT_QPA_PLATFORM="offscreen", HOME=data)
+            for v in ("FRATTIX_UI_LOG", "FRATTIX_UI_SCRIPT"):
+                env.pop(v, None)
+            start = time.perf_counter()
+            subprocess.run([os.path.join(program, "wenlow"), os.path.join(data, "lungo.tab")], env=env, cwd=data,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True, timeout=1800)
+            export = time.perf_counter() - start
+            # LibreOffice keeps its profile in a folder of its own for the run.
+            profile = "file://" + os.path.join(top, "profile%d" % k)
+            start = time.perf_counter()
+            # A session of its own, so that a conversion that runs too long is stopped with everything it started.
+            soffice = subprocess.Popen(["soffice", "-env:UserInstallation=" + profile, "--headless", "--convert-to",
+                                        "pdf", "--outdir", data, os.path.join(data, "lungo.DOC")], env=env, cwd=data,
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+            try:
+                soffice.wait(timeout=limit)
+                opened = time.perf_counter() - start
+                result = "%.1f s" % opened if os.path.exists(os.path.join(data, "lungo.pdf")) else "no PDF"
+            except subprocess.TimeoutExpired:
+                os.killpg(soffice.pid, signal.SIGKILL)
+                soffice.wait()
+                result = "> %.0f s" % limit
+            print("%s: %d rows, wenlow %.1f s, LibreOffice %s" % (folder, rows, export, result), flush=True)
+
+
+if __name__ == "__main__":
+    main()
