@@ -272,7 +272,9 @@ class QtOwnWindows : public QObject {
 class ScriptedInteraction : public Interaction {
  public:
   explicit ScriptedInteraction(const QString& setting) {
-    qApp->installEventFilter(&qtOwnWindows_);
+    // The application may be a console one (a program without windows): it is installed on as a QCoreApplication.
+    if (QCoreApplication* application = QCoreApplication::instance())
+      application->installEventFilter(&qtOwnWindows_);
     QString path = setting;
     const QFileInfo info(setting);
     if (info.isDir()) {
