@@ -124,12 +124,14 @@ void AvvioProgramma(bool ConSceltaLingua) {
   // damaged file is chosen anew as a missing one is.
   const QString fileLingua = plat::JoinPath(cartella, QStringLiteral("language.cfg"));
   int numero = 0;
-  if (ConSceltaLingua && SceltaLinguaAvvio &&
-      (Avvio.ModoProva || LeggiFileLingua(fileLingua, numero) != EsitoLingua::Letta) && !SceltaLinguaAvvio(fileLingua))
-    Fallimento(QStringLiteral("No language was chosen: the program ends."));
+  EsitoLingua esitoLingua = LeggiFileLingua(fileLingua, numero);
+  if (ConSceltaLingua && SceltaLinguaAvvio && (Avvio.ModoProva || esitoLingua != EsitoLingua::Letta)) {
+    if (!SceltaLinguaAvvio(fileLingua)) Fallimento(QStringLiteral("No language was chosen: the program ends."));
+    esitoLingua = LeggiFileLingua(fileLingua, numero);  // the file the choice has written
+  }
 
   // 7. The language number.
-  switch (LeggiFileLingua(fileLingua, numero)) {
+  switch (esitoLingua) {
     case EsitoLingua::Letta: break;
     case EsitoLingua::Illeggibile:
       Fallimento(QStringLiteral("The language file %1 is missing or cannot be read. Start FRATTIX and choose a "
