@@ -29,12 +29,16 @@ bool Finiti(std::initializer_list<double> valori) {
   return true;
 }
 
-// The chunk file b where it would be, for a message when the process has no private folder: in the system's
-// temporary folder.
-QString BloccoSenzaCartella(int b) {
+// The name of the file of chunk b.
+QString NomeBlocco(int b) { return QStringLiteral("plttmp") + QString::number(b) + QStringLiteral(".tmp"); }
+
+// The chunk file b as a message names it: in the private folder of the process, or, when the process has none,
+// where it would be in the system's temporary folder.
+QString BloccoPerMessaggio(int b) {
+  const QString percorso = FileBloccoSegmenti(b);
+  if (!percorso.isEmpty()) return percorso;
   const QString sistema = qEnvironmentVariable("TMPDIR");
-  return plat::JoinPath(sistema.isEmpty() ? QStringLiteral("/tmp") : sistema,
-                        QStringLiteral("plttmp") + QString::number(b) + QStringLiteral(".tmp"));
+  return plat::JoinPath(sistema.isEmpty() ? QStringLiteral("/tmp") : sistema, NomeBlocco(b));
 }
 
 // Writes segments 1..n of the list as chunk b: the count as a number is printed (" n "), then the six values of
@@ -43,11 +47,11 @@ QString BloccoSenzaCartella(int b) {
 void ScriviBlocco(int b, int n) {
   Clessidra clessidra;
   const QString percorso = FileBloccoSegmenti(b);
-  if (percorso.isEmpty()) {
+  const auto nonScritto = [b] {
     Avviso(Traduci(QStringLiteral("Impossibile scrivere il file temporaneo del grafico:")) + QLatin1Char('\n') +
-           DescrizioneFile(BloccoSenzaCartella(b)));
-    return;
-  }
+           DescrizioneFile(BloccoPerMessaggio(b)));
+  };
+  if (percorso.isEmpty()) return nonScritto();
   QByteArray testo = plat::EncodeAnsi(plat::PrintNumber(n)) + "\r\n";
   // The numbers are written straight into the text, which grows when the room left might not hold one more.
   constexpr qsizetype kRiga = LunghezzaFigura + 2;
@@ -89,9 +93,7 @@ void ScriviBlocco(int b, int n) {
     scrivi(s.Spessore, ultimi[3]);
   }
   testo.truncate(scritti);
-  if (plat::WriteWorkFile(percorso, testo)) return;
-  Avviso(Traduci(QStringLiteral("Impossibile scrivere il file temporaneo del grafico:")) + QLatin1Char('\n') +
-         DescrizioneFile(percorso));
+  if (!plat::WriteWorkFile(percorso, testo)) nonScritto();
 }
 
 // The numbers of a chunk file one a line (CR LF or LF), blanks and TABs around them allowed.
@@ -178,9 +180,8 @@ const std::vector<Tratto>& TrattiSimbolo(int numero, double angolo) {
 QString FileBloccoSegmenti(int b) {
   const QString cartella = plat::TempFolder();
   if (cartella.isEmpty()) return QString();
-  return plat::JoinPath(cartella, QStringLiteral("plttmp") + QString::number(b) + QStringLiteral(".tmp"));
+  return plat::JoinPath(cartella, NomeBlocco(b));
 }
-
 
 void Traccia(double x, double y, int pen) {
   ModuloGrafico& g = Grafico;
@@ -343,7 +344,7 @@ bool LeggiBloccoSegmenti(int b) {
   }
   if (ok) return true;
   Avviso(Traduci(QStringLiteral("Il file temporaneo del grafico manca o e' incompleto:")) + QLatin1Char('\n') +
-         DescrizioneFile(percorso.isEmpty() ? BloccoSenzaCartella(b) : percorso));
+         DescrizioneFile(BloccoPerMessaggio(b)));
   return false;
 }
 
