@@ -1,4 +1,4 @@
-#!/usr/bin/python3
+#!/usr/bin/python3 -B
 """The report preview kept open: 10, 20, 40 and 80 previews of the sheet report of a survey sheet of 500 records in
 one run of frattix32 (each appended below the ones before), timed as whole runs, and 80 previews with the window
 closed after each one; the program folders given are timed in turn, so that two builds compare in one run.
@@ -11,6 +11,8 @@ import subprocess
 import sys
 import tempfile
 import time
+
+import argomenti
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
@@ -49,8 +51,14 @@ def run(program, data, previews, close):
 
 
 def main():
-    runs = int(sys.argv[1]) if len(sys.argv) > 1 else 3
-    folders = sys.argv[2:] or [os.path.join(ROOT, "build", "bin")]
+    p = argomenti.parser(__doc__, __file__)
+    p.add_argument("runs", nargs="?", type=argomenti.whole_from(1), default=3,
+                   help="runs of each case (default 3)")
+    p.add_argument("folders", nargs="*", metavar="program folder", type=argomenti.program_folder("frattix32"),
+                   help="the program folders timed in turn (default build/bin)")
+    args = p.parse_args()
+    runs = args.runs
+    folders = argomenti.program_folders(p, args, "frattix32", ROOT)
     cases = [(10, False), (20, False), (40, False), (80, False), (80, True)]
     with tempfile.TemporaryDirectory() as top:
         programs = []

@@ -79,10 +79,11 @@ BENCHMARK(BM_Wenlow)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);  // --help prints the options and ends the program
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   qunsetenv("FRATTIX_UI_SCRIPT");
   QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

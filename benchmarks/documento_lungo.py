@@ -1,4 +1,4 @@
-#!/usr/bin/python3
+#!/usr/bin/python3 -B
 """A report with one long table (the wedge table of a large session: 8 columns) exported by wenlow, then opened by
 LibreOffice (soffice --headless --convert-to pdf), timed as whole runs; the program folders given are timed in
 turn, so that two builds compare in one run. A conversion that takes longer than the limit is stopped and shown as
@@ -13,6 +13,8 @@ import subprocess
 import sys
 import tempfile
 import time
+
+import argomenti
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
@@ -35,9 +37,18 @@ def document(path, rows):
 
 
 def main():
-    rows = int(sys.argv[1]) if len(sys.argv) > 1 else 15000
-    limit = float(sys.argv[2]) if len(sys.argv) > 2 else 1800
-    folders = sys.argv[3:] or [os.path.join(ROOT, "build", "bin")]
+    p = argomenti.parser(__doc__, __file__)
+    p.add_argument("rows", nargs="?", type=argomenti.whole_from(1), default=15000,
+                   help="rows of the table (default 15000)")
+    p.add_argument("limit", nargs="?", type=argomenti.seconds, default=1800,
+                   help="seconds after which a conversion is stopped (default 1800)")
+    p.add_argument("folders", nargs="*", metavar="program folder", type=argomenti.program_folder("wenlow"),
+                   help="the program folders timed in turn (default build/bin)")
+    args = p.parse_args()
+    rows, limit = args.rows, args.limit
+    folders = argomenti.program_folders(p, args, "wenlow", ROOT)
+    if not shutil.which("soffice"):
+        p.error("LibreOffice's soffice is not installed (apt-get install libreoffice-writer-nogui)")
     with tempfile.TemporaryDirectory() as top:
         for k, folder in enumerate(folders):
             program, data = os.path.join(top, "program%d" % k), os.path.join(top, "data%d" % k)

@@ -71,9 +71,10 @@ BENCHMARK(BM_ConclusioneCluster300Famiglie)->Unit(benchmark::kMillisecond)->Iter
 }  // namespace
 
 int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);  // --help prints the options and ends the program
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

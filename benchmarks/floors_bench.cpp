@@ -266,7 +266,22 @@ void Confronta(const char* nome, int giri, const std::function<void()>& progetto
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int giri = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
+  // One argument at most, the rounds: a whole number from 1 (default 7); --help or anything else prints the usage.
+  int giri = 7;
+  if (argc > 1) {
+    const char* testo = argv[1];
+    const char* fine = testo + std::strlen(testo);
+    const auto [resto, errore] = std::from_chars(testo, fine, giri);
+    const bool valido = argc == 2 && errore == std::errc() && resto == fine && giri >= 1;
+    if (!valido) {
+      const bool aiuto = std::strcmp(testo, "--help") == 0 || std::strcmp(testo, "-h") == 0;
+      std::fprintf(aiuto ? stdout : stderr,
+                   "usage: bench_floors [rounds]\n"
+                   "  the plot engine beside floors of the same work, each pair run in turn for the rounds given\n"
+                   "  (a whole number from 1, default 7): medians and the median of the per-round ratios\n");
+      return aiuto ? 0 : 2;
+    }
+  }
   QTemporaryDir cartella;
   // The preview of a 1920 x 1080 screen, as in plot_bench.cpp.
   QFile schermo(cartella.filePath(QStringLiteral("screen.json")));

@@ -124,8 +124,9 @@ BENCHMARK(PairLoop)->Args({0, 0})->Args({10, 0})->Args({10, 10})->Unit(benchmark
 }  // namespace
 
 int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);  // --help prints the options and ends the program
   QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

@@ -92,6 +92,7 @@ BENCHMARK(BM_EsportaDxf)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetiti
 BENCHMARK(BM_StampaPdf)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
 
 int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);  // --help prints the options and ends the program
   QTemporaryDir cartella;
   Cartella() = cartella.path();
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -103,6 +104,7 @@ int main(int argc, char** argv) {
   }
   qputenv("FRATTIX_PDF_DIR", cartella.path().toLocal8Bit());
   QApplication app(argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   plat::SetProgramFolder(QStringLiteral(FRATTIX_BENCH_BIN_DIR));
   Avvio.NumeroLingua = 1;
   Avvio.CodiceLingua = QStringLiteral("ita");
@@ -110,7 +112,6 @@ int main(int argc, char** argv) {
   Avvio.InfoDocumentoStampa = {20, QStringLiteral("Brenvale output")};
   plat::Form menu1(QStringLiteral("menu1"));
   DisegnaStereogramma();
-  benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

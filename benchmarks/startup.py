@@ -1,4 +1,4 @@
-#!/usr/bin/python3
+#!/usr/bin/python3 -B
 """Start-up of frattix32 (to its ready window) and of peldrix (5 families) beside their floors, a Qt Widgets and a
 Qt console "hello", built in the same Release tree and run in turn (A B A B ...): medians and the median of the
 pairwise ratios.
@@ -12,6 +12,8 @@ import sys
 import tempfile
 import threading
 import time
+
+import argomenti
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 BUILD = os.environ.get("FRATTIX_BENCH_BUILD", os.path.join(ROOT, "build-bench"))
@@ -44,7 +46,7 @@ def prepare(top):
         dat += "%.7g\n%.7g\n%.7g\n%.7g\n" % (i, d, i, d)
     dat += " 5 \n .35 \n" + "".join(" 1 \n %d \n" % f for f in range(1, 6))
     write(os.path.join(data, "bench.dat"), dat)
-    write(os.path.join(data, "bench.fro"), "65\n185\n12\n195\n5\n30\n26\n10\n30\n300\n70\n200\n500\n20\n10\n0\n70\n165\n0\n")
+    write(os.path.join(data, "bench.fro"), "65\n185\n12\n195\n5\n30\n2.6\n1\n30\n300\n70\n200\n500\n20\n10\n0\n70\n165\n0\n")
     write(os.path.join(data, "frattix32.script"), "close menu1\n")
     return program, data
 
@@ -79,7 +81,10 @@ def compare(name, a, b, runs, env, cwd):
 
 
 def main():
-    runs = int(sys.argv[1]) if len(sys.argv) > 1 else 21
+    p = argomenti.parser(__doc__, __file__)
+    p.add_argument("runs", nargs="?", type=argomenti.whole_from(1), default=21,
+                   help="paired runs of each comparison (default 21)")
+    runs = p.parse_args().runs
     build()
     floors = os.path.join(BUILD, "benchmarks")
     with tempfile.TemporaryDirectory() as top:

@@ -73,6 +73,7 @@ void BM_StereogrammaDisegnatoERidisegnato(benchmark::State& state) {
 BENCHMARK(BM_StereogrammaDisegnatoERidisegnato)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(9);
 
 int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);  // --help prints the options and ends the program
   QTemporaryDir cartella;
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
     QFile schermo(cartella.filePath(QStringLiteral("screen.json")));
@@ -82,12 +83,12 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + schermo.fileName()).toLocal8Bit());
   }
   QApplication app(argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   plat::SetProgramFolder(QStringLiteral(FRATTIX_BENCH_BIN_DIR));
   Avvio.NumeroLingua = 1;
   Avvio.CodiceLingua = QStringLiteral("ita");
   plat::Form menu1(QStringLiteral("menu1"));
   PreparaSessione(cartella.path());
-  benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

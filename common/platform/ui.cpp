@@ -91,6 +91,31 @@ QString ActionUnreachable(QAction* action) {
   return {};
 }
 
+// The windows the program has shown beside the others (modeless), the last shown last: it is the one on top.
+QList<QPointer<QWidget>>& ShownWindows() {
+  static QList<QPointer<QWidget>> shown;
+  return shown;
+}
+
+// The window the user sees on top and acts on: the modal window, else the window shown last that is still shown,
+// else the active window, else the one window shown. Null when there is none, or several and none of them is known
+// to be on top.
+QWidget* WindowOnTop() {
+  if (QWidget* modal = TopModal()) return modal;
+  QList<QPointer<QWidget>>& shown = ShownWindows();
+  shown.removeAll(QPointer<QWidget>());
+  for (auto it = shown.rbegin(); it != shown.rend(); ++it)
+    if ((*it)->isVisible()) return (*it)->window();
+  if (QWidget* active = QApplication::activeWindow()) return active;
+  QWidget* only = nullptr;
+  for (QWidget* t : QApplication::topLevelWidgets()) {
+    if (!t->isVisible() || (t->windowType() != Qt::Window && t->windowType() != Qt::Dialog)) continue;
+    if (only) return nullptr;
+    only = t;
+  }
+  return only;
+}
+
 QMap<QString, ScriptAction>& ExtraActions() {
   static QMap<QString, ScriptAction> actions;
   return actions;
@@ -534,10 +559,9 @@ class ScriptedInteraction : public Interaction {
       return;
     }
     if (w == QLatin1String("close")) {
-      QWidget* o = nullptr;
-      if (a.words.size() > 1) o = Require(a, 1, this);
-      else if (!ModalStack().isEmpty() && ModalStack().last()) o = ModalStack().last();
-      if (!o) Mismatch(a, QStringLiteral("no form is shown"));
+      // close [form]: the window of the object named, else the window on top, as its close button closes it.
+      QWidget* o = a.words.size() > 1 ? Require(a, 1, this) : WindowOnTop();
+      if (!o) Mismatch(a, QStringLiteral("no window is shown that could be closed"));
       o->window()->close();
       return;
     }
@@ -569,12 +593,7 @@ class ScriptedInteraction : public Interaction {
     if (w == QLatin1String("grab")) {
       // A picture of a window as the user sees it, for looking at a run: grab <file.png> [object].
       if (a.words.size() < 2) Mismatch(a, QStringLiteral("grab needs a file name"));
-      QWidget* o = a.words.size() > 2 ? Require(a, 2, this, false) : nullptr;
-      if (!o && !ModalStack().isEmpty() && ModalStack().last()) o = ModalStack().last();
-      if (!o) o = QApplication::activeWindow();
-      if (!o)
-        for (QWidget* t : QApplication::topLevelWidgets())
-          if (t->isVisible()) o = t;
+      QWidget* o = a.words.size() > 2 ? Require(a, 2, this, false) : WindowOnTop();
       if (!o) Mismatch(a, QStringLiteral("no window is shown"));
       if (!o->window()->grab().save(a.words.at(1), "PNG"))
         Mismatch(a, QStringLiteral("cannot write %1").arg(a.words.at(1)));
@@ -706,6 +725,8 @@ void ShowModal(QDialog* form) {
 void ShowModeless(QWidget* form) {
   EnsureApplication();
   Log(QStringLiteral("window"), form->objectName(), form->windowTitle());
+  ShownWindows().removeAll(QPointer<QWidget>(form));
+  ShownWindows().append(form);
   form->show();
 }
 

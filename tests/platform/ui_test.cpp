@@ -254,6 +254,32 @@ TEST(ScriptedUi, GrabWritesAPictureOfTheShownForm) {
   if (plat::FormsCount() > 0) form->Unload();
 }
 
+// A bare close closes the window on top as its close button would: a modal form, else the window shown last that
+// is still shown (a preview over the main window), then the one below it; grab pictures the same window.
+TEST(ScriptedUi, ABareCloseClosesTheWindowOnTop) {
+  TestFolder t(false);
+  const QString png = t.D("sotto.png");
+  QMainWindow finestra;
+  finestra.setObjectName("Finestra");
+  finestra.resize(300, 200);
+  QWidget anteprima;
+  anteprima.setObjectName("Anteprima");
+  anteprima.resize(150, 100);
+  Scripted s(t, "close\ngrab \"" + png + "\"\nclose\nclose\n");
+  plat::ShowModeless(&finestra);
+  plat::ShowModeless(&anteprima);
+  plat::WaitForUser();
+  EXPECT_FALSE(anteprima.isVisible());
+  EXPECT_TRUE(finestra.isVisible());
+  plat::WaitForUser();
+  EXPECT_EQ(QImage(png).width(), 300);
+  plat::RunUntilClosed(&finestra);
+  EXPECT_FALSE(finestra.isVisible());
+  // With nothing shown there is nothing to close.
+  EXPECT_THROW(plat::WaitForUser(), Ended);
+  EXPECT_TRUE(s.Log("fatal").join("\n").contains("no window is shown")) << s.Log().join("\n").toStdString();
+}
+
 TEST(FileDialogFilter, APatternWrittenIntoTheDescriptionShowsOnce) {
   EXPECT_EQ(plat::FilterForQt("AutoCAD(*.DXF)|*.dxf"), QString("AutoCAD (*.dxf)"));
   EXPECT_EQ(plat::FilterForQt("Sessioni|*.ses|Tutti (*.*)|*.*"), QString("Sessioni (*.ses);;Tutti (*.*)"));

@@ -12,6 +12,7 @@
 #include <QJsonObject>
 #include <QMap>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -190,6 +191,30 @@ TEST_F(Strada, BothTalvorPlotsInBothProjectionsPrintedAndExported) {
       ASSERT_TRUE(lettore.waitForFinished(60000));
       EXPECT_EQ(lettore.exitCode(), 0) << lettore.readAll().toStdString();
     }
+}
+
+// A script's bare close closes the window on top in every program, as its close button would: TALVOR's clustering
+// window (TALVOR ends with no result), MIRVANE's diagram, the sheet preview over the main window, the main window.
+TEST_F(Strada, ABareCloseClosesTheWindowOnTopInEveryProgram) {
+  const QString sotto = t.D("sotto.png"), anteprima = t.D("anteprima.png"), dopo = t.D("dopo.png");
+  const RunResult r = Esegui({{"frattix32", QString("grab %1\nmenu CalcoliCluster\nmenu GraficaStellare\n"
+                                                    "menu StampaAnteprimaScheda\nfile %2\ngrab %3\nclose\n"
+                                                    "grab %4\nclose\n")
+                                                .arg(sotto, R("rampa.sch"), anteprima, dopo)},
+                              {"TALVOR", "close\n"},
+                              {"MIRVANE", "close\n"}});
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << Log().join("\n").toStdString();
+  const QStringList log = Log();
+  EXPECT_TRUE(log.filter("\tfatal\t").isEmpty()) << log.join("\n").toStdString();
+  EXPECT_EQ(log.filter(QRegularExpression("^TALVOR\twindow\tworkform\t")).size(), 1);
+  EXPECT_EQ(log.filter(QRegularExpression("^MIRVANE\twindow\tGRAFICA\t")).size(), 1);
+  EXPECT_EQ(log.filter(QRegularExpression("^frattix32\twindow\tForm1\t")).size(), 1);
+  EXPECT_FALSE(plat::FileExists(R("esempio.dat")));
+  // The first close took the preview: the main window was on top after it.
+  const QImage primo(sotto), secondo(anteprima), terzo(dopo);
+  ASSERT_FALSE(primo.isNull());
+  EXPECT_NE(secondo.size(), primo.size());
+  EXPECT_EQ(terzo.size(), primo.size());
 }
 
 TEST_F(Strada, TheStarDiagramIsPrintedAndExported) {

@@ -1,0 +1,129 @@
+#!/usr/bin/env bash
+# The checkout's own commands as a user types them, without building anything: on PATH stands a cmake that only
+# writes down how it was called and then fails, and scripts/run starts a frattix32 that only writes down its
+# arguments.
+#   comandi_test.sh <checkout>
+set -uo pipefail
+root=$1
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+failures=0
+fail() {
+  echo "FAILED: $*" >&2
+  failures=$((failures + 1))
+}
+
+mkdir -p "$tmp/path"
+cat >"$tmp/path/cmake" <<EOF
+#!/usr/bin/env bash
+# The configure's folder (-B) as a full path, then the other arguments, one call a line.
+args=()
+while [ \$# -gt 0 ]; do
+  if [ "\$1" = -B ]; then args+=(-B "\$(realpath -m "\$2")"); shift 2; else args+=("\$1"); shift; fi
+done
+echo "\${args[*]}" >>"$tmp/cmake.calls"
+exit 1
+EOF
+chmod +x "$tmp/path/cmake"
+export PATH="$tmp/path:$PATH"
+calls() { cat "$tmp/cmake.calls" 2>/dev/null; rm -f "$tmp/cmake.calls"; }
+mkdir -p "$tmp/build/bin"
+cat >"$tmp/build/bin/frattix32" <<EOF
+#!/bin/sh
+echo "\$@" >"$tmp/started"
+EOF
+chmod +x "$tmp/build/bin/frattix32"
+
+# --- scripts/fuzz: anything but a whole number of seconds followed by known targets prints the usage, before any
+# build; a target that does not exist is named.
+expect_fuzz() {  # <exit code> <text in the output> <arguments...>
+  local code=$1 text=$2
+  shift 2
+  local out got
+  out=$("$root/scripts/fuzz" "$@" 2>&1)
+  got=$?
+  [ "$got" -eq "$code" ] || fail "scripts/fuzz $*: exit code $got, not $code: $out"
+  grep -qF -- "$text" <<<"$out" || fail "scripts/fuzz $*: the output lacks \"$text\": $out"
+  [ -z "$(calls)" ] || fail "scripts/fuzz $*: it configured a build"
+}
+usage="scripts/fuzz [seconds [target...]]"
+expect_fuzz 0 "$usage" --help
+expect_fuzz 0 "targets: aiuto" -h
+expect_fuzz 2 "$usage" fronte
+expect_fuzz 2 "$usage" 0
+expect_fuzz 2 "$usage" 2.5
+expect_fuzz 2 "$usage" -- 3
+expect_fuzz 2 "no fuzz target \"nonesiste\"" 2 nonesiste
+expect_fuzz 2 "no fuzz target \"nonesiste\"" 2 fronte nonesiste
+# Right arguments reach the build.
+"$root/scripts/fuzz" 2 fronte scheda >/dev/null 2>&1
+grep -q -- "-DFRATTIX_FUZZ=ON" <<<"$(calls)" || fail "scripts/fuzz 2 fronte scheda did not configure the build"
+
+# --- The other scripts: --help prints the usage, a wrong argument is refused with it, and neither installs, builds
+# or starts anything (scripts/run would start frattix32 from its build folder).
+for script in run test setup build; do
+  out=$(FRATTIX_BUILD_DIR="$tmp/build" "$root/scripts/$script" --help 2>&1)
+  code=$?
+  [ "$code" -eq 0 ] && grep -qF "scripts/$script" <<<"$out" || fail "scripts/$script --help: $code $out"
+  [ -z "$(calls)" ] || fail "scripts/$script --help: it configured a build"
+done
+for script in run test setup; do
+  out=$(FRATTIX_BUILD_DIR="$tmp/build" "$root/scripts/$script" build 2>&1)
+  code=$?
+  [ "$code" -eq 2 ] && grep -qF "takes no arguments" <<<"$out" || fail "scripts/$script build: $code $out"
+done
+[ ! -e "$tmp/started" ] || fail "a script started frattix32"
+out=$("$root/scripts/build" -DFRATTIX_WERROR=ON 2>&1)
+[ $? -eq 2 ] && grep -qF "the folder comes before the options" <<<"$out" || fail "scripts/build -DFRATTIX_WERROR=ON: $out"
+[ -z "$(calls)" ] && [ ! -e "$root/-DFRATTIX_WERROR=ON" ] || fail "scripts/build -DFRATTIX_WERROR=ON configured a build"
+
+# --- The benchmark scripts answer --help with their usage and refuse a wrong argument with it, building nothing.
+for script in startup.py anteprime.py documento_lungo.py; do
+  out=$("$root/benchmarks/$script" --help 2>&1)
+  code=$?
+  [ "$code" -eq 0 ] && grep -q "^usage: benchmarks/$script" <<<"$out" || fail "$script --help: $code $out"
+  out=$("$root/benchmarks/$script" nessuno 2>&1)
+  code=$?
+  [ "$code" -eq 2 ] && grep -q "^usage: benchmarks/$script" <<<"$out" && ! grep -q Traceback <<<"$out" ||
+    fail "$script nessuno: $code $out"
+  [ -z "$(calls)" ] || fail "$script: it configured a build"
+done
+out=$("$root/benchmarks/anteprime.py" 1 "$tmp/nessuna" 2>&1)
+[ $? -eq 2 ] && grep -q "holds no frattix32" <<<"$out" || fail "anteprime.py with a folder that is none: $out"
+
+# --- One tree of the benchmarks: the README's command, floors.sh and startup.py configure build-bench alike.
+readme=$(grep -o 'scripts/build build-bench [^&`]*' "$root/README.md" | head -1)
+[ -n "$readme" ] || fail "the README has no scripts/build build-bench command"
+(cd "$root" && eval "$readme") >/dev/null 2>&1
+from_readme=$(calls)
+"$root/benchmarks/floors.sh" >/dev/null 2>&1
+from_floors=$(calls)
+env -u FRATTIX_BENCH_BUILD "$root/benchmarks/startup.py" 1 >/dev/null 2>&1
+from_startup=$(calls)
+grep -q -- "-DFRATTIX_BENCHMARKS=ON" <<<"$from_readme" || fail "the README's command: $from_readme"
+[ "$from_floors" = "$from_readme" ] || fail "floors.sh configures $from_floors, the README $from_readme"
+[ "$from_startup" = "$from_readme" ] || fail "startup.py configures $from_startup, the README $from_readme"
+
+# --- scripts/run copies only the example's files of which nothing stands in the data folder.
+data="$tmp/xdg/frattix/esempio"
+run() { XDG_DATA_HOME="$tmp/xdg" FRATTIX_RUN_NO_BUILD=1 FRATTIX_BUILD_DIR="$tmp/build" "$root/scripts/run" >/dev/null; }
+run || fail "scripts/run on an empty data folder"
+for f in "$root"/examples/*; do
+  cmp -s "$f" "$data/${f##*/}" || fail "scripts/run did not copy ${f##*/}"
+done
+[ "$(cat "$tmp/started")" = "$data/esempio.ses" ] || fail "scripts/run started frattix32 with $(cat "$tmp/started")"
+# The user deletes the session, edits a sheet, renames another in capitals and leaves a link to nothing in place
+# of a third: the session comes back, and every other name stays as the user left it.
+rm "$data/esempio.ses"
+echo "edited" >"$data/rampa.sch"
+mv "$data/gradone4.sch" "$data/GRADONE4.SCH"
+rm "$data/fronte_nord.sch"
+ln -s "$tmp/nowhere" "$data/fronte_nord.sch"
+run || fail "scripts/run on the user's data folder"
+cmp -s "$root/examples/esempio.ses" "$data/esempio.ses" || fail "scripts/run did not copy the missing session back"
+[ "$(cat "$data/rampa.sch")" = edited ] || fail "scripts/run wrote over the user's rampa.sch"
+[ ! -e "$data/gradone4.sch" ] || fail "scripts/run copied gradone4.sch beside the user's GRADONE4.SCH"
+[ -L "$data/fronte_nord.sch" ] && [ ! -e "$tmp/nowhere" ] || fail "scripts/run wrote through or over a link"
+
+[ "$failures" -eq 0 ] || exit 1
+echo "all commands behave"
