@@ -158,8 +158,8 @@ struct TaglioFrattura {
   double sottoSuperiore = 0;      // d·(C1 - O5): the distance of O5 under the upper surface along its normal
 };
 
-// Whether the crack cuts the wedge off its top, with the wedge's measures where its line of intersection does not
-// reach the upper surface (`raggiungeSuperiore` false). The vectors are the unit normals of plane 1 (a), plane 2
+// Whether the crack cuts the wedge off its top, with the wedge's measures where its line of intersection runs
+// along the upper surface (`raggiungeSuperiore` false). The vectors are the unit normals of plane 1 (a), plane 2
 // (b), the upper surface (d), the face (f) and the crack (f5, turned to the crest: f5·traccia1 <= 0), and plane 1's
 // upper trace pointing into the slope; n = b·(f × d).
 bool Taglia(const Vettore3& a, const Vettore3& b, const Vettore3& d, const Vettore3& f, const Vettore3& f5,
@@ -276,8 +276,8 @@ bool Risolvi(double psi1, double alfa1, double psi2, double alfa2, double psi3, 
   const double R = c.Radice(1.0 - r * r);
   const double rho = c.Diviso(1.0, R * R) * c.Diviso(n * q, std::fabs(n * q));
   const double mu = c.Diviso(1.0, R * R) * c.Diviso(m * q, std::fabs(m * q));
-  // The sign of p, which the wedge test below makes that of i_z where the line of intersection reaches the upper
-  // surface; that of i_z stays defined where a crack bounds a wedge whose line does not.
+  // The sign of p, which the wedge test below makes that of i_z; that of i_z stays defined where the line of
+  // intersection runs along the upper surface (p about 0) and a crack bounds the wedge.
   const double nu = c.Diviso(1.0, R) * (vi[2] > 0 ? 1.0 : -1.0);
   const double M = c.Radice(G * p * p - 2.0 * m * p * lambda + m * m * R * R);
   const double h = c.Diviso(H, std::fabs(vg[2]));
@@ -315,10 +315,12 @@ bool Risolvi(double psi1, double alfa1, double psi2, double alfa2, double psi3, 
   // The line of intersection must come out of the face below the upper surface. The upper surface passes
   // through the crest point of plane 1's trace on the face, (H/g_z)·g; the toe lies under it when that point lies
   // above the parallel surface through the toe, that is when m = g·d has the sign of g_z. A toe above the upper
-  // surface is in the air: the planes cut no wedge there, however the other tests come out. Without a crack the
-  // line of intersection must also reach the upper surface as it rises (p·i_z > 0); a crack may bound the wedge
-  // before it does, which the crack test below judges.
-  if ((!frattura && p * vi[2] < 0) || q * vi[2] < 0) return false;
+  // surface is in the air: the planes cut no wedge there, however the other tests come out. The line of
+  // intersection must reach the upper surface as it rises (p·i_z > 0). With a crack, a line that lies in the upper
+  // surface within the tolerance of the orientations runs along it, whatever the sign of p: the crack test below
+  // judges whether the crack bounds the wedge.
+  const bool lungoSuperiore = frattura && Nullo(p, moduloI, kTolleranzaOrientazioni);
+  if ((p * vi[2] < 0 && !lungoSuperiore) || q * vi[2] < 0) return false;
   if (!(m * vg[2] > 0)) return false;
 
   // The sides of the two planes on which the wedge lies. The wedge holds the crest point of plane 2's trace on the
@@ -332,16 +334,15 @@ bool Risolvi(double psi1, double alfa1, double psi2, double alfa2, double psi3, 
   // the top of the line of intersection behind it (or on it). It then meets the three edges that rise from the
   // face to the top: plane 1's upper trace at the distance L from the crest (h5 >= 0), the line of intersection
   // and plane 2's upper trace at the fractions of their lengths, counted from the top, that the two ratios give. A
-  // crack beyond the top cuts nothing off and is not admissible. Where the line of intersection does not reach the
-  // upper surface within the tolerance of the orientations, the wedge has no top: the crack must cut each of the
-  // three edges as they rise, beyond that tolerance, and bound the wedge by itself.
-  const bool raggiungeSuperiore = p * vi[2] > 0 && !Nullo(p, moduloI, kTolleranzaOrientazioni);
+  // crack beyond the top cuts nothing off and is not admissible. Where the line of intersection runs along the
+  // upper surface, the wedge has no top: the crack must cut each of the three edges as they rise, beyond the
+  // tolerance of the orientations, and bound the wedge by itself.
   TaglioFrattura taglio;
-  if (frattura && !Taglia(va, vb, vd, vf, vf5, tracciaSuperiore1, H, L, n, raggiungeSuperiore, taglio)) return false;
+  if (frattura && !Taglia(va, vb, vd, vf, vf5, tracciaSuperiore1, H, L, n, !lungoSuperiore, taglio)) return false;
 
   // Areas of the two planes, weight, water pressure and the water force on the crack.
   double A1, A2, W, u, V = 0;
-  if (frattura && !raggiungeSuperiore) {
+  if (lungoSuperiore) {
     // The closed forms below divide by p: here the wedge is measured on its vertices.
     A1 = taglio.A1;
     A2 = taglio.A2;

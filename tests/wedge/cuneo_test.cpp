@@ -338,7 +338,7 @@ TEST(Wedge, ATensionCrackCountsExactlyWhenItCutsTheWedgeOffItsTop) {
   std::mt19937 rng(39);
   auto any = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
   std::map<QString, int> modes;
-  int cut = 0, towardsFaceAway = 0, vertical = 0, lineRunsOn = 0;
+  int cut = 0, towardsFaceAway = 0, vertical = 0;
   for (int k = 0; k < 40000; ++k) {
     Slope s = RandomSlope(rng, k & ~2);
     if (k & 2) {
@@ -366,11 +366,7 @@ TEST(Wedge, ATensionCrackCountsExactlyWhenItCutsTheWedgeOffItsTop) {
     if (!o.wedge) continue;
     ++cut;
     ++modes[o.mode];
-    Slope whole = s;
-    whole.crackDistance = 0;
-    const Outcome uncut = Solve(whole);
-    if (!uncut.wedge) ++lineRunsOn;  // the crack bounds a wedge whose line of intersection never leaves the slope
-    // The crack's normal turned towards the face points away from the wedge: its front faces into the slope.
+    // A crack that dips away from the face: its upward normal and the face's meet at an obtuse angle.
     const double f5[3] = {std::sin(s.crackDip * kPi / 180) * std::sin(s.crackDir * kPi / 180),
                           std::sin(s.crackDip * kPi / 180) * std::cos(s.crackDir * kPi / 180),
                           std::cos(s.crackDip * kPi / 180)};
@@ -380,10 +376,9 @@ TEST(Wedge, ATensionCrackCountsExactlyWhenItCutsTheWedgeOffItsTop) {
     if (f5[0] * f[0] + f5[1] * f[1] + f5[2] * f[2] < 0) ++towardsFaceAway;
     if (s.crackDip == 90) ++vertical;
   }
-  EXPECT_GT(cut, 3500);
+  EXPECT_GT(cut, 2500);
   EXPECT_GT(towardsFaceAway, 300);
   EXPECT_GT(vertical, 300);
-  EXPECT_GT(lineRunsOn, 100);
   for (const char* m : {"00", "10", "01", "11"}) EXPECT_GT(modes[m], 10) << m;
 }
 
@@ -405,9 +400,10 @@ TEST(Wedge, ACrackBoundsAWedgeWhoseLineOfIntersectionRunsAlongTheUpperSurface) {
   ExpectClose(r.volume, o.volume, "worked example");
 
   // Plane 2 turned so that the line of intersection leaves the upper surface at a sine p/|i| from a hundredth to
-  // a billionth, lies in it, or runs under it: the wedge is the solid's, and the same as the example's where the
-  // turn is below the tolerance of the orientations. Without the crack only a line that clearly reaches the upper
-  // surface gives a wedge.
+  // a billionth, or lies in it to within the tolerance of the orientations (1e-5) on either side: the wedge is the
+  // solid's, and the example's where the turn is below that tolerance. A line that clearly runs under the upper
+  // surface never reaches it and has no top: no wedge. Without the crack only a line that clearly reaches the
+  // upper surface gives a wedge.
   auto sine = [&](double dip2) {
     Slope t = s;
     t.dip2 = dip2;
@@ -422,7 +418,7 @@ TEST(Wedge, ACrackBoundsAWedgeWhoseLineOfIntersectionRunsAlongTheUpperSurface) {
     const double p = i[0] * d[0] + i[1] * d[1] + i[2] * d[2];
     return p / std::sqrt(i[0] * i[0] + i[1] * i[1] + i[2] * i[2]) * (i[2] > 0 ? 1 : -1);
   };
-  for (double target : {1e-2, 1e-3, 1e-5, 1e-6, 1e-7, 1e-8, 1e-9, 0.0, -1e-9, -1e-7, -1e-5, -1e-3, -1e-2}) {
+  for (double target : {1e-2, 1e-3, 2e-5, 5e-6, 1e-6, 1e-7, 1e-8, 1e-9, 0.0, -1e-9, -1e-7, -5e-6, -2e-5, -1e-2}) {
     // The dip of plane 2 that gives the sine, by the secant method.
     double x0 = s.dip2 - 0.5, x1 = s.dip2 + 0.5;
     for (int n = 0; n < 60 && x1 != x0; ++n) {
@@ -437,6 +433,11 @@ TEST(Wedge, ACrackBoundsAWedgeWhoseLineOfIntersectionRunsAlongTheUpperSurface) {
     ASSERT_NEAR(sine(x1), target, 1e-12) << what;
     const Outcome expected = Solve(t);
     const Result got = Compute(t);
+    if (target < -1e-5) {
+      EXPECT_FALSE(expected.wedge) << what;
+      EXPECT_EQ(got.factor, -1) << what;
+      continue;
+    }
     ASSERT_TRUE(expected.wedge) << what;
     ASSERT_NE(got.factor, -1) << what;
     EXPECT_EQ(got.mode, expected.mode) << what;
@@ -447,7 +448,7 @@ TEST(Wedge, ACrackBoundsAWedgeWhoseLineOfIntersectionRunsAlongTheUpperSurface) {
       EXPECT_NEAR(got.volume, 8706.7, 8.7) << what;
     }
     t.crackDistance = 0;
-    if (target <= 1e-5) EXPECT_EQ(Compute(t).factor, -1) << what;
+    if (target < 1e-5) EXPECT_EQ(Compute(t).factor, -1) << what;
     else EXPECT_NE(Compute(t).factor, -1) << what;
   }
 }

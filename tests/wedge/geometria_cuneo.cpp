@@ -172,7 +172,9 @@ Outcome Solve(const Slope& s, const std::array<double, 3>& extra) {
     // The crack passes through the point of plane 1's trace on the upper surface at the given distance from the
     // crest, into the slope. Its front is the side of the crest; the toe and the other crest point must lie there
     // too. The wedge is the solid in front of it, behind the face, under the upper surface and on the wedge's side
-    // of both planes; the crack must bound it and cut something off.
+    // of both planes; the crack must bound it and cut something off. The line of intersection must reach the upper
+    // surface as it rises, or run along it to within the tolerance of the orientations (1e-5).
+    if (Dot(d, line) < -1e-5 * Norm(line)) return out;
     V trace = Cross(a, d);
     if (Dot(f, trace) > 0) trace = -1.0 * trace;
     const V C1c = C1 + (s.crackDistance / Norm(trace)) * trace;
