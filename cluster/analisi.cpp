@@ -130,9 +130,7 @@ std::vector<int> AperturaEFrequenza(const Partizione& famiglie, const std::vecto
   aperture.assign(n, 0.0f);
   frequenze.assign(n, 0.0f);
   std::vector<int> senzaFrequenza;
-  double totale = 0;
-  for (int i = 1; i <= s.NumeroSchedeCaricate; ++i)
-    if (s.LunghezzaStendimento[i] > 0) totale += s.LunghezzaStendimento[i];
+  const bool stendimenti = CiSonoStendimenti(s);
   for (std::size_t k = 1; k < n; ++k) {
     double peso = 0, apertura = 0;
     for (int p : famiglie[k]) {
@@ -141,18 +139,24 @@ std::vector<int> AperturaEFrequenza(const Partizione& famiglie, const std::vecto
     }
     pesi[k] = static_cast<float>(peso);
     aperture[k] = peso > 0 ? static_cast<float>(apertura / peso) : 0.0f;
-    if (!(totale > 0)) continue;
+    if (!stendimenti) continue;
+    // The length of every measuring line projected on the family's normal. Each line is judged by itself: the
+    // orientations are held in single precision, so a line in the family's plane keeps about a ten-millionth of
+    // its own length; below kTolleranzaStendimenti of its length it lies in the plane, crosses no discontinuity of
+    // the family and adds nothing, however long it is. The family is crossed when one line does not lie in it.
     double lunghezza = 0;
+    bool attraversata = false;
     for (int i = 1; i <= s.NumeroSchedeCaricate; ++i) {
-      if (!(s.LunghezzaStendimento[i] > 0)) continue;
-      lunghezza += s.LunghezzaStendimento[i] *
-                   std::cos(AngoloTraDirezioni(centri[k].Inclinazione, centri[k].Direzione,
-                                               s.InclinazioneStendimento[i], s.DirezioneStendimento[i]));
+      const double stendimento = s.LunghezzaStendimento[i];
+      if (!(stendimento > 0)) continue;
+      const double proiezione =
+          stendimento * std::cos(AngoloTraDirezioni(centri[k].Inclinazione, centri[k].Direzione,
+                                                    s.InclinazioneStendimento[i], s.DirezioneStendimento[i]));
+      if (!(proiezione > kTolleranzaStendimenti * stendimento)) continue;
+      lunghezza += proiezione;
+      attraversata = true;
     }
-    // Every term is at least 0, so a sum that is 0 means that every measuring line lies in the family's plane.
-    // The orientations are held in single precision: a line in the plane keeps about a ten-millionth of its
-    // length, so the sum is compared with the lines' total length, and the answer is the same at every length.
-    if (!(lunghezza > kTolleranzaStendimenti * totale)) {
+    if (!attraversata) {
       senzaFrequenza.push_back(static_cast<int>(k));
       continue;
     }

@@ -76,15 +76,15 @@ class ClusteringNonGerarchico {
   bool cambiato_ = false;
 };
 
-// The share of the measuring lines' total length below which the length projected on a family's normal counts as
-// 0: the lines then lie in the family's plane.
+// The share of a measuring line's own length below which its length projected on a family's normal counts as 0:
+// the line then lies in the family's plane.
 inline constexpr double kTolleranzaStendimenti = 1e-5;
 
-// Weight, weighted mean aperture and frequency (discontinuities per metre along the family's normal, over every
-// measuring line) of every family 1..K. A family of weight 0 gets aperture 0; a family whose normal gives a
-// projected length of 0 (no measuring line has a length, or every one lies in the family's plane) gets frequency
-// 0. The vectors are resized to K + 1. Returns the families, in ascending order, whose planes hold every measuring
-// line with a length (none when no line has a length).
+// Weight, weighted mean aperture and frequency (discontinuities per metre along the family's normal, over the
+// measuring lines that do not lie in the family's plane) of every family 1..K. A family of weight 0 gets aperture
+// 0; a family that no measuring line crosses (no line has a length, or every one lies in the family's plane) gets
+// frequency 0. The vectors are resized to K + 1. Returns the families, in ascending order, whose planes hold every
+// measuring line with a length (none when no line has a length).
 std::vector<int> AperturaEFrequenza(const Partizione& famiglie, const std::vector<CentroCluster>& centri,
                                     const PoliClustering& poli, const StendimentiClustering& stendimenti,
                                     std::vector<float>& pesi, std::vector<float>& aperture,

@@ -147,6 +147,69 @@ Contatto StatoContatto(double N1, double N2, double P1, double P2) {
   return Contatto::Entrambi;
 }
 
+double Triplo(const Vettore3& u, const Vettore3& v, const Vettore3& w) { return Scalare(u, Vettoriale(v, w)); }
+
+// The wedge that stays in front of a tension crack, measured on its vertices: the toe O (the origin), the crest
+// points C1 and C2 of the two planes' traces on the face, and where the crack meets the three edges that rise from
+// them into the slope: the line of intersection (O5), plane 1's upper trace (C1c) and plane 2's (C2c).
+struct TaglioFrattura {
+  double volume = 0;
+  double A1 = 0, A2 = 0, A5 = 0;  // the faces on plane 1, plane 2 and the crack
+  double sottoSuperiore = 0;      // d·(C1 - O5): the distance of O5 under the upper surface along its normal
+};
+
+// Whether the crack cuts the wedge off its top, with the wedge's measures where its line of intersection runs
+// along the upper surface (`raggiungeSuperiore` false). The vectors are the unit normals of plane 1 (a), plane 2
+// (b), the upper surface (d), the face (f) and the crack (f5, turned to the crest: f5·traccia1 <= 0), and plane 1's
+// upper trace pointing into the slope; n = b·(f × d).
+bool Taglia(const Vettore3& a, const Vettore3& b, const Vettore3& d, const Vettore3& f, const Vettore3& f5,
+            const Vettore3& traccia1, double H, double L, double n, bool raggiungeSuperiore, TaglioFrattura& taglio) {
+  Conti c;
+  // C1 lies at the height H on plane 1's trace on the face, f × a; the upper surface is d·x = U through it. C2
+  // lies on plane 2's trace, f × b, whose component along d is -n.
+  const Vettore3 g = Vettoriale(f, a);
+  const Vettore3 C1 = Per(c.Diviso(H, g[2]), g);
+  const double U = Scalare(d, C1);
+  const Vettore3 C2 = Per(c.Diviso(-U, n), Vettoriale(f, b));
+  // The crack passes through the point of plane 1's upper trace at the distance L from the crest: f5·x = c5.
+  const Vettore3 dir1 = Per(c.Diviso(1.0, Modulo(traccia1)), traccia1);
+  const Vettore3 C1c = Somma(C1, Per(L, dir1));
+  const double c5 = Scalare(f5, C1c);
+  // The other two edges, rising into the slope: the line of intersection from the toe, plane 2's upper trace
+  // from C2 (b × d has the component -n along f).
+  Vettore3 linea = Vettoriale(b, a);
+  if (linea[2] < 0) linea = Per(-1.0, linea);
+  const Vettore3 dir2 = Per(n > 0 ? 1.0 : -1.0, Vettoriale(b, d));
+  if (!c.ok || !Finito(C1) || !Finito(C2) || !Finito(C1c) || !std::isfinite(c5)) return false;
+
+  // The toe and C2 on the front, where C1 lies (f5·x - c5 >= 0); the top of the line of intersection, (U/s)·linea
+  // with s = d·linea > 0, behind: U·(f5·linea) <= c5·s.
+  const double latoPiede = -c5, lato2 = Scalare(f5, C2) - c5;
+  if (!(latoPiede >= 0) || !(lato2 >= 0)) return false;
+  const double f5Linea = Scalare(f5, linea), salita = Scalare(d, linea);
+  if (salita > 0 && !(U * f5Linea <= c5 * salita)) return false;
+  if (raggiungeSuperiore) return true;
+
+  // Without a top, each edge must run into the crack as it rises.
+  const double f5Dir1 = Scalare(f5, dir1), f5Dir2 = Scalare(f5, dir2);
+  auto taglia = [](double f5Spigolo, double spigolo) {
+    return f5Spigolo < 0 && !Nullo(f5Spigolo, spigolo, kTolleranzaOrientazioni);
+  };
+  if (!taglia(f5Linea, Modulo(linea)) || !taglia(f5Dir1, 1) || !taglia(f5Dir2, Modulo(dir2))) return false;
+  const Vettore3 O5 = Per(c.Diviso(c5, f5Linea), linea);
+  const Vettore3 C2c = Somma(C2, Per(c.Diviso(-lato2, f5Dir2), dir2));
+  // The solid is convex with a vertex at the toe: its volume is that of the pyramids from the toe over the faces
+  // that do not pass through it, the upper surface (C1 C2 C2c C1c) and the crack (O5 C1c C2c).
+  taglio.volume =
+      (std::fabs(Triplo(C1, C2, C2c)) + std::fabs(Triplo(C1, C2c, C1c)) + std::fabs(Triplo(O5, C1c, C2c))) / 6.0;
+  taglio.A1 = (Modulo(Vettoriale(C1, C1c)) + Modulo(Vettoriale(C1c, O5))) / 2.0;
+  taglio.A2 = (Modulo(Vettoriale(C2, C2c)) + Modulo(Vettoriale(C2c, O5))) / 2.0;
+  taglio.A5 = Modulo(Vettoriale(Somma(C1c, Per(-1.0, O5)), Somma(C2c, Per(-1.0, O5)))) / 2.0;
+  taglio.sottoSuperiore = U - Scalare(d, O5);
+  c.Verifica({taglio.volume, taglio.A1, taglio.A2, taglio.A5, taglio.sottoSuperiore});
+  return c.ok;
+}
+
 // Steps 2 to 11 of the solution. Returns false when no admissible wedge is formed or the geometry is degenerate;
 // `esito.modo` is then meaningful only when `esito.modoImpostato` is set.
 bool Risolvi(double psi1, double alfa1, double psi2, double alfa2, double psi3, double alfa3, double psi4,
@@ -172,10 +235,7 @@ bool Risolvi(double psi1, double alfa1, double psi2, double alfa2, double psi3, 
   const Vettore3 vb = Normale(psi2, alfa2);
   const Vettore3 vd = superiore(psi3, alfa3);
   const Vettore3 vf = fronte(psi4, alfa4);
-  // The crack is one plane whichever of its two dip directions is given: its normal is turned towards the face
-  // (the side of the wedge that stays in front of the crack), and the ratios below measure from that side.
   Vettore3 vf5 = frattura ? crepa(psi5, alfa5) : Vettore3{0, 0, 0};
-  if (Scalare(vf, vf5) < 0) vf5 = Per(-1.0, vf5);
   const Vettore3 vt = ancoraggio(pT, tT);
   const Vettore3 ve = carico(pE, tE);
 
@@ -185,15 +245,24 @@ bool Risolvi(double psi1, double alfa1, double psi2, double alfa2, double psi3, 
   const Vettore3 vj = Vettoriale(vf, vd);    // face and upper surface (the crest)
   const Vettore3 vk = Vettoriale(vi, vb);
   const Vettore3 vl = Vettoriale(va, vi);
+
+  // The trace of plane 1 on the upper surface, pointing from the crest into the slope, away from the face: the
+  // component of a × d along the face's normal is m = (f × a)·d.
+  const double m = Scalare(vg, vd);
+  const Vettore3 tracciaSuperiore1 = Per(m > 0 ? -1.0 : 1.0, Vettoriale(va, vd));
+  // The crack is one plane whichever of its two dip directions is given: its normal is turned to the side of the
+  // crest, which the crack leaves at the distance L behind it along that trace. That is the crack's front: where the
+  // crack cuts the wedge, the wedge lies on it.
+  if (Scalare(vf5, tracciaSuperiore1) > 0) vf5 = Per(-1.0, vf5);
   const Vettore3 vg5 = Vettoriale(vf5, va);  // crack and plane 1
   const Vettore3 vj5 = Vettoriale(vf5, vd);  // crack and upper surface
 
   // Scalars.
-  const double m = Scalare(vg, vd), n = Scalare(vb, vj), p = Scalare(vi, vd), q = Scalare(vb, vg);
+  const double n = Scalare(vb, vj), p = Scalare(vi, vd), q = Scalare(vb, vg);
   const double r = Scalare(va, vb), s = Scalare(va, vt), v = Scalare(vb, vt), w = Scalare(vi, vt);
   const double sE = Scalare(va, ve), vE = Scalare(vb, ve), wE = Scalare(vi, ve);
   const double lambda = Scalare(vi, vg), G = Scalare(vg, vg);
-  double m5 = 0, n5 = 0, q5 = 0, s5 = 0, v5 = 0, w5 = 0, lambda5 = 0, eps = 0, G5 = 0;
+  double m5 = 0, n5 = 0, q5 = 0, s5 = 0, v5 = 0, w5 = 0, lambda5 = 0, G5 = 0;
   if (frattura) {
     m5 = Scalare(vg5, vd);
     n5 = Scalare(vb, vj5);
@@ -202,13 +271,14 @@ bool Risolvi(double psi1, double alfa1, double psi2, double alfa2, double psi3, 
     v5 = Scalare(vb, vf5);
     w5 = Scalare(vi, vf5);
     lambda5 = Scalare(vi, vg5);
-    eps = Scalare(vf, vf5);
     G5 = Scalare(vg5, vg5);
   }
   const double R = c.Radice(1.0 - r * r);
   const double rho = c.Diviso(1.0, R * R) * c.Diviso(n * q, std::fabs(n * q));
   const double mu = c.Diviso(1.0, R * R) * c.Diviso(m * q, std::fabs(m * q));
-  const double nu = c.Diviso(1.0, R) * c.Diviso(p, std::fabs(p));
+  // The sign of p, which the wedge test below makes that of i_z; that of i_z stays defined where the line of
+  // intersection runs along the upper surface (p about 0) and a crack bounds the wedge.
+  const double nu = c.Diviso(1.0, R) * (vi[2] > 0 ? 1.0 : -1.0);
   const double M = c.Radice(G * p * p - 2.0 * m * p * lambda + m * m * R * R);
   const double h = c.Diviso(H, std::fabs(vg[2]));
   double M5 = 0, h5 = 0;
@@ -216,37 +286,41 @@ bool Risolvi(double psi1, double alfa1, double psi2, double alfa2, double psi3, 
     M5 = c.Radice(G5 * p * p - 2.0 * m5 * p * lambda5 + m5 * m5 * R * R);
     h5 = c.Diviso(M * h - std::fabs(p) * L, M5);
   }
-  c.Verifica({m, n, p, q, r, s, v, w, sE, vE, wE, lambda, G, m5, n5, q5, s5, v5, w5, lambda5, eps, G5});
+  c.Verifica({m, n, p, q, r, s, v, w, sE, vE, wE, lambda, G, m5, n5, q5, s5, v5, w5, lambda5, G5});
   if (!c.ok) return false;
 
   // Degenerate geometry gives no wedge. Where planes share a strike: the trace of plane 1 on the face horizontal
   // (g_z, plane 1 and the face), the line of intersection horizontal (i_z, planes 1 and 2), in the upper surface
   // (p) or plane 2 holding the crest line (n); the wedge is then unbounded or its line of intersection does not
-  // rise from the toe. Without vertices or volume: parallel planes (i), plane 1 parallel to the face (g), the face
-  // parallel to the upper surface (j), plane 2 holding the trace of plane 1 on the face (q), the upper surface
-  // holding it (m). The normals are unit vectors: a component of the cross product of two of them has size 1.
+  // rise from the toe. A line of intersection in the upper surface leaves a wedge unbounded only without a tension
+  // crack: an admissible crack bounds it, and the crack test below judges it. Without vertices or volume: parallel
+  // planes (i), plane 1 parallel to the face (g), the face parallel to the upper surface (j), plane 2 holding the
+  // trace of plane 1 on the face (q), the upper surface holding it (m). The normals are unit vectors: a component
+  // of the cross product of two of them has size 1.
   const double moduloI = Modulo(vi), moduloG = Modulo(vg), moduloJ = Modulo(vj);
   if (Nullo(moduloI, 1) || Nullo(moduloG, 1) || Nullo(moduloJ, 1) || Nullo(q, moduloG) || Nullo(m, moduloG) ||
       Nullo(vg[2], 1, kTolleranzaOrientazioni) || Nullo(vi[2], 1, kTolleranzaOrientazioni) ||
-      Nullo(p, moduloI, kTolleranzaOrientazioni) || Nullo(n, moduloJ, kTolleranzaOrientazioni))
+      (!frattura && Nullo(p, moduloI, kTolleranzaOrientazioni)) || Nullo(n, moduloJ, kTolleranzaOrientazioni))
     return false;
-  // The same for the tension crack: a crack perpendicular to the face (ε), parallel to plane 1 (g5) or to the
-  // upper surface (j5), plane 2 holding the line where the crack meets the upper surface (n5), the crack holding
-  // the line of intersection (M5), or water in a crack under a vertical upper surface. Such a crack is not
-  // admissible.
+  // The same for the tension crack: a crack parallel to plane 1 (g5) or to the upper surface (j5), plane 2 holding
+  // the line where the crack meets the upper surface (n5), the crack holding the line of intersection (M5), or
+  // water in a crack under a vertical upper surface. Such a crack is not admissible.
   if (frattura) {
     const double moduloG5 = Modulo(vg5), moduloJ5 = Modulo(vj5);
-    if (Nullo(eps, 1) || Nullo(moduloG5, 1) || Nullo(moduloJ5, 1) || Nullo(n5, moduloJ5) ||
-        Nullo(M5, std::fabs(p) * moduloG5 + std::fabs(m5) * moduloI) ||
-        (gammaW * h5 * m5 != 0 && Nullo(vd[2], 1)))
+    if (Nullo(moduloG5, 1) || Nullo(moduloJ5, 1) || Nullo(n5, moduloJ5) ||
+        Nullo(M5, std::fabs(p) * moduloG5 + std::fabs(m5) * moduloI) || (gammaW != 0 && Nullo(vd[2], 1)))
       return false;
   }
 
   // The line of intersection must come out of the face below the upper surface. The upper surface passes
   // through the crest point of plane 1's trace on the face, (H/g_z)·g; the toe lies under it when that point lies
   // above the parallel surface through the toe, that is when m = g·d has the sign of g_z. A toe above the upper
-  // surface is in the air: the planes cut no wedge there, however the other tests come out.
-  if (p * vi[2] < 0 || q * vi[2] < 0) return false;
+  // surface is in the air: the planes cut no wedge there, however the other tests come out. The line of
+  // intersection must reach the upper surface as it rises (p·i_z > 0). With a crack, a line that lies in the upper
+  // surface within the tolerance of the orientations runs along it, whatever the sign of p: the crack test below
+  // judges whether the crack bounds the wedge.
+  const bool lungoSuperiore = frattura && Nullo(p, moduloI, kTolleranzaOrientazioni);
+  if ((p * vi[2] < 0 && !lungoSuperiore) || q * vi[2] < 0) return false;
   if (!(m * vg[2] > 0)) return false;
 
   // The sides of the two planes on which the wedge lies. The wedge holds the crest point of plane 2's trace on the
@@ -256,20 +330,26 @@ bool Risolvi(double psi1, double alfa1, double psi2, double alfa2, double psi3, 
   const double lato1 = n * q > 0 ? 1.0 : -1.0;
   const double lato2 = m * q > 0 ? 1.0 : -1.0;
 
-  // The tension crack must cut the wedge behind the face: it meets the upper trace of plane 1 between the crest
-  // and the top of the line of intersection (h5 >= 0), and the line of intersection and the upper trace of plane
-  // 2 each at the fraction given by the two ratios, counted from their top, which must lie from 0 to 1. A negative
-  // ratio is a crack that passes above the top of the wedge: the solid it would cut off lies outside the wedge.
-  if (frattura) {
-    const bool fuori = eps * q5 * vi[2] < 0 || h5 < 0;
-    const double rapporto1 = c.Diviso(m5 * h5, m * h);
-    const double rapporto2 = c.Diviso(n * q5 * m5 * h5, n5 * q * m * h);
-    if (!c.ok || fuori || rapporto1 < 0 || rapporto1 > 1 || rapporto2 < 0 || rapporto2 > 1) return false;
-  }
+  // The tension crack must cut the wedge off its top: the toe and both crest points lie on its front (or on it),
+  // the top of the line of intersection behind it (or on it). It then meets the three edges that rise from the
+  // face to the top: plane 1's upper trace at the distance L from the crest (h5 >= 0), the line of intersection
+  // and plane 2's upper trace at the fractions of their lengths, counted from the top, that the two ratios give. A
+  // crack beyond the top cuts nothing off and is not admissible. Where the line of intersection runs along the
+  // upper surface, the wedge has no top: the crack must cut each of the three edges as they rise, beyond the
+  // tolerance of the orientations, and bound the wedge by itself.
+  TaglioFrattura taglio;
+  if (frattura && !Taglia(va, vb, vd, vf, vf5, tracciaSuperiore1, H, L, n, !lungoSuperiore, taglio)) return false;
 
   // Areas of the two planes, weight, water pressure and the water force on the crack.
   double A1, A2, W, u, V = 0;
-  if (frattura) {
+  if (lungoSuperiore) {
+    // The closed forms below divide by p: here the wedge is measured on its vertices.
+    A1 = taglio.A1;
+    A2 = taglio.A2;
+    W = gamma * taglio.volume;
+    u = c.Diviso(gammaW * taglio.sottoSuperiore, 3.0 * vd[2]);
+    V = u * taglio.A5;
+  } else if (frattura) {
     A1 = c.Diviso(std::fabs(m * q) * h * h - std::fabs(m5 * q5) * h5 * h5, 2.0 * std::fabs(p));
     A2 = c.Diviso(std::fabs(c.Diviso(q, n)) * m * m * h * h - std::fabs(c.Diviso(q5, n5)) * m5 * m5 * h5 * h5,
                   2.0 * std::fabs(p));
@@ -278,7 +358,7 @@ bool Risolvi(double psi1, double alfa1, double psi2, double alfa2, double psi3, 
                              c.Diviso(q5 * q5 * m5 * m5 * h5 * h5 * h5, std::fabs(n5)),
                          6.0 * std::fabs(p));
     u = c.Diviso(gammaW * h5 * std::fabs(m5), 3.0 * vd[2]);
-    V = u * A5 * c.Diviso(eps, std::fabs(eps));
+    V = u * A5;
   } else {
     A1 = c.Diviso(std::fabs(m * q) * h * h, 2.0 * std::fabs(p));
     A2 = c.Diviso(std::fabs(c.Diviso(q, n)) * m * m * h * h, 2.0 * std::fabs(p));

@@ -41,19 +41,19 @@ void Sessione(TestFolder& t) {
   WriteAnsi(t.D("prova.fro"), "70\n125\n10\n125\n2\n35\n2.6\n.981\n25\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n");
 }
 
-// A sheet whose measuring line runs `linea` (direction/inclination) for `lunghezza` m, with five records of each
+// A sheet whose measuring line runs `linea` (direction/inclination) for `lunghezza` m, with `copie` records of each
 // orientation (dip direction, dip), aperture 2 mm.
 void SchedaLinea(const TestFolder& t, const QString& linea, const QString& lunghezza,
-                 const QList<std::pair<int, int>>& giaciture) {
+                 const QList<std::pair<int, int>>& giaciture, const QString& nome = "uno.sch", int copie = 5) {
   ModuloScheda s;
   s.IntestazioneScheda = {"", "Prova", "", linea, "", lunghezza, "", "", "", "", ""};
   s.RigheScheda = {QString()};
   for (const auto& [immersione, inclinazione] : giaciture)
-    for (int k = 0; k < 5; ++k)
+    for (int k = 0; k < copie; ++k)
       s.RigheScheda.push_back(
           QString::asprintf(" 1  1.0  GI %3d %2d  3 1 1 1 IRR 2  LIS DOL R2", immersione, inclinazione));
   s.NumeroRigheScheda = static_cast<int>(s.RigheScheda.size()) - 1;
-  ASSERT_TRUE(ScriviFileScheda(t.D("uno.sch"), s));
+  ASSERT_TRUE(ScriviFileScheda(t.D(nome), s));
 }
 
 RunResult Talvor(const TestFolder& t, const QString& script) {
@@ -191,4 +191,41 @@ TEST(TalvorTabelle, FamiliesWhosePlanesHoldTheMeasuringLineHaveNoFrequencyAtAnyL
   ASSERT_EQ(m.size(), 1);
   EXPECT_TRUE(m[0].contains("tensore di conducibilita':\\n" + nulle.join(", "))) << m[0].toStdString();
   EXPECT_EQ(ReadBytes(t.D("prova.PER")), sola);
+}
+
+TEST(TalvorTabelle, EachMeasuringLineIsJudgedByItself) {
+  // Eleven horizontal lines of 10 km, each through two joints of 90/80, and one vertical line of 1 m through five
+  // horizontal joints. The long lines lie in the plane of the horizontal family and add nothing to it, however
+  // long they are: the short line crosses it squarely and gives it 5 per metre, and it enters the conductivity
+  // tensor. The steep family is crossed by every line, with about 22 / 108,330 m.
+  TestFolder t;
+  Sessione(t);
+  QFile::remove(t.D("prova.fro"));
+  FilePassaggioDati d;
+  d.Modo = ModoCluster;
+  d.NomeSessione = "prova.ses";
+  for (int k = 1; k <= 11; ++k) {
+    d.Schede << QString("lunga%1.sch").arg(k);
+    SchedaLinea(t, "90/0", "10000", {{90, 80}}, d.Schede.last(), 2);
+  }
+  d.Schede << "corta.sch";
+  SchedaLinea(t, "0/90", "1", {{0, 0}}, "corta.sch", 5);
+  ASSERT_TRUE(ScriviFilePassaggio(t.P("temporan"), d));
+  WriteAnsi(t.D("prova.ses"), d.Schede.join('\n') + "\n");
+
+  const RunResult r = Talvor(t, Copione(2));
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  EXPECT_TRUE(ReadLog(t.D("ui.log")).filter("\tmsgbox\t").isEmpty());
+  const QStringList fam = Righe(t.D("prova.FAM"));
+  ASSERT_EQ(fam.size(), 3);
+  EXPECT_TRUE(fam[1].startsWith("1\t90.0\t80.0\t2.0\t0.00\t")) << fam[1].toStdString();
+  EXPECT_TRUE(fam[2].startsWith("2\t180.0\t0.0\t2.0\t5.00\t")) << fam[2].toStdString();
+  // Both families have their share of the tensor: the horizontal joints of 2 mm, 5 per metre, give
+  // 9.8 · 0.002³ · 5 / (12 · 10⁻⁶) = 3.27E-02 m/s along every horizontal direction; the steep family adds about
+  // 1.3E-06 m/s across the horizontal joints, the least conductivity.
+  const QStringList per = Righe(t.D("prova.PER"));
+  ASSERT_EQ(per.size(), 4);
+  EXPECT_TRUE(per[1].startsWith("Massima\t3.27E-02\t0.0\t")) << per[1].toStdString();
+  EXPECT_TRUE(per[2].startsWith("Media\t3.27E-02\t0.0\t")) << per[2].toStdString();
+  EXPECT_TRUE(per[3].startsWith("Minima\t1.29E-06\t90.0\t")) << per[3].toStdString();
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <random>
@@ -36,6 +37,20 @@ Result Compute(const Slope& s, double seismic = 0) {
 
 void ExpectClose(double actual, double expected, const std::string& what) {
   EXPECT_NEAR(actual, expected, 1e-9 * std::max(1.0, std::fabs(expected))) << what;
+}
+
+// The program's result against the solid's: no wedge in both, or the same mode, volume and factor of safety.
+testing::AssertionResult AsTheSolid(const Result& r, const Outcome& o) {
+  auto close = [](double a, double b) { return std::fabs(a - b) <= 1e-9 * std::max(1.0, std::fabs(b)); };
+  if (!o.wedge) {
+    if (r.factor == -1 && r.volume == 0) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "the solid is no wedge; the program gives " << r.factor << ", " << r.volume;
+  }
+  if (r.factor == -1 || r.mode != o.mode || !close(r.volume, o.volume) || !close(r.factor, o.factor))
+    return testing::AssertionFailure() << "the solid gives " << o.mode.toStdString() << " " << o.factor << ", "
+                                       << o.volume << "; the program " << r.mode.toStdString() << " " << r.factor
+                                       << ", " << r.volume;
+  return testing::AssertionSuccess();
 }
 
 std::string Describe(const Slope& s) {
@@ -158,15 +173,8 @@ TEST(Wedge, RandomWedgesOfEveryModeAgreeWithTheSolid) {
     const Result r = Compute(s);
     const std::string what = Describe(s);
     if (!o.toeUnderUpper) ++toeAbove;
-    if (!o.wedge) {
-      ASSERT_EQ(r.factor, -1) << what;
-      ASSERT_EQ(r.volume, 0) << what;
-      continue;
-    }
-    ASSERT_NE(r.factor, -1) << what;
-    ASSERT_EQ(r.mode, o.mode) << what;
-    ExpectClose(r.volume, o.volume, what);
-    ExpectClose(r.factor, o.factor, what);
+    ASSERT_TRUE(AsTheSolid(r, o)) << what;
+    if (!o.wedge) continue;
     ++modes[o.mode];
     if (s.waterWeight > 0 && !o.inwardNormalsUp) ++overhangingWet[o.mode];
     if (o.inwardCosine < 0) ++obtuse[o.mode];
@@ -295,13 +303,15 @@ TEST(Wedge, NoAdmissibleWedge) {
   farCrack.crackDistance = 1e4;
   Slope crackAbove;  // a crack that passes above the top of the line of intersection
   crackAbove.dip1 = 25, crackAbove.dir1 = 180, crackAbove.dip2 = 10, crackAbove.dir2 = 37, crackAbove.crackDistance = 8;
-  Slope crackBehind;  // the toe lies behind the crack: the crack would not open at the back of the wedge
-  crackBehind.dip1 = 25, crackBehind.dir1 = 330, crackBehind.dip2 = 40, crackBehind.dir2 = 337;
-  crackBehind.crackDistance = 8;
+  Slope toeBehind;  // the crack passes between the toe and the crest: it cuts through the face
+  toeBehind.crackDistance = 8, toeBehind.crackDip = 46, toeBehind.crackDir = 181;
+  Slope crestBehind;  // the crack cuts plane 2's trace on the face: plane 2's crest point lies behind it
+  crestBehind.crackDistance = 8, crestBehind.crackDip = 66, crestBehind.crackDir = 46;
   const Case cases[] = {
-      {"not daylighting", steep, false}, {"parallel planes", parallel, false}, {"no height", flat, false},
-      {"no rock weight", weightless, true}, {"crack too far", farCrack, false},
-      {"crack above the wedge", crackAbove, false}, {"crack in front of the toe", crackBehind, false}};
+      {"not daylighting", steep, false},       {"parallel planes", parallel, false},
+      {"no height", flat, false},              {"no rock weight", weightless, true},
+      {"crack too far", farCrack, false},      {"crack above the wedge", crackAbove, false},
+      {"toe behind the crack", toeBehind, false}, {"crest point behind the crack", crestBehind, false}};
   for (const Case& c : cases) {
     const Result r = Compute(c.slope);
     EXPECT_EQ(r.factor, -1) << c.name;
@@ -309,14 +319,138 @@ TEST(Wedge, NoAdmissibleWedge) {
     if (c.modeSet) EXPECT_NE(r.mode, "xx") << c.name;  // the failure comes after the mode is known
     else EXPECT_EQ(r.mode, "xx") << c.name;
   }
-  for (const Slope& s : {steep, farCrack, crackAbove, crackBehind}) {
+  for (const Slope& s : {steep, farCrack, crackAbove, toeBehind, crestBehind}) {
     const Outcome o = Solve(s);
     EXPECT_TRUE(o.regular && !o.wedge);
   }
-  // Without their cracks the last two are wedges.
-  crackAbove.crackDistance = crackBehind.crackDistance = 0;
-  EXPECT_NE(Compute(crackAbove).factor, -1);
-  EXPECT_NE(Compute(crackBehind).factor, -1);
+  // Without their cracks the last three are wedges.
+  for (Slope s : {crackAbove, toeBehind, crestBehind}) {
+    s.crackDistance = 0;
+    EXPECT_NE(Compute(s).factor, -1);
+  }
+}
+
+TEST(Wedge, ATensionCrackCountsExactlyWhenItCutsTheWedgeOffItsTop) {
+  // Cracks of every dip and dip direction, vertical ones entered with either dip direction, at distances from a
+  // hundredth of a metre to beyond the top, on wedges from half a metre to hundreds of metres high; dry and wet,
+  // with and without anchor and load. The program finds the solid's wedges, and only those: the toe and both crest
+  // points on the front of the crack, the top of the line of intersection behind it.
+  std::mt19937 rng(39);
+  auto any = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+  std::map<QString, int> modes;
+  int cut = 0, towardsFaceAway = 0, vertical = 0;
+  for (int k = 0; k < 40000; ++k) {
+    Slope s = RandomSlope(rng, k & ~2);
+    if (k & 2) {
+      s.anchor = any(0, 500), s.anchorPlunge = any(-30, 60), s.anchorTrend = any(0, 360);
+      s.load = any(0, 500), s.loadPlunge = any(-30, 90), s.loadTrend = any(0, 360);
+    }
+    s.height = k % 3 == 0 ? any(0.5, 5) : k % 3 == 1 ? any(5, 50) : any(50, 500);
+    s.crackDistance = s.height * (k % 4 == 0 ? any(0.0005, 0.05) : any(0.05, 3));
+    s.crackDip = k % 6 == 0 ? 90 : any(0, 90), s.crackDir = any(0, 360);
+    const Outcome o = Solve(s);
+    const Result r = Compute(s);
+    char slope[400];
+    std::snprintf(slope, sizeof slope, " face %.17g/%.17g upper %.17g/%.17g height %.17g crack %.17g/%.17g at %.17g",
+                  s.faceDip, s.faceDir, s.upperDip, s.upperDir, s.height, s.crackDip, s.crackDir, s.crackDistance);
+    const std::string what = Describe(s) + slope;
+    if (s.crackDip == 90) {
+      Slope other = s;
+      other.crackDir += 180;
+      const Result turned = Compute(other);
+      ASSERT_EQ(turned.factor == -1, r.factor == -1) << what;
+      ExpectClose(turned.factor, r.factor, what);
+      ExpectClose(turned.volume, r.volume, what);
+    }
+    ASSERT_TRUE(AsTheSolid(r, o)) << what;
+    if (!o.wedge) continue;
+    ++cut;
+    ++modes[o.mode];
+    // A crack that dips away from the face: its upward normal and the face's meet at an obtuse angle.
+    const double f5[3] = {std::sin(s.crackDip * kPi / 180) * std::sin(s.crackDir * kPi / 180),
+                          std::sin(s.crackDip * kPi / 180) * std::cos(s.crackDir * kPi / 180),
+                          std::cos(s.crackDip * kPi / 180)};
+    const double f[3] = {std::sin(s.faceDip * kPi / 180) * std::sin(s.faceDir * kPi / 180),
+                         std::sin(s.faceDip * kPi / 180) * std::cos(s.faceDir * kPi / 180),
+                         std::cos(s.faceDip * kPi / 180)};
+    if (f5[0] * f[0] + f5[1] * f[1] + f5[2] * f[2] < 0) ++towardsFaceAway;
+    if (s.crackDip == 90) ++vertical;
+  }
+  EXPECT_GT(cut, 2500);
+  EXPECT_GT(towardsFaceAway, 300);
+  EXPECT_GT(vertical, 300);
+  for (const char* m : {"00", "10", "01", "11"}) EXPECT_GT(modes[m], 10) << m;
+}
+
+TEST(Wedge, ACrackBoundsAWedgeWhoseLineOfIntersectionRunsAlongTheUpperSurface) {
+  // The line of intersection of 45/130 and 31.45/261.73 lies within a millionth of the upper surface 20/170: the
+  // wedge has no top, and the crack 80/180 at 8 m bounds it. The solid: factor 0.758, 8,706.7 m³.
+  Slope s;
+  s.faceDip = 60, s.faceDir = 180, s.upperDip = 20, s.upperDir = 170, s.height = 30;
+  s.crackDistance = 8, s.crackDip = 80, s.crackDir = 180;
+  s.dip1 = 45, s.dir1 = 130, s.dip2 = 31.452758913759165, s.dir2 = 261.72951672766754;
+  s.phi1 = s.phi2 = 30, s.c1 = s.c2 = 5, s.rockWeight = 26, s.waterWeight = 10;
+  const Outcome o = Solve(s);
+  ASSERT_TRUE(o.wedge);
+  EXPECT_NEAR(o.factor, 0.758, 0.0005);
+  EXPECT_NEAR(o.volume, 8706.7, 0.05);
+  const Result r = Compute(s);
+  EXPECT_EQ(r.mode, "11");
+  ExpectClose(r.factor, o.factor, "worked example");
+  ExpectClose(r.volume, o.volume, "worked example");
+
+  // Plane 2 turned so that the line of intersection leaves the upper surface at a sine p/|i| from a hundredth to
+  // a billionth, or lies in it to within the tolerance of the orientations (1e-5) on either side: the wedge is the
+  // solid's, and the example's where the turn is below that tolerance. A line that clearly runs under the upper
+  // surface never reaches it and has no top: no wedge. Without the crack only a line that clearly reaches the
+  // upper surface gives a wedge.
+  auto sine = [&](double dip2) {
+    Slope t = s;
+    t.dip2 = dip2;
+    const double r = kPi / 180;
+    const double a[3] = {std::sin(t.dip1 * r) * std::sin(t.dir1 * r), std::sin(t.dip1 * r) * std::cos(t.dir1 * r),
+                         std::cos(t.dip1 * r)};
+    const double b[3] = {std::sin(t.dip2 * r) * std::sin(t.dir2 * r), std::sin(t.dip2 * r) * std::cos(t.dir2 * r),
+                         std::cos(t.dip2 * r)};
+    const double d[3] = {std::sin(t.upperDip * r) * std::sin(t.upperDir * r),
+                         std::sin(t.upperDip * r) * std::cos(t.upperDir * r), std::cos(t.upperDip * r)};
+    const double i[3] = {b[1] * a[2] - b[2] * a[1], b[2] * a[0] - b[0] * a[2], b[0] * a[1] - b[1] * a[0]};
+    const double p = i[0] * d[0] + i[1] * d[1] + i[2] * d[2];
+    return p / std::sqrt(i[0] * i[0] + i[1] * i[1] + i[2] * i[2]) * (i[2] > 0 ? 1 : -1);
+  };
+  for (double target : {1e-2, 1e-3, 2e-5, 5e-6, 1e-6, 1e-7, 1e-8, 1e-9, 0.0, -1e-9, -1e-7, -5e-6, -2e-5, -1e-2}) {
+    // The dip of plane 2 that gives the sine, by the secant method.
+    double x0 = s.dip2 - 0.5, x1 = s.dip2 + 0.5;
+    for (int n = 0; n < 60 && x1 != x0; ++n) {
+      const double f0 = sine(x0) - target, f1 = sine(x1) - target;
+      if (f1 == f0) break;
+      const double x2 = x1 - f1 * (x1 - x0) / (f1 - f0);
+      x0 = x1, x1 = x2;
+    }
+    Slope t = s;
+    t.dip2 = x1;
+    const std::string what = "sine " + std::to_string(sine(x1)) + " for " + std::to_string(target);
+    ASSERT_NEAR(sine(x1), target, 1e-12) << what;
+    const Outcome expected = Solve(t);
+    const Result got = Compute(t);
+    if (target < -1e-5) {
+      EXPECT_FALSE(expected.wedge) << what;
+      EXPECT_EQ(got.factor, -1) << what;
+      continue;
+    }
+    ASSERT_TRUE(expected.wedge) << what;
+    ASSERT_NE(got.factor, -1) << what;
+    EXPECT_EQ(got.mode, expected.mode) << what;
+    EXPECT_NEAR(got.factor, expected.factor, 1e-6) << what;
+    EXPECT_NEAR(got.volume, expected.volume, 1e-6 * expected.volume) << what;
+    if (std::fabs(target) <= 1e-5) {
+      EXPECT_NEAR(got.factor, 0.758, 0.01) << what;
+      EXPECT_NEAR(got.volume, 8706.7, 8.7) << what;
+    }
+    t.crackDistance = 0;
+    if (target < 1e-5) EXPECT_EQ(Compute(t).factor, -1) << what;
+    else EXPECT_NE(Compute(t).factor, -1) << what;
+  }
 }
 
 TEST(Wedge, CrackAnglesAreNotUsedWithoutACrack) {

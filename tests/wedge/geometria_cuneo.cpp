@@ -1,7 +1,9 @@
 #include "tests/wedge/geometria_cuneo.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <vector>
 
 namespace wedge_test {
 
@@ -48,6 +50,77 @@ double Triangle(const V& a, const V& b, const V& c) { return Norm(Cross(b - a, c
 
 double Sign(double x) { return x < 0 ? -1.0 : 1.0; }
 
+// A half-space n·x <= c, n a unit vector.
+struct Half {
+  V n;
+  double c;
+};
+
+// A convex solid: its vertices, the area of its face on each half-space and its volume.
+struct Solid {
+  bool bounded = false;
+  std::vector<V> vertices;
+  std::vector<double> areas;  // of the face on each half-space, in their order (0 where it touches in a line)
+  double volume = 0;
+};
+
+// The solid common to the half-spaces, built from its vertices: every point where three of the planes meet that
+// lies in all of them. Unbounded when a direction goes out of it without leaving any half-space (such a direction
+// of a solid of three or more planes lies along the line where two of them meet). Sizes are compared with `scale`.
+Solid Clip(const std::vector<Half>& halves, double scale) {
+  Solid out;
+  const std::size_t k = halves.size();
+  const double eps = 1e-9;
+  for (std::size_t i = 0; i < k; ++i)
+    for (std::size_t j = i + 1; j < k; ++j) {
+      const V r = Cross(halves[i].n, halves[j].n);
+      if (!(Norm(r) > eps)) continue;
+      for (double sign : {-1.0, 1.0}) {
+        bool inside = true;
+        for (const Half& h : halves) inside = inside && Dot(h.n, sign * r) <= eps * Norm(r);
+        if (inside) return out;
+      }
+    }
+  out.bounded = true;
+  auto contains = [&](const V& x) {
+    for (const Half& h : halves)
+      if (Dot(h.n, x) - h.c > eps * scale) return false;
+    return true;
+  };
+  for (std::size_t i = 0; i < k; ++i)
+    for (std::size_t j = i + 1; j < k; ++j)
+      for (std::size_t l = j + 1; l < k; ++l) {
+        const V x = Meet(halves[i].n, halves[i].c, halves[j].n, halves[j].c, halves[l].n, halves[l].c);
+        if (std::isnan(x[0]) || !contains(x)) continue;
+        bool known = false;
+        for (const V& y : out.vertices) known = known || Norm(x - y) <= eps * scale;
+        if (!known) out.vertices.push_back(x);
+      }
+  if (out.vertices.size() < 4) return out;
+  V inner{0, 0, 0};
+  for (const V& x : out.vertices) inner = inner + (1.0 / static_cast<double>(out.vertices.size())) * x;
+  for (const Half& h : halves) {
+    // The vertices on the plane, in turn about their centre, make the face.
+    std::vector<V> face;
+    for (const V& x : out.vertices)
+      if (std::fabs(Dot(h.n, x) - h.c) <= eps * scale) face.push_back(x);
+    double area = 0;
+    if (face.size() >= 3) {
+      V centre{0, 0, 0};
+      for (const V& x : face) centre = centre + (1.0 / static_cast<double>(face.size())) * x;
+      V e1 = face[0] - centre;
+      e1 = (1.0 / Norm(e1)) * e1;
+      const V e2 = Cross(h.n, e1);
+      auto turn = [&](const V& x) { return std::atan2(Dot(x - centre, e2), Dot(x - centre, e1)); };
+      std::sort(face.begin(), face.end(), [&](const V& x, const V& y) { return turn(x) < turn(y); });
+      for (std::size_t i = 0; i < face.size(); ++i) area += Triangle(centre, face[i], face[(i + 1) % face.size()]);
+    }
+    out.areas.push_back(area);
+    out.volume += area * (h.c - Dot(h.n, inner)) / 3.0;
+  }
+  return out;
+}
+
 }  // namespace
 
 Slope Slope::Turned(double degrees) const {
@@ -79,51 +152,61 @@ Outcome Solve(const Slope& s, const std::array<double, 3>& extra) {
   const V C1 = (s.height / trace1[2]) * trace1;
   const double upper = Dot(d, C1);
   const V C2 = Meet(f, 0, b, 0, d, upper);  // face, plane 2, upper surface
-  const V C3 = Meet(a, 0, b, 0, d, upper);  // top of the line of intersection
+  V line = Cross(b, a);                     // the line of intersection, rising from the toe
+  if (line[2] < 0) line = -1.0 * line;
 
   // A regular slope: the trace of plane 2 on the face rises from the toe.
   out.regular = C2[2] > 0;
   // The toe must lie under the upper surface, and the line of intersection rise from it into the rock behind the
   // face.
   out.toeUnderUpper = upper > 0;
-  if (!out.toeUnderUpper || !(C3[2] > 1e-9 * Norm(C3)) || !(Dot(f, C3) < 0) || std::isnan(C2[2])) return out;
-
-  double volume = Tetrahedron(O, C1, C2, C3);
-  double A1 = Triangle(O, C1, C3), A2 = Triangle(O, C2, C3);
-  double u = s.waterWeight * C3[2] / 6.0;  // water pressure, a third of its largest value at mid-height
-  V crackForce{0, 0, 0};
-  if (s.crackDistance > 0) {
-    // The crack passes through the point of the upper trace of plane 1 at the given distance from the crest.
-    const V f5 = PlaneNormal(s.crackDip, s.crackDir);
-    const V C1c = C1 + (s.crackDistance / Norm(C3 - C1)) * (C3 - C1);
-    const double crack = Dot(f5, C1c);
-    const V O5 = Meet(a, 0, b, 0, f5, crack);       // crack on the line of intersection
-    const V C2c = Meet(b, 0, d, upper, f5, crack);  // crack, plane 2, upper surface
-    // The crack must cut the line of intersection and the upper trace of plane 2 inside the wedge, and open at
-    // its back: the toe lies on the side of the crack that the face looks to.
-    const double along = Dot(O5, C3) / Dot(C3, C3);
-    const double along2 = Dot(C2c - C2, C3 - C2) / Dot(C3 - C2, C3 - C2);
-    if (!(along >= 0 && along <= 1) || !(along2 >= 0 && along2 <= 1) || s.crackDistance > Norm(C3 - C1) ||
-        !(Dot(f5, O - O5) * Dot(f, f5) > 0))
-      return out;
-    volume -= Tetrahedron(O5, C1c, C2c, C3);
-    A1 -= Triangle(O5, C1c, C3);
-    A2 -= Triangle(O5, C2c, C3);
-    const double A5 = Triangle(O5, C1c, C2c);
-    // Water fills the crack: the pressure at its bottom is that of the depth of O5 under the upper surface.
-    const double surface = (upper - d[0] * O5[0] - d[1] * O5[1]) / d[2];
-    u = s.waterWeight * (surface - O5[2]) / 3.0;
-    crackForce = (u * A5 * Sign(Dot(f5, O - O5))) * f5;
-  }
-  out.wedge = true;
-  out.linePlunge = std::asin(C3[2] / Norm(C3)) / kRad;
-  out.lineTrend = std::atan2(C3[0], C3[1]) / kRad;
-  out.volume = volume;
-  out.weight = s.rockWeight * volume;
+  if (!out.toeUnderUpper || !(line[2] > 1e-9 * Norm(line)) || !(Dot(f, line) < 0) || std::isnan(C2[2])) return out;
 
   // Normals of the two planes pointing into the wedge.
   const V aIn = Sign(Dot(a, C2)) * a;
   const V bIn = Sign(Dot(b, C1)) * b;
+
+  double volume, A1, A2, u;
+  V crackForce{0, 0, 0};
+  if (s.crackDistance > 0) {
+    // The crack passes through the point of plane 1's trace on the upper surface at the given distance from the
+    // crest, into the slope. Its front is the side of the crest; the toe and the other crest point must lie there
+    // too. The wedge is the solid in front of it, behind the face, under the upper surface and on the wedge's side
+    // of both planes; the crack must bound it and cut something off. The line of intersection must reach the upper
+    // surface as it rises, or run along it to within the tolerance of the orientations (1e-5).
+    if (Dot(d, line) < -1e-5 * Norm(line)) return out;
+    V trace = Cross(a, d);
+    if (Dot(f, trace) > 0) trace = -1.0 * trace;
+    const V C1c = C1 + (s.crackDistance / Norm(trace)) * trace;
+    V f5 = PlaneNormal(s.crackDip, s.crackDir);
+    if (Dot(f5, C1 - C1c) < 0) f5 = -1.0 * f5;
+    const double crack = Dot(f5, C1c);
+    const double size = std::max({s.height, Norm(C1), Norm(C2), s.crackDistance});
+    if (Dot(f5, O) - crack < -1e-12 * size || Dot(f5, C2) - crack < -1e-12 * size) return out;
+    const Solid solid = Clip({{f, 0}, {d, upper}, {-1.0 * aIn, 0}, {-1.0 * bIn, 0}, {-1.0 * f5, -crack}}, size);
+    if (!solid.bounded || !(solid.areas[4] > 0)) return out;
+    volume = solid.volume;
+    A1 = solid.areas[2];
+    A2 = solid.areas[3];
+    const double A5 = solid.areas[4];
+    // Water fills the crack: the pressure at its bottom is that of the depth of O5, where the crack meets the line
+    // of intersection, under the upper surface.
+    const V O5 = Meet(a, 0, b, 0, f5, crack);
+    const double surface = (upper - d[0] * O5[0] - d[1] * O5[1]) / d[2];
+    u = s.waterWeight * (surface - O5[2]) / 3.0;
+    crackForce = (u * A5) * f5;
+  } else {
+    const V C3 = Meet(a, 0, b, 0, d, upper);  // top of the line of intersection
+    if (!(Dot(C3, line) > 0)) return out;
+    volume = Tetrahedron(O, C1, C2, C3);
+    A1 = Triangle(O, C1, C3), A2 = Triangle(O, C2, C3);
+    u = s.waterWeight * C3[2] / 6.0;  // water pressure, a third of its largest value at mid-height
+  }
+  out.wedge = true;
+  out.linePlunge = std::asin(line[2] / Norm(line)) / kRad;
+  out.lineTrend = std::atan2(line[0], line[1]) / kRad;
+  out.volume = volume;
+  out.weight = s.rockWeight * volume;
   out.inwardNormalsUp = Dot(aIn, a) > 0 && Dot(bIn, b) > 0;
   out.inwardCosine = Dot(aIn, bIn);
   out.waterOverWeight = u * A1 > out.weight * aIn[2] || u * A2 > out.weight * bIn[2];
@@ -163,7 +246,7 @@ Outcome Solve(const Slope& s, const std::array<double, 3>& extra) {
     resisting = Fb * t2 + s.c2 * A2, driving = Norm(along2);
     out.mode = "01";
   } else {
-    const V down = (1.0 / Norm(C3)) * (O - C3);
+    const V down = (-1.0 / Norm(line)) * line;
     resisting = N1 * t1 + N2 * t2 + s.c1 * A1 + s.c2 * A2, driving = Dot(P, down);
     out.mode = "11";
   }

@@ -764,6 +764,43 @@ TEST(Run, ATensionCrackIsOnePlaneWhicheverWayItIsEntered) {
   EXPECT_GT(rowsAway, 20);
 }
 
+TEST(Run, EveryWedgeThatATensionCrackCutsOffItsTopHasItsRow) {
+  // Unit weights 2.6 and 1.0 in the slope file, the families' strengths in the family parameters. The crack
+  // 65/188 at 0.53 m keeps the toe and both crest points of the wedge of 56/156 and 28/95 in front of it and cuts
+  // its top off: a smaller, still unstable wedge (the solid: 0.317, written 0.31). Without the crack the whole
+  // wedge slides on plane 2 alone.
+  Folder t;
+  WriteHandOver(t);
+  Slope s;
+  s.faceDip = 41, s.faceDir = 85, s.upperDip = 8, s.upperDir = 57, s.height = 10;
+  s.rockWeight = 26, s.waterWeight = 10, s.phi1 = 30;
+  s.crackDistance = 0.53, s.crackDip = 65, s.crackDir = 188;
+  const QList<Family> pair = {{56, 156}, {28, 95}};
+  const QStringList rows = Rows(t, SlopeValues(s), pair, "15\n0\n22\n0\n");
+  EXPECT_EQ(Table(rows), "156.0\t56.0\tSI\t95.0\t28.0\tSI\t0.31\t406.40");
+  const Outcome o = Expected(s, pair[0], pair[1], 0, 15, 0, 22);
+  EXPECT_NEAR(o.volume, 406.40, 0.005);
+  if (rows.size() == 1) ExpectRow(rows[0], pair[0], pair[1], o);
+  s.crackDistance = 0;
+  EXPECT_EQ(Table(Rows(t, SlopeValues(s), pair)), "156.0\t56.0\tNO\t95.0\t28.0\tSI\t0.23\t437.93");
+
+  // Cohesion 0.5 and friction angle 30 on both planes. The line of intersection of 45/130 and
+  // 31.452758913759165/261.72951672766754 lies within a millionth of the upper slope 20/170: without a crack the
+  // wedge is unbounded and has no row; the crack 80/180 at 8 m bounds it.
+  Slope u;
+  u.faceDip = 60, u.faceDir = 180, u.upperDip = 20, u.upperDir = 170, u.height = 30;
+  u.rockWeight = 26, u.waterWeight = 10, u.c1 = 5, u.phi1 = 30;
+  u.crackDistance = 8, u.crackDip = 80, u.crackDir = 180;
+  const QList<Family> along = {{45, 130}, {31.452758913759165, 261.72951672766754}};
+  WriteAnsi(t.D("site.pgm"), "");
+  const QStringList bounded = Rows(t, SlopeValues(u), along);
+  EXPECT_EQ(Table(bounded), "130.0\t45.0\tSI\t262.0\t31.0\tSI\t0.75\t8706.69");
+  const Outcome b = Expected(u, along[0], along[1], 5, 30, 5, 30);
+  if (bounded.size() == 1) ExpectRow(bounded[0], along[0], along[1], b);
+  u.crackDistance = 0;
+  EXPECT_TRUE(Rows(t, SlopeValues(u), along).isEmpty());
+}
+
 TEST(Run, PlanesThatMeetInParallelLinesCutNoWedge) {
   // A plane 2 that shares the strike of the face and the upper slope, or a plane 1 that shares the strike of the
   // face, or two planes of opposite dip directions (a horizontal line of intersection): the planes meet in parallel
