@@ -1,5 +1,6 @@
 #include "main/dialogs/maschera.h"
 
+#include "common/data/numeri.h"
 #include "common/platform/textio.h"
 #include "common/texts/testi.h"
 #include "main/dialogs/definizioni.h"
@@ -96,10 +97,11 @@ ErroreNumero VerificaNumero(const QString& testo, const std::optional<double>& m
   for (const QChar c : testo)
     if (!ammessi.contains(c)) return ErroreNumero::Caratteri;
   if (pulito.isEmpty()) return richiesto ? ErroreNumero::Intervallo : ErroreNumero::Nessuno;
-  // "1-2", ".", "+.", "e": the characters of a number that are no number.
-  if (!plat::IsNumeric(pulito)) return ErroreNumero::Intervallo;
-  const double v = plat::Val(pulito);
-  if (!std::isfinite(v) || (minimo && v < *minimo) || (massimo && v > *massimo)) return ErroreNumero::Intervallo;
+  // "1-2", ".", "+.", "e", "1e999": the characters of a number that are no number. The number is read as every
+  // reader of the suite's files reads it back.
+  double v = 0;
+  if (!dati::NumeroDaRiga(pulito, v)) return ErroreNumero::Intervallo;
+  if ((minimo && v < *minimo) || (massimo && v > *massimo)) return ErroreNumero::Intervallo;
   return ErroreNumero::Nessuno;
 }
 
