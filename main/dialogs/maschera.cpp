@@ -47,6 +47,8 @@ void ImpostaMaschera(int, int, int n) {
   m.LarghezzeColonne = {};
   m.RigheVuoteMantenute = false;
   m.CampiObbligatori = {};
+  m.CampiRifiutati = {};
+  m.CelleRifiutate.clear();
   m.TipoMaschera = d.TipoDefinizione[u];
   m.TitoloMaschera = d.TitoloDefinizione[u];
   const int s = d.InizioSceltaDefinizione[u];
@@ -87,6 +89,16 @@ void ImpostaMaschera(int, int, int n) {
   m.NumeroSecondoElenco = std::clamp(d.InizioSecondoElencoDefinizione[u + 1] - e, 0, 6);
   for (int j = 0; j < m.NumeroSecondoElenco; ++j)
     m.SecondoElenco[static_cast<std::size_t>(j)] = d.SecondoElencoDefinizione[static_cast<std::size_t>(e + j)];
+}
+
+QString EtichettaDefinizione(int n, int j) {
+  const ModuloDefinizioni& d = DefinizioniMaschere;
+  if (n < 1 || n > kMassimoDefinizioni || j < 0) return QString();
+  const auto u = static_cast<std::size_t>(n);
+  const int k = d.InizioCampiDefinizione[u] + j;
+  if (k >= d.InizioCampiDefinizione[u + 1] || k < 0 || k >= static_cast<int>(d.EtichettaDefinizione.size()))
+    return QString();
+  return d.EtichettaDefinizione[static_cast<std::size_t>(k)];
 }
 
 ErroreNumero VerificaNumero(const QString& testo, const std::optional<double>& minimo,
