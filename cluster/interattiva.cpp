@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 ModuloClusterInterattivo ClusterInterattivo;
 
@@ -106,7 +107,9 @@ bool Sfoglia(workform* f, int& valore, int massimo) {
   return comando == kComandoConferma;
 }
 
-// The prompt of Frame5: its title and text, the box emptied; the value typed when Enter is pressed in it.
+// The prompt of Frame5: its title and text, the box emptied; the value typed when Enter is pressed in it. A
+// character that the files cannot hold is refused as every field refuses it, and the answer is then no number
+// (NaN), which every caller asks again; a text of other characters that is no number counts as 0.
 double Chiedi(workform* f, const QString& titolo, const QString& testo) {
   f->Frame5->setTitle(titolo);
   f->Label6->setText(testo);
@@ -115,9 +118,13 @@ double Chiedi(workform* f, const QString& titolo, const QString& testo) {
   f->Text1->setFocus();
   FinestraCluster.InvioText1 = false;
   while (!FinestraCluster.InvioText1) plat::WaitForUser();
-  const double v = plat::Val(f->Text1->text());
+  const QString risposta = f->Text1->text();
   f->Frame5->hide();
-  return v;
+  if (const auto carattere = plat::CharacterALineCannotHold(risposta)) {
+    plat::MsgBox(MessaggioCarattere(*carattere), plat::vbOKOnly | plat::vbCritical, titolo);
+    return std::numeric_limits<double>::quiet_NaN();
+  }
+  return plat::Val(risposta);
 }
 
 [[noreturn]] void ErrorePartizione(const QString& testo, int livello) {

@@ -29,9 +29,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -82,19 +84,45 @@ void Leggi(const QByteArray& dati) {
       StendimentoScheda l;
       int riga = 0;
       if (!NumeriDellaScheda(s, linee, &l, &riga)) {
-        // The line told is a header line with a number or a record's.
+        // The line told is a header line with a number or a record's, the first of those the sheet's editor names.
         if (riga != 3 && riga != 5 && riga != 10 && riga < 11) __builtin_trap();
+        const std::vector<ValoreRifiutato> rifiutati = ValoriRifiutati(s, linee);
+        if (rifiutati.empty() || rifiutati.front().riga != riga) __builtin_trap();
         return;
       }
       if (!(l.Direzione >= 0 && l.Direzione <= 360 && l.Inclinazione >= -90 && l.Inclinazione <= 90 &&
             l.Lunghezza >= 0 && l.Lunghezza <= 10000))
         __builtin_trap();
-      // Every numeric field of every record within the range of its column (blank: 0).
+      // Every number the check passed, read again apart from the readers (from_chars), is the value its users
+      // take: a blank text is 0, any other is a number as the forms write it, whole.
+      const auto stesso = [](const QString& testo, double usato) {
+        const QByteArray t = plat::TrimBlanks(testo).toLatin1();
+        if (t.isEmpty()) return usato == 0;
+        for (const char c : t)
+          if (!std::strchr("+-.0123456789eE", c)) return false;
+        const char* inizio = t.constData();
+        const char* fine = inizio + t.size();
+        if (*inizio == '+' && inizio + 1 < fine && inizio[1] != '-') ++inizio;
+        double letto = 0;
+        const auto r = std::from_chars(inizio, fine, letto);
+        return r.ec == std::errc() && r.ptr == fine && letto == usato;
+      };
+      const QString linea3 = s.IntestazioneScheda[3];
+      const qsizetype barra = linea3.indexOf(QLatin1Char('/'));
+      if ((barra >= 0 && (!stesso(linea3.left(barra), l.Direzione) || !stesso(linea3.mid(barra + 1), l.Inclinazione))) ||
+          !stesso(s.IntestazioneScheda[5], l.Lunghezza))
+        __builtin_trap();
+      // Every numeric field of every record: the value every user takes (ValoreCampo) is the one checked, within
+      // the range of its column (blank: 0).
       for (int k = 1; k <= s.NumeroRigheScheda; ++k)
         for (const LimitiCampo& c : kCampiNumerici) {
-          const double v = ValoreCampo(s.RigheScheda[static_cast<std::size_t>(k)], c.campo);
-          if (v != 0 && !(v >= c.minimo && v <= c.massimo)) __builtin_trap();
+          const QString& record = s.RigheScheda[static_cast<std::size_t>(k)];
+          const double v = ValoreCampo(record, c.campo);
+          const bool vuoto = plat::TrimBlanks(CampoDelRecord(record, c.campo)).isEmpty();
+          if (!stesso(CampoDelRecord(record, c.campo), v) || (!vuoto && !(v >= c.minimo && v <= c.massimo)))
+            __builtin_trap();
         }
+      if (!ValoriRifiutati(s, linee).empty()) __builtin_trap();
       return;
     }
     case Selezione: {

@@ -39,12 +39,19 @@ bool LeggiConteggioRiga(plat::SeqReader& r, double massimo, int& conteggio, bool
   return Conteggio(letto, valore, massimo, conteggio, oltre);
 }
 
-bool NumeroDaRiga(const QString& riga, double& valore) {
-  const QString testo = plat::TrimBlanks(riga);
-  if (testo.isEmpty() || testo.contains(QLatin1Char(','))) return false;
-  plat::SeqReader r;
-  r.OpenBytes(plat::EncodeAnsi(testo));
-  return LeggiNumero(r, valore) && r.AtEnd();
+bool NumeroDaRiga(QStringView riga, double& valore) {
+  valore = 0;
+  const QStringView testo = plat::TrimBlanks(riga);
+  if (testo.isEmpty()) return false;
+  // Only the characters of a number; the reading below then takes the whole text or nothing.
+  for (const QChar c : testo)
+    if (!QStringView(u"+-.0123456789eE").contains(c)) return false;
+  const QString numero = testo.toString();
+  if (!plat::IsNumeric(numero)) return false;
+  const double v = plat::Val(numero);
+  if (!std::isfinite(v)) return false;
+  valore = v;
+  return true;
 }
 
 bool FineSostanziale(const plat::SeqReader& r, int* riga) {

@@ -20,7 +20,14 @@ QString CampoDelRecord(const QString& record, int campo) {
                                  kLarghezzaCampo[static_cast<std::size_t>(campo)]);
 }
 
-double ValoreCampo(const QString& record, int campo) { return plat::Val(CampoDelRecord(record, campo)); }
+std::optional<double> NumeroCampo(QStringView testo) {
+  if (plat::TrimBlanks(testo).isEmpty()) return 0.0;
+  double valore = 0;
+  if (!dati::NumeroDaRiga(testo, valore)) return std::nullopt;
+  return valore;
+}
+
+double ValoreCampo(const QString& record, int campo) { return NumeroCampo(CampoDelRecord(record, campo)).value_or(0); }
 
 bool SoloSpazi(const QString& testo) {
   for (const QChar c : testo)
@@ -35,11 +42,52 @@ void AzzeraScheda(ModuloScheda& s) {
 }
 
 namespace {
-// A field or header text as the readers take a number: blank (0), or one finite number from `minimo` to `massimo`.
-bool NumeroNeiLimiti(const QString& testo, double minimo, double massimo, double& valore) {
-  valore = 0;
-  if (SoloSpazi(testo)) return true;
-  return dati::NumeroDaRiga(testo, valore) && valore >= minimo && valore <= massimo;
+// A field or header text as the readers take a number: blank (0, whatever the range), or one number from
+// `minimo` to `massimo`.
+bool NumeroNeiLimiti(QStringView testo, double minimo, double massimo, double& valore) {
+  const std::optional<double> v = NumeroCampo(testo);
+  valore = v.value_or(0);
+  return plat::TrimBlanks(testo).isEmpty() || (v && *v >= minimo && *v <= massimo);
+}
+
+// Walks the numbers of a sheet in the order of the file and hands each refused one to `rifiutato`, which returns
+// false to stop. `stendimento` receives the measuring line.
+template <typename F>
+void PercorriNumeri(const ModuloScheda& s, const std::vector<int>& linee, StendimentoScheda& l, F rifiutato) {
+  const auto intestazione = [&s](int k) {
+    return k < static_cast<int>(s.IntestazioneScheda.size()) ? s.IntestazioneScheda[static_cast<std::size_t>(k)]
+                                                               : QString();
+  };
+  const QString linea = intestazione(3);
+  const qsizetype barra = linea.indexOf(QLatin1Char('/'));
+  l.Presente = barra >= 0;
+  double* valori[] = {nullptr, &l.Direzione, &l.Inclinazione, &l.Lunghezza};
+  for (const LimitiTestata& v : kValoriStendimento) {
+    QString testo;
+    int riga = 5;
+    if (v.valore == LunghezzaStendimento) testo = intestazione(5);
+    else if (!l.Presente) continue;
+    else {
+      testo = v.valore == DirezioneStendimento ? linea.left(barra) : linea.mid(barra + 1);
+      riga = 3;
+    }
+    if (!NumeroNeiLimiti(testo, v.minimo, v.massimo, *valori[v.valore]) && !rifiutato({riga, 0, v.valore, testo}))
+      return;
+  }
+  double conteggio = 0;
+  const QString righe = intestazione(10);
+  if ((!dati::NumeroDaRiga(righe, conteggio) || conteggio < 0 || conteggio != std::floor(conteggio)) &&
+      !rifiutato({10, 0, ConteggioRecord, righe}))
+    return;
+  for (int k = 1; k <= s.NumeroRigheScheda; ++k) {
+    const QString& record = s.RigheScheda[static_cast<std::size_t>(k)];
+    const int riga = static_cast<std::size_t>(k) < linee.size() ? linee[static_cast<std::size_t>(k)] : 0;
+    for (const LimitiCampo& c : kCampiNumerici) {
+      const QString testo = CampoDelRecord(record, c.campo);
+      double valore = 0;
+      if (!NumeroNeiLimiti(testo, c.minimo, c.massimo, valore) && !rifiutato({riga, k, c.campo, testo})) return;
+    }
+  }
 }
 }  // namespace
 
@@ -53,30 +101,28 @@ bool NumeriDelRecord(const QString& record) {
 
 bool NumeriDellaScheda(const ModuloScheda& s, const std::vector<int>& linee, StendimentoScheda* stendimento,
                        int* riga) {
-  auto guasto = [riga](int linea) {
-    if (riga) *riga = linea;
-    return false;
-  };
-  const auto intestazione = [&s](int k) {
-    return k < static_cast<int>(s.IntestazioneScheda.size()) ? s.IntestazioneScheda[static_cast<std::size_t>(k)]
-                                                               : QString();
-  };
   StendimentoScheda l;
-  const QString linea = intestazione(3);
-  const qsizetype barra = linea.indexOf(QLatin1Char('/'));
-  l.Presente = barra >= 0;
-  if (l.Presente && (!NumeroNeiLimiti(linea.left(barra), 0, 360, l.Direzione) ||
-                     !NumeroNeiLimiti(linea.mid(barra + 1), -90, 90, l.Inclinazione)))
-    return guasto(3);
-  if (!NumeroNeiLimiti(intestazione(5), 0, 10000, l.Lunghezza)) return guasto(5);
-  double conteggio = 0;
-  if (!dati::NumeroDaRiga(intestazione(10), conteggio) || conteggio < 0 || conteggio != std::floor(conteggio))
-    return guasto(10);
-  for (int k = 1; k <= s.NumeroRigheScheda; ++k)
-    if (!NumeriDelRecord(s.RigheScheda[static_cast<std::size_t>(k)]))
-      return guasto(static_cast<std::size_t>(k) < linee.size() ? linee[static_cast<std::size_t>(k)] : 0);
+  int guasto = -1;
+  PercorriNumeri(s, linee, l, [&guasto](const ValoreRifiutato& v) {
+    guasto = v.riga;
+    return false;
+  });
+  if (guasto >= 0) {
+    if (riga) *riga = guasto;
+    return false;
+  }
   if (stendimento) *stendimento = l;
   return true;
+}
+
+std::vector<ValoreRifiutato> ValoriRifiutati(const ModuloScheda& s, const std::vector<int>& linee) {
+  std::vector<ValoreRifiutato> rifiutati;
+  StendimentoScheda l;
+  PercorriNumeri(s, linee, l, [&rifiutati](const ValoreRifiutato& v) {
+    rifiutati.push_back(v);
+    return true;
+  });
+  return rifiutati;
 }
 
 EsitoScheda LeggiFileScheda(const QString& percorso, ModuloScheda& s, int massimo, std::vector<int>* linee) {

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 // Fixed columns of a discontinuity record, fields 1 to 14 (Nu, Dist, Ti, Imm, Inc, Lu, Sp, Ri, Ac, For, Ap, Sca,
@@ -31,7 +33,12 @@ struct ModuloScheda {
 QString RecordFisso(const QString& testo);
 // The text of field `campo` (1..14) of a record, at its full width (blanks included); a short record is padded.
 QString CampoDelRecord(const QString& record, int campo);
-// The numeric value of field `campo` of a record (blanks ignored, an empty field gives 0).
+// The number a field of a record or a header value holds, as every reader of sheets takes it: a blank field is 0,
+// anything else is the number written there as the sheet's forms and grid write it (dati::NumeroDaRiga); nothing
+// when the field holds no such number (quotes, a control character, a letter, "1,5").
+std::optional<double> NumeroCampo(QStringView testo);
+// The value of field `campo` of a record as every user of a sheet takes it (NumeroCampo): TALVOR, MIRVANE, the
+// selection test and the sheet report. A field that holds no number, which NumeriDelRecord refuses, gives 0.
 double ValoreCampo(const QString& record, int campo);
 // True when the text holds nothing but blanks.
 bool SoloSpazi(const QString& testo);
@@ -63,6 +70,29 @@ inline constexpr std::array<LimitiCampo, 5> kCampiNumerici = {
 // True when every numeric field of a record is blank (read as 0; a blank Nu counts as one discontinuity) or one
 // finite number within its range, with blanks around it ("4O", "1,5", "1x", "3-", "." or "9e" are no number).
 bool NumeriDelRecord(const QString& record);
+
+// The numbers of the header: the measuring line's direction and inclination on line 3 ("120/15", on either side
+// of its first "/"), its length on line 5, the record count on line 10; the range of each, as the sheet's form
+// takes them (the count: a whole number from 0).
+enum ValoreTestata : int { DirezioneStendimento = 1, InclinazioneStendimento, LunghezzaStendimento, ConteggioRecord };
+struct LimitiTestata {
+  int valore;  // ValoreTestata
+  double minimo, massimo;
+};
+inline constexpr std::array<LimitiTestata, 3> kValoriStendimento = {
+    {{DirezioneStendimento, 0, 360}, {InclinazioneStendimento, -90, 90}, {LunghezzaStendimento, 0, 10000}}};
+
+// A value of a sheet that its readers refuse.
+struct ValoreRifiutato {
+  int riga = 0;    // the line of the file
+  int record = 0;  // the record (1..NumeroRigheScheda) that holds it; 0: a header value
+  int campo = 0;   // the record's field (CampoRecord), or for a header value its ValoreTestata
+  QString testo;   // the value as it stands (the field at its full width, the text of the header value)
+};
+// Every number of a sheet read by LeggiFileScheda that the checks of NumeriDellaScheda refuse, in the order of the
+// file (the header values, then each record's fields in the order of the record); `linee` as for
+// NumeriDellaScheda. Empty when the sheet is sound.
+std::vector<ValoreRifiutato> ValoriRifiutati(const ModuloScheda& s, const std::vector<int>& linee);
 
 // The measuring line of a sheet: direction and inclination from header line 3 ("120/15"), the length from line 5.
 struct StendimentoScheda {

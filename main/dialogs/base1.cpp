@@ -181,6 +181,8 @@ void base1::Form_Load() {
       });
     }
     Text1.push_back(t);
+    // A value of the file that its readers refuse is marked, with the message of the field's check.
+    if (m.CampiRifiutati[U(f)]) Segna(k, MessaggioCampo(k));
   }
 
   // Buttons along one row, spread over 60 columns.
@@ -301,6 +303,33 @@ void base1::VerificaPendente() {
   if (k >= 0 && !chiuso_ && !Unloaded()) ValidaCampo(k);
 }
 
+QString base1::MessaggioCampo(int k) const {
+  const int f = a_ + k;
+  const StatoMaschera& m = MascheraCorrente;
+  const QString testo = Text1[U(k)]->text();
+  if (m.FormatiCampi[U(f)] == QLatin1String("0")) {
+    const auto& minimo = m.MinimiCampi[U(f)];
+    const auto& massimo = m.MassimiCampi[U(f)];
+    switch (VerificaNumero(testo, minimo, massimo, m.CampiObbligatori[U(f)])) {
+      case ErroreNumero::Nessuno: return QString();
+      case ErroreNumero::Caratteri:
+        return Traduci(QStringLiteral("Non sono ammessi caratteri alfanumerici in un campo di tipo numerico."));
+      case ErroreNumero::Intervallo: return MessaggioIntervallo(minimo, massimo);
+    }
+  }
+  // A character the field's file cannot hold (or a line end pasted in) is refused, never written.
+  if (const auto carattere = plat::CharacterALineCannotHold(testo)) return MessaggioCarattere(*carattere);
+  return QString();
+}
+
+void base1::Segna(int k, const QString& motivo) {
+  QLineEdit* t = Text1[U(k)];
+  if (motivo.isEmpty() == t->styleSheet().isEmpty()) return;
+  // The colour of a refused cell of the grid.
+  t->setStyleSheet(motivo.isEmpty() ? QString() : QStringLiteral("QLineEdit { background-color: rgb(255, 176, 176); }"));
+  t->setToolTip(motivo);
+}
+
 bool base1::ValidaCampo(int k) {
   if (k < 0 || k >= b_) return true;
   const int f = a_ + k;
@@ -308,23 +337,8 @@ bool base1::ValidaCampo(int k) {
   QLineEdit* t = Text1[U(k)];
   const QString testo = t->text();
   const QString codice = m.FormatiCampi[U(f)];
-  QString messaggio;
-  if (codice == QLatin1String("0")) {
-    const auto& minimo = m.MinimiCampi[U(f)];
-    const auto& massimo = m.MassimiCampi[U(f)];
-    switch (VerificaNumero(testo, minimo, massimo, m.CampiObbligatori[U(f)])) {
-      case ErroreNumero::Nessuno: break;
-      case ErroreNumero::Caratteri:
-        messaggio = Traduci(QStringLiteral("Non sono ammessi caratteri alfanumerici in un campo di tipo numerico."));
-        break;
-      case ErroreNumero::Intervallo:
-        messaggio = MessaggioIntervallo(minimo, massimo);
-        break;
-    }
-  } else if (const auto carattere = plat::CharacterALineCannotHold(testo)) {
-    // A character the field's file cannot hold (or a line end pasted in) is refused, never written.
-    messaggio = MessaggioCarattere(*carattere);
-  } else {
+  QString messaggio = MessaggioCampo(k);
+  if (messaggio.isEmpty() && codice != QLatin1String("0")) {
     const int massimo = LunghezzaMassima(codice);
     if (massimo > 0 && testo.size() > massimo) {
       messaggio = Traduci(QStringLiteral(
@@ -332,6 +346,7 @@ bool base1::ValidaCampo(int k) {
       t->setText(testo.left(massimo));
     }
   }
+  if (MessaggioCampo(k).isEmpty()) Segna(k, QString());
   if (messaggio.isEmpty()) return true;
   plat::MsgBox(messaggio, plat::vbOKOnly | plat::vbCritical, nomi_[U(f)]);
   if (!Unloaded()) {

@@ -56,6 +56,11 @@ class base1 : public plat::Form {
   void Text1_GotFocus(int k);
   bool Text1_KeyPress(int k, int tasto, Qt::KeyboardModifiers modificatori, const QString& testo);
   void VerificaPendente();
+  // The message of the check of text field k (a number in its range, characters its file can hold), empty when it
+  // passes; the length is not part of it.
+  QString MessaggioCampo(int k) const;
+  // Marks text field k as refused, with `motivo` (empty: the mark goes).
+  void Segna(int k, const QString& motivo);
   void Labelhelp_Click();
 
   int a_ = 0;                    // choice fields

@@ -276,6 +276,19 @@ void base2_32::Form_Load() {
   for (int r = 1; r < NumeroRighe; ++r)
     for (int c = 1; c <= u; ++c)
       if (!MSFlexGrid1->item(r - 1, c)) ImpostaTesto(r, c, QString());
+  // The values of the file that its readers refuse are marked as a refused pasted cell is, with the cell check's
+  // message, so that the confirmation brings the user to each of them. A cell whose control character was left
+  // out (no cell holds one) is marked with that character.
+  for (const auto& [r, c] : m.CelleRifiutate) {
+    if (r < 1 || r > NumeroRigheDati || c < 1 || c > u) continue;
+    const EsitoCella e = VerificaCella(c, Testo(r, c));
+    QString motivo = e.messaggio;
+    if (e.valido) {
+      const QString& letto = m.ValoriTesto[static_cast<std::size_t>((r - 1) * u + c)];
+      if (const auto carattere = plat::CharacterALineCannotHold(letto)) motivo = MessaggioCarattere(*carattere);
+    }
+    Segna(r, c, motivo);
+  }
   MSFlexGrid1->setUpdatesEnabled(true);
 
   // Geometry: the grid shows about 16 rows; the help line and the buttons below it.

@@ -1,5 +1,6 @@
 #include "main/dialogs/maschera.h"
 
+#include "common/data/numeri.h"
 #include "common/platform/textio.h"
 #include "common/texts/testi.h"
 #include "main/dialogs/definizioni.h"
@@ -46,6 +47,8 @@ void ImpostaMaschera(int, int, int n) {
   m.LarghezzeColonne = {};
   m.RigheVuoteMantenute = false;
   m.CampiObbligatori = {};
+  m.CampiRifiutati = {};
+  m.CelleRifiutate.clear();
   m.TipoMaschera = d.TipoDefinizione[u];
   m.TitoloMaschera = d.TitoloDefinizione[u];
   const int s = d.InizioSceltaDefinizione[u];
@@ -88,6 +91,16 @@ void ImpostaMaschera(int, int, int n) {
     m.SecondoElenco[static_cast<std::size_t>(j)] = d.SecondoElencoDefinizione[static_cast<std::size_t>(e + j)];
 }
 
+QString EtichettaDefinizione(int n, int j) {
+  const ModuloDefinizioni& d = DefinizioniMaschere;
+  if (n < 1 || n > kMassimoDefinizioni || j < 0) return QString();
+  const auto u = static_cast<std::size_t>(n);
+  const int k = d.InizioCampiDefinizione[u] + j;
+  if (k >= d.InizioCampiDefinizione[u + 1] || k < 0 || k >= static_cast<int>(d.EtichettaDefinizione.size()))
+    return QString();
+  return d.EtichettaDefinizione[static_cast<std::size_t>(k)];
+}
+
 ErroreNumero VerificaNumero(const QString& testo, const std::optional<double>& minimo,
                             const std::optional<double>& massimo, bool richiesto) {
   static const QString ammessi = QStringLiteral(" +-.1234567890eE");
@@ -96,10 +109,11 @@ ErroreNumero VerificaNumero(const QString& testo, const std::optional<double>& m
   for (const QChar c : testo)
     if (!ammessi.contains(c)) return ErroreNumero::Caratteri;
   if (pulito.isEmpty()) return richiesto ? ErroreNumero::Intervallo : ErroreNumero::Nessuno;
-  // "1-2", ".", "+.", "e": the characters of a number that are no number.
-  if (!plat::IsNumeric(pulito)) return ErroreNumero::Intervallo;
-  const double v = plat::Val(pulito);
-  if (!std::isfinite(v) || (minimo && v < *minimo) || (massimo && v > *massimo)) return ErroreNumero::Intervallo;
+  // "1-2", ".", "+.", "e", "1e999": the characters of a number that are no number. The number is read as every
+  // reader of the suite's files reads it back.
+  double v = 0;
+  if (!dati::NumeroDaRiga(pulito, v)) return ErroreNumero::Intervallo;
+  if ((minimo && v < *minimo) || (massimo && v > *massimo)) return ErroreNumero::Intervallo;
   return ErroreNumero::Nessuno;
 }
 

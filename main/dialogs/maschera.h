@@ -10,6 +10,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 inline constexpr int kMassimoValoriTesto = 75000;
@@ -73,6 +74,12 @@ struct StatoMaschera {
   // for a row with data whose cell of such a column is empty. Set by the calling command after ImpostaMaschera,
   // which clears them.
   std::array<bool, 26> CampiObbligatori{};
+  // The values the calling command read from its file that the file's readers refuse (the command opens the file
+  // so that the user can repair it): the field form marks these fields (by field index), the grid these cells
+  // (row, column), as a grid marks a refused pasted cell, with the message of their check; confirming brings the
+  // user to each of them and writes none. Set by the calling command after ImpostaMaschera, which empties them.
+  std::array<bool, 26> CampiRifiutati{};
+  std::vector<std::pair<int, int>> CelleRifiutate;
   ValoriTestoMaschera ValoriTesto;
   std::array<double, 26> ValoriNumerici{};  // kind 1: 0-based position of the chosen entry of each choice field
   std::array<bool, 26> SceltaFuoriElenco{};  // kind 1: ScriviCampo was given no entry number from 1 on
@@ -82,6 +89,8 @@ extern StatoMaschera MascheraCorrente;
 
 // Makes definition n the current dialog. The first two arguments are not used.
 void ImpostaMaschera(int a, int b, int n);
+// The label of field j (from 0) of definition n as its form shows it; in a grid, the heading of column j.
+QString EtichettaDefinizione(int n, int j);
 // Field i (from 1) of the current field form from a text: a choice field takes the entry numbered by the text
 // (counting from 1; 0 or no number gives the first), a text field the text itself.
 void ScriviCampo(int i, const QString& s);

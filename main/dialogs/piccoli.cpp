@@ -86,11 +86,19 @@ edilineform::edilineform(QWidget* parent) : plat::Form(QStringLiteral("edilinefo
 
 bool edilineform::ValoriNegliIntervalli() {
   for (std::size_t i = 0; i < Intervalli.size(); ++i) {
-    if (!Intervalli[i] || Text[i]->isHidden()) continue;
-    const auto [minimo, massimo] = *Intervalli[i];
-    const double v = plat::Val(Text[i]->text());
-    if (std::isfinite(v) && v >= minimo && v <= massimo) continue;
-    plat::MsgBox(MessaggioIntervallo(minimo, massimo), plat::vbOKOnly | plat::vbCritical, Label[i]->text());
+    if (Text[i]->isHidden()) continue;
+    // A character the file cannot hold (a letter typed on another keyboard, a control character pasted in) is
+    // refused as every field refuses it; a text of characters it can hold that is no number counts as 0.
+    QString messaggio;
+    if (const auto carattere = plat::CharacterALineCannotHold(Text[i]->text())) {
+      messaggio = MessaggioCarattere(*carattere);
+    } else if (Intervalli[i]) {
+      const auto [minimo, massimo] = *Intervalli[i];
+      const double v = plat::Val(Text[i]->text());
+      if (!std::isfinite(v) || v < minimo || v > massimo) messaggio = MessaggioIntervallo(minimo, massimo);
+    }
+    if (messaggio.isEmpty()) continue;
+    plat::MsgBox(messaggio, plat::vbOKOnly | plat::vbCritical, Label[i]->text());
     Text[i]->setFocus();
     Text[i]->selectAll();
     return false;

@@ -30,9 +30,10 @@ using IntervalliLinea = std::array<std::optional<std::pair<double, double>>, 3>;
 
 // Shows up to three rows (n from 1 to 3), each a label and an edit box, titled `titolo`; the help context is
 // ContestiAiuto(Val(aiuto)). On "&Conferma" the three values take the texts of the three boxes (hidden rows
-// too); on "&Annulla" or the close button they stay as passed. A shown box with a range in `intervalli` is
-// checked on "&Conferma": a number (Val) outside the range, or too large to be one, is refused with the range
-// message and the window stays open on that box.
+// too); on "&Annulla" or the close button they stay as passed. Every shown box is checked on "&Conferma": a
+// character that the files cannot hold is refused with its message; in a box with a range in `intervalli`, a
+// number (Val) outside the range, or too large to be one, is refused with the range message. The window then
+// stays open on that box.
 void EditaLinea(int n, const QString& titolo, const QString& etichetta1, const QString& etichetta2,
                 const QString& etichetta3, const QString& aiuto, QString& valore1, QString& valore2,
                 QString& valore3, const IntervalliLinea& intervalli = {});
@@ -62,7 +63,8 @@ class edilineform : public plat::Form {
   IntervalliLinea Intervalli;       // the range of each box (none: any text)
 
  private:
-  // True when every shown box with a range holds a number within it; else the first that does not is reported.
+  // True when every shown box holds only characters the files can hold and, with a range, a number within it;
+  // else the first that does not is reported.
   bool ValoriNegliIntervalli();
 };
 

@@ -187,19 +187,21 @@ void ConfStampa::Command3_Click() {
 bool ConfStampa::LeggiCampi(ImpostazioniFileStampa& s) {
   int* numeri[5] = {&s.MargineSinistro, &s.MargineSuperiore, &s.MargineInferiore, &s.LunghezzaPagina,
                     &s.AltezzaCaratteri};
+  // A character the file cannot hold is refused as every field refuses it: in the header and the footer, lines of
+  // the file, and in a number's field before a number is taken from it (a text of characters the file can hold
+  // that is no number counts as 0).
+  for (std::size_t i = 0; i < Text.size(); ++i) {
+    if (const auto carattere = plat::CharacterALineCannotHold(Text[i]->text())) {
+      plat::MsgBox(MessaggioCarattere(*carattere), plat::vbOKOnly + plat::vbCritical, Label[i]->text());
+      Text[i]->setFocus();
+      return false;
+    }
+  }
   for (int i = 0; i < 5; ++i) {
     if (!Intero16(plat::Val(Text[static_cast<std::size_t>(i)]->text()), *numeri[i])) {
       Attenzione(QStringLiteral("Il valore deve essere un numero intero da -32768 a 32767:"),
                  Label[static_cast<std::size_t>(i)]->text());
       Text[static_cast<std::size_t>(i)]->setFocus();
-      return false;
-    }
-  }
-  // The header and the footer are lines of the file: a character it cannot hold is refused with its message.
-  for (const std::size_t i : {std::size_t{5}, std::size_t{6}}) {
-    if (const auto carattere = plat::CharacterALineCannotHold(Text[i]->text())) {
-      plat::MsgBox(MessaggioCarattere(*carattere), plat::vbOKOnly + plat::vbCritical, Label[i]->text());
-      Text[i]->setFocus();
       return false;
     }
   }

@@ -41,6 +41,36 @@ QString NomeScheda(const QString& scelto) {
 // Header fields 1 to 7 of the field form from the header lines, and back.
 const int kRigheCampi[5] = {0, 1, 2, 4, 6};  // fields 1 to 4: header lines 1, 2, 4, 6
 
+// The field of the header's form (by index from 0) that shows a number of the header: fields 5 and 6 the
+// measuring line's direction and inclination, field 7 its length.
+int CampoTestata(int valore) { return valore == DirezioneStendimento ? 4 : valore == InclinazioneStendimento ? 5 : 6; }
+
+// A value as a message shows it: blanks around it left out, a control character by its code.
+QString ValoreMostrato(const QString& testo) {
+  QString t;
+  for (const char32_t c : plat::TrimBlanks(testo).toUcs4())
+    t += c < 0x20 || c == 0x7F ? QLatin1Char('<') + DescrizioneCarattere(c) + QLatin1Char('>') : QString::fromUcs4(&c, 1);
+  return QLatin1Char('"') + t + QLatin1Char('"');
+}
+
+// The values of the sheet that its readers refuse, each named with its line and its field as the forms show it.
+void SegnalaValoriRifiutati(const std::vector<ValoreRifiutato>& rifiutati) {
+  constexpr std::size_t kMostrati = 20;
+  QString testo = DescrizioneFile(Scheda.FileScheda);
+  for (std::size_t i = 0; i < rifiutati.size() && i < kMostrati; ++i) {
+    const ValoreRifiutato& v = rifiutati[i];
+    QString campo;
+    if (v.record > 0) campo = EtichettaDefinizione(kDefinizioneRecord, v.campo);
+    else if (v.campo != ConteggioRecord) campo = EtichettaDefinizione(kDefinizioneIntestazione, CampoTestata(v.campo));
+    testo += QLatin1Char('\n') + Traduci(QStringLiteral("riga")) + QLatin1Char(' ') + QString::number(v.riga) +
+             (campo.isEmpty() ? QString() : QStringLiteral(", ") + campo) + QStringLiteral(": ") + ValoreMostrato(v.testo);
+  }
+  if (rifiutati.size() > kMostrati) testo += QStringLiteral("\n......");
+  testo += QStringLiteral("\n\n") +
+           Traduci(QStringLiteral("Le celle non accettate sono segnate in rosso: correggetele prima di confermare."));
+  Attenzione(QStringLiteral("Il file e' incompleto o danneggiato:"), testo);
+}
+
 }  // namespace
 
 void menu1::EdizioneScheda_Click() {
@@ -55,12 +85,18 @@ void menu1::EdizioneScheda_Click() {
   // A new sheet is never made with a name that no session's sheet list can hold.
   if (!plat::FileExists(file) && !NomeScrivibile(plat::FileNamePart(file))) return;
   Scheda.FileScheda = file;
+  std::vector<ValoreRifiutato> rifiutati;
   if (plat::FileExists(file)) {
-    const EsitoScheda esito = LeggiScheda();
+    std::vector<int> linee;
+    const EsitoScheda esito = LeggiScheda(&linee);
     if (esito != EsitoScheda::Letta) {
       SegnalaEsitoScheda(esito);
       return;
     }
+    // The sheet opens also when the analyses refuse some of its numbers, so that the user can repair them: each
+    // is named with its line, and the forms mark them and write none of them back.
+    rifiutati = ValoriRifiutati(Scheda, linee);
+    if (!rifiutati.empty()) SegnalaValoriRifiutati(rifiutati);
   } else {
     AzzeraScheda();
   }
@@ -68,8 +104,16 @@ void menu1::EdizioneScheda_Click() {
 
   // The header in the field form. A continuation on lines 7, 8 and 9 joins lines 2, 4 and 6.
   ImpostaMaschera(0, 0, kDefinizioneIntestazione);
-  // Header line 3 holds both numbers around its "/": neither may be left empty.
+  // Header line 3 holds both numbers around its "/": neither may be left empty. The measuring line's numbers take
+  // the ranges every reader of sheets takes.
   MascheraCorrente.CampiObbligatori[4] = MascheraCorrente.CampiObbligatori[5] = true;
+  for (const LimitiTestata& l : kValoriStendimento) {
+    const auto f = U(CampoTestata(l.valore));
+    MascheraCorrente.MinimiCampi[f] = l.minimo;
+    MascheraCorrente.MassimiCampi[f] = l.massimo;
+  }
+  for (const ValoreRifiutato& v : rifiutati)
+    if (v.record == 0 && v.campo != ConteggioRecord) MascheraCorrente.CampiRifiutati[U(CampoTestata(v.campo))] = true;
   for (const auto& [prima, seconda] : {std::pair{2, 7}, std::pair{4, 8}, std::pair{6, 9}}) {
     if (!plat::TrimBlanks(testa[U(seconda)]).isEmpty()) {
       testa[U(prima)] += QStringLiteral(" - ") + testa[U(seconda)];
@@ -109,6 +153,13 @@ void menu1::EdizioneScheda_Click() {
   // A record without its distance or orientation would be read as 0 and drawn where nothing was measured: such
   // a row is never saved without the incomplete-rows question. The codes may stay blank.
   for (const int c : {Dist, Imm, Inc}) m.CampiObbligatori[U(c)] = true;
+  // The numeric columns take the ranges every reader of sheets takes; the refused values are marked.
+  for (const LimitiCampo& l : kCampiNumerici) {
+    m.MinimiCampi[U(l.campo)] = l.minimo;
+    m.MassimiCampi[U(l.campo)] = l.massimo;
+  }
+  for (const ValoreRifiutato& v : rifiutati)
+    if (v.record > 0) m.CelleRifiutate.emplace_back(v.record, v.campo);
   for (int c = 1; c <= kNumeroCampiRecord; ++c) {
     // A cell is stored in its record field: never longer than the field.
     m.LarghezzeColonne[U(c)] = kLarghezzaCampo[U(c)];

@@ -132,6 +132,28 @@ TEST_F(Interattiva, InvalidAnswersBringThePromptBackAndLimitsHold) {
   EXPECT_EQ(s.Log("msgbox").size(), 1);
 }
 
+// A letter the files cannot hold, typed into a prompt, is refused with the message every field gives it and the
+// prompt comes back; it is never taken as 0 (the clusters as they are).
+TEST_F(Interattiva, APromptLetterTheFilesCannotHoldIsRefusedAndAskedAgain) {
+  Scripted s(t,
+             "check Option3 1\npress Command3\n"
+             "key Text1 Ω\nkey Text1 Enter\nanswer OK \"(U+03A9)\"\nset Text1 2\nkey Text1 Enter\n"
+             "press Picture3\nkey Picture1 Right\nkey Picture1 Right\npress Picture3\n"
+             "key Text1 ř\nkey Text1 Enter\nanswer OK \"(U+0159)\"\n"
+             "expect Label6 \"Distanza angolare massima di appartenenza ai cluster:\"\n"
+             "set Text1 30\nkey Text1 Enter\npress Command1\n");
+  RegistraAttese(viste);
+  Poli p = Esempio();
+  RisultatoClustering r;
+  EseguiClusterAnalysis(p.Vista(), p.Stendimenti(), OpzioniRete{}, r);
+  const QStringList m = s.Log("msgbox");
+  ASSERT_EQ(m.size(), 2);
+  EXPECT_TRUE(m[0].contains("\tLIVELLO DI AGGREGAZIONE\tIl carattere seguente")) << m[0].toStdString();
+  EXPECT_TRUE(m[1].contains("\tCLUSTERING NON GERARCHICO\tIl carattere seguente")) << m[1].toStdString();
+  EXPECT_EQ(r.NumeroCluster, 2);
+  EXPECT_FLOAT_EQ(r.DistanzaMassima, static_cast<float>(30 * std::atan(1.0) / 45));
+}
+
 TEST_F(Interattiva, RestartGoesBackToTheLevel) {
   Scripted s(t,
              "check Option1 1\npress Command3\n"

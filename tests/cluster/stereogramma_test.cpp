@@ -171,9 +171,10 @@ TEST_F(Stereogramma, TheWedgeTableIsReadByCellWithItsHeaderAndBlankLinesSkippedA
   ASSERT_TRUE(LeggiCunei(QStringLiteral("sito.ses"), c));
   EXPECT_TRUE(c.empty());
   // A line that is not as PELDRIX writes it is told with its line, and no wedge is drawn: a line cut short, an
-  // angle or a factor of safety that is no number or out of its range.
+  // angle or a factor of safety that is no number (in quotes, or followed by a Ctrl-Z) or out of its range.
   for (const char* guasta : {"10\t20\tSI\t30\t40\tNO", "12O\t20\tSI\t30\t40\tNO\t1\t1", "10\t95\tSI\t30\t40\tNO\t1\t1",
-                             "10\t20\tSI\t30\t40\tNO\t1,5\t1", "10\t20\tSI\t30\t40\tNO\t-1\t1"}) {
+                             "10\t20\tSI\t30\t40\tNO\t1,5\t1", "10\t20\tSI\t30\t40\tNO\t-1\t1",
+                             "10\t20\tSI\t\"30\"\t40\tNO\t1\t1", "10\t20\tSI\t30\t40\tNO\t1\t1\x1a"}) {
     WriteAnsi(folder->D("sito.GMC"), QString(kIntestazione) + "120\t60\tSI\t240\t60\tNO\t1\t12.5\n\n" + guasta + "\n");
     QString file;
     int riga = 0;

@@ -67,6 +67,12 @@ TEST(Passaggio, WrittenInPrintFormAndReadBackWithWholeNames) {
   WriteAnsi(t.P("temporan"), "0\nx\n0\n0\nb.ses\n");
   EXPECT_EQ(LeggiFilePassaggio(t.P("temporan"), letto, 300, &riga), EsitoPassaggio::NonValido);
   EXPECT_EQ(riga, 2);
+  // A number in quotes or followed by a Ctrl-Z is none, as no writer of the file writes it.
+  for (const char* modo : {"\"1\"", "1\x1a", "1\t"}) {
+    WriteAnsi(t.P("temporan"), QString("0\n%1\n0\n0\nb.ses\n").arg(modo));
+    EXPECT_EQ(LeggiFilePassaggio(t.P("temporan"), letto, 300, &riga), EsitoPassaggio::NonValido) << modo;
+    EXPECT_EQ(riga, 2) << modo;
+  }
   WriteAnsi(t.P("temporan"), "0\n0\n0\n2\na.sch\nb.ses\n");
   EXPECT_EQ(LeggiFilePassaggio(t.P("temporan"), letto, 300, &riga), EsitoPassaggio::NonValido);
   EXPECT_EQ(riga, 7);

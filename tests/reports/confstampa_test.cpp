@@ -102,6 +102,19 @@ TEST_F(Impostazioni, AHeaderLetterTheFileCannotHoldIsRefused) {
   EXPECT_EQ(letta.PiePagina, QString("Pagina"));
 }
 
+// A letter the file cannot hold in a number's field is refused as in every field, never taken as 0; a text of
+// letters it holds that is no number still gives 0.
+TEST_F(Impostazioni, ANumberLetterTheFileCannotHoldIsRefused) {
+  WriteAnsi(t.P("printer.cfg"), "1\n1\n1\n60\n9\nA\nB\nDejaVu Sans\n2\n");
+  const QStringList log = Mostra("set Text1 \"\"\nkey Text1 ř\npress Command2\nanswer OK \"(U+0159)\"\n"
+                                 "set Text1 5\nset Text8 Ω\npress Command2\nanswer OK \"(U+03A9)\"\n"
+                                 "set Text8 x\npress Command2\n");
+  const QStringList m = log.filter("\tmsgbox\t");
+  ASSERT_EQ(m.size(), 2);
+  EXPECT_TRUE(m[0].contains("Il carattere seguente non puo' essere scritto nel file:")) << m[0].toStdString();
+  EXPECT_EQ(File(), "5\n1\n1\n60\n9\nA\nB\nDejaVu Sans\n0\n");
+}
+
 TEST_F(Impostazioni, DamagedFilesAndMissingFonts) {
   // A saved font this machine lacks falls back to Courier New's twin.
   WriteAnsi(t.P("printer.cfg"), "1\n1\n1\n60\n9\nA\nB\nFont Che Non Esiste\n2\n");

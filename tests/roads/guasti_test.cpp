@@ -331,12 +331,15 @@ TEST_F(Guasti, DamagedNumbersAreToldWithTheirFileAndLineAndNoFileIsWrittenOver) 
   ASSERT_TRUE(Messaggi().isEmpty()) << Messaggi().join("\n").toStdString();
   const QMap<QString, QString> originali = {{"esempio.dat", ReadAnsi(R("esempio.dat"))},
                                             {"fronte_nord.sch", ReadAnsi(R("fronte_nord.sch"))},
+                                            {"rampa.sch", ReadAnsi(R("rampa.sch"))},
                                             {"esempio.fro", ReadAnsi(R("esempio.fro"))},
                                             {"esempio.GRA", ReadAnsi(R("esempio.GRA"))}};
   const QString risultato = "menu EdizioneFamiglie\nanswer OK\nmenu GraficaCluster\npress Command1(0)\n"
                             "menu CalcoliStabilita\nclose menu1\n";
   const QString scheda =
       "menu CalcoliCluster\nmenu GraficaStellare\nmenu espsctxt\nfile fronte_nord.sch\nanswer OK\nclose menu1\n";
+  const QString rampa =
+      "menu CalcoliCluster\nmenu GraficaStellare\nmenu espsctxt\nfile rampa.sch\nanswer OK\nclose menu1\n";
   const QString fronte = "menu EdizioneFamiglie\nanswer OK\nmenu EdizioneFronte\nanswer OK\nmenu esptabtxt\nanswer OK\n"
                          "menu CalcoliStabilita\nclose menu1\n";
   const QString danneggiato = "Il file e' incompleto o danneggiato:\\n";
@@ -366,6 +369,17 @@ TEST_F(Guasti, DamagedNumbersAreToldWithTheirFileAndLineAndNoFileIsWrittenOver) 
       {"fronte_nord.sch", 26, "O5", 2, scheda,
        {"TALVOR\t" + danneggiato, "MIRVANE\t" + danneggiato, "frattix32\t" + danneggiato}},
       {"fronte_nord.sch", 26, "1x", 33, scheda,
+       {"TALVOR\t" + danneggiato, "MIRVANE\t" + danneggiato, "frattix32\t" + danneggiato}},
+      // A record's fields in quotes (Dist "12", Imm "9", Inc "7"), and a figure followed by a Ctrl-Z: no number
+      // as the sheet's grid writes it, never read as another one (a pole 0/0, a distance 0, or 7).
+      {"rampa.sch", 11, QString(" 1  \"12\" GI \"9\" \"7\"  3 1 4 1 IRR 3  LIS DOL R2       "), 0, rampa,
+       {"TALVOR\t" + danneggiato, "MIRVANE\t" + danneggiato, "frattix32\t" + danneggiato}},
+      {"rampa.sch", 11, "7" + QString(QChar(0x1A)), 17, rampa,
+       {"TALVOR\t" + danneggiato, "MIRVANE\t" + danneggiato, "frattix32\t" + danneggiato}},
+      // The measuring line's length and direction in quotes, with a TAB.
+      {"fronte_nord.sch", 5, "\"30\"", 0, scheda,
+       {"TALVOR\t" + danneggiato, "MIRVANE\t" + danneggiato, "frattix32\t" + danneggiato}},
+      {"fronte_nord.sch", 3, "120\t/15", 0, scheda,
        {"TALVOR\t" + danneggiato, "MIRVANE\t" + danneggiato, "frattix32\t" + danneggiato}},
       // The slope file: line 7 written twice makes a twentieth value; a face dip of 180 degrees.
       {"esempio.fro", 20, "0.05", 0, fronte,

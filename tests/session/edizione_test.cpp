@@ -254,6 +254,122 @@ TEST_F(Edizione, ASheetThatCannotBeUsedIsReportedAndNotWritten) {
   }
 }
 
+// A sheet holding values that every analysis refuses opens for repair: each value is named with its line on
+// opening, its cell is marked as a refused pasted cell is, and the confirmation refuses it with the message the
+// grid gives the same value typed; nothing is written until every one is repaired, and then the readers take the
+// sheet.
+TEST_F(Edizione, ValuesTheAnalysesRefuseAreNamedMarkedAndNeverWrittenBack) {
+  Carica(rilievi + "/manca.ses");
+  const QString file = rilievi + "/fronte_nord.sch";
+  QStringList righe = ReadAnsi(QString(FRATTIX_TEST_SOURCE_DIR) + "/examples/fronte_nord.sch").split('\n');
+  const struct {
+    int riga;
+    int campo;
+    QString testo;
+    QString buono;  // what the repair types
+  } casi[] = {
+      {11, Imm, "361", "35"},  {12, Dist, "-1", "2.6"},  {13, Dist, "1e4", "3"},  {14, Dist, "nan", "4"},
+      {15, Inc, "91", "15"},   {16, Ap, "-1", "0"},      {17, Nu, "0", "1"},      {18, Imm, "-1", "40"},
+      {19, Imm, "nan", "45"},  {20, Inc, "-1", "5"},     {21, Inc, "inf", "6"},   {22, Nu, "-1", "2"},
+      {23, Ap, "x1", "1"},     {24, Dist, "\"12\"", "12"}, {25, Inc, "7" + QString(QChar(0x1A)), "7"},
+      {26, Dist, "1,5", "1.5"},
+  };
+  for (const auto& c : casi) {
+    QString& r = righe[c.riga - 1];
+    const auto u = static_cast<std::size_t>(c.campo);
+    r.replace(kInizioCampo[u] - 1, kLarghezzaCampo[u], c.testo.leftJustified(kLarghezzaCampo[u]));
+  }
+  WriteAnsi(file, righe.join('\n'));
+  const QByteArray danneggiata = ReadBytes(file);
+  // Typed in a free row, 361 in Imm gets the grid's range message; Esc puts the cell back. The window's close button
+  // cancels (the cancel button, as every button, first wants the current cell valid).
+  QStringList m = Esegui("EdizioneScheda", "file " + file + "\nanswer OK\npress Command1(0)\n"
+                                           "grab " + t.D("griglia.png") + "\n"
+                                           "cell 111 4\ntype 361\ncell 111 5\nanswer OK\nkey Escape\n"
+                                           "press base2_32.Command1(0)\nanswer OK\nclose base2_32\n");
+  ASSERT_EQ(m.size(), 3) << m.join("\n").toStdString();
+  // On opening: the readers' message, each value with its line and its column.
+  EXPECT_TRUE(m[0].contains("\tATTENZIONE!\tIl file e' incompleto o danneggiato:\\nfronte_nord.sch\\n"))
+      << m[0].toStdString();
+  for (const auto& c : casi) {
+    const QString nome = QStringList{"", "Nu", "Dist", "", "Imm", "Inc", "", "", "", "", "", "Ap"}[c.campo];
+    const QString valore = c.campo == Inc && c.riga == 25 ? "7<U+001A>" : c.testo;
+    EXPECT_TRUE(m[0].contains(QString("\\nriga %1, %2").arg(c.riga).arg(nome))) << c.riga << m[0].toStdString();
+    EXPECT_TRUE(m[0].contains(QString(": \"%1\"").arg(valore))) << c.riga << m[0].toStdString();
+  }
+  EXPECT_TRUE(m[0].contains("segnate in rosso")) << m[0].toStdString();
+  // The confirmation: the first refused cell, with exactly the message of the value typed.
+  EXPECT_EQ(m[2], m[1]);
+  EXPECT_TRUE(m[2].endsWith("\\n 0;  360")) << m[2].toStdString();
+  EXPECT_EQ(ReadBytes(file), danneggiata);
+
+  // Every refused value repaired in its cell (row 1 of the grid is line 11 of the file): the sheet is written, and
+  // every reader takes it.
+  QString ripara;
+  for (const auto& c : casi) ripara += QString("cell %1 %2\ntype %3\n").arg(c.riga - 10).arg(c.campo).arg(c.buono);
+  m = Esegui("EdizioneScheda", "file " + file + "\nanswer OK\npress Command1(0)\n" + ripara + "cell 1 1\n"
+                               "press base2_32.Command1(0)\n");
+  ASSERT_EQ(m.size(), 1) << m.join("\n").toStdString();
+  ModuloScheda scheda;
+  std::vector<int> linee;
+  ASSERT_EQ(LeggiFileScheda(file, scheda, kMassimoRigheScheda, &linee), EsitoScheda::Letta);
+  int riga = 0;
+  EXPECT_TRUE(NumeriDellaScheda(scheda, linee, nullptr, &riga)) << riga;
+  EXPECT_TRUE(ValoriRifiutati(scheda, linee).empty());
+  for (const auto& c : casi)
+    EXPECT_EQ(ValoreCampo(scheda.RigheScheda[static_cast<std::size_t>(c.riga - 10)], c.campo), c.buono.toDouble())
+        << c.riga;
+  EXPECT_EQ(scheda.NumeroRigheScheda, 110);
+}
+
+// The measuring line and the record count of a sheet's header that every analysis refuses: named on opening, the
+// fields marked, the header's confirmation refused with the field's range message; repaired, the sheet is written
+// with its count.
+TEST_F(Edizione, HeaderValuesTheAnalysesRefuseAreNamedMarkedAndNeverWrittenBack) {
+  Carica(rilievi + "/manca.ses");
+  const QString file = rilievi + "/fronte_nord.sch";
+  QStringList righe = ReadAnsi(QString(FRATTIX_TEST_SOURCE_DIR) + "/examples/fronte_nord.sch").split('\n');
+  righe[2] = "400/\"15\"";
+  righe[4] = "-3";
+  righe[9] = "molte";
+  WriteAnsi(file, righe.join('\n'));
+  const QByteArray danneggiata = ReadBytes(file);
+  QStringList segnati;
+  plat::RegisterScriptAction("segnati", [&segnati](const QStringList&, QString*) {
+    auto* f = qobject_cast<base1*>(plat::FindObject("base1"));
+    if (!f) return false;
+    for (QLineEdit* t : f->Text1) segnati << (t->styleSheet().isEmpty() ? "" : t->toolTip());
+    return true;
+  });
+  QStringList m = Esegui("EdizioneScheda", "file " + file + "\nanswer OK\nsegnati\ngrab " + t.D("testata.png") +
+                                               "\npress Command1(0)\nanswer OK\npress Command1(1)\n");
+  ASSERT_EQ(m.size(), 2) << m.join("\n").toStdString();
+  EXPECT_TRUE(m[0].contains("\\nriga 3, Direzione stendimento [°]: \"400\"")) << m[0].toStdString();
+  EXPECT_TRUE(m[0].contains("\\nriga 3, Inclinazione stendimento [°]: \"\"15\"\"")) << m[0].toStdString();
+  EXPECT_TRUE(m[0].contains("\\nriga 5, Lunghezza stendimento [m]: \"-3\"")) << m[0].toStdString();
+  EXPECT_TRUE(m[0].contains("\\nriga 10: \"molte\"")) << m[0].toStdString();
+  ASSERT_EQ(segnati.size(), 7);
+  EXPECT_EQ(segnati.mid(0, 4), QStringList({"", "", "", ""}));
+  EXPECT_TRUE(segnati[4].endsWith("0; 360")) << segnati[4].toStdString();
+  EXPECT_TRUE(segnati[5].contains("alfanumerici")) << segnati[5].toStdString();
+  EXPECT_TRUE(segnati[6].endsWith("0; 10000")) << segnati[6].toStdString();
+  EXPECT_TRUE(m[1].contains("\tDirezione stendimento [°]\t")) << m[1].toStdString();
+  EXPECT_TRUE(m[1].endsWith("0; 360")) << m[1].toStdString();
+  EXPECT_EQ(ReadBytes(file), danneggiata);
+  // Repaired: written with the count of its records, and every reader takes it.
+  segnati.clear();
+  m = Esegui("EdizioneScheda", "file " + file + "\nanswer OK\nset Text1(4) 120\nset Text1(5) 15\nset Text1(6) 30\n"
+                               "segnati\npress Command1(0)\npress base2_32.Command1(0)\n");
+  ASSERT_EQ(m.size(), 1) << m.join("\n").toStdString();
+  ModuloScheda scheda;
+  std::vector<int> linee;
+  ASSERT_EQ(LeggiFileScheda(file, scheda, kMassimoRigheScheda, &linee), EsitoScheda::Letta);
+  EXPECT_TRUE(ValoriRifiutati(scheda, linee).empty());
+  EXPECT_EQ(scheda.IntestazioneScheda[3], QString("120/15"));
+  EXPECT_EQ(scheda.IntestazioneScheda[5], QString("30"));
+  EXPECT_EQ(scheda.IntestazioneScheda[10], QString(" 110 "));
+}
+
 // ---------------------------------------------------------------------------------------------------------------
 
 class Famiglie : public Edizione {

@@ -463,6 +463,30 @@ TEST_F(CriteriSessione, ABoundBeyondWhatTheFileHoldsIsRefusedInTheDialog) {
   EXPECT_TRUE(s.Log("msgbox").isEmpty());
 }
 
+// A letter the criteria file cannot hold, typed with the keys into a bound, is refused where it is typed with the
+// message every field gives it, and the dialog stays open on it; a text of letters the file holds that is no
+// number still counts as 0.
+TEST_F(CriteriSessione, ABoundLetterTheFileCannotHoldIsRefusedWhereItIsTyped) {
+  {
+    Scripted s(t,
+               "dblclick List1 Inclinazione\n"
+               "set Text1 \"\"\nkey Text1 ř\nset Text2 \"\"\nkey Text2 Ω\npress Command1\n"
+               "answer OK \"(U+0159)\"\n"
+               "set Text1 10\npress Command1\nanswer OK \"(U+03A9)\"\n"
+               "set Text2 80\npress Command1\n"
+               "dblclick List1 Apertura\nset Text1 abc\npress Command1\n"
+               "press Command2\n");
+    w.EdizioneParametri_Click();
+    const QStringList m = s.Log("msgbox");
+    ASSERT_EQ(m.size(), 2);
+    EXPECT_TRUE(m[0].contains("\tValore minimo [°]\tIl carattere seguente non puo' essere scritto nel file:"))
+        << m[0].toStdString();
+    EXPECT_TRUE(m[1].contains("\tValore massimo [°]\tIl carattere seguente non puo' essere scritto nel file:"))
+        << m[1].toStdString();
+  }
+  EXPECT_EQ(Righe().mid(46), (QStringList{"0", "100", "0", "360", "10", "80"}));
+}
+
 TEST_F(CriteriSessione, AShortFileOrAnUnusableConfigurationIsReportedAndNotOverwritten) {
   WriteAnsi(rilievi + "/rock.sel", " 1 \n 2 \n");
   const QByteArray prima = ReadBytes(rilievi + "/rock.sel");
