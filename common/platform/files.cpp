@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 
 #include <cerrno>
+#include <cstdio>
+#include <limits>
 #include <memory>
 
 #include <fcntl.h>
@@ -405,16 +407,17 @@ bool MayReplace(const QByteArray& target, struct stat& old, bool& replacesFile) 
 
 }  // namespace
 
-bool WriteWholeFile(const QString& path, const QByteArray& data) {
-  const QByteArray target = QFile::encodeName(ResolveForWrite(path));
-  struct stat old {};
-  bool replacesFile = false;
-  if (!MayReplace(target, old, replacesFile)) return false;
-  QByteArray temporary;
+namespace {
+
+// The first half of a save: `data` written whole to a temporary file beside `target` and on the disk. The open
+// temporary file, locked (its path in `temporary`), or -1 when it could not be made or written (nothing is then
+// left of it).
+int WriteTemporaryBeside(const QByteArray& target, const QByteArray& data, const struct stat* old, bool replacesFile,
+                         QByteArray& temporary) {
   const int fd = CreateTemporaryBeside(target, temporary);
-  if (fd < 0) return false;
+  if (fd < 0) return -1;
   // Permissions as the old file's, where the file system keeps them.
-  if (replacesFile) ::fchmod(fd, old.st_mode & 07777);
+  if (replacesFile && old) ::fchmod(fd, old->st_mode & 07777);
   bool written = false;
   if (SaveFailureInjected(QFile::decodeName(target))) {
     WriteAll(fd, data.constData(), data.size() / 2);  // half of it, then the disk is "full"
@@ -423,11 +426,74 @@ bool WriteWholeFile(const QString& path, const QByteArray& data) {
     // cannot sync a file says EINVAL, which is no failure of the save.
     written = WriteAll(fd, data.constData(), data.size()) && (::fdatasync(fd) == 0 || errno == EINVAL);
   }
+  if (!written) {
+    ::unlink(temporary.constData());
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+// Gives the file at `from` the name `to` only when nothing stands at `to`: a rename that never replaces, or, on a
+// file system without one, a second link made and the first removed. 0 when done, else the error (EEXIST when
+// something stands at `to`).
+int RenameNoReplace(const QByteArray& from, const QByteArray& to) {
+  if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS) return errno;
+  if (::link(from.constData(), to.constData()) == 0) {
+    ::unlink(from.constData());
+    return 0;
+  }
+  if (errno != EPERM && errno != EOPNOTSUPP) return errno;
+  // A file system that has neither: the name is looked at just before the plain rename.
+  struct stat s {};
+  if (::lstat(to.constData(), &s) == 0) return EEXIST;
+  return ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
+}
+
+}  // namespace
+
+bool WriteWholeFile(const QString& path, const QByteArray& data) {
+  const QByteArray target = QFile::encodeName(ResolveForWrite(path));
+  struct stat old {};
+  bool replacesFile = false;
+  if (!MayReplace(target, old, replacesFile)) return false;
+  QByteArray temporary;
+  const int fd = WriteTemporaryBeside(target, data, &old, replacesFile, temporary);
+  if (fd < 0) return false;
   // The temporary file stays locked until it has its name, so that no other save takes it for a leftover.
-  written = written && ::rename(temporary.constData(), target.constData()) == 0;
+  const bool written = ::rename(temporary.constData(), target.constData()) == 0;
   if (!written) ::unlink(temporary.constData());
   ::close(fd);
   return written;
+}
+
+QString WriteNewNumberedFile(const std::function<QString(int)>& name, const QByteArray& data, QString* tried) {
+  // The first number at which nothing stands, in any letter case.
+  const auto libero = [&](int from) {
+    int n = from;
+    while (n < std::numeric_limits<int>::max() && !ResolveExisting(name(n)).isEmpty()) ++n;
+    return n;
+  };
+  int n = libero(1);
+  QString path = ResolveForWrite(name(n));
+  if (tried) *tried = path;
+  QByteArray temporary;
+  const int fd = WriteTemporaryBeside(QFile::encodeName(path), data, nullptr, false, temporary);
+  if (fd < 0) return {};
+  // The name is claimed by the rename itself: one that another program took meanwhile is left to it, and the
+  // next free one is tried.
+  int error = EEXIST;
+  while (n < std::numeric_limits<int>::max()) {
+    error = RenameNoReplace(temporary, QFile::encodeName(path));
+    if (error != EEXIST) break;
+    n = libero(n + 1);
+    path = ResolveForWrite(name(n));
+    if (tried) *tried = path;
+  }
+  if (error != 0) ::unlink(temporary.constData());
+  ::close(fd);
+  return error == 0 ? path : QString();
 }
 
 bool WriteWorkFile(const QString& path, const QByteArray& data) {

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace plat {
 
 // Folder of the running executable (the program folder of the suite). Tests may put another folder in its place.
@@ -86,6 +88,12 @@ QString Environ(const QString& name);
 // by the next save of the same file.
 bool ReadWholeFile(const QString& path, QByteArray& data);
 bool WriteWholeFile(const QString& path, const QByteArray& data);
+// Saves `data` as a new file, by the rules of a save, under the first of the names `name(1)`, `name(2)`, ... at
+// which nothing stands (no file, link, pipe or folder of any letter case). The name is claimed when the file gets
+// it, by a rename that never replaces: when another program took that name meanwhile, the next free one is taken,
+// so that two programs saving at once keep both files. The path saved, or "" when it could not be saved
+// (`tried` then holds the name it was to take).
+QString WriteNewNumberedFile(const std::function<QString(int)>& name, const QByteArray& data, QString* tried = nullptr);
 // A work file that the program writes whole again on every run and whose reader checks what it reads (the
 // clustering's partition files): written in place, without emptying it first. A rename over an existing file, or
 // an emptied file written again, makes the file system wait for the disk, which costs more than the whole
