@@ -503,14 +503,28 @@ bool WriteWorkFile(const QString& path, const QByteArray& data) {
   if (!MayReplace(target, old, replacesFile)) return false;
   // A symbolic link at the name is replaced by the file; what it points to is never written.
   if (S_ISLNK(old.st_mode) && ::unlink(target.constData()) != 0) return false;
-  // Opened without following a link and without waiting, and written only when it is a regular file.
-  const int fd = ::open(target.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
+  int fd = -1;
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+  mode_t kept = 0;  // the permissions of a file replaced because another name shares it
+  for (int attempt = 0;; ++attempt) {
+    // Opened without following a link and without waiting, and written only when it is a regular file.
+    fd = ::open(target.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+      ::close(fd);
+      return false;
+    }
+    if (st.st_nlink == 1) break;
+    // A file that another name shares (a hard link, as a snapshot of the folder by links makes) is never written
+    // into: the name is taken from it and a new file made, so the other names keep what they hold.
     ::close(fd);
-    return false;
+    struct stat now {};
+    if (attempt >= 3 || ::lstat(target.constData(), &now) != 0 || !SameFile(st, now) ||
+        ::unlink(target.constData()) != 0)
+      return false;
+    kept = st.st_mode & 07777;
   }
+  if (kept != 0) ::fchmod(fd, kept);
   // Overwritten and then cut to its new length rather than emptied first: a file emptied and written again is
   // flushed to the disk when it is closed.
   bool written = WriteAll(fd, data.constData(), data.size()) &&

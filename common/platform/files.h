@@ -98,7 +98,8 @@ QString WriteNewNumberedFile(const std::function<QString(int)>& name, const QByt
 // clustering's partition files): written in place, without emptying it first. A rename over an existing file, or
 // an emptied file written again, makes the file system wait for the disk, which costs more than the whole
 // aggregation when hundreds are written in a row. A failed write removes what was written. A symbolic link at the
-// name is replaced by the file; a folder, a device or a pipe at the name is never opened.
+// name is replaced by the file, and so is a file that another name shares (a hard link): it keeps what it holds
+// under its other names. A folder, a device or a pipe at the name is never opened.
 bool WriteWorkFile(const QString& path, const QByteArray& data);
 
 }  // namespace plat

@@ -119,7 +119,8 @@ TEST(Files, ChangeFolderFollowsCase) {
 }
 
 // A work file (a partition file of the clustering) is written in place; a symbolic link at its name is replaced
-// by the file and what it points to is never written, and a named pipe at its name is never written into.
+// by the file and what it points to is never written, a named pipe at its name is never written into, and a file
+// that another name shares is replaced.
 TEST(Files, WorkFilesAreWrittenWholeInPlace) {
   TestFolder t(false);
   ASSERT_TRUE(plat::WriteWorkFile("12", "first and longer\r\n"));
@@ -148,6 +149,25 @@ TEST(Files, WorkFilesAreWrittenWholeInPlace) {
   struct stat s {};
   ASSERT_EQ(::lstat(tubo.constData(), &s), 0);
   EXPECT_TRUE(S_ISFIFO(s.st_mode));
+
+  // A file that another name shares (a hard link) is replaced, longer or shorter, and keeps its permissions; the
+  // other name keeps what it held.
+  for (const char* nome : {"6", "7"}) {
+    WriteAnsi(t.D(nome), "the snapshot's partition\n");
+    ASSERT_EQ(::chmod(QFile::encodeName(t.D(nome)).constData(), 0640), 0);
+    const QByteArray copia = QFile::encodeName(t.Root() + "/copia" + nome);
+    ASSERT_EQ(::link(QFile::encodeName(t.D(nome)).constData(), copia.constData()), 0);
+  }
+  ASSERT_TRUE(plat::WriteWorkFile("6", "partition 6\r\n"));
+  ASSERT_TRUE(plat::WriteWorkFile("7", "partition 7, longer than the file it replaces\r\n"));
+  for (const char* nome : {"6", "7"}) {
+    EXPECT_EQ(testing_support::ReadBytes(t.Root() + "/copia" + nome), QByteArray("the snapshot's partition\r\n"));
+    ASSERT_EQ(::lstat(QFile::encodeName(t.D(nome)).constData(), &s), 0);
+    EXPECT_EQ(s.st_nlink, 1u) << nome;
+    EXPECT_EQ(s.st_mode & 07777, 0640u) << nome;
+  }
+  EXPECT_EQ(testing_support::ReadBytes(t.D("6")), QByteArray("partition 6\r\n"));
+  EXPECT_EQ(testing_support::ReadBytes(t.D("7")), QByteArray("partition 7, longer than the file it replaces\r\n"));
 }
 
 // A new numbered file takes the first number at which nothing stands, and claims it only when it is saved: what
