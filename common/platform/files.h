@@ -66,10 +66,15 @@ bool RemoveFolder(const QString& path);                                // RmDir 
 // file system.
 void CheckTemporaryFolder();
 
-// Private temporary folder of this process, created on first use and removed when the process ends normally: in
-// the system's temporary folder, else in the first of /tmp, the user's runtime folder and the home folder that
-// takes it. Empty when none can be made.
+// Private temporary folder of this process ("frattix-XXXXXX"), created on first use and removed when the process
+// ends normally: in the system's temporary folder, else in the first of /tmp, the user's runtime folder and the
+// home folder that takes it. Empty when none can be made. The process holds a lock on a mark file in it for as
+// long as it runs.
 QString TempFolder();
+// Removes the private folders that processes of the suite left behind when they were killed: those of this user
+// in the folders TempFolder makes them in whose process is gone (nobody holds the lock of their mark). Folders of
+// other users, of running processes and without the mark are never touched.
+void RemoveOrphanedTemporaryFolders();
 
 // The executable of a program of the suite named the Windows way ("peldrix.exe", "EIGEN.exe"): ".exe" is
 // dropped and the name resolved in the program folder without regard to case. Empty when there is none.

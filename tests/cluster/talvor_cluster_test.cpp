@@ -5,6 +5,7 @@
 #include "common/platform/files.h"
 #include "tests/support/support.h"
 
+#include <QDir>
 #include <QFile>
 #include <QMap>
 #include <QProcess>
@@ -12,6 +13,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 using namespace testing_support;
 
@@ -132,6 +137,30 @@ TEST(TalvorCluster, AHardLinkSnapshotOfTheProgramFolderKeepsItsPartitionFiles) {
     cambiati += ReadBytes(t.P(n)) != prima[n] ? 1 : 0;
   }
   EXPECT_GE(cambiati, 4);
+}
+
+// TALVOR, as it starts, removes the private folder that a killed plotting program of this user left in TMPDIR
+// (nobody holds its mark locked) and leaves alone the one of a program still running (which holds it).
+TEST(TalvorCluster, AtItsStartTheScratchFolderOfAKilledPlotGoes) {
+  TestFolder t;
+  Sessione(t);
+  const QString tmp = t.Root() + "/tmp";
+  for (const char* c : {"frattix-morto1", "frattix-vivo01"}) {
+    QDir().mkpath(tmp + "/" + c);
+    WriteAnsi(tmp + "/" + c + "/owner.lock", "");
+    WriteAnsi(tmp + "/" + c + "/plttmp1.tmp", " 1 \n");
+  }
+  const int vivo = ::open(QFile::encodeName(tmp + "/frattix-vivo01/owner.lock").constData(), O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(vivo, 0);
+  ASSERT_EQ(::flock(vivo, LOCK_EX), 0);
+  QProcessEnvironment env = ScriptedRunEnvironment(t, kRunTipico);
+  env.insert("TMPDIR", tmp);
+  const RunResult r = RunProgram(t.P("TALVOR"), {}, t.Data(), env);
+  ::close(vivo);
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  EXPECT_EQ(QDir(tmp).entryList({"frattix-*"}, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).join(' '),
+            QString("frattix-vivo01"));
+  EXPECT_TRUE(QFile::exists(tmp + "/frattix-vivo01/plttmp1.tmp"));
 }
 
 TEST(TalvorCluster, ClosingTheWindowWritesNoResult) {
