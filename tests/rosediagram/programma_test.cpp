@@ -218,6 +218,39 @@ TEST_F(Programma, TheNextPlotRemovesTheScratchFolderOfAKilledOne) {
   }
 }
 
+// The titles of the session, of the titles form's 80 characters, are wider than the page in the title block of the
+// printed diagram: each starts at the left edge of the page instead of being centred, so that it begins on the
+// paper; the block's own short lines stay centred.
+TEST_F(Programma, TitlesWiderThanThePageStartAtItsLeftEdgeWhenPrinted) {
+  const QString titolo = "RELAZIONE GEOMECCANICA CAVA DI MONTE ROSSO FRONTE EST GRADONE DUE QUOTA 405 M 25";
+  WriteAnsi(t.D("nord.sch"), Scheda({Record(45, 30), Record(90, 10), Record(350, 50)}));
+  WriteAnsi(t.D("prova.TIT"), QString(titolo + "\n").repeated(4) + "\n");
+  WriteAnsi(t.P("temporan"), " 0 \n 0 \n 0 \n 1 \nnord.sch\nprova.ses\n");
+  const auto r = Esegui("press Picture5\npress Picture6\n");
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  const QStringList pdf = QDir(t.D("pdf")).entryList({"*.pdf"}, QDir::Files);
+  ASSERT_EQ(pdf.size(), 1);
+  QProcess p;
+  p.start("pdftotext", {"-bbox", t.D("pdf/" + pdf[0]), "-"});
+  ASSERT_TRUE(p.waitForFinished(30000));
+  const QString testo = QString::fromUtf8(p.readAll());
+  static const QRegularExpression parola("<word xMin=\"([-0-9.]+)\"[^>]*xMax=\"([-0-9.]+)\"[^>]*>([^<]*)</word>");
+  QList<double> inizi;
+  double centroRilievo = 0;
+  for (auto it = parola.globalMatch(testo); it.hasNext();) {
+    const auto m = it.next();
+    if (m.captured(3) == "RELAZIONE") inizi << m.captured(1).toDouble();
+    if (m.captured(3) == "RILIEVO") centroRilievo = m.captured(1).toDouble();
+  }
+  ASSERT_EQ(inizi.size(), 4) << testo.left(2000).toStdString();
+  for (double x : inizi) {
+    EXPECT_GE(x, 0);
+    EXPECT_LT(x, 6);  // the page's left edge, a tenth of a centimetre inside the paper's
+  }
+  // "RILIEVO STRUTTURALE" is centred on the diagram, far from the edge.
+  EXPECT_GT(centroRilievo, 100);
+}
+
 TEST_F(Programma, NothingToDrawIsToldAndLeavesTheHandOverFileAsItWas) {
   const QByteArray passaggio(" 0 \r\n 0 \r\n 0 \r\n 1 \r\na.sch\r\nprova.ses\r\n");
   WriteAnsi(t.P("temporan"), QString::fromLatin1(passaggio).remove('\r'));
