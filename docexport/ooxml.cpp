@@ -2,7 +2,10 @@
 // word/document.xml and the styles, zipped with libzip. Elements are written in the order the schema gives, so
 // that Word opens the file as well as other word processors do.
 #include "common/platform/files.h"
+#include "common/platform/textio.h"
 #include "docexport/word.h"
+
+#include <QRegularExpression>
 
 #include <zip.h>
 
@@ -104,35 +107,100 @@ double Ems(const QString& text) {
   return ems * 1.05;
 }
 
-// Column widths: fitted to the longest text of each column (AutoFit), or the text width shared evenly; a table
-// wider than the text width is narrowed in proportion.
+// A number as a table shows it: a sign, digits with a decimal point, an exponent ("-12.50", "8.16E-04"). A word
+// processor that narrows its cell would break it like any word; no table breaks one.
+bool Numero(const QString& text) {
+  static const QRegularExpression numero(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?$"));
+  return numero.match(text).hasMatch();
+}
+
+// The size of a run in points: its own, else the document's default.
+double RunSize(const Run& run) {
+  return run.format.size && HalfPoints(*run.format.size) > 0 ? HalfPoints(*run.format.size) / 2.0 : kDefaultSize;
+}
+
+// Whether the whole text of a cell is a number (blanks around it aside).
+bool NumberCell(const Paragraph& p) {
+  QString text;
+  for (const Run& run : p.runs) text += CleanText(run.text);
+  text = plat::TrimBlanks(text);
+  return !text.isEmpty() && Numero(text);
+}
+
+// What one column needs, in twentieths of a point, its cell margins included: the width of its longest cell, of
+// its longest word, and of its longest number (a cell that is a number, or a number among the words of a cell),
+// which it never gets less than.
+struct ColumnNeeds {
+  double whole = 0, word = 0, number = 0;
+};
+
+ColumnNeeds Needs(const TableData& t, int c) {
+  ColumnNeeds n;
+  for (int r = 1; r <= t.rows; ++r) {
+    const Paragraph& p = t.At(r, c);
+    double width = 0;
+    for (const Run& run : p.runs) {
+      const QString text = CleanText(run.text);
+      const double twips = RunSize(run) * 20;
+      width += Ems(text) * twips;
+      static const QRegularExpression blanks(QStringLiteral("[ \t]+"));
+      for (const QString& word : text.split(blanks, Qt::SkipEmptyParts)) {
+        const double w = Ems(word) * twips;
+        n.word = std::max(n.word, w);
+        if (Numero(word)) n.number = std::max(n.number, w);
+      }
+    }
+    n.whole = std::max(n.whole, width);
+    if (NumberCell(p)) n.number = std::max(n.number, width);
+  }
+  // A column wider than a hundred text widths is narrowed below anyway: held there, its width stays a number that
+  // the integer arithmetic below holds, however long its text.
+  const auto twips = [](double w) { return std::min(std::ceil(w) + 2 * kCellMargin, 100.0 * kTextWidth); };
+  n.whole = std::max(360.0, twips(n.whole));
+  n.word = std::min(n.whole, twips(n.word));
+  n.number = n.number > 0 ? std::min(n.whole, twips(n.number)) : 0;
+  return n;
+}
+
+// Column widths: fitted to the longest text of each column (AutoFit), or the text width shared evenly. A table
+// wider than the text width is narrowed step by step, each step taking from its columns in proportion to what they
+// can give, and only as far as it must: first the columns of text down to their longest word, then the columns
+// of numbers down to their longest word, then the columns of text down to the narrowest column, then the columns
+// of numbers down to their longest number. A number is never broken: a table whose numbers alone are wider than
+// the text width runs past the right margin.
 std::vector<int> ColumnWidths(const TableData& t) {
   std::vector<int> w(static_cast<std::size_t>(t.columns), 0);
   if (!t.autoFit) {
     std::fill(w.begin(), w.end(), kTextWidth / t.columns);
     return w;
   }
+  std::vector<ColumnNeeds> needs;
+  std::vector<double> width;
   for (int c = 1; c <= t.columns; ++c) {
-    double widest = 0;
-    for (int r = 1; r <= t.rows; ++r) {
-      const Paragraph& p = t.At(r, c);
-      double width = 0;
-      for (const Run& run : p.runs) {
-        const double size = run.format.size && HalfPoints(*run.format.size) > 0 ? HalfPoints(*run.format.size) / 2.0
-                                                                                 : kDefaultSize;
-        width += Ems(CleanText(run.text)) * size * 20;
-      }
-      widest = std::max(widest, width);
-    }
-    // A column wider than a hundred text widths is narrowed below anyway: held there, its width stays a number
-    // that the integer arithmetic below holds, however long its text.
-    const double largo = std::min(std::ceil(widest) + 2 * kCellMargin, 100.0 * kTextWidth);
-    w[static_cast<std::size_t>(c - 1)] = std::max(360, static_cast<int>(largo));
+    needs.push_back(Needs(t, c));
+    width.push_back(needs.back().whole);
   }
-  long long total = 0;
-  for (int v : w) total += v;
-  if (total > kTextWidth)
-    for (int& v : w) v = std::max(1, static_cast<int>(static_cast<long long>(v) * kTextWidth / total));
+  const auto narrow = [&](auto floor) {
+    double total = 0, room = 0;
+    std::vector<double> floors;
+    for (std::size_t c = 0; c < width.size(); ++c) {
+      floors.push_back(std::min(width[c], floor(needs[c])));
+      total += width[c];
+      room += width[c] - floors[c];
+    }
+    const double excess = total - kTextWidth;
+    if (excess <= 0 || room <= 0) return;
+    const double share = std::min(1.0, excess / room);
+    for (std::size_t c = 0; c < width.size(); ++c) width[c] -= (width[c] - floors[c]) * share;
+  };
+  const auto text = [](const ColumnNeeds& n) { return n.number == 0; };
+  constexpr double kNarrowest = 360;
+  narrow([&](const ColumnNeeds& n) { return text(n) ? std::max(kNarrowest, n.word) : n.whole; });
+  narrow([&](const ColumnNeeds& n) { return text(n) ? std::max(kNarrowest, n.word) : std::max({kNarrowest, n.word, n.number}); });
+  narrow([&](const ColumnNeeds& n) { return text(n) ? kNarrowest : std::max({kNarrowest, n.word, n.number}); });
+  narrow([&](const ColumnNeeds& n) { return text(n) ? kNarrowest : std::max(kNarrowest, n.number); });
+  // Whole twips: every floor of the steps is a whole number, so a column keeps at least its floor.
+  for (std::size_t c = 0; c < width.size(); ++c) w[c] = std::max(1, static_cast<int>(std::floor(width[c])));
   return w;
 }
 
@@ -174,6 +242,8 @@ void TableXml(QString& x, const TableData& t) {
     for (int c = 1; c <= t.columns; ++c) {
       x += QStringLiteral("<w:tc><w:tcPr><w:tcW w:w=\"%1\" w:type=\"dxa\"/>").arg(widths[static_cast<std::size_t>(c - 1)]);
       if (shadedHead && r == 1) x += QLatin1String("<w:shd w:val=\"clear\" w:color=\"auto\" w:fill=\"D9D9D9\"/>");
+      // A number is kept on one line, by a word processor that heeds it, whatever width the layout gives it.
+      if (NumberCell(t.At(r, c))) x += QLatin1String("<w:noWrap/>");
       x += QLatin1String("</w:tcPr>");
       ParagraphXml(x, t.At(r, c));  // every cell ends with a paragraph
       x += QLatin1String("</w:tc>");

@@ -1,9 +1,12 @@
+#include "common/platform/files.h"
 #include "common/texts/avvio.h"
 #include "common/texts/finestre.h"
 #include "rosediagram/mirvane.h"
 
 namespace {
 int Principale(int, char**) {
+  // The scratch folders that plots of killed programs left behind.
+  plat::RemoveOrphanedTemporaryFolders();
   Avvio.NumeroModulo = 3;
   AvvioProgramma(false);
   return EseguiMirvane();

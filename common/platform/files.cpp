@@ -8,8 +8,13 @@
 #include <QTemporaryDir>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <limits>
 #include <memory>
+#include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -41,6 +46,8 @@ QString MatchInFolder(const QString& folder, const QString& name) {
   }
   return found.isEmpty() ? QString() : dir.filePath(found);
 }
+
+bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
 QString Absolute(const QString& path) {
   const QString native = NativePath(path);
@@ -237,23 +244,117 @@ void CheckTemporaryFolder() {
   qunsetenv("TMPDIR");
 }
 
+namespace {
+
+// The private folders of the processes of the suite: "frattix-" and six characters, in a folder for temporary
+// files. Each holds a mark file that its process keeps locked for as long as it runs (the lock goes with the
+// process, however it ends, and a process that takes the number of a dead one does not hold it).
+constexpr char kPrivateFolderPrefix[] = "frattix-";
+constexpr qsizetype kPrivateFolderName = 14;
+constexpr char kOwnerMark[] = "owner.lock";
+
+// The folders a private folder may be made in: the system's temporary folder (TMPDIR, else /tmp); when that does
+// not exist or takes no folder, /tmp, the user's runtime folder, the home folder. Never the root folder, where a
+// folder named by nothing would go.
+QStringList PrivateFolderBases() {
+  QStringList basi;
+  for (const QString& base : {QDir::tempPath(), QStringLiteral("/tmp"), qEnvironmentVariable("XDG_RUNTIME_DIR"),
+                              QDir::homePath()}) {
+    const QString b = QDir::cleanPath(base);
+    if (base.isEmpty() || b == QLatin1String("/") || !QDir::isAbsolutePath(b) || basi.contains(b)) continue;
+    basi << b;
+  }
+  return basi;
+}
+
+// Marks the new private folder `folder` as this process's: its mark file made and locked for the life of the
+// process. False when the folder was taken for a leftover before the lock was held (a program starting meanwhile
+// removed it), so another must be made.
+bool HoldPrivateFolder(const QString& folder) {
+  const QByteArray mark = QFile::encodeName(folder + QLatin1Char('/') + QLatin1String(kOwnerMark));
+  const int fd = ::open(mark.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0) return false;
+  int r;
+  do r = ::flock(fd, LOCK_EX);
+  while (r != 0 && errno == EINTR);
+  if (r != 0) {
+    // A file system without locks: the folder goes unmarked, so that no program ever takes it for a leftover.
+    ::unlink(mark.constData());
+    ::close(fd);
+    return true;
+  }
+  struct stat opened {}, atName {};
+  if (::fstat(fd, &opened) != 0 || ::lstat(mark.constData(), &atName) != 0 || !SameFile(opened, atName)) {
+    ::close(fd);
+    return false;
+  }
+  return true;  // the descriptor stays open, and the lock held, until the process ends
+}
+
+// Removes the private folder `name` of the folder open at `base` when it is this user's and its process is gone
+// (nobody holds its mark file locked): the files in it, then the folder.
+void RemoveIfOrphaned(int base, const char* name) {
+  const int dir = ::openat(base, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (dir < 0) return;
+  struct stat folder {};
+  const int mark = ::fstat(dir, &folder) == 0 && folder.st_uid == ::geteuid()
+                       ? ::openat(dir, kOwnerMark, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC)
+                       : -1;
+  struct stat m {};
+  if (mark >= 0 && ::fstat(mark, &m) == 0 && S_ISREG(m.st_mode) && m.st_uid == ::geteuid() &&
+      ::flock(mark, LOCK_EX | LOCK_NB) == 0) {
+    // The mark last, and the folder only when it is still the one opened.
+    if (DIR* entries = ::fdopendir(::dup(dir))) {
+      while (const dirent* e = ::readdir(entries)) {
+        const char* n = e->d_name;
+        if (std::strcmp(n, ".") != 0 && std::strcmp(n, "..") != 0 && std::strcmp(n, kOwnerMark) != 0)
+          ::unlinkat(dir, n, 0);
+      }
+      ::closedir(entries);
+    }
+    struct stat now {};
+    ::unlinkat(dir, kOwnerMark, 0);
+    if (::fstatat(base, name, &now, AT_SYMLINK_NOFOLLOW) == 0 && SameFile(folder, now))
+      ::unlinkat(base, name, AT_REMOVEDIR);
+  }
+  if (mark >= 0) ::close(mark);
+  ::close(dir);
+}
+
+}  // namespace
+
+void RemoveOrphanedTemporaryFolders() {
+  for (const QString& b : PrivateFolderBases()) {
+    const int base = ::open(QFile::encodeName(b).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (base < 0) continue;
+    if (DIR* entries = ::fdopendir(::dup(base))) {
+      std::vector<QByteArray> names;
+      while (const dirent* e = ::readdir(entries)) {
+        const QByteArray n(e->d_name);
+        if (n.size() == kPrivateFolderName && n.startsWith(kPrivateFolderPrefix)) names.push_back(n);
+      }
+      ::closedir(entries);
+      for (const QByteArray& n : names) RemoveIfOrphaned(base, n.constData());
+    }
+    ::close(base);
+  }
+}
+
 QString TempFolder() {
   static std::unique_ptr<QTemporaryDir> dir;
   static bool cercata = false;
   if (!cercata) {
     cercata = true;
-    // The system's temporary folder (TMPDIR, else /tmp); when that does not exist or takes no folder, /tmp, the
-    // user's runtime folder, the home folder. Never the root folder, where a folder named by nothing would go.
-    const QStringList basi = {QDir::tempPath(), QStringLiteral("/tmp"), qEnvironmentVariable("XDG_RUNTIME_DIR"),
-                              QDir::homePath()};
-    for (const QString& base : basi) {
-      const QString b = QDir::cleanPath(base);
-      if (base.isEmpty() || b == QLatin1String("/") || !QDir::isAbsolutePath(b) || !QFileInfo(b).isDir()) continue;
-      auto d = std::make_unique<QTemporaryDir>(b + QStringLiteral("/frattix-XXXXXX"));
-      if (d->isValid()) {
-        dir = std::move(d);
-        break;
+    for (const QString& b : PrivateFolderBases()) {
+      if (!QFileInfo(b).isDir()) continue;
+      // A folder removed as a leftover before it was marked is made again.
+      for (int attempt = 0; attempt < 5 && !dir; ++attempt) {
+        auto d = std::make_unique<QTemporaryDir>(b + QLatin1Char('/') + QLatin1String(kPrivateFolderPrefix) +
+                                                 QStringLiteral("XXXXXX"));
+        if (!d->isValid()) break;
+        if (HoldPrivateFolder(d->path())) dir = std::move(d);
       }
+      if (dir) break;
     }
   }
   return dir ? dir->path() : QString();
@@ -327,8 +428,6 @@ QByteArray TemporaryName(const QByteArray& name, int k, long nameMax) {
   while (n > 0 && (static_cast<unsigned char>(name.at(n)) & 0xC0) == 0x80) --n;  // not inside a character
   return name.left(n) + tail + mark;
 }
-
-bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
 // Removes the file at `path` when it is a temporary file that no program is writing any more (the save that made
 // it was killed before its rename): a save holds a lock on its temporary file until it has been renamed. True when
@@ -405,16 +504,17 @@ bool MayReplace(const QByteArray& target, struct stat& old, bool& replacesFile) 
 
 }  // namespace
 
-bool WriteWholeFile(const QString& path, const QByteArray& data) {
-  const QByteArray target = QFile::encodeName(ResolveForWrite(path));
-  struct stat old {};
-  bool replacesFile = false;
-  if (!MayReplace(target, old, replacesFile)) return false;
-  QByteArray temporary;
+namespace {
+
+// The first half of a save: `data` written whole to a temporary file beside `target` and on the disk. The open
+// temporary file, locked (its path in `temporary`), or -1 when it could not be made or written (nothing is then
+// left of it).
+int WriteTemporaryBeside(const QByteArray& target, const QByteArray& data, const struct stat* old, bool replacesFile,
+                         QByteArray& temporary) {
   const int fd = CreateTemporaryBeside(target, temporary);
-  if (fd < 0) return false;
+  if (fd < 0) return -1;
   // Permissions as the old file's, where the file system keeps them.
-  if (replacesFile) ::fchmod(fd, old.st_mode & 07777);
+  if (replacesFile && old) ::fchmod(fd, old->st_mode & 07777);
   bool written = false;
   if (SaveFailureInjected(QFile::decodeName(target))) {
     WriteAll(fd, data.constData(), data.size() / 2);  // half of it, then the disk is "full"
@@ -423,11 +523,74 @@ bool WriteWholeFile(const QString& path, const QByteArray& data) {
     // cannot sync a file says EINVAL, which is no failure of the save.
     written = WriteAll(fd, data.constData(), data.size()) && (::fdatasync(fd) == 0 || errno == EINVAL);
   }
+  if (!written) {
+    ::unlink(temporary.constData());
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+// Gives the file at `from` the name `to` only when nothing stands at `to`: a rename that never replaces, or, on a
+// file system without one, a second link made and the first removed. 0 when done, else the error (EEXIST when
+// something stands at `to`).
+int RenameNoReplace(const QByteArray& from, const QByteArray& to) {
+  if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS) return errno;
+  if (::link(from.constData(), to.constData()) == 0) {
+    ::unlink(from.constData());
+    return 0;
+  }
+  if (errno != EPERM && errno != EOPNOTSUPP) return errno;
+  // A file system that has neither: the name is looked at just before the plain rename.
+  struct stat s {};
+  if (::lstat(to.constData(), &s) == 0) return EEXIST;
+  return ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
+}
+
+}  // namespace
+
+bool WriteWholeFile(const QString& path, const QByteArray& data) {
+  const QByteArray target = QFile::encodeName(ResolveForWrite(path));
+  struct stat old {};
+  bool replacesFile = false;
+  if (!MayReplace(target, old, replacesFile)) return false;
+  QByteArray temporary;
+  const int fd = WriteTemporaryBeside(target, data, &old, replacesFile, temporary);
+  if (fd < 0) return false;
   // The temporary file stays locked until it has its name, so that no other save takes it for a leftover.
-  written = written && ::rename(temporary.constData(), target.constData()) == 0;
+  const bool written = ::rename(temporary.constData(), target.constData()) == 0;
   if (!written) ::unlink(temporary.constData());
   ::close(fd);
   return written;
+}
+
+QString WriteNewNumberedFile(const std::function<QString(int)>& name, const QByteArray& data, QString* tried) {
+  // The first number at which nothing stands, in any letter case.
+  const auto libero = [&](int from) {
+    int n = from;
+    while (n < std::numeric_limits<int>::max() && !ResolveExisting(name(n)).isEmpty()) ++n;
+    return n;
+  };
+  int n = libero(1);
+  QString path = ResolveForWrite(name(n));
+  if (tried) *tried = path;
+  QByteArray temporary;
+  const int fd = WriteTemporaryBeside(QFile::encodeName(path), data, nullptr, false, temporary);
+  if (fd < 0) return {};
+  // The name is claimed by the rename itself: one that another program took meanwhile is left to it, and the
+  // next free one is tried.
+  int error = EEXIST;
+  while (n < std::numeric_limits<int>::max()) {
+    error = RenameNoReplace(temporary, QFile::encodeName(path));
+    if (error != EEXIST) break;
+    n = libero(n + 1);
+    path = ResolveForWrite(name(n));
+    if (tried) *tried = path;
+  }
+  if (error != 0) ::unlink(temporary.constData());
+  ::close(fd);
+  return error == 0 ? path : QString();
 }
 
 bool WriteWorkFile(const QString& path, const QByteArray& data) {
@@ -437,14 +600,28 @@ bool WriteWorkFile(const QString& path, const QByteArray& data) {
   if (!MayReplace(target, old, replacesFile)) return false;
   // A symbolic link at the name is replaced by the file; what it points to is never written.
   if (S_ISLNK(old.st_mode) && ::unlink(target.constData()) != 0) return false;
-  // Opened without following a link and without waiting, and written only when it is a regular file.
-  const int fd = ::open(target.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
+  int fd = -1;
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+  mode_t kept = 0;  // the permissions of a file replaced because another name shares it
+  for (int attempt = 0;; ++attempt) {
+    // Opened without following a link and without waiting, and written only when it is a regular file.
+    fd = ::open(target.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+      ::close(fd);
+      return false;
+    }
+    if (st.st_nlink == 1) break;
+    // A file that another name shares (a hard link, as a snapshot of the folder by links makes) is never written
+    // into: the name is taken from it and a new file made, so the other names keep what they hold.
     ::close(fd);
-    return false;
+    struct stat now {};
+    if (attempt >= 3 || ::lstat(target.constData(), &now) != 0 || !SameFile(st, now) ||
+        ::unlink(target.constData()) != 0)
+      return false;
+    kept = st.st_mode & 07777;
   }
+  if (kept != 0) ::fchmod(fd, kept);
   // Overwritten and then cut to its new length rather than emptied first: a file emptied and written again is
   // flushed to the disk when it is closed.
   bool written = WriteAll(fd, data.constData(), data.size()) &&

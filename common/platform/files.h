@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace plat {
 
 // Folder of the running executable (the program folder of the suite). Tests may put another folder in its place.
@@ -64,10 +66,15 @@ bool RemoveFolder(const QString& path);                                // RmDir 
 // file system.
 void CheckTemporaryFolder();
 
-// Private temporary folder of this process, created on first use and removed when the process ends normally: in
-// the system's temporary folder, else in the first of /tmp, the user's runtime folder and the home folder that
-// takes it. Empty when none can be made.
+// Private temporary folder of this process ("frattix-XXXXXX"), created on first use and removed when the process
+// ends normally: in the system's temporary folder, else in the first of /tmp, the user's runtime folder and the
+// home folder that takes it. Empty when none can be made. The process holds a lock on a mark file in it for as
+// long as it runs.
 QString TempFolder();
+// Removes the private folders that processes of the suite left behind when they were killed: those of this user
+// in the folders TempFolder makes them in whose process is gone (nobody holds the lock of their mark). Folders of
+// other users, of running processes and without the mark are never touched.
+void RemoveOrphanedTemporaryFolders();
 
 // The executable of a program of the suite named the Windows way ("peldrix.exe", "EIGEN.exe"): ".exe" is
 // dropped and the name resolved in the program folder without regard to case. Empty when there is none.
@@ -86,11 +93,18 @@ QString Environ(const QString& name);
 // by the next save of the same file.
 bool ReadWholeFile(const QString& path, QByteArray& data);
 bool WriteWholeFile(const QString& path, const QByteArray& data);
+// Saves `data` as a new file, by the rules of a save, under the first of the names `name(1)`, `name(2)`, ... at
+// which nothing stands (no file, link, pipe or folder of any letter case). The name is claimed when the file gets
+// it, by a rename that never replaces: when another program took that name meanwhile, the next free one is taken,
+// so that two programs saving at once keep both files. The path saved, or "" when it could not be saved
+// (`tried` then holds the name it was to take).
+QString WriteNewNumberedFile(const std::function<QString(int)>& name, const QByteArray& data, QString* tried = nullptr);
 // A work file that the program writes whole again on every run and whose reader checks what it reads (the
 // clustering's partition files): written in place, without emptying it first. A rename over an existing file, or
 // an emptied file written again, makes the file system wait for the disk, which costs more than the whole
 // aggregation when hundreds are written in a row. A failed write removes what was written. A symbolic link at the
-// name is replaced by the file; a folder, a device or a pipe at the name is never opened.
+// name is replaced by the file, and so is a file that another name shares (a hard link): it keeps what it holds
+// under its other names. A folder, a device or a pipe at the name is never opened.
 bool WriteWorkFile(const QString& path, const QByteArray& data);
 
 }  // namespace plat

@@ -37,16 +37,11 @@ QString PdfFolder() {
   return folder.isEmpty() ? CurrentFolder() : folder;
 }
 
-QString PdfFileFor(const QString& docName) {
-  if (!ChosenFile().isEmpty()) return ChosenFile();
-  const QString folder = PdfFolder();
+QString NumberedPdfFile(const QString& docName, int n) {
   QString stem;
   for (const QChar c : docName) stem += c.isLetterOrNumber() ? c : QLatin1Char('_');
   if (stem.isEmpty()) stem = QStringLiteral("print");
-  for (int n = 1;; ++n) {
-    const QString path = JoinPath(folder, QStringLiteral("%1-%2.pdf").arg(stem).arg(n));
-    if (ResolveExisting(path).isEmpty()) return path;
-  }
+  return JoinPath(PdfFolder(), QStringLiteral("%1-%2.pdf").arg(stem).arg(n));
 }
 
 QPrinter& PrinterDevice() {
@@ -108,7 +103,8 @@ QPagedPaintDevice& PdfOutput::Start(QPrinter& printer, const QString& docName) {
   unwritten_.clear();
   printer_ = &printer;
   if (printer.outputFormat() != QPrinter::PdfFormat) return printer;
-  file_ = PdfFileFor(docName);
+  docName_ = docName;
+  chosen_ = ChosenFile();
   writer_ = std::make_unique<Writer>();
   QPdfWriter& pdf = writer_->pdf;
   pdf.setResolution(printer.resolution());
@@ -131,8 +127,13 @@ bool PdfOutput::Finish() {
   if (!writer_) return true;
   const QByteArray pdf = writer_->buffer.data();
   writer_.reset();
-  if (WriteWholeFile(file_, pdf)) return true;
-  unwritten_ = file_;
+  // A file chosen in the printer set-up is saved over, as by any save: the last job wins. A numbered file is
+  // claimed only now, when the job has ended, so that a job that ran beside this one keeps its own.
+  QString tried = chosen_;
+  if (!chosen_.isEmpty()) file_ = WriteWholeFile(chosen_, pdf) ? chosen_ : QString();
+  else file_ = WriteNewNumberedFile([&](int n) { return NumberedPdfFile(docName_, n); }, pdf, &tried);
+  if (!file_.isEmpty()) return true;
+  unwritten_ = tried;
   return false;
 }
 

@@ -30,19 +30,19 @@ class PdfOutput {
   PdfOutput(const PdfOutput&) = delete;
   PdfOutput& operator=(const PdfOutput&) = delete;
 
-  // Begins a job named `docName` on `printer`: names its PDF file (PdfFileFor) when the printer prints to PDF.
-  // The device to paint the job on.
+  // Begins a job named `docName` on `printer`. The device to paint the job on.
   QPagedPaintDevice& Start(QPrinter& printer, const QString& docName);
   // A new sheet on the job's device.
   bool NewPage();
   // Aborts the job on a printer.
   void Abort();
-  // The job painted and ended (its painter ended): the PDF file is saved. False when it could not be, with the
-  // file in UnwrittenFile().
+  // The job painted and ended (its painter ended): the PDF file is saved, to the file chosen in the printer set-up
+  // when one was (replacing it), else as the first free numbered file named after the job (NumberedPdfFile),
+  // which is claimed as it is saved. False when it could not be, with the file in UnwrittenFile().
   bool Finish();
   // A job that the printer refused or that was dropped: nothing is saved, and no file is named.
   void Discard();
-  // The PDF file of the job begun (empty for a printer).
+  // The PDF file that the last job was saved to (empty for a printer, or before it is saved).
   const QString& File() const { return file_; }
   // The PDF file of the last job that could not be saved (empty when it was, or for a printer).
   const QString& UnwrittenFile() const { return unwritten_; }
@@ -51,6 +51,8 @@ class PdfOutput {
   struct Writer;
   std::unique_ptr<Writer> writer_;
   QPrinter* printer_ = nullptr;
+  QString docName_;
+  QString chosen_;
   QString file_;
   QString unwritten_;
 };
@@ -114,10 +116,10 @@ class PrinterDC {
 // The printer as a paint device, set up for the current printer or for PDF output.
 QPrinter& PrinterDevice();
 
-// The file for the PDF of a print job: the file chosen as the output in the printer set-up, when one was; else the
-// document name (letters and digits kept, others "_"), "-", the first free number, ".pdf" in PdfFolder(), where a
-// name is free when nothing stands there (no file, link, pipe or folder of any case).
-QString PdfFileFor(const QString& docName);
+// The numbered PDF file `n` of print jobs named `docName`: the name (letters and digits kept, others "_"), "-",
+// the number, ".pdf", in PdfFolder(). A job takes the first at which nothing stands (no file, link, pipe or folder
+// of any case) when its file is saved.
+QString NumberedPdfFile(const QString& docName, int n);
 // The folder of the PDF files named after their jobs: FRATTIX_PDF_DIR, else the current folder.
 QString PdfFolder();
 // The file chosen as the output of the printer set-up, which every later print job to PDF writes ("" for none).

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "common/platform/drawingsurface.h"
+#include "common/plot/grafico.h"
 
 #include <QString>
 
@@ -28,3 +29,13 @@ int AltezzaCarattereSchermo(double altezza);
 
 // The outline of the printer's page on the preview, dotted, from the origin.
 void ContornoPagina(int colore);
+
+// Where a text of the display list is drawn on the preview and on the printer: centred on its point (type -2) or
+// starting at it. A horizontal centred text wider than the page window starts at the window's left edge instead,
+// so that it runs past the page on the right only. Its width is measured in the printer's font (the cell height
+// 5/3 of the text's height), so the preview places it as the print does.
+struct AncoraggioScritta {
+  double X = 0;
+  bool Centrata = false;
+};
+AncoraggioScritta Ancoraggio(const Scritta& scritta, const Finestra& pagina);

@@ -13,6 +13,7 @@
 #include "common/texts/testi.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
 
 #include <array>
 #include <charconv>
@@ -243,23 +244,25 @@ void DisegnaSimbolo(double x, double y, double height, const QString& text, doub
     return;
   }
   plat::DrawingSurface* p = SuperficieGrafica();
+  const double xd = x + g.OrigineGrafico.X + g.MarginiGrafico.Sinistro;
+  const double yd = y + g.OrigineGrafico.Y - g.MarginiGrafico.Superiore;
+  const Scritta scritta{xd, yd, height, angle, n, text, ColoreVisibile(g.PennaCorrente.Colore),
+                        g.PennaCorrente.Carattere};
+  const AncoraggioScritta a = Ancoraggio(scritta, g.FinestraPagina);
   if (p) {
     p->SelectFont(AltezzaCarattereSchermo(height), static_cast<int>(std::nearbyint(angle * 10)),
                   g.PennaCorrente.Carattere);
-    p->SetTextAlign(n == -2 ? plat::TA_CENTER | plat::TA_BASELINE : plat::TA_LEFT | plat::TA_BASELINE);
+    p->SetTextAlign(a.Centrata ? plat::TA_CENTER | plat::TA_BASELINE : plat::TA_LEFT | plat::TA_BASELINE);
   }
-  const double xd = x + g.OrigineGrafico.X + g.MarginiGrafico.Sinistro;
-  const double yd = y + g.OrigineGrafico.Y - g.MarginiGrafico.Superiore;
   if (g.PennaCorrente.Colore <= 0 || !Finiti({xd, yd})) return;
-  const int colore = ColoreVisibile(g.PennaCorrente.Colore);
   if (p) {
-    p->SetTextColor(colore);
-    p->SetCurrentPosition(xd, yd);
+    p->SetTextColor(scritta.Colore);
+    p->SetCurrentPosition(a.X, yd);
     p->Print(text);
   }
   // The text list is full: the text is drawn and left out of the display list.
   if (g.RidisegnoInCorso || g.NumeroScritte >= MassimoScritte) return;
-  g.ListaScritte[++g.NumeroScritte] = Scritta{xd, yd, height, angle, n, text, colore, g.PennaCorrente.Carattere};
+  g.ListaScritte[++g.NumeroScritte] = scritta;
 }
 
 QString TestoNumero(double value, int decimals) {
@@ -377,6 +380,18 @@ plat::DrawingSurface* SuperficieGrafica() {
 }
 
 int ColoreVisibile(int colore) { return colore == kBianco ? 0 : colore; }
+
+AncoraggioScritta Ancoraggio(const Scritta& scritta, const Finestra& pagina) {
+  const bool centrata = scritta.Tipo == -2;
+  if (!centrata || scritta.Angolo != 0 || scritta.Testo.isEmpty()) return {scritta.X, centrata};
+  // The width in centimetres, measured at 200 pixels a centimetre.
+  constexpr double kPixelCm = 200;
+  const double cella = std::clamp(scritta.Altezza * 5.0 / 3.0 * kPixelCm, 1.0, 1e6);
+  const QFontMetricsF m(plat::GdiFont(static_cast<int>(std::lround(cella)), scritta.Carattere.left(31)));
+  const double larghezza = m.horizontalAdvance(scritta.Testo) / kPixelCm;
+  if (larghezza > pagina.X2 - pagina.X1) return {pagina.X1, false};
+  return {scritta.X, true};
+}
 
 int AltezzaCarattereSchermo(double altezza) {
   const double p = std::floor(altezza * (Grafico.ScalaGrafico.X + Grafico.ScalaGrafico.Y) / 2.0);

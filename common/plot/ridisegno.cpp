@@ -58,8 +58,9 @@ void RidisegnaSchermo() {
   g.OrigineGrafico = {};
   for (int i = 1; i <= g.NumeroScritte; ++i) {
     const Scritta& t = g.ListaScritte[i];
-    p->SetTextAlign(t.Tipo == -2 ? plat::TA_CENTER | plat::TA_BASELINE : plat::TA_LEFT | plat::TA_BASELINE);
-    TestoSchermo(t.X, t.Y, t.Altezza, t.Testo, t.Angolo, t.Colore, t.Carattere);
+    const AncoraggioScritta a = Ancoraggio(t, g.FinestraPagina);
+    p->SetTextAlign(a.Centrata ? plat::TA_CENTER | plat::TA_BASELINE : plat::TA_LEFT | plat::TA_BASELINE);
+    TestoSchermo(a.X, t.Y, t.Altezza, t.Testo, t.Angolo, t.Colore, t.Carattere);
   }
 }
 

@@ -180,9 +180,10 @@ void StampaGrafico(bool fitted) {
       g.OrigineGrafico = {};
       for (int t = 1; t <= g.NumeroScritte; ++t) {
         const Scritta& sc = g.ListaScritte[t];
-        dc.SetTextAlign(sc.Tipo == -2 ? plat::TA_BASELINE | plat::TA_CENTER : plat::TA_BASELINE | plat::TA_LEFT);
+        const AncoraggioScritta a = Ancoraggio(sc, pagina);
+        dc.SetTextAlign(a.Centrata ? plat::TA_BASELINE | plat::TA_CENTER : plat::TA_BASELINE | plat::TA_LEFT);
         // TestoStampante puts the baseline at (top of the page window - y) below the top of the sheet.
-        TestoStampante(foglioX(sc.X), pagina.Y2 - foglioY(sc.Y), s * sc.Altezza, sc.Testo, sc.Angolo, sc.Colore,
+        TestoStampante(foglioX(a.X), pagina.Y2 - foglioY(sc.Y), s * sc.Altezza, sc.Testo, sc.Angolo, sc.Colore,
                        sc.Carattere);
       }
       if (!dc.EndPage()) return fallisce(rifiutata);

@@ -5,11 +5,18 @@
 #include "common/platform/files.h"
 #include "tests/support/support.h"
 
+#include <QDir>
 #include <QFile>
+#include <QMap>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 using namespace testing_support;
 
@@ -98,6 +105,62 @@ TEST(TalvorCluster, RestartToAnotherLevel) {
   EXPECT_EQ(righe.mid(32, 5), QStringList({" 2 ", " 2 ", " 4 ", " 1 ", " 1 "}));
   // The partition files stay in the program folder.
   for (int k = 1; k <= 5; ++k) EXPECT_TRUE(plat::FileExists(t.P(QString::number(k))));
+}
+
+// A snapshot of the program folder made of hard links (as backup tools make with "cp -al") after a cluster run:
+// the next run, on other orientations, writes its partition files anew, and the snapshot keeps the files of the
+// run before.
+TEST(TalvorCluster, AHardLinkSnapshotOfTheProgramFolderKeepsItsPartitionFiles) {
+  TestFolder t;
+  Sessione(t);
+  ASSERT_EQ(Talvor(t, kRunTipico).exitCode, 0);
+  const QString copia = t.Root() + "/copia";
+  QProcess cp;
+  cp.start("/bin/cp", {"-al", t.Program(), copia});
+  ASSERT_TRUE(cp.waitForFinished(60000));
+  ASSERT_EQ(cp.exitCode(), 0) << cp.readAll().toStdString();
+  QMap<QString, QByteArray> prima;
+  for (int k = 1; k <= 5; ++k) prima[QString::number(k)] = ReadBytes(copia + "/" + QString::number(k));
+  // Other orientations: every partition but the first changes.
+  ModuloScheda s;
+  s.IntestazioneScheda = {"", "Prova", "", "0/0", "", "10", "", "", "", "", ""};
+  s.RigheScheda = {QString()};
+  for (const auto& g : {std::pair{10, 20}, {200, 80}, {205, 85}, {100, 30}, {300, 60}})
+    s.RigheScheda.push_back(Record(1, g.first, g.second, 2));
+  s.NumeroRigheScheda = 5;
+  ASSERT_TRUE(ScriviFileScheda(t.D("uno.sch"), s));
+  ASSERT_EQ(Talvor(t, kRunTipico).exitCode, 0);
+  int cambiati = 0;
+  for (int k = 1; k <= 5; ++k) {
+    const QString n = QString::number(k);
+    EXPECT_EQ(ReadBytes(copia + "/" + n), prima[n]) << k;
+    cambiati += ReadBytes(t.P(n)) != prima[n] ? 1 : 0;
+  }
+  EXPECT_GE(cambiati, 4);
+}
+
+// TALVOR, as it starts, removes the private folder that a killed plotting program of this user left in TMPDIR
+// (nobody holds its mark locked) and leaves alone the one of a program still running (which holds it).
+TEST(TalvorCluster, AtItsStartTheScratchFolderOfAKilledPlotGoes) {
+  TestFolder t;
+  Sessione(t);
+  const QString tmp = t.Root() + "/tmp";
+  for (const char* c : {"frattix-morto1", "frattix-vivo01"}) {
+    QDir().mkpath(tmp + "/" + c);
+    WriteAnsi(tmp + "/" + c + "/owner.lock", "");
+    WriteAnsi(tmp + "/" + c + "/plttmp1.tmp", " 1 \n");
+  }
+  const int vivo = ::open(QFile::encodeName(tmp + "/frattix-vivo01/owner.lock").constData(), O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(vivo, 0);
+  ASSERT_EQ(::flock(vivo, LOCK_EX), 0);
+  QProcessEnvironment env = ScriptedRunEnvironment(t, kRunTipico);
+  env.insert("TMPDIR", tmp);
+  const RunResult r = RunProgram(t.P("TALVOR"), {}, t.Data(), env);
+  ::close(vivo);
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  EXPECT_EQ(QDir(tmp).entryList({"frattix-*"}, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).join(' '),
+            QString("frattix-vivo01"));
+  EXPECT_TRUE(QFile::exists(tmp + "/frattix-vivo01/plttmp1.tmp"));
 }
 
 TEST(TalvorCluster, ClosingTheWindowWritesNoResult) {

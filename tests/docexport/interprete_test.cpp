@@ -231,3 +231,39 @@ TEST_F(Interprete, ACellTooWideForAnyPageKeepsItsColumnTheWidest) {
   EXPECT_GT(larghezze[1], 0);
   EXPECT_LE(larghezze[0] + larghezze[1], 11906 - 2 * 1134);  // the text width of the page
 }
+
+// The report fonts applied (editor.txt's third item False), tables wider than the page are narrowed, and
+// LibreOffice lays them out without breaking a number: the wedge table of a results report with a volume of
+// eleven digits, a table whose long text column gives the room, and one whose numbers alone are wider than the
+// text width (it runs past the right margin). The text column still wraps at its blanks.
+TEST_F(Interprete, ANumberInAWordTableIsNeverBroken) {
+  TestFolder t;
+  t.AddPrograms({"wenlow"});
+  WriteAnsi(t.P("language.cfg"), " 1 \n");
+  ConFormattazione(t);
+  const QStringList numeri = {"288257512.61", "386271.22", "-1234567.89", "8.16E-04", "98765432101.23"};
+  QString testo = QString::fromUtf8(
+      "#RESET 2,2,2,2,2,2,12,Arial\n#STARTTABLE\n"
+      "imm.P1 [°]\tinc.P1 [°]\tsciv.P1\timm.P2 [°]\tinc.P2 [°]\tsciv.P2\tF.S. [-]\tVolume [m³]\n"
+      "110.0\t11.0\tNO\t224.0\t43.0\tNO\t0.00\t288257512.61\n110.0\t11.0\tSI\t335.0\t76.0\tNO\t1.00\t386271.22\n"
+      "#ENDTABLE\n\n#STARTTABLE\nDescrizione\tValore\tModulo\n");
+  testo += "Una famiglia di giunti descritta con molte parole che non stanno in una riga sola della pagina, "
+           "nemmeno a carattere piccolo\t-1234567.89\t8.16E-04\n#ENDTABLE\n\n#STARTTABLE\n";
+  testo += QString("98765432101.23\t").repeated(4) + "98765432101.23\n#ENDTABLE\n#ENDDOCUMENT\n";
+  WriteAnsi(t.D("cunei.tab"), testo);
+  const auto r = RunProgram(t.P("wenlow"), {t.D("cunei.tab")}, t.Data(), testing_support::ScriptedRunEnvironment(t, ""));
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  QString errore;
+  const QString pdf = docexport_test::ConvertiConLibreOffice(t.D("cunei.DOC"), "pdf", t.Root() + "/lo", &errore);
+  ASSERT_FALSE(pdf.isEmpty()) << errore.toStdString();
+  QProcess p;
+  p.start("pdftotext", {"-layout", pdf, "-"});
+  ASSERT_TRUE(p.waitForFinished(60000));
+  const QString pagina = QString::fromUtf8(p.readAllStandardOutput());
+  const QStringList parole = pagina.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
+  for (const QString& n : numeri) EXPECT_TRUE(parole.contains(n)) << n.toStdString() << "\n" << pagina.toStdString();
+  EXPECT_EQ(parole.count("98765432101.23"), 5) << pagina.toStdString();
+  // The long description wraps over lines of its own column, beside its numbers.
+  EXPECT_TRUE(parole.contains("Descrizione"));
+  EXPECT_FALSE(pagina.contains("molte parole che non stanno in una riga sola della pagina, nemmeno"));
+}

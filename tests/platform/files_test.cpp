@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 
 #include <gtest/gtest.h>
 
@@ -118,7 +119,8 @@ TEST(Files, ChangeFolderFollowsCase) {
 }
 
 // A work file (a partition file of the clustering) is written in place; a symbolic link at its name is replaced
-// by the file and what it points to is never written, and a named pipe at its name is never written into.
+// by the file and what it points to is never written, a named pipe at its name is never written into, and a file
+// that another name shares is replaced.
 TEST(Files, WorkFilesAreWrittenWholeInPlace) {
   TestFolder t(false);
   ASSERT_TRUE(plat::WriteWorkFile("12", "first and longer\r\n"));
@@ -147,6 +149,81 @@ TEST(Files, WorkFilesAreWrittenWholeInPlace) {
   struct stat s {};
   ASSERT_EQ(::lstat(tubo.constData(), &s), 0);
   EXPECT_TRUE(S_ISFIFO(s.st_mode));
+
+  // A file that another name shares (a hard link) is replaced, longer or shorter, and keeps its permissions; the
+  // other name keeps what it held.
+  for (const char* nome : {"6", "7"}) {
+    WriteAnsi(t.D(nome), "the snapshot's partition\n");
+    ASSERT_EQ(::chmod(QFile::encodeName(t.D(nome)).constData(), 0640), 0);
+    const QByteArray copia = QFile::encodeName(t.Root() + "/copia" + nome);
+    ASSERT_EQ(::link(QFile::encodeName(t.D(nome)).constData(), copia.constData()), 0);
+  }
+  ASSERT_TRUE(plat::WriteWorkFile("6", "partition 6\r\n"));
+  ASSERT_TRUE(plat::WriteWorkFile("7", "partition 7, longer than the file it replaces\r\n"));
+  for (const char* nome : {"6", "7"}) {
+    EXPECT_EQ(testing_support::ReadBytes(t.Root() + "/copia" + nome), QByteArray("the snapshot's partition\r\n"));
+    ASSERT_EQ(::lstat(QFile::encodeName(t.D(nome)).constData(), &s), 0);
+    EXPECT_EQ(s.st_nlink, 1u) << nome;
+    EXPECT_EQ(s.st_mode & 07777, 0640u) << nome;
+  }
+  EXPECT_EQ(testing_support::ReadBytes(t.D("6")), QByteArray("partition 6\r\n"));
+  EXPECT_EQ(testing_support::ReadBytes(t.D("7")), QByteArray("partition 7, longer than the file it replaces\r\n"));
+}
+
+// A new numbered file takes the first number at which nothing stands, and claims it only when it is saved: what
+// another program put at a name after it was chosen (a file, a link, a pipe, a folder, a name in another case)
+// stays as it is, and the next free number is taken. A save that fails leaves no file and tells the name it was to
+// take.
+TEST(Files, ANewNumberedFileNeverReplacesWhatCameToItsNameMeanwhile) {
+  TestFolder t(false);
+  QDir().mkpath(t.D("pdf"));
+  WriteAnsi(t.D("pdf/lavoro-1.pdf"), "first job\n");
+  // Each name is taken by someone else once it has been found free.
+  QMap<int, int> chiamate;
+  const auto intanto = [&](int n) {
+    const QString nome = t.D(QString("pdf/lavoro-%1.pdf").arg(n));
+    if (++chiamate[n] == 2) {
+      const QByteArray b = QFile::encodeName(n == 5 ? t.D("pdf/LAVORO-5.PDF") : nome);
+      switch (n) {
+        case 2: WriteAnsi(nome, "another job\n"); break;
+        case 3: EXPECT_TRUE(QFile::link(t.Root() + "/altrove", nome)); break;
+        case 4: EXPECT_EQ(::mkfifo(b.constData(), 0600), 0); break;
+        case 5: WriteAnsi(QFile::decodeName(b), "in capitals\n"); break;
+        case 6: EXPECT_TRUE(QDir().mkdir(nome)); break;
+        default: break;
+      }
+    }
+    return nome;
+  };
+  QString provato;
+  EXPECT_EQ(plat::WriteNewNumberedFile(intanto, "this job", &provato), t.D("pdf/lavoro-7.pdf"));
+  EXPECT_EQ(provato, t.D("pdf/lavoro-7.pdf"));
+  EXPECT_EQ(testing_support::ReadBytes(t.D("pdf/lavoro-7.pdf")), QByteArray("this job"));
+  EXPECT_EQ(testing_support::ReadBytes(t.D("pdf/lavoro-1.pdf")), QByteArray("first job\r\n"));
+  EXPECT_EQ(testing_support::ReadBytes(t.D("pdf/lavoro-2.pdf")), QByteArray("another job\r\n"));
+  EXPECT_TRUE(QFileInfo(t.D("pdf/lavoro-3.pdf")).isSymLink());
+  EXPECT_FALSE(QFileInfo::exists(t.Root() + "/altrove"));
+  struct stat s {};
+  ASSERT_EQ(::lstat(QFile::encodeName(t.D("pdf/lavoro-4.pdf")).constData(), &s), 0);
+  EXPECT_TRUE(S_ISFIFO(s.st_mode));
+  EXPECT_TRUE(QFileInfo(t.D("pdf/lavoro-6.pdf")).isDir());
+  QStringList presenti =
+      QDir(t.D("pdf")).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+  presenti.sort();
+  EXPECT_EQ(presenti.join(' ').toStdString(),
+            "LAVORO-5.PDF lavoro-1.pdf lavoro-2.pdf lavoro-3.pdf lavoro-4.pdf lavoro-6.pdf lavoro-7.pdf");
+
+  // The next job takes the next number; one that cannot be written whole leaves nothing.
+  const auto nome = [&](int n) { return t.D(QString("pdf/lavoro-%1.pdf").arg(n)); };
+  EXPECT_EQ(plat::WriteNewNumberedFile(nome, "next job"), t.D("pdf/lavoro-8.pdf"));
+  QString fallito = "x";
+  {
+    testing_support::FileSizeLimit limite(32);
+    fallito = plat::WriteNewNumberedFile(nome, QByteArray(100, 'p'), &provato);
+  }
+  EXPECT_TRUE(fallito.isEmpty());
+  EXPECT_EQ(provato, t.D("pdf/lavoro-9.pdf"));
+  EXPECT_EQ(QDir(t.D("pdf")).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot).size(), 8);
 }
 
 // Only regular files are read: a named pipe would block the open until a writer comes, a device would be read

@@ -39,6 +39,20 @@ QString Testo(const QString& pdf) {
   return QString::fromUtf8(p.readAll());
 }
 
+// The words of the first page of a PDF file with their left edges in points, by pdftotext.
+QList<std::pair<QString, double>> Parole(const QString& pdf) {
+  QProcess p;
+  p.start(QStringLiteral("pdftotext"), {"-bbox", "-f", "1", "-l", "1", pdf, "-"});
+  p.waitForFinished(30000);
+  QList<std::pair<QString, double>> parole;
+  static const QRegularExpression parola(QStringLiteral("<word xMin=\"([-0-9.]+)\"[^>]*>([^<]*)</word>"));
+  for (auto it = parola.globalMatch(QString::fromUtf8(p.readAll())); it.hasNext();) {
+    const auto m = it.next();
+    parole.append({m.captured(2), m.captured(1).toDouble()});
+  }
+  return parole;
+}
+
 class StampaRapida : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -100,6 +114,29 @@ TEST_F(StampaRapida, BothReportsPrintToPdfAndTheUserIsToldWhere) {
   EXPECT_EQ(scheda.count("Program FRATTIX 32"), pagine);
   EXPECT_TRUE(scheda.contains("LEGENDA"));
   EXPECT_TRUE(scheda.contains(QRegularExpression("\\b95\\s+\\d+\\s+\\d+\\.\\d")));  // the last record
+}
+
+// A title of the titles form's 80 characters, centred and wider than the text area, starts at the left margin of
+// the printed results report (2 cm, 56 points): it begins on the paper, word for word.
+TEST_F(StampaRapida, ATitleWiderThanTheTextAreaStartsAtTheLeftMargin) {
+  const QString titolo = "RELAZIONE GEOMECCANICA CAVA DI MONTE ROSSO FRONTE EST GRADONE DUE QUOTA 405 M 25";
+  ASSERT_EQ(titolo.size(), 80);
+  WriteAnsi(t.D("esempio.tit"), titolo + "\nRilievo dei fronti\n\n\n\n\n\n\n\n");
+  const auto r = Esegui("menu StampaRapidaTabulati\nanswer OK \"esempio-1.pdf\"\nclose menu1\n", true);
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  const auto parole = Parole(Pdf() + "/esempio-1.pdf");
+  qsizetype i = 0;
+  while (i < parole.size() && parole[i].first != "RELAZIONE") ++i;
+  ASSERT_LT(i, parole.size()) << Testo(Pdf() + "/esempio-1.pdf").left(600).toStdString();
+  EXPECT_NEAR(parole[i].second, 56, 1);
+  const QStringList attese = titolo.split(' ');
+  for (int k = 1; k < 8; ++k) EXPECT_EQ(parole.value(i + k).first, attese[k]) << k;
+  // The shorter line below stays centred.
+  for (const auto& [testo, x] : parole) {
+    if (testo == "Rilievo") {
+      EXPECT_GT(x, 200);
+    }
+  }
 }
 
 TEST_F(StampaRapida, AnEmptyReportSaysThereIsNothingToPrint) {

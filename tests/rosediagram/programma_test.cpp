@@ -8,10 +8,16 @@
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <set>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 using testing_support::ReadBytes;
 using testing_support::ReadLog;
@@ -129,6 +135,120 @@ TEST_F(Programma, WithATemporaryFolderThatDoesNotExistTheScratchFilesGoWhereThey
       << cartelle.join('\n').toStdString();
   EXPECT_EQ(cartelle.filter("/frattix-").filter(QRegularExpression("\\) = 0$")).size(), 1)
       << cartelle.join('\n').toStdString();
+}
+
+// The private folders in TMPDIR that hold a plot's scratch file, once one that is not in `note` does; empty when
+// none came within a minute.
+QStringList CartellePrivate(const QString& tmp, const QStringList& note = {}) {
+  for (int i = 0; i < 6000; ++i) {
+    QStringList cartelle;
+    for (const QString& c : QDir(tmp).entryList({"frattix-*"}, QDir::Dirs | QDir::NoDotAndDotDot))
+      if (QFile::exists(tmp + "/" + c + "/plttmp1.tmp")) cartelle << c;
+    for (const QString& c : cartelle)
+      if (!note.contains(c)) return cartelle;
+    QThread::msleep(10);
+  }
+  return {};
+}
+
+// MIRVANE killed (SIGKILL) while its diagram is shown leaves its private folder with the plot's scratch file; the
+// next MIRVANE removes it as it starts, and leaves alone one of another user and one without the mark of the
+// suite's private folders; a MIRVANE started while that one runs leaves its folder alone, and its own goes when
+// it ends.
+TEST_F(Programma, TheNextPlotRemovesTheScratchFolderOfAKilledOne) {
+  WriteAnsi(t.D("nord.sch"), Scheda({Record(45, 30), Record(90, 10), Record(350, 50)}));
+  WriteAnsi(t.P("temporan"), " 0 \n 0 \n 0 \n 1 \nnord.sch\nprova.ses\n");
+  const QString tmp = t.Root() + "/tmp";
+  QDir().mkpath(tmp);
+  // A MIRVANE waits for the user in front of its diagram and is killed; another one then waits, and runs on.
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  env.insert("FRATTIX_DRIVE_C", t.DriveC());
+  env.insert("TMPDIR", tmp);
+  env.remove("FRATTIX_UI_SCRIPT");
+  QProcess ucciso, vivo;
+  for (QProcess* p : {&ucciso, &vivo}) {
+    p->setProcessEnvironment(env);
+    p->setWorkingDirectory(t.Data());
+  }
+  ucciso.start(t.P("MIRVANE"), QStringList());
+  const QStringList prima = CartellePrivate(tmp);
+  ASSERT_EQ(prima.size(), 1);
+  const QString morta = prima[0];
+  ::kill(static_cast<pid_t>(ucciso.processId()), SIGKILL);
+  ASSERT_TRUE(ucciso.waitForFinished(30000));
+  EXPECT_TRUE(QFile::exists(tmp + "/" + morta + "/plttmp1.tmp"));
+  // A folder of another user, whose mark nobody holds, and one of the same pattern without a mark.
+  const bool radice = ::geteuid() == 0;
+  if (radice) {
+    QDir().mkpath(tmp + "/frattix-altrui");
+    WriteAnsi(tmp + "/frattix-altrui/owner.lock", "");
+    WriteAnsi(tmp + "/frattix-altrui/plttmp1.tmp", "1\n");
+    for (const char* f : {"/frattix-altrui/owner.lock", "/frattix-altrui/plttmp1.tmp", "/frattix-altrui"})
+      ASSERT_EQ(::chown(QFile::encodeName(tmp + f).constData(), 65534, 65534), 0);
+  }
+  QDir().mkpath(tmp + "/frattix-nonmio");
+  WriteAnsi(tmp + "/frattix-nonmio/plttmp1.tmp", "1\n");
+
+  vivo.start(t.P("MIRVANE"), QStringList());
+  QStringList dopo = CartellePrivate(tmp, prima + QStringList{"frattix-altrui", "frattix-nonmio"});
+  dopo.removeAll("frattix-altrui");
+  dopo.removeAll("frattix-nonmio");
+  EXPECT_FALSE(dopo.contains(morta)) << morta.toStdString();
+  dopo.removeAll(morta);
+  ASSERT_EQ(dopo.size(), 1);
+  const QString viva = dopo[0];
+
+  QProcessEnvironment scritto = testing_support::ScriptedRunEnvironment(t, "press Picture6\n");
+  scritto.insert("TMPDIR", tmp);
+  const auto r = RunProgram(t.P("MIRVANE"), {}, t.Data(), scritto);
+  vivo.kill();
+  vivo.waitForFinished(30000);
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  ASSERT_FALSE(viva.isEmpty());
+  QStringList attese = {viva, "frattix-nonmio"};
+  if (radice) attese << "frattix-altrui";
+  attese.sort();
+  QStringList presenti = QDir(tmp).entryList({"frattix*"}, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+  presenti.sort();
+  EXPECT_EQ(presenti.join(' ').toStdString(), attese.join(' ').toStdString()) << morta.toStdString();
+  EXPECT_TRUE(QFile::exists(tmp + "/" + viva + "/plttmp1.tmp"));
+  if (radice) {
+    EXPECT_TRUE(QFile::exists(tmp + "/frattix-altrui/plttmp1.tmp"));
+  }
+}
+
+// The titles of the session, of the titles form's 80 characters, are wider than the page in the title block of the
+// printed diagram: each starts at the left edge of the page instead of being centred, so that it begins on the
+// paper; the block's own short lines stay centred.
+TEST_F(Programma, TitlesWiderThanThePageStartAtItsLeftEdgeWhenPrinted) {
+  const QString titolo = "RELAZIONE GEOMECCANICA CAVA DI MONTE ROSSO FRONTE EST GRADONE DUE QUOTA 405 M 25";
+  WriteAnsi(t.D("nord.sch"), Scheda({Record(45, 30), Record(90, 10), Record(350, 50)}));
+  WriteAnsi(t.D("prova.TIT"), QString(titolo + "\n").repeated(4) + "\n");
+  WriteAnsi(t.P("temporan"), " 0 \n 0 \n 0 \n 1 \nnord.sch\nprova.ses\n");
+  const auto r = Esegui("press Picture5\npress Picture6\n");
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  const QStringList pdf = QDir(t.D("pdf")).entryList({"*.pdf"}, QDir::Files);
+  ASSERT_EQ(pdf.size(), 1);
+  QProcess p;
+  p.start("pdftotext", {"-bbox", t.D("pdf/" + pdf[0]), "-"});
+  ASSERT_TRUE(p.waitForFinished(30000));
+  const QString testo = QString::fromUtf8(p.readAll());
+  static const QRegularExpression parola("<word xMin=\"([-0-9.]+)\"[^>]*xMax=\"([-0-9.]+)\"[^>]*>([^<]*)</word>");
+  QList<double> inizi;
+  double centroRilievo = 0;
+  for (auto it = parola.globalMatch(testo); it.hasNext();) {
+    const auto m = it.next();
+    if (m.captured(3) == "RELAZIONE") inizi << m.captured(1).toDouble();
+    if (m.captured(3) == "RILIEVO") centroRilievo = m.captured(1).toDouble();
+  }
+  ASSERT_EQ(inizi.size(), 4) << testo.left(2000).toStdString();
+  for (double x : inizi) {
+    EXPECT_GE(x, 0);
+    EXPECT_LT(x, 6);  // the page's left edge, a tenth of a centimetre inside the paper's
+  }
+  // "RILIEVO STRUTTURALE" is centred on the diagram, far from the edge.
+  EXPECT_GT(centroRilievo, 100);
 }
 
 TEST_F(Programma, NothingToDrawIsToldAndLeavesTheHandOverFileAsItWas) {
