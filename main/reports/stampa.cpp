@@ -166,20 +166,24 @@ class RendererStampa : public InterpreteDocumento {
     return H_ - m_[3] - m_[5] - Stampante().TextHeight(PiePagina());
   }
 
-  // Where a line or a table of that width begins, by the alignment.
+  // Where a line or a table of that width begins, by the alignment; one wider than the text area begins at the left
+  // margin, so that it runs off the page on the right only.
   double InizioRiga(double larghezza) const {
     switch (Allineamento()) {
-      case 1: return m_[0] + (W_ - m_[0] - m_[1] - larghezza) / 2;
-      case 2: return W_ - m_[1] - larghezza;
+      case 1: return InizioCentrato(larghezza);
+      case 2: return std::max<double>(m_[0], W_ - m_[1] - larghezza);
       default: return m_[0];
     }
+  }
+  double InizioCentrato(double larghezza) const {
+    return std::max<double>(m_[0], m_[0] + (W_ - m_[0] - m_[1] - larghezza) / 2);
   }
 
   void StampaIntestazione() {
     plat::TextPrinter& p = Stampante();
     Font(fontBase_, dimensioneBase_);
     p.SetCurrentY(m_[2]);
-    p.SetCurrentX(m_[0] + (W_ - m_[0] - m_[1] - p.TextWidth(Intestazione())) / 2);
+    p.SetCurrentX(InizioCentrato(p.TextWidth(Intestazione())));
     Stampa(Intestazione(), true);
     p.SetCurrentY(m_[2] + p.TextHeight(Intestazione()) + m_[4]);
     Font(font_, dimensione_);
@@ -190,7 +194,7 @@ class RendererStampa : public InterpreteDocumento {
     plat::TextPrinter& p = Stampante();
     Font(fontBase_, dimensioneBase_);
     p.SetCurrentY(H_ - m_[3] - p.TextHeight(PiePagina()));
-    p.SetCurrentX(m_[0] + (W_ - m_[0] - m_[1] - p.TextWidth(PiePagina())) / 2);
+    p.SetCurrentX(InizioCentrato(p.TextWidth(PiePagina())));
     Stampa(PiePagina(), true);
     Font(font_, dimensione_);
   }

@@ -148,6 +148,29 @@ TEST_F(Stampa, ACentredTableAndItsDecimalColumn) {
   EXPECT_NE(p.Cerca("1"), nullptr);
 }
 
+TEST_F(Stampa, WhatIsWiderThanTheTextAreaStartsAtTheLeftMargin) {
+  // The text area is 566 - 112 = 454 points wide: a centred table of 700 points, a right-aligned line of 600, a
+  // centred one of 480, the header and the footer start at the left margin; the table's columns keep their widths
+  // and gaps.
+  p.larghezza = [](const QString& t) {
+    if (t == "A" || t == "B") return 350 - 0.5 * kCm;
+    return 6.0 * t.size();
+  };
+  Documento({"#RESET 2,2,2,2,2,2,12,Arial", "#HEADER " + QString(90, 'h'), "#FOOTER " + QString(95, 'f'),
+             "#TABSTYLE >>", "#CENTER", "#STARTTABLE", "A\tB", "#ENDTABLE", "#RIGHT", QString(100, 'r'), "#CENTER",
+             QString(80, 'c'), QString(10, 'k'), "#ENDDOCUMENT"});
+  ASSERT_TRUE(p.Cerca("A") && p.Cerca("B") && p.Cerca(QString(100, 'r')) && p.Cerca(QString(80, 'c')));
+  ASSERT_TRUE(p.Cerca(QString(90, 'h')) && p.Cerca(QString(95, 'f')));
+  EXPECT_DOUBLE_EQ(p.Cerca(QString(90, 'h'))->x, 56);
+  EXPECT_DOUBLE_EQ(p.Cerca(QString(95, 'f'))->x, 56);
+  EXPECT_NEAR(p.Cerca("A")->x, 56 + 0.25 * kCm, 1e-9);
+  EXPECT_NEAR(p.Cerca("B")->x, 56 + 350 + 0.25 * kCm, 1e-9);
+  EXPECT_DOUBLE_EQ(p.Cerca(QString(100, 'r'))->x, 56);
+  EXPECT_DOUBLE_EQ(p.Cerca(QString(80, 'c'))->x, 56);
+  // A line that fits is still centred.
+  EXPECT_DOUBLE_EQ(p.Cerca(QString(10, 'k'))->x, 56 + (454 - 60) / 2.0);
+}
+
 TEST_F(Stampa, TabStyleAlignsColumnsLeftOrRight) {
   QStringList righe{"#RESET 2,2,2,2,2,2,12,Arial", "#TABSTYLE =LL", "#STARTTABLE"};
   QStringList testa, riga;

@@ -3,6 +3,7 @@
 #include "common/platform/files.h"
 #include "common/platform/textio.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,6 +11,8 @@
 #include <QProcess>
 #include <QThread>
 #include <QThreadPool>
+
+#include <gtest/gtest.h>
 
 #include <csignal>
 
@@ -124,6 +127,21 @@ RunResult RunProgram(const QString& exe, const QStringList& args, const QString&
   r.output = QString::fromLocal8Bit(p.readAll());
   r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
   return r;
+}
+
+bool OnOtherScreen() { return qEnvironmentVariableIsSet("FRATTIX_TEST_SCREEN"); }
+
+bool RunOnScreen(const Screen& screen, QString* output) {
+  const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  if (!test) return false;
+  QProcessEnvironment env;
+  env.insert(QStringLiteral("FRATTIX_TEST_SCREEN"), QString::fromLatin1(screen.name));
+  if (screen.variable) env.insert(QString::fromLatin1(screen.variable), QString::fromLatin1(screen.value));
+  const QString filter = QStringLiteral("--gtest_filter=%1.%2").arg(QString::fromUtf8(test->test_suite_name()),
+                                                                    QString::fromUtf8(test->name()));
+  const RunResult r = RunProgram(QCoreApplication::applicationFilePath(), {filter}, QDir::currentPath(), env, 600000);
+  if (output) *output = r.output;
+  return r.finished && r.exitCode == 0 && r.output.contains(QStringLiteral("[  PASSED  ] 1 test"));
 }
 
 QProcessEnvironment ScriptedRunEnvironment(const TestFolder& t, const QString& script) {

@@ -64,6 +64,25 @@ struct RunResult {
 RunResult RunProgram(const QString& exe, const QStringList& args, const QString& workDir,
               const QProcessEnvironment& extra = QProcessEnvironment(), int timeoutMs = 60000);
 
+// The screens a test of what the windows show runs on, each as the environment that makes it: the default screen,
+// a screen scaled by 1.5 and by 2 (as a laptop's 150 % and 200 % display scale), and fonts at 144 dots per inch.
+struct Screen {
+  const char* name;
+  const char* variable;  // nullptr: the default screen
+  const char* value;
+};
+inline constexpr Screen kScreens[] = {{"scale 1", nullptr, nullptr},
+                                      {"scale 1.5", "QT_SCALE_FACTOR", "1.5"},
+                                      {"scale 2", "QT_SCALE_FACTOR", "2"},
+                                      {"fonts at 144 dpi", "QT_FONT_DPI", "144"}};
+
+// The screen scale and font resolution are fixed when the application object is made, so a test that must look at
+// other screens runs itself again on each of them: RunOnScreen runs the current test in a child process of the
+// test binary with the screen's environment and gives true when it passed there (its output in `output`).
+// OnOtherScreen() is true in such a child, whose test makes its checks and runs no child of its own.
+bool RunOnScreen(const Screen& screen, QString* output);
+bool OnOtherScreen();
+
 // The environment of a headless run in `t`: "c:" is t.DriveC(), the log is t.D("ui.log"), and `script` (written to
 // t.Root()/run.script) answers what the program shows.
 QProcessEnvironment ScriptedRunEnvironment(const TestFolder& t, const QString& script);
