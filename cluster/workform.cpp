@@ -26,9 +26,9 @@ constexpr int kAltezzaFrame = 73;        // 1095 twips
 
 enum Simbolo { Meno, Spunta, Piu };
 
-// The picture of a picture button: a raised grey button with its sign.
-QImage Icona(Simbolo simbolo, int lato) {
-  QImage im(lato, lato, QImage::Format_RGB32);
+// The picture of a picture button: a raised grey button with its sign, at the screen's pixel ratio.
+QImage Icona(Simbolo simbolo, int lato, qreal rapporto) {
+  QImage im = plat::ScreenImage(QSize(lato, lato), rapporto, QImage::Format_RGB32);
   im.fill(QColor(192, 192, 192));
   QPainter p(&im);
   p.setRenderHint(QPainter::Antialiasing);
@@ -145,7 +145,7 @@ workform::workform() : plat::Form(QStringLiteral("workform")) {
   for (const auto& b : bottoni) {
     auto* box = new plat::PictureBox(QString::fromLatin1(b.nome), Frame4);
     box->setGeometry(b.centro - lato / 2, 8, lato, lato);
-    box->SetPicture(Icona(b.simbolo, lato));
+    box->SetPicture(Icona(b.simbolo, lato, plat::ScreenPixelRatio(this)));
     const QString comando = b.comando;
     connect(box, &plat::PictureBox::Click, this, [this, comando] { Comando(comando); });
     connect(box, &plat::PictureBox::DblClick, this, [this, comando] { Comando(comando); });

@@ -3,7 +3,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
 #include <QProcessEnvironment>
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -80,8 +83,13 @@ inline constexpr Screen kScreens[] = {{"scale 1", nullptr, nullptr},
 // other screens runs itself again on each of them: RunOnScreen runs the current test in a child process of the
 // test binary with the screen's environment and gives true when it passed there (its output in `output`).
 // OnOtherScreen() is true in such a child, whose test makes its checks and runs no child of its own.
-bool RunOnScreen(const Screen& screen, QString* output);
+// `size`, when given, is the screen's size in its own pixels (the default is 800 x 800).
+bool RunOnScreen(const Screen& screen, QString* output, const QSize& size = QSize());
 bool OnOtherScreen();
+
+// The blocks of `ratio` x `ratio` pixels (aligned on multiples of the ratio) within `region` of a picture of the
+// screen whose pixels are not all alike: none when what it shows was drawn in the window's pixels and enlarged.
+int BlocksFinerThanAWindowPixel(const QImage& image, const QRect& region, int ratio);
 
 // The environment of a headless run in `t`: "c:" is t.DriveC(), the log is t.D("ui.log"), and `script` (written to
 // t.Root()/run.script) answers what the program shows.
