@@ -85,9 +85,13 @@ class Rete {
   const OpzioniRete& opzioni_;
 };
 
+}  // namespace
+
 QString TestoContatore(const QString& etichetta, double valore) {
   return Traduci(etichetta) + QLatin1Char(' ') + plat::StrNumber(valore);
 }
+
+namespace {
 
 // Waits, yielding to the user interface, for a command of the window.
 QString AttendiComando() {
@@ -106,13 +110,9 @@ bool Sfoglia(workform* f, int& valore, int massimo) {
   return comando == kComandoConferma;
 }
 
-// The prompt of Frame5: its title and text, the box emptied; the value typed when Enter is pressed in it.
-double Chiedi(workform* f, const QString& titolo, const QString& testo) {
-  f->Frame5->setTitle(titolo);
-  f->Label6->setText(testo);
-  f->Text1->clear();
-  f->Frame5->show();
-  f->Text1->setFocus();
+// A prompt of Frame5; the value typed when Enter is pressed in its box.
+double Chiedi(workform* f, workform::Domanda domanda) {
+  f->MostraDomanda(domanda);
   FinestraCluster.InvioText1 = false;
   while (!FinestraCluster.InvioText1) plat::WaitForUser();
   const double v = plat::Val(f->Text1->text());
@@ -217,9 +217,7 @@ void EseguiClusterAnalysis(const PoliClustering& poli, const StendimentiClusteri
     f->Frame3->hide();
     int v = 0;
     for (;;) {
-      const double valore =
-          Chiedi(f, Traduci(QStringLiteral("LIVELLO DI AGGREGAZIONE")),
-                 Traduci(QStringLiteral("Numero iniziale di cluster")) + QLatin1Char(':'));
+      const double valore = Chiedi(f, workform::DomandaLivello);
       if (valore > 0 && valore <= n && valore == std::floor(valore) &&
           plat::FileExists(NomePartizione(static_cast<int>(valore)))) {
         v = static_cast<int>(valore);
@@ -274,8 +272,7 @@ void EseguiClusterAnalysis(const PoliClustering& poli, const StendimentiClusteri
     // H. The maximum distance and the non-hierarchical passes.
     double d = -1;
     for (;;) {
-      d = Chiedi(f, Traduci(QStringLiteral("CLUSTERING NON GERARCHICO")),
-                 Traduci(QStringLiteral("Distanza angolare massima di appartenenza ai cluster")) + QLatin1Char(':'));
+      d = Chiedi(f, workform::DomandaDistanza);
       if (d >= 0 && d <= 90) break;
     }
     const auto distanza = static_cast<float>(d * std::atan(1.0) / 45);
