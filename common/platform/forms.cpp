@@ -115,22 +115,6 @@ struct StyleOf : Control {
   }
 };
 
-// A caption as it shows: a single "&" marks the access key and is not shown, "&&" shows one.
-QString Shown(const QString& caption) {
-  QString out;
-  for (qsizetype i = 0; i < caption.size(); ++i) {
-    if (caption.at(i) == QLatin1Char('&')) {
-      if (i + 1 < caption.size() && caption.at(i + 1) == QLatin1Char('&')) {
-        out += QLatin1Char('&');
-        ++i;
-      }
-      continue;
-    }
-    out += caption.at(i);
-  }
-  return out;
-}
-
 // The width of the widest line of a text in the control's font, in the control's pixels, rounded up.
 int Advance(const QWidget* w, const QString& text) {
   const QFontMetricsF fm(w->font(), w);
@@ -144,6 +128,21 @@ int LineHeight(const QWidget* w) { return QFontMetrics(w->font(), w).height(); }
 constexpr const char* kWidestValue = "frattixWidestValue";
 
 }  // namespace
+
+QString ShownCaption(const QString& caption) {
+  QString out;
+  for (qsizetype i = 0; i < caption.size(); ++i) {
+    if (caption.at(i) == QLatin1Char('&')) {
+      if (i + 1 < caption.size() && caption.at(i + 1) == QLatin1Char('&')) {
+        out += QLatin1Char('&');
+        ++i;
+      }
+      continue;
+    }
+    out += caption.at(i);
+  }
+  return out;
+}
 
 QString WidestNumber(double minimum, double maximum) {
   double largest = std::max(std::fabs(minimum), std::fabs(maximum));
@@ -171,7 +170,7 @@ QRect TextRoom(const QWidget* field) {
 QSize SizeForText(const QWidget* control) {
   QStyle* style = control->style();
   if (const auto* l = qobject_cast<const QLabel*>(control)) {
-    const QString text = l->textFormat() == Qt::PlainText ? l->text() : Shown(l->text());
+    const QString text = l->textFormat() == Qt::PlainText ? l->text() : ShownCaption(l->text());
     if (text.isEmpty()) return {};
     if (l->wordWrap()) return {0, l->heightForWidth(l->width())};
     const QRect inside = l->contentsRect();
@@ -181,7 +180,7 @@ QSize SizeForText(const QWidget* control) {
             lines * LineHeight(l) + l->height() - inside.height() + 2 * l->margin()};
   }
   if (const auto* b = qobject_cast<const QPushButton*>(control)) {
-    const QString text = Shown(b->text());
+    const QString text = ShownCaption(b->text());
     if (text.isEmpty()) return {};
     const QStyleOptionButton o = StyleOf<QPushButton, QStyleOptionButton>::Of(b);
     const QRect inside = style->subElementRect(QStyle::SE_PushButtonContents, &o, b);
@@ -189,7 +188,7 @@ QSize SizeForText(const QWidget* control) {
     return {Advance(b, text) + b->width() - inside.width() + 6, LineHeight(b) + b->height() - inside.height() + 2};
   }
   if (const auto* r = qobject_cast<const QRadioButton*>(control)) {
-    const QString text = Shown(r->text());
+    const QString text = ShownCaption(r->text());
     if (text.isEmpty()) return {};
     const QStyleOptionButton o = StyleOf<QRadioButton, QStyleOptionButton>::Of(r);
     const QRect inside = style->subElementRect(QStyle::SE_RadioButtonContents, &o, r);
@@ -197,7 +196,7 @@ QSize SizeForText(const QWidget* control) {
             std::max(LineHeight(r), style->pixelMetric(QStyle::PM_ExclusiveIndicatorHeight, &o, r))};
   }
   if (const auto* c = qobject_cast<const QCheckBox*>(control)) {
-    const QString text = Shown(c->text());
+    const QString text = ShownCaption(c->text());
     if (text.isEmpty()) return {};
     const QStyleOptionButton o = StyleOf<QCheckBox, QStyleOptionButton>::Of(c);
     const QRect inside = style->subElementRect(QStyle::SE_CheckBoxContents, &o, c);
@@ -205,7 +204,7 @@ QSize SizeForText(const QWidget* control) {
             std::max(LineHeight(c), style->pixelMetric(QStyle::PM_IndicatorHeight, &o, c))};
   }
   if (const auto* g = qobject_cast<const QGroupBox*>(control)) {
-    const QString text = Shown(g->title());
+    const QString text = ShownCaption(g->title());
     if (text.isEmpty()) return {};
     const QStyleOptionGroupBox o = StyleOf<QGroupBox, QStyleOptionGroupBox>::Of(g);
     const QRect label = style->subControlRect(QStyle::CC_GroupBox, &o, QStyle::SC_GroupBoxLabel, g);

@@ -27,6 +27,9 @@ QWidget* LoadedForm(const QString& name);
 // label that wraps its text (its height for its width is what it needs).
 QSize SizeForText(const QWidget* control);
 
+// A caption as it shows: a single "&" marks the access key and is not shown, "&&" shows one "&".
+QString ShownCaption(const QString& caption);
+
 // Where a field draws its text: a line edit's contents less its text margins, a drop-down list's edit field; an
 // empty rectangle for other controls.
 QRect TextRoom(const QWidget* field);

@@ -17,22 +17,6 @@
 
 namespace {
 
-// The text a caption shows: "&&" is one ampersand, a single "&" (an access key mark) is not shown.
-QString TestoDidascalia(const QString& didascalia) {
-  QString out;
-  for (qsizetype i = 0; i < didascalia.size(); ++i) {
-    if (didascalia.at(i) == QLatin1Char('&')) {
-      if (i + 1 < didascalia.size() && didascalia.at(i + 1) == QLatin1Char('&')) {
-        out += QLatin1Char('&');
-        ++i;
-      }
-      continue;
-    }
-    out += didascalia.at(i);
-  }
-  return out;
-}
-
 // Equal-area projection of a pole (plunge and trend in degrees) into a net of radius r centred at c.
 QPointF Proietta(double immersione, double inclinazione, const QPointF& c, double r) {
   const double d = std::numbers::pi / 180.0;
@@ -161,5 +145,5 @@ INFORMAZIONI::INFORMAZIONI(QWidget* parent) : plat::Form(QStringLiteral("INFORMA
 
 void INFORMAZIONI::ImpostaLabel8(const QString& didascalia) {
   Didascalia8 = didascalia;
-  Label8->setText(TestoDidascalia(didascalia));
+  Label8->setText(plat::ShownCaption(didascalia));
 }

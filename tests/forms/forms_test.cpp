@@ -10,6 +10,7 @@
 #include "cluster/interattiva.h"
 #include "cluster/workform.h"
 #include "common/data/risultato.h"
+#include "common/platform/forms.h"
 #include "common/platform/picturebox.h"
 #include "common/platform/ui.h"
 #include "common/plot/grafica.h"
@@ -54,62 +55,23 @@ using testing_support::WriteAnsi;
 
 namespace {
 
-// The style options of a control, as it paints itself.
-struct OpzioniCampo : QLineEdit {
-  static QStyleOptionFrame Di(const QLineEdit* e) {
-    QStyleOptionFrame o;
-    (e->*(&OpzioniCampo::initStyleOption))(&o);
+// The style options a control paints itself with (its initStyleOption is protected).
+template <class Controllo, class Opzioni>
+struct Stile : Controllo {
+  static Opzioni Di(const Controllo* c) {
+    Opzioni o;
+    (c->*(&Stile::initStyleOption))(&o);
     return o;
   }
 };
-struct OpzioniPulsante : QPushButton {
-  static QStyleOptionButton Di(const QPushButton* b) {
-    QStyleOptionButton o;
-    (b->*(&OpzioniPulsante::initStyleOption))(&o);
-    return o;
-  }
-};
-struct OpzioniOpzione : QRadioButton {
-  static QStyleOptionButton Di(const QRadioButton* b) {
-    QStyleOptionButton o;
-    (b->*(&OpzioniOpzione::initStyleOption))(&o);
-    return o;
-  }
-};
-struct OpzioniCasella : QCheckBox {
-  static QStyleOptionButton Di(const QCheckBox* b) {
-    QStyleOptionButton o;
-    (b->*(&OpzioniCasella::initStyleOption))(&o);
-    return o;
-  }
-};
-struct OpzioniCornice : QGroupBox {
-  static QStyleOptionGroupBox Di(const QGroupBox* g) {
-    QStyleOptionGroupBox o;
-    (g->*(&OpzioniCornice::initStyleOption))(&o);
-    return o;
-  }
-};
-struct OpzioniElenco : QComboBox {
-  static QStyleOptionComboBox Di(const QComboBox* c) {
-    QStyleOptionComboBox o;
-    (c->*(&OpzioniElenco::initStyleOption))(&o);
-    return o;
-  }
-};
+using OpzioniCampo = Stile<QLineEdit, QStyleOptionFrame>;
+using OpzioniPulsante = Stile<QPushButton, QStyleOptionButton>;
+using OpzioniOpzione = Stile<QRadioButton, QStyleOptionButton>;
+using OpzioniCasella = Stile<QCheckBox, QStyleOptionButton>;
+using OpzioniCornice = Stile<QGroupBox, QStyleOptionGroupBox>;
+using OpzioniElenco = Stile<QComboBox, QStyleOptionComboBox>;
 
-// The text a caption shows: a single "&" marks the access key and is not shown, "&&" shows one.
-QString Mostrato(const QString& didascalia) {
-  QString out;
-  for (qsizetype i = 0; i < didascalia.size(); ++i) {
-    if (didascalia.at(i) == '&') {
-      if (i + 1 < didascalia.size() && didascalia.at(i + 1) == '&') out += '&', ++i;
-      continue;
-    }
-    out += didascalia.at(i);
-  }
-  return out;
-}
+QString Mostrato(const QString& didascalia) { return plat::ShownCaption(didascalia); }
 
 // The widest value a numeric field takes: the bound with more figures before the point, with three decimals, and
 // a minus sign when the range holds negative values.
@@ -360,7 +322,12 @@ class Forms : public ::testing::Test {
         "press edilineform.Command2\npress SelezionaElenco.Command2\n"
         "menu GraficaProiezione\nmisura\npress Command1(1)\n"
         "menu configura\nmisura\npress Editacfg.Command2\n"
-        "nascondi\n";
+        "principale\nnascondi\n";
+    // The main window itself: its logo.
+    plat::RegisterScriptAction("principale", [&](const QStringList&, QString*) {
+      Esame(dove, guasti).Controlla(w.get());
+      return true;
+    });
     plat::RegisterScriptAction("nascondi", [&](const QStringList&, QString*) {
       w->hide();
       return true;
