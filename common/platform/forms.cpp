@@ -170,7 +170,8 @@ QRect TextRoom(const QWidget* field) {
 QSize SizeForText(const QWidget* control) {
   QStyle* style = control->style();
   if (const auto* l = qobject_cast<const QLabel*>(control)) {
-    const QString text = l->textFormat() == Qt::PlainText ? l->text() : ShownCaption(l->text());
+    // A label without a buddy shows its "&" as it is.
+    const QString text = l->buddy() ? ShownCaption(l->text()) : l->text();
     if (text.isEmpty()) return {};
     if (l->wordWrap()) return {0, l->heightForWidth(l->width())};
     const QRect inside = l->contentsRect();

@@ -128,6 +128,7 @@ class Esame {
         const QRect r = b->style()->subElementRect(QStyle::SE_PushButtonContents, &o, b);
         Entra(chi, Mostrato(b->text()), Larghezza(b, Mostrato(b->text())), r.width());
         Alto(chi, Mostrato(b->text()), b->fontMetrics().height(), r.height());
+        testo = b->geometry();
       } else if (auto* o = qobject_cast<QRadioButton*>(w)) {
         const QStyleOptionButton s = OpzioniOpzione::Di(o);
         const QRect r = o->style()->subElementRect(QStyle::SE_RadioButtonContents, &s, o);
@@ -172,7 +173,7 @@ class Esame {
                           .arg(plat::ScreenPixelRatio(p)));
       }
       if (testo) {
-        // No text under a control beside it.
+        // No text (and no button) under a control beside it.
         for (QWidget* s : padre->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
           if (s == w || s->isWindow() || !s->isVisibleTo(form)) continue;
           if (s->geometry().intersects(*testo))
@@ -200,8 +201,7 @@ class Esame {
   // A label's text: its room is the label's contents; a label whose text ends in leader dots lies under the field
   // it names by design, and only its name (with the blank after it) must stay clear of the other controls.
   std::optional<QRect> Etichetta(const QString& chi, const QLabel* l) {
-    QString testo = Mostrato(l->text());
-    if (l->textFormat() == Qt::PlainText) testo = l->text();
+    const QString testo = l->buddy() ? Mostrato(l->text()) : l->text();
     if (testo.isEmpty()) return std::nullopt;
     const QRect contenuto = l->contentsRect().marginsRemoved(QMargins(l->margin(), l->margin(), l->margin(), l->margin()));
     static const QRegularExpression puntini(" \\.+$");
