@@ -86,9 +86,13 @@ class Rete {
   const OpzioniRete& opzioni_;
 };
 
+}  // namespace
+
 QString TestoContatore(const QString& etichetta, double valore) {
   return Traduci(etichetta) + QLatin1Char(' ') + plat::StrNumber(valore);
 }
+
+namespace {
 
 // Waits, yielding to the user interface, for a command of the window.
 QString AttendiComando() {
@@ -107,21 +111,17 @@ bool Sfoglia(workform* f, int& valore, int massimo) {
   return comando == kComandoConferma;
 }
 
-// The prompt of Frame5: its title and text, the box emptied; the value typed when Enter is pressed in it. A
-// character that the files cannot hold is refused as every field refuses it, and the answer is then no number
-// (NaN), which every caller asks again; a text of other characters that is no number counts as 0.
-double Chiedi(workform* f, const QString& titolo, const QString& testo) {
-  f->Frame5->setTitle(titolo);
-  f->Label6->setText(testo);
-  f->Text1->clear();
-  f->Frame5->show();
-  f->Text1->setFocus();
+// A prompt of Frame5; the value typed when Enter is pressed in its box. A character that the files cannot hold is
+// refused as every field refuses it, and the answer is then no number (NaN), which every caller asks again; a text
+// of other characters that is no number counts as 0.
+double Chiedi(workform* f, workform::Domanda domanda) {
+  f->MostraDomanda(domanda);
   FinestraCluster.InvioText1 = false;
   while (!FinestraCluster.InvioText1) plat::WaitForUser();
   const QString risposta = f->Text1->text();
   f->Frame5->hide();
   if (const auto carattere = plat::CharacterALineCannotHold(risposta)) {
-    plat::MsgBox(MessaggioCarattere(*carattere), plat::vbOKOnly | plat::vbCritical, titolo);
+    plat::MsgBox(MessaggioCarattere(*carattere), plat::vbOKOnly | plat::vbCritical, f->Frame5->title());
     return std::numeric_limits<double>::quiet_NaN();
   }
   return plat::Val(risposta);
@@ -224,9 +224,7 @@ void EseguiClusterAnalysis(const PoliClustering& poli, const StendimentiClusteri
     f->Frame3->hide();
     int v = 0;
     for (;;) {
-      const double valore =
-          Chiedi(f, Traduci(QStringLiteral("LIVELLO DI AGGREGAZIONE")),
-                 Traduci(QStringLiteral("Numero iniziale di cluster")) + QLatin1Char(':'));
+      const double valore = Chiedi(f, workform::DomandaLivello);
       if (valore > 0 && valore <= n && valore == std::floor(valore) &&
           plat::FileExists(NomePartizione(static_cast<int>(valore)))) {
         v = static_cast<int>(valore);
@@ -281,8 +279,7 @@ void EseguiClusterAnalysis(const PoliClustering& poli, const StendimentiClusteri
     // H. The maximum distance and the non-hierarchical passes.
     double d = -1;
     for (;;) {
-      d = Chiedi(f, Traduci(QStringLiteral("CLUSTERING NON GERARCHICO")),
-                 Traduci(QStringLiteral("Distanza angolare massima di appartenenza ai cluster")) + QLatin1Char(':'));
+      d = Chiedi(f, workform::DomandaDistanza);
       if (d >= 0 && d <= 90) break;
     }
     const auto distanza = static_cast<float>(d * std::atan(1.0) / 45);

@@ -44,6 +44,9 @@ int ColoreCluster(int c);
 // merged cluster and yielding to the user interface after every merge.
 void AggregaCluster(workform* finestra, int metodo, const PoliClustering& poli, const OpzioniRete& opzioni);
 
+// A counter of the window's Frame3: the translated label, a blank and the number as the platform writes it.
+QString TestoContatore(const QString& etichetta, double valore);
+
 // The whole interactive analysis; returns when the user confirms. Closing the window ends the program.
 void EseguiClusterAnalysis(const PoliClustering& poli, const StendimentiClustering& stendimenti,
                            const OpzioniRete& opzioni, RisultatoClustering& risultato);

@@ -26,9 +26,9 @@ constexpr int kAltezzaFrame = 73;        // 1095 twips
 
 enum Simbolo { Meno, Spunta, Piu };
 
-// The picture of a picture button: a raised grey button with its sign.
-QImage Icona(Simbolo simbolo, int lato) {
-  QImage im(lato, lato, QImage::Format_RGB32);
+// The picture of a picture button: a raised grey button with its sign, at the screen's pixel ratio.
+QImage Icona(Simbolo simbolo, int lato, qreal rapporto) {
+  QImage im = plat::ScreenImage(QSize(lato, lato), rapporto, QImage::Format_RGB32);
   im.fill(QColor(192, 192, 192));
   QPainter p(&im);
   p.setRenderHint(QPainter::Antialiasing);
@@ -145,7 +145,7 @@ workform::workform() : plat::Form(QStringLiteral("workform")) {
   for (const auto& b : bottoni) {
     auto* box = new plat::PictureBox(QString::fromLatin1(b.nome), Frame4);
     box->setGeometry(b.centro - lato / 2, 8, lato, lato);
-    box->SetPicture(Icona(b.simbolo, lato));
+    box->SetPicture(Icona(b.simbolo, lato, plat::ScreenPixelRatio(this)));
     const QString comando = b.comando;
     connect(box, &plat::PictureBox::Click, this, [this, comando] { Comando(comando); });
     connect(box, &plat::PictureBox::DblClick, this, [this, comando] { Comando(comando); });
@@ -164,6 +164,33 @@ workform::workform() : plat::Form(QStringLiteral("workform")) {
   Text1->installEventFilter(this);
 
   Form_Load();
+  AdattaAiTesti();
+}
+
+void workform::AdattaAiTesti() {
+  // The design fitted to the texts of the language once, with every frame in its place: the frames grow with
+  // their controls (the frames that share a place keep one size), the window's design with the frames. The
+  // prompts are fitted too, each in turn, and their texts cleared again.
+  SetFitsTexts(false);
+  for (Domanda d : {DomandaLivello, DomandaDistanza}) {
+    ImpostaDomanda(d);
+    plat::FitToTexts(this);
+  }
+  Frame5->setTitle(QString());
+  Label6->clear();
+  for (int i = 1; i <= 5; ++i) sinistra_[static_cast<std::size_t>(i)] = Riquadro(i)->x();
+  altoFrame_ = Frame1->y();
+  progetto_ = size();
+}
+
+QGroupBox* workform::Riquadro(int frame) const {
+  switch (frame) {
+    case 1: return Frame1;
+    case 2: return Frame2;
+    case 3: return Frame3;
+    case 4: return Frame4;
+    default: return Frame5;
+  }
 }
 
 void workform::Form_Load() {
@@ -174,14 +201,29 @@ void workform::Form_Load() {
 }
 
 void workform::Disponi(const QSize& area) {
-  const int dW = area.width() - kLarghezzaProgetto;
-  const int dH = area.height() - kAltezzaProgetto;
+  // A window narrower than its design keeps the frames at their places from the left edge.
+  const int dW = std::max(area.width() - progetto_.width(), 0);
+  const int dH = area.height() - progetto_.height();
   const int lato = std::max(kLatoRete + dH, 16);
   Picture1->SetImageSize(QSize(lato, lato));
   Picture1->move(std::max((area.width() - lato) / 2, 0), kMargine);
-  for (int i = 1; i <= 5; ++i) {
-    QGroupBox* f = findChild<QGroupBox*>(QStringLiteral("Frame%1").arg(i));
-    f->move(SinistraProgetto(i) + dW / 2, kAltoFrame + dH);
+  for (int i = 1; i <= 5; ++i) Riquadro(i)->move(sinistra_[static_cast<std::size_t>(i)] + dW / 2, altoFrame_ + dH);
+}
+
+void workform::MostraDomanda(Domanda domanda) {
+  ImpostaDomanda(domanda);
+  Text1->clear();
+  Frame5->show();
+  Text1->setFocus();
+}
+
+void workform::ImpostaDomanda(Domanda domanda) {
+  if (domanda == DomandaLivello) {
+    Frame5->setTitle(Traduci(QStringLiteral("LIVELLO DI AGGREGAZIONE")));
+    Label6->setText(Traduci(QStringLiteral("Numero iniziale di cluster")) + QLatin1Char(':'));
+  } else {
+    Frame5->setTitle(Traduci(QStringLiteral("CLUSTERING NON GERARCHICO")));
+    Label6->setText(Traduci(QStringLiteral("Distanza angolare massima di appartenenza ai cluster")) + QLatin1Char(':'));
   }
 }
 

@@ -9,7 +9,10 @@
 #include "common/platform/forms.h"
 #include "common/platform/picturebox.h"
 
+#include <QSize>
 #include <QString>
+
+#include <array>
 
 class QGroupBox;
 class QLabel;
@@ -36,8 +39,8 @@ class workform : public plat::Form {
  public:
   workform();
 
-  // Stretches the window's design to the client size `area`: the net grows into a square in the middle and the
-  // row of frames moves down with it (the frames keep their size).
+  // Stretches the window's design (fitted to the texts of the language) to the client size `area`: the net grows
+  // into a square in the middle and the row of frames moves down with it (the frames keep their size).
   void Disponi(const QSize& area);
 
   plat::DrawingSurface* Picture1 = nullptr;
@@ -63,6 +66,11 @@ class workform : public plat::Form {
   QLabel* Label6 = nullptr;
   QLineEdit* Text1 = nullptr;
 
+  // The prompts of Frame5: the level of aggregation and the maximum angular distance.
+  enum Domanda { DomandaLivello, DomandaDistanza };
+  // Shows a prompt: its title on Frame5, its text above the box, the box emptied and given the focus.
+  void MostraDomanda(Domanda domanda);
+
   // The design positions (left edge) of the frames, in pixels.
   static int SinistraProgetto(int frame);
 
@@ -73,7 +81,16 @@ class workform : public plat::Form {
 
  private:
   void Form_Load();
+  // Fits the design to the texts of the language (and of both prompts) and takes it as the design Disponi
+  // stretches.
+  void AdattaAiTesti();
+  QGroupBox* Riquadro(int frame) const;
+  void ImpostaDomanda(Domanda domanda);
   void Comando(const QString& codice);
   void Command3_Click();
   void Picture1_KeyDown(int key, Qt::KeyboardModifiers modifiers);
+
+  std::array<int, 6> sinistra_{};  // the left edges of Frame1..Frame5 in the fitted design
+  int altoFrame_ = 0;              // the top of the row of frames in it
+  QSize progetto_;                 // its size
 };

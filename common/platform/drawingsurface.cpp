@@ -156,9 +156,13 @@ void DrawingSurface::Touched() {
 void DrawingSurface::SetImageSize(const QSize& size) {
   const QSize s(std::max(1, size.width()), std::max(1, size.height()));
   EndPainting();
-  if (image_.size() != s) {
-    image_ = QImage(s, QImage::Format_RGB32);
+  // The image holds the pixels of the screen the surface is on (devicePixelRatio of them to a pixel of the
+  // window): a painter on it draws in the window's pixels, at the screen's resolution.
+  const qreal ratio = ScreenPixelRatio(this);
+  if (size_ != s || image_.devicePixelRatio() != ratio) {
+    image_ = ScreenImage(s, ratio, QImage::Format_RGB32);
     image_.fill(ColorFromRgb(backColor_));
+    size_ = s;
   }
   resize(s);
   if (width_ != 0 && height_ != 0) Scale(left_, top_, width_, height_);
@@ -184,8 +188,8 @@ void DrawingSurface::Scale(double left, double top, double width, double height)
   width_ = width;
   height_ = height;
   const bool ok = std::isfinite(width) && std::isfinite(height) && width != 0 && height != 0;
-  sx_ = ok ? image_.width() / width : 1.0;
-  sy_ = ok ? image_.height() / height : 1.0;
+  sx_ = ok ? size_.width() / width : 1.0;
+  sy_ = ok ? size_.height() / height : 1.0;
   if (!ok) left_ = top_ = width_ = height_ = 0;
 }
 
@@ -215,7 +219,7 @@ bool DrawingSurface::ClipToImage(QLineF& pixels) const {
   const double margin = drawWidth_ + 1.0;
   // Only the part that can show is drawn: it keeps far-away ends out of the rasteriser and skips what is off the
   // image at no cost.
-  return ClipLine(pixels, QRectF(-margin, -margin, image_.width() + 2 * margin, image_.height() + 2 * margin));
+  return ClipLine(pixels, QRectF(-margin, -margin, size_.width() + 2 * margin, size_.height() + 2 * margin));
 }
 
 void DrawingSurface::Line(double x1, double y1, double x2, double y2, int rgb) {

@@ -58,10 +58,11 @@ class DrawingSurface : public QWidget {
   explicit DrawingSurface(const QString& name, QWidget* parent = nullptr);
   ~DrawingSurface() override;
 
-  // Size of the image in pixels; a new size gives a new image in the back colour. The widget takes that size.
+  // Size of the image in pixels of the window; a new size (or a screen of another pixel ratio) gives a new image in
+  // the back colour. The widget takes that size.
   void SetImageSize(const QSize& size);
-  QSize ImageSize() const { return image_.size(); }
-  // The image as drawn so far.
+  QSize ImageSize() const { return size_; }
+  // The image as drawn so far, in the pixels of the screen: ImageSize() times its devicePixelRatio().
   const QImage& Image();
 
   void SetBackColor(int rgb);
@@ -130,6 +131,7 @@ class DrawingSurface : public QWidget {
   bool ClipToImage(QLineF& pixels) const;
 
   QImage image_;
+  QSize size_{0, 0};  // of the image, in pixels of the window
   std::unique_ptr<QPainter> painter_;
   int backColor_ = 0xFFFFFF;
   double left_ = 0, top_ = 0, width_ = 0, height_ = 0;  // 0 extents: pixels

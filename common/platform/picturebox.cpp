@@ -1,8 +1,13 @@
 #include "common/platform/picturebox.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
+
+#include <algorithm>
+#include <cmath>
 
 namespace plat {
 
@@ -20,6 +25,30 @@ int ShiftCode(Qt::KeyboardModifiers m) {
   if (m & Qt::AltModifier) v |= 4;
   return v;
 }
+
+namespace {
+// A ratio below 1 (a screen scaled down) keeps the window's pixels; an absurd one keeps the pictures in memory.
+qreal UsableRatio(qreal ratio) { return std::isfinite(ratio) && ratio >= 1 ? std::min<qreal>(ratio, 8) : 1; }
+}  // namespace
+
+qreal ScreenPixelRatio(const QWidget* widget) {
+  if (widget) return UsableRatio(widget->devicePixelRatioF());
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return UsableRatio(screen ? screen->devicePixelRatio() : 1.0);
+}
+
+QSize ScreenPixels(const QSize& size, qreal ratio) {
+  const qreal r = UsableRatio(ratio);
+  return {static_cast<int>(std::ceil(size.width() * r - 1e-9)), static_cast<int>(std::ceil(size.height() * r - 1e-9))};
+}
+
+QImage ScreenImage(const QSize& size, qreal ratio, QImage::Format format) {
+  QImage image(ScreenPixels(size, ratio), format);
+  image.setDevicePixelRatio(UsableRatio(ratio));
+  return image;
+}
+
+QSize WindowSize(const QImage& image) { return image.deviceIndependentSize().toSize(); }
 
 PictureBox::PictureBox(const QString& name, QWidget* parent) : QWidget(parent) { setObjectName(name); }
 

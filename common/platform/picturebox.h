@@ -46,6 +46,18 @@ class PictureBox : public QWidget {
 int MouseButtonCode(Qt::MouseButtons buttons);
 int ShiftCode(Qt::KeyboardModifiers modifiers);
 
+// The pixels of the screen to one pixel of a window on it (2 on a screen scaled by 200 %): of the screen the widget
+// is on, else of the primary screen. Asked on the thread of the windows.
+qreal ScreenPixelRatio(const QWidget* widget = nullptr);
+// A picture of `size` pixels of a window drawn at the screen's resolution: `ratio` times as many pixels each way,
+// marked with that ratio, so that a painter on it draws in the window's pixels and a picture box or drawing surface
+// shows it pixel for pixel on the screen.
+QImage ScreenImage(const QSize& size, qreal ratio, QImage::Format format);
+// Its size in pixels of the screen.
+QSize ScreenPixels(const QSize& size, qreal ratio);
+// The size of such a picture in pixels of the window.
+QSize WindowSize(const QImage& image);
+
 // Twips (1/1440 inch) to pixels at the 96 dots per inch of the original's screens, and back.
 constexpr int kTwipsPerPixel = 15;
 inline int TwipsToPixels(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }

@@ -47,8 +47,9 @@ void Freccia(QPainter& p, int l, int dx, int dy, bool doppia) {
   }
 }
 
-QImage Icona(int numero, int lato) {
-  QImage im(lato, lato, QImage::Format_RGB32);
+// The picture of button `numero`, `lato` pixels of the window square, at the screen's pixel ratio.
+QImage Icona(int numero, int lato, qreal rapporto) {
+  QImage im = plat::ScreenImage(QSize(lato, lato), rapporto, QImage::Format_RGB32);
   im.fill(QColor(192, 192, 192));
   QPainter p(&im);
   p.setRenderHint(QPainter::Antialiasing);
@@ -125,7 +126,7 @@ GRAFICA::GRAFICA() : plat::Form(QStringLiteral("GRAFICA")) {
   for (const PosizionePulsante& b : kPulsanti) {
     auto* box = new plat::PictureBox(QStringLiteral("Picture%1").arg(b.numero), this);
     box->setGeometry(plat::TwipsToPixels(b.sinistra), 0, lato, lato);
-    box->SetPicture(Icona(b.numero, lato));
+    box->SetPicture(Icona(b.numero, lato, plat::ScreenPixelRatio(this)));
     pulsanti_[b.numero] = box;
     const int n = b.numero;
     connect(box, &plat::PictureBox::Click, this, [this, n] { Picture_Click(n); });

@@ -95,7 +95,7 @@ selezling::selezling(QWidget* parent) : plat::Form(QStringLiteral("selezling"), 
   const int lato = plat::TwipsToPixels(kLatoFlag);
   for (int i = 1; i <= 6; ++i) {
     auto* p = new plat::PictureBox(QStringLiteral("Picture%1").arg(i), this);
-    p->SetPicture(DisegnaBandiera(CodiceFlag(i), lato));
+    p->SetPicture(DisegnaBandiera(CodiceFlag(i), lato, plat::ScreenPixelRatio(this)));
     p->setCursor(Qt::PointingHandCursor);
     // Each language named in itself; the flags are reached with Tab or the arrow keys and chosen with Enter.
     static const char* const nomi[] = {"English", "Fran\u00e7ais", "Deutsch", "Italiano", "Espa\u00f1ol",
@@ -170,8 +170,8 @@ void selezling::Scegli(int lingua) {
   plat::DoEvents();
 }
 
-QImage DisegnaBandiera(const QString& codice, int lato) {
-  QImage img(lato, lato, QImage::Format_ARGB32_Premultiplied);
+QImage DisegnaBandiera(const QString& codice, int lato, qreal rapporto) {
+  QImage img = plat::ScreenImage(QSize(lato, lato), rapporto, QImage::Format_ARGB32_Premultiplied);
   img.fill(Qt::white);
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing);

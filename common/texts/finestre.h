@@ -60,8 +60,9 @@ class selezling : public plat::Form {
   bool scelta_ = false;
 };
 
-// The flag of a language code ("ENG", "FRA", "DEU", "ITA", "ESP", "POR") drawn at the given size.
-QImage DisegnaBandiera(const QString& codice, int lato);
+// The flag of a language code ("ENG", "FRA", "DEU", "ITA", "ESP", "POR") drawn at the given size in pixels of the
+// window, at `rapporto` pixels of the screen to one of them.
+QImage DisegnaBandiera(const QString& codice, int lato, qreal rapporto = 1);
 
 // The splash window "Loading...", centred on the screen.
 class loading : public plat::Form {

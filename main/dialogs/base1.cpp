@@ -74,7 +74,11 @@ int base1::LunghezzaMassima(const QString& codice) {
   return v >= 1 && v < 1e9 ? static_cast<int>(v) : 0;  // a code that reads as 0 sets no limit
 }
 
-base1::base1(QWidget* parent) : plat::Form(QStringLiteral("base1"), parent) { Form_Load(); }
+base1::base1(QWidget* parent) : plat::Form(QStringLiteral("base1"), parent) {
+  // The form lays itself out from its font's metrics.
+  SetFitsTexts(false);
+  Form_Load();
+}
 
 void base1::Form_Load() {
   const StatoMaschera& m = MascheraCorrente;
@@ -172,8 +176,11 @@ void base1::Form_Load() {
     t->setCursorPosition(0);
     Posiziona(t, sinistraTesto, (a_ > 0 ? a_ + 2 : 1) + k, 62 - sinistraTesto, 1);
     proteggi(t, f);
-    t->installEventFilter(this);
     const QString codice = m.FormatiCampi[U(f)];
+    // A numeric field is as wide as the widest value of its range needs.
+    if (codice == QLatin1String("0") && (m.MinimiCampi[U(f)] || m.MassimiCampi[U(f)]))
+      plat::SetWidestValue(t, plat::WidestNumber(m.MinimiCampi[U(f)].value_or(0), m.MassimiCampi[U(f)].value_or(0)));
+    t->installEventFilter(this);
     if (codice.startsWith(QLatin1Char('#')) && codice.contains(QLatin1Char('.'))) {
       // A picture code keeps the typed text no longer than the picture.
       connect(t, &QLineEdit::textEdited, this, [t, codice](const QString& testo) {
@@ -216,6 +223,7 @@ void base1::Form_Load() {
   Labelhelp->setGeometry(Px(kBordo * kColonna), Px(alto), Px((kLarghezzaForm / kColonna - 3 * kBordo) * kColonna),
                          Px(kAltezzaAiuto));
   Labelhelp->installEventFilter(this);
+  AdattaAiTesti();
 
   // Tab order: the choice fields, the text fields, the buttons.
   QWidget* precedente = nullptr;
@@ -236,6 +244,81 @@ void base1::Form_Load() {
       t->setFocus();
       return;
     }
+}
+
+void base1::AdattaAiTesti() {
+  const int colonna = Px(kColonna);
+  const int n = a_ + b_;
+  // The fields of each kind begin at the column of the layout, or further when a label's name, a blank and a
+  // leader dot need more room.
+  int sinistraScelta = Combo1.empty() ? 0 : Combo1.front()->x();
+  int sinistraTesto = Text1.empty() ? 0 : Text1.front()->x();
+  const QFontMetricsF misure(font(), this);
+  for (int i = 0; i < n; ++i) {
+    const int serve = Label1[U(i)]->x() +
+                      static_cast<int>(std::ceil(misure.horizontalAdvance(nomi_[U(i)] + QStringLiteral(" .")))) + 2;
+    int& sinistra = i < a_ ? sinistraScelta : sinistraTesto;
+    sinistra = std::max(sinistra, serve);
+  }
+  // Every field ends at column 62, or further when a field needs more room for its longest entry, for the widest
+  // value of its range or for the text it opens with; the form grows by as much, within the screen.
+  int destra = Px(62 * kColonna);
+  for (QComboBox* c : Combo1) destra = std::max(destra, sinistraScelta + plat::SizeForText(c).width());
+  for (QLineEdit* t : Text1) destra = std::max(destra, sinistraTesto + plat::SizeForText(t).width());
+  // The buttons keep their widths of a caption and two columns, or take what their captions need.
+  std::vector<int> larghezze;
+  int somma = 0;
+  for (std::size_t j = 0; j < Command1.size(); ++j) {
+    larghezze.push_back(std::max(Command1[j]->width(), plat::SizeForText(Command1[j]).width()));
+    if (j + 1 < Command1.size()) somma += larghezze.back();
+  }
+  int tutti = 0;
+  for (int l : larghezze) tutti += l + colonna;
+  int larghezza = std::max(destra + 4 * colonna, tutti + 6 * colonna);
+  if (const QScreen* schermo = QGuiApplication::primaryScreen())
+    larghezza = std::min(larghezza, std::max(Px(kLarghezzaForm), schermo->availableGeometry().width()));
+  destra = larghezza - 4 * colonna;
+  for (QComboBox* c : Combo1) c->setGeometry(sinistraScelta, c->y(), std::max(colonna, destra - sinistraScelta), c->height());
+  for (QLineEdit* t : Text1) t->setGeometry(sinistraTesto, t->y(), std::max(colonna, destra - sinistraTesto), t->height());
+  // The labels reach the column before the fields' end, their leader dots under the fields.
+  for (QLabel* l : Label1) l->resize(destra - colonna - l->x(), l->height());
+  // The buttons spread over the form less six columns, as over the 60 columns of the layout.
+  const double spazio = static_cast<double>(larghezza - 6 * colonna - somma) / (static_cast<double>(Command1.size()) + 1);
+  int prima = 0;
+  for (std::size_t j = 0; j < Command1.size(); ++j) {
+    QPushButton* b = Command1[j];
+    b->setGeometry(static_cast<int>(std::lround((static_cast<double>(j) + 1) * spazio)) + prima, b->y(), larghezze[j],
+                   b->height());
+    prima += larghezze[j] - 2 * colonna;
+  }
+  Labelhelp->resize(larghezza - 3 * kBordo * colonna, Labelhelp->height());
+
+  // A row is 240 twips high, or as high as the highest glyphs of a field's entries, text or widest value need
+  // (accented capitals on a scaled screen): then every row is that high.
+  const int rigaProgetto = Px(kRiga);
+  int riga = rigaProgetto;
+  for (QComboBox* c : Combo1) {
+    const int cornice = c->height() - plat::TextRoom(c).height();
+    for (int i = 0; i < c->count(); ++i) riga = std::max(riga, c->fontMetrics().tightBoundingRect(c->itemText(i)).height() + cornice);
+  }
+  for (QLineEdit* t : Text1) {
+    const int cornice = t->height() - plat::TextRoom(t).height();
+    for (const QString& v : {t->text(), plat::WidestValue(t)})
+      if (!v.isEmpty()) riga = std::max(riga, t->fontMetrics().tightBoundingRect(v).height() + cornice);
+  }
+  int altezza = height();
+  if (riga > rigaProgetto) {
+    const auto inRighe = [&](int pixel) { return static_cast<int>(std::lround(static_cast<double>(pixel) * riga / rigaProgetto)); };
+    for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+      if (w != Labelhelp && !w->isWindow()) w->setGeometry(w->x(), inRighe(w->y()), w->width(), inRighe(w->height()));
+    Labelhelp->move(Labelhelp->x(), (a_ + b_ + 6) * riga + Px(0.25 * kAltezzaAiuto));
+    altezza = (a_ + b_ + 7) * riga + Px(1.25 * kAltezzaAiuto);
+  }
+  setFixedSize(larghezza, altezza);
+  if (const QScreen* schermo = QGuiApplication::primaryScreen()) {
+    const QRect area = schermo->geometry();
+    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+  }
 }
 
 void base1::Combo1_GotFocus(int i) { Labelhelp->setText(MascheraCorrente.AiutiCampi[U(i)]); }
@@ -273,7 +356,8 @@ bool base1::Text1_KeyPress(int k, int tasto, Qt::KeyboardModifiers modificatori,
 
 bool base1::eventFilter(QObject* oggetto, QEvent* evento) {
   const auto tipo = evento->type();
-  for (int k = 0; k < b_; ++k) {
+  // Only the controls already made: a control sends events while the form is still being built.
+  for (int k = 0; k < static_cast<int>(Text1.size()); ++k) {
     if (oggetto != Text1[U(k)]) continue;
     if (tipo == QEvent::FocusIn) {
       Text1_GotFocus(k);
@@ -291,7 +375,7 @@ bool base1::eventFilter(QObject* oggetto, QEvent* evento) {
     }
     return plat::Form::eventFilter(oggetto, evento);
   }
-  for (int i = 0; i < a_; ++i)
+  for (int i = 0; i < static_cast<int>(Combo1.size()); ++i)
     if (oggetto == Combo1[U(i)] && tipo == QEvent::FocusIn) Combo1_GotFocus(i);
   if (oggetto == Labelhelp && tipo == QEvent::MouseButtonRelease) Labelhelp_Click();
   return plat::Form::eventFilter(oggetto, evento);

@@ -52,6 +52,9 @@ class base1 : public plat::Form {
 
  private:
   void Form_Load();
+  // The layout in columns of the form, widened where a label, a field or a button needs more room in the form's
+  // font: the fields begin after the longest name, end where the widest of them needs, the form grows with them.
+  void AdattaAiTesti();
   void Combo1_GotFocus(int i);
   void Text1_GotFocus(int k);
   bool Text1_KeyPress(int k, int tasto, Qt::KeyboardModifiers modificatori, const QString& testo);

@@ -111,6 +111,8 @@ Editacfg::Editacfg(const QString& percorso, QWidget* parent)
   Posiziona(Label2, 1560, 480, 975, 255);
   Text3 = Controllo<QLineEdit>(Frame2, QStringLiteral("Text3"));
   Posiziona(Text3, 2640, 420, 495, 330);
+  plat::SetWidestValue(Text1, plat::WidestNumber(kSpessoreMinimo, kSpessoreMassimo));
+  for (QLineEdit* margine : {Text2, Text3}) plat::SetWidestValue(margine, plat::WidestNumber(kMargineMinimo, kMargineMassimo));
   Frame1 = new QGroupBox(QStringLiteral("Colori"), this);
   Frame1->setObjectName(QStringLiteral("Frame1"));
   Posiziona(Frame1, 5280, 0, 2775, 4455);

@@ -119,6 +119,8 @@ void EditaLinea(int n, const QString& titolo, const QString& etichetta1, const Q
   for (int i = 0; i < 3; ++i) {
     f->Label[i]->setText(etichette[i]);
     f->Text[i]->setText(*valori[i]);
+    if (const auto& intervallo = intervalli[static_cast<std::size_t>(i)])
+      plat::SetWidestValue(f->Text[i], plat::WidestNumber(intervallo->first, intervallo->second));
   }
   if (n < 3) {
     f->Label[2]->hide();

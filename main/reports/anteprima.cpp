@@ -90,9 +90,11 @@ class RendererAnteprima : public InterpreteDocumento {
     const double totale = totale_;
     if (conteggio_ == 0) MostraIntestazione();
     ++conteggio_;
+    // A table wider than the text area starts at its left edge: a start to the left of it would end every cell
+    // short of its column, and the columns would run into each other.
     double x0 = 0;
-    if (Allineamento() == 1) x0 = (disponibile_ - totale) / 2;
-    else if (Allineamento() == 2) x0 = disponibile_ - totale;
+    if (Allineamento() == 1) x0 = std::max(0.0, (disponibile_ - totale) / 2);
+    else if (Allineamento() == 2) x0 = std::max(0.0, disponibile_ - totale);
     const QString inizio = Spazi(x0);
     const double larghezzaInizio = W(inizio);
     const double spazio = W(QStringLiteral(" "));

@@ -111,6 +111,8 @@ ConfStampa::ConfStampa(QWidget* parent) : plat::Form(QStringLiteral("ConfStampa"
     Text[static_cast<std::size_t>(i)] = new QLineEdit(this);
     Text[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("Text%1").arg(i + 1));
   }
+  // The five whole numbers of the 16-bit range.
+  for (int i = 0; i < 5; ++i) plat::SetWidestValue(Text[static_cast<std::size_t>(i)], QStringLiteral("-32768"));
   // Text1..Text7 beside the labels 1 to 7; Text8, the top offset, beside Label9, under the font list.
   for (int i = 0; i < 5; ++i) Posiziona(Text[static_cast<std::size_t>(i)], 3120, 240 + 480 * i, 1215, 375);
   Posiziona(Text[5], 3120, 240 + 480 * 5, 3240, 375);

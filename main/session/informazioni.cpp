@@ -17,22 +17,6 @@
 
 namespace {
 
-// The text a caption shows: "&&" is one ampersand, a single "&" (an access key mark) is not shown.
-QString TestoDidascalia(const QString& didascalia) {
-  QString out;
-  for (qsizetype i = 0; i < didascalia.size(); ++i) {
-    if (didascalia.at(i) == QLatin1Char('&')) {
-      if (i + 1 < didascalia.size() && didascalia.at(i + 1) == QLatin1Char('&')) {
-        out += QLatin1Char('&');
-        ++i;
-      }
-      continue;
-    }
-    out += didascalia.at(i);
-  }
-  return out;
-}
-
 // Equal-area projection of a pole (plunge and trend in degrees) into a net of radius r centred at c.
 QPointF Proietta(double immersione, double inclinazione, const QPointF& c, double r) {
   const double d = std::numbers::pi / 180.0;
@@ -42,16 +26,17 @@ QPointF Proietta(double immersione, double inclinazione, const QPointF& c, doubl
   return {c.x() + rho * std::sin(tendenza), c.y() - rho * std::cos(tendenza)};
 }
 
-// The logo into an image of the window's size, the title below the net if asked.
+// The logo into an image of the window's size, the title below the net if asked. The painter draws in pixels of
+// the window, `s`; the background is filled row by row of the image's own pixels.
 void DisegnaLogoIn(QImage& img, bool conTitolo) {
-  const QSize s = img.size();
+  const QSize s = plat::WindowSize(img);
   // The background shades from top to bottom: each row one colour, filled straight into the image.
-  for (int y = 0; y < s.height(); ++y) {
-    const double t = (y + 0.5) / s.height();
+  for (int y = 0; y < img.height(); ++y) {
+    const double t = (y + 0.5) / img.height();
     auto tinta = [t](int alto, int basso) { return static_cast<int>(std::lround(alto + (basso - alto) * t)); };
     const QRgb colore = qRgb(tinta(32, 118), tinta(58, 92), tinta(86, 64));
     auto* riga = reinterpret_cast<QRgb*>(img.scanLine(y));
-    std::fill(riga, riga + s.width(), colore);
+    std::fill(riga, riga + img.width(), colore);
   }
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing);
@@ -117,10 +102,10 @@ void DisegnaLogoIn(QImage& img, bool conTitolo) {
 
 }  // namespace
 
-QImage DisegnaLogo(const QSize& dimensione, bool conTitolo) {
+QImage DisegnaLogo(const QSize& dimensione, bool conTitolo, qreal rapporto) {
   const QSize s = dimensione.expandedTo(QSize(16, 16));
   // Opaque: the picture box copies it to the screen with no blending.
-  QImage img(s, QImage::Format_RGB32);
+  QImage img = plat::ScreenImage(s, rapporto, QImage::Format_RGB32);
   plat::DrawOnOneThread([&] { DisegnaLogoIn(img, conTitolo); });
   return img;
 }
@@ -130,7 +115,7 @@ INFORMAZIONI::INFORMAZIONI(QWidget* parent) : plat::Form(QStringLiteral("INFORMA
   setFixedSize(520, 250);
   Picture1 = new plat::PictureBox(QStringLiteral("Picture1"), this);
   Picture1->setGeometry(16, 16, 168, 168);
-  Picture1->SetPicture(DisegnaLogo(QSize(168, 168), false));
+  Picture1->SetPicture(DisegnaLogo(QSize(168, 168), false, plat::ScreenPixelRatio(this)));
   Label3 = new QLabel(QStringLiteral("FRATTIX"), this);
   Label3->setObjectName(QStringLiteral("Label3"));
   QFont grande = Label3->font();
@@ -160,5 +145,5 @@ INFORMAZIONI::INFORMAZIONI(QWidget* parent) : plat::Form(QStringLiteral("INFORMA
 
 void INFORMAZIONI::ImpostaLabel8(const QString& didascalia) {
   Didascalia8 = didascalia;
-  Label8->setText(TestoDidascalia(didascalia));
+  Label8->setText(plat::ShownCaption(didascalia));
 }

@@ -27,5 +27,6 @@ class INFORMAZIONI : public plat::Form {
   plat::PictureBox* Picture1 = nullptr;
 };
 
-// The logo of the suite (a stereographic net with the poles of three families) on a background of the given size.
-QImage DisegnaLogo(const QSize& dimensione, bool conTitolo);
+// The logo of the suite (a stereographic net with the poles of three families) on a background of the given size
+// in pixels of the window, at `rapporto` pixels of the screen to one of them (it may be drawn on any thread).
+QImage DisegnaLogo(const QSize& dimensione, bool conTitolo, qreal rapporto = 1);

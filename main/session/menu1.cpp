@@ -48,15 +48,19 @@ const char* const kDidascalia = "Didascalia";  // the design caption, translated
 // The window's size at start.
 constexpr QSize kDimensioneIniziale(800, 560);
 
-// The picture of size `immagine` that shows a logo laid out on the whole window: the picture, below the menu bar,
-// shows the logo's lower part (the same pixels, not a copy).
+// The picture of size `immagine` (pixels of the window) that shows a logo laid out on the whole window: the
+// picture, below the menu bar, shows the logo's lower part (the same pixels, not a copy), at the logo's pixel ratio.
 QImage LogoPerImmagine(const QImage& logo, const QSize& immagine) {
-  if (logo.size() == immagine) return logo;
+  const qreal rapporto = logo.devicePixelRatio();
+  const QSize pixel = plat::ScreenPixels(immagine, rapporto).boundedTo(logo.size());
+  if (logo.size() == pixel) return logo;
   auto* tenuto = new QImage(logo);
-  const int primaRiga = logo.height() - immagine.height();
-  return QImage(tenuto->constBits() + static_cast<qsizetype>(primaRiga) * tenuto->bytesPerLine(), immagine.width(),
-                immagine.height(), tenuto->bytesPerLine(), tenuto->format(),
-                [](void* p) { delete static_cast<QImage*>(p); }, tenuto);
+  const int primaRiga = logo.height() - pixel.height();
+  QImage parte(tenuto->constBits() + static_cast<qsizetype>(primaRiga) * tenuto->bytesPerLine(), pixel.width(),
+               pixel.height(), tenuto->bytesPerLine(), tenuto->format(), [](void* p) { delete static_cast<QImage*>(p); },
+               tenuto);
+  parte.setDevicePixelRatio(rapporto);
+  return parte;
 }
 
 // The 26 menu items that take their help context from ContestiAiuto entries 3 to 28, in this order.
@@ -184,7 +188,8 @@ void menu1::Form_Load() {
 
 void menu1::Form_Load(const QString& rigaComando) {
   // The logo is drawn on another thread while the program starts, for the size the window starts with.
-  logoAnticipato_ = std::make_unique<plat::DrawingInAdvance>([] { return DisegnaLogo(kDimensioneIniziale, true); });
+  logoAnticipato_ = std::make_unique<plat::DrawingInAdvance>(
+      [rapporto = plat::ScreenPixelRatio(this)] { return DisegnaLogo(kDimensioneIniziale, true, rapporto); });
   // 1. Start-up routine with the language choice.
   Avvio.NumeroModulo = 3;
   AvvioProgramma(true);
@@ -362,10 +367,11 @@ void menu1::Form_Resize() {
   // covering its top.
   if (!Image1 || !isVisible()) return;
   const QSize immagine = Image1->size().expandedTo(QSize(16, 16));
-  if (Image1->Picture().size() == immagine) return;
+  const qreal rapporto = plat::ScreenPixelRatio(Image1);
+  if (plat::WindowSize(Image1->Picture()) == immagine && Image1->Picture().devicePixelRatio() == rapporto) return;
   const QSize finestra = size().expandedTo(immagine);
   if (finestra.width() != immagine.width()) {
-    Image1->SetPicture(DisegnaLogo(immagine, true));
+    Image1->SetPicture(DisegnaLogo(immagine, true, rapporto));
     return;
   }
   QImage logo;
@@ -373,9 +379,9 @@ void menu1::Form_Resize() {
     // The logo drawn in advance serves if the window has the size it was drawn for.
     const std::unique_ptr<plat::DrawingInAdvance> anticipato = std::move(logoAnticipato_);
     logo = anticipato->Take();
-    if (finestra != kDimensioneIniziale) logo = QImage();
+    if (finestra != kDimensioneIniziale || logo.devicePixelRatio() != rapporto) logo = QImage();
   }
-  if (logo.isNull()) logo = DisegnaLogo(finestra, true);
+  if (logo.isNull()) logo = DisegnaLogo(finestra, true, rapporto);
   Image1->SetPicture(LogoPerImmagine(logo, immagine));
 }
 

@@ -1,6 +1,7 @@
 #include "common/platform/drawingsurface.h"
 #include "common/platform/picturebox.h"
 #include "common/platform/ui.h"
+#include "tests/support/support.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -177,6 +178,59 @@ TEST(DisegnoAnticipato, TheProgramEndsOnlyAfterADrawingInAdvanceHasFinished) {
   plat::SetEndProgramHandler(nullptr);
   EXPECT_EQ(codice, 3);
   EXPECT_TRUE(finito);
+}
+
+// On a screen scaled by 1.5 or 2 a drawing surface keeps its drawing in the screen's pixels: the surface still
+// measures and takes its coordinates in the window's pixels, and what the screen shows of it is its image, pixel
+// for pixel. At scale 2 its lines and text are finer than a pixel of the window. A picture made for a picture box
+// at the screen's ratio shows pixel for pixel too.
+TEST(SuperficieDiDisegno, DrawsInThePixelsOfItsScreen) {
+  if (!testing_support::OnOtherScreen()) {
+    for (const testing_support::Screen& s : testing_support::kScreens) {
+      if (!s.variable || QByteArray(s.variable) != "QT_SCALE_FACTOR") continue;
+      QString uscita;
+      EXPECT_TRUE(testing_support::RunOnScreen(s, &uscita)) << s.name << "\n" << uscita.toStdString();
+    }
+  }
+  const qreal rapporto = qEnvironmentVariableIsSet("QT_SCALE_FACTOR") ? qgetenv("QT_SCALE_FACTOR").toDouble() : 1.0;
+  EXPECT_EQ(plat::ScreenPixelRatio(), rapporto);
+  plat::DrawingSurface s(QStringLiteral("Picture1"));
+  s.SetBackColor(0xFFFFFF);
+  s.SetImageSize(QSize(120, 90));
+  s.Scale(0, 0, 12, 9);
+  s.Cls();
+  s.Line(0, 0, 12, 9, 0);
+  s.Circle(6, 4.5, 3, 0x0000FF);
+  s.SelectFont(14, 0, QStringLiteral("DejaVu Sans"));
+  s.SetCurrentPosition(1, 7);
+  s.Print(QStringLiteral("Ag"));
+  EXPECT_EQ(s.ImageSize(), QSize(120, 90));
+  EXPECT_EQ(s.size(), QSize(120, 90));
+  EXPECT_EQ(s.ToPixels(12, 9), QPointF(120, 90));
+  const QImage& im = s.Image();
+  EXPECT_EQ(im.devicePixelRatio(), rapporto);
+  EXPECT_EQ(im.size(), QSize(static_cast<int>(std::ceil(120 * rapporto)), static_cast<int>(std::ceil(90 * rapporto))));
+  if (rapporto == 2) {
+    EXPECT_GT(testing_support::BlocksFinerThanAWindowPixel(im, im.rect(), 2), 40);
+  }
+  s.show();
+  const QImage mostrata = s.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(mostrata.size(), im.size());
+  EXPECT_TRUE(mostrata == im.convertToFormat(QImage::Format_RGB32));
+
+  plat::PictureBox box(QStringLiteral("Picture2"));
+  box.resize(40, 30);
+  QImage figura = plat::ScreenImage(box.size(), plat::ScreenPixelRatio(&box), QImage::Format_RGB32);
+  figura.fill(Qt::white);
+  {
+    QPainter p(&figura);
+    p.setPen(QPen(Qt::black, 1));
+    p.drawLine(0, 0, 40, 30);
+  }
+  EXPECT_EQ(plat::WindowSize(figura), QSize(40, 30));
+  box.SetPicture(figura);
+  box.show();
+  EXPECT_TRUE(box.grab().toImage().convertToFormat(QImage::Format_RGB32) == figura.convertToFormat(QImage::Format_RGB32));
 }
 
 }  // namespace

@@ -232,6 +232,65 @@ TEST_F(Anteprima, ListsAndTablesLineUp) {
   EXPECT_GT(inizio, 0.25 * Disponibile());
 }
 
+// The table of the families of the results report, centred, on every screen: at a larger scale or font it is wider
+// than the window, and then it starts at the left edge. Measured in the list's own font as the list draws it, every
+// cell ends within one blank of the right edge of its column, whatever row it is in, and a gap stays between each
+// column and the next.
+TEST_F(Anteprima, TheColumnsStayUnderTheirHeadsOnEveryScreen) {
+  if (!testing_support::OnOtherScreen()) {
+    for (const testing_support::Screen& s : testing_support::kScreens) {
+      if (!s.variable) continue;
+      QString uscita;
+      EXPECT_TRUE(testing_support::RunOnScreen(s, &uscita)) << s.name << "\n" << uscita.toStdString();
+    }
+  }
+  const QStringList teste = {"N. Fam.", "Immers. [°]", "Inclinaz. [°]", "Apertura [mm]", "Frequenza [1/m]",
+                             "Phi [°]", "Coesione [kN/m²]", "Spaziatura [m]", "Persistenza [m]"};
+  QString documento = "#RESET\n#HEADER Program FRATTIX\n#CENTER\n#STARTTABLE\n" + teste.join('\t') + "\n";
+  for (int r = 1; r <= 4; ++r)
+    documento += QString("%1\t%2.0\t%3.0\t2.%4\t1.%5\t35.00\t20.00\t0.%6\t1%7.5\n")
+                     .arg(r).arg(100 + 37 * r).arg(10 * r).arg(r).arg(40 + r).arg(r).arg(r);
+  documento += "#ENDTABLE\n#ENDDOCUMENT\n";
+  WriteAnsi(t.D("r.tab"), documento);
+  AnteprimaDocumento(t.D("r.tab"));
+  Form1* f = qobject_cast<Form1*>(plat::LoadedForm("Form1"));
+  ASSERT_TRUE(f);
+  const QFontMetricsF misure = f->List1->fontMetrics();
+  const double spazio = misure.horizontalAdvance(' ');
+  const QStringList v = Voci();
+  ASSERT_EQ(v.size(), 2 + 5 + 2) << v.join("|").toStdString();
+  // Where each cell of a row ends, in pixels of the list.
+  const auto fini = [&](const QString& riga) {
+    std::vector<double> fine;
+    qsizetype da = 0;
+    for (const QString& cella : riga.split(' ', Qt::SkipEmptyParts)) {
+      da = riga.indexOf(cella, da) + cella.size();
+      fine.push_back(misure.horizontalAdvance(riga.left(da)));
+    }
+    return fine;
+  };
+  // The heads hold blanks: the head row's cells are found one by one.
+  std::vector<double> testa;
+  qsizetype da = 0;
+  for (const QString& cella : teste) {
+    const qsizetype i = v[2].indexOf(cella, da);
+    ASSERT_GE(i, 0) << v[2].toStdString();
+    ASSERT_TRUE(i == 0 || v[2].at(i - 1) == ' ') << "heads run together: " << v[2].toStdString();
+    if (!testa.empty()) {
+      EXPECT_GT(misure.horizontalAdvance(v[2].left(i)) - testa.back(), 0.4 * f->logicalDpiX() / 2.54)
+          << "no gap before " << cella.toStdString() << ": " << v[2].toStdString();
+    }
+    da = i + cella.size();
+    testa.push_back(misure.horizontalAdvance(v[2].left(da)));
+  }
+  for (int r = 3; r <= 6; ++r) {
+    const std::vector<double> fine = fini(v[r]);
+    ASSERT_EQ(fine.size(), testa.size()) << v[r].toStdString();
+    for (std::size_t c = 0; c < fine.size(); ++c)
+      EXPECT_NEAR(fine[c], testa[c], spazio) << "column " << c << ": " << v[2].toStdString() << "\n" << v[r].toStdString();
+  }
+}
+
 TEST(Riempimento, PaddingEndsWhateverTheFontMeasures) {
   const auto lunghezza = [](const QString& s) { return static_cast<double>(s.size()); };
   EXPECT_EQ(RiempiFinoA("ab", '.', "", 5, lunghezza), QString("ab..."));

@@ -38,7 +38,7 @@ class Strada : public ::testing::Test {
   }
   QString R(const QString& nome) const { return t.D("rilievi/" + nome); }
   // One run of the main program on the example session; `script` maps a program to its script.
-  RunResult Esegui(const QMap<QString, QString>& script) {
+  RunResult Esegui(const QMap<QString, QString>& script, const QProcessEnvironment& schermo = QProcessEnvironment()) {
     QDir(t.Root() + "/script").removeRecursively();
     QDir(t.Root()).mkpath("script");
     for (auto it = script.begin(); it != script.end(); ++it) WriteAnsi(t.Root() + "/script/" + it.key() + ".script", it.value());
@@ -46,6 +46,7 @@ class Strada : public ::testing::Test {
     env.insert("FRATTIX_UI_SCRIPT", t.Root() + "/script");
     env.insert("FRATTIX_PDF_DIR", t.D("pdf"));
     env.insert("PATH", t.Root() + "/bin");  // no desktop viewer
+    for (const QString& k : schermo.keys()) env.insert(k, schermo.value(k));
     QFile::remove(t.D("ui.log"));
     return RunProgram(t.P("frattix32"), {R("esempio.ses")}, t.Data(), env, 120000);
   }
@@ -282,6 +283,54 @@ TEST_F(Strada, ASurveySheetTypedInTheGridAndItsReport) {
   EXPECT_EQ(aperti, (QStringList{R("nuova.DOC"), R("nuova.txt")}));
   EXPECT_EQ(Log().filter("\twindow\tForm1\t").size(), 1);
   EXPECT_FALSE(QImage(t.D("scheda.png")).isNull());
+}
+
+// On a screen of 2560 x 1600 pixels scaled by 2 (a laptop's 200 % display scale) the clustering net, TALVOR's plot
+// preview and MIRVANE's are drawn in the screen's pixels, not in the window's and enlarged: their lines and texts
+// are finer than a pixel of the window, and so are the pictures of the preview's buttons.
+TEST_F(Strada, PlotsAreDrawnInThePixelsOfAScaledScreen) {
+  QFile schermo(t.Root() + "/schermo.json");
+  ASSERT_TRUE(schermo.open(QIODevice::WriteOnly));
+  schermo.write(R"({"screens": [{"name": "s", "x": 0, "y": 0, "width": 2560, "height": 1600}]})");
+  schermo.close();
+  QProcessEnvironment scala;
+  scala.insert("QT_QPA_PLATFORM", "offscreen:configfile=" + schermo.fileName());
+  scala.insert("QT_SCALE_FACTOR", "2");
+  // The net grabbed while the four clusters are shown; then the two previews.
+  QString talvor = QuattroFamiglie();
+  talvor.replace("press Picture3\n", QString("grab %1\npress Picture3\n").arg(t.D("rete.png")), Qt::CaseSensitive);
+  RunResult r = Esegui({{"frattix32", "menu CalcoliCluster\nclose menu1\n"}, {"TALVOR", talvor}}, scala);
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  r = Esegui({{"frattix32", "menu GraficaCluster\npress Command1(0)\nmenu GraficaStellare\nclose menu1\n"},
+              {"TALVOR", QString("grab %1\npress Picture6\n").arg(t.D("talvor.png"))},
+              {"MIRVANE", QString("grab %1\npress Picture6\n").arg(t.D("mirvane.png"))}},
+             scala);
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+
+  // The net: the rows of the window that hold a long run of its black ground.
+  const QImage rete = QImage(t.D("rete.png")).convertToFormat(QImage::Format_RGB32);
+  ASSERT_FALSE(rete.isNull());
+  QRect campo;
+  for (int y = 0; y < rete.height(); ++y) {
+    int corsa = 0, inizio = 0;
+    for (int x = 0; x < rete.width(); ++x) {
+      corsa = rete.pixel(x, y) == qRgb(0, 0, 0) ? corsa + 1 : 0;
+      if (corsa == 1) inizio = x;
+      if (corsa == 400) campo |= QRect(inizio, y, 400, 1);
+    }
+  }
+  ASSERT_GT(campo.height(), 400) << "no net in the picture";
+  EXPECT_GT(testing_support::BlocksFinerThanAWindowPixel(rete, campo, 2), 200);
+  for (const QString& nome : {QString("talvor.png"), QString("mirvane.png")}) {
+    const QImage anteprima(t.D(nome));
+    ASSERT_GT(anteprima.height(), 200) << nome.toStdString();
+    // The buttons are 33 pixels of the window high, the drawing below them.
+    EXPECT_GT(testing_support::BlocksFinerThanAWindowPixel(anteprima, QRect(0, 0, anteprima.width(), 64), 2), 200)
+        << nome.toStdString();
+    EXPECT_GT(testing_support::BlocksFinerThanAWindowPixel(
+                  anteprima, QRect(0, 70, anteprima.width(), anteprima.height() - 70), 2), 200)
+        << nome.toStdString();
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "common/platform/files.h"
 #include "common/platform/textio.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,6 +11,8 @@
 #include <QProcess>
 #include <QThread>
 #include <QThreadPool>
+
+#include <gtest/gtest.h>
 
 #include <csignal>
 
@@ -124,6 +127,51 @@ RunResult RunProgram(const QString& exe, const QStringList& args, const QString&
   r.output = QString::fromLocal8Bit(p.readAll());
   r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
   return r;
+}
+
+bool OnOtherScreen() { return qEnvironmentVariableIsSet("FRATTIX_TEST_SCREEN"); }
+
+bool RunOnScreen(const Screen& screen, QString* output, const QSize& size) {
+  const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  if (!test) return false;
+  QProcessEnvironment env;
+  env.insert(QStringLiteral("FRATTIX_TEST_SCREEN"), QString::fromLatin1(screen.name));
+  if (screen.variable) env.insert(QString::fromLatin1(screen.variable), QString::fromLatin1(screen.value));
+  QDir().mkpath(QStringLiteral(FRATTIX_TEST_TMP_DIR));
+  QTemporaryDir cartella(QStringLiteral(FRATTIX_TEST_TMP_DIR "/schermo-XXXXXX"));
+  if (size.isValid()) {
+    // The offscreen platform's screen of that size.
+    const QString file = cartella.filePath(QStringLiteral("schermo.json"));
+    QFile f(file);
+    if (!f.open(QIODevice::WriteOnly)) return false;
+    f.write(QStringLiteral("{\"screens\": [{\"name\": \"schermo\", \"x\": 0, \"y\": 0, \"width\": %1, \"height\": %2}]}")
+                .arg(size.width())
+                .arg(size.height())
+                .toUtf8());
+    f.close();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + file);
+  }
+  const QString filter = QStringLiteral("--gtest_filter=%1.%2").arg(QString::fromUtf8(test->test_suite_name()),
+                                                                    QString::fromUtf8(test->name()));
+  const RunResult r = RunProgram(QCoreApplication::applicationFilePath(), {filter}, QDir::currentPath(), env, 600000);
+  if (output) *output = r.output;
+  return r.finished && r.exitCode == 0 && r.output.contains(QStringLiteral("[  PASSED  ] 1 test"));
+}
+
+int BlocksFinerThanAWindowPixel(const QImage& image, const QRect& region, int ratio) {
+  if (ratio < 2) return 0;
+  const QImage im = image.convertToFormat(QImage::Format_RGB32);
+  const QRect r = region.intersected(im.rect());
+  int blocchi = 0;
+  for (int y = (r.top() + ratio - 1) / ratio * ratio; y + ratio - 1 <= r.bottom(); y += ratio)
+    for (int x = (r.left() + ratio - 1) / ratio * ratio; x + ratio - 1 <= r.right(); x += ratio) {
+      const QRgb primo = im.pixel(x, y);
+      bool uguali = true;
+      for (int dy = 0; dy < ratio && uguali; ++dy)
+        for (int dx = 0; dx < ratio && uguali; ++dx) uguali = im.pixel(x + dx, y + dy) == primo;
+      if (!uguali) ++blocchi;
+    }
+  return blocchi;
 }
 
 QProcessEnvironment ScriptedRunEnvironment(const TestFolder& t, const QString& script) {

@@ -3,7 +3,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
 #include <QProcessEnvironment>
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -63,6 +66,30 @@ struct RunResult {
 // Runs an executable with arguments in `workDir`, with the given extra environment, at most `timeoutMs`.
 RunResult RunProgram(const QString& exe, const QStringList& args, const QString& workDir,
               const QProcessEnvironment& extra = QProcessEnvironment(), int timeoutMs = 60000);
+
+// The screens a test of what the windows show runs on, each as the environment that makes it: the default screen,
+// a screen scaled by 1.5 and by 2 (as a laptop's 150 % and 200 % display scale), and fonts at 144 dots per inch.
+struct Screen {
+  const char* name;
+  const char* variable;  // nullptr: the default screen
+  const char* value;
+};
+inline constexpr Screen kScreens[] = {{"scale 1", nullptr, nullptr},
+                                      {"scale 1.5", "QT_SCALE_FACTOR", "1.5"},
+                                      {"scale 2", "QT_SCALE_FACTOR", "2"},
+                                      {"fonts at 144 dpi", "QT_FONT_DPI", "144"}};
+
+// The screen scale and font resolution are fixed when the application object is made, so a test that must look at
+// other screens runs itself again on each of them: RunOnScreen runs the current test in a child process of the
+// test binary with the screen's environment and gives true when it passed there (its output in `output`).
+// OnOtherScreen() is true in such a child, whose test makes its checks and runs no child of its own.
+// `size`, when given, is the screen's size in its own pixels (the default is 800 x 800).
+bool RunOnScreen(const Screen& screen, QString* output, const QSize& size = QSize());
+bool OnOtherScreen();
+
+// The blocks of `ratio` x `ratio` pixels (aligned on multiples of the ratio) within `region` of a picture of the
+// screen whose pixels are not all alike: none when what it shows was drawn in the window's pixels and enlarged.
+int BlocksFinerThanAWindowPixel(const QImage& image, const QRect& region, int ratio);
 
 // The environment of a headless run in `t`: "c:" is t.DriveC(), the log is t.D("ui.log"), and `script` (written to
 // t.Root()/run.script) answers what the program shows.
