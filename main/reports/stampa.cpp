@@ -85,7 +85,82 @@ class RendererStampa : public InterpreteDocumento {
     }
   }
 
+  // A line that would run past the page width even from the left margin is printed in pieces, broken at its
+  // blanks, each on a line of its own from the left margin: nothing of it falls off the paper. A word wider than the
+  // page on its own stays whole.
   void ScriviTesto(const QString& riga) override {
+    plat::TextPrinter& p = Stampante();
+    const double spazio = W_ - m_[0];
+    if (p.TextWidth(riga) <= spazio) {
+      StampaRigaTesto(riga, false);
+      return;
+    }
+    qsizetype inizio = 0;
+    while (inizio < riga.size()) {
+      // The longest piece from `inizio` that ends before a blank and fits; at least one word.
+      qsizetype fine = inizio;
+      while (fine < riga.size() && riga.at(fine) == QLatin1Char(' ')) ++fine;
+      fine = riga.indexOf(QLatin1Char(' '), fine);
+      if (fine < 0) fine = riga.size();
+      for (qsizetype dopo = fine; dopo < riga.size();) {
+        qsizetype prossima = riga.indexOf(QLatin1Char(' '), dopo + 1);
+        if (prossima < 0) prossima = riga.size();
+        if (p.TextWidth(riga.mid(inizio, prossima - inizio)) > spazio) break;
+        fine = dopo = prossima;
+      }
+      StampaRigaTesto(riga.mid(inizio, fine - inizio), true);
+      inizio = fine;
+      while (inizio < riga.size() && riga.at(inizio) == QLatin1Char(' ')) ++inizio;
+    }
+  }
+
+  void ScriviTabella(const TabellaDocumento& t) override {
+    plat::TextPrinter& p = Stampante();
+    const int n = static_cast<int>(t.celle.size());
+    // The column widths are measured once for the whole table, on every row of it: its later parts keep them, and
+    // the font size it was given.
+    if (!t.continuazione) {
+      dimensioneTabella_ = dimensione_;
+      MisuraTabella(t);
+      // A table that would run past the page width even from the left margin is set in a smaller font, so that
+      // it ends at the page width: the widths of its texts shrink with the font, its gaps do not.
+      const double gap = 0.5 * kCm * (static_cast<double>(larghezza_.size()) + (t.lista ? 1 : 0));
+      for (int prova = 0; prova < 4 && totale_ > W_ - m_[0] && dimensione_ > 0; ++prova) {
+        const double testi = totale_ - gap, spazio = W_ - m_[0] - gap;
+        if (testi <= 0 || spazio <= 0) break;
+        const double prima = totale_;
+        dimensioneTabella_ = std::max(1.0, dimensioneTabella_ * spazio / testi * (prova == 0 ? 1.0 : 0.98));
+        p.SetFontSize(dimensioneTabella_);
+        MisuraTabella(t);
+        // A printer whose widths do not follow the font size keeps the table as it was.
+        if (totale_ >= prima) {
+          dimensioneTabella_ = dimensione_;
+          p.SetFontSize(dimensione_);
+          MisuraTabella(t);
+          break;
+        }
+      }
+    }
+    // While the table is printed its size is the body size, which every header and footer puts back.
+    const double dimensioneTesto = dimensione_;
+    if (dimensioneTabella_ != dimensione_) {
+      dimensione_ = dimensioneTabella_;
+      p.SetFontSize(dimensione_);
+    }
+    StampaTabella(t, n);
+    if (dimensione_ != dimensioneTesto) {
+      dimensione_ = dimensioneTesto;
+      p.SetFontSize(dimensione_);
+    }
+  }
+
+  bool ChiudiDocumento() override {
+    StampaPiePagina();
+    return Stampante().EndDoc();
+  }
+
+ private:
+  void StampaRigaTesto(const QString& riga, bool pezzo) {
     plat::TextPrinter& p = Stampante();
     if (righePagina_ == 0) StampaIntestazione();
     ++righePagina_;
@@ -95,24 +170,25 @@ class RendererStampa : public InterpreteDocumento {
       SaltoPagina();
       righePagina_ = 1;
     }
-    p.SetCurrentX(InizioRiga(p.TextWidth(riga)));
+    p.SetCurrentX(pezzo ? m_[0] : InizioRiga(p.TextWidth(riga)));
     Stampa(riga, true);
     inizioPagina_ = false;
   }
 
-  void ScriviTabella(const TabellaDocumento& t) override {
+  // The column widths of a table in the current font, on every row of it, and its whole width.
+  void MisuraTabella(const TabellaDocumento& t) {
     plat::TextPrinter& p = Stampante();
-    const int n = static_cast<int>(t.celle.size());
-    // The column widths are measured once for the whole table, on every row of it: its later parts keep them.
-    if (!t.continuazione) {
-      const int c = t.colonne;
-      larghezza_.assign(static_cast<std::size_t>(c), 0.0);
-      for (const QStringList& riga : t.tutte ? *t.tutte : t.celle)
-        for (int j = 0; j < c; ++j) larghezza_[j] = std::max(larghezza_[j], p.TextWidth(riga.at(j)));
-      if (t.lista && c > 0) larghezza_[0] += 0.5 * kCm;
-      totale_ = 0;
-      for (double l : larghezza_) totale_ += l + 0.5 * kCm;
-    }
+    const int c = t.colonne;
+    larghezza_.assign(static_cast<std::size_t>(c), 0.0);
+    for (const QStringList& riga : t.tutte ? *t.tutte : t.celle)
+      for (int j = 0; j < c; ++j) larghezza_[j] = std::max(larghezza_[j], p.TextWidth(riga.at(j)));
+    if (t.lista && c > 0) larghezza_[0] += 0.5 * kCm;
+    totale_ = 0;
+    for (double l : larghezza_) totale_ += l + 0.5 * kCm;
+  }
+
+  void StampaTabella(const TabellaDocumento& t, int n) {
+    plat::TextPrinter& p = Stampante();
     const std::vector<double>& larghezza = larghezza_;
     const double totale = totale_;
 
@@ -136,11 +212,6 @@ class RendererStampa : public InterpreteDocumento {
       }
     }
     inizioPagina_ = false;
-  }
-
-  bool ChiudiDocumento() override {
-    StampaPiePagina();
-    return Stampante().EndDoc();
   }
 
  public:
@@ -255,6 +326,7 @@ class RendererStampa : public InterpreteDocumento {
   long long testiStampati_ = 0;
   std::vector<double> larghezza_;     // the column widths of the table or list being printed
   double totale_ = 0;                 // its width: the columns and the gaps between them
+  double dimensioneTabella_ = 0;      // its font size: the body size, or less where it would not fit the page
 };
 
 std::unique_ptr<RendererStampa>& Renderer() {

@@ -171,6 +171,48 @@ TEST_F(Stampa, WhatIsWiderThanTheTextAreaStartsAtTheLeftMargin) {
   EXPECT_DOUBLE_EQ(p.Cerca(QString(10, 'k'))->x, 56 + (454 - 60) / 2.0);
 }
 
+// What would run off the paper even from the left margin: a line is printed in pieces broken at its blanks, each
+// from the left margin; a table is set in a smaller font that ends it within the page width, also on the pages its
+// rows run on to, and the body size comes back after it. A line that fits the page width stays whole.
+TEST_F(Stampa, NothingRunsOffThePaper) {
+  p.larghezza = [this](const QString& t) { return 0.5 * p.dimensione * t.size(); };
+  const QString titolo = "RELAZIONE GEOMECCANICA CAVA DI MONTE ROSSO FRONTE EST GRADONE DUE QUOTA 405 M 25";
+  const QString media = QString(84, 'm');  // 504 points: wider than the text area (454), within the page (510)
+  QStringList righe{"#RESET 2,2,2,2,2,2,12,Arial", "#HEADER Program FRATTIX", "#CENTER", "#FONTSIZE 15", titolo,
+                    media, "#FONTSIZE 12", "#STARTTABLE", "N. Fam.\tImmers. [gradi]\tInclinaz. [gradi]\tApertura [mm]\t"
+                    "Frequenza [1/m]\tPhi [gradi]\tCoesione [kN/m2]"};
+  for (int i = 1; i <= 80; ++i) righe << QString("%1\t213.0\t81.0\t2.6\t1.79\t35.00\t20.00").arg(i);
+  righe << "#ENDTABLE" << "Dopo" << "#ENDDOCUMENT";
+  Documento(righe);
+
+  // The title: every word once and in order, on lines that start at the left margin and end within the page.
+  QStringList parole;
+  for (const Stampato& s : p.stampati)
+    if (s.dimensione == 15 && s.testo != media) {
+      EXPECT_DOUBLE_EQ(s.x, 56) << s.testo.toStdString();
+      EXPECT_LE(s.x + 0.5 * 15 * s.testo.size(), 566) << s.testo.toStdString();
+      parole << s.testo.split(' ');
+    }
+  EXPECT_EQ(parole, titolo.split(' '));
+  ASSERT_NE(p.Cerca(media), nullptr);
+  EXPECT_DOUBLE_EQ(p.Cerca(media)->x, 56);
+
+  // The table: within the page on both pages, in one smaller size; the line after it in the body size again.
+  ASSERT_EQ(p.pagina, 2);
+  int pagine[3] = {0, 0, 0};
+  for (const Stampato& s : p.stampati)
+    if (s.testo == "20.00" || s.testo == "Coesione [kN/m2]") {
+      EXPECT_LT(s.dimensione, 12);
+      EXPECT_EQ(s.dimensione, p.Cerca("20.00")->dimensione);
+      EXPECT_LE(s.x + 0.5 * s.dimensione * s.testo.size(), 566 + 1e-9) << s.pagina;
+      ++pagine[s.pagina];
+    }
+  EXPECT_EQ(pagine[1] > 0 && pagine[2] > 1, true);
+  ASSERT_NE(p.Cerca("Dopo"), nullptr);
+  EXPECT_EQ(p.Cerca("Dopo")->dimensione, 12);
+  EXPECT_EQ(p.Cerca("Program FRATTIX", 3)->dimensione, 12);
+}
+
 TEST_F(Stampa, TabStyleAlignsColumnsLeftOrRight) {
   QStringList righe{"#RESET 2,2,2,2,2,2,12,Arial", "#TABSTYLE =LL", "#STARTTABLE"};
   QStringList testa, riga;
