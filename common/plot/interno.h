@@ -32,10 +32,12 @@ void ContornoPagina(int colore);
 
 // Where a text of the display list is drawn on the preview and on the printer: centred on its point (type -2) or
 // starting at it. A horizontal centred text wider than the page window starts at the window's left edge instead,
-// so that it runs past the page on the right only. Its width is measured in the printer's font (the cell height
-// 5/3 of the text's height), so the preview places it as the print does.
+// at the height (Scala times its own) at which it ends within the window, so that the whole of it is on the page.
+// Its width is measured in the printer's font (the cell height 5/3 of the text's height), so the preview places
+// it as the print does.
 struct AncoraggioScritta {
   double X = 0;
   bool Centrata = false;
+  double Scala = 1;
 };
 AncoraggioScritta Ancoraggio(const Scritta& scritta, const Finestra& pagina);

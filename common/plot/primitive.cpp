@@ -250,7 +250,7 @@ void DisegnaSimbolo(double x, double y, double height, const QString& text, doub
                         g.PennaCorrente.Carattere};
   const AncoraggioScritta a = Ancoraggio(scritta, g.FinestraPagina);
   if (p) {
-    p->SelectFont(AltezzaCarattereSchermo(height), static_cast<int>(std::nearbyint(angle * 10)),
+    p->SelectFont(AltezzaCarattereSchermo(height * a.Scala), static_cast<int>(std::nearbyint(angle * 10)),
                   g.PennaCorrente.Carattere);
     p->SetTextAlign(a.Centrata ? plat::TA_CENTER | plat::TA_BASELINE : plat::TA_LEFT | plat::TA_BASELINE);
   }
@@ -389,7 +389,8 @@ AncoraggioScritta Ancoraggio(const Scritta& scritta, const Finestra& pagina) {
   const double cella = std::clamp(scritta.Altezza * 5.0 / 3.0 * kPixelCm, 1.0, 1e6);
   const QFontMetricsF m(plat::GdiFont(static_cast<int>(std::lround(cella)), scritta.Carattere.left(31)));
   const double larghezza = m.horizontalAdvance(scritta.Testo) / kPixelCm;
-  if (larghezza > pagina.X2 - pagina.X1) return {pagina.X1, false};
+  // Widths follow the font's height closely, not exactly: a little room is kept.
+  if (larghezza > pagina.X2 - pagina.X1) return {pagina.X1, false, 0.98 * (pagina.X2 - pagina.X1) / larghezza};
   return {scritta.X, true};
 }
 

@@ -60,7 +60,7 @@ void RidisegnaSchermo() {
     const Scritta& t = g.ListaScritte[i];
     const AncoraggioScritta a = Ancoraggio(t, g.FinestraPagina);
     p->SetTextAlign(a.Centrata ? plat::TA_CENTER | plat::TA_BASELINE : plat::TA_LEFT | plat::TA_BASELINE);
-    TestoSchermo(a.X, t.Y, t.Altezza, t.Testo, t.Angolo, t.Colore, t.Carattere);
+    TestoSchermo(a.X, t.Y, t.Altezza * a.Scala, t.Testo, t.Angolo, t.Colore, t.Carattere);
   }
 }
 

@@ -183,8 +183,8 @@ void StampaGrafico(bool fitted) {
         const AncoraggioScritta a = Ancoraggio(sc, pagina);
         dc.SetTextAlign(a.Centrata ? plat::TA_BASELINE | plat::TA_CENTER : plat::TA_BASELINE | plat::TA_LEFT);
         // TestoStampante puts the baseline at (top of the page window - y) below the top of the sheet.
-        TestoStampante(foglioX(a.X), pagina.Y2 - foglioY(sc.Y), s * sc.Altezza, sc.Testo, sc.Angolo, sc.Colore,
-                       sc.Carattere);
+        TestoStampante(foglioX(a.X), pagina.Y2 - foglioY(sc.Y), s * sc.Altezza * a.Scala, sc.Testo, sc.Angolo,
+                       sc.Colore, sc.Carattere);
       }
       if (!dc.EndPage()) return fallisce(rifiutata);
     }

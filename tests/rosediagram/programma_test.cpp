@@ -219,8 +219,8 @@ TEST_F(Programma, TheNextPlotRemovesTheScratchFolderOfAKilledOne) {
 }
 
 // The titles of the session, of the titles form's 80 characters, are wider than the page in the title block of the
-// printed diagram: each starts at the left edge of the page instead of being centred, so that it begins on the
-// paper; the block's own short lines stay centred.
+// printed diagram: each starts at the left edge of the page instead of being centred, at the height at which it
+// ends on the paper; the block's own short lines stay centred.
 TEST_F(Programma, TitlesWiderThanThePageStartAtItsLeftEdgeWhenPrinted) {
   const QString titolo = "RELAZIONE GEOMECCANICA CAVA DI MONTE ROSSO FRONTE EST GRADONE DUE QUOTA 405 M 25";
   WriteAnsi(t.D("nord.sch"), Scheda({Record(45, 30), Record(90, 10), Record(350, 50)}));
@@ -237,12 +237,17 @@ TEST_F(Programma, TitlesWiderThanThePageStartAtItsLeftEdgeWhenPrinted) {
   static const QRegularExpression parola("<word xMin=\"([-0-9.]+)\"[^>]*xMax=\"([-0-9.]+)\"[^>]*>([^<]*)</word>");
   QList<double> inizi;
   double centroRilievo = 0;
+  QStringList parole;
   for (auto it = parola.globalMatch(testo); it.hasNext();) {
     const auto m = it.next();
     if (m.captured(3) == "RELAZIONE") inizi << m.captured(1).toDouble();
     if (m.captured(3) == "RILIEVO") centroRilievo = m.captured(1).toDouble();
+    // Every word lies on the A4 paper, 595 points wide: the titles end on it too, at a smaller height.
+    EXPECT_LE(m.captured(2).toDouble(), 595) << m.captured(3).toStdString();
+    parole << m.captured(3);
   }
   ASSERT_EQ(inizi.size(), 4) << testo.left(2000).toStdString();
+  EXPECT_EQ(parole.join(' ').count(titolo), 4);
   for (double x : inizi) {
     EXPECT_GE(x, 0);
     EXPECT_LT(x, 6);  // the page's left edge, a tenth of a centimetre inside the paper's
