@@ -250,9 +250,19 @@ class RendererStampa : public InterpreteDocumento {
     return std::max<double>(m_[0], m_[0] + (W_ - m_[0] - m_[1] - larghezza) / 2);
   }
 
-  void StampaIntestazione() {
+  // The base font for a header or footer; one that would run past the page width even from the left margin is set
+  // smaller, so that it ends within it.
+  void FontBase(const QString& testo) {
     plat::TextPrinter& p = Stampante();
     Font(fontBase_, dimensioneBase_);
+    const double larghezza = p.TextWidth(testo), spazio = W_ - m_[0];
+    if (larghezza > spazio && dimensioneBase_ > 0)
+      p.SetFontSize(std::max(1.0, 0.98 * dimensioneBase_ * spazio / larghezza));
+  }
+
+  void StampaIntestazione() {
+    plat::TextPrinter& p = Stampante();
+    FontBase(Intestazione());
     p.SetCurrentY(m_[2]);
     p.SetCurrentX(InizioCentrato(p.TextWidth(Intestazione())));
     Stampa(Intestazione(), true);
@@ -263,7 +273,7 @@ class RendererStampa : public InterpreteDocumento {
 
   void StampaPiePagina() {
     plat::TextPrinter& p = Stampante();
-    Font(fontBase_, dimensioneBase_);
+    FontBase(PiePagina());
     p.SetCurrentY(H_ - m_[3] - p.TextHeight(PiePagina()));
     p.SetCurrentX(InizioCentrato(p.TextWidth(PiePagina())));
     Stampa(PiePagina(), true);

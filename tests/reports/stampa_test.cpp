@@ -178,7 +178,9 @@ TEST_F(Stampa, NothingRunsOffThePaper) {
   p.larghezza = [this](const QString& t) { return 0.5 * p.dimensione * t.size(); };
   const QString titolo = "RELAZIONE GEOMECCANICA CAVA DI MONTE ROSSO FRONTE EST GRADONE DUE QUOTA 405 M 25";
   const QString media = QString(84, 'm');  // 504 points: wider than the text area (454), within the page (510)
-  QStringList righe{"#RESET 2,2,2,2,2,2,12,Arial", "#HEADER Program FRATTIX", "#CENTER", "#FONTSIZE 15", titolo,
+  const QString piede(95, 'f');  // 570 points in the base font
+  QStringList righe{"#RESET 2,2,2,2,2,2,12,Arial", "#HEADER Program FRATTIX", "#FOOTER " + piede, "#CENTER",
+                    "#FONTSIZE 15", titolo,
                     media, "#FONTSIZE 12", "#STARTTABLE", "N. Fam.\tImmers. [gradi]\tInclinaz. [gradi]\tApertura [mm]\t"
                     "Frequenza [1/m]\tPhi [gradi]\tCoesione [kN/m2]"};
   for (int i = 1; i <= 80; ++i) righe << QString("%1\t213.0\t81.0\t2.6\t1.79\t35.00\t20.00").arg(i);
@@ -211,6 +213,15 @@ TEST_F(Stampa, NothingRunsOffThePaper) {
   ASSERT_NE(p.Cerca("Dopo"), nullptr);
   EXPECT_EQ(p.Cerca("Dopo")->dimensione, 12);
   EXPECT_EQ(p.Cerca("Program FRATTIX", 3)->dimensione, 12);
+  // The footer of each page, in a smaller base font, from the left margin to within the page.
+  int piedi = 0;
+  for (const Stampato& s : p.stampati)
+    if (s.testo == piede) {
+      ++piedi;
+      EXPECT_DOUBLE_EQ(s.x, 56);
+      EXPECT_LE(s.x + 0.5 * s.dimensione * s.testo.size(), 566);
+    }
+  EXPECT_EQ(piedi, 2);
 }
 
 TEST_F(Stampa, TabStyleAlignsColumnsLeftOrRight) {
