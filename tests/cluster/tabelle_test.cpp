@@ -168,6 +168,7 @@ TEST_F(TabelleTalvor, WithoutAnEigenSolverThereIsNoTableAndTheRunGoesOn) {
 
 TEST_F(TabelleTalvor, TheSolverOutputMayBreakItsValuesAnyWayAndAddTextAfterADirection) {
   Famiglia(1, 0, 0, 2, 1);
+  TensorePermeabilita();
   Solutore("#!/bin/sh\nprintf '1.5e-05, 3.25E-4\\n 2e-5\\n0 0 1 extra\\n1,0,0\\n0 -1 0 0.5\\n' > "
               "\"$(dirname \"$0\")/eigen.out\"\n");
   ASSERT_TRUE(CalcolaAutovettori());

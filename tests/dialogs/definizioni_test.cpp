@@ -118,11 +118,14 @@ TEST_F(Definizioni, ABadFileIsReportedAndLeftOutTheOthersAreRead) {
   EXPECT_EQ(d.InizioCampiDefinizione[5], 5);  // the grid follows the form's five fields
   EXPECT_EQ(d.EtichettaDefinizione[6], QString("A [mm]"));
   EXPECT_EQ(s->Log("msgbox").size(), 3);
-  // A left-out definition shows nothing and counts as cancelled.
+  // A left-out definition opens no form, says why and counts as cancelled.
+  Script("answer OK \"D2.MAV\"\n");
   ImpostaMaschera(0, 0, 2);
   MascheraCorrente.AnnullaMaschera = 0;
   MostraMaschera();
   EXPECT_EQ(MascheraCorrente.AnnullaMaschera, -1);
+  EXPECT_EQ(s->Log("msgbox").size(), 1);
+  EXPECT_TRUE(s->Log("form").isEmpty());
 }
 
 TEST_F(Definizioni, DefinitionsBeyondTheLimitsOfADialogAreRefused) {
