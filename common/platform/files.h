@@ -89,10 +89,10 @@ QString Environ(const QString& name);
 // by the next save of the same file.
 bool ReadWholeFile(const QString& path, QByteArray& data);
 
-// The largest file that a reader of the suite takes. The largest files the suite writes are the results report of
-// 300 families with the wedge table of their 44,850 pairs (about 6 MB) and that wedge table itself (about 3 MB); a
-// survey sheet of 500 records has less than 30 KB. A larger file is no file of the suite, and reading it whole
-// would cost memory and time for nothing.
+// The largest file that a reader of the suite takes. The largest files the suite writes are the wedge table of 300
+// families (44,850 pairs) and the results report that holds it, each about 2.5 MB with the widest numbers; a survey
+// sheet of 500 records has less than 30 KB. A file larger than 64 MiB (more than 25 times the largest) is no file
+// of the suite, and reading it whole would cost memory and time for nothing.
 inline constexpr qint64 kLargestFileRead = 64LL * 1024 * 1024;
 // Why a reader could not take a file.
 enum class ReadFault {
