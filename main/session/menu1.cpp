@@ -232,7 +232,12 @@ void menu1::Form_Load(const QString& rigaComando) {
     about_Click();
     return;
   }
-  if (!plat::FileExists(rigaComando)) return;
+  if (!plat::FileExists(rigaComando)) {
+    // A folder, a pipe or a device named on the command line is no session: said, and nothing opens.
+    if (plat::EntryExists(rigaComando))
+      Attenzione(QStringLiteral("Il file seguente non puo' essere letto:"), DescrizioneFile(rigaComando));
+    return;
+  }
   QString cartella, nome;
   DividiPercorso(rigaComando, cartella, nome);
   if (!NomeScrivibile(nome)) return;  // a session the hand-over file cannot name is not opened
