@@ -237,7 +237,8 @@ void Leggi(const QByteArray& dati) {
       const FormaDefinizione forma{1, 0, 19, 3};
       if (LeggiDefinizioniMaschere(1, {QString(), percorso}, {FormaDefinizione(), forma}) == 1) {
         const ModuloDefinizioni& d = DefinizioniMaschere;
-        if (d.TipoDefinizione[1] != forma.tipo || d.InizioCampiDefinizione[2] - d.InizioCampiDefinizione[1] != forma.campi ||
+        if (d.TipoDefinizione[1] != forma.tipo ||
+            d.InizioCampiDefinizione[2] - d.InizioCampiDefinizione[1] != forma.campi ||
             d.InizioSceltaDefinizione[2] - d.InizioSceltaDefinizione[1] != forma.scelte ||
             d.InizioSecondoElencoDefinizione[2] - d.InizioSecondoElencoDefinizione[1] != forma.bottoni)
           __builtin_trap();

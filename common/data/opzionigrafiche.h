@@ -21,6 +21,6 @@ EsitoOpzioni LeggiFileOpzioniGrafiche(const QString& percorso, OpzioniGrafiche& 
 // Writes the six values in print form (" 1 "), one per line. False (the old file untouched) when it cannot be
 // written.
 bool ScriviFileOpzioniGrafiche(const QString& percorso, const OpzioniGrafiche& o);
-// Creates the file with the defaults when nothing stands at the name; whatever stands there is left alone. False when it was
-// missing and could not be written.
+// Creates the file with the defaults when nothing stands at the name; whatever stands there is left alone. False
+// when it was missing and could not be written.
 bool CreaOpzioniGrafichePredefinite(const QString& percorso);

@@ -289,6 +289,8 @@ void SeqReader::OpenBytes(const QByteArray& bytes) {
   pos_ = 0;
   line_ = 1;
   open_ = true;
+  fault_ = ReadFault::None;
+  faultLine_ = 0;
 }
 
 bool SeqReader::AtEnd() const { return !open_ || pos_ >= text_.size(); }

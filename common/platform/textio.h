@@ -59,7 +59,8 @@ class SeqReader {
   // The line of a lone CR (Fault() LineEnds), 0 for any other fault.
   int FaultLine() const { return faultLine_; }
   // Reads text already in memory (bytes in Windows-1252). A Ctrl-Z (0x1A) that is the last byte marks the end of
-  // the file, as old editors left it; a Ctrl-Z anywhere else is a character of the text.
+  // the file, as old editors left it; a Ctrl-Z anywhere else is a character of the text. A CR that ends no line is
+  // not refused here: the text is a part of a file already read (a field, a line), not a file.
   void OpenBytes(const QByteArray& bytes);
   bool IsOpen() const { return open_; }
   // The file opened, named as it is on disk (also after a fault, when something stands at the name).

@@ -37,9 +37,10 @@ void SpostaFile(const QString& pattern, const QString& cartella) {
 enum class EsitoLingua { Letta, Illeggibile, NonValida };
 EsitoLingua LeggiFileLingua(const QString& file, int& numero) {
   plat::SeqReader r;
-  if (!r.Open(file))
-    return r.Fault() == plat::ReadFault::LineEnds || r.Fault() == plat::ReadFault::TooLarge ? EsitoLingua::NonValida
-                                                                                              : EsitoLingua::Illeggibile;
+  if (!r.Open(file)) {
+    const bool danneggiato = r.Fault() == plat::ReadFault::LineEnds || r.Fault() == plat::ReadFault::TooLarge;
+    return danneggiato ? EsitoLingua::NonValida : EsitoLingua::Illeggibile;
+  }
   double valore = 0;
   bool ok = false;
   if (!r.ReadNumberLine(valore, &ok) || !ok || valore != std::floor(valore) || valore < 1 || valore > 6)

@@ -26,7 +26,8 @@ void Attenzione(const QString& testo, const QString& dettaglio) {
 bool ApriInLettura(plat::SeqReader& r, const QString& percorso) {
   if (r.Open(percorso)) return true;
   if (!r.Missing())
-    Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), DescrizioneFile(percorso, r.FaultLine()));
+    Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"),
+               DescrizioneFile(percorso, r.FaultLine()));
   return false;
 }
 
