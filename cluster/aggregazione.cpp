@@ -2,6 +2,7 @@
 
 #include "cluster/geometria.h"
 
+#include "common/data/numeri.h"
 #include "common/platform/files.h"
 #include "common/platform/textio.h"
 
@@ -168,11 +169,12 @@ bool LeggiPartizione(int livello, int numeroPoli, Partizione& membri, QString* e
     return false;
   };
   plat::SeqReader r;
-  if (!r.Open(NomePartizione(livello))) return rifiuta(QStringLiteral("missing"));
+  if (!r.Open(NomePartizione(livello)))
+    return rifiuta(r.Missing() ? QStringLiteral("missing") : QStringLiteral("not a file that can be read"));
+  // Every number alone on its line, as ScriviPartizione writes it.
   const auto intero = [&](int& v, int minimo, int massimo) {
     double x = 0;
-    bool ok = false;
-    if (!r.ReadNumber(x, &ok) || !ok || x != std::floor(x) || x < minimo || x > massimo) return false;
+    if (!dati::LeggiNumeroRiga(r, x) || x != std::floor(x) || x < minimo || x > massimo) return false;
     v = static_cast<int>(x);
     return true;
   };
@@ -186,6 +188,7 @@ bool LeggiPartizione(int livello, int numeroPoli, Partizione& membri, QString* e
     for (int j = 0; j < m; ++j)
       if (!intero(p[c][j], 1, numeroPoli)) return rifiuta(QStringLiteral("bad member of cluster %1").arg(c));
   }
+  if (!dati::FineSostanziale(r)) return rifiuta(QStringLiteral("more than the partition"));
   membri = std::move(p);
   return true;
 }

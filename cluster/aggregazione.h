@@ -81,6 +81,7 @@ QString NomePartizione(int livello);
 // Writes the partition of the level (slots 1..K of `membri`). False when the file cannot be written.
 bool ScriviPartizione(const Partizione& membri, int livello);
 // Reads the partition file of `livello` clusters of at most `numeroPoli` points. False when it is missing; a file
-// that does not hold a partition of those points (short, counts or indexes out of range) is also refused, with
-// its reason in `errore`.
+// that cannot be read (see SeqReader::Open) or does not hold a partition of those points (short, a line with more
+// than its one number, counts or indexes out of range, more than blank lines after the last member) is also
+// refused, with its reason in `errore`.
 bool LeggiPartizione(int livello, int numeroPoli, Partizione& membri, QString* errore = nullptr);

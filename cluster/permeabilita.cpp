@@ -33,7 +33,8 @@ void AzzeraPrincipali() {
 }  // namespace
 
 bool LeggiUscitaAutovalori(const QString& file, std::array<double, 4>& valori,
-                           std::array<std::array<double, 4>, 4>& direzioni) {
+                           std::array<std::array<double, 4>, 4>& direzioni,
+                           const std::array<std::array<double, 4>, 4>* tensore) {
   plat::SeqReader r;
   if (!r.Open(file)) return false;
   for (int i = 1; i <= 3; ++i)
@@ -47,9 +48,25 @@ bool LeggiUscitaAutovalori(const QString& file, std::array<double, 4>& valori,
     componenti.OpenBytes(plat::EncodeAnsi(riga));
     for (int j = 1; j <= 3; ++j)
       if (!dati::LeggiNumero(componenti, direzioni[i][j])) return false;
+    // A unit vector, as every solver gives its directions: anything else is no direction (also 0 0 0), and a
+    // length far from 1 (5 5 5, or 1e308) would be drawn and tabled as some other axis.
     const auto& d = direzioni[i];
-    if (d[1] == 0 && d[2] == 0 && d[3] == 0) return false;  // no direction
+    const double lunghezza = std::sqrt(d[1] * d[1] + d[2] * d[2] + d[3] * d[3]);
+    if (!(std::fabs(lunghezza - 1) <= 1e-6)) return false;
   }
+  // The tensor is a sum of positive semi-definite terms: no principal conductivity is negative beyond the rounding
+  // of the nine digits handed to EIGEN, and none is larger than the tensor's norm.
+  double massimo = 0;
+  for (int i = 1; i <= 3; ++i) massimo = std::max(massimo, std::fabs(valori[i]));
+  if (tensore) {
+    double norma = 0;
+    for (int a = 1; a <= 3; ++a)
+      for (int b = 1; b <= 3; ++b) norma += (*tensore)[a][b] * (*tensore)[a][b];
+    norma = std::sqrt(norma);
+    if (!(massimo <= norma * (1 + 1e-6))) return false;
+  }
+  for (int i = 1; i <= 3; ++i)
+    if (valori[i] < -1e-7 * massimo) return false;
   return true;
 }
 
@@ -83,18 +100,20 @@ bool CalcolaAutovettori() {
     AvvisoFileTalvor(QStringLiteral("Impossibile scrivere il file:"), DescrizioneFile(ingresso));
     return false;
   }
-  // A file left by an earlier run must never be taken for this tensor's solution.
+  // A file left by an earlier run must never be taken for this tensor's solution; what is no file there is said
+  // before EIGEN runs.
   RimuoviFile(uscita);
-  if (plat::FileExists(uscita)) {
+  if (plat::EntryExists(uscita)) {
     AvvisoFileTalvor(QStringLiteral("Impossibile scrivere il file:"), DescrizioneFile(uscita));
     return false;
   }
   if (!AvviaFiglioTalvor(QStringLiteral("EIGEN.exe"), QStringLiteral("EIGEN"))) return false;
-  if (!plat::FileExists(uscita)) {
+  if (!plat::EntryExists(uscita)) {
     AvvisoFileTalvor(QStringLiteral("Il file manca o non si puo' leggere:"), DescrizioneFile(uscita));
     return false;
   }
-  if (!LeggiUscitaAutovalori(uscita, Talvor.ValoriPrincipali, Talvor.DirezioniPrincipali)) {
+  if (!LeggiUscitaAutovalori(uscita, Talvor.ValoriPrincipali, Talvor.DirezioniPrincipali,
+                             &Talvor.TensoreConducibilita)) {
     AzzeraPrincipali();
     AvvisoFileTalvor(QStringLiteral("Il file e' incompleto o danneggiato:"), DescrizioneFile(uscita));
     return false;

@@ -18,10 +18,14 @@ void TensorePermeabilita();
 bool CalcolaAutovettori();
 
 // Reads eigen.out: the three values (the first three numbers, whatever the line breaks between them), then one
-// line per direction beginning with its three components (entries 1..3). False when the file is short or holds
-// something else.
+// line per direction beginning with its three components (entries 1..3). False when the file cannot be read (see
+// SeqReader::Open), is short or holds something else, or when what it holds is no solution of a conductivity
+// tensor: a value negative beyond the rounding of the exchange (1e-7 of the largest value), a direction that is
+// no unit vector within 1e-6, or (when the tensor handed to EIGEN is given, entries 1..3) a value larger in size
+// than the tensor's norm allows any principal value of it.
 bool LeggiUscitaAutovalori(const QString& file, std::array<double, 4>& valori,
-                           std::array<std::array<double, 4>, 4>& direzioni);
+                           std::array<std::array<double, 4>, 4>& direzioni,
+                           const std::array<std::array<double, 4>, 4>* tensore = nullptr);
 
 // Sorts the principal values in descending order (with their directions) and writes the table: header, then the
 // rows "Massima", "Media", "Minima" with the value in exponent form and the plunge and azimuth of the downward end

@@ -290,24 +290,29 @@ bool LeggiCunei(const QString& nomeFileDati, std::vector<TracciaCuneo>& cunei, Q
     return false;
   };
   const QString tracce = FileStem(nomeFileDati, QStringLiteral(".tmp"));
-  if (plat::FileExists(tracce)) {
+  if (plat::EntryExists(tracce)) {
     plat::SeqReader r;
-    if (!r.Open(tracce)) return true;
-    for (;;) {
+    if (!r.Open(tracce)) return guasto(r.Path().isEmpty() ? tracce : r.Path(), r.FaultLine());
+    // Records of five numbers, as the table's cells take them: two dip directions and dips, and the factor of
+    // safety. Blank lines after the last record end the file.
+    const double senzaLimite = std::numeric_limits<double>::max();
+    const double minimi[5] = {0, 0, 0, 0, 0}, massimi[5] = {360, 90, 360, 90, senzaLimite};
+    while (!dati::FineSostanziale(r)) {
       double v[5];
-      for (double& x : v) {
+      for (int k = 0; k < 5; ++k) {
         const int linea = r.LineNumber();
         bool numero = false;
-        if (!r.ReadNumber(x, &numero)) return true;
-        if (!numero) return guasto(r.Path(), linea);
+        if (!r.ReadNumber(v[k], &numero)) return true;
+        if (!numero || v[k] < minimi[k] || v[k] > massimi[k]) return guasto(r.Path(), linea);
       }
       cunei.push_back({v[0], v[1], v[2], v[3], v[4]});
     }
+    return true;
   }
   const QString tabella = FileStem(nomeFileDati, QStringLiteral(".GMC"));
-  if (!plat::FileExists(tabella)) return true;
+  if (!plat::EntryExists(tabella)) return true;
   plat::SeqReader r;
-  if (!r.Open(tabella)) return true;
+  if (!r.Open(tabella)) return guasto(r.Path().isEmpty() ? tabella : r.Path(), r.FaultLine());
   QString testo;
   if (!r.ReadLine(testo)) return true;  // the header
   for (int linea = r.LineNumber(); r.ReadLine(testo); linea = r.LineNumber()) {

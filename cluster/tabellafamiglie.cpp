@@ -43,8 +43,9 @@ bool TabellaFamiglie() {
   const int famiglie = std::clamp(T.NumeroCluster, 0, kMassimoPoli);
   ParametriFamiglie parametri = ParametriPredefiniti(famiglie, 0, 0);
   const QString pgm = FileStem(T.NomeFileDati, QStringLiteral(".PGM"));
-  if (plat::FileExists(pgm)) {
-    // A value beyond its limits is told; the table then shows no strength taken from the file.
+  if (plat::EntryExists(pgm)) {
+    // A value beyond its limits, or a file that cannot be read, is told; the table then shows no strength taken
+    // from the file.
     int riga = 0;
     if (LeggiFileParametriFamiglie(pgm, parametri, &riga) == EsitoParametri::NonValidi)
       AvvisoFileTalvor(QStringLiteral("Il file e' incompleto o danneggiato:"), DescrizioneFile(pgm, riga));

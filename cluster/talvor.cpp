@@ -102,6 +102,17 @@ bool LeggiFronteTalvor() {
   return false;
 }
 
+namespace {
+// The titles of the plot and of the result from the session's title file; a file there that cannot be read is told.
+bool LeggiTitoliTalvor() {
+  const QString file = FileSessione(QStringLiteral(".tit"));
+  int riga = 0;
+  if (LeggiTitoliAnalisi(file, Talvor.TitoliGrafico, &riga)) return true;
+  AvvisoFile(QStringLiteral("Il file e' incompleto o danneggiato:"), DescrizioneFile(file, riga));
+  return false;
+}
+}  // namespace
+
 bool CaricaPoli() {
   auto& T = Talvor;
   // Configuration and criteria.
@@ -133,16 +144,16 @@ bool CaricaPoli() {
   for (int s = 1; s <= T.NumeroSchede; ++s) {
     const int n = ++T.NumeroSchedeCaricate;
     const QString nome = T.ElencoSchede[static_cast<std::size_t>(s)];
-    const EsitoScheda esito = LeggiFileScheda(nome, scheda, std::numeric_limits<int>::max(), &linee);
+    int riga = 0;
+    const EsitoScheda esito = LeggiFileScheda(nome, scheda, std::numeric_limits<int>::max(), &linee, &riga);
     if (esito == EsitoScheda::Illeggibile) {
       AvvisoFile(QStringLiteral("Il file manca o non si puo' leggere:"), DescrizioneFile(nome));
       return false;
     }
-    if (esito != EsitoScheda::Letta) return danneggiata(nome, 0);
+    if (esito != EsitoScheda::Letta) return danneggiata(nome, riga);
     // Every number of the sheet as the sheet's forms and grid write it: a measuring line, a length or a record
     // field that is none (or out of its range) would be taken as another value, or as 0, without a word.
     StendimentoScheda stendimento;
-    int riga = 0;
     if (!NumeriDellaScheda(scheda, linee, &stendimento, &riga)) return danneggiata(nome, riga);
     // The measuring line: "direction/inclination" on header line 3, its length on line 5.
     if (stendimento.Presente) {
@@ -201,8 +212,7 @@ bool CaricaPoli() {
     if (direzione < 0) direzione += 2 * kPi;
     T.DirezionePoli[u] = direzione;
   }
-  LeggiTitoliAnalisi(FileSessione(QStringLiteral(".tit")), T.TitoliGrafico);
-  return true;
+  return LeggiTitoliTalvor();
 }
 
 bool SalvaRisultati() {
@@ -270,8 +280,7 @@ bool LeggiRisultati() {
     for (std::size_t j = 0; j < gruppo.size(); ++j) T.MembriCluster[u][j + 1] = gruppo[j];
   }
   // The current title file wins over the titles stored in the result.
-  LeggiTitoliAnalisi(FileSessione(QStringLiteral(".tit")), T.TitoliGrafico);
-  return true;
+  return LeggiTitoliTalvor();
 }
 
 bool AvviaFiglioTalvor(const QString& eseguibile, const QString& nome) {
@@ -340,7 +349,7 @@ int EseguiModoGrafico() {
   if (!LeggiOpzioniGraficheTalvor()) return 1;
   Talvor.FinestraPagina = {0, 0, 19.4, 27.7};
   if (Talvor.Grafica.Opzione[3] == 1) {
-    if (!plat::FileExists(FileSessione(QStringLiteral(".dat")))) return 0;
+    if (!plat::EntryExists(FileSessione(QStringLiteral(".dat")))) return 0;
     if (!LeggiRisultati()) return 1;
   } else if (!CaricaPoli()) {
     return 0;
@@ -357,7 +366,7 @@ int EseguiModoGrafico() {
       return 1;
     }
   }
-  if (opzioni[5] == 1 && plat::FileExists(FileSessione(QStringLiteral(".fro"))) && !LeggiFronteTalvor()) return 1;
+  if (opzioni[5] == 1 && plat::EntryExists(FileSessione(QStringLiteral(".fro"))) && !LeggiFronteTalvor()) return 1;
   // The stereographic plot in the preview window, then the final wait until the user closes it.
   plat::Form menu1(QStringLiteral("menu1"));
   const auto& w = Talvor.FinestraPagina;

@@ -15,6 +15,7 @@ ModuloWenlow Wenlow;
 InterpreteDOC::InterpreteDOC() : InterpreteDocumento(LimitiDocumento::Wenlow(), RegoleModo{true, true}) {}
 
 void InterpreteDOC::ApriDocumento(const ArgomentoReset& argomento) {
+  Wenlow.DocumentoIniziato = true;
   ApriDocumentoDOC();
   ImpostaFont(argomento.font);
   ImpostaDimensioneFont(argomento.dimensione);
@@ -61,6 +62,7 @@ bool InterpreteDOC::ChiudiDocumento() {
 void AzzeraWenlow() {
   Wenlow.PercorsoDocumento.clear();
   Wenlow.Interprete.reset();
+  Wenlow.DocumentoIniziato = false;
   AzzeraScritturaDOC();
 }
 
@@ -77,7 +79,14 @@ int Main(const QString& rigaComando) {
   Wenlow.PercorsoDocumento = plat::TrimBlanks(rigaComando);
   if (Wenlow.PercorsoDocumento.isEmpty()) return 0;
   plat::SeqReader documento;
+  const auto guasto = [](int riga) {
+    plat::MsgBox(Traduci(QStringLiteral("Il file seguente e' incompleto o non valido:")) + QLatin1Char('\n') +
+                     DescrizioneFile(Wenlow.PercorsoDocumento, riga),
+                 plat::vbOKOnly | plat::vbCritical, QStringLiteral("ATTENZIONE!"));
+    return 1;
+  };
   if (!documento.Open(Wenlow.PercorsoDocumento)) {
+    if (!documento.Missing()) return guasto(documento.FaultLine());
     plat::MsgBox(Traduci(QStringLiteral("Impossibile leggere il documento")) + QLatin1Char('\r') +
                      Wenlow.PercorsoDocumento,
                  plat::vbOKOnly | plat::vbCritical, QStringLiteral("ATTENZIONE!"));
@@ -86,6 +95,8 @@ int Main(const QString& rigaComando) {
   QString riga;
   while (documento.ReadLine(riga)) InterpretaRigaDOC(riga);
   if (Wenlow.Interprete) Wenlow.Interprete->FineFile();
+  // A report that begins no document (an empty file) would end with nothing written and nothing said.
+  if (!Wenlow.DocumentoIniziato) return guasto(0);
   // The progress window, unloaded by the save, goes before the program ends.
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   return 0;

@@ -24,6 +24,7 @@ class InterpreteDOC : public InterpreteDocumento {
 struct ModuloWenlow {
   QString PercorsoDocumento;  // the report document: the whole command line, trimmed
   std::unique_ptr<InterpreteDOC> Interprete;
+  bool DocumentoIniziato = false;  // a "#RESET" of the document began a Word document
 };
 extern ModuloWenlow Wenlow;
 
@@ -38,5 +39,6 @@ QString NomeDocumentoDOC(const QString& percorsoDocumento);
 
 // The main procedure after the start-up: reads the document named by `rigaComando` line by line and interprets it;
 // a document still open at the end of the file is finished and saved. Every saved document's path is written as
-// a line on the standard output, for the program that started wenlow. Returns the exit code.
+// a line on the standard output, for the program that started wenlow. Returns the exit code: 1 after a message when
+// the document cannot be read, or when it begins no Word document (an empty report, one without "#RESET").
 int Main(const QString& rigaComando);

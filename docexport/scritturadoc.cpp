@@ -43,7 +43,15 @@ void ImpostaAllineamentoSinistro(bool sinistra) { ScritturaDOC.AllineaSinistra =
 
 bool LeggiNessunaFormattazione() {
   plat::SeqReader r;
-  if (!r.Open(plat::JoinPath(plat::ProgramFolder(), QStringLiteral("editor.txt")))) return true;
+  const QString file = plat::JoinPath(plat::ProgramFolder(), QStringLiteral("editor.txt"));
+  if (!r.Open(file)) {
+    // A file that cannot be read is said, as for every configuration file, and counts as none.
+    if (!r.Missing())
+      plat::MsgBox(Traduci(QStringLiteral("Il file seguente e' incompleto o non valido:")) + QLatin1Char('\n') +
+                       DescrizioneFile(file, r.FaultLine()),
+                   plat::vbOKOnly | plat::vbExclamation, QStringLiteral("ATTENZIONE!"));
+    return true;
+  }
   QString riga;
   if (!r.AtEnd()) r.ReadLine(riga);
   if (!r.AtEnd()) r.ReadLine(riga);

@@ -2,8 +2,10 @@
 // writes eigen.out there, by the rules of every save: the three values, then one line per direction (x y z), in the
 // same order as the values.
 // eigen.inp is a regular file of exactly three lines (ended by CR LF or LF, the last line end optional), each of
-// exactly three finite numbers separated by blanks or TABs. Any other input, or values beyond the range of numbers,
-// ends the program with exit code 1 and one line on the standard error; eigen.out is then not written.
+// exactly three finite numbers separated by blanks or TABs, that make a symmetric matrix (entry (i, j) equal to
+// entry (j, i) within a billionth of the largest entry, the rounding of the nine significant digits the tensor is
+// handed over with). Any other input, or values beyond the range of numbers, ends the program with exit code 1 and
+// one line on the standard error; eigen.out is then not written.
 #include "common/platform/files.h"
 
 #include <Eigen/Dense>
@@ -113,9 +115,17 @@ int main(int argc, char** argv) {
   if (!LeggiFileRegolare(cartella + QStringLiteral("/eigen.inp"), testo, errore) || !LeggiMatrice(testo, m, errore))
     return Errore(errore);
   // The tensor is symmetric; its mean with its transpose removes rounding differences. The matrix is first
-  // brought to entries of at most 1, so that no finite entry overflows in the sum; the values are scaled back.
+  // brought to entries of at most 1, so that no finite entry overflows in the sum; the values are scaled back. A
+  // matrix that is not symmetric is no conductivity tensor: its mean would be another matrix, whose principal values
+  // would be taken for those of the input.
   const double scala = m.cwiseAbs().maxCoeff();
   if (scala > 0) m /= scala;
+  for (int i = 0; i < 3; ++i)
+    for (int j = i + 1; j < 3; ++j)
+      if (!(std::fabs(m(i, j) - m(j, i)) <= 1e-9))
+        return Errore(QStringLiteral("eigen.inp is not symmetric: entries (%1, %2) and (%2, %1) differ")
+                          .arg(i + 1)
+                          .arg(j + 1));
   const Eigen::Matrix3d s = (m + m.transpose()) / 2;
   Eigen::SelfAdjointEigenSolver<Eigen::Matrix3d> solver(s);
   if (solver.info() != Eigen::Success) return Errore(QStringLiteral("no solution"));

@@ -29,6 +29,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
@@ -48,6 +49,20 @@ enum Lettore {
   Testo = 1, Configurazione, Scheda, Selezione, Elenco, Fronte, Famiglie, Risultato, Opzioni, Passaggio, Titoli,
   Penne, Testi, Aiuto, Documento, Definizioni, StileDxf, Autovalori, Stampa, Sovrapposizione, Cunei
 };
+
+// True when the bytes hold a CR that is not followed by its LF (a Ctrl-Z that is the last byte set aside): a file
+// that no reader may take, since it cannot be split into its lines.
+bool CRSolo(QByteArray dati) {
+  if (dati.endsWith('\x1A')) dati.chop(1);
+  for (qsizetype i = dati.indexOf('\r'); i >= 0; i = dati.indexOf('\r', i + 1))
+    if (i + 1 >= dati.size() || dati.at(i + 1) != '\n') return true;
+  return false;
+}
+
+// A reader took the file: it may not be one that cannot be split into its lines.
+void Preso(const QByteArray& dati) {
+  if (CRSolo(dati)) __builtin_trap();
+}
 
 void Leggi(const QByteArray& dati) {
   switch (FRATTIX_FUZZ_LETTORE) {
@@ -69,18 +84,27 @@ void Leggi(const QByteArray& dati) {
         r.ReadLine(s);
       }
       plat::Val(plat::DecodeAnsi(dati));
+      // The same bytes as a file: opened exactly when they can be split into their lines, and the line of a CR
+      // that ends none is the line it stands in.
+      plat::SeqReader f;
+      const bool aperto = f.Open(percorso);
+      if (aperto == CRSolo(dati)) __builtin_trap();
+      if (!aperto && (f.Fault() != plat::ReadFault::LineEnds || f.FaultLine() < 1 ||
+                      f.FaultLine() > dati.count('\n') + 1))
+        __builtin_trap();
       return;
     }
     case Configurazione: {
       ModuloConfigurazione c;
       QString e;
-      LeggiFileConfigurazione(percorso, 1, c, &e);
+      if (LeggiFileConfigurazione(percorso, 1, c, &e)) Preso(dati);
       return;
     }
     case Scheda: {
       ModuloScheda s;
       std::vector<int> linee;
       if (LeggiFileScheda(percorso, s, kMassimoRigheScheda, &linee) != EsitoScheda::Letta) return;
+      Preso(dati);
       StendimentoScheda l;
       int riga = 0;
       if (!NumeriDellaScheda(s, linee, &l, &riga)) {
@@ -129,19 +153,20 @@ void Leggi(const QByteArray& dati) {
       ModuloConfigurazione c;
       ModuloSelezione s;
       QString e;
-      LeggiFileSelezione(percorso, c, s, &e);
+      if (LeggiFileSelezione(percorso, c, s, &e) == EsitoSelezione::Letta) Preso(dati);
       return;
     }
     case Elenco: {
       QStringList n;
       QString e;
-      LeggiElencoSchede(percorso, n, 500, &e);
+      if (LeggiElencoSchede(percorso, n, 500, &e) == EsitoElenco::Letto) Preso(dati);
       return;
     }
     case Fronte: {
       ValoriFronte v{};
       int riga = 0;
       if (LeggiFileFronte(percorso, v, &riga) == EsitoFronte::Letto) {
+        Preso(dati);
         for (int k = 1; k <= kValoriFronte; ++k)
           if (!ValoreFronteAmmesso(k, v[static_cast<std::size_t>(k)])) __builtin_trap();
       }
@@ -150,53 +175,74 @@ void Leggi(const QByteArray& dati) {
     case Famiglie: {
       ParametriFamiglie p = ParametriPredefiniti(20, 30, 0);
       int riga = 0;
-      LeggiFileParametriFamiglie(percorso, p, &riga);
+      if (LeggiFileParametriFamiglie(percorso, p, &riga) == EsitoParametri::Letti) Preso(dati);
       return;
     }
     case Risultato: {
       RisultatoCluster r;
       int riga = 0;
       const EsitoRisultato esito = LeggiFileRisultato(percorso, r, 2000, 300, &riga);
-      if (esito == EsitoRisultato::Letto && (r.NumeroCluster < 1 || r.NumeroCluster > r.NumeroPoli)) __builtin_trap();
+      // A result of at least one point, whose clusters lie among them.
+      if (esito == EsitoRisultato::Letto && (r.NumeroPoli < 1 || r.NumeroCluster < 1 || r.NumeroCluster > r.NumeroPoli))
+        __builtin_trap();
+      if (esito == EsitoRisultato::Letto) Preso(dati);
       if (esito == EsitoRisultato::NonValido && riga < 1) __builtin_trap();
       return;
     }
     case Opzioni: {
       OpzioniGrafiche o;
-      LeggiFileOpzioniGrafiche(percorso, o);
+      if (LeggiFileOpzioniGrafiche(percorso, o) == EsitoOpzioni::Letto) Preso(dati);
       return;
     }
     case Passaggio: {
       FilePassaggioDati d;
       int riga = 0;
-      if (LeggiFilePassaggio(percorso, d, 500, &riga) == EsitoPassaggio::Letto && d.Modo != ModoCluster &&
-          d.Modo != ModoStabilita && d.Modo != ModoGrafico)
-        __builtin_trap();
+      if (LeggiFilePassaggio(percorso, d, 500, &riga) == EsitoPassaggio::Letto) {
+        Preso(dati);
+        if (d.Modo != ModoCluster && d.Modo != ModoStabilita && d.Modo != ModoGrafico) __builtin_trap();
+      }
       return;
     }
     case Titoli: {
       TitoliSessione t;
-      LeggiFileTitoli(percorso, t);
-      LeggiTitoliAnalisi(percorso, t);
+      int riga = 0;
+      if (LeggiFileTitoli(percorso, t, &riga) >= 0) Preso(dati);
+      else if (riga < 1) __builtin_trap();  // a file stands there: only its line ends can refuse it
+      if (LeggiTitoliAnalisi(percorso, t) == CRSolo(dati)) __builtin_trap();
       return;
     }
     case Penne: {
       TabellaPenne t;
       int riga = 0;
-      LeggiFileTabellaPenne(percorso, t, &riga);
+      const EsitoPenne esito = LeggiFileTabellaPenne(percorso, t, &riga);
+      if (esito == EsitoPenne::NonValida && riga < 1) __builtin_trap();
+      if (esito != EsitoPenne::Letta) return;
+      Preso(dati);
+      // Every element drawn in one of the 15 colours or not at all, every colour a value of the palette, every
+      // font one item: what the pen editor writes.
+      for (int e = 1; e <= kElementiPenne; ++e) {
+        const double n = t.ColoriElementi[static_cast<std::size_t>(e)];
+        if (!(n >= 0 && n <= kColoriPenne && n == std::floor(n))) __builtin_trap();
+        if (t.CaratteriElementi[static_cast<std::size_t>(e)].contains(QLatin1Char(','))) __builtin_trap();
+      }
+      for (int c = 1; c <= kColoriPenne; ++c) {
+        const double v = t.ValoriColori[static_cast<std::size_t>(c)];
+        if (!(v >= 0 && v <= 0xFFFFFF && v == std::floor(v))) __builtin_trap();
+      }
+      if (!std::isfinite(t.MargineSinistro) || !std::isfinite(t.MargineSuperiore)) __builtin_trap();
       return;
     }
     case Testi: {
       QString e;
       AzzeraTesti(2000);
-      CaricaTesti(percorso, &e);
+      if (CaricaTesti(percorso, &e)) Preso(dati);
       OrdinaTesti();
       return;
     }
     case Aiuto: {
       QList<plat::HelpTopic> argomenti;
       QString e;
-      plat::ReadHelpFile(percorso, argomenti, &e);
+      if (plat::ReadHelpFile(percorso, argomenti, &e)) Preso(dati);
       return;
     }
     case Documento: {
@@ -213,12 +259,29 @@ void Leggi(const QByteArray& dati) {
     case Definizioni: {
       // A damaged definition is told in a message: the script answers it.
       plat::ResetInteraction();
-      LeggiDefinizioniMaschere(1, {QString(), percorso});
+      if (LeggiDefinizioniMaschere(1, {QString(), percorso}) == 1) Preso(dati);
+      // Read for the slope form, it is read only with the form's counts.
+      plat::ResetInteraction();
+      const FormaDefinizione forma{1, 0, 19, 3};
+      if (LeggiDefinizioniMaschere(1, {QString(), percorso}, {FormaDefinizione(), forma}) == 1) {
+        const ModuloDefinizioni& d = DefinizioniMaschere;
+        if (d.TipoDefinizione[1] != forma.tipo ||
+            d.InizioCampiDefinizione[2] - d.InizioCampiDefinizione[1] != forma.campi ||
+            d.InizioSceltaDefinizione[2] - d.InizioSceltaDefinizione[1] != forma.scelte ||
+            d.InizioSecondoElencoDefinizione[2] - d.InizioSecondoElencoDefinizione[1] != forma.bottoni)
+          __builtin_trap();
+      }
       return;
     }
-    case StileDxf:
-      LeggiStileDxf();
+    case StileDxf: {
+      // A damaged file is told in a message: the script answers it. No control character is ever taken.
+      plat::ResetInteraction();
+      const QString stile = LeggiStileDxf();
+      if (stile.isEmpty()) __builtin_trap();
+      for (const QChar c : stile)
+        if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F)) __builtin_trap();
       return;
+    }
     case Sovrapposizione:
       // A first line that is not a number is told in a message: the script answers it.
       plat::ResetInteraction();
@@ -227,12 +290,27 @@ void Leggi(const QByteArray& dati) {
     case Autovalori: {
       std::array<double, 4> valori{};
       std::array<std::array<double, 4>, 4> direzioni{};
-      LeggiUscitaAutovalori(percorso, valori, direzioni);
+      if (!LeggiUscitaAutovalori(percorso, valori, direzioni)) return;
+      Preso(dati);
+      // Finite values, none negative beyond rounding; unit directions.
+      double massimo = 0;
+      for (int i = 1; i <= 3; ++i) {
+        if (!std::isfinite(valori[i])) __builtin_trap();
+        massimo = std::max(massimo, std::fabs(valori[i]));
+      }
+      for (int i = 1; i <= 3; ++i) {
+        if (valori[i] < -1e-7 * massimo) __builtin_trap();
+        const auto& d = direzioni[i];
+        if (!(std::fabs(std::sqrt(d[1] * d[1] + d[2] * d[2] + d[3] * d[3]) - 1) <= 1e-6)) __builtin_trap();
+      }
       return;
     }
     case Stampa: {
       ImpostazioniFileStampa impostazioni;
-      LeggiFileStampa(percorso, impostazioni);
+      int riga = 0;
+      const EsitoFileStampa esito = LeggiFileStampa(percorso, impostazioni, &riga);
+      if (esito == EsitoFileStampa::NonValido && riga < 1) __builtin_trap();
+      if (esito == EsitoFileStampa::Letto) Preso(dati);
       return;
     }
     case Cunei: {
@@ -246,9 +324,11 @@ void Leggi(const QByteArray& dati) {
       const bool letti = LeggiCunei(QStringLiteral("prova.ses"), cunei, &file, &riga);
       QDir::setCurrent(prima);
       if (!letti) {
-        if (riga < 2 || !cunei.empty()) __builtin_trap();
+        // The header line is never damaged, unless the file cannot be split into its lines.
+        if (riga < 1 || (riga == 1 && !CRSolo(dati)) || !cunei.empty()) __builtin_trap();
         return;
       }
+      Preso(dati);
       for (const TracciaCuneo& c : cunei)
         if (!(c.Immersione1 >= 0 && c.Immersione1 <= 360 && c.Inclinazione2 >= 0 && c.Inclinazione2 <= 90 &&
               c.FattoreSicurezza >= 0))

@@ -93,14 +93,14 @@ EsitoCaricamento CaricaDiscontinuita(QString* errore) {
   std::vector<int> linee;
   for (const QString& nome : m.Passaggio.Schede) {
     ModuloScheda scheda;
-    switch (LeggiFileScheda(nome, scheda, std::numeric_limits<int>::max(), &linee)) {
+    int riga = 0;
+    switch (LeggiFileScheda(nome, scheda, std::numeric_limits<int>::max(), &linee, &riga)) {
       case EsitoScheda::Letta: break;
       case EsitoScheda::Illeggibile: *errore = FileMancante(nome); return EsitoCaricamento::Errore;
       case EsitoScheda::Incompleta:
-      case EsitoScheda::TroppeRighe: *errore = FileDanneggiato(nome); return EsitoCaricamento::Errore;
+      case EsitoScheda::TroppeRighe: *errore = FileDanneggiato(nome, riga); return EsitoCaricamento::Errore;
     }
     // Every number of the sheet as the sheet's forms and grid write it, as every reader of sheets takes it.
-    int riga = 0;
     if (!NumeriDellaScheda(scheda, linee, nullptr, &riga)) {
       *errore = FileDanneggiato(nome, riga);
       return EsitoCaricamento::Errore;
@@ -132,7 +132,12 @@ EsitoCaricamento CaricaDiscontinuita(QString* errore) {
     m.AngoliImmersione.push_back(immersione);
   }
 
-  LeggiTitoliAnalisi(FileStem(m.NomeFileDati, QStringLiteral(".tit")), m.TitoliDiagramma);
+  const QString fileTitoli = FileStem(m.NomeFileDati, QStringLiteral(".tit"));
+  int riga = 0;
+  if (!LeggiTitoliAnalisi(fileTitoli, m.TitoliDiagramma, &riga)) {
+    *errore = FileDanneggiato(fileTitoli, riga);
+    return EsitoCaricamento::Errore;
+  }
   return EsitoCaricamento::Caricato;
 }
 

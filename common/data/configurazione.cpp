@@ -52,7 +52,7 @@ bool LeggiFileConfigurazione(const QString& percorso, int lingua, ModuloConfigur
   const ModuloConfigurazione vuota = c;
   plat::SeqReader r;
   if (lingua < 1 || lingua > 6 || !r.Open(percorso)) {
-    if (errore) *errore = DescrizioneFile(percorso);
+    if (errore) *errore = DescrizioneFile(r.Path().isEmpty() ? percorso : r.Path(), r.FaultLine());
     return false;
   }
   auto fallisce = [&] {

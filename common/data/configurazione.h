@@ -29,6 +29,7 @@ struct ModuloConfigurazione {
 };
 
 // Reads a configuration file for the language `lingua` (1..6) into `c`. False, with the file and the line in
-// `errore`, when the file cannot be read, ends inside a block, has a line with fewer language columns than
-// `lingua`, or gives a field a count of codes that is not a whole number from 0 to 22. `c` is then emptied.
+// `errore`, when the file cannot be read (see SeqReader::Open), ends inside a block, has a line with fewer language
+// columns than `lingua`, or gives a field a count of codes that is not a whole number from 0 to 22. `c` is then
+// emptied.
 bool LeggiFileConfigurazione(const QString& percorso, int lingua, ModuloConfigurazione& c, QString* errore);

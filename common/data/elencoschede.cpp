@@ -9,14 +9,13 @@
 
 EsitoElenco LeggiElencoSchede(const QString& percorso, QStringList& nomi, int massimo, QString* errore) {
   nomi.clear();
-  if (!plat::FileExists(percorso)) return EsitoElenco::Mancante;
   plat::SeqReader r;
   auto esito = [&](EsitoElenco e, int riga, const QString& dettaglio = QString()) {
     if (errore) *errore = DescrizioneFile(r.Path().isEmpty() ? percorso : r.Path(), riga) + dettaglio;
     nomi.clear();
     return e;
   };
-  if (!r.Open(percorso)) return esito(EsitoElenco::NonValido, 0);
+  if (!r.Open(percorso)) return r.Missing() ? EsitoElenco::Mancante : esito(EsitoElenco::NonValido, r.FaultLine());
   if (r.AtEnd()) return EsitoElenco::Letto;
   double conteggio = 0;
   if (!dati::LeggiNumeroRiga(r, conteggio) || conteggio < 0 || conteggio != std::floor(conteggio))

@@ -18,7 +18,11 @@ ParametriFamiglie ParametriPredefiniti(int famiglie, double attrito, double coes
 
 EsitoParametri LeggiFileParametriFamiglie(const QString& percorso, ParametriFamiglie& p, int* riga) {
   plat::SeqReader r;
-  if (!r.Open(percorso)) return EsitoParametri::Mancante;
+  if (!r.Open(percorso)) {
+    if (r.Missing()) return EsitoParametri::Mancante;
+    if (riga) *riga = r.FaultLine();
+    return EsitoParametri::NonValidi;
+  }
   ParametriFamiglie letti = p;
   // Each value with the number of the slope value whose limits it shares: 6 the friction angle, 5 the cohesion.
   const auto leggi = [&](double& destinazione, int valoreFronte) {

@@ -20,8 +20,9 @@ enum class EsitoParametri { Letti, Mancante, NonValidi };
 // replaces the one in `p`; a line that is not one number ("molto", "65,5") is skipped, so that no later value
 // moves to another family, and a short file leaves the families it does not reach as they were. NonValidi (p
 // unchanged, the line in `riga`) when a number lies beyond the slope file's range for the same value
-// (ValoreFronteAmmesso): a friction angle outside 0 to 89 degrees, a cohesion outside 0 to 10000. Mancante (p
-// unchanged) when the file cannot be read.
+// (ValoreFronteAmmesso): a friction angle outside 0 to 89 degrees, a cohesion outside 0 to 10000, and (the line
+// 0 for the whole file) when what stands at the name cannot be read (see SeqReader::Open). Mancante (p unchanged)
+// when nothing stands at the name.
 EsitoParametri LeggiFileParametriFamiglie(const QString& percorso, ParametriFamiglie& p, int* riga = nullptr);
 
 // Every family whose friction angle and cohesion are both 0 gets the slope file's values.

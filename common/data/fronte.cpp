@@ -44,13 +44,13 @@ bool ValoreFronteAmmesso(int k, double v) {
 
 EsitoFronte LeggiFileFronte(const QString& percorso, ValoriFronte& v, int* riga) {
   plat::SeqReader r;
-  if (!r.Open(percorso)) return EsitoFronte::Mancante;
   ValoriFronte letti{};
   auto guasto = [&](int linea) {
     if (riga) *riga = linea;
     v.fill(0);
     return EsitoFronte::NonValido;
   };
+  if (!r.Open(percorso)) return r.Missing() ? EsitoFronte::Mancante : guasto(r.FaultLine());
   for (int k = 1; k <= kValoriFronte; ++k) {
     if (k > 9 && dati::FineSostanziale(r)) break;
     const int linea = r.LineNumber();

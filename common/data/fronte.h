@@ -22,9 +22,10 @@ bool ValoreFronteAmmesso(int k, double v);
 
 enum class EsitoFronte { Letto, Mancante, NonValido };
 // Reads the slope values into `v` (all 0 first): values 1 to 9, then values 10 to 19 while the file holds more
-// than blank lines. NonValido (the line in `riga`) when one of values 1 to 9 is missing, a line holds anything but
-// one finite number, a value lies outside its range (ValoreFronteAmmesso), or more than blank lines follow the
-// nineteenth value. Mancante when the file cannot be read.
+// than blank lines. NonValido (the line in `riga`, 0 for the whole file) when what stands at the name cannot be
+// read (see SeqReader::Open), one of values 1 to 9 is missing, a line holds anything but one finite number, a
+// value lies outside its range (ValoreFronteAmmesso), or more than blank lines follow the nineteenth value.
+// Mancante when nothing stands at the name.
 EsitoFronte LeggiFileFronte(const QString& percorso, ValoriFronte& v, int* riga = nullptr);
 // Writes the 19 values, one per line, in the plain number form (NumeroTesto). False (the old file untouched)
 // when it cannot be written or a value is not finite.

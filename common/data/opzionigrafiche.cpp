@@ -8,13 +8,12 @@
 
 EsitoOpzioni LeggiFileOpzioniGrafiche(const QString& percorso, OpzioniGrafiche& o, int* riga) {
   o = OpzioniGrafiche();
-  if (!plat::FileExists(percorso)) return EsitoOpzioni::Mancante;
   plat::SeqReader r;
-  if (!r.Open(percorso)) return EsitoOpzioni::Mancante;
   auto guasto = [riga](int linea) {
     if (riga) *riga = linea;
     return EsitoOpzioni::NonValido;
   };
+  if (!r.Open(percorso)) return r.Missing() ? EsitoOpzioni::Mancante : guasto(r.FaultLine());
   OpzioniGrafiche letto;
   for (int k = 1; k <= 6; ++k) {
     if (k == 6 && dati::FineSostanziale(r)) break;
@@ -37,6 +36,6 @@ bool ScriviFileOpzioniGrafiche(const QString& percorso, const OpzioniGrafiche& o
 }
 
 bool CreaOpzioniGrafichePredefinite(const QString& percorso) {
-  if (plat::FileExists(percorso)) return true;
+  if (plat::EntryExists(percorso)) return true;
   return ScriviFileOpzioniGrafiche(percorso, OpzioniGrafiche());
 }

@@ -14,13 +14,13 @@ struct OpzioniGrafiche {
 
 enum class EsitoOpzioni { Letto, Mancante, NonValido };
 // Reads the options into `o`: values 1 to 5, then value 6 when the file holds more than blank lines (else 2).
-// Mancante (the defaults in `o`) when the file does not exist; NonValido (the defaults in `o`, the line in `riga`)
-// when one of the first five values is missing, a line holds anything but one number, or more than blank lines
-// follow the sixth value.
+// Mancante (the defaults in `o`) when nothing stands at the name; NonValido (the defaults in `o`, the line in
+// `riga`, 0 for the whole file) when what stands there cannot be read (see SeqReader::Open), one of the first
+// five values is missing, a line holds anything but one number, or more than blank lines follow the sixth value.
 EsitoOpzioni LeggiFileOpzioniGrafiche(const QString& percorso, OpzioniGrafiche& o, int* riga = nullptr);
 // Writes the six values in print form (" 1 "), one per line. False (the old file untouched) when it cannot be
 // written.
 bool ScriviFileOpzioniGrafiche(const QString& percorso, const OpzioniGrafiche& o);
-// Creates the file with the defaults when it does not exist; an existing file is left alone. False when it was
-// missing and could not be written.
+// Creates the file with the defaults when nothing stands at the name; whatever stands there is left alone. False
+// when it was missing and could not be written.
 bool CreaOpzioniGrafichePredefinite(const QString& percorso);

@@ -23,13 +23,13 @@ bool ScriviFilePassaggio(const QString& percorso, const FilePassaggioDati& d) {
 
 EsitoPassaggio LeggiFilePassaggio(const QString& percorso, FilePassaggioDati& d, int massimoSchede, int* riga) {
   plat::SeqReader r;
-  if (!r.Open(percorso)) return EsitoPassaggio::Mancante;
   FilePassaggioDati letto;
   QString testo;
   auto nonValido = [&](int numero) {
     if (riga) *riga = numero;
     return EsitoPassaggio::NonValido;
   };
+  if (!r.Open(percorso)) return r.Missing() ? EsitoPassaggio::Mancante : nonValido(r.FaultLine());
   // Line 1: the selected-sheet index, a whole number (the main program writes 0, MIRVANE writes back 1; no program
   // uses it).
   if (!r.ReadLine(testo) || !dati::NumeroDaRiga(testo, letto.IndiceScheda) || letto.IndiceScheda < 0 ||

@@ -28,10 +28,11 @@ bool ScriviFilePassaggio(const QString& percorso, const FilePassaggioDati& d);
 
 enum class EsitoPassaggio {
   Letto,
-  Mancante,   // the file cannot be read
-  NonValido,  // a line is missing; line 1 is not a whole number from 0, line 2 not one of the three modes, line 3 neither empty
-              // nor 0, line 4 not a whole number from 0; the session name is empty, or more than blank lines
-              // follow it; `riga` tells the line
+  Mancante,   // nothing stands at the name
+  NonValido,  // what stands at the name cannot be read (see SeqReader::Open); a line is missing; line 1 is not
+              // a whole number from 0, line 2 not one of the three modes, line 3 neither empty nor 0, line 4 not
+              // a whole number from 0; the session name is empty, or more than blank lines follow it; `riga`
+              // tells the line (0 when the file as a whole is refused)
   TroppeSchede,  // more sheets than the reader's limit; `riga` is 4
 };
 // Reads the hand-over file: lines 1 to 3 (line 3 may be empty), the count, that many sheet names and the session

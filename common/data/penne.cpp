@@ -7,6 +7,7 @@
 #include "common/texts/numeri.h"
 
 #include <cmath>
+#include <limits>
 
 QString FileTabellaPenne() {
   const QString codice = RipiegoLingua(Avvio.CodiceLingua, QStringLiteral(".CFG"));
@@ -15,40 +16,49 @@ QString FileTabellaPenne() {
 
 EsitoPenne LeggiFileTabellaPenne(const QString& percorso, TabellaPenne& t, int* riga) {
   plat::SeqReader r;
-  if (!r.Open(percorso)) return EsitoPenne::Mancante;
-  TabellaPenne letta;
   // The line of a fault: the line of the item being read.
-  int linea = 1;
+  int linea = 0;
   const auto fallisce = [&] {
     if (riga) *riga = linea;
     return EsitoPenne::NonValida;
   };
+  if (!r.Open(percorso)) {
+    if (r.Missing()) return EsitoPenne::Mancante;
+    linea = r.FaultLine();
+    return fallisce();
+  }
+  TabellaPenne letta;
+  // Each number alone on its line: a whole number from `minimo` to `massimo`, or (`intero` false) any finite one.
+  const auto numero = [&](double& v, bool intero, double minimo, double massimo) {
+    linea = r.LineNumber();
+    return dati::LeggiNumeroRiga(r, v) && (!intero || v == std::floor(v)) && v >= minimo && v <= massimo;
+  };
+  const double senzaLimite = std::numeric_limits<double>::max();
   for (std::size_t e = 1; e <= kElementiPenne; ++e) {
     linea = r.LineNumber();
     if (!r.ReadLine(letta.NomiElementi[e])) return fallisce();
+    // The colour number: one of the 15 colours, 0 for an element that is not drawn.
+    if (!numero(letta.ColoriElementi[e], true, 0, kColoriPenne)) return fallisce();
+    if (!numero(letta.SpessoriElementi[e], false, -senzaLimite, senzaLimite)) return fallisce();
+    // The font: one item, alone on its line.
     linea = r.LineNumber();
-    if (!dati::LeggiNumero(r, letta.ColoriElementi[e])) return fallisce();
-    linea = r.LineNumber();
-    if (!dati::LeggiNumero(r, letta.SpessoriElementi[e])) return fallisce();
-    linea = r.LineNumber();
-    if (!r.ReadItem(letta.CaratteriElementi[e])) return fallisce();
+    if (!r.ReadItem(letta.CaratteriElementi[e]) || (!r.AtEnd() && r.LineNumber() == linea)) return fallisce();
   }
   for (std::size_t c = 1; c <= kColoriPenne; ++c) {
     linea = r.LineNumber();
     if (!r.ReadLine(letta.NomiColori[c])) return fallisce();
-    linea = r.LineNumber();
-    if (!dati::LeggiNumero(r, letta.ValoriColori[c]) || letta.ValoriColori[c] < 0 || letta.ValoriColori[c] > 0xFFFFFF)
-      return fallisce();
+    if (!numero(letta.ValoriColori[c], true, 0, 0xFFFFFF)) return fallisce();
   }
+  // The margins, when the file goes on: each a number alone on its line, or a blank line for 0.
   for (double* m : {&letta.MargineSinistro, &letta.MargineSuperiore}) {
     if (r.AtEnd()) break;
     linea = r.LineNumber();
-    QString voce;
-    r.ReadItem(voce);
-    if (plat::TrimBlanks(voce).isEmpty()) continue;
-    *m = plat::Val(voce);
-    if (!plat::IsNumeric(voce) || !std::isfinite(*m)) return fallisce();
+    QString testo;
+    r.ReadLine(testo);
+    if (plat::TrimBlanks(testo).isEmpty()) continue;
+    if (!dati::NumeroDaRiga(testo, *m)) return fallisce();
   }
+  if (!dati::FineSostanziale(r, &linea)) return fallisce();
   t = letta;
   return EsitoPenne::Letta;
 }

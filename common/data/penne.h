@@ -28,9 +28,11 @@ struct TabellaPenne {
 QString FileTabellaPenne();
 
 enum class EsitoPenne { Letta, Mancante, NonValida };
-// Reads a pen table into `t` (unchanged unless Letta). NonValida (the line in `riga`) when the file ends before
-// its 30 elements and 15 colours, a number is not a number, a colour value lies outside 0 to 0xFFFFFF or a margin
-// is not a number.
+// Reads a pen table into `t` (unchanged unless Letta). Mancante when nothing stands at the name. NonValida (the
+// line in `riga`, 0 for the whole file) when what stands there cannot be read (see SeqReader::Open), the file ends
+// before its 30 elements and 15 colours, a number line holds anything but one number, a colour number is not a
+// whole number from 0 to 15, a colour value not a whole number from 0 to 0xFFFFFF, a font line holds more than one
+// item, a margin is neither a number nor blank, or more than blank lines follow the margins.
 EsitoPenne LeggiFileTabellaPenne(const QString& percorso, TabellaPenne& t, int* riga = nullptr);
 
 // Writes the 152 lines anew: the numbers in the plain form (NumeroTesto), the names as they are. False (the old

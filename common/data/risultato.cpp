@@ -11,7 +11,6 @@ QString NumeroBreve(double valore) { return plat::StrNumber(valore, true); }
 EsitoRisultato LeggiFileRisultato(const QString& percorso, RisultatoCluster& esito, int massimoPunti,
                                   int massimoCluster, int* riga) {
   plat::SeqReader r;
-  if (!r.Open(percorso)) return EsitoRisultato::Mancante;
   // Every value stands alone on its line: a line that holds anything else ("1,5", "5 6") is damaged, and the line
   // told is that one, taken before the value is read.
   int linea = 0;
@@ -19,6 +18,11 @@ EsitoRisultato LeggiFileRisultato(const QString& percorso, RisultatoCluster& esi
     if (riga) *riga = linea;
     return e;
   };
+  if (!r.Open(percorso)) {
+    if (r.Missing()) return EsitoRisultato::Mancante;
+    linea = r.FaultLine();
+    return fallisce(EsitoRisultato::NonValido);
+  }
   auto numero = [&](double& valore) {
     linea = r.LineNumber();
     return dati::LeggiNumeroRiga(r, valore);
@@ -37,6 +41,8 @@ EsitoRisultato LeggiFileRisultato(const QString& percorso, RisultatoCluster& esi
   bool oltre = false;
   if (!conteggio(massimoPunti, letto.NumeroPoli, &oltre))
     return fallisce(oltre ? EsitoRisultato::TroppiPunti : EsitoRisultato::NonValido);
+  // A clustering has at least one point, which holds the centre of its one cluster at least.
+  if (letto.NumeroPoli < 1) return fallisce(EsitoRisultato::NonValido);
   const int n = letto.NumeroPoli;
   letto.Punti.assign(static_cast<std::size_t>(n) + 1, std::array<double, 5>{});
   // The line of each value, for the message about a centre out of its range.

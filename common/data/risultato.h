@@ -28,11 +28,12 @@ struct RisultatoCluster {
 
 enum class EsitoRisultato {
   Letto,
-  Mancante,       // the file cannot be read
+  Mancante,       // nothing stands at the name
   TroppiPunti,    // N above the reader's limit
   TroppiCluster,  // K above the reader's limit
-  NonValido,      // short; a line that holds anything but its one value ("1,5", "5 6"); not a number; K below 1 or
-                  // above N; a centre of clusters 1..K outside 0..pi/2 (inclination) or pi/2 - 2 pi..2 pi
+  NonValido,      // what stands at the name cannot be read (see SeqReader::Open: `riga` 0 for the file as a whole);
+                  // short; a line that holds anything but its one value ("1,5", "5 6"); not a number; N below 1; K
+                  // below 1 or above N; a centre of clusters 1..K outside 0..pi/2 (inclination) or pi/2 - 2 pi..2 pi
                   // (direction); a distance outside 0..pi/2; a member count above N or an index outside 1..N;
                   // anything but blank lines after the last member; see `riga`
 };

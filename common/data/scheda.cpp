@@ -125,20 +125,27 @@ std::vector<ValoreRifiutato> ValoriRifiutati(const ModuloScheda& s, const std::v
   return rifiutati;
 }
 
-EsitoScheda LeggiFileScheda(const QString& percorso, ModuloScheda& s, int massimo, std::vector<int>* linee) {
+EsitoScheda LeggiFileScheda(const QString& percorso, ModuloScheda& s, int massimo, std::vector<int>* linee,
+                            int* riga) {
   AzzeraScheda(s);
+  if (riga) *riga = 0;
   plat::SeqReader r;
-  if (!r.Open(percorso)) return EsitoScheda::Illeggibile;
+  if (!r.Open(percorso)) {
+    if (r.Fault() != plat::ReadFault::TooLarge && r.Fault() != plat::ReadFault::LineEnds)
+      return EsitoScheda::Illeggibile;
+    if (riga) *riga = r.FaultLine();
+    return EsitoScheda::Incompleta;
+  }
   std::vector<QString> intestazione(11);
-  QString riga;
+  QString testo;
   for (int i = 1; i <= 10; ++i) {
-    if (!r.ReadLine(riga)) return EsitoScheda::Incompleta;
-    intestazione[static_cast<std::size_t>(i)] = riga;
+    if (!r.ReadLine(testo)) return EsitoScheda::Incompleta;
+    intestazione[static_cast<std::size_t>(i)] = testo;
   }
   std::vector<QString> righe(1);
   std::vector<int> numeri(1);
-  for (int linea = r.LineNumber(); r.ReadLine(riga); linea = r.LineNumber()) {
-    QString record = RecordFisso(riga);
+  for (int linea = r.LineNumber(); r.ReadLine(testo); linea = r.LineNumber()) {
+    QString record = RecordFisso(testo);
     if (SoloSpazi(record)) continue;
     if (static_cast<int>(righe.size()) - 1 >= massimo) return EsitoScheda::TroppeRighe;
     righe.push_back(std::move(record));

@@ -48,16 +48,17 @@ void AzzeraScheda(ModuloScheda& s);
 
 enum class EsitoScheda {
   Letta,        // read
-  Illeggibile,  // the file cannot be opened
-  Incompleta,   // it ends before its count line
+  Illeggibile,  // nothing stands at the name, or what stands there is no regular file or cannot be read
+  Incompleta,   // it ends before its count line, or is larger than any sheet, or holds a CR that ends no line
   TroppeRighe,  // more non-blank records than the reader's limit: nothing is kept
 };
 // Reads a sheet file into `s`: nine header lines, the count line (its value is not used), then every line to the
 // end of the file as a record, padded or cut to 52 characters; blank records are dropped. `s` is emptied first
 // and stays empty on a failure. `massimo` is the number of records the caller keeps. `linee` (optional) receives
-// the line of the file that holds each record kept (entries 1..NumeroRigheScheda), for messages.
+// the line of the file that holds each record kept (entries 1..NumeroRigheScheda), for messages; `riga`
+// (optional) the line of a CR that ends no line (Incompleta), else 0.
 EsitoScheda LeggiFileScheda(const QString& percorso, ModuloScheda& s, int massimo = kMassimoRigheScheda,
-                            std::vector<int>* linee = nullptr);
+                            std::vector<int>* linee = nullptr, int* riga = nullptr);
 
 // The numeric fields of a record and the range each may hold, as the sheet's grid takes them: Nu 1 to 99, Dist 0
 // to 9999, Imm 0 to 360, Inc 0 to 90, Ap 0 to 99.

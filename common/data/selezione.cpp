@@ -40,9 +40,10 @@ int FlagsDelCampo(const ModuloConfigurazione& c, int f) { return std::min(c.Nume
 EsitoSelezione LeggiFileSelezione(const QString& percorso, const ModuloConfigurazione& c, ModuloSelezione& s,
                                   QString* errore) {
   plat::SeqReader r;
-  if (!plat::FileExists(percorso)) return EsitoSelezione::Mancante;
   if (!r.Open(percorso)) {
-    if (errore) *errore = percorso;
+    if (r.Missing()) return EsitoSelezione::Mancante;
+    // A folder, a pipe or a device at the name is no missing file: the analyses would take every discontinuity.
+    if (errore) *errore = DescrizioneFile(r.Path().isEmpty() ? percorso : r.Path(), r.FaultLine());
     return EsitoSelezione::NonValida;
   }
   ModuloSelezione letta = s;

@@ -36,9 +36,10 @@ bool ConfigurazioneSelezionabile(const ModuloConfigurazione& c, QString* campo =
 
 enum class EsitoSelezione { Letta, Mancante, NonValida };
 // Reads a criteria file in the order of the file, the number of flags of each field taken from the configuration.
-// Mancante: no such file (the criteria are left as they are). NonValida: an item is missing or not a number, a
-// flag is not 0, 1 or 2, a bound lies beyond ten million, or more than blank lines follow the last bound; `errore`
-// names the file and the line; the criteria are left as they are.
+// Mancante: nothing stands at the name (the criteria are left as they are). NonValida: what stands there cannot
+// be read (see SeqReader::Open), an item is missing or not a number, a flag is not 0, 1 or 2, a bound lies beyond
+// ten million, or more than blank lines follow the last bound; `errore` names the file and the line; the criteria
+// are left as they are.
 EsitoSelezione LeggiFileSelezione(const QString& percorso, const ModuloConfigurazione& c, ModuloSelezione& s,
                                   QString* errore = nullptr);
 // Writes a criteria file anew: the flags (" 1 ", " 2 "), one per line, then the six range values in the plain

@@ -2,18 +2,23 @@
 
 #include "common/platform/textio.h"
 
-int LeggiFileTitoli(const QString& percorso, TitoliSessione& titoli) {
+int LeggiFileTitoli(const QString& percorso, TitoliSessione& titoli, int* riga) {
   plat::SeqReader r;
-  if (!r.Open(percorso)) return -1;
+  if (!r.Open(percorso)) {
+    if (riga) *riga = r.FaultLine();
+    return r.Missing() ? -1 : -2;
+  }
   int letti = 0;
-  QString riga;
-  while (letti < 9 && r.ReadLine(riga)) titoli[static_cast<std::size_t>(++letti)] = riga;
+  QString testo;
+  while (letti < 9 && r.ReadLine(testo)) titoli[static_cast<std::size_t>(++letti)] = testo;
   return letti;
 }
 
-void LeggiTitoliAnalisi(const QString& percorso, TitoliSessione& titoli) {
+bool LeggiTitoliAnalisi(const QString& percorso, TitoliSessione& titoli, int* riga) {
   titoli.fill(QString());
-  LeggiFileTitoli(percorso, titoli);
+  if (LeggiFileTitoli(percorso, titoli, riga) != -2) return true;
+  titoli.fill(QString());
+  return false;
 }
 
 bool ScriviFileTitoli(const QString& percorso, const TitoliSessione& titoli) {

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -147,6 +148,8 @@ EntryKind KindAt(const QString& path) {
   if (S_ISDIR(s.st_mode)) return EntryKind::Folder;
   return EntryKind::Other;
 }
+
+bool EntryExists(const QString& path) { return !ResolveExisting(path).isEmpty(); }
 
 bool FolderExists(const QString& path) {
   const QString r = ResolveExisting(path);
@@ -383,6 +386,58 @@ bool ReadWholeFile(const QString& path, QByteArray& data) {
   if (!f.open(QIODevice::ReadOnly)) return false;
   data = f.readAll();
   return f.error() == QFileDevice::NoError;
+}
+
+ReadFault ReadDataFile(const QString& path, QByteArray& data) {
+  data.clear();
+  const QString r = ResolveExisting(path);
+  if (r.isEmpty()) return ReadFault::Missing;
+  const QByteArray name = QFile::encodeName(r);
+  // What stands at the name, a link followed, before anything is opened: a device may act when it is opened.
+  struct stat s {};
+  // A link that points nowhere stands at the name: it is no missing file.
+  if (::stat(name.constData(), &s) != 0) return ReadFault::Unreadable;
+  if (!S_ISREG(s.st_mode)) return ReadFault::NotAFile;
+  if (s.st_size > kLargestFileRead) return ReadFault::TooLarge;
+  // Opened without waiting, and read only when it is still a regular file within the bound.
+  const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return ReadFault::Unreadable;
+  struct stat opened {};
+  if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+    ::close(fd);
+    return ReadFault::NotAFile;
+  }
+  if (opened.st_size > kLargestFileRead) {
+    ::close(fd);
+    return ReadFault::TooLarge;
+  }
+  // Read to its end, one byte beyond the bound at most: a file that grows meanwhile is still refused.
+  QByteArray bytes(static_cast<qsizetype>(opened.st_size) + 1, Qt::Uninitialized);
+  qsizetype used = 0;
+  ReadFault fault = ReadFault::None;
+  for (;;) {
+    if (used == bytes.size()) {
+      if (used > kLargestFileRead) {
+        fault = ReadFault::TooLarge;
+        break;
+      }
+      bytes.resize(std::min<qsizetype>(used * 2 + 4096, kLargestFileRead + 1));
+    }
+    const ssize_t n = ::read(fd, bytes.data() + used, static_cast<size_t>(bytes.size() - used));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      fault = ReadFault::Unreadable;
+      break;
+    }
+    if (n == 0) break;
+    used += n;
+  }
+  ::close(fd);
+  if (fault == ReadFault::None && used > kLargestFileRead) fault = ReadFault::TooLarge;
+  if (fault != ReadFault::None) return fault;
+  bytes.truncate(used);
+  data = std::move(bytes);
+  return ReadFault::None;
 }
 
 namespace {

@@ -41,6 +41,9 @@ QString ResolveExisting(const QString& path);
 QString ResolveForWrite(const QString& path);
 
 bool FileExists(const QString& path);    // an existing regular file, any letter case
+// Something stands at `path` (any letter case): a file, a folder, a symbolic link (also one that points nowhere), a
+// named pipe, a device. Only where this is false is a file missing.
+bool EntryExists(const QString& path);
 // What stands at `path` (any letter case), a symbolic link not followed: nothing, a regular file, a symbolic link,
 // a folder, or anything else (a named pipe, a device, a socket).
 enum class EntryKind { None, File, Link, Folder, Other };
@@ -92,6 +95,25 @@ QString Environ(const QString& name);
 // keeps its beginning and a digest of the whole); one left by a save that was killed before its rename is removed
 // by the next save of the same file.
 bool ReadWholeFile(const QString& path, QByteArray& data);
+
+// The largest file that a reader of the suite takes. The largest files the suite writes are the wedge table of 300
+// families (44,850 pairs) and the results report that holds it, each about 2.5 MB with the widest numbers; a survey
+// sheet of 500 records has less than 30 KB. A file larger than 64 MiB (more than 25 times the largest) is no file
+// of the suite, and reading it whole would cost memory and time for nothing.
+inline constexpr qint64 kLargestFileRead = 64LL * 1024 * 1024;
+// Why a reader could not take a file.
+enum class ReadFault {
+  None,
+  Missing,     // nothing stands at the name
+  NotAFile,    // a folder, a named pipe, a device or a socket stands there (a symbolic link followed)
+  TooLarge,    // a regular file larger than kLargestFileRead
+  Unreadable,  // a regular file that cannot be read, or a symbolic link that points nowhere
+  LineEnds,    // (the sequential reader) a CR that does not end a line with the LF after it
+};
+// Reads a file for one of the suite's readers: a regular file (symbolic links followed) of at most
+// kLargestFileRead bytes, whole. What is not a regular file is never opened, so that nothing waits on a pipe or
+// reads a device; a larger file is refused before it is read. On a fault `data` is empty.
+ReadFault ReadDataFile(const QString& path, QByteArray& data);
 bool WriteWholeFile(const QString& path, const QByteArray& data);
 // Saves `data` as a new file, by the rules of a save, under the first of the names `name(1)`, `name(2)`, ... at
 // which nothing stands (no file, link, pipe or folder of any letter case). The name is claimed when the file gets

@@ -131,9 +131,14 @@ HelpResult Open(const QString& helpFile, int context, bool contents) {
 bool ReadHelpFile(const QString& path, QList<HelpTopic>& topics, QString* error) {
   topics.clear();
   SeqReader r;
-  const QString name = QFileInfo(path).fileName();
-  if (!r.Open(path)) {
-    if (error) *error = QStringLiteral("%1 cannot be read").arg(name);
+  const bool opened = r.Open(path);
+  // The file named as it stands on disk.
+  const QString name = FileNamePart(r.Path().isEmpty() ? path : r.Path());
+  if (!opened) {
+    if (error)
+      *error = r.Fault() == ReadFault::LineEnds
+                   ? QStringLiteral("%1, line %2: a CR that ends no line").arg(name).arg(r.FaultLine())
+                   : QStringLiteral("%1 cannot be read").arg(name);
     return false;
   }
   QString line;

@@ -260,9 +260,24 @@ QString PrintNumber(double value, bool singlePrecision) {
 bool SeqReader::Open(const QString& path) {
   QByteArray bytes;
   open_ = false;
+  text_.clear();
+  pos_ = 0;
+  line_ = 1;
+  faultLine_ = 0;
   path_ = ResolveExisting(path);
-  if (path_.isEmpty() || !ReadWholeFile(path_, bytes)) return false;
+  fault_ = ReadDataFile(path, bytes);
+  if (fault_ != ReadFault::None) return false;
   OpenBytes(bytes);
+  // One rule for the line ends of every file: CR LF or LF. A CR alone (a file written with CR line ends, or a CR
+  // inside a line) would leave the reader a line that is several, or a line whose text holds a line end.
+  for (qsizetype i = text_.indexOf(QLatin1Char('\r')); i >= 0; i = text_.indexOf(QLatin1Char('\r'), i + 1)) {
+    if (i + 1 < text_.size() && text_.at(i + 1) == QLatin1Char('\n')) continue;
+    fault_ = ReadFault::LineEnds;
+    faultLine_ = 1 + static_cast<int>(QStringView(text_).first(i).count(QLatin1Char('\n')));
+    open_ = false;
+    text_.clear();
+    return false;
+  }
   return true;
 }
 
@@ -274,6 +289,8 @@ void SeqReader::OpenBytes(const QByteArray& bytes) {
   pos_ = 0;
   line_ = 1;
   open_ = true;
+  fault_ = ReadFault::None;
+  faultLine_ = 0;
 }
 
 bool SeqReader::AtEnd() const { return !open_ || pos_ >= text_.size(); }

@@ -3,6 +3,8 @@
 // items split at commas and line ends, whole lines read as lines, numbers printed with a blank before and after.
 #pragma once
 
+#include "common/platform/files.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -45,12 +47,23 @@ class SeqReader {
   SeqReader() = default;
   explicit SeqReader(const QString& path) { Open(path); }
 
-  // Opens a file for reading; the name is resolved without regard to case. False when it cannot be read.
+  // Opens a file for reading; the name is resolved without regard to case. False when it cannot be read, and
+  // Fault() tells why: nothing at the name, no regular file there, a file larger than any of the suite (see
+  // ReadDataFile), or a file that cannot be split into its lines. Lines end with CR LF or LF, the last one also
+  // with the end of the file; a CR that is not followed by its LF ends no line and belongs in no line, so a file
+  // that holds one is refused, with FaultLine() telling its line.
   bool Open(const QString& path);
+  plat::ReadFault Fault() const { return fault_; }
+  // True when the last Open() found nothing at the name: only then is a file missing.
+  bool Missing() const { return fault_ == ReadFault::Missing; }
+  // The line of a lone CR (Fault() LineEnds), 0 for any other fault.
+  int FaultLine() const { return faultLine_; }
   // Reads text already in memory (bytes in Windows-1252). A Ctrl-Z (0x1A) that is the last byte marks the end of
-  // the file, as old editors left it; a Ctrl-Z anywhere else is a character of the text.
+  // the file, as old editors left it; a Ctrl-Z anywhere else is a character of the text. A CR that ends no line is
+  // not refused here: the text is a part of a file already read (a field, a line), not a file.
   void OpenBytes(const QByteArray& bytes);
   bool IsOpen() const { return open_; }
+  // The file opened, named as it is on disk (also after a fault, when something stands at the name).
   QString Path() const { return path_; }
 
   // EOF(): true when nothing is left to read.
@@ -80,6 +93,8 @@ class SeqReader {
   qsizetype pos_ = 0;
   int line_ = 1;
   bool open_ = false;
+  ReadFault fault_ = ReadFault::None;
+  int faultLine_ = 0;
 };
 
 // Writes a file of the suite. Everything goes to a temporary file in the target's folder; Close() renames it over

@@ -3,6 +3,7 @@
 #include "common/plot/grafico.h"
 #include "common/plot/interno.h"
 
+#include "common/data/numeri.h"
 #include "common/platform/files.h"
 #include "common/platform/textio.h"
 #include "common/platform/ui.h"
@@ -18,6 +19,11 @@
 ModuloDxf Dxf;
 
 namespace {
+
+// A byte of Windows-1252 that stands for a control character: C0, DEL, and the bytes that stand for no character.
+bool Controllo(unsigned char c) {
+  return c < 0x20 || c == 0x7F || c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
+}
 
 plat::SeqWriter& File99() {
   static plat::SeqWriter file;
@@ -54,9 +60,12 @@ class Entita {
   Entita& operator<<(const char (&riga)[N]) {
     return *this << std::string_view(riga, N - 1);
   }
-  // A line of any text, in the file's encoding.
+  // A line of any text, in the file's encoding. A control character (a TAB or a Ctrl-Z of a title, say) is written
+  // as a blank: in a DXF it would end the value or make the file one that no program reads.
   Entita& operator<<(const QString& riga) {
-    const QByteArray b = plat::EncodeAnsi(riga);
+    QByteArray b = plat::EncodeAnsi(riga);
+    for (char& c : b)
+      if (Controllo(static_cast<unsigned char>(c))) c = ' ';
     return *this << std::string_view(b.constData(), static_cast<std::size_t>(b.size()));
   }
   // A figure with the picture `mask`, as FormatoFisso writes it.
@@ -144,7 +153,7 @@ QString Q(const char* s) { return QString::fromLatin1(s); }
 QString LeggiStileDxf() {
   const QString percorso = plat::JoinPath(plat::ProgramFolder(), QStringLiteral("dxf.cfg"));
   const QString predefinito = QStringLiteral("MONOTXT");
-  if (!plat::FileExists(percorso)) {
+  if (!plat::EntryExists(percorso)) {
     plat::SeqWriter w;
     if (w.Open(percorso)) {
       w.WriteLine(predefinito);
@@ -153,9 +162,21 @@ QString LeggiStileDxf() {
     return predefinito;
   }
   plat::SeqReader r;
+  int riga = 0;
+  const auto guasto = [&](int linea) {
+    Avviso(Traduci(QStringLiteral("Il file seguente e' incompleto o non valido:")) + QLatin1Char('\n') +
+           DescrizioneFile(r.Path().isEmpty() ? percorso : r.Path(), linea));
+    return predefinito;
+  };
+  if (!r.Open(percorso)) return r.Missing() ? predefinito : guasto(r.FaultLine());
   QString stile;
-  if (!r.Open(percorso) || !r.ReadItem(stile)) return predefinito;
+  riga = r.LineNumber();
+  if (!r.ReadItem(stile)) return predefinito;  // an empty file
+  if (!r.AtEnd() && r.LineNumber() == riga) return guasto(riga);
   stile = plat::TrimBlanks(stile);
+  for (const QChar c : std::as_const(stile))
+    if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F)) return guasto(riga);
+  if (!dati::FineSostanziale(r, &riga)) return guasto(riga);
   return stile.isEmpty() ? predefinito : stile;
 }
 

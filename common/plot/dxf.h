@@ -41,7 +41,10 @@ void DxfColore(int colour);
 // The layer number DxfColore gives for a colour, 0 when the colour has no layer of its own.
 int StratoColore(int colour);
 
-// The text style name of dxf.cfg in the program folder; the file is created with "MONOTXT" when it is missing.
+// The text style name of dxf.cfg in the program folder: one item alone on the first line, blanks around it
+// dropped, and nothing but blank lines after it; "MONOTXT" when it is blank. The file is created with "MONOTXT"
+// when nothing stands at the name. A file that cannot be read, a line with more than its item, or a name that holds
+// a control character is said in a message, and "MONOTXT" is used.
 QString LeggiStileDxf();
 
 // Writes the display list of the current plot to `name`. False after a message when it could not be written.

@@ -32,9 +32,11 @@ constexpr double kEstensioneMinima = 1e-6;
 
 bool LeggiTabellaPenne(const QString& percorso, QString* errore) {
   TabellaPenne t;
-  if (LeggiFileTabellaPenne(percorso, t) != EsitoPenne::Letta) {
-    if (errore) *errore = Traduci(QStringLiteral("La tabella delle penne manca o e' incompleta:")) + QLatin1Char(' ') +
-                          percorso;
+  int riga = 0;
+  if (LeggiFileTabellaPenne(percorso, t, &riga) != EsitoPenne::Letta) {
+    if (errore)
+      *errore = Traduci(QStringLiteral("La tabella delle penne manca o e' incompleta:")) + QLatin1Char('\n') +
+                DescrizioneFile(percorso, riga);
     return false;
   }
   std::array<int, 31> colori{};

@@ -196,8 +196,10 @@ struct FogliStampa {
   Finestra Pagina;  // the page window printed (widened by 0.1 cm on every side when fitted)
   double Sovrapposizione = 0;
 };
-// The overlap of neighbouring sheets in centimetres: the first value of overlap.cfg in the program folder, 1 when
-// there is none; a first value that is not a finite number is reported and counts as 1.
+// The overlap of neighbouring sheets in centimetres: the value of overlap.cfg in the program folder, one finite
+// number alone on its first line; 1 when nothing stands at the name or the file is empty. A file that cannot be
+// read, a first line that holds anything but one number, or more than blank lines after it are reported, and the
+// overlap is then 1.
 double LeggiSovrapposizione();
 
 // Works out the sheets for a page window on sheets of `w` x `h` centimetres; an overlap that is negative or not

@@ -331,7 +331,7 @@ bool LeggiBloccoSegmenti(int b) {
   ModuloGrafico& g = Grafico;
   const QString percorso = FileBloccoSegmenti(b);
   QByteArray testo;
-  const bool letto = !percorso.isEmpty() && plat::ReadWholeFile(percorso, testo);
+  const bool letto = !percorso.isEmpty() && plat::ReadDataFile(percorso, testo) == plat::ReadFault::None;
   LettoreBlocco r(testo);
   const auto leggi = [&r](double& v) { return r.Leggi(v); };
   double conta = 0;

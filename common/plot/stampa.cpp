@@ -3,6 +3,7 @@
 #include "common/plot/grafico.h"
 #include "common/plot/interno.h"
 
+#include "common/data/numeri.h"
 #include "common/platform/files.h"
 #include "common/platform/gdi.h"
 #include "common/platform/printdc.h"
@@ -40,16 +41,19 @@ int Fogli(double pagina, double lato, double ov) {
 double LeggiSovrapposizione() {
   plat::SeqReader r;
   const QString file = plat::JoinPath(plat::ProgramFolder(), QStringLiteral("overlap.cfg"));
-  if (!r.Open(file) || r.AtEnd()) return 1;
-  const int riga = r.LineNumber();
+  // A damaged file is said, and the sheets overlap by the usual centimetre.
+  const auto guasto = [&](int riga) {
+    Avviso(Traduci(QStringLiteral("Il file seguente e' incompleto o non valido:")) + QLatin1Char('\n') +
+           DescrizioneFile(r.Path().isEmpty() ? file : r.Path(), riga));
+    return 1.0;
+  };
+  if (!r.Open(file)) return r.Missing() ? 1.0 : guasto(r.FaultLine());
+  if (r.AtEnd()) return 1;
+  int riga = r.LineNumber();
   double letto = 0;
-  bool ok = false;
-  r.ReadNumber(letto, &ok);
-  if (ok && std::isfinite(letto)) return letto;
-  // A first value that is not a number: said, and the sheets overlap by the usual centimetre.
-  Avviso(Traduci(QStringLiteral("Il file seguente e' incompleto o non valido:")) + QLatin1Char('\n') +
-         DescrizioneFile(file, riga));
-  return 1;
+  if (!dati::LeggiNumeroRiga(r, letto)) return guasto(riga);
+  if (!dati::FineSostanziale(r, &riga)) return guasto(riga);
+  return letto;
 }
 
 FogliStampa CalcolaFogli(const Finestra& pagina, double w, double h, double overlap, bool fitted) {

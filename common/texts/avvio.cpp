@@ -37,7 +37,10 @@ void SpostaFile(const QString& pattern, const QString& cartella) {
 enum class EsitoLingua { Letta, Illeggibile, NonValida };
 EsitoLingua LeggiFileLingua(const QString& file, int& numero) {
   plat::SeqReader r;
-  if (!r.Open(file)) return EsitoLingua::Illeggibile;
+  if (!r.Open(file)) {
+    const bool danneggiato = r.Fault() == plat::ReadFault::LineEnds || r.Fault() == plat::ReadFault::TooLarge;
+    return danneggiato ? EsitoLingua::NonValida : EsitoLingua::Illeggibile;
+  }
   double valore = 0;
   bool ok = false;
   if (!r.ReadNumberLine(valore, &ok) || !ok || valore != std::floor(valore) || valore < 1 || valore > 6)
@@ -130,17 +133,17 @@ void AvvioProgramma(bool ConSceltaLingua) {
     esitoLingua = LeggiFileLingua(fileLingua, numero);  // the file the choice has written
   }
 
-  // 7. The language number.
+  // 7. The language number. The file is named as it stands on disk.
   switch (esitoLingua) {
     case EsitoLingua::Letta: break;
     case EsitoLingua::Illeggibile:
       Fallimento(QStringLiteral("The language file %1 is missing or cannot be read. Start FRATTIX and choose a "
                                 "language.")
-                     .arg(fileLingua));
+                     .arg(plat::ResolveForWrite(fileLingua)));
     case EsitoLingua::NonValida:
       Fallimento(QStringLiteral("The language file %1 does not hold a language number from 1 to 6. Start FRATTIX "
                                 "and choose a language again.")
-                     .arg(fileLingua));
+                     .arg(plat::ResolveForWrite(fileLingua)));
   }
   Avvio.NumeroLingua = numero;
   CaricaTraduzioniQt(Avvio.NumeroLingua);

@@ -6,9 +6,12 @@
 #include "common/texts/avvio.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <algorithm>
 #include <numeric>
+
+#include <sys/stat.h>
 
 ModuloTesti Testi;
 
@@ -24,7 +27,24 @@ void AzzeraTesti(int massimo) {
 bool CaricaTesti(const QString& percorso, QString* errore) {
   plat::SeqReader file;
   if (!file.Open(percorso)) {
-    if (errore) *errore = QStringLiteral("The text table %1 is missing or cannot be read.").arg(percorso);
+    // No language is known yet: the message is in English. The file is named as it stands on disk.
+    const QString nome = file.Path().isEmpty() ? percorso : file.Path();
+    if (errore) {
+      switch (file.Fault()) {
+        case plat::ReadFault::NotAFile:
+          *errore = QStringLiteral("In place of the text table %1 stands a folder, a pipe or a device.").arg(nome);
+          break;
+        case plat::ReadFault::TooLarge:
+          *errore = QStringLiteral("The text table %1 is larger than any text table.").arg(nome);
+          break;
+        case plat::ReadFault::LineEnds:
+          *errore = QStringLiteral("The text table %1 holds a CR that ends no line, on line %2.")
+                        .arg(nome)
+                        .arg(file.FaultLine());
+          break;
+        default: *errore = QStringLiteral("The text table %1 is missing or cannot be read.").arg(nome);
+      }
+    }
     return false;
   }
   // A line of blanks only, or none at all.
@@ -65,7 +85,7 @@ bool CaricaTesti(const QString& percorso, QString* errore) {
         if (!separatore(linea)) {
           if (errore)
             *errore = QStringLiteral("The text table %1 has no separator line of dashes on line %2.")
-                          .arg(percorso)
+                          .arg(file.Path())
                           .arg(rigaSeparatore);
           return false;
         }
@@ -78,7 +98,7 @@ bool CaricaTesti(const QString& percorso, QString* errore) {
       if (errore)
         *errore = QStringLiteral("The text table %1 ends inside the record that begins on line %2: each text needs "
                                  "its six languages.")
-                      .arg(percorso)
+                      .arg(file.Path())
                       .arg(riga);
       return false;
     }
@@ -86,7 +106,7 @@ bool CaricaTesti(const QString& percorso, QString* errore) {
       if (errore)
         *errore = QStringLiteral("The text tables hold more than %1 texts (%2, line %3).")
                       .arg(Testi.MassimoTesti)
-                      .arg(percorso)
+                      .arg(file.Path())
                       .arg(riga);
       return false;
     }
@@ -220,8 +240,14 @@ QString DescrizioneFile(const QString& percorso, int riga) {
   if (riga > 0)
     testo += QStringLiteral(", ") + Traduci(QStringLiteral("riga")) + QLatin1Char(' ') + QString::number(riga);
   const QString cartella = plat::FolderPart(completo);
-  return testo + QLatin1Char('\n') + Traduci(QStringLiteral("Cartella:")) + QLatin1Char(' ') +
-         QDir::toNativeSeparators(cartella.isEmpty() ? QStringLiteral("/") : cartella);
+  testo += QLatin1Char('\n') + Traduci(QStringLiteral("Cartella:")) + QLatin1Char(' ') +
+           QDir::toNativeSeparators(cartella.isEmpty() ? QStringLiteral("/") : cartella);
+  // A name where something else than a file stands is no missing or damaged file: the user is told what it is.
+  struct stat s {};
+  if (::stat(QFile::encodeName(completo).constData(), &s) == 0 && !S_ISREG(s.st_mode))
+    testo += QLatin1Char('\n') +
+             Traduci(QStringLiteral("Al nome non si trova un file, ma una cartella, una pipe o un dispositivo."));
+  return testo;
 }
 
 QString DescrizioneCarattere(char32_t c) {

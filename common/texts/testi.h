@@ -34,7 +34,8 @@ QString Traduci(const QString& testo);
 
 // How a message names a file: its name, followed by ", riga <n>" when `riga` is above 0, and on the next line
 // "Cartella:" and the folder that holds it (the existing case variant of a relative or differently-cased name,
-// separators of the system), both labels in the current language. Empty for an empty path.
+// separators of the system), both labels in the current language. When a folder, a named pipe or a device stands
+// at the name (a symbolic link followed), a third line says so. Empty for an empty path.
 QString DescrizioneFile(const QString& percorso, int riga = 0);
 
 // How a message names a character: the character in quotes and its code ("Ω" (U+03A9)); a control character by its

@@ -15,44 +15,59 @@ QString TraduciSeNonVuoto(const QString& testo) {
   return plat::TrimBlanks(testo).isEmpty() ? plat::TrimBlanks(testo) : Traduci(testo);
 }
 
-// Reads one definition file as definition i. False, with the line of the fault in `errore`, when it cannot be used.
-bool LeggiDefinizione(int i, const QString& percorso, QString* errore) {
+// Reads one definition file as definition i. False, with the line of the fault in `errore`, when it cannot be used;
+// `errore` empty when nothing stands at the name. `forma` (optional): the form of the dialog that shows it.
+bool LeggiDefinizione(int i, const QString& percorso, const FormaDefinizione* forma, QString* errore) {
   ModuloDefinizioni& d = DefinizioniMaschere;
   const auto u = static_cast<std::size_t>(i);
   plat::SeqReader r;
-  if (!r.Open(percorso)) {
-    *errore = QString();
-    return false;
-  }
   auto guasto = [&](int riga) {
-    *errore = DescrizioneFile(r.Path(), riga);
+    *errore = DescrizioneFile(r.Path().isEmpty() ? percorso : r.Path(), riga);
     return false;
   };
-  // A count: a whole number from 0 to `massimo`.
-  auto conteggio = [&](int& n, int massimo) {
+  if (!r.Open(percorso)) {
+    if (r.Missing() || r.Fault() == plat::ReadFault::NotAFile || r.Fault() == plat::ReadFault::Unreadable) {
+      *errore = QString();
+      return false;
+    }
+    return guasto(r.FaultLine());
+  }
+  // The line `riga` ends after its last item (a further item on it would be taken for the next line's).
+  auto finita = [&](int riga) { return r.AtEnd() || r.LineNumber() > riga ? true : guasto(riga); };
+  // ... and goes on after an item that is not its last.
+  auto continua = [&](int riga) { return r.LineNumber() == riga && !r.AtEnd() ? true : guasto(riga); };
+  // A count alone on its line: a whole number from 0 to `massimo`, and the number the dialog takes (`atteso`, when
+  // not -1).
+  auto conteggio = [&](int& n, int massimo, int atteso = -1) {
     const int riga = r.LineNumber();
     double v = 0;
     bool ok = false;
     if (!r.ReadNumber(v, &ok) || !ok || v < 0 || v > massimo || v != std::floor(v)) return guasto(riga);
     n = static_cast<int>(v);
-    return true;
+    if (atteso >= 0 && n != atteso) return guasto(riga);
+    return finita(riga);
   };
   auto riga = [&](QString& testo) { return r.ReadLine(testo) ? true : guasto(r.LineNumber()); };
   auto voce = [&](QString& testo) { return r.ReadItem(testo) ? true : guasto(r.LineNumber()); };
+  // A bound: empty (no limit) or a number.
   auto numero = [&](std::optional<double>& v) {
+    const int linea = r.LineNumber();
     QString testo;
     if (!voce(testo)) return false;
     if (plat::TrimBlanks(testo).isEmpty()) v.reset();
-    else v = plat::Val(testo);
+    else if (plat::IsNumeric(testo) && std::isfinite(plat::Val(testo))) v = plat::Val(testo);
+    else return guasto(linea);
     return true;
   };
+  auto atteso = [forma](int FormaDefinizione::*campo) { return forma ? forma->*campo : -1; };
 
   int tipo = 0;
-  if (!conteggio(tipo, 4) || tipo < 1) return guasto(1);
+  if (!conteggio(tipo, 4, atteso(&FormaDefinizione::tipo)) || tipo < 1) return guasto(1);
   QString titolo;
-  if (!voce(titolo)) return false;
+  const int rigaTitolo = r.LineNumber();
+  if (!voce(titolo) || !finita(rigaTitolo)) return false;
   int a = 0;
-  if (tipo == 1 && !conteggio(a, 25)) return false;
+  if (tipo == 1 && !conteggio(a, 25, atteso(&FormaDefinizione::scelte))) return false;
   const int s = d.InizioSceltaDefinizione[u];
   if (s + a - 1 > 100) return guasto(r.LineNumber());
   std::vector<QString> scelte;
@@ -64,7 +79,8 @@ bool LeggiDefinizione(int i, const QString& percorso, QString* errore) {
     scelte.push_back(testo);
   }
   int b = 0;
-  if (!conteggio(b, tipo == 1 ? 25 - a : 16)) return false;
+  const int campiAttesi = forma ? forma->campi - (tipo == 1 ? a : 0) : -1;
+  if (!conteggio(b, tipo == 1 ? 25 - a : 16, campiAttesi)) return false;
   const int n = a + b;
   const int c = d.InizioCampiDefinizione[u];
   if (c + n - 1 > 300) return guasto(r.LineNumber());
@@ -82,26 +98,41 @@ bool LeggiDefinizione(int i, const QString& percorso, QString* errore) {
     else
       f.etichetta = TraduciSeNonVuoto(testo);
     f.etichetta = plat::TrimBlanks(f.etichetta);
-    if (!voce(f.formato) || !numero(f.minimo) || !numero(f.massimo) || !riga(testo)) return false;
+    // The format, the minimum and the maximum: three items of one line.
+    const int linea = r.LineNumber();
+    if (!voce(f.formato) || !continua(linea) || !numero(f.minimo) || !continua(linea) || !numero(f.massimo) ||
+        !finita(linea) || !riga(testo))
+      return false;
     f.aiuto = TraduciSeNonVuoto(testo);
   }
   QString finale;
   if (!riga(finale)) return false;
   ConvertiCaratteri(finale);
   int x = 0;
-  if (!conteggio(x, 6)) return false;
+  if (!conteggio(x, 6, atteso(&FormaDefinizione::bottoni))) return false;
   const int e = d.InizioSecondoElencoDefinizione[u];
   if (e + x - 1 > 100) return guasto(r.LineNumber());
+  // The captions: X items of one line.
   std::vector<QString> bottoni;
+  const int rigaBottoni = r.LineNumber();
   for (int j = 0; j < x; ++j) {
     QString testo;
-    if (!voce(testo)) return false;
+    if (!voce(testo) || !(j + 1 < x ? continua(rigaBottoni) : finita(rigaBottoni))) return false;
     bottoni.push_back(TraduciSeNonVuoto(testo));
   }
+  // The help context, then nothing but blank lines.
   std::optional<double> argomento;
-  QString ultima;
-  if (r.ReadLine(ultima) && (ultima.toUpper() + QStringLiteral("   ")).left(3) == QLatin1String("MN="))
-    argomento = plat::Val(ultima.mid(3));
+  for (QString ultima; !r.AtEnd();) {
+    const int linea = r.LineNumber();
+    r.ReadLine(ultima);
+    if (plat::TrimBlanks(ultima).isEmpty()) continue;
+    const QString numeroArgomento = ultima.mid(3);
+    if (argomento || (ultima.toUpper() + QStringLiteral("   ")).left(3) != QLatin1String("MN=") ||
+        !plat::IsNumeric(numeroArgomento) || plat::Val(numeroArgomento) < 0 ||
+        plat::Val(numeroArgomento) != std::floor(plat::Val(numeroArgomento)))
+      return guasto(linea);
+    argomento = plat::Val(numeroArgomento);
+  }
 
   // The whole file was read: the definition goes into the tables.
   d.TipoDefinizione[u] = tipo;
@@ -128,7 +159,8 @@ bool LeggiDefinizione(int i, const QString& percorso, QString* errore) {
 
 }  // namespace
 
-int LeggiDefinizioniMaschere(int count, const std::vector<QString>& percorsi) {
+int LeggiDefinizioniMaschere(int count, const std::vector<QString>& percorsi,
+                             const std::vector<FormaDefinizione>& forme) {
   DefinizioniMaschere = ModuloDefinizioni();
   ModuloDefinizioni& d = DefinizioniMaschere;
   d.InizioSceltaDefinizione[1] = 1;
@@ -137,8 +169,10 @@ int LeggiDefinizioniMaschere(int count, const std::vector<QString>& percorsi) {
   for (int i = 1; i <= std::min(count, kMassimoDefinizioni); ++i) {
     const auto u = static_cast<std::size_t>(i);
     const QString percorso = u < percorsi.size() ? percorsi[u] : QString();
+    d.FileDefinizione[u] = percorso;
+    const FormaDefinizione* forma = u < forme.size() ? &forme[u] : nullptr;
     QString errore;
-    if (LeggiDefinizione(i, percorso, &errore)) {
+    if (LeggiDefinizione(i, percorso, forma, &errore)) {
       ++lette;
       continue;
     }

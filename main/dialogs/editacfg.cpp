@@ -151,8 +151,8 @@ void Editacfg::Form_Load() {
     case EsitoPenne::Letta: break;
     case EsitoPenne::Mancante:
     case EsitoPenne::NonValida:
-      plat::MsgBox(Traduci(QStringLiteral("La tabella delle penne manca o e' incompleta:")) + QLatin1Char(' ') +
-                       plat::ResolveForWrite(percorso_) + (riga > 0 ? QStringLiteral(" (%1)").arg(riga) : QString()),
+      plat::MsgBox(Traduci(QStringLiteral("La tabella delle penne manca o e' incompleta:")) + QLatin1Char('\n') +
+                       DescrizioneFile(percorso_, riga),
                    plat::vbOKOnly + plat::vbExclamation, Attenzione());
       return;
   }

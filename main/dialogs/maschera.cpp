@@ -2,6 +2,7 @@
 
 #include "common/data/numeri.h"
 #include "common/platform/textio.h"
+#include "common/platform/ui.h"
 #include "common/texts/testi.h"
 #include "main/dialogs/definizioni.h"
 
@@ -155,6 +156,15 @@ void MostraMaschera(int) {
   // its buttons, or a definition that could not be read, never confirms.
   MascheraCorrente.AnnullaMaschera = -1;
   FormMaschera* form = FormCorrente();
+  const int n = MascheraCorrente.NumeroMaschera;
+  if (!form && n >= 1 && n <= kMassimoDefinizioni && MascheraCorrente.TipoMaschera == 0) {
+    // A definition left out at the start (its message was given then) opens no form: the command says why.
+    const QString& file = DefinizioniMaschere.FileDefinizione[static_cast<std::size_t>(n)];
+    if (!file.isEmpty())
+      plat::MsgBox(Traduci(QStringLiteral("Il file seguente e' incompleto o non valido:")) + QStringLiteral("\n") +
+                       DescrizioneFile(file),
+                   plat::vbOKOnly, Traduci(QStringLiteral("ATTENZIONE")) + QStringLiteral("!"));
+  }
   if (form && form->mostra) form->mostra();
   if (MascheraCorrente.AnnullaMaschera != 0) MascheraCorrente.AnnullaMaschera = -1;
 }

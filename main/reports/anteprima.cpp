@@ -4,6 +4,7 @@
 #include "common/platform/files.h"
 #include "common/platform/textio.h"
 #include "common/platform/ui.h"
+#include "main/session/sessione.h"
 
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -279,12 +280,11 @@ void FineDocumentoAnteprima() { Renderer()->FineFile(); }
 void AzzeraAnteprima() { Renderer() = std::make_unique<RendererAnteprima>(); }
 
 void AnteprimaDocumento(const QString& percorso) {
-  if (!plat::FileExists(percorso)) return;
+  plat::SeqReader r;
+  if (!ApriInLettura(r, percorso)) return;
   Form1* f = CaricaForm1();
   if (!f->isVisible()) plat::ShowModeless(f);
   else f->raise();
-  plat::SeqReader r;
-  if (!r.Open(percorso)) return;
   QString riga;
   while (r.ReadLine(riga)) MostraRigaAnteprima(riga);
   FineDocumentoAnteprima();

@@ -1,5 +1,6 @@
 #include "main/reports/confstampa.h"
 
+#include "common/data/numeri.h"
 #include "common/platform/files.h"
 #include "common/platform/picturebox.h"
 #include "common/platform/textio.h"
@@ -48,25 +49,35 @@ const char* const kEtichette[9] = {"Margine sinistro (car.)", "Margine superiore
 
 QString FileStampa() { return plat::JoinPath(plat::ProgramFolder(), QStringLiteral("printer.cfg")); }
 
-EsitoFileStampa LeggiFileStampa(const QString& percorso, ImpostazioniFileStampa& impostazioni) {
-  if (!plat::FileExists(percorso)) return EsitoFileStampa::Mancante;
-  plat::SeqReader r(percorso);
-  if (!r.IsOpen()) return EsitoFileStampa::NonValido;
+EsitoFileStampa LeggiFileStampa(const QString& percorso, ImpostazioniFileStampa& impostazioni, int* riga) {
+  plat::SeqReader r;
+  int linea = 0;
+  const auto guasto = [&] {
+    if (riga) *riga = linea;
+    return EsitoFileStampa::NonValido;
+  };
+  if (!r.Open(percorso)) {
+    if (r.Missing()) return EsitoFileStampa::Mancante;
+    linea = r.FaultLine();
+    return guasto();
+  }
   ImpostazioniFileStampa s;
   for (int* numero : {&s.MargineSinistro, &s.MargineSuperiore, &s.MargineInferiore, &s.LunghezzaPagina,
                       &s.AltezzaCaratteri}) {
     double v = 0;
-    bool ok = false;
-    if (!r.ReadNumber(v, &ok) || !ok || !Intero16(v, *numero)) return EsitoFileStampa::NonValido;
+    linea = r.LineNumber();
+    if (!dati::LeggiNumeroRiga(r, v) || !Intero16(v, *numero)) return guasto();
   }
-  for (QString* riga : {&s.Intestazione, &s.PiePagina, &s.NomeFont})
-    if (!r.ReadLine(*riga)) return EsitoFileStampa::NonValido;
+  for (QString* testo : {&s.Intestazione, &s.PiePagina, &s.NomeFont}) {
+    linea = r.LineNumber();
+    if (!r.ReadLine(*testo)) return guasto();
+  }
   s.OffsetSuperiore = 0;
   if (!r.AtEnd()) {
-    bool ok = false;
-    if (!r.ReadNumber(s.OffsetSuperiore, &ok) || !ok || !std::isfinite(s.OffsetSuperiore))
-      return EsitoFileStampa::NonValido;
+    linea = r.LineNumber();
+    if (!dati::LeggiNumeroRiga(r, s.OffsetSuperiore)) return guasto();
   }
+  if (!dati::FineSostanziale(r, &linea)) return guasto();
   impostazioni = s;
   return EsitoFileStampa::Letto;
 }
@@ -146,9 +157,10 @@ void ConfStampa::Form_Load() {
   for (int i = 0; i < 9; ++i) Label[static_cast<std::size_t>(i)]->setText(Traduci(QString::fromLatin1(kEtichette[i])));
 
   ImpostazioniFileStampa s;
-  if (LeggiFileStampa(FileStampa(), s) == EsitoFileStampa::NonValido) {
+  int riga = 0;
+  if (LeggiFileStampa(FileStampa(), s, &riga) == EsitoFileStampa::NonValido) {
     // A damaged file is not taken in part: the form shows the defaults, and saving writes a whole file again.
-    Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), plat::ResolveExisting(FileStampa()));
+    Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), DescrizioneFile(FileStampa(), riga));
     s = ImpostazioniFileStampa();
   }
   ImpostazioniStampa.NomeFont = s.NomeFont;

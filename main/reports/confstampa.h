@@ -30,9 +30,12 @@ struct ImpostazioniFileStampa {
 
 enum class EsitoFileStampa { Letto, Mancante, NonValido };
 
-// Reads printer.cfg at `percorso`. Missing: the defaults. Fewer than eight lines, or a number that is not a
-// 16-bit whole number: NonValido, and `impostazioni` keeps the defaults.
-EsitoFileStampa LeggiFileStampa(const QString& percorso, ImpostazioniFileStampa& impostazioni);
+// Reads printer.cfg at `percorso`: five numbers, three text lines, then optionally the top offset, each number
+// alone on its line. Mancante (nothing stands at the name): the defaults. NonValido, with the line in `riga` (0 for
+// the file as a whole), and `impostazioni` keeps the defaults: what stands at the name cannot be read (see
+// SeqReader::Open), fewer than eight lines, a number line that holds anything but one number, one of the first five
+// that is not a 16-bit whole number, or more than blank lines after the offset.
+EsitoFileStampa LeggiFileStampa(const QString& percorso, ImpostazioniFileStampa& impostazioni, int* riga = nullptr);
 // Writes the nine lines anew (numbers with a point, no trailing point). False when it cannot be written.
 bool ScriviFileStampa(const QString& percorso, const ImpostazioniFileStampa& impostazioni);
 // printer.cfg in the program folder.

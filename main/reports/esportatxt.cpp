@@ -72,7 +72,8 @@ void AzzeraEsportaTXT() {
 }
 
 void EsportaDocumentoTXT(const QString& percorso) {
-  if (!plat::FileExists(percorso)) return;
+  plat::SeqReader r;
+  if (!ApriInLettura(r, percorso)) return;
   const QString proposto = percorso.left(percorso.size() - 3) + QStringLiteral("txt");
   EsportaTXT.NomeFileTXT = proposto;
   if (plat::FileExists(EsportaTXT.NomeFileTXT)) {
@@ -94,8 +95,6 @@ void EsportaDocumentoTXT(const QString& percorso) {
       EsportaTXT.NomeFileTXT = nome;
     }
   }
-  plat::SeqReader r;
-  if (!r.Open(percorso)) return;
   RendererTXT& renderer = *Renderer();
   const int scritti = renderer.fileScritti, falliti = renderer.fileFalliti;
   QString riga;

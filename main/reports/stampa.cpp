@@ -358,9 +358,8 @@ void ImpostaStampanteDocumento(plat::TextPrinter* stampante) { StampanteImpostat
 void AzzeraStampa() { Renderer() = std::make_unique<RendererStampa>(); }
 
 void StampaDocumento(const QString& percorso) {
-  if (!plat::FileExists(percorso)) return;
   plat::SeqReader r;
-  if (!r.Open(percorso)) return;
+  if (!ApriInLettura(r, percorso)) return;
   const bool oggetto = StampanteImpostata() == nullptr;
   // The job is named after the document, so its PDF file is too.
   if (oggetto) PreparaStampante();

@@ -15,12 +15,15 @@ QString FileTabellaRisultati(const QString& nomeSessione, TabellaRisultati tabel
   return FileStem(nomeSessione, QStringLiteral(".GMC"));
 }
 
-EsitoTabellaRisultati LeggiTabellaRisultati(const QString& percorso, RigheTabellaRisultati& tabella) {
+EsitoTabellaRisultati LeggiTabellaRisultati(const QString& percorso, RigheTabellaRisultati& tabella, int* riga) {
   tabella = RigheTabellaRisultati();
   plat::SeqReader r;
-  if (!r.Open(percorso)) return EsitoTabellaRisultati::Mancante;
-  QString riga;
-  if (r.ReadLine(riga)) tabella.testata = riga;
-  while (r.ReadLine(riga)) tabella.righe << riga;
+  if (!r.Open(percorso)) {
+    if (riga) *riga = r.FaultLine();
+    return r.Missing() ? EsitoTabellaRisultati::Mancante : EsitoTabellaRisultati::NonValida;
+  }
+  QString testo;
+  if (r.ReadLine(testo)) tabella.testata = testo;
+  while (r.ReadLine(testo)) tabella.righe << testo;
   return EsitoTabellaRisultati::Letta;
 }

@@ -18,6 +18,8 @@ struct RigheTabellaRisultati {
   QStringList righe;  // the data rows, in order, as they stand in the file
 };
 
-enum class EsitoTabellaRisultati { Letta, Mancante };
-// Reads a table whole. An empty file gives an empty heading and no rows. Mancante when the file cannot be read.
-EsitoTabellaRisultati LeggiTabellaRisultati(const QString& percorso, RigheTabellaRisultati& tabella);
+enum class EsitoTabellaRisultati { Letta, Mancante, NonValida };
+// Reads a table whole. An empty file gives an empty heading and no rows. Mancante when nothing stands at the name;
+// NonValida when what stands there cannot be read (see SeqReader::Open), with the line of a lone CR in `riga`.
+EsitoTabellaRisultati LeggiTabellaRisultati(const QString& percorso, RigheTabellaRisultati& tabella,
+                                            int* riga = nullptr);

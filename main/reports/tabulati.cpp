@@ -115,7 +115,7 @@ bool RigheFamiglie(const QStringList& righe, const QString& filePgm, const std::
   const double attrito = fronte ? (*fronte)[6] : mancante;
   const double coesione = fronte ? (*fronte)[5] : mancante;
   ParametriFamiglie p = ParametriPredefiniti(n, attrito, coesione);
-  if (plat::FileExists(filePgm)) {
+  if (plat::EntryExists(filePgm)) {
     if (LeggiFileParametriFamiglie(filePgm, p, &riga) == EsitoParametri::NonValidi) return false;
     if (fronte) CompletaParametriFamiglie(p, attrito, coesione);
   }
@@ -144,11 +144,12 @@ bool ScriviTabulati(const QString& nomeSessione, QString& documento) {
 
   // Titles.
   const QString fileTitoli = FileStem(nomeSessione, QStringLiteral(".tit"));
-  if (plat::FileExists(fileTitoli)) {
+  if (plat::EntryExists(fileTitoli)) {
     TitoliSessione titoli;
     titoli.fill(QString());
-    if (LeggiFileTitoli(fileTitoli, titoli) < 0) {
-      NonValido(fileTitoli);
+    int riga = 0;
+    if (LeggiFileTitoli(fileTitoli, titoli, &riga) < 0) {
+      NonValido(fileTitoli, riga);
       return false;
     }
     d.Riga(QStringLiteral("#CENTER"));
@@ -169,7 +170,7 @@ bool ScriviTabulati(const QString& nomeSessione, QString& documento) {
   // Slope geometry and loads.
   const QString fileFronte = FileStem(nomeSessione, QStringLiteral(".fro"));
   std::optional<ValoriFronte> fronte;
-  if (plat::FileExists(fileFronte)) {
+  if (plat::EntryExists(fileFronte)) {
     ValoriFronte v{};
     int riga = 0;
     if (LeggiFileFronte(fileFronte, v, &riga) != EsitoFronte::Letto) {
@@ -192,15 +193,15 @@ bool ScriviTabulati(const QString& nomeSessione, QString& documento) {
 
   // Families and their strength.
   const QString fileFamiglie = FileTabellaRisultati(nomeSessione, TabellaRisultati::Famiglie);
-  if (plat::FileExists(fileFamiglie)) {
+  if (plat::EntryExists(fileFamiglie)) {
     RigheTabellaRisultati t;
-    if (LeggiTabellaRisultati(fileFamiglie, t) != EsitoTabellaRisultati::Letta) {
-      NonValido(fileFamiglie);
+    int riga = 0;
+    if (LeggiTabellaRisultati(fileFamiglie, t, &riga) != EsitoTabellaRisultati::Letta) {
+      NonValido(fileFamiglie, riga);
       return false;
     }
     const QString filePgm = FileStem(nomeSessione, QStringLiteral(".pgm"));
     QStringList righe;
-    int riga = 0;
     if (!RigheFamiglie(t.righe, filePgm, fronte, righe, riga)) {
       NonValido(filePgm, riga);
       return false;
@@ -221,10 +222,11 @@ bool ScriviTabulati(const QString& nomeSessione, QString& documento) {
   };
   for (const auto& s : kAltre) {
     const QString file = FileTabellaRisultati(nomeSessione, s.tabella);
-    if (!plat::FileExists(file)) continue;
+    if (!plat::EntryExists(file)) continue;
     RigheTabellaRisultati t;
-    if (LeggiTabellaRisultati(file, t) != EsitoTabellaRisultati::Letta) {
-      NonValido(file);
+    int riga = 0;
+    if (LeggiTabellaRisultati(file, t, &riga) != EsitoTabellaRisultati::Letta) {
+      NonValido(file, riga);
       return false;
     }
     Sezione(d, s.riga1, s.riga2);
@@ -374,17 +376,17 @@ void TabulatoScheda(int modo) {
   if (nome == QLatin1String("*.sch") || plat::FileNamePart(nome) == QLatin1String(".sch") ||
       plat::FileNamePart(nome) == QLatin1String("*.sch"))
     return;
-  if (!plat::FileExists(nome)) return;
+  if (!plat::EntryExists(nome)) return;
   Scheda.FileScheda = nome;
   std::vector<int> linee;
-  const EsitoScheda esito = LeggiScheda(&linee);
+  int riga = 0;
+  const EsitoScheda esito = LeggiScheda(&linee, &riga);
   if (esito != EsitoScheda::Letta && esito != EsitoScheda::Incompleta) {
     SegnalaEsitoScheda(esito);
     return;
   }
   // The report prints the numbers of the sheet: a sheet that the analysis programs refuse is refused here too, with
   // the same message, instead of printing a damaged number as 0 or as the digits it begins with.
-  int riga = 0;
   if (esito == EsitoScheda::Incompleta || !NumeriDellaScheda(Scheda, linee, nullptr, &riga)) {
     Attenzione(QStringLiteral("Il file e' incompleto o danneggiato:"), DescrizioneFile(Scheda.FileScheda, riga));
     return;

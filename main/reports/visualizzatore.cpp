@@ -3,13 +3,16 @@
 #include "common/platform/files.h"
 #include "common/platform/process.h"
 #include "common/platform/textio.h"
+#include "main/session/sessione.h"
 
 namespace {
 
 // The program named on line `numero` of editor.cfg, "" when the file or the line is missing. Lines are taken whole.
+// A file that cannot be read (no file at the name, one larger than any, one with a CR that ends no line) is said,
+// and counts as none.
 QString ProgrammaConfigurato(int numero) {
   plat::SeqReader r;
-  if (!r.Open(plat::JoinPath(plat::ProgramFolder(), QStringLiteral("editor.cfg")))) return QString();
+  if (!ApriInLettura(r, plat::JoinPath(plat::ProgramFolder(), QStringLiteral("editor.cfg")))) return QString();
   QString riga;
   for (int k = 1; k <= numero; ++k)
     if (!r.ReadLine(riga)) return QString();

@@ -11,7 +11,7 @@ void LeggiConfigurazione() {
   const QString file = plat::JoinPath(plat::ProgramFolder(), QStringLiteral("frattixint.cfg"));
   QString errore;
   if (LeggiFileConfigurazione(file, Avvio.NumeroLingua, Configurazione, &errore)) return;
-  if (!plat::FileExists(file))
+  if (!plat::EntryExists(file))
     Attenzione(QStringLiteral("Il file seguente non puo' essere letto:"), DescrizioneFile(file));
   else Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), errore);
 }

@@ -9,6 +9,7 @@
 #include "common/platform/ui.h"
 #include "common/texts/avvio.h"
 #include "common/texts/testi.h"
+#include "main/dialogs/definizioni.h"
 #include "main/dialogs/editacfg.h"
 #include "main/dialogs/maschera.h"
 #include "main/session/configurazione.h"
@@ -83,14 +84,15 @@ void menu1::EdizioneScheda_Click() {
   const QString file = NomeScheda(scelto);
   if (file.isEmpty()) return;  // nothing chosen: FileScheda keeps the sheet last chosen
   // A new sheet is never made with a name that no session's sheet list can hold.
-  if (!plat::FileExists(file) && !NomeScrivibile(plat::FileNamePart(file))) return;
+  if (!plat::EntryExists(file) && !NomeScrivibile(plat::FileNamePart(file))) return;
   Scheda.FileScheda = file;
   std::vector<ValoreRifiutato> rifiutati;
-  if (plat::FileExists(file)) {
+  if (plat::EntryExists(file)) {
     std::vector<int> linee;
-    const EsitoScheda esito = LeggiScheda(&linee);
+    int riga = 0;
+    const EsitoScheda esito = LeggiScheda(&linee, &riga);
     if (esito != EsitoScheda::Letta) {
-      SegnalaEsitoScheda(esito);
+      SegnalaEsitoScheda(esito, riga);
       return;
     }
     // The sheet opens also when the analyses refuse some of its numbers, so that the user can repair them: each
@@ -144,7 +146,7 @@ void menu1::EdizioneScheda_Click() {
   ImpostaMaschera(0, 0, kDefinizioneRecord);
   if (m.TipoMaschera < 2 || m.UltimaColonna != kNumeroCampiRecord) {
     Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"),
-               plat::JoinPath(plat::ProgramFolder(), QStringLiteral("EDITSCHE.MAV")));
+               DescrizioneFile(DefinizioniMaschere.FileDefinizione[U(kDefinizioneRecord)]));
     return;
   }
   std::size_t k = 0;
@@ -235,7 +237,7 @@ void menu1::EdizioneFamiglie_Click() {
   ParametriFamiglie p = ParametriPredefiniti(famiglie, attrito, coesione);
   const QString file = FileDellaSessione(QStringLiteral(".pgm"));
   int riga = 0;
-  if (plat::FileExists(file) && LeggiFileParametriFamiglie(file, p, &riga) == EsitoParametri::NonValidi) {
+  if (plat::EntryExists(file) && LeggiFileParametriFamiglie(file, p, &riga) == EsitoParametri::NonValidi) {
     // A value beyond its limits is told; the user may start again from the defaults, or leave the file as it is.
     Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), DescrizioneFile(file, riga));
     if (!RipartireDaiPredefiniti()) return;

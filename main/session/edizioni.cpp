@@ -42,7 +42,7 @@ void menu1::EdizioneFronte_Click() {
   const QString file = FileDellaSessione(QStringLiteral(".fro"));
   ValoriFronte v{};
   int riga = 0;
-  if (plat::FileExists(file) && LeggiFileFronte(file, v, &riga) != EsitoFronte::Letto) {
+  if (plat::EntryExists(file) && LeggiFileFronte(file, v, &riga) != EsitoFronte::Letto) {
     // A short or damaged file is not edited, so that nothing is written over it.
     NonValido(file, riga);
     return;
@@ -79,8 +79,9 @@ void menu1::EdizioneTitoli_Click() {
   correnti.resize(11);
   TitoliSessione t;
   for (int i = 1; i <= 9; ++i) t[static_cast<std::size_t>(i)] = correnti[static_cast<std::size_t>(i)];
-  if (plat::FileExists(file) && LeggiFileTitoli(file, t) < 0) {
-    NonValido(file);
+  int riga = 0;
+  if (plat::EntryExists(file) && LeggiFileTitoli(file, t, &riga) < 0) {
+    NonValido(file, riga);
     return;
   }
   // Titles 5 to 9 are folded into titles 2 to 4.

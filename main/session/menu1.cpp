@@ -204,12 +204,22 @@ void menu1::Form_Load(const QString& rigaComando) {
   MascheraCorrente = StatoMaschera();
   AzzeraTitoli();
   CaricaContestiAiuto();
-  // 6. The seven dialog definitions; the index of a file is its definition number.
+  // 6. The seven dialog definitions; the index of a file is its definition number. Each must match the dialog its
+  // command shows: the slope form's 19 fields, the graphics options' 5 choices, the family grid's 3 columns, the
+  // sheet grid's 15 columns with its row buttons, the sheet header's 7 fields, the titles' 4.
+  static const struct {
+    const char* nome;
+    FormaDefinizione forma;
+  } kDefinizioni[] = {{"EDITFRON.MAV", {1, 0, 19, 3}}, {"EDITPARG.MAV", {1, 5, 5, 3}}, {"EDITPFAM.MAV", {3, 0, 3, 3}},
+                      {"EDITSCHE.MAV", {4, 0, 15, 5}}, {"EDITPGEN.MAV", {1, 0, 7, 3}}, {"EDITTITO.MAV", {1, 0, 4, 3}},
+                      {"EDITPARG2.MAV", {1, 5, 5, 3}}};
   std::vector<QString> percorsi = {QString()};
-  for (const char* nome : {"EDITFRON.MAV", "EDITPARG.MAV", "EDITPFAM.MAV", "EDITSCHE.MAV", "EDITPGEN.MAV",
-                           "EDITTITO.MAV", "EDITPARG2.MAV"})
-    percorsi.push_back(plat::JoinPath(plat::ProgramFolder(), QString::fromLatin1(nome)));
-  LeggiDefinizioniMaschere(7, percorsi);
+  std::vector<FormaDefinizione> forme = {FormaDefinizione()};
+  for (const auto& d : kDefinizioni) {
+    percorsi.push_back(plat::JoinPath(plat::ProgramFolder(), QString::fromLatin1(d.nome)));
+    forme.push_back(d.forma);
+  }
+  LeggiDefinizioniMaschere(7, percorsi, forme);
   RegistraGriglia();
   // 7. The configuration of the survey sheets.
   LeggiConfigurazione();
@@ -227,7 +237,12 @@ void menu1::Form_Load(const QString& rigaComando) {
     about_Click();
     return;
   }
-  if (!plat::FileExists(rigaComando)) return;
+  if (!plat::FileExists(rigaComando)) {
+    // A folder, a pipe or a device named on the command line is no session: said, and nothing opens.
+    if (plat::EntryExists(rigaComando))
+      Attenzione(QStringLiteral("Il file seguente non puo' essere letto:"), DescrizioneFile(rigaComando));
+    return;
+  }
   QString cartella, nome;
   DividiPercorso(rigaComando, cartella, nome);
   if (!NomeScrivibile(nome)) return;  // a session the hand-over file cannot name is not opened
@@ -626,7 +641,7 @@ void menu1::Lancia(const Lancio& l) {
   if (RifiutaSeFiglioInCorso()) return;
   // Without the files the child needs the command does nothing.
   const QString fileElenco = FileDellaSessione(QStringLiteral(".SES"));
-  if (!plat::FileExists(fileElenco)) return;
+  if (!plat::EntryExists(fileElenco)) return;
   if (l.leggeElenco) {
     QStringList elenco;
     QString errore;
@@ -648,7 +663,7 @@ void menu1::Lancia(const Lancio& l) {
   // What works on the clusters needs a clustering result; without one the user is told so.
   if (l.richiedeDat) {
     const QString risultato = FileDellaSessione(QStringLiteral(".dat"));
-    if (!plat::FileExists(risultato)) {
+    if (!plat::EntryExists(risultato)) {
       AvvisoSenzaRisultatoCluster(risultato);
       return;
     }

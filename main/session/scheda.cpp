@@ -7,18 +7,19 @@ ModuloScheda Scheda;
 
 void AzzeraScheda() { AzzeraScheda(Scheda); }
 
-EsitoScheda LeggiScheda(std::vector<int>* linee) {
-  return LeggiFileScheda(Scheda.FileScheda, Scheda, kMassimoRigheScheda, linee);
+EsitoScheda LeggiScheda(std::vector<int>* linee, int* riga) {
+  return LeggiFileScheda(Scheda.FileScheda, Scheda, kMassimoRigheScheda, linee, riga);
 }
 
-void SegnalaEsitoScheda(EsitoScheda esito) {
+void SegnalaEsitoScheda(EsitoScheda esito, int riga) {
   switch (esito) {
     case EsitoScheda::Letta: return;
     case EsitoScheda::Illeggibile:
       Attenzione(QStringLiteral("Il file seguente non puo' essere letto:"), DescrizioneFile(Scheda.FileScheda));
       return;
     case EsitoScheda::Incompleta:
-      Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), DescrizioneFile(Scheda.FileScheda));
+      Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"),
+                 DescrizioneFile(Scheda.FileScheda, riga));
       return;
     case EsitoScheda::TroppeRighe:
       Attenzione(QStringLiteral("La scheda contiene piu' discontinuita' del massimo ammesso:"),

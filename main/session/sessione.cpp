@@ -23,6 +23,14 @@ void Attenzione(const QString& testo, const QString& dettaglio) {
   plat::MsgBox(t, plat::vbOKOnly, Traduci(QStringLiteral("ATTENZIONE")) + QStringLiteral("!"));
 }
 
+bool ApriInLettura(plat::SeqReader& r, const QString& percorso) {
+  if (r.Open(percorso)) return true;
+  if (!r.Missing())
+    Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"),
+               DescrizioneFile(percorso, r.FaultLine()));
+  return false;
+}
+
 void AvvisoSenzaRisultatoCluster(const QString& file) {
   Attenzione(QStringLiteral("Nessun risultato della cluster analysis per questa sessione:"), file);
 }
@@ -43,10 +51,10 @@ bool RipartireDaiPredefiniti() {
 
 QString CartellaPath() {
   const QString file = plat::JoinPath(plat::ProgramFolder(), QStringLiteral("path"));
-  if (!plat::FileExists(file)) ScriviPath(plat::JoinPath(plat::ProgramFolder(), QStringLiteral("data")));
-  plat::SeqReader r(file);
+  if (!plat::EntryExists(file)) ScriviPath(plat::JoinPath(plat::ProgramFolder(), QStringLiteral("data")));
+  plat::SeqReader r;
   QString cartella;
-  if (r.IsOpen()) r.ReadItem(cartella);
+  if (ApriInLettura(r, file)) r.ReadItem(cartella);
   return cartella;
 }
 

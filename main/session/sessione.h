@@ -3,6 +3,7 @@
 #pragma once
 
 #include "common/data/nomi.h"
+#include "common/platform/textio.h"
 
 #include <QString>
 #include <QStringList>
@@ -31,6 +32,10 @@ QString FilePassaggio();
 // The message box of the suite's warnings: Traduci(testo) (followed by `dettaglio` on a new line when given),
 // title Traduci("ATTENZIONE") & "!", one OK button.
 void Attenzione(const QString& testo, const QString& dettaglio = QString());
+// Opens a file of the suite for reading. False when nothing stands at the name (no message: the caller knows what a
+// missing file means) and, after the damage message with the file and the line, when what stands there cannot be
+// read (see SeqReader::Open).
+bool ApriInLettura(plat::SeqReader& r, const QString& percorso);
 // The message of a command that needs the clustering result `file` of the session when there is none.
 void AvvisoSenzaRisultatoCluster(const QString& file);
 // True when a session or sheet file name can be written into the session files (the sheet list, the hand-over

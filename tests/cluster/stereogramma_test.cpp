@@ -12,7 +12,9 @@
 #include "tests/support/support.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
+#include <QFile>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -197,6 +199,46 @@ TEST_F(Stereogramma, TheWedgeTableIsReadByCellWithItsHeaderAndBlankLinesSkippedA
   EXPECT_EQ(riga, 2);
   QFile::remove(folder->D("sito.tmp"));
   QFile::remove(folder->D("sito.GMC"));
+  ASSERT_TRUE(LeggiCunei(QStringLiteral("sito.ses"), c));
+  EXPECT_TRUE(c.empty());
+}
+
+// The wedge traces end at their last record: blank lines after it are no damage (they were refused at the first of
+// them). Their numbers lie in the ranges of the table's cells. A file that cannot be split into its lines, or
+// something that is no file at either name, is told, never taken for no wedge.
+TEST_F(Stereogramma, TheWedgeTracesEndAtTheirLastRecordAndWhatCannotBeReadIsTold) {
+  WriteAnsi(folder->D("sito.tmp"), "10, 50, 100 60 .8\n200,40\n250,30,2.5\n\n   \n\n");
+  std::vector<TracciaCuneo> c;
+  QString file;
+  int riga = -1;
+  ASSERT_TRUE(LeggiCunei(QStringLiteral("sito.ses"), c, &file, &riga));
+  EXPECT_EQ(c.size(), 2u);
+  for (const char* guasto : {"10, 50, 100 60 .8\n200,40\n250,95,2.5\n", "10, 50, 100 60 .8\n200,40\n361,30,2.5\n",
+                             "10, 50, 100 60 .8\n200,40\n250,30,-1\n"}) {
+    WriteAnsi(folder->D("sito.tmp"), guasto);
+    EXPECT_FALSE(LeggiCunei(QStringLiteral("sito.ses"), c, &file, &riga)) << guasto;
+    EXPECT_EQ(riga, 3) << guasto;
+    EXPECT_TRUE(c.empty());
+  }
+  QFile::remove(folder->D("sito.tmp"));
+  ASSERT_TRUE(QDir(folder->Data()).mkdir("sito.tmp"));
+  EXPECT_FALSE(LeggiCunei(QStringLiteral("sito.ses"), c, &file, &riga));
+  EXPECT_EQ(riga, 0);
+  EXPECT_TRUE(file.endsWith("/sito.tmp")) << file.toStdString();
+  QDir(folder->D("sito.tmp")).removeRecursively();
+  // The wedge table with CR line ends, and a folder in its place.
+  QFile gmc(folder->D("sito.GMC"));
+  ASSERT_TRUE(gmc.open(QIODevice::WriteOnly));
+  gmc.write(QByteArray(kIntestazione).replace('\n', '\r') + "120\t60\tSI\t240\t60\tNO\t1\t12.5\r");
+  gmc.close();
+  EXPECT_FALSE(LeggiCunei(QStringLiteral("sito.ses"), c, &file, &riga));
+  EXPECT_EQ(riga, 1);
+  EXPECT_TRUE(file.endsWith("/sito.GMC")) << file.toStdString();
+  QFile::remove(folder->D("sito.GMC"));
+  ASSERT_TRUE(QDir(folder->Data()).mkdir("sito.GMC"));
+  EXPECT_FALSE(LeggiCunei(QStringLiteral("sito.ses"), c, &file, &riga));
+  EXPECT_EQ(riga, 0);
+  QDir(folder->D("sito.GMC")).removeRecursively();
   ASSERT_TRUE(LeggiCunei(QStringLiteral("sito.ses"), c));
   EXPECT_TRUE(c.empty());
 }

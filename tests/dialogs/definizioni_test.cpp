@@ -118,11 +118,14 @@ TEST_F(Definizioni, ABadFileIsReportedAndLeftOutTheOthersAreRead) {
   EXPECT_EQ(d.InizioCampiDefinizione[5], 5);  // the grid follows the form's five fields
   EXPECT_EQ(d.EtichettaDefinizione[6], QString("A [mm]"));
   EXPECT_EQ(s->Log("msgbox").size(), 3);
-  // A left-out definition shows nothing and counts as cancelled.
+  // A left-out definition opens no form, says why and counts as cancelled.
+  Script("answer OK \"D2.MAV\"\n");
   ImpostaMaschera(0, 0, 2);
   MascheraCorrente.AnnullaMaschera = 0;
   MostraMaschera();
   EXPECT_EQ(MascheraCorrente.AnnullaMaschera, -1);
+  EXPECT_EQ(s->Log("msgbox").size(), 1);
+  EXPECT_TRUE(s->Log("form").isEmpty());
 }
 
 TEST_F(Definizioni, DefinitionsBeyondTheLimitsOfADialogAreRefused) {
@@ -135,6 +138,58 @@ TEST_F(Definizioni, DefinitionsBeyondTheLimitsOfADialogAreRefused) {
   Script("answer OK\nanswer OK\nanswer OK\n");
   EXPECT_EQ(LeggiDefinizioniMaschere(3, Percorsi(t, 3)), 0);
   EXPECT_EQ(s->Log("msgbox").size(), 3);
+}
+
+// A definition is read as its dialog takes it, or told with its line: counts that are not those of the dialog that
+// shows it (kind, choice fields, fields, buttons), a line with more items than it holds, a bound that is no number,
+// a line more after the help context.
+TEST_F(Definizioni, ADefinitionThatDoesNotMatchItsDialogOrHoldsMoreThanItsLinesIsTold) {
+  const FormaDefinizione forma{1, 2, 5, 3};
+  WriteAnsi(t.D("D1.MAV"), kForm);
+  ASSERT_EQ(LeggiDefinizioniMaschere(1, Percorsi(t, 1), {FormaDefinizione(), forma}), 1);
+  // kForm: kind on line 1, the choice count on 3, the field count on 6, the fields from line 7 (their format lines
+  // 8, 11, 14, 17, 20), the button count on 23, the captions on 24, the help context on 25.
+  const QStringList righe = QString(kForm).split('\n');
+  auto cambia = [&](int riga, const QString& testo) {
+    QStringList r = righe;
+    r[riga - 1] = testo;
+    return r.join('\n');
+  };
+  const struct {
+    QString testo;
+    FormaDefinizione forma;
+    int riga;
+  } casi[] = {
+      {kForm, {2, 0, 5, 3}, 1},
+      {kForm, {1, 3, 5, 3}, 3},
+      {kForm, {1, 2, 6, 3}, 6},
+      {kForm, {1, 2, 5, 2}, 23},
+      {cambia(6, "3,1"), forma, 6},
+      {cambia(6, "3 1"), forma, 6},
+      {cambia(8, "0,,,1"), forma, 8},
+      {cambia(14, "0,0"), forma, 14},
+      {cambia(14, "0,0,1x"), forma, 14},
+      {cambia(24, "\"&Conferma\",\"&Annulla\",\"&Help\",\"&Altro\""), forma, 24},
+      {cambia(24, "\"&Conferma\",\"&Annulla\""), forma, 24},
+      {QString(kForm) + "altro\n", forma, 26},
+      {QString(kForm) + "mn=13\n", forma, 26},
+      {QString(kForm).replace("\n", "\r"), forma, 1},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.riga);
+    if (c.testo.contains('\r')) {
+      QFile f(t.D("D1.MAV"));
+      ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+      f.write(c.testo.toLatin1());
+    } else {
+      WriteAnsi(t.D("D1.MAV"), c.testo);
+    }
+    Script(QString("answer OK \"D1.MAV, riga %1\"\n").arg(c.riga));
+    EXPECT_EQ(LeggiDefinizioniMaschere(1, Percorsi(t, 1), {FormaDefinizione(), c.forma}), 0);
+    ASSERT_EQ(s->Log("msgbox").size(), 1);
+    EXPECT_TRUE(s->Log("msgbox")[0].contains(QString("D1.MAV, riga %1\\n").arg(c.riga))) << s->Log("msgbox")[0].toStdString();
+    EXPECT_EQ(DefinizioniMaschere.TipoDefinizione[1], 0);
+  }
 }
 
 TEST(ConvertiCaratteri, ConvertsTheDosLettersAndKeepsTheLength) {

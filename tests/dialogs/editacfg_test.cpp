@@ -201,14 +201,15 @@ TEST_F(Penne, AColourNameTheTableCannotHoldIsAskedAgainAndTheExtremesReadBack) {
   EXPECT_EQ(letta.MargineSuperiore, 10);
 }
 
-// The message names the pen table as the file is named, whatever the letter case of the language code.
+// The message names the pen table as the file is named, whatever the letter case of the language code, with the
+// line where it ends short.
 TEST_F(Penne, TheMessageNamesThePenTableAsItIsNamed) {
   Avvio.CodiceLingua = "ita";
   ASSERT_TRUE(plat::WriteWholeFile(file, "Titoli\r\n1\r\n0.3\r\nArial\r\n"));
   Scripted s(t, "answer OK\n");
   MostraEditacfg();
   ASSERT_EQ(s.Log("msgbox").size(), 1);
-  EXPECT_TRUE(s.Log("msgbox")[0].contains("/korvenITA.CFG")) << s.Log("msgbox")[0].toStdString();
+  EXPECT_TRUE(s.Log("msgbox")[0].contains("\\nkorvenITA.CFG, riga 5\\n")) << s.Log("msgbox")[0].toStdString();
 }
 
 }  // namespace

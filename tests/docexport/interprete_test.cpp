@@ -6,6 +6,7 @@
 #include "tests/support/scripted.h"
 #include "tests/support/support.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -206,6 +207,46 @@ TEST_F(Interprete, WholeRunsOfWenlow) {
   r = RunProgram(t.P("wenlow"), {t.D("manca.tab")}, t.Data(),
                  testing_support::ScriptedRunEnvironment(t, "answer OK \"Impossibile leggere il documento\"\n"));
   EXPECT_EQ(r.exitCode, 1) << r.output.toStdString();
+}
+
+// A report that begins no document (an empty file, blank lines, lines without "#RESET") is damage: wenlow says so
+// with the file, writes nothing and ends with exit code 1 (it ended with 0 and no word). A report with a CR that ends
+// no line, or something else than a file at its name, is damage as well.
+TEST_F(Interprete, AReportThatBeginsNoDocumentIsDamageAndEndsWenlowWithAnError) {
+  TestFolder t;
+  t.AddPrograms({"wenlow"});
+  WriteAnsi(t.P("language.cfg"), " 1 \n");
+  const struct {
+    const char* nome;
+    QByteArray testo;  // empty and `cartella`: a folder at the name
+    bool cartella;
+    const char* dove;
+  } casi[] = {
+      {"vuoto.tab", "", false, "vuoto.tab\\n"},
+      {"bianco.tab", "\r\n  \r\n", false, "bianco.tab\\n"},
+      {"senzareset.tab", "Riga\r\n#ENDDOCUMENT\r\n", false, "senzareset.tab\\n"},
+      {"cr.tab", "#RESET 2,2,2,2,2,2,12,Arial\rRiga\r#ENDDOCUMENT\r", false, "cr.tab, riga 1\\n"},
+      {"cartella.tab", "", true, "cartella.tab\\n"},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.nome);
+    if (c.cartella) {
+      ASSERT_TRUE(QDir(t.Data()).mkdir(c.nome));
+    } else {
+      QFile f(t.D(c.nome));
+      ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+      f.write(c.testo);
+    }
+    QFile::remove(t.D("ui.log"));
+    const auto r = RunProgram(t.P("wenlow"), {t.D(c.nome)}, t.Data(),
+                              testing_support::ScriptedRunEnvironment(t, "answer OK\n"));
+    EXPECT_EQ(r.exitCode, 1) << r.output.toStdString();
+    EXPECT_FALSE(r.output.contains(".DOC")) << r.output.toStdString();
+    const QStringList m = ReadLog(t.D("ui.log")).filter("\tmsgbox\t");
+    ASSERT_EQ(m.size(), 1) << ReadLog(t.D("ui.log")).join("\n").toStdString();
+    EXPECT_TRUE(m[0].contains(QString("Il file seguente e' incompleto o non valido:\\n") + c.dove)) << m[0].toStdString();
+    EXPECT_TRUE(QDir(t.Data()).entryList({"*.DOC"}, QDir::Files).isEmpty());
+  }
 }
 
 TEST_F(Interprete, ACellTooWideForAnyPageKeepsItsColumnTheWidest) {

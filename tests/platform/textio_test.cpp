@@ -2,12 +2,15 @@
 #include "common/platform/textio.h"
 #include "tests/support/support.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLocale>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <clocale>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -266,4 +269,87 @@ TEST(Text, TrimBlanksKeepsTabsAndLineEnds) {
   EXPECT_EQ(plat::TrimBlanks("  a b  "), QString("a b"));
   EXPECT_EQ(plat::TrimBlanks("\ta\t"), QString("\ta\t"));
   EXPECT_EQ(plat::TrimBlanks("   "), QString());
+}
+
+// One rule for the line ends of every file: CR LF or LF end a line, and so does the end of the file; a CR that is
+// not followed by its LF (a file saved with CR line ends, a CR inside a line, a CR at the very end) makes the file
+// one that cannot be split into its lines: it is refused, with the line of that CR.
+TEST(SeqReader, ACarriageReturnThatEndsNoLineIsRefusedWithItsLine) {
+  TestFolder t(false);
+  const struct {
+    QByteArray bytes;
+    int line;  // 0: read
+  } cases[] = {
+      {"uno\r\ndue\r\ntre\r\n", 0}, {"uno\ndue\ntre", 0},       {"uno\r\ndue\r\n\x1A", 0},
+      {"uno\rdue\rtre\r", 1},       {"uno\r\ndue\r\nt\rre\r\n", 3}, {"uno\ndue\n\ntre\r", 4},
+      {"\r", 1},                    {"uno\r\r\ndue\r\n", 1},     {"uno\r\n\r\x1A", 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.bytes.toStdString());
+    QFile f(t.D("Righe.TXT"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(c.bytes);
+    f.close();
+    plat::SeqReader r;
+    EXPECT_EQ(r.Open(t.D("righe.txt")), c.line == 0);
+    EXPECT_EQ(r.Fault(), c.line == 0 ? plat::ReadFault::None : plat::ReadFault::LineEnds);
+    EXPECT_EQ(r.FaultLine(), c.line);
+    EXPECT_FALSE(r.Missing());
+    // The file named as it is on disk, also when it is refused.
+    EXPECT_EQ(r.Path(), t.D("Righe.TXT"));
+    if (c.line) {
+      EXPECT_TRUE(r.AtEnd());
+      QString s;
+      EXPECT_FALSE(r.ReadLine(s));
+    }
+  }
+}
+
+// Only a name where nothing stands is missing: a folder, a named pipe, a link to a device are no file (and nothing
+// waits on the pipe), a link that points nowhere cannot be read, and a file larger than any of the suite is refused
+// before it is read. A file of exactly the bound is read.
+TEST(SeqReader, OnlyANameWhereNothingStandsIsMissingAndAFileLargerThanAnyOfTheSuiteIsRefused) {
+  TestFolder t(false);
+  plat::SeqReader r;
+  EXPECT_FALSE(r.Open(t.D("nulla.fro")));
+  EXPECT_TRUE(r.Missing());
+  EXPECT_EQ(r.Fault(), plat::ReadFault::Missing);
+  EXPECT_FALSE(plat::EntryExists(t.D("nulla.fro")));
+
+  ASSERT_TRUE(QDir(t.Data()).mkdir("Cartella.fro"));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(t.D("tubo.fro")).constData(), 0600), 0);
+  ASSERT_TRUE(QFile::link("/dev/zero", t.D("zero.fro")));
+  ASSERT_TRUE(QFile::link(t.D("altrove.fro"), t.D("rotto.fro")));
+  const struct {
+    const char* name;
+    plat::ReadFault fault;
+  } cases[] = {{"cartella.fro", plat::ReadFault::NotAFile},
+               {"TUBO.fro", plat::ReadFault::NotAFile},
+               {"zero.fro", plat::ReadFault::NotAFile},
+               {"rotto.fro", plat::ReadFault::Unreadable}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_TRUE(plat::EntryExists(t.D(c.name)));
+    EXPECT_FALSE(r.Open(t.D(c.name)));
+    EXPECT_FALSE(r.Missing());
+    EXPECT_EQ(r.Fault(), c.fault);
+    EXPECT_EQ(r.FaultLine(), 0);
+    QByteArray data("x");
+    EXPECT_EQ(plat::ReadDataFile(t.D(c.name), data), c.fault);
+    EXPECT_TRUE(data.isEmpty());
+  }
+
+  // Sparse files: no disk space taken.
+  QFile grande(t.D("grande.dat"));
+  ASSERT_TRUE(grande.open(QIODevice::WriteOnly));
+  ASSERT_TRUE(grande.resize(plat::kLargestFileRead + 1));
+  grande.close();
+  EXPECT_FALSE(r.Open(t.D("grande.dat")));
+  EXPECT_EQ(r.Fault(), plat::ReadFault::TooLarge);
+  QByteArray data;
+  EXPECT_EQ(plat::ReadDataFile(t.D("grande.dat"), data), plat::ReadFault::TooLarge);
+  ASSERT_TRUE(grande.resize(plat::kLargestFileRead));
+  EXPECT_EQ(plat::ReadDataFile(t.D("grande.dat"), data), plat::ReadFault::None);
+  EXPECT_EQ(data.size(), plat::kLargestFileRead);
+  QFile::remove(t.D("grande.dat"));
 }

@@ -3,6 +3,7 @@
 
 #include "common/platform/gdi.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -76,7 +77,7 @@ TEST(StratoColore, GreysGoToLayer15AndColoursToTheNearestOfThePaletteOrToNone) {
 
 TEST_F(Dxf_, TheTextStyleComesFromDxfCfgAndFallsBackToMonotxt) {
   PiccoloGrafico();
-  WriteAnsi(folder->P("dxf.cfg"), "\"ROMANS\",altro\nsecondo\n");
+  WriteAnsi(folder->P("dxf.cfg"), "\"ROMANS\"\n\n");
   ASSERT_TRUE(ScriviDXF(folder->D("a.dxf")));
   QStringList r = Righe(folder->D("a.dxf"));
   EXPECT_EQ(r.count("ROMANS"), 3 + 4);  // header, STYLE name and font, one per text
@@ -96,6 +97,59 @@ TEST_F(Dxf_, TheTextStyleComesFromDxfCfgAndFallsBackToMonotxt) {
   if (!scrivibile) {
     EXPECT_FALSE(plat::FileExists(folder->P("dxf.cfg")));
   }
+}
+
+// A damaged dxf.cfg is said as every configuration file is, with its line, and the drawing takes the usual style:
+// control characters in the name (a NUL, a TAB, a C1 code), a second item on the line, a second line, a CR that
+// ends no line, a folder at the name. No control character reaches the DXF, from the style or from a text.
+TEST_F(Dxf_, ADamagedTextStyleFileIsSaidAndNoControlCharacterReachesTheDrawing) {
+  PiccoloGrafico();
+  Grafico.ListaScritte[1].Testo = QString::fromLatin1("RILIEVO\tSTRUTTURALE\x01\x1A");
+  const struct {
+    QByteArray testo;  // empty: a folder at the name
+    int riga;
+  } casi[] = {
+      {QByteArray("MONO\0\0\0\0TXT\r\n", 13), 1},
+      {"ROM\tANS\r\n", 1},
+      {"ROM\x81" "ANS\r\n", 1},
+      {"\"ROMANS\",altro\r\n", 1},
+      {"ROMANS,altro\r\n", 1},
+      {"ROMANS\r\nsecondo\r\n", 2},
+      {"ROMANS\rsecondo\r", 1},
+      {QByteArray(), 0},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.testo.toStdString());
+    QDir(folder->P("dxf.cfg")).removeRecursively();
+    QFile::remove(folder->P("dxf.cfg"));
+    if (c.testo.isEmpty()) {
+      ASSERT_TRUE(QDir(folder->Program()).mkdir("dxf.cfg"));
+    } else {
+      QFile f(folder->P("dxf.cfg"));
+      ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+      f.write(c.testo);
+    }
+    QFile::remove(folder->D("ui.log"));
+    Script("answer OK \"dxf.cfg\"\n");
+    ASSERT_TRUE(ScriviDXF(folder->D("d.dxf")));
+    const QStringList m = Log().filter("\tmsgbox\t");
+    ASSERT_EQ(m.size(), 1);
+    EXPECT_TRUE(m[0].contains("Il file seguente e' incompleto o non valido:")) << m[0].toStdString();
+    if (c.riga) {
+      EXPECT_TRUE(m[0].contains(QString("dxf.cfg, riga %1\\n").arg(c.riga))) << m[0].toStdString();
+    } else {
+      EXPECT_TRUE(m[0].contains("una cartella, una pipe o un dispositivo")) << m[0].toStdString();
+    }
+    const QByteArray dxf = ReadBytes(folder->D("d.dxf"));
+    EXPECT_EQ(Righe(folder->D("d.dxf")).count("MONOTXT"), 7);
+    for (const char b : dxf) {
+      const auto u = static_cast<unsigned char>(b);
+      EXPECT_TRUE(u == '\r' || u == '\n' || (u >= 0x20 && u != 0x7F && u != 0x81)) << int(u);
+    }
+    EXPECT_EQ(dxf.count("\r\n"), dxf.count('\n'));
+    EXPECT_EQ(dxf.count("\r\n"), dxf.count('\r'));
+  }
+  QDir(folder->P("dxf.cfg")).removeRecursively();
 }
 
 TEST_F(Dxf_, TheExportProposesTheSessionNameAndWritesNothingWhenCancelled) {

@@ -3,6 +3,8 @@
 
 #include "common/platform/textio.h"
 
+#include <QFile>
+
 using namespace plot_test;
 using testing_support::WriteAnsi;
 
@@ -64,17 +66,30 @@ TEST_F(PlotTest, PenTableWithoutMarginsLeavesThePageAsGiven) {
   EXPECT_DOUBLE_EQ(Grafico.FinestraPagina.Y1, 0);
 }
 
-TEST_F(PlotTest, ColourNumbersOutsideTheTableAndPensOutsideTheRangeDrawNothing) {
+// Colour 0 is an element that is not drawn; a colour number that names none of the 15 colours is damage of the pen
+// table, told with the table as it is named on disk and the line, and the plot does not start. Pens outside the
+// range of the table are taken as the nearest pen.
+TEST_F(PlotTest, ColourZeroDrawsNothingAndAColourNumberOutsideTheTableIsDamage) {
   QString t = TabellaPenne(3, 1);
   t.replace(QStringLiteral("Penna 4\n3\n"), QStringLiteral("Penna 4\n0\n"));
-  t.replace(QStringLiteral("Penna 5\n3\n"), QStringLiteral("Penna 5\n22\n"));
-  t.replace(QStringLiteral("Penna 6\n3\n"), QStringLiteral("Penna 6\n-4\n"));
   WriteAnsi(folder->P("korvenITA.CFG"), t);
   Pagina();
   EXPECT_EQ(Grafico.PenneGrafico[3].Colore, 0x00FF00);
   EXPECT_EQ(Grafico.PenneGrafico[4].Colore, 0);
-  EXPECT_EQ(Grafico.PenneGrafico[5].Colore, 0);
-  EXPECT_EQ(Grafico.PenneGrafico[6].Colore, 0);
+  for (const char* colore : {"16", "22", "99", "-1", "-4", "1.5", "1e308", "3 4", "3,4"}) {
+    SCOPED_TRACE(colore);
+    WriteAnsi(folder->P("korvenITA.CFG"), QString(t).replace("Penna 5\n3\n", QString("Penna 5\n%1\n").arg(colore)));
+    QFile::remove(folder->D("ui.log"));
+    Script("answer OK\n");
+    EXPECT_THROW(Pagina(), Ended);
+    const QStringList m = Log().filter("\tmsgbox\t");
+    ASSERT_EQ(m.size(), 1);
+    // Element 5 begins on line 17: its colour number is line 18.
+    EXPECT_TRUE(m[0].contains("La tabella delle penne manca o e' incompleta:\\nkorvenITA.CFG, riga 18\\n"))
+        << m[0].toStdString();
+  }
+  WriteAnsi(folder->P("korvenITA.CFG"), t);
+  Pagina();
 
   int penna = 35;
   SelezionaPennaTabella(penna);

@@ -173,7 +173,7 @@ TEST_F(Stampa, FittedThePageIsOneSheetAndTextsSitWhereTheirLinesAre) {
 }
 
 TEST_F(Stampa, APlotNeverEndedPrintsWhatIsInMemory) {
-  WriteAnsi(folder->P("overlap.cfg"), "100,2\n");
+  WriteAnsi(folder->P("overlap.cfg"), "100\n");
   Pagina();
   Linea(2, 2, 2, 20);
   StampaGrafico(false);
@@ -265,19 +265,43 @@ TEST_F(Stampa, APlotWhosePdfCannotBeWrittenWholeLeavesNoFileAndSaysSo) {
   EXPECT_TRUE(Log().filter("\tnotice\t").isEmpty());
 }
 
-TEST_F(Stampa, TheOverlapIsTheFirstValueOfItsFileAndABadValueIsSaid) {
-  Script("answer OK \"overlap.cfg, riga 1\"\nanswer OK \"overlap.cfg, riga 1\"\n");
+// The overlap is the one number of overlap.cfg. A file that holds anything else (a second item on the line, a
+// second line, a CR that ends no line, something that is no file at the name) is said with its line, and the
+// sheets overlap by the usual centimetre; only where nothing stands is the file missing, without a word.
+TEST_F(Stampa, TheOverlapIsTheOneNumberOfItsFileAndADamagedFileIsSaid) {
+  const struct {
+    const char* testo;  // nullptr: nothing at the name
+    double valore;
+    int riga;  // of the message; 0 for none
+  } casi[] = {
+      {nullptr, 1, 0},        {"", 1, 0},           {" 0.5 \n\n", 0.5, 0}, {"3,2\n", 1, 1},
+      {"\" 5 6\"\n", 1, 1}, {"1,5", 1, 1},         {" 5 6\n", 1, 1},       {" 0.5 \n7\n", 1, 2},
+      {"due\n", 1, 1},       {"1e999\n", 1, 1},     {"2\r7\r", 1, 1},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.testo ? c.testo : "(nothing)");
+    QFile::remove(folder->P("overlap.cfg"));
+    if (c.testo) {
+      QFile f(folder->P("overlap.cfg"));
+      ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+      f.write(c.testo);
+    }
+    QFile::remove(folder->D("ui.log"));
+    Script(c.riga ? QString("answer OK \"overlap.cfg, riga %1\"\n").arg(c.riga) : QString());
+    EXPECT_EQ(LeggiSovrapposizione(), c.valore);
+    const QStringList m = Log().filter("\tmsgbox\t");
+    ASSERT_EQ(m.size(), c.riga ? 1 : 0);
+    if (c.riga) {
+      EXPECT_TRUE(m[0].contains(QString("overlap.cfg, riga %1\\n").arg(c.riga))) << m[0].toStdString();
+    }
+  }
+  // A folder at the name is said as such.
   QFile::remove(folder->P("overlap.cfg"));
+  ASSERT_TRUE(QDir(folder->Program()).mkdir("overlap.cfg"));
+  QFile::remove(folder->D("ui.log"));
+  Script("answer OK \"overlap.cfg\"\n");
   EXPECT_EQ(LeggiSovrapposizione(), 1);
-  WriteAnsi(folder->P("overlap.cfg"), "");
-  EXPECT_EQ(LeggiSovrapposizione(), 1);
-  WriteAnsi(folder->P("overlap.cfg"), " 0.5 \n7\n");
-  EXPECT_EQ(LeggiSovrapposizione(), 0.5);
-  WriteAnsi(folder->P("overlap.cfg"), "3,2\n");  // the first value
-  EXPECT_EQ(LeggiSovrapposizione(), 3);
-  WriteAnsi(folder->P("overlap.cfg"), "due\n");
-  EXPECT_EQ(LeggiSovrapposizione(), 1);
-  WriteAnsi(folder->P("overlap.cfg"), "1e999\n");
-  EXPECT_EQ(LeggiSovrapposizione(), 1);
-  EXPECT_EQ(Log().filter("\tmsgbox\t").size(), 2);
+  const QStringList m = Log().filter("\tmsgbox\t");
+  ASSERT_EQ(m.size(), 1);
+  EXPECT_TRUE(m[0].contains("una cartella, una pipe o un dispositivo")) << m[0].toStdString();
 }

@@ -132,5 +132,47 @@ TEST_F(Impostazioni, DamagedFilesAndMissingFonts) {
   EXPECT_EQ(s.LunghezzaPagina, 70);
 }
 
+// Each number of printer.cfg stands alone on its line, and nothing but blank lines follows the offset: a second
+// number on a line, a line more, a CR that ends no line or a folder at the name is damage, told with the line;
+// the form shows the defaults. Blank lines at the end are no damage.
+TEST_F(Impostazioni, ALineWithMoreThanItsNumberOrALineMoreIsDamage) {
+  const struct {
+    QByteArray testo;  // empty: a folder at the name
+    int riga;
+  } casi[] = {
+      {"1\r\n1\r\n1\r\n60\r\n9\r\nA\r\nB\r\nArial\r\n2 3\r\n", 9},
+      {"1\r\n1\r\n1\r\n60\r\n9\r\nA\r\nB\r\nArial\r\n2\r\naltro\r\n", 10},
+      {"1\r\n1 5\r\n1\r\n60\r\n9\r\nA\r\nB\r\nArial\r\n2\r\n", 2},
+      {"1\r\n1\r\n1\r\n60\r\n9,5\r\nA\r\nB\r\nArial\r\n2\r\n", 5},
+      {"1\r\n1\r\n1\r\n60\r\n9\r\nA\r\nB\rC\r\nArial\r\n2\r\n", 7},
+      {QByteArray(), 0},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.testo.toStdString());
+    QFile::remove(t.P("printer.cfg"));
+    if (c.testo.isEmpty()) {
+      ASSERT_TRUE(QDir(t.Program()).mkdir("printer.cfg"));
+    } else {
+      QFile f(t.P("printer.cfg"));
+      ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+      f.write(c.testo);
+    }
+    ImpostazioniFileStampa s;
+    int riga = -1;
+    EXPECT_EQ(LeggiFileStampa(t.P("printer.cfg"), s, &riga), EsitoFileStampa::NonValido);
+    EXPECT_EQ(riga, c.riga);
+    EXPECT_EQ(s.LunghezzaPagina, 70);
+    const QStringList log = Mostra("answer OK \"printer.cfg\"\npress Command3\n");
+    ASSERT_EQ(log.filter("\tmsgbox\t").size(), 1);
+    const QString dove = c.riga ? QString("printer.cfg, riga %1\\n").arg(c.riga) : QString("printer.cfg\\n");
+    EXPECT_TRUE(log.filter("\tmsgbox\t")[0].contains("incompleto o non valido:\\n" + dove)) << log.join("\n").toStdString();
+    QDir(t.P("printer.cfg")).removeRecursively();
+  }
+  WriteAnsi(t.P("printer.cfg"), "1\n1\n1\n60\n9\nA\nB\nArial\n2\n\n  \n");
+  ImpostazioniFileStampa s;
+  EXPECT_EQ(LeggiFileStampa(t.P("printer.cfg"), s), EsitoFileStampa::Letto);
+  EXPECT_EQ(s.OffsetSuperiore, 2);
+}
+
 }  // namespace
 }  // namespace report_test

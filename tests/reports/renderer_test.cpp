@@ -109,6 +109,36 @@ TEST_F(Testo, ViewerRule) {
   EXPECT_EQ(FileAperto(), t.D("r.txt"));
 }
 
+// An editor.cfg that cannot be read (a folder at its name, CR line ends) is said, and the text opens in xdg-open as
+// without one; it was taken for a missing file without a word.
+TEST_F(Testo, AnEditorCfgThatCannotBeReadIsSaidAndXdgOpenServes) {
+  WriteAnsi(t.D("r.tab"), kVettore);
+  WriteScript(t.Root() + "/bin/xdg-open",
+              QString("#!/bin/sh\nprintf '%s' \"$1\" > %1.tmp && /bin/mv %1.tmp %1\n").arg(Aperto()));
+  for (const bool cartella : {true, false}) {
+    SCOPED_TRACE(cartella);
+    QFile::remove(t.P("editor.cfg"));
+    if (cartella) {
+      ASSERT_TRUE(QDir(t.Program()).mkdir("editor.cfg"));
+    } else {
+      QFile f(t.P("editor.cfg"));
+      ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+      f.write(QFile::encodeName("x\r" + t.P("editore") + "\r"));
+    }
+    QFile::remove(t.D("r.txt"));
+    {
+      Scripted s(t, "answer OK \"editor.cfg\"\n");
+      EsportaDocumentoTXT(t.D("r.tab"));
+      ASSERT_EQ(s.Log("msgbox").size(), 1);
+      EXPECT_TRUE(s.Log("msgbox")[0].contains(cartella ? "incompleto o non valido:\\neditor.cfg\\n"
+                                                       : "incompleto o non valido:\\neditor.cfg, riga 1\\n"))
+          << s.Log("msgbox")[0].toStdString();
+    }
+    EXPECT_EQ(FileAperto(), t.D("r.txt"));
+    QDir(t.P("editor.cfg")).removeRecursively();
+  }
+}
+
 TEST_F(Testo, ATextFileThatCannotBeWrittenIsReported) {
   WriteAnsi(t.D("r.tab"), kVettore);
   QDir(t.Data()).mkdir("r.txt");  // a folder in the way

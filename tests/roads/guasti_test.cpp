@@ -474,6 +474,313 @@ TEST_F(Guasti, LimitsAreToldAsLimitsAndAModeThatIsNoModeAsDamage) {
   EXPECT_EQ(Cartella(), prima);
 }
 
+// What stands at a name that a program reads, other than a file or than nothing (a folder, a named pipe, a link to a
+// device), or a file with line ends that end no line: written over one file of the session at a time.
+enum class Guasto { Cartella, Tubo, Dispositivo, SoloCR, CRInRiga };
+
+// Puts `g` at `file` in place of the file (whose content `testo` was).
+void Guasta(const QString& file, Guasto g, const QByteArray& testo) {
+  QFile::remove(file);
+  switch (g) {
+    case Guasto::Cartella: ASSERT_TRUE(QDir().mkdir(file)); break;
+    case Guasto::Tubo: ASSERT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0600), 0); break;
+    case Guasto::Dispositivo: ASSERT_TRUE(QFile::link("/dev/null", file)); break;
+    case Guasto::SoloCR: {
+      QFile f(file);
+      ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+      f.write(QByteArray(testo).replace("\r\n", "\r"));
+      break;
+    }
+    case Guasto::CRInRiga: {
+      // A CR in the middle of the second line.
+      QList<QByteArray> righe = testo.split('\n');
+      ASSERT_GT(righe.size(), 2);
+      righe[1].insert(righe[1].size() / 2, '\r');
+      QFile f(file);
+      ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+      f.write(righe.join('\n'));
+      break;
+    }
+  }
+}
+
+// What stands at the name goes, and the file comes back.
+void Ripristina(const QString& file, const QByteArray& testo) {
+  QDir(file).removeRecursively();
+  QFile::remove(file);
+  QFile f(file);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(testo);
+}
+
+// Every reader of the session's files, in every program that reads them, after a cluster run: a folder, a named
+// pipe or a link to a device at the name is said with the file, and with what stands there, never taken for a
+// missing file (with no criteria file TALVOR and MIRVANE ran on every discontinuity, without a word); a file saved
+// with CR line ends, or with a CR inside a line, is damage with the file and the line of that CR (the plot drew no
+// wedge of such a wedge table, the report copied it as one row, the plots took every title as one). Nothing waits
+// on a pipe, and no file of the session is written over.
+TEST_F(Guasti, WhatIsNoFileOrCannotBeSplitIntoItsLinesIsSaidByEveryReader) {
+  t.AddPrograms({"MIRVANE"});
+  Copioni({{"frattix32", "menu CalcoliCluster\nclose menu1\n"}, {"TALVOR", DueFamiglie()}});
+  ASSERT_EQ(Esegui("").exitCode, 0);
+  ASSERT_TRUE(Messaggi().isEmpty()) << Messaggi().join("\n").toStdString();
+  ASSERT_TRUE(QFile::exists(R("esempio.GMC")));
+  // The cluster plot draws the wedges of the wedge table.
+  WriteAnsi(R("esempio.GRA"), " 1 \n 1 \n 1 \n 1 \n 1 \n 1 \n");
+  // Criteria as the command writes them for the installed configuration: 46 flags and six bounds.
+  WriteAnsi(R("esempio.sel"), QString(" 1 \n").repeated(46) + "0\n100\n0\n360\n0\n90\n");
+  const QString danneggiato = "Il file e' incompleto o danneggiato:\\n";
+  const QString nonValido = "Il file seguente e' incompleto o non valido:\\n";
+  const QString grafico = "menu GraficaCluster\npress Command1(0)\n";
+  const struct {
+    const char* file;
+    Guasto guasto;
+    int riga;  // of the messages; 0: the file as a whole
+    QString script;
+    QStringList messaggi;  // program and text before the file's name, in the order shown
+  } casi[] = {
+      {"esempio.sel", Guasto::Cartella, 0, "menu CalcoliCluster\nmenu GraficaStellare\n",
+       {"TALVOR\t" + danneggiato, "MIRVANE\t" + danneggiato}},
+      {"esempio.sel", Guasto::Tubo, 0, "menu CalcoliCluster\nmenu GraficaStellare\n",
+       {"TALVOR\t" + danneggiato, "MIRVANE\t" + danneggiato}},
+      {"esempio.GRA", Guasto::Tubo, 0, "menu CalcoliCluster\n", {"TALVOR\t" + danneggiato}},
+      {"esempio.fro", Guasto::Cartella, 0, "menu CalcoliStabilita\nmenu EdizioneFronte\nanswer OK\nmenu esptabtxt\nanswer OK\n",
+       {"TALVOR\t" + danneggiato, "frattix32\t" + nonValido, "frattix32\t" + nonValido}},
+      {"esempio.dat", Guasto::Dispositivo, 0, grafico + "menu EdizioneFamiglie\nanswer OK\n",
+       {"TALVOR\t" + danneggiato, "frattix32\t" + nonValido}},
+      {"esempio.GMC", Guasto::Cartella, 0, grafico + "menu esptabtxt\nanswer OK\n",
+       {"TALVOR\t" + danneggiato, "frattix32\t" + nonValido}},
+      {"esempio.tit", Guasto::Tubo, 0, "menu GraficaStellare\nmenu esptabtxt\nanswer OK\n",
+       {"MIRVANE\t" + danneggiato, "frattix32\t" + nonValido}},
+      {"esempio.GMC", Guasto::SoloCR, 1, grafico + "menu esptabtxt\nanswer OK\n",
+       {"TALVOR\t" + danneggiato, "frattix32\t" + nonValido}},
+      {"esempio.GMC", Guasto::CRInRiga, 2, grafico + "menu esptabtxt\nanswer OK\n",
+       {"TALVOR\t" + danneggiato, "frattix32\t" + nonValido}},
+      {"esempio.tit", Guasto::SoloCR, 1, grafico + "menu GraficaStellare\nmenu esptabtxt\nanswer OK\n",
+       {"TALVOR\t" + danneggiato, "MIRVANE\t" + danneggiato, "frattix32\t" + nonValido}},
+      {"esempio.FAM", Guasto::SoloCR, 1, "menu esptabtxt\nanswer OK\n", {"frattix32\t" + nonValido}},
+      {"esempio.PER", Guasto::CRInRiga, 2, "menu esptabtxt\nanswer OK\n", {"frattix32\t" + nonValido}},
+      {"esempio.sel", Guasto::SoloCR, 1, "menu CalcoliCluster\nmenu GraficaStellare\n",
+       {"TALVOR\t" + danneggiato, "MIRVANE\t" + danneggiato}},
+      {"fronte_nord.sch", Guasto::CRInRiga, 2, "menu CalcoliCluster\nmenu GraficaStellare\n",
+       {"TALVOR\t" + danneggiato, "MIRVANE\t" + danneggiato}},
+  };
+  QMap<QString, QByteArray> originali;
+  for (const auto& c : casi) originali.insert(c.file, ReadBytes(R(c.file)));
+  for (const auto& c : casi) {
+    SCOPED_TRACE(QString("%1, %2").arg(c.file).arg(static_cast<int>(c.guasto)).toStdString());
+    for (auto it = originali.begin(); it != originali.end(); ++it) Ripristina(R(it.key()), it.value());
+    const QByteArray testo = originali[c.file];
+    ASSERT_FALSE(testo.isEmpty());
+    ASSERT_NO_FATAL_FAILURE(Guasta(R(c.file), c.guasto, testo));
+    const auto prima = Cartella();
+    // Each program answers the message it shows; TALVOR, MIRVANE and peldrix show nothing else.
+    Copioni({{"frattix32", c.script + "close menu1\n"},
+             {"TALVOR", "answer OK\n"},
+             {"peldrix", "answer OK\n"},
+             {"MIRVANE", "answer OK\n"}});
+    QElapsedTimer tempo;
+    tempo.start();
+    const RunResult r = Esegui("");
+    EXPECT_LT(tempo.elapsed(), 60000);
+    EXPECT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
+    const QStringList m = Messaggi();
+    EXPECT_EQ(m.size(), c.messaggi.size()) << m.join("\n").toStdString();
+    const QString dove = c.riga ? QString("%1, riga %2\\n").arg(c.file).arg(c.riga) : QString("%1\\n").arg(c.file);
+    for (qsizetype i = 0; i < std::min(m.size(), c.messaggi.size()); ++i) {
+      EXPECT_TRUE(m[i].startsWith(c.messaggi[i].section('\t', 0, 0) + "\tmsgbox\tATTENZIONE!\t" +
+                                  c.messaggi[i].section('\t', 1) + dove))
+          << m[i].toStdString();
+      // What stands at the name is told.
+      const bool nessunFile = c.guasto == Guasto::Cartella || c.guasto == Guasto::Tubo || c.guasto == Guasto::Dispositivo;
+      EXPECT_EQ(m[i].contains("Al nome non si trova un file, ma una cartella, una pipe o un dispositivo."), nessunFile)
+          << m[i].toStdString();
+    }
+    EXPECT_TRUE(ReadLog(t.D("ui.log")).filter("\tfatal\t").isEmpty());
+    // No file written over: the graphics options are written by every plot launch as they were, and the wedge
+    // table is removed by the stability command before it starts PELDRIX, as on every run.
+    auto dopo = Cartella();
+    auto attesi = prima;
+    if (c.script.contains("CalcoliStabilita")) attesi.remove("esempio.GMC");
+    EXPECT_EQ(dopo, attesi);
+  }
+  for (auto it = originali.begin(); it != originali.end(); ++it) Ripristina(R(it.key()), it.value());
+}
+
+// A file larger than any of the suite at a name a program reads is refused with the damage message before it is
+// read: TALVOR never opens a graphics options file of 300 MB (it took 1.25 GB and seconds to read it whole before
+// it said that its first line was no number).
+TEST_F(Guasti, AFileLargerThanAnyOfTheSuiteIsRefusedBeforeItIsRead) {
+  ASSERT_TRUE(QFile::exists("/usr/bin/strace")) << "strace (scripts/setup installs it) shows the files opened";
+  {
+    QFile grande(R("esempio.GRA"));
+    ASSERT_TRUE(grande.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(grande.resize(300LL * 1024 * 1024));  // sparse: no disk space taken
+  }
+  WriteAnsi(t.P("temporan"), " 0 \n 0 \n 0 \n 1 \nfronte_nord.sch\nesempio.ses\n");
+  QProcessEnvironment env = ScriptedRunEnvironment(t, "answer OK\n");
+  env.insert("ASAN_OPTIONS", "detect_leaks=0");  // the leak checker does not run under strace
+  const QString tracce = t.Root() + "/aperture.txt";
+  QFile::remove(t.D("ui.log"));
+  const RunResult r = RunProgram("/usr/bin/strace", {"-f", "-qq", "-o", tracce, "-e", "trace=open,openat,openat2",
+                                                     t.P("TALVOR")},
+                                 t.D("rilievi"), env, 120000);
+  ASSERT_TRUE(r.finished);
+  const QStringList m = Messaggi();
+  ASSERT_EQ(m.size(), 1) << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  EXPECT_TRUE(m[0].startsWith("TALVOR\tmsgbox\tATTENZIONE!\tIl file e' incompleto o danneggiato:\\nesempio.GRA\\n"))
+      << m[0].toStdString();
+  const QString aperture = QString::fromLocal8Bit(ReadBytes(tracce));
+  EXPECT_FALSE(aperture.contains("esempio.GRA")) << aperture.toStdString();
+  EXPECT_TRUE(aperture.contains("temporan"));  // the trace does show what TALVOR opens
+  QFile::remove(R("esempio.GRA"));
+}
+
+// A dialog definition whose counts do not match the dialog of its command (the slope form's 19 fields written 18 or
+// 0, a count with a second item, a line more at its end) is told at the start with the file and the line, and the
+// command then says it again and opens no form: the slope form opened with fields that were not its own and no
+// button. The other commands work on.
+TEST_F(Guasti, ADefinitionThatDoesNotMatchItsDialogIsToldAndOpensNoForm) {
+  const QString originale = ReadAnsi(t.P("EDITFRON.MAV"));
+  const QStringList righe = originale.split('\n');
+  ASSERT_EQ(righe[3], "19");
+  const struct {
+    QString testo;
+    int riga;
+  } casi[] = {
+      {QStringList(righe.mid(0, 3) + QStringList{"18"} + righe.mid(4)).join('\n'), 4},
+      {QStringList(righe.mid(0, 3) + QStringList{"0"} + righe.mid(4)).join('\n'), 4},
+      {QStringList(righe.mid(0, 3) + QStringList{"19,1"} + righe.mid(4)).join('\n'), 4},
+      {originale + "altro\n", static_cast<int>(righe.size())},
+  };
+  const auto prima = Cartella();
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.riga);
+    WriteAnsi(t.P("EDITFRON.MAV"), c.testo);
+    const RunResult r = Esegui(QString("answer OK \"EDITFRON.MAV, riga %1\"\nmenu EdizioneFronte\n"
+                                       "answer OK \"EDITFRON.MAV\"\nmenu EdizioneTitoli\npress Command1(1)\n"
+                                       "close menu1\n")
+                                   .arg(c.riga));
+    ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
+    const QStringList m = Messaggi();
+    ASSERT_EQ(m.size(), 2) << m.join("\n").toStdString();
+    EXPECT_TRUE(m[0].contains(QString("\tIl file seguente e' incompleto o non valido:\\nEDITFRON.MAV, riga %1\\n")
+                                  .arg(c.riga)))
+        << m[0].toStdString();
+    EXPECT_TRUE(m[1].contains("\tIl file seguente e' incompleto o non valido:\\nEDITFRON.MAV\\n")) << m[1].toStdString();
+    // The titles' form opens; the slope form never does.
+    const QStringList forme = ReadLog(t.D("ui.log")).filter("\tform\t");
+    EXPECT_EQ(forme.size(), 1) << forme.join("\n").toStdString();
+    EXPECT_TRUE(forme.join("\n").contains("TITOLI")) << forme.join("\n").toStdString();
+  }
+  EXPECT_EQ(Cartella(), prima);
+}
+
+// Files of the program folder that every plot reads: a pen table whose colour number names none of its 15 colours
+// (the element vanished from the plot), a DXF text style with a NUL in it (it went into the drawing), an overlap
+// with a second number on its line (the first was taken). Each is said with the file as it is named on disk and
+// the line; the plot program ends on a pen table it cannot take, and draws and prints with the usual style and
+// overlap otherwise. No control character reaches the drawing.
+TEST_F(Guasti, TheConfigurationFilesOfThePlotsAreToldWhenDamaged) {
+  t.AddPrograms({"MIRVANE"});
+  QDir(t.D("pdf")).removeRecursively();
+  QDir(t.Data()).mkpath("pdf");
+  QProcessEnvironment pdf;
+  pdf.insert("FRATTIX_PDF_DIR", t.D("pdf"));
+  const QString penne = ReadAnsi(t.P("korvenITA.CFG"));
+  QStringList righe = penne.split('\n');
+  // Element 5's colour number on line 18; the language code "ita" names korvenita.CFG, the file on disk is
+  // korvenITA.CFG.
+  for (const char* colore : {"16", "99", "-1", "1.5", "1e308"}) {
+    SCOPED_TRACE(colore);
+    righe[17] = colore;
+    WriteAnsi(t.P("korvenITA.CFG"), righe.join('\n'));
+    Copioni({{"frattix32", "menu GraficaStellare\nclose menu1\n"}, {"MIRVANE", "answer OK\n"}});
+    const RunResult r = Esegui("", pdf);
+    ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+    const QStringList m = Messaggi();
+    ASSERT_EQ(m.size(), 1) << ReadLog(t.D("ui.log")).join("\n").toStdString();
+    EXPECT_TRUE(m[0].startsWith("MIRVANE\tmsgbox\tATTENZIONE!\tLa tabella delle penne manca o e' incompleta:\\n"
+                                "korvenITA.CFG, riga 18\\n"))
+        << m[0].toStdString();
+    EXPECT_TRUE(ReadLog(t.D("ui.log")).filter("\twindow\tGRAFICA").isEmpty());
+  }
+  WriteAnsi(t.P("korvenITA.CFG"), penne);
+
+  {
+    QFile f(t.P("dxf.cfg"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray("MONO\0\0\0\0\0\0\0\0\0\0\0\0\0TXT\r\n", 22));
+  }
+  WriteAnsi(t.P("overlap.cfg"), "1,5\n");
+  const QString dxf = t.D("out.dxf");
+  Copioni({{"frattix32", "menu GraficaStellare\nclose menu1\n"},
+           {"MIRVANE", QString("press Picture5\nanswer OK \"overlap.cfg, riga 1\"\npress Picture4\nfile %1\n"
+                               "answer OK \"dxf.cfg, riga 1\"\npress Picture6\n")
+                           .arg(dxf)}});
+  const RunResult r = Esegui("", pdf);
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  const QStringList m = Messaggi();
+  ASSERT_EQ(m.size(), 2) << m.join("\n").toStdString();
+  EXPECT_TRUE(m[0].contains("\tIl file seguente e' incompleto o non valido:\\noverlap.cfg, riga 1\\n")) << m[0].toStdString();
+  EXPECT_TRUE(m[1].contains("\tIl file seguente e' incompleto o non valido:\\ndxf.cfg, riga 1\\n")) << m[1].toStdString();
+  EXPECT_EQ(QDir(t.D("pdf")).entryList({"*.pdf"}, QDir::Files).size(), 1);
+  const QByteArray disegno = ReadBytes(dxf);
+  ASSERT_FALSE(disegno.isEmpty());
+  EXPECT_EQ(disegno.count('\0'), 0);
+  EXPECT_GT(disegno.count("MONOTXT"), 2);
+  EXPECT_EQ(disegno.count("\r\n"), disegno.count('\n'));
+}
+
+// A clustering result whose point count is 0 is told at that line, line 10, by every reader (the line of the
+// cluster count was told); blank lines after the last record of the wedge traces end the file as in every other
+// reader (they were refused).
+TEST_F(Guasti, AResultOfNoPointIsToldAtItsCountAndBlankLinesEndTheWedgeTraces) {
+  Copioni({{"frattix32", "menu CalcoliCluster\nclose menu1\n"}, {"TALVOR", DueFamiglie()}});
+  ASSERT_EQ(Esegui("").exitCode, 0);
+  ASSERT_TRUE(Messaggi().isEmpty()) << Messaggi().join("\n").toStdString();
+  const QString risultato = ReadAnsi(R("esempio.dat"));
+  QStringList righe = risultato.split('\n');
+  righe[9] = " 0 ";
+  WriteAnsi(R("esempio.dat"), righe.join('\n'));
+  Copioni({{"frattix32", "menu EdizioneFamiglie\nanswer OK\nmenu GraficaCluster\npress Command1(0)\nmenu CalcoliStabilita\n"
+                         "close menu1\n"},
+           {"TALVOR", "answer OK\n"},
+           {"peldrix", "answer OK\n"}});
+  RunResult r = Esegui("");
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  QStringList m = Messaggi();
+  ASSERT_EQ(m.size(), 3) << m.join("\n").toStdString();
+  for (const QString& riga : m) EXPECT_TRUE(riga.contains("\\nesempio.dat, riga 10\\n")) << riga.toStdString();
+  WriteAnsi(R("esempio.dat"), risultato);
+
+  // Two wedge traces, then blank lines: the cluster plot draws them without a word.
+  WriteAnsi(R("esempio.GRA"), " 1 \n 1 \n 1 \n 1 \n 1 \n 1 \n");
+  WriteAnsi(R("esempio.tmp"), " 120 , 60 , 210 , 70 , 1.5 \n 30 \n 45 \n 300 \n 50 \n 0.8 \n\n\n  \n");
+  Copioni({{"frattix32", "menu GraficaCluster\npress Command1(0)\nclose menu1\n"}, {"TALVOR", "press Picture6\n"}});
+  r = Esegui("");
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  EXPECT_TRUE(Messaggi().isEmpty()) << Messaggi().join("\n").toStdString();
+  EXPECT_EQ(ReadLog(t.D("ui.log")).filter("TALVOR\twindow\tGRAFICA").size(), 1);
+}
+
+// A text table saved with CR line ends stops every program at its start with a message that names the table as it
+// is named on disk and the line.
+TEST_F(Guasti, ATextTableThatCannotBeSplitIntoItsLinesIsNamedAsItIsOnDisk) {
+  const QByteArray testi = ReadBytes(t.P("texts01.txt"));
+  QFile::remove(t.P("texts01.txt"));
+  {
+    QFile f(t.P("TEXTS01.TXT"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(testi).replace("\r\n", "\r"));
+  }
+  const RunResult r = Esegui("answer OK\n");
+  EXPECT_NE(r.exitCode, 0);
+  const QStringList fatali = ReadLog(t.D("ui.log")).filter("\tfatal\t");
+  ASSERT_EQ(fatali.size(), 1) << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  EXPECT_TRUE(fatali[0].contains("/TEXTS01.TXT holds a CR that ends no line, on line 1.")) << fatali[0].toStdString();
+}
+
 // Whether `file` is a PDF document whole (pdfinfo reads it).
 bool PdfIntero(const QString& file) {
   const RunResult r = RunProgram("/usr/bin/pdfinfo", {file}, "/");

@@ -11,6 +11,8 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 using testing_support::Scripted;
@@ -36,6 +38,15 @@ TEST(FileAiuto, TopicsParagraphsAndBadFiles) {
     EXPECT_TRUE(argomenti.isEmpty());
   }
   EXPECT_FALSE(plat::ReadHelpFile(t.D("manca.hlp"), argomenti, &errore));
+  // A help file saved with CR line ends is no file of topics (it was read as one topic whose text held every
+  // other): refused with its line, the file named as it is on disk.
+  QFile cr(t.D("Cr.HLP"));
+  ASSERT_TRUE(cr.open(QIODevice::WriteOnly));
+  cr.write("@7 Primo\runa riga\r@9 Secondo\r");
+  cr.close();
+  EXPECT_FALSE(plat::ReadHelpFile(t.D("cr.hlp"), argomenti, &errore));
+  EXPECT_TRUE(argomenti.isEmpty());
+  EXPECT_EQ(errore, QString("Cr.HLP, line 1: a CR that ends no line"));
 }
 
 TEST(FileAiuto, AMissingFileOrTopicIsReported) {

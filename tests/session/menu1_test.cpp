@@ -218,6 +218,19 @@ TEST_F(Finestra, RenameKeepsTheTitlesAndWritesNothingButThePathFile) {
   EXPECT_TRUE(s.Log().isEmpty());
 }
 
+// Only a name where nothing stands is no session to open without a word: a folder named on the command line is
+// said, and no session opens (it opened none without a word).
+TEST_F(Finestra, AFolderNamedOnTheCommandLineIsSaidAndOpensNoSession) {
+  ASSERT_TRUE(QDir(rilievi).mkdir("cartella.ses"));
+  menu1 altra;
+  Scripted s(t, "answer OK \"cartella.ses\"\n", "carica3");
+  altra.Form_Load(rilievi + "/cartella.ses");
+  EXPECT_TRUE(Sessione.NomeSessione.isEmpty());
+  ASSERT_EQ(s.Log("msgbox").size(), 1);
+  EXPECT_TRUE(s.Log("msgbox")[0].contains("non puo' essere letto:\\ncartella.ses\\n")) << s.Log("msgbox")[0].toStdString();
+  EXPECT_TRUE(s.Log("msgbox")[0].contains("una cartella, una pipe o un dispositivo")) << s.Log("msgbox")[0].toStdString();
+}
+
 // The children find the session by the name the hand-over file holds: a name it cannot hold (a letter outside
 // Windows-1252, a blank in front) is refused when it is chosen, with a message naming the character, and the
 // session stays as it was.

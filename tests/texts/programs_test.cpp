@@ -93,6 +93,24 @@ TEST(Programs, EigenSolvesTheExchangeFiles) {
   EXPECT_EQ(RunProgram(t.P("EIGEN"), {}, t.Data()).exitCode, 1);
 }
 
+// A matrix that is not symmetric is no conductivity tensor: EIGEN refuses it instead of solving its mean with its
+// transpose (1 9 0 / 0 1 0 / 0 0 1 gave -3.5, 1 and 5.5). The rounding of nine significant digits stays symmetric.
+TEST(Programs, EigenRefusesAMatrixThatIsNotSymmetric) {
+  TestFolder t;
+  t.AddPrograms({"EIGEN"});
+  for (const char* male : {"1 9 0 \n0 1 0 \n0 0 1 \n", "1 0 0 \n0 1 0 \n1e-3 0 1 \n", "2 0 0 \n0 3 -1 \n0 1 1 \n"}) {
+    WriteAnsi(t.P("eigen.inp"), male);
+    QFile::remove(t.P("eigen.out"));
+    const auto r = RunProgram(t.P("EIGEN"), {}, t.Data());
+    EXPECT_EQ(r.exitCode, 1) << male << r.output.toStdString();
+    EXPECT_TRUE(r.output.startsWith("EIGEN: eigen.inp is not symmetric")) << male << ": " << r.output.toStdString();
+    EXPECT_FALSE(QFile::exists(t.P("eigen.out"))) << male;
+  }
+  WriteAnsi(t.P("eigen.inp"), "0.00653333333 1.23456789e-05 0 \n1.23456789e-05 0.00816666667 0 \n0 0 0.00163333333 \n");
+  const auto r = RunProgram(t.P("EIGEN"), {}, t.Data());
+  EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
+}
+
 TEST(Programs, EigenTakesThreeLinesOfThreeFiniteNumbersAndNothingElse) {
   TestFolder t;
   t.AddPrograms({"EIGEN"});
