@@ -25,11 +25,13 @@ EsitoParametri LeggiFileParametriFamiglie(const QString& percorso, ParametriFami
   }
   ParametriFamiglie letti = p;
   // Each value with the number of the slope value whose limits it shares: 6 the friction angle, 5 the cohesion.
+  // A file that ends (blank lines at most) before the last family leaves the rest at their defaults, as one written
+  // for fewer families does; a line that holds no number where a value stands is damage.
   const auto leggi = [&](double& destinazione, int valoreFronte) {
     const int linea = r.LineNumber();
+    if (dati::FineSostanziale(r)) return true;
     double valore = 0;
-    if (!dati::LeggiNumeroRiga(r, valore)) return true;
-    if (!ValoreFronteAmmesso(valoreFronte, valore)) {
+    if (!dati::LeggiNumeroRiga(r, valore) || !ValoreFronteAmmesso(valoreFronte, valore)) {
       if (riga) *riga = linea;
       return false;
     }

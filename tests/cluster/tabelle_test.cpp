@@ -393,7 +393,8 @@ TEST_F(TabelleTalvor, TablesThatCannotBeWrittenWholeKeepTheOldFilesAndAreReporte
   Talvor.ValoriFronte[6] = 35;
   Talvor.ValoriFronte[5] = 0.25;
   const QString pgm = t.D("prova.pgm");
-  for (const QString& file : {Per(), Fam(), pgm}) WriteAnsi(file, "vecchio\n");
+  for (const QString& file : {Per(), Fam()}) WriteAnsi(file, "vecchio\n");
+  WriteAnsi(pgm, "30\n1\n");
   bool parametri = true, famiglie = true;
   QStringList messaggi;
   {
@@ -411,5 +412,6 @@ TEST_F(TabelleTalvor, TablesThatCannotBeWrittenWholeKeepTheOldFilesAndAreReporte
   EXPECT_FALSE(parametri);
   EXPECT_FALSE(famiglie);
   ASSERT_EQ(messaggi.size(), 3) << messaggi.join("\n").toStdString();
-  for (const QString& file : {Per(), Fam(), pgm}) EXPECT_EQ(ReadAnsi(file), QString("vecchio\n")) << file.toStdString();
+  for (const QString& file : {Per(), Fam()}) EXPECT_EQ(ReadAnsi(file), QString("vecchio\n")) << file.toStdString();
+  EXPECT_EQ(ReadAnsi(pgm), QString("30\n1\n"));
 }

@@ -125,7 +125,7 @@ TEST_F(Tabulati, SectionsOfTheResultsReport) {
   WriteAnsi(t.D("esempio.fro"), "60\n120\n10\n120\n2.5\n35\n2.6\n1\n25\n");  // an older file of nine values
   WriteAnsi(t.D("esempio.FAM"), "h\n1\t45\t60\t0.5\t2.3\t30\t1\n2\t50\t70\t1.0\t1.1\t30\t1\n3\t10\n"
                                 "4\t1\t2\t3\t4\t5\t6\n");
-  WriteAnsi(t.D("esempio.pgm"), "35\n2\n0\n0\nxx\n");  // family 2 at 0 and 0, family 3 unreadable, 4 missing
+  WriteAnsi(t.D("esempio.pgm"), "35\n2\n0\n0\n");  // family 2 at 0 and 0, families 3 and 4 missing
   const QStringList d = Documento();
   const QStringList atteso = {
       "#RESET 2,2,2,2,2,2,12,Arial", "#HEADER Program FRATTIX", "#FOOTER", "#CENTER", "#FONTSIZE 15", "RILIEVO",

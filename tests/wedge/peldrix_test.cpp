@@ -272,16 +272,21 @@ TEST(Reading, FamilyParameters) {
     EXPECT_EQ(Peldrix.AttritoFamiglia[f], 33);
     EXPECT_EQ(Peldrix.CoesioneFamiglia[f], 12);
   }
-  // Both 0: the slope's values; one of them 0: kept; an unreadable item: the slope's value; a short file: the
-  // slope's values for the families it does not reach.
-  WriteAnsi(t.D("SITE.PGM"), "0\n0\n0\n5\n25\n0\nmolto\n7\n");
-  LeggiParametriFamiglie();
-  const double friction[] = {0, 33, 0, 25, 33, 33};
+  // Both 0: the slope's values; one of them 0: kept; a short file: the slope's values for the families it does not
+  // reach.
+  WriteAnsi(t.D("SITE.PGM"), "0\n0\n0\n5\n25\n0\n20\n7\n");
+  ASSERT_TRUE(LeggiParametriFamiglie());
+  const double friction[] = {0, 33, 0, 25, 20, 33};
   const double cohesion[] = {0, 12, 5, 0, 7, 12};
   for (int f = 1; f <= 5; ++f) {
     EXPECT_EQ(Peldrix.AttritoFamiglia[f], friction[f]) << f;
     EXPECT_EQ(Peldrix.CoesioneFamiglia[f], cohesion[f]) << f;
   }
+  // A value that is no number is damage, told with its line.
+  WriteAnsi(t.D("SITE.PGM"), "0\n0\n0\n5\n25\n0\nmolto\n7\n");
+  QString errore;
+  EXPECT_FALSE(LeggiParametriFamiglie(&errore));
+  EXPECT_TRUE(errore.contains("riga 7")) << errore.toStdString();
 }
 
 TEST(Run, WritesOneRowPerAdmissiblePairInPairOrder) {
