@@ -111,6 +111,15 @@ QString FolderPart(const QString& path) {
   return i < 0 ? QString() : path.left(i);
 }
 
+QString WithShortExtensionReplaced(const QString& chosen, const QString& extension) {
+  QString nome = FileNamePart(chosen);
+  const QString cartella = chosen.left(chosen.size() - nome.size());
+  if (nome.right(4).contains(QLatin1Char('.'))) nome.truncate(nome.lastIndexOf(QLatin1Char('.')));
+  nome += extension;
+  if (nome == extension || nome == QLatin1Char('*') + extension) return QString();
+  return cartella + nome;
+}
+
 QString ResolveExisting(const QString& path) {
   if (path.isEmpty()) return QString();
   const QString abs = Absolute(path);
