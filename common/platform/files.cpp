@@ -568,6 +568,25 @@ bool MayReplace(const QByteArray& target, struct stat& old, bool& replacesFile) 
 
 }  // namespace
 
+bool SaveMayReplace(const QString& path) {
+  const QString r = ResolveExisting(path);
+  if (r.isEmpty()) return true;
+  struct stat old {};
+  bool replacesFile = false;
+  return MayReplace(QFile::encodeName(r), old, replacesFile);
+}
+
+bool RemoveAsSave(const QString& path) {
+  const QString r = ResolveExisting(path);
+  if (r.isEmpty()) return true;
+  const QByteArray target = QFile::encodeName(r);
+  struct stat old {};
+  bool replacesFile = false;
+  if (!MayReplace(target, old, replacesFile)) return false;
+  if (!replacesFile && !S_ISLNK(old.st_mode)) return true;  // gone meanwhile
+  return ::unlink(target.constData()) == 0 || errno == ENOENT;
+}
+
 namespace {
 
 // The first half of a save: `data` written whole to a temporary file beside `target` and on the disk. The open

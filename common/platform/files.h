@@ -66,6 +66,14 @@ QStringList FindFiles(const QString& pattern);
 
 bool CopyFileOver(const QString& source, const QString& destination);  // FileCopy: replaces the destination
 bool DeleteFile(const QString& path);                                  // Kill
+// Whether a save may put its file at `path` (any letter case): nothing stands there, a symbolic link (which the new
+// file replaces), or a regular file that the user may write. A file the user made read-only, a folder, a pipe or a
+// device is never replaced.
+bool SaveMayReplace(const QString& path);
+// Removes what stands at `path` (any letter case) as a save would replace it: a regular file that the user may
+// write, or a symbolic link (never what it points to). True when nothing stands there afterwards; a file the user
+// made read-only, a folder, a pipe or a device stays.
+bool RemoveAsSave(const QString& path);
 bool MakeFolder(const QString& path);                                  // MkDir
 bool RemoveFolder(const QString& path);                                // RmDir (empty folder)
 
