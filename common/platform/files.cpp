@@ -303,8 +303,39 @@ bool HoldPrivateFolder(const QString& folder) {
   return true;  // the descriptor stays open, and the lock held, until the process ends
 }
 
+// Removes everything in the folder open at `dir` (on the device `device`), but its entry named `keep`: files and
+// links are unlinked (a link never followed), folders emptied the same way and removed, up to `depth` levels down.
+// False when something stays.
+bool EmptyFolder(int dir, dev_t device, const char* keep, int depth) {
+  DIR* entries = ::fdopendir(::dup(dir));
+  if (!entries) return false;
+  std::vector<QByteArray> names;
+  while (const dirent* e = ::readdir(entries)) {
+    const char* n = e->d_name;
+    if (std::strcmp(n, ".") != 0 && std::strcmp(n, "..") != 0 && (!keep || std::strcmp(n, keep) != 0))
+      names.emplace_back(n);
+  }
+  ::closedir(entries);
+  bool empty = true;
+  for (const QByteArray& n : names) {
+    if (::unlinkat(dir, n.constData(), 0) == 0 || errno == ENOENT) continue;
+    // A folder: opened without following a link, and only on the same device (never into another mount).
+    const int sub = depth > 0 ? ::openat(dir, n.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC) : -1;
+    struct stat s {};
+    const bool emptied = sub >= 0 && ::fstat(sub, &s) == 0 && s.st_dev == device && s.st_uid == ::geteuid() &&
+                         EmptyFolder(sub, device, nullptr, depth - 1);
+    if (sub >= 0) ::close(sub);
+    if (!emptied || ::unlinkat(dir, n.constData(), AT_REMOVEDIR) != 0) empty = false;
+  }
+  return empty;
+}
+
+// How deep a private folder's own folders may go for its removal: the programs make none, so anything deeper is
+// no folder of theirs.
+constexpr int kPrivateFolderDepth = 32;
+
 // Removes the private folder `name` of the folder open at `base` when it is this user's and its process is gone
-// (nobody holds its mark file locked): the files in it, then the folder.
+// (nobody holds its mark file locked): what it holds, folders included, then the folder.
 void RemoveIfOrphaned(int base, const char* name) {
   const int dir = ::openat(base, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (dir < 0) return;
@@ -315,18 +346,11 @@ void RemoveIfOrphaned(int base, const char* name) {
   struct stat m {};
   if (mark >= 0 && ::fstat(mark, &m) == 0 && S_ISREG(m.st_mode) && m.st_uid == ::geteuid() &&
       ::flock(mark, LOCK_EX | LOCK_NB) == 0) {
-    // The mark last, and the folder only when it is still the one opened.
-    if (DIR* entries = ::fdopendir(::dup(dir))) {
-      while (const dirent* e = ::readdir(entries)) {
-        const char* n = e->d_name;
-        if (std::strcmp(n, ".") != 0 && std::strcmp(n, "..") != 0 && std::strcmp(n, kOwnerMark) != 0)
-          ::unlinkat(dir, n, 0);
-      }
-      ::closedir(entries);
-    }
+    // The mark last, once nothing else is left (a folder that keeps something keeps its mark, for the next start
+    // to try again), and the folder only when it is still the one opened.
     struct stat now {};
-    ::unlinkat(dir, kOwnerMark, 0);
-    if (::fstatat(base, name, &now, AT_SYMLINK_NOFOLLOW) == 0 && SameFile(folder, now))
+    if (EmptyFolder(dir, folder.st_dev, kOwnerMark, kPrivateFolderDepth) && ::unlinkat(dir, kOwnerMark, 0) == 0 &&
+        ::fstatat(base, name, &now, AT_SYMLINK_NOFOLLOW) == 0 && SameFile(folder, now))
       ::unlinkat(base, name, AT_REMOVEDIR);
   }
   if (mark >= 0) ::close(mark);
