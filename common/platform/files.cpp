@@ -639,8 +639,9 @@ int WriteTemporaryBeside(const QByteArray& target, const QByteArray& data, const
 }
 
 // Gives the file at `from` the name `to` only when nothing stands at `to`: a rename that never replaces, or, on a
-// file system without one, a second link made and the first removed. 0 when done, else the error (EEXIST when
-// something stands at `to`).
+// file system without one, a second link made and the first removed, or, on one without links either, the name
+// claimed by an empty file of its own made there (only one program can make it) and the file renamed over it. 0
+// when done, else the error (EEXIST when something stands at `to`).
 int RenameNoReplace(const QByteArray& from, const QByteArray& to) {
   if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0) return 0;
   if (errno != EINVAL && errno != ENOSYS) return errno;
@@ -649,10 +650,17 @@ int RenameNoReplace(const QByteArray& from, const QByteArray& to) {
     return 0;
   }
   if (errno != EPERM && errno != EOPNOTSUPP) return errno;
-  // A file system that has neither: the name is looked at just before the plain rename.
-  struct stat s {};
-  if (::lstat(to.constData(), &s) == 0) return EEXIST;
-  return ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
+  const int claim = ::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (claim < 0) return errno;
+  struct stat claimed {};
+  const bool known = ::fstat(claim, &claimed) == 0;
+  ::close(claim);
+  if (::rename(from.constData(), to.constData()) == 0) return 0;
+  const int error = errno;
+  // The claim goes again, when it is still the one made here.
+  struct stat now {};
+  if (known && ::lstat(to.constData(), &now) == 0 && SameFile(claimed, now)) ::unlink(to.constData());
+  return error;
 }
 
 }  // namespace
