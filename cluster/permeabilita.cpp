@@ -164,7 +164,7 @@ void TabellaPermeabilita() {
   auto& v = Talvor.ValoriPrincipali;
   auto& d = Talvor.DirezioniPrincipali;
   if (v[1] == 0 && v[2] == 0 && v[3] == 0) {
-    RimuoviFile(FilePer());
+    RimuoviTabellaVecchia(FilePer());
     return;
   }
   // Descending order; equal values keep the solver's order.

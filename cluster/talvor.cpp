@@ -300,19 +300,48 @@ bool AvviaFiglioTalvor(const QString& eseguibile, const QString& nome) {
 
 void AvviaPeldrix() { AvviaFiglioTalvor(QStringLiteral("peldrix.exe"), QStringLiteral("peldrix")); }
 
-void RimuoviTabelleVecchie() {
-  for (const QString& file : {FileTabella(Talvor.NomeFileDati, QStringLiteral("PER")),
-                              FileTabella(Talvor.NomeFileDati, QStringLiteral("FAM")),
-                              FileSessione(QStringLiteral(".GMC"))})
-    if (plat::FileExists(file)) plat::DeleteFile(file);
+namespace {
+
+// The result tables of an earlier run, in the order they are removed.
+QStringList TabelleVecchie() {
+  return {FileTabella(Talvor.NomeFileDati, QStringLiteral("PER")), FileTabella(Talvor.NomeFileDati, QStringLiteral("FAM")),
+          FileSessione(QStringLiteral(".GMC"))};
+}
+
+// A table that a save could not write (one the user made read-only, or a folder, pipe or device at its name) is
+// told, and kept.
+bool TabellaScrivibile(const QString& file) {
+  if (plat::SaveMayReplace(file)) return true;
+  AvvisoFile(QStringLiteral("Il file seguente non puo' essere scritto:"), DescrizioneFile(file));
+  return false;
+}
+
+}  // namespace
+
+bool RimuoviTabellaVecchia(const QString& file) {
+  if (plat::RemoveAsSave(file)) return true;
+  AvvisoFile(QStringLiteral("Il file seguente non puo' essere scritto:"), DescrizioneFile(file));
+  return false;
+}
+
+bool TabelleVecchieScrivibili() {
+  bool tutte = true;
+  for (const QString& file : TabelleVecchie()) tutte = TabellaScrivibile(file) && tutte;
+  return tutte;
+}
+
+bool RimuoviTabelleVecchie() {
+  bool tutte = true;
+  for (const QString& file : TabelleVecchie()) tutte = RimuoviTabellaVecchia(file) && tutte;
+  return tutte;
 }
 
 int EseguiModoStabilita() {
   // The wedge table is made anew for the slope, families and parameters as they are now: the table of an earlier
   // run goes first, so that a run that ends without a new one (PELDRIX not started, failing or killed) leaves no
-  // table that would be taken for the current one.
-  const QString cunei = FileSessione(QStringLiteral(".GMC"));
-  if (plat::FileExists(cunei)) plat::DeleteFile(cunei);
+  // table that would be taken for the current one. A table the user protected stays, and PELDRIX, which could not
+  // write it, is not started.
+  if (!RimuoviTabellaVecchia(FileSessione(QStringLiteral(".GMC")))) return 1;
   // Without a family table there is nothing to check; without a slope file nothing to check against.
   if (plat::FileExists(FileTabella(Talvor.NomeFileDati, QStringLiteral("FAM"))) && LeggiFronteTalvor() &&
       CondizionePeldrix(false))
@@ -324,6 +353,9 @@ int EseguiModoStabilita() {
 
 int EseguiModoCluster() {
   if (!LeggiOpzioniGraficheTalvor()) return 1;
+  // The new result replaces the tables of the earlier run: one that cannot be replaced is told before the
+  // clustering, and nothing is written.
+  if (!TabelleVecchieScrivibili()) return 1;
   if (!CaricaPoli()) return 0;
   // The clustering window: the user confirms a result or the program ends here, nothing written.
   if (!EseguiClusterAnalysis()) return 0;
@@ -333,8 +365,7 @@ int EseguiModoCluster() {
 int ConcludiModoCluster() {
   // The confirmed result replaces every table of an earlier run, once it is saved: a result that cannot be saved
   // leaves the earlier result and its tables as they were.
-  if (!SalvaRisultati()) return 1;
-  RimuoviTabelleVecchie();
+  if (!SalvaRisultati() || !RimuoviTabelleVecchie()) return 1;
   CalcolaPermeabilita();
   // The family parameters follow the slope file; they are written before the family table, so that the table
   // shows the strengths PELDRIX uses.

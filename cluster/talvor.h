@@ -118,5 +118,10 @@ bool AvviaFiglioTalvor(const QString& eseguibile, const QString& nome);
 // Starts PELDRIX and waits until it has ended (AvviaFiglioTalvor); the run goes on after it in any case.
 void AvviaPeldrix();
 
-// Removes the result tables of an earlier run: <table>.FAM, <table>.PER and <stem>.GMC.
-void RimuoviTabelleVecchie();
+// Removes the result tables of an earlier run: <table>.FAM, <table>.PER and <stem>.GMC. A table that a save could
+// not replace (one the user made read-only) is kept and told; the result is then false.
+bool RimuoviTabelleVecchie();
+// Removes one result table of an earlier run by the same rule; false after the message when it is kept.
+bool RimuoviTabellaVecchia(const QString& file);
+// Whether every table of an earlier run can be replaced; each one that cannot is told.
+bool TabelleVecchieScrivibili();

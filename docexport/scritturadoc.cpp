@@ -150,13 +150,12 @@ void SalvaDocumentoDOC(const QString& percorso) {
                                            QLatin1Char('?'),
                                        plat::vbYesNo | plat::vbExclamation, QStringLiteral("ATTENZIONE!"));
     if (risposta == plat::vbNo) {
-      nome = plat::GetSaveFileName(QString(), plat::FolderPart(percorso), QStringLiteral("WinWord|*.doc"),
-                                   plat::FileNamePart(percorso));
       // A name with an extension of up to three letters loses it; the document is always a ".DOC".
-      if (QString(QStringLiteral("    ") + nome).right(4).contains(QLatin1Char('.')))
-        nome = nome.left(nome.lastIndexOf(QLatin1Char('.')));
-      nome += QStringLiteral(".DOC");
-      if (nome == QLatin1String(".DOC") || nome == QLatin1String("*.DOC")) {
+      nome = plat::WithShortExtensionReplaced(
+          plat::GetSaveFileName(QString(), plat::FolderPart(percorso), QStringLiteral("WinWord|*.doc"),
+                                plat::FileNamePart(percorso)),
+          QStringLiteral(".DOC"));
+      if (nome.isEmpty()) {
         // No name chosen: nothing is saved.
         ScritturaDOC.Word.Close(documento);
         ScritturaDOC.Intervallo.reset();

@@ -111,6 +111,15 @@ QString FolderPart(const QString& path) {
   return i < 0 ? QString() : path.left(i);
 }
 
+QString WithShortExtensionReplaced(const QString& chosen, const QString& extension) {
+  QString nome = FileNamePart(chosen);
+  const QString cartella = chosen.left(chosen.size() - nome.size());
+  if (nome.right(4).contains(QLatin1Char('.'))) nome.truncate(nome.lastIndexOf(QLatin1Char('.')));
+  nome += extension;
+  if (nome == extension || nome == QLatin1Char('*') + extension) return QString();
+  return cartella + nome;
+}
+
 QString ResolveExisting(const QString& path) {
   if (path.isEmpty()) return QString();
   const QString abs = Absolute(path);
@@ -294,8 +303,39 @@ bool HoldPrivateFolder(const QString& folder) {
   return true;  // the descriptor stays open, and the lock held, until the process ends
 }
 
+// Removes everything in the folder open at `dir` (on the device `device`), but its entry named `keep`: files and
+// links are unlinked (a link never followed), folders emptied the same way and removed, up to `depth` levels down.
+// False when something stays.
+bool EmptyFolder(int dir, dev_t device, const char* keep, int depth) {
+  DIR* entries = ::fdopendir(::dup(dir));
+  if (!entries) return false;
+  std::vector<QByteArray> names;
+  while (const dirent* e = ::readdir(entries)) {
+    const char* n = e->d_name;
+    if (std::strcmp(n, ".") != 0 && std::strcmp(n, "..") != 0 && (!keep || std::strcmp(n, keep) != 0))
+      names.emplace_back(n);
+  }
+  ::closedir(entries);
+  bool empty = true;
+  for (const QByteArray& n : names) {
+    if (::unlinkat(dir, n.constData(), 0) == 0 || errno == ENOENT) continue;
+    // A folder: opened without following a link, and only on the same device (never into another mount).
+    const int sub = depth > 0 ? ::openat(dir, n.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC) : -1;
+    struct stat s {};
+    const bool emptied = sub >= 0 && ::fstat(sub, &s) == 0 && s.st_dev == device && s.st_uid == ::geteuid() &&
+                         EmptyFolder(sub, device, nullptr, depth - 1);
+    if (sub >= 0) ::close(sub);
+    if (!emptied || ::unlinkat(dir, n.constData(), AT_REMOVEDIR) != 0) empty = false;
+  }
+  return empty;
+}
+
+// How deep a private folder's own folders may go for its removal: the programs make none, so anything deeper is
+// no folder of theirs.
+constexpr int kPrivateFolderDepth = 32;
+
 // Removes the private folder `name` of the folder open at `base` when it is this user's and its process is gone
-// (nobody holds its mark file locked): the files in it, then the folder.
+// (nobody holds its mark file locked): what it holds, folders included, then the folder.
 void RemoveIfOrphaned(int base, const char* name) {
   const int dir = ::openat(base, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (dir < 0) return;
@@ -306,18 +346,11 @@ void RemoveIfOrphaned(int base, const char* name) {
   struct stat m {};
   if (mark >= 0 && ::fstat(mark, &m) == 0 && S_ISREG(m.st_mode) && m.st_uid == ::geteuid() &&
       ::flock(mark, LOCK_EX | LOCK_NB) == 0) {
-    // The mark last, and the folder only when it is still the one opened.
-    if (DIR* entries = ::fdopendir(::dup(dir))) {
-      while (const dirent* e = ::readdir(entries)) {
-        const char* n = e->d_name;
-        if (std::strcmp(n, ".") != 0 && std::strcmp(n, "..") != 0 && std::strcmp(n, kOwnerMark) != 0)
-          ::unlinkat(dir, n, 0);
-      }
-      ::closedir(entries);
-    }
+    // The mark last, once nothing else is left (a folder that keeps something keeps its mark, for the next start
+    // to try again), and the folder only when it is still the one opened.
     struct stat now {};
-    ::unlinkat(dir, kOwnerMark, 0);
-    if (::fstatat(base, name, &now, AT_SYMLINK_NOFOLLOW) == 0 && SameFile(folder, now))
+    if (EmptyFolder(dir, folder.st_dev, kOwnerMark, kPrivateFolderDepth) && ::unlinkat(dir, kOwnerMark, 0) == 0 &&
+        ::fstatat(base, name, &now, AT_SYMLINK_NOFOLLOW) == 0 && SameFile(folder, now))
       ::unlinkat(base, name, AT_REMOVEDIR);
   }
   if (mark >= 0) ::close(mark);
@@ -559,6 +592,25 @@ bool MayReplace(const QByteArray& target, struct stat& old, bool& replacesFile) 
 
 }  // namespace
 
+bool SaveMayReplace(const QString& path) {
+  const QString r = ResolveExisting(path);
+  if (r.isEmpty()) return true;
+  struct stat old {};
+  bool replacesFile = false;
+  return MayReplace(QFile::encodeName(r), old, replacesFile);
+}
+
+bool RemoveAsSave(const QString& path) {
+  const QString r = ResolveExisting(path);
+  if (r.isEmpty()) return true;
+  const QByteArray target = QFile::encodeName(r);
+  struct stat old {};
+  bool replacesFile = false;
+  if (!MayReplace(target, old, replacesFile)) return false;
+  if (!replacesFile && !S_ISLNK(old.st_mode)) return true;  // gone meanwhile
+  return ::unlink(target.constData()) == 0 || errno == ENOENT;
+}
+
 namespace {
 
 // The first half of a save: `data` written whole to a temporary file beside `target` and on the disk. The open
@@ -587,8 +639,9 @@ int WriteTemporaryBeside(const QByteArray& target, const QByteArray& data, const
 }
 
 // Gives the file at `from` the name `to` only when nothing stands at `to`: a rename that never replaces, or, on a
-// file system without one, a second link made and the first removed. 0 when done, else the error (EEXIST when
-// something stands at `to`).
+// file system without one, a second link made and the first removed, or, on one without links either, the name
+// claimed by an empty file of its own made there (only one program can make it) and the file renamed over it. 0
+// when done, else the error (EEXIST when something stands at `to`).
 int RenameNoReplace(const QByteArray& from, const QByteArray& to) {
   if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0) return 0;
   if (errno != EINVAL && errno != ENOSYS) return errno;
@@ -597,10 +650,17 @@ int RenameNoReplace(const QByteArray& from, const QByteArray& to) {
     return 0;
   }
   if (errno != EPERM && errno != EOPNOTSUPP) return errno;
-  // A file system that has neither: the name is looked at just before the plain rename.
-  struct stat s {};
-  if (::lstat(to.constData(), &s) == 0) return EEXIST;
-  return ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
+  const int claim = ::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (claim < 0) return errno;
+  struct stat claimed {};
+  const bool known = ::fstat(claim, &claimed) == 0;
+  ::close(claim);
+  if (::rename(from.constData(), to.constData()) == 0) return 0;
+  const int error = errno;
+  // The claim goes again, when it is still the one made here.
+  struct stat now {};
+  if (known && ::lstat(to.constData(), &now) == 0 && SameFile(claimed, now)) ::unlink(to.constData());
+  return error;
 }
 
 }  // namespace

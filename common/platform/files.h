@@ -34,6 +34,12 @@ QString JoinPath(const QString& folder, const QString& name);
 QString FileNamePart(const QString& path);
 QString FolderPart(const QString& path);
 
+// The name chosen in a file dialog with its short extension replaced by `extension` (".txt", ".DOC"): when a point
+// stands among the last four characters of the file name, the name is cut before its last point; then `extension`
+// is appended. Only the file name counts, never its folders ("/cava.2/r" gives "/cava.2/r.txt"). Empty when no name
+// was chosen: nothing, a folder alone, or a name that comes out as `extension` or "*" and `extension`.
+QString WithShortExtensionReplaced(const QString& chosen, const QString& extension);
+
 // Case-insensitive resolution. ResolveExisting returns the path of the existing file or folder whose name
 // equals `path` without regard to case (exact match preferred), or an empty string. ResolveForWrite returns the
 // existing case-variant when there is one, else the path as given with its folders resolved.
@@ -60,6 +66,14 @@ QStringList FindFiles(const QString& pattern);
 
 bool CopyFileOver(const QString& source, const QString& destination);  // FileCopy: replaces the destination
 bool DeleteFile(const QString& path);                                  // Kill
+// Whether a save may put its file at `path` (any letter case): nothing stands there, a symbolic link (which the new
+// file replaces), or a regular file that the user may write. A file the user made read-only, a folder, a pipe or a
+// device is never replaced.
+bool SaveMayReplace(const QString& path);
+// Removes what stands at `path` (any letter case) as a save would replace it: a regular file that the user may
+// write, or a symbolic link (never what it points to). True when nothing stands there afterwards; a file the user
+// made read-only, a folder, a pipe or a device stays.
+bool RemoveAsSave(const QString& path);
 bool MakeFolder(const QString& path);                                  // MkDir
 bool RemoveFolder(const QString& path);                                // RmDir (empty folder)
 

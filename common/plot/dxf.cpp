@@ -154,11 +154,17 @@ QString LeggiStileDxf() {
   const QString percorso = plat::JoinPath(plat::ProgramFolder(), QStringLiteral("dxf.cfg"));
   const QString predefinito = QStringLiteral("MONOTXT");
   if (!plat::EntryExists(percorso)) {
+    // Made with the usual style for the user to change; one that cannot be made is said, and the drawing takes the
+    // usual style all the same.
     plat::SeqWriter w;
-    if (w.Open(percorso)) {
+    bool scritto = w.Open(percorso);
+    if (scritto) {
       w.WriteLine(predefinito);
-      w.Close();
+      scritto = w.Close();
     }
+    if (!scritto)
+      Avviso(Traduci(QStringLiteral("Il file seguente non puo' essere scritto:")) + QLatin1Char('\n') +
+             DescrizioneFile(percorso));
     return predefinito;
   }
   plat::SeqReader r;

@@ -24,12 +24,25 @@ const char* const kCodici[] = {"", "ita", "deu", "fra", "esp", "eng", "por"};
   plat::FatalError(testo, QStringLiteral("FRATTIX"), 2);
 }
 
-// Moves every file that matches `pattern` into `cartella` (copy under the same name, then delete the source).
-void SpostaFile(const QString& pattern, const QString& cartella) {
+// Moves every file that matches `pattern` into `cartella` (copy under the same name, then delete the source). It
+// stops at the first file that cannot be written there and gives its path; "" when every file moved.
+QString SpostaFile(const QString& pattern, const QString& cartella) {
   const QStringList files = plat::FindFiles(pattern);
   for (const QString& f : files) {
-    if (plat::CopyFileOver(f, plat::JoinPath(cartella, plat::FileNamePart(f)))) plat::DeleteFile(f);
+    const QString destinazione = plat::JoinPath(cartella, plat::FileNamePart(f));
+    if (!plat::CopyFileOver(f, destinazione)) return destinazione;
+    plat::DeleteFile(f);
   }
+  return QString();
+}
+
+// A file that the start-up could not write, told once the texts are known; `ripetuto` adds that the update will
+// be tried again at the next start.
+void AvvisoNonScritto(const QString& file, bool ripetuto) {
+  QString testo = Traduci(QStringLiteral("Il file seguente non puo' essere scritto:")) + QLatin1Char('\n') +
+                  DescrizioneFile(file);
+  if (ripetuto) testo += QLatin1Char('\n') + Traduci(QStringLiteral("L'aggiornamento sara' ripetuto al prossimo avvio."));
+  plat::MsgBox(testo, plat::vbOKOnly | plat::vbExclamation, Traduci(QStringLiteral("ATTENZIONE")) + QLatin1Char('!'));
 }
 
 // The language number of `language.cfg`: one whole number from 1 to 6 alone on the first line (blanks around it),
@@ -105,6 +118,8 @@ void AvvioProgramma(bool ConSceltaLingua) {
   Avvio.ModoProva = plat::FileExists(plat::NativePath(QStringLiteral("c:\\testmode.tra")));
   const QString suffisso = SuffissoModulo(Avvio.NumeroModulo);
   bool aggiornamento = false;
+  QString nonScritto;  // the file of the update that could not be written: the update is tried again
+  QString esempioNonScritto;  // the example file that could not be moved into its data folder
 
   // 5. Pending update of the installation.
   if (Avvio.NumeroModulo > 1 && !cartella.toUpper().contains(QLatin1String("SOURCE32"))) {
@@ -116,10 +131,16 @@ void AvvioProgramma(bool ConSceltaLingua) {
         plat::MsgBox(QStringLiteral("The update utility could not be started (%1); the program goes on.").arg(errore),
                      plat::vbOKOnly | plat::vbExclamation, QStringLiteral("FRATTIX"));
       }
+      // The update is done only when all its files have moved into the program folder: until then the utility and
+      // the files that are left stay, and the next start runs it again.
       const QString temporanea = plat::NativePath(QStringLiteral("c:\\tempbv"));
-      SpostaFile(plat::JoinPath(temporanea, QStringLiteral("*.*")), cartella);
-      plat::RemoveFolder(temporanea);
-      plat::DeleteFile(utility);
+      nonScritto = SpostaFile(plat::JoinPath(temporanea, QStringLiteral("*.*")), cartella);
+      if (nonScritto.isEmpty()) {
+        plat::RemoveFolder(temporanea);
+        plat::DeleteFile(utility);
+      } else {
+        aggiornamento = false;
+      }
     }
   }
 
@@ -153,10 +174,11 @@ void AvvioProgramma(bool ConSceltaLingua) {
     const QString dati = plat::JoinPath(cartella, QStringLiteral("data"));
     plat::MakeFolder(dati);
     for (const char* c : {"ita", "fra", "eng", "esp"}) plat::MakeFolder(plat::JoinPath(dati, QString::fromLatin1(c)));
-    SpostaFile(plat::JoinPath(cartella, QStringLiteral("esem*.*")), plat::JoinPath(dati, QStringLiteral("ita")));
-    SpostaFile(plat::JoinPath(cartella, QStringLiteral("exam*.*")), plat::JoinPath(dati, QStringLiteral("eng")));
-    SpostaFile(plat::JoinPath(cartella, QStringLiteral("exem*.*")), plat::JoinPath(dati, QStringLiteral("fra")));
-    SpostaFile(plat::JoinPath(cartella, QStringLiteral("ejem*.*")), plat::JoinPath(dati, QStringLiteral("esp")));
+    for (const auto& [pattern, lingua] : {std::pair{"esem*.*", "ita"}, {"exam*.*", "eng"}, {"exem*.*", "fra"},
+                                          {"ejem*.*", "esp"}})
+      if (esempioNonScritto.isEmpty())
+        esempioNonScritto = SpostaFile(plat::JoinPath(cartella, QString::fromLatin1(pattern)),
+                                       plat::JoinPath(dati, QString::fromLatin1(lingua)));
   }
 
   // 9. Language code.
@@ -172,6 +194,8 @@ void AvvioProgramma(bool ConSceltaLingua) {
     if (!CaricaTesti(plat::JoinPath(cartella, nome), &errore)) Fallimento(errore);
   }
   OrdinaTesti();
+  if (!nonScritto.isEmpty()) AvvisoNonScritto(nonScritto, true);
+  if (!esempioNonScritto.isEmpty()) AvvisoNonScritto(esempioNonScritto, false);
 
   // 11. Fallback of the language code by the installed pen tables and help files (main program only).
   if (ConSceltaLingua) {
@@ -182,9 +206,10 @@ void AvvioProgramma(bool ConSceltaLingua) {
 
   // 12. After an update: the folder of the survey sheets.
   if (aggiornamento) {
-    plat::SeqWriter w(plat::JoinPath(cartella, QStringLiteral("path")));
+    const QString path = plat::JoinPath(cartella, QStringLiteral("path"));
+    plat::SeqWriter w(path);
     w.WriteLine(plat::JoinPath(plat::JoinPath(cartella, QStringLiteral("data")), Avvio.CodiceLingua));
-    w.Close();
+    if (!w.Close()) AvvisoNonScritto(path, false);
   }
 }
 

@@ -82,13 +82,12 @@ void EsportaDocumentoTXT(const QString& percorso) {
                          EsportaTXT.NomeFileTXT + QStringLiteral("?"),
                      plat::vbYesNo | plat::vbExclamation, Traduci(QStringLiteral("ATTENZIONE")) + QStringLiteral("!"));
     if (risposta != plat::vbYes) {
-      QString nome = plat::GetOpenOrNewFileName(QString(), plat::FolderPart(proposto),
-                                                QStringLiteral("NotePad|*.txt"), plat::FileNamePart(proposto));
-      // A short extension (a point among the last four characters) is replaced by ".txt".
-      if (nome.leftJustified(4, QLatin1Char(' ')).right(4).contains(QLatin1Char('.')))
-        nome = nome.left(nome.lastIndexOf(QLatin1Char('.')));
-      nome += QStringLiteral(".txt");
-      if (nome == QLatin1String(".txt") || nome == QLatin1String("*.txt") || plat::FileNamePart(nome) == QLatin1String(".txt")) {
+      // A short extension (a point among the last four characters of the name) is replaced by ".txt".
+      const QString nome = plat::WithShortExtensionReplaced(
+          plat::GetOpenOrNewFileName(QString(), plat::FolderPart(proposto), QStringLiteral("NotePad|*.txt"),
+                                     plat::FileNamePart(proposto)),
+          QStringLiteral(".txt"));
+      if (nome.isEmpty()) {
         EsportaTXT.NomeFileTXT = proposto;
         return;
       }

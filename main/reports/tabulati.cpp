@@ -371,11 +371,8 @@ void TabulatoScheda(int modo) {
   Scheda.FileScheda.clear();
   QString nome = plat::GetOpenFileName(QString(), iniziale,
                                        Traduci(QStringLiteral("SCHEDE RILIEVO")) + QStringLiteral(" (*.sch)|*.sch"));
-  if (nome.right(4).contains(QLatin1Char('.'))) nome = nome.left(nome.lastIndexOf(QLatin1Char('.')));
-  nome += QStringLiteral(".sch");
-  if (nome == QLatin1String("*.sch") || plat::FileNamePart(nome) == QLatin1String(".sch") ||
-      plat::FileNamePart(nome) == QLatin1String("*.sch"))
-    return;
+  nome = plat::WithShortExtensionReplaced(nome, QStringLiteral(".sch"));
+  if (nome.isEmpty()) return;
   if (!plat::EntryExists(nome)) return;
   Scheda.FileScheda = nome;
   std::vector<int> linee;

@@ -29,15 +29,8 @@ constexpr int kMassimoPuntiRisultato = 1000;
 
 std::size_t U(int i) { return static_cast<std::size_t>(i); }
 
-// The chosen name with a short extension (a point among its last four characters) replaced by ".sch".
-QString NomeScheda(const QString& scelto) {
-  QString cartella, nome;
-  DividiPercorso(scelto, cartella, nome);
-  if (nome.right(4).contains(QLatin1Char('.'))) nome = nome.left(nome.lastIndexOf(QLatin1Char('.')));
-  nome += QStringLiteral(".sch");
-  if (nome == QLatin1String("*.sch") || nome == QLatin1String(".sch")) return QString();
-  return cartella.isEmpty() ? nome : plat::JoinPath(cartella, nome);
-}
+// The chosen name with a short extension (a point among the last four characters of its name) replaced by ".sch".
+QString NomeScheda(const QString& scelto) { return plat::WithShortExtensionReplaced(scelto, QStringLiteral(".sch")); }
 
 // Header fields 1 to 7 of the field form from the header lines, and back.
 const int kRigheCampi[5] = {0, 1, 2, 4, 6};  // fields 1 to 4: header lines 1, 2, 4, 6

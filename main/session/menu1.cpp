@@ -282,11 +282,10 @@ void menu1::FileApri_Click() {
   const QString scelto = plat::GetOpenOrNewFileName(
       QStringLiteral("FRATTIX"), iniziale, Traduci(QStringLiteral("FRATTIX|*.ses")), Sessione.NomeSessione);
   // A short extension (a point among the last four characters of the name) is replaced by ".ses".
+  const QString percorso = plat::WithShortExtensionReplaced(scelto, QStringLiteral(".ses"));
+  if (percorso.isEmpty()) return;  // nothing chosen
   QString cartella, file;
-  DividiPercorso(scelto, cartella, file);
-  if (file.right(4).contains(QLatin1Char('.'))) file = file.left(file.lastIndexOf(QLatin1Char('.')));
-  file += QStringLiteral(".ses");
-  if (file == QLatin1String("*.ses") || file == QLatin1String(".ses")) return;  // nothing chosen
+  DividiPercorso(percorso, cartella, file);
   // The children find the session by the name in the hand-over file: a name it cannot hold is refused here.
   if (!NomeScrivibile(file)) return;
   if (!cartella.isEmpty()) {

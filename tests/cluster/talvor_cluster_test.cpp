@@ -140,7 +140,8 @@ TEST(TalvorCluster, AHardLinkSnapshotOfTheProgramFolderKeepsItsPartitionFiles) {
 }
 
 // TALVOR, as it starts, removes the private folder that a killed plotting program of this user left in TMPDIR
-// (nobody holds its mark locked) and leaves alone the one of a program still running (which holds it).
+// (nobody holds its mark locked), whole, folders in it included, and leaves alone the one of a program still running
+// (which holds it). The links in the folder go, and never what they point to.
 TEST(TalvorCluster, AtItsStartTheScratchFolderOfAKilledPlotGoes) {
   TestFolder t;
   Sessione(t);
@@ -150,6 +151,14 @@ TEST(TalvorCluster, AtItsStartTheScratchFolderOfAKilledPlotGoes) {
     WriteAnsi(tmp + "/" + c + "/owner.lock", "");
     WriteAnsi(tmp + "/" + c + "/plttmp1.tmp", " 1 \n");
   }
+  const QString morto = tmp + "/frattix-morto1", fuori = t.Root() + "/fuori";
+  QDir().mkpath(morto + "/sotto/ancora");
+  QDir().mkpath(fuori + "/cartella");
+  WriteAnsi(morto + "/sotto/ancora/plttmp2.tmp", " 2 \n");
+  WriteAnsi(fuori + "/cartella/dati.txt", "dati\n");
+  ASSERT_TRUE(QFile::link(fuori + "/cartella", morto + "/collegamento"));
+  ASSERT_TRUE(QFile::link(fuori + "/cartella/dati.txt", morto + "/sotto/file"));
+  ASSERT_TRUE(QFile::link(fuori, morto + "/sotto/ancora/su"));
   const int vivo = ::open(QFile::encodeName(tmp + "/frattix-vivo01/owner.lock").constData(), O_RDONLY | O_CLOEXEC);
   ASSERT_GE(vivo, 0);
   ASSERT_EQ(::flock(vivo, LOCK_EX), 0);
@@ -161,6 +170,7 @@ TEST(TalvorCluster, AtItsStartTheScratchFolderOfAKilledPlotGoes) {
   EXPECT_EQ(QDir(tmp).entryList({"frattix-*"}, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).join(' '),
             QString("frattix-vivo01"));
   EXPECT_TRUE(QFile::exists(tmp + "/frattix-vivo01/plttmp1.tmp"));
+  EXPECT_EQ(ReadAnsi(fuori + "/cartella/dati.txt"), QString("dati\n"));
 }
 
 TEST(TalvorCluster, ClosingTheWindowWritesNoResult) {

@@ -176,6 +176,21 @@ TEST_F(Esportazione, NoViewerAfterACancelAnExistingFileInAnyCaseAndNoViewerAtAll
       << Messaggi()[0].toStdString();
 }
 
+// After No to wenlow's overwrite question, the name "r" chosen in the folder "cava.2" is saved as "cava.2/r.DOC"
+// and shown; "cava.DOC" in the folder above, a file of the user's, stays as it was.
+TEST_F(Esportazione, ANameChosenInAFolderWithAPointIsTheDocumentSaved) {
+  QDir(t.Data()).mkpath("cava.2");
+  WriteAnsi(t.D("cava.DOC"), "un file dell'utente");
+  WriteAnsi(t.D("esempio.DOC"), "vecchio");
+  Script("", QString("answer No \"esempio.DOC?\"\nfile %1/cava.2/r\n").arg(t.Data()));
+  w.EsportaTabulatiDOC_Click();
+  EXPECT_TRUE(Messaggi().isEmpty()) << Messaggi().join("\n").toStdString();
+  EXPECT_EQ(ReadBytes(t.D("cava.DOC")), QByteArray("un file dell'utente"));
+  EXPECT_EQ(ReadBytes(t.D("esempio.DOC")), QByteArray("vecchio"));
+  EXPECT_TRUE(ReadBytes(t.D("cava.2/r.DOC")).startsWith("PK"));
+  EXPECT_EQ(AttendiAperti(1), QStringList{t.D("cava.2/r.DOC")});
+}
+
 TEST_F(Esportazione, AWenlowThatCannotStartIsReportedAndTheMenusComeBack) {
   QFile::remove(t.P("wenlow"));
   Script("answer OK \"Impossibile avviare il programma:\"\n");

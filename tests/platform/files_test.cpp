@@ -86,6 +86,19 @@ TEST(Files, FindCopyDeleteAndFolders) {
   EXPECT_FALSE(plat::FolderExists("nuova"));
 }
 
+// The short extension of a chosen name is the file name's alone: points in the folders never count, whichever
+// separator the path uses; a name that keeps nothing but the extension is no name.
+TEST(Files, AShortExtensionIsReplacedInTheFileNameOnly) {
+  const std::pair<const char*, const char*> casi[] = {
+      {"/d/cava.2/r", "/d/cava.2/r.txt"},   {"C:\\cava.2\\r", "C:\\cava.2\\r.txt"}, {"/a.b/c.de/x", "/a.b/c.de/x.txt"},
+      {"/d/r.tab", "/d/r.txt"},             {"/d/r.", "/d/r.txt"},                     {"/d/a.b.c", "/d/a.b.txt"},
+      {"/d/rep.abcd", "/d/rep.abcd.txt"},   {"cava.2", "cava.txt"},                    {"r", "r.txt"},
+      {"/d/cava.2/", ""},                   {"/d/.txt", ""},                           {"/d/*.TXT", ""},
+      {"", ""},                             {"/d/.ab", ""}};
+  for (const auto& [scelto, atteso] : casi)
+    EXPECT_EQ(plat::WithShortExtensionReplaced(scelto, ".txt"), QString(atteso)) << scelto;
+}
+
 TEST(Files, DriveRootAndProgramFolder) {
   TestFolder t(false);
   EXPECT_EQ(plat::DriveC(), t.DriveC());

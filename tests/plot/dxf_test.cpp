@@ -87,15 +87,36 @@ TEST_F(Dxf_, TheTextStyleComesFromDxfCfgAndFallsBackToMonotxt) {
   ASSERT_TRUE(ScriviDXF(folder->D("b.dxf")));
   EXPECT_EQ(Righe(folder->D("b.dxf")).count("MONOTXT"), 7);
 
-  // A program folder that cannot be written: no dxf.cfg, and the default style.
-  plat::DeleteFile(folder->P("dxf.cfg"));
-  QFile::setPermissions(folder->Program(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-  const bool scrivibile = QFileInfo(folder->Program()).isWritable();
-  ASSERT_TRUE(ScriviDXF(folder->D("c.dxf")));
-  QFile::setPermissions(folder->Program(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-  EXPECT_EQ(Righe(folder->D("c.dxf")).count("MONOTXT"), 7);
-  if (!scrivibile) {
-    EXPECT_FALSE(plat::FileExists(folder->P("dxf.cfg")));
+}
+
+// A dxf.cfg that the export cannot make (a disk full half-way through it; a program folder that cannot be written)
+// is said as every failed save is; the drawing is written all the same, in the usual style, and no dxf.cfg stands.
+TEST_F(Dxf_, ATextStyleFileThatCannotBeMadeIsSaidAndTheDrawingTakesTheUsualStyle) {
+  PiccoloGrafico();
+  for (const bool cartella : {false, true}) {
+    SCOPED_TRACE(cartella ? "a program folder that cannot be written" : "a full disk");
+    plat::DeleteFile(folder->P("dxf.cfg"));
+    QFile::remove(folder->D("ui.log"));
+    if (cartella) {
+      QFile::setPermissions(folder->Program(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+      if (QFileInfo(folder->Program()).isWritable()) {
+        QFile::setPermissions(folder->Program(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        continue;  // root writes anywhere: the full disk stands for it
+      }
+    } else {
+      testing_support::SetEnv("FRATTIX_FAIL_SAVE", "dxf.cfg");
+    }
+    Script("answer OK \"dxf.cfg\"\n");
+    const bool scritto = ScriviDXF(folder->D("c.dxf"));
+    testing_support::UnsetEnv("FRATTIX_FAIL_SAVE");
+    QFile::setPermissions(folder->Program(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    ASSERT_TRUE(scritto);
+    const QStringList m = Log().filter("\tmsgbox\t");
+    ASSERT_EQ(m.size(), 1) << Log().join("\n").toStdString();
+    EXPECT_TRUE(m[0].contains("Il file seguente non puo' essere scritto:\\ndxf.cfg\\nCartella: " + folder->Program()))
+        << m[0].toStdString();
+    EXPECT_EQ(Righe(folder->D("c.dxf")).count("MONOTXT"), 7);
+    EXPECT_FALSE(plat::EntryExists(folder->P("dxf.cfg")));
   }
 }
 

@@ -75,4 +75,32 @@ TEST_F(Comandi, ReportsAsTextAndPreview) {
   EXPECT_EQ(aperti, (QStringList{t.D("altro.txt"), t.D("esempio.txt"), t.D("esempio.txt"), t.D("fronte_est.txt")}));
 }
 
+// The name chosen for a text report is taken in the folder chosen, whatever points the folder's name holds: after
+// No to the overwrite question, "r" in the folder "cava.2" is "cava.2/r.txt", and the sheet "cava.2/fronte_est" is
+// "cava.2/fronte_est.sch"; "cava.txt" and the sheet "cava.sch" in the folder above are never taken for them.
+TEST_F(Comandi, ANameChosenInAFolderWithAPointIsTheFileWritten) {
+  QDir(t.Data()).mkpath("cava.2");
+  QFile::copy(Sorgente("examples/fronte_est.sch"), t.D("cava.2/fronte_est.sch"));
+  QFile::copy(Sorgente("examples/rampa.sch"), t.D("cava.sch"));
+  WriteAnsi(t.D("cava.txt"), "un file dell'utente\n");
+  WriteAnsi(t.D("esempio.txt"), "vecchio\n");
+  const auto r = Esegui(QString("menu esptabtxt\nanswer No \"Volete sovrascrivere il file\"\nfile %1/cava.2/r\n"
+                                "menu espsctxt\nfile %1/cava.2/fronte_est\nclose menu1\n")
+                            .arg(t.Data()));
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  EXPECT_EQ(ReadBytes(t.D("cava.txt")), QByteArray("un file dell'utente\r\n"));
+  EXPECT_EQ(ReadBytes(t.D("esempio.txt")), QByteArray("vecchio\r\n"));
+  EXPECT_TRUE(ReadBytes(t.D("cava.2/r.txt")).startsWith("Program FRATTIX\r\nCava di Monte Rasso\r\n"));
+  EXPECT_TRUE(ReadBytes(t.D("cava.2/fronte_est.txt")).startsWith("Program FRATTIX 32\r\n"));
+  EXPECT_TRUE(ReadBytes(t.D("cava.2/fronte_est.txt")).contains("fronte est"));
+  EXPECT_FALSE(QFile::exists(t.D("cava.tab")));
+  QStringList aperti;
+  for (int i = 0; i < 200 && aperti.size() < 2; ++i) {
+    aperti = QString::fromUtf8(ReadBytes(Aperti())).split('\n', Qt::SkipEmptyParts);
+    if (aperti.size() < 2) QThread::msleep(10);
+  }
+  aperti.sort();
+  EXPECT_EQ(aperti, (QStringList{t.D("cava.2/fronte_est.txt"), t.D("cava.2/r.txt")}));
+}
+
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -135,3 +136,45 @@ TEST(Accanto, TwoReportsOfSessionsNamedAlikePrintedAtOnceKeepEveryJob) {
   };
   DueSessioniStampanoInsieme(preparazione, avvio, "esempio", 10);
 }
+
+// A folder of PDF files on a file system with neither a rename that never replaces nor hard links (some FUSE and
+// network mounts): a job of one session stops right before it gives its file the first free name, and a job of
+// another session prints meanwhile. The first had claimed its name already, so the second takes the next: both files
+// stay, each named by its message and holding its session's print.
+TEST(Accanto, OnAFileSystemWithoutLinksTwoJobsAtOnceKeepBothFiles) {
+  TestFolder a, b;
+  for (const auto& [t, titolo] : {std::pair<TestFolder*, QString>{&a, "Cava Alfa"}, {&b, "Cava Beta"}}) {
+    t->AddPrograms({"MIRVANE"});
+    WriteAnsi(t->P("language.cfg"), " 1 \n");
+    WriteAnsi(t->D("nord.sch"), "Fronte\nGradone\n120/15\nSquadra\n38.5\n12/05/2025\n\n\n\n 1 \n"
+                                " 1  2.5  GI 40  30  2 4 2 1 PLA 0  LIS CAL R2       \n");
+    WriteAnsi(t->D("prova.TIT"), titolo + "\nFronte nord\nMaggio 2025\nSquadra A\n\n");
+    WriteAnsi(t->P("temporan"), " 0 \n 0 \n 0 \n 1 \nnord.sch\nprova.ses\n");
+  }
+  const QString pdf = a.Root() + "/pdf", cancello = a.Root() + "/cancello";
+  QDir().mkpath(pdf);
+  QProcessEnvironment env;
+  env.insert("FRATTIX_PDF_DIR", pdf);
+  env.insert("LD_PRELOAD", FRATTIX_TEST_SENZALINK);
+  QProcessEnvironment fermato = env;
+  fermato.insert("FRATTIX_TEST_RENAME_GATE", cancello);
+  std::unique_ptr<QProcess> pa = Avvia(a, "MIRVANE", {}, "press Picture5\npress Picture6\n", fermato);
+  for (int i = 0; i < 6000 && !QFile::exists(cancello + ".ready"); ++i) QThread::msleep(10);
+  ASSERT_TRUE(QFile::exists(cancello + ".ready")) << pa->readAll().toStdString();
+  std::unique_ptr<QProcess> pb = Avvia(b, "MIRVANE", {}, "press Picture5\npress Picture6\n", env);
+  ASSERT_TRUE(pb->waitForFinished(120000));
+  EXPECT_EQ(pb->exitCode(), 0) << pb->readAll().toStdString();
+  WriteAnsi(cancello, "");
+  ASSERT_TRUE(pa->waitForFinished(120000));
+  EXPECT_EQ(pa->exitCode(), 0) << pa->readAll().toStdString();
+  const QStringList fa = Stampati(ReadLog(a.D("ui.log"))), fb = Stampati(ReadLog(b.D("ui.log")));
+  ASSERT_EQ(fa.size(), 1) << ReadLog(a.D("ui.log")).join('\n').toStdString();
+  ASSERT_EQ(fb.size(), 1) << ReadLog(b.D("ui.log")).join('\n').toStdString();
+  EXPECT_EQ(fa[0], "Brenvale_output-1.pdf");
+  EXPECT_EQ(fb[0], "Brenvale_output-2.pdf");
+  EXPECT_EQ(QDir(pdf).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot).join(' '),
+            QString("Brenvale_output-1.pdf Brenvale_output-2.pdf"));
+  EXPECT_TRUE(TestoPdf(pdf + "/" + fa[0]).contains("Cava Alfa"));
+  EXPECT_TRUE(TestoPdf(pdf + "/" + fb[0]).contains("Cava Beta"));
+}
+

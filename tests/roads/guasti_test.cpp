@@ -988,6 +988,8 @@ class GuastiPermessi : public Guasti {
       if (!QFileInfo(t.P(f)).isExecutable()) QFile::setPermissions(t.P(f), QFileDevice::Permissions(0x6644));
     for (const QString& f : QDir(t.D("rilievi")).entryList(QDir::Files))
       QFile::setPermissions(R(f), QFileDevice::Permissions(0x6644));
+    // The family table of an earlier run, which a cluster run replaces, is the user's to write.
+    QFile::setPermissions(R("esempio.FAM"), QFileDevice::Permissions(0x6666));
     QFile::setPermissions(t.D("rilievi"), QFileDevice::Permissions(0x7777));
   }
   void TearDown() override {
@@ -1053,6 +1055,51 @@ TEST_F(GuastiPermessi, AProgramFolderThatCannotBeWrittenStopsTheClusterRunWithAM
   EXPECT_TRUE(ReadLog(t.D("ui.log")).filter("TALVOR\t").isEmpty());
   EXPECT_EQ(Cartella(), prima);
   EXPECT_FALSE(QFile::exists(t.P("temporan")));
+}
+
+// Result tables that the user made read-only, in a session folder the user may write to: the cluster run and the
+// stability command tell each one as a save that could not write it does, and keep it as it was, mode and all;
+// nothing else is written (TALVOR says it before its clustering window, PELDRIX is not started).
+TEST_F(GuastiPermessi, AResultTableMadeReadOnlyIsToldAndKept) {
+  Copioni({{"frattix32", "menu CalcoliCluster\nclose menu1\n"}, {"TALVOR", DueFamiglie()}});
+  ASSERT_EQ(ComeUtente("").exitCode, 0);
+  ASSERT_TRUE(Messaggi().isEmpty()) << Messaggi().join("\n").toStdString();
+  for (const char* f : {"esempio.dat", "esempio.FAM", "esempio.PER", "esempio.GMC"})
+    ASSERT_TRUE(QFile::exists(R(f))) << f;
+  const auto modo = [&](const char* f) {
+    struct stat s {};
+    return ::lstat(QFile::encodeName(R(f)).constData(), &s) == 0 ? s.st_mode & 07777 : 0u;
+  };
+  const struct {
+    QStringList protette;
+    const char* comando;
+  } casi[] = {{{"esempio.GMC"}, "CalcoliCluster"},
+              {{"esempio.GMC"}, "CalcoliStabilita"},
+              {{"esempio.PER", "esempio.FAM"}, "CalcoliCluster"}};
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.comando + (" " + c.protette.join(' ')).toStdString());
+    for (const char* f : {"esempio.FAM", "esempio.PER", "esempio.GMC"}) ::chmod(QFile::encodeName(R(f)).constData(), 0644);
+    for (const QString& f : c.protette) ASSERT_EQ(::chmod(QFile::encodeName(R(f)).constData(), 0444), 0);
+    QString risposte;
+    for (const QString& f : c.protette) risposte += "answer OK \"" + f + "\"\n";
+    Copioni({{"frattix32", QString("menu %1\nclose menu1\n").arg(c.comando)}, {"TALVOR", risposte}, {"peldrix", ""}});
+    auto prima = Cartella();
+    const RunResult r = ComeUtente("");
+    ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
+    const QStringList m = Messaggi();
+    ASSERT_EQ(m.size(), c.protette.size()) << m.join("\n").toStdString();
+    for (qsizetype i = 0; i < m.size(); ++i) {
+      EXPECT_TRUE(m[i].startsWith("TALVOR\t")) << m[i].toStdString();
+      EXPECT_TRUE(m[i].contains(kNonScritto) && m[i].contains(c.protette[i])) << m[i].toStdString();
+    }
+    EXPECT_TRUE(ReadLog(t.D("ui.log")).filter("\twindow\tworkform\t").isEmpty());
+    // Every launch writes the graphics options; nothing else changed.
+    auto dopo = Cartella();
+    prima.remove("esempio.GRA");
+    dopo.remove("esempio.GRA");
+    EXPECT_EQ(dopo, prima);
+    for (const QString& f : c.protette) EXPECT_EQ(modo(f.toLatin1().constData()), 0444u) << f.toStdString();
+  }
 }
 
 }  // namespace

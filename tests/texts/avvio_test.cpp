@@ -199,6 +199,54 @@ TEST_F(StartUp, UpdateUtilityRunsOnceAndItsFilesMove) {
   EXPECT_EQ(ReadAnsi(t.P("path")), QString("kept\n"));
 }
 
+// An update whose file cannot be written into the program folder (a folder stands at its name; a disk full
+// half-way through the copy): the start-up says so, and the utility and the files left in tempbv stay, so that the
+// next start runs the update again. Once the name is free, the next start moves it all.
+TEST_F(StartUp, AnUpdateThatCannotBeMovedIntoTheProgramFolderIsToldAndTriedAgain) {
+  const QString tempbv = t.DriveC() + "/tempbv";
+  for (const bool cartella : {true, false}) {
+    SCOPED_TRACE(cartella ? "a folder at the name" : "a full disk");
+    WriteAnsi(t.P("language.cfg"), " 1 \n");
+    WriteAnsi(t.P("path"), "kept\n");
+    WriteAnsi(t.P("esempio.ses"), "x\n");
+    WriteScript(t.P("utility03"), "#!/bin/sh\nmkdir -p \"$FRATTIX_DRIVE_C/tempbv\"\necho $$ >> \"$FRATTIX_DRIVE_C/runs\"\n"
+                                  "echo new > \"$FRATTIX_DRIVE_C/tempbv/texts99.txt\"\n");
+    if (cartella) {
+      ASSERT_TRUE(QDir().mkpath(t.P("texts99.txt")));
+    } else {
+      testing_support::SetEnv("FRATTIX_FAIL_SAVE", "texts99.txt");
+    }
+    Script("answer OK \"texts99.txt\"\n");
+    ASSERT_EQ(EndCode(true), 0);
+    testing_support::UnsetEnv("FRATTIX_FAIL_SAVE");
+    const QStringList m = scripted_->Log("msgbox");
+    ASSERT_EQ(m.size(), 1) << Log().join("\n").toStdString();
+    EXPECT_TRUE(m[0].contains("Il file seguente non puo' essere scritto:\\ntexts99.txt\\nCartella: " + t.Program()))
+        << m[0].toStdString();
+    EXPECT_TRUE(m[0].contains("L'aggiornamento sara' ripetuto al prossimo avvio.")) << m[0].toStdString();
+    EXPECT_TRUE(QFile::exists(t.P("utility03")));
+    EXPECT_EQ(ReadAnsi(tempbv + "/texts99.txt"), QString("new\n"));
+    // Nothing of what follows an update: the examples stay, the folder of the sheets too.
+    EXPECT_TRUE(QFile::exists(t.P("esempio.ses")));
+    EXPECT_EQ(ReadAnsi(t.P("path")), QString("kept\n"));
+
+    if (cartella) {
+      ASSERT_TRUE(QDir(t.P("texts99.txt")).removeRecursively());
+    }
+    Script("");
+    ASSERT_EQ(EndCode(true), 0);
+    EXPECT_TRUE(Log().isEmpty()) << Log().join("\n").toStdString();
+    EXPECT_FALSE(QFile::exists(t.P("utility03")));
+    EXPECT_EQ(ReadAnsi(t.P("texts99.txt")), QString("new\n"));
+    EXPECT_FALSE(QDir(tempbv).exists());
+    EXPECT_TRUE(QFile::exists(t.P("data/ita/esempio.ses")));
+    EXPECT_EQ(ReadAnsi(t.P("path")), t.P("data/ita") + "\n");
+    QFile::remove(t.P("texts99.txt"));
+    QDir(t.P("data")).removeRecursively();
+  }
+  EXPECT_EQ(ReadAnsi(t.DriveC() + "/runs").count('\n'), 4);
+}
+
 TEST_F(StartUp, UpdateNeverRunsFromASource32FolderNorInModuleOne) {
   const QString folder = t.Root() + "/Source32/bin";
   QDir().mkpath(folder);
