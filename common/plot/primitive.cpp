@@ -260,9 +260,12 @@ void DisegnaSimbolo(double x, double y, double height, const QString& text, doub
     p->SetCurrentPosition(a.X, yd);
     p->Print(text);
   }
-  // The text list is full: the text is drawn and left out of the display list.
-  if (g.RidisegnoInCorso || g.NumeroScritte >= MassimoScritte) return;
-  g.ListaScritte[++g.NumeroScritte] = scritta;
+  if (g.RidisegnoInCorso) return;
+  // Every text drawn is recorded, however many: the list grows with the plot.
+  if (static_cast<std::size_t>(++g.NumeroScritte) < g.ListaScritte.size())
+    g.ListaScritte[static_cast<std::size_t>(g.NumeroScritte)] = scritta;
+  else
+    g.ListaScritte.push_back(scritta);
 }
 
 QString TestoNumero(double value, int decimals) {
