@@ -215,7 +215,8 @@ TEST_F(GraficoDaMenu, EveryWedgeOfTheTableKeepsItsLabelInTheDxfAndOnPaper) {
   std::vector<std::pair<int, int>> coppie;
   for (int i = 1; i < kFamiglie; ++i)
     for (int j = i + 1; j <= kFamiglie; ++j) coppie.emplace_back(i, j);
-  QString gmc = QString::fromUtf8("imm.P1 [°]\tinc.P1 [°]\tsciv.P1\timm.P2 [°]\tinc.P2 [°]\tsciv.P2\tF.S. [-]\tVolume [m³]\n");
+  QString gmc =
+      QString::fromUtf8("imm.P1 [°]\tinc.P1 [°]\tsciv.P1\timm.P2 [°]\tinc.P2 [°]\tsciv.P2\tF.S. [-]\tVolume [m³]\n");
   QStringList etichette;
   for (int n = 0; n < kCunei; ++n) {
     const auto [i, j] = coppie[static_cast<std::size_t>(n) * 2333 % coppie.size()];
@@ -225,6 +226,10 @@ TEST_F(GraficoDaMenu, EveryWedgeOfTheTableKeepsItsLabelInTheDxfAndOnPaper) {
     gmc += QString("%1\t%2\tSI\t%3\t%4\tNO\t%5\t12.5\n").arg(a[0]).arg(a[1]).arg(b[0]).arg(b[1]).arg(etichette.back());
   }
   WriteAnsi(t.D("esempio.GMC"), gmc);
+  // Two titles wider than the page: on paper and in the DXF each starts at the page's left edge and ends on it.
+  const QString titolo = "RELAZIONE GEOMECCANICA CAVA DI MONTE ROSSO FRONTE EST GRADONE DUE QUOTA 405 M 25";
+  const QString emme(80, 'M');
+  WriteAnsi(t.D("esempio.tit"), titolo + "\n" + emme + "\nCampagna di maggio 2025\n\n\n\n\n\n\n");
 
   Esegui("GraficaCluster", {0, 1, 1, 1, 2, 2, 1}, "cunei");
   QStringList attese = etichette;
@@ -233,7 +238,8 @@ TEST_F(GraficoDaMenu, EveryWedgeOfTheTableKeepsItsLabelInTheDxfAndOnPaper) {
   // A factor of safety or a family's number.
   const QRegularExpression numero("^([0-9]+\\.[0-9][0-9]|[0-9]{1,3})$");
 
-  // The DXF: one TEXT entity for each, beside the ten texts of the title block and the net.
+  // The DXF: one TEXT entity for each, beside the ten texts of the title block and the net. The titles start at the
+  // drawing's left edge and end within it by the writer's own width (a character as wide as the text is high).
   QProcess py;
   py.start("/usr/bin/python3",
            {"-c",
@@ -247,13 +253,21 @@ TEST_F(GraficoDaMenu, EveryWedgeOfTheTableKeepsItsLabelInTheDxfAndOnPaper) {
   ASSERT_EQ(py.exitCode(), 0) << py.readAllStandardError().toStdString();
   QStringList righe = QString::fromUtf8(py.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
   ASSERT_FALSE(righe.isEmpty());
-  righe.removeFirst();
+  const QStringList estensione = righe.takeFirst().split(' ');
   QStringList testi;
+  int titoli = 0;
   for (const QString& r : righe) {
     const QStringList c = r.split('\t');
     ASSERT_EQ(c.size(), 4) << r.toStdString();
     testi << c[0];
+    if (c[0] != titolo && c[0] != emme) continue;
+    ++titoli;
+    EXPECT_EQ(c[3], "0") << r.toStdString();  // from its start point
+    EXPECT_DOUBLE_EQ(c[1].toDouble(), estensione[0].toDouble()) << r.toStdString();
+    EXPECT_LE(c[1].toDouble() + 80 * c[2].toDouble(), estensione[1].toDouble()) << r.toStdString();
+    EXPECT_GT(c[1].toDouble() + 80 * c[2].toDouble(), 0.9 * estensione[1].toDouble()) << r.toStdString();
   }
+  EXPECT_EQ(titoli, 2);
   EXPECT_EQ(testi.size(), kCunei + kFamiglie + 10);
   testi = testi.filter(numero);
   testi.sort();
@@ -266,8 +280,10 @@ TEST_F(GraficoDaMenu, EveryWedgeOfTheTableKeepsItsLabelInTheDxfAndOnPaper) {
   testo.start("pdftotext", {"-raw", t.Root() + "/pdf/" + pdf[0], "-"});
   ASSERT_TRUE(testo.waitForFinished(60000));
   const QString stampato = QString::fromUtf8(testo.readAllStandardOutput());
+  EXPECT_TRUE(stampato.contains(titolo));
+  EXPECT_TRUE(stampato.contains(emme));
   QStringList parole =
-      QString(stampato).split(QRegularExpression("\\s+"), Qt::SkipEmptyParts).filter(numero);
+      QString(stampato).remove(titolo).split(QRegularExpression("\\s+"), Qt::SkipEmptyParts).filter(numero);
   parole.sort();
   Uguali(parole, attese);
   // Every word on the paper.

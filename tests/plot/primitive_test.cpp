@@ -225,7 +225,8 @@ TEST_F(Primitive, TextsAreDrawnAndRecordedWithTheirPenAndTheListKeepsEveryOne) {
   for (int i = 2; i <= 12368; ++i) DisegnaSimbolo(0.5, 0.5, 0.1, QString::number(i), 0, 1);
   DisegnaSimbolo(12, 22, 1.5, "MMM", 0, 3);
   ASSERT_EQ(Grafico.NumeroScritte, 12369);
-  for (int i = 2; i <= 12368; ++i) ASSERT_EQ(Grafico.ListaScritte[static_cast<std::size_t>(i)].Testo, QString::number(i));
+  for (int i = 2; i <= 12368; ++i)
+    ASSERT_EQ(Grafico.ListaScritte[static_cast<std::size_t>(i)].Testo, QString::number(i));
   EXPECT_EQ(Grafico.ListaScritte[12369].Testo, "MMM");
   EXPECT_GT(Inchiostro(13, 20, 15, 21, qRgb(255, 0, 0)), 20);
   // A new plot holds its own texts only.
