@@ -300,15 +300,17 @@ class RendererStampa : public InterpreteDocumento {
   }
 
   // The base font for a header or footer; one that would run past the page width even from the left margin is set
-  // smaller, so that it ends within it.
+  // smaller, so that it ends within it (below the smallest font of a table only when even that one is too wide).
   void FontBase(const QString& testo) {
     plat::TextPrinter& p = Stampante();
     Font(fontBase_, dimensioneBase_);
-    if (dimensioneBase_ > 0)
-      Restringi(dimensioneBase_, W_ - m_[0], kDimensioneMinima, p.TextWidth(testo), [&](double d) {
-        p.SetFontSize(d);
-        return p.TextWidth(testo);
-      });
+    if (!(dimensioneBase_ > 0)) return;
+    const auto misura = [&](double d) {
+      p.SetFontSize(d);
+      return p.TextWidth(testo);
+    };
+    const double d = Restringi(dimensioneBase_, W_ - m_[0], kDimensioneMinima, p.TextWidth(testo), misura);
+    Restringi(d, W_ - m_[0], 0, p.TextWidth(testo), misura);
   }
 
   void StampaIntestazione() {

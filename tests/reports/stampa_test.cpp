@@ -235,9 +235,10 @@ TEST_F(Stampa, NothingRunsOffThePaper) {
 
 // A table that does not fit the page even at the smallest font (1 point) keeps that font, and the gaps between its
 // columns narrow until it ends within the page; texts wider than the page on their own at that font take a smaller
-// one still. Every column is printed, in order, within the page.
+// one still, and so does a footer. Every column is printed, in order, within the page.
 TEST_F(Stampa, ATableTooWideEvenAtTheSmallestFontStaysOnThePaper) {
   p.larghezza = [this](const QString& t) { return 0.5 * p.dimensione * t.size(); };
+  const QString piede(1200, 'f');  // 600 points at 1 point
   for (const int lunghezza : {6, 40}) {
     QStringList testa, riga;
     for (int c = 1; c <= 30; ++c) {
@@ -245,8 +246,8 @@ TEST_F(Stampa, ATableTooWideEvenAtTheSmallestFontStaysOnThePaper) {
       riga << QString::number(100 + c) + "." + QString(lunghezza - 4, '5');
     }
     p.stampati.clear();
-    Documento({"#RESET 2,2,2,2,2,2,12,Arial", "#HEADER", "#FOOTER", "#STARTTABLE", testa.join('\t'), riga.join('\t'),
-               "#ENDTABLE", "Dopo", "#ENDDOCUMENT"});
+    Documento({"#RESET 2,2,2,2,2,2,12,Arial", "#HEADER", "#FOOTER " + piede, "#STARTTABLE", testa.join('\t'),
+               riga.join('\t'), "#ENDTABLE", "Dopo", "#ENDDOCUMENT"});
     double x = 0, dimensione = 0;
     for (int c = 0; c < 30; ++c) {
       for (const QString& cella : {testa[c], riga[c]}) {
@@ -262,6 +263,8 @@ TEST_F(Stampa, ATableTooWideEvenAtTheSmallestFontStaysOnThePaper) {
       x = p.Cerca(testa[c])->x;
     }
     EXPECT_EQ(p.Cerca("Dopo")->dimensione, 12);
+    ASSERT_NE(p.Cerca(piede), nullptr);
+    EXPECT_LE(p.Cerca(piede)->x + 0.5 * p.Cerca(piede)->dimensione * piede.size(), 566 + 1e-9);
   }
 }
 
