@@ -148,6 +148,9 @@ int Riduci(int strato) {
 
 QString Q(const char* s) { return QString::fromLatin1(s); }
 
+// The width the writer counts for a text of height h in its text style: a character as wide as the text is high.
+double LarghezzaTestoDxf(const QString& text, double h) { return static_cast<double>(text.size()) * h; }
+
 }  // namespace
 
 QString LeggiStileDxf() {
@@ -291,7 +294,7 @@ void DxfTesto(double x, double y, double h, const QString& text, double a, int k
   constexpr std::string_view m = "####.##";
   const double tx = x + s.OrigineTestoX, ty = y + s.OrigineTestoY;
   const double radianti = a * std::numbers::pi / 180.0;
-  const double lunghezza = static_cast<double>(text.size()) * h;
+  const double lunghezza = LarghezzaTestoDxf(text, h);
   Entita e;
   e << " 0" << "TEXT" << " 8";
   e.Intero(Riduci(s.StratoTesti)) << "10";
@@ -363,7 +366,14 @@ bool ScriviDXF(const QString& name) {
   for (int t = 1; t <= Grafico.NumeroScritte; ++t) {
     const Scritta& s = Grafico.ListaScritte[t];
     DxfColore(s.Colore);
-    DxfTesto(s.X, s.Y, s.Altezza, s.Testo, s.Angolo, s.Tipo);
+    // A centred text wider than the page is placed by the rule of the preview and the paper, its width as the
+    // writer counts it. Its smaller height is written with the file's two decimals rounded down, so that the text
+    // still ends within the page.
+    const AncoraggioScritta a =
+        AncoraggioLarghezza(s, p, [](const Scritta& t) { return LarghezzaTestoDxf(t.Testo, t.Altezza); });
+    const double altezza =
+        a.Scala < 1 ? std::max(0.01, std::floor(s.Altezza * a.Scala * 100 + 1e-9) / 100) : s.Altezza;
+    DxfTesto(a.X, s.Y, altezza, s.Testo, s.Angolo, a.Centrata ? -2 : s.Tipo == -2 ? 0 : s.Tipo);
   }
   DxfTraccia(0, 0, 999);
   if (Dxf.Fallito) {

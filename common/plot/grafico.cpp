@@ -112,6 +112,8 @@ void InizioGrafico(double a1, const QString& a2, double xmin, double ymin, doubl
     g.NumeroSegmenti = 0;
     g.NumeroBlocchi = 0;
     g.NumeroScritte = 0;
+    // The texts of the plot before are let go: the list holds those of this plot only.
+    g.ListaScritte = std::vector<Scritta>(1);
     g.ListaPoligoni.clear();
     // The primitives shift the drawing right by the left margin and down by the top margin: the page window grows
     // by them once, here. A redraw passes a window that holds them already.

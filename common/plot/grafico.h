@@ -17,8 +17,6 @@
 
 // Segments of the display list held in memory at once: a chunk.
 constexpr int DimensioneBlocco = 32000;
-// Texts the display list holds; later texts of a plot are drawn and not recorded.
-constexpr int MassimoScritte = 2000;
 constexpr int NumeroPenne = 30;
 constexpr int NumeroColori = 15;
 
@@ -99,11 +97,11 @@ struct ModuloGrafico {
   Punto PuntoCorrente;            // last point given to Traccia (page centimetres, before origin and margins)
 
   // The display list: the current chunk of segments (entries 1 to NumeroSegmenti), the chunks written so far,
-  // the texts (entries 1 to NumeroScritte), the polygons.
+  // the texts (entries 1 to NumeroScritte: every text of the plot, the list grows with them), the polygons.
   std::vector<Segmento> ListaSegmenti = std::vector<Segmento>(DimensioneBlocco + 1);
   int NumeroSegmenti = 0;
   int NumeroBlocchi = 0;
-  std::vector<Scritta> ListaScritte = std::vector<Scritta>(MassimoScritte + 1);
+  std::vector<Scritta> ListaScritte = std::vector<Scritta>(1);
   int NumeroScritte = 0;
   std::vector<Poligono> ListaPoligoni;
 

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // The hourglass pointer while an object of this kind lives.
 class Clessidra {
  public:
@@ -30,14 +32,17 @@ int AltezzaCarattereSchermo(double altezza);
 // The outline of the printer's page on the preview, dotted, from the origin.
 void ContornoPagina(int colore);
 
-// Where a text of the display list is drawn on the preview and on the printer: centred on its point (type -2) or
-// starting at it. A horizontal centred text wider than the page window starts at the window's left edge instead,
-// at the height (Scala times its own) at which it ends within the window, so that the whole of it is on the page.
-// Its width is measured in the printer's font (the cell height 5/3 of the text's height), so the preview places
-// it as the print does.
+// Where a text of the display list is drawn on the preview, on the printer and in a DXF drawing: centred on its
+// point (type -2) or starting at it. A horizontal centred text wider than the page window starts at the window's
+// left edge instead, at the height (Scala times its own) at which it ends within the window, so that the whole of it
+// is on the page. `larghezza` is the text's width in centimetres at its own height, as the medium draws it.
 struct AncoraggioScritta {
   double X = 0;
   bool Centrata = false;
   double Scala = 1;
 };
+AncoraggioScritta AncoraggioLarghezza(const Scritta& scritta, const Finestra& pagina,
+                                      const std::function<double(const Scritta&)>& larghezza);
+// The preview and the printer: the width measured in the printer's font (the cell height 5/3 of the text's height),
+// so that the preview places the text as the print does.
 AncoraggioScritta Ancoraggio(const Scritta& scritta, const Finestra& pagina);

@@ -260,9 +260,12 @@ void DisegnaSimbolo(double x, double y, double height, const QString& text, doub
     p->SetCurrentPosition(a.X, yd);
     p->Print(text);
   }
-  // The text list is full: the text is drawn and left out of the display list.
-  if (g.RidisegnoInCorso || g.NumeroScritte >= MassimoScritte) return;
-  g.ListaScritte[++g.NumeroScritte] = scritta;
+  if (g.RidisegnoInCorso) return;
+  // Every text drawn is recorded, however many: the list grows with the plot.
+  if (static_cast<std::size_t>(++g.NumeroScritte) < g.ListaScritte.size())
+    g.ListaScritte[static_cast<std::size_t>(g.NumeroScritte)] = scritta;
+  else
+    g.ListaScritte.push_back(scritta);
 }
 
 QString TestoNumero(double value, int decimals) {
@@ -381,17 +384,24 @@ plat::DrawingSurface* SuperficieGrafica() {
 
 int ColoreVisibile(int colore) { return colore == kBianco ? 0 : colore; }
 
-AncoraggioScritta Ancoraggio(const Scritta& scritta, const Finestra& pagina) {
+AncoraggioScritta AncoraggioLarghezza(const Scritta& scritta, const Finestra& pagina,
+                                      const std::function<double(const Scritta&)>& larghezza) {
   const bool centrata = scritta.Tipo == -2;
   if (!centrata || scritta.Angolo != 0 || scritta.Testo.isEmpty()) return {scritta.X, centrata};
-  // The width in centimetres, measured at 200 pixels a centimetre.
-  constexpr double kPixelCm = 200;
-  const double cella = std::clamp(scritta.Altezza * 5.0 / 3.0 * kPixelCm, 1.0, 1e6);
-  const QFontMetricsF m(plat::GdiFont(static_cast<int>(std::lround(cella)), scritta.Carattere.left(31)));
-  const double larghezza = m.horizontalAdvance(scritta.Testo) / kPixelCm;
+  const double w = larghezza(scritta);
   // Widths follow the font's height closely, not exactly: a little room is kept.
-  if (larghezza > pagina.X2 - pagina.X1) return {pagina.X1, false, 0.98 * (pagina.X2 - pagina.X1) / larghezza};
+  if (w > pagina.X2 - pagina.X1) return {pagina.X1, false, 0.98 * (pagina.X2 - pagina.X1) / w};
   return {scritta.X, true};
+}
+
+AncoraggioScritta Ancoraggio(const Scritta& scritta, const Finestra& pagina) {
+  return AncoraggioLarghezza(scritta, pagina, [](const Scritta& s) {
+    // The width in centimetres, measured at 200 pixels a centimetre.
+    constexpr double kPixelCm = 200;
+    const double cella = std::clamp(s.Altezza * 5.0 / 3.0 * kPixelCm, 1.0, 1e6);
+    const QFontMetricsF m(plat::GdiFont(static_cast<int>(std::lround(cella)), s.Carattere.left(31)));
+    return m.horizontalAdvance(s.Testo) / kPixelCm;
+  });
 }
 
 int AltezzaCarattereSchermo(double altezza) {

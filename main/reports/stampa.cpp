@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -22,6 +23,10 @@ constexpr double kCm = kPuntiPerCentimetro;
 // Leader dots are added one at a time; a run longer than this ends (a font that measures a point as next to
 // nothing would otherwise take for ever).
 constexpr int kMassimoPunti = 2000;
+// The gap between two columns of a table or list, and the room of a list's leader dots after its widest label.
+constexpr double kIntervallo = 0.5 * kCm;
+// The smallest font a table wider than the page is set in.
+constexpr double kDimensioneMinima = 1;
 
 plat::TextPrinter*& StampanteImpostata() {
   static plat::TextPrinter* stampante = nullptr;
@@ -85,9 +90,9 @@ class RendererStampa : public InterpreteDocumento {
     }
   }
 
-  // A line that would run past the page width even from the left margin is printed in pieces, broken at its
-  // blanks, each on a line of its own from the left margin: nothing of it falls off the paper. A word wider than the
-  // page on its own stays whole.
+  // A line that would run past the page width even from the left margin is printed in pieces, each on a line of
+  // its own from the left margin, so that nothing of it falls off the paper: it is broken at its blanks, and a word
+  // wider than the page on its own is broken where it meets the page's edge.
   void ScriviTesto(const QString& riga) override {
     plat::TextPrinter& p = Stampante();
     const double spazio = W_ - m_[0];
@@ -97,16 +102,21 @@ class RendererStampa : public InterpreteDocumento {
     }
     qsizetype inizio = 0;
     while (inizio < riga.size()) {
-      // The longest piece from `inizio` that ends before a blank and fits; at least one word.
+      // The longest piece from `inizio` that ends before a blank and fits; at least one word, or as much of the
+      // word as fits.
       qsizetype fine = inizio;
       while (fine < riga.size() && riga.at(fine) == QLatin1Char(' ')) ++fine;
       fine = riga.indexOf(QLatin1Char(' '), fine);
       if (fine < 0) fine = riga.size();
-      for (qsizetype dopo = fine; dopo < riga.size();) {
-        qsizetype prossima = riga.indexOf(QLatin1Char(' '), dopo + 1);
-        if (prossima < 0) prossima = riga.size();
-        if (p.TextWidth(riga.mid(inizio, prossima - inizio)) > spazio) break;
-        fine = dopo = prossima;
+      if (p.TextWidth(riga.mid(inizio, fine - inizio)) > spazio) {
+        fine = inizio + PrefissoEntro(riga.mid(inizio, fine - inizio), spazio);
+      } else {
+        for (qsizetype dopo = fine; dopo < riga.size();) {
+          qsizetype prossima = riga.indexOf(QLatin1Char(' '), dopo + 1);
+          if (prossima < 0) prossima = riga.size();
+          if (p.TextWidth(riga.mid(inizio, prossima - inizio)) > spazio) break;
+          fine = dopo = prossima;
+        }
       }
       StampaRigaTesto(riga.mid(inizio, fine - inizio), true);
       inizio = fine;
@@ -118,28 +128,12 @@ class RendererStampa : public InterpreteDocumento {
     plat::TextPrinter& p = Stampante();
     const int n = static_cast<int>(t.celle.size());
     // The column widths are measured once for the whole table, on every row of it: its later parts keep them, and
-    // the font size it was given.
+    // the font size and the gaps it was given.
     if (!t.continuazione) {
       dimensioneTabella_ = dimensione_;
+      intervallo_ = kIntervallo;
       MisuraTabella(t);
-      // A table that would run past the page width even from the left margin is set in a smaller font, so that
-      // it ends at the page width: the widths of its texts shrink with the font, its gaps do not.
-      const double gap = 0.5 * kCm * (static_cast<double>(larghezza_.size()) + (t.lista ? 1 : 0));
-      for (int prova = 0; prova < 4 && totale_ > W_ - m_[0] && dimensione_ > 0; ++prova) {
-        const double testi = totale_ - gap, spazio = W_ - m_[0] - gap;
-        if (testi <= 0 || spazio <= 0) break;
-        const double prima = totale_;
-        dimensioneTabella_ = std::max(1.0, dimensioneTabella_ * spazio / testi * (prova == 0 ? 1.0 : 0.98));
-        p.SetFontSize(dimensioneTabella_);
-        MisuraTabella(t);
-        // A printer whose widths do not follow the font size keeps the table as it was.
-        if (totale_ >= prima) {
-          dimensioneTabella_ = dimensione_;
-          p.SetFontSize(dimensione_);
-          MisuraTabella(t);
-          break;
-        }
-      }
+      AdattaTabella(t);
     }
     // While the table is printed its size is the body size, which every header and footer puts back.
     const double dimensioneTesto = dimensione_;
@@ -175,16 +169,71 @@ class RendererStampa : public InterpreteDocumento {
     inizioPagina_ = false;
   }
 
-  // The column widths of a table in the current font, on every row of it, and its whole width.
+  // The column widths of a table in the current font, on every row of it, and its whole width: the widths, the
+  // gaps between the columns and, in a list, the room of the leader dots after the widest label.
   void MisuraTabella(const TabellaDocumento& t) {
     plat::TextPrinter& p = Stampante();
     const int c = t.colonne;
     larghezza_.assign(static_cast<std::size_t>(c), 0.0);
     for (const QStringList& riga : t.tutte ? *t.tutte : t.celle)
       for (int j = 0; j < c; ++j) larghezza_[j] = std::max(larghezza_[j], p.TextWidth(riga.at(j)));
-    if (t.lista && c > 0) larghezza_[0] += 0.5 * kCm;
-    totale_ = 0;
-    for (double l : larghezza_) totale_ += l + 0.5 * kCm;
+    testi_ = 0;
+    for (double l : larghezza_) testi_ += l;
+    intervalli_ = c + (t.lista && c > 0 ? 1 : 0);
+    totale_ = testi_ + intervalli_ * intervallo_;
+  }
+
+  // A table that would run past the page width even from the left margin is set in a smaller font, so that it
+  // ends at the page width: the widths of its texts shrink with the font, its gaps do not. A table that does not
+  // fit even at the smallest font keeps that font, and the gaps between its columns narrow as far as the page
+  // needs; only texts wider than the page on their own at that font take a smaller one still.
+  void AdattaTabella(const TabellaDocumento& t) {
+    const double spazio = W_ - m_[0];
+    if (totale_ <= spazio || !(dimensione_ > 0)) return;
+    const auto misura = [&](double dimensione) {
+      Stampante().SetFontSize(dimensione);
+      MisuraTabella(t);
+      return testi_;
+    };
+    dimensioneTabella_ =
+        Restringi(dimensioneTabella_, spazio - intervalli_ * intervallo_, kDimensioneMinima, testi_, misura);
+    if (testi_ > spazio) dimensioneTabella_ = Restringi(dimensioneTabella_, spazio, 0, testi_, misura);
+    if (totale_ > spazio && testi_ <= spazio && intervalli_ > 0) {
+      intervallo_ = (spazio - testi_) / intervalli_;
+      totale_ = testi_ + intervalli_ * intervallo_;
+    }
+    Stampante().SetFontSize(dimensione_);
+  }
+
+  // The font size at which a text `larghezza` wide in `dimensione` comes within `spazio`: smaller in proportion to
+  // the width, measured again (`misura` sets a size and gives the width in it), a few times, never below `minimo`
+  // (which a room of nothing takes at once). A printer whose widths do not follow the size keeps the size before.
+  static double Restringi(double dimensione, double spazio, double minimo, double larghezza,
+                          const std::function<double(double)>& misura) {
+    for (int prova = 0; prova < 4 && larghezza > spazio; ++prova) {
+      if (!(larghezza > 0)) break;
+      const double proporzionale = spazio > 0 ? dimensione * spazio / larghezza * (prova == 0 ? 1.0 : 0.98) : 0;
+      const double nuova = std::max(minimo, proporzionale);
+      if (!(nuova < dimensione) || !(nuova > 0)) break;
+      const double misurata = misura(nuova);
+      if (!(misurata < larghezza)) {
+        misura(dimensione);
+        break;
+      }
+      dimensione = nuova;
+      larghezza = misurata;
+    }
+    return dimensione;
+  }
+
+  // The longest start of `testo` that fits within `spazio` (searched over its length), one character at least.
+  qsizetype PrefissoEntro(const QString& testo, double spazio) const {
+    qsizetype entra = 1, oltre = testo.size();
+    while (oltre - entra > 1) {
+      const qsizetype meta = entra + (oltre - entra) / 2;
+      (Stampante().TextWidth(testo.left(meta)) <= spazio ? entra : oltre) = meta;
+    }
+    return entra;
   }
 
   void StampaTabella(const TabellaDocumento& t, int n) {
@@ -251,13 +300,17 @@ class RendererStampa : public InterpreteDocumento {
   }
 
   // The base font for a header or footer; one that would run past the page width even from the left margin is set
-  // smaller, so that it ends within it.
+  // smaller, so that it ends within it (below the smallest font of a table only when even that one is too wide).
   void FontBase(const QString& testo) {
     plat::TextPrinter& p = Stampante();
     Font(fontBase_, dimensioneBase_);
-    const double larghezza = p.TextWidth(testo), spazio = W_ - m_[0];
-    if (larghezza > spazio && dimensioneBase_ > 0)
-      p.SetFontSize(std::max(1.0, 0.98 * dimensioneBase_ * spazio / larghezza));
+    if (!(dimensioneBase_ > 0)) return;
+    const auto misura = [&](double d) {
+      p.SetFontSize(d);
+      return p.TextWidth(testo);
+    };
+    const double d = Restringi(dimensioneBase_, W_ - m_[0], kDimensioneMinima, p.TextWidth(testo), misura);
+    Restringi(d, W_ - m_[0], 0, p.TextWidth(testo), misura);
   }
 
   void StampaIntestazione() {
@@ -286,24 +339,25 @@ class RendererStampa : public InterpreteDocumento {
     StampaIntestazione();
   }
 
-  // A list row: the label followed by a blank and leader dots up to the width of the first column, then the
-  // values right-aligned.
+  // A list row: the label followed by a blank and leader dots up to the width of the first column and the room of
+  // the dots, then the values right-aligned.
   void StampaRigaLista(const QStringList& celle, const std::vector<double>& larghezza, double totale) {
     plat::TextPrinter& p = Stampante();
     double x = InizioRiga(totale);
     for (int j = 0; j < static_cast<int>(larghezza.size()); ++j) {
       QString cella = celle.at(j);
+      const double colonna = larghezza[j] + (j == 0 ? intervallo_ : 0);
       if (j == 0) {
-        p.SetCurrentX(x + 0.25 * kCm);
+        p.SetCurrentX(x + intervallo_ / 2);
         cella += QLatin1Char(' ');
         // A font that measures the point as 0 wide gets no dots, so the loop always ends.
         if (p.TextWidth(QStringLiteral(".")) > 0)
-          for (int k = 0; k < kMassimoPunti && p.TextWidth(cella) < larghezza[0]; ++k) cella += QLatin1Char('.');
+          for (int k = 0; k < kMassimoPunti && p.TextWidth(cella) < colonna; ++k) cella += QLatin1Char('.');
       } else {
-        p.SetCurrentX(x + larghezza[j] + 0.25 * kCm - p.TextWidth(cella));
+        p.SetCurrentX(x + colonna + intervallo_ / 2 - p.TextWidth(cella));
       }
       Stampa(cella, false);
-      x += larghezza[j] + 0.5 * kCm;
+      x += colonna + intervallo_;
     }
     Stampa(QString(), true);
   }
@@ -316,9 +370,9 @@ class RendererStampa : public InterpreteDocumento {
     for (int j = 0; j < static_cast<int>(larghezza.size()); ++j) {
       const QString& cella = celle.at(j);
       const bool destra = j < StileTabulazione().size() && StileTabulazione().at(j) == QLatin1Char('>');
-      p.SetCurrentX(destra ? x + larghezza[j] + 0.25 * kCm - p.TextWidth(cella) : x + 0.25 * kCm);
+      p.SetCurrentX(destra ? x + larghezza[j] + intervallo_ / 2 - p.TextWidth(cella) : x + intervallo_ / 2);
       Stampa(cella, false);
-      x += larghezza[j] + 0.5 * kCm;
+      x += larghezza[j] + intervallo_;
     }
     if (testa) p.SetFontBold(false);
     Stampa(QString(), true);
@@ -335,7 +389,10 @@ class RendererStampa : public InterpreteDocumento {
   bool saltoDopoUltimaRiga_ = false;  // the last row of a table part ended its page
   long long testiStampati_ = 0;
   std::vector<double> larghezza_;     // the column widths of the table or list being printed
-  double totale_ = 0;                 // its width: the columns and the gaps between them
+  double testi_ = 0;                  // their sum
+  int intervalli_ = 0;                // its gaps: one a column, and in a list the room of the dots
+  double intervallo_ = kIntervallo;   // the width of a gap
+  double totale_ = 0;                 // its width: the columns and the gaps
   double dimensioneTabella_ = 0;      // its font size: the body size, or less where it would not fit the page
 };
 

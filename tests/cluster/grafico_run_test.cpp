@@ -14,10 +14,13 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace {
 
@@ -173,6 +176,131 @@ TEST_F(GraficoDaMenu, BothPlotCommandsInBothProjectionsAndHemispheres) {
   if (uscita.isEmpty()) {
     EXPECT_EQ(Pdf(), ++stampe);
   }
+}
+
+// Two sorted lists of texts are the same: what is missing and what is in excess are said.
+void Uguali(const QStringList& trovati, const QStringList& attesi) {
+  EXPECT_EQ(trovati.size(), attesi.size());
+  QStringList mancano, oltre;
+  std::set_difference(attesi.begin(), attesi.end(), trovati.begin(), trovati.end(), std::back_inserter(mancano));
+  std::set_difference(trovati.begin(), trovati.end(), attesi.begin(), attesi.end(), std::back_inserter(oltre));
+  EXPECT_TRUE(mancano.isEmpty()) << mancano.size() << " missing: " << mancano.mid(0, 20).join(' ').toStdString();
+  EXPECT_TRUE(oltre.isEmpty()) << oltre.size() << " in excess: " << oltre.mid(0, 20).join(' ').toStdString();
+}
+
+// The cluster plot of 120 families and the wedges of 3,015 of their pairs (graphics option 6 = 1): far more texts
+// than a list of 2,000 would keep. The DXF and the printed PDF hold the factor of safety of every wedge of the
+// table, each once, with the title block and the number of every family.
+TEST_F(GraficoDaMenu, EveryWedgeOfTheTableKeepsItsLabelInTheDxfAndOnPaper) {
+  AzzeraTalvor();
+  Avvio.NumeroLingua = 1;
+  Talvor.PercorsoProgramma = t.Program();
+  Talvor.NomeFileDati = QStringLiteral("esempio.ses");
+  auto& T = Talvor;
+  constexpr int kFamiglie = 120, kCunei = 3015;
+  std::vector<std::array<double, 2>> giaciture(kFamiglie + 1);
+  for (int k = 1; k <= kFamiglie; ++k) {
+    const auto u = static_cast<std::size_t>(k);
+    giaciture[u] = {std::fmod(k * 47.0, 360.0), 15.0 + (k * 13) % 71};
+    GiacituraInPolo(giaciture[u][0], giaciture[u][1], T.InclinazionePoli[u], T.DirezionePoli[u]);
+    T.InclinazioneCentri[u] = T.InclinazionePoli[u];
+    T.DirezioneCentri[u] = T.DirezionePoli[u];
+    T.NumeroMembri[u] = 1;
+    T.MembriCluster[u][1] = k;
+  }
+  T.NumeroPoli = T.NumeroCluster = kFamiglie;
+  T.DistanzaMassima = 0.1;
+  ASSERT_TRUE(SalvaRisultati());
+  // The pairs in an order that sets each label far from the one before, each with a factor of safety of its own.
+  std::vector<std::pair<int, int>> coppie;
+  for (int i = 1; i < kFamiglie; ++i)
+    for (int j = i + 1; j <= kFamiglie; ++j) coppie.emplace_back(i, j);
+  QString gmc =
+      QString::fromUtf8("imm.P1 [°]\tinc.P1 [°]\tsciv.P1\timm.P2 [°]\tinc.P2 [°]\tsciv.P2\tF.S. [-]\tVolume [m³]\n");
+  QStringList etichette;
+  for (int n = 0; n < kCunei; ++n) {
+    const auto [i, j] = coppie[static_cast<std::size_t>(n) * 2333 % coppie.size()];
+    etichette << QString::number(0.5 + 0.01 * n, 'f', 2);
+    const auto& a = giaciture[static_cast<std::size_t>(i)];
+    const auto& b = giaciture[static_cast<std::size_t>(j)];
+    gmc += QString("%1\t%2\tSI\t%3\t%4\tNO\t%5\t12.5\n").arg(a[0]).arg(a[1]).arg(b[0]).arg(b[1]).arg(etichette.back());
+  }
+  WriteAnsi(t.D("esempio.GMC"), gmc);
+  // Two titles wider than the page: on paper and in the DXF each starts at the page's left edge and ends on it.
+  const QString titolo = "RELAZIONE GEOMECCANICA CAVA DI MONTE ROSSO FRONTE EST GRADONE DUE QUOTA 405 M 25";
+  const QString emme(80, 'M');
+  WriteAnsi(t.D("esempio.tit"), titolo + "\n" + emme + "\nCampagna di maggio 2025\n\n\n\n\n\n\n");
+
+  Esegui("GraficaCluster", {0, 1, 1, 1, 2, 2, 1}, "cunei");
+  QStringList attese = etichette;
+  for (int k = 1; k <= kFamiglie; ++k) attese << QString::number(k);
+  attese.sort();
+  // A factor of safety or a family's number.
+  const QRegularExpression numero("^([0-9]+\\.[0-9][0-9]|[0-9]{1,3})$");
+
+  // The DXF: one TEXT entity for each, beside the ten texts of the title block and the net. The titles start at the
+  // drawing's left edge and end within it by the writer's own width (a character as wide as the text is high).
+  QProcess py;
+  py.start("/usr/bin/python3",
+           {"-c",
+            "import ezdxf, sys\n"
+            "d = ezdxf.readfile(sys.argv[1])\n"
+            "print(d.header['$EXTMIN'][0], d.header['$EXTMAX'][0])\n"
+            "for e in d.modelspace().query('TEXT'):\n"
+            "    print('%s\\t%r\\t%r\\t%d' % (e.dxf.text, e.dxf.insert[0], e.dxf.height, e.dxf.halign))\n",
+            t.D("cunei.dxf")});
+  ASSERT_TRUE(py.waitForFinished(60000));
+  ASSERT_EQ(py.exitCode(), 0) << py.readAllStandardError().toStdString();
+  QStringList righe = QString::fromUtf8(py.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+  ASSERT_FALSE(righe.isEmpty());
+  const QStringList estensione = righe.takeFirst().split(' ');
+  QStringList testi;
+  int titoli = 0;
+  for (const QString& r : righe) {
+    const QStringList c = r.split('\t');
+    ASSERT_EQ(c.size(), 4) << r.toStdString();
+    testi << c[0];
+    if (c[0] != titolo && c[0] != emme) continue;
+    ++titoli;
+    EXPECT_EQ(c[3], "0") << r.toStdString();  // from its start point
+    EXPECT_DOUBLE_EQ(c[1].toDouble(), estensione[0].toDouble()) << r.toStdString();
+    EXPECT_LE(c[1].toDouble() + 80 * c[2].toDouble(), estensione[1].toDouble()) << r.toStdString();
+    EXPECT_GT(c[1].toDouble() + 80 * c[2].toDouble(), 0.9 * estensione[1].toDouble()) << r.toStdString();
+  }
+  EXPECT_EQ(titoli, 2);
+  EXPECT_EQ(testi.size(), kCunei + kFamiglie + 10);
+  testi = testi.filter(numero);
+  testi.sort();
+  Uguali(testi, attese);
+
+  // The printed PDF, its words in the order they were printed.
+  const QStringList pdf = QDir(t.Root() + "/pdf").entryList({"*.pdf"}, QDir::Files);
+  ASSERT_EQ(pdf.size(), 1);
+  QProcess testo;
+  testo.start("pdftotext", {"-raw", t.Root() + "/pdf/" + pdf[0], "-"});
+  ASSERT_TRUE(testo.waitForFinished(60000));
+  const QString stampato = QString::fromUtf8(testo.readAllStandardOutput());
+  EXPECT_TRUE(stampato.contains(titolo));
+  EXPECT_TRUE(stampato.contains(emme));
+  QStringList parole =
+      QString(stampato).remove(titolo).split(QRegularExpression("\\s+"), Qt::SkipEmptyParts).filter(numero);
+  parole.sort();
+  Uguali(parole, attese);
+  // Every word on the paper.
+  QProcess riquadri;
+  riquadri.start("pdftotext", {"-bbox", t.Root() + "/pdf/" + pdf[0], "-"});
+  ASSERT_TRUE(riquadri.waitForFinished(60000));
+  const QString xml = QString::fromUtf8(riquadri.readAllStandardOutput());
+  const auto pagina = QRegularExpression("<page width=\"([0-9.]+)\"").match(xml);
+  ASSERT_TRUE(pagina.hasMatch());
+  const QRegularExpression parola("<word xMin=\"([-0-9.]+)\" yMin=\"[-0-9.]+\" xMax=\"([-0-9.]+)\"");
+  int n = 0;
+  for (auto it = parola.globalMatch(xml); it.hasNext(); ++n) {
+    const auto w = it.next();
+    EXPECT_GE(w.captured(1).toDouble(), 0);
+    EXPECT_LE(w.captured(2).toDouble(), pagina.captured(1).toDouble());
+  }
+  EXPECT_GT(n, kCunei);
 }
 
 TEST_F(GraficoDaMenu, ADamagedWedgeTableOrSlopeFileIsToldInsteadOfAPlotThatWouldShowItWrongly) {

@@ -200,7 +200,7 @@ TEST_F(Primitive, NumbersAreWrittenWithTheirDecimalsCut) {
   EXPECT_EQ(Grafico.ListaScritte[1].Tipo, 4);
 }
 
-TEST_F(Primitive, TextsAreDrawnAndRecordedWithTheirPenAndTheListKeepsTwoThousand) {
+TEST_F(Primitive, TextsAreDrawnAndRecordedWithTheirPenAndTheListKeepsEveryOne) {
   Penna(1);
   DisegnaSimbolo(4, 12, 1, "HHHH", 0, -2);
   ASSERT_EQ(Grafico.NumeroScritte, 1);
@@ -220,12 +220,19 @@ TEST_F(Primitive, TextsAreDrawnAndRecordedWithTheirPenAndTheListKeepsTwoThousand
   DisegnaSimbolo(4, 14, 1, "invisibile", 0, 10);
   EXPECT_EQ(Grafico.NumeroScritte, 1);
 
+  // Far beyond the 2,000 texts a list of fixed size would hold: each is recorded in order, the last one too.
   Penna(2);
-  for (int i = 2; i <= MassimoScritte; ++i) DisegnaSimbolo(0.5, 0.5, 0.1, "t", 0, 1);
-  EXPECT_EQ(Grafico.NumeroScritte, MassimoScritte);
+  for (int i = 2; i <= 12368; ++i) DisegnaSimbolo(0.5, 0.5, 0.1, QString::number(i), 0, 1);
   DisegnaSimbolo(12, 22, 1.5, "MMM", 0, 3);
-  EXPECT_EQ(Grafico.NumeroScritte, MassimoScritte);
+  ASSERT_EQ(Grafico.NumeroScritte, 12369);
+  for (int i = 2; i <= 12368; ++i)
+    ASSERT_EQ(Grafico.ListaScritte[static_cast<std::size_t>(i)].Testo, QString::number(i));
+  EXPECT_EQ(Grafico.ListaScritte[12369].Testo, "MMM");
   EXPECT_GT(Inchiostro(13, 20, 15, 21, qRgb(255, 0, 0)), 20);
+  // A new plot holds its own texts only.
+  InizioGrafico(0, QString(), 0, 0, 19.4, 27.7, 0);
+  EXPECT_EQ(Grafico.NumeroScritte, 0);
+  EXPECT_EQ(Grafico.ListaScritte.size(), 1u);
 }
 
 TEST(TagliaSegmento, ClipsToTheRectangleAndTellsWhatLiesOutside) {

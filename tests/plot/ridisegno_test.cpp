@@ -72,6 +72,24 @@ TEST_F(Ridisegno, TheWholePageIsReplayedFromTheChunkFiles) {
   EXPECT_FALSE(ColoreVicino(5, 10, kRosso));
 }
 
+// A plot of many texts: the whole page and a zoom window show every text of the first drawing, the last of 3,000
+// too.
+TEST_F(Ridisegno, EveryTextOfThePlotComesBackOnTheWholePageAndInAZoom) {
+  int p = 1;
+  SelezionaPennaTabella(p);
+  for (int i = 1; i <= 3000; ++i) DisegnaSimbolo(1 + (i % 10) * 0.2, 1 + (i / 10) * 0.05, 0.1, "t", 0, 1);
+  p = 2;
+  SelezionaPennaTabella(p);
+  DisegnaSimbolo(12, 22, 1.5, "MMM", 0, 3);
+  Traccia(0, 0, 999);
+  ASSERT_GT(Inchiostro(12, 22, 15, 23, kRosso), 20);
+  Superficie()->Cls();
+  RidisegnaTutto();
+  EXPECT_GT(Inchiostro(12, 22, 15, 23, kRosso), 20);
+  RidisegnaZoom(10, 20, 16, 26);
+  EXPECT_GT(Inchiostro(12, 22, 15, 23, kRosso), 20);
+}
+
 TEST_F(Ridisegno, AZoomWindowFillsTheSurfaceAndTheWholePageComesBack) {
   Linea(2, 2, 10, 8, 10);
   Linea(3, 2, 11, 8, 11);

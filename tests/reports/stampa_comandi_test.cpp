@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <sys/stat.h>
 
 using testing_support::ReadLog;
@@ -54,6 +56,64 @@ QList<std::pair<QString, double>> Parole(const QString& pdf, QList<double>* dest
     if (destra) destra->append(m.captured(2).toDouble());
   }
   return parole;
+}
+
+// A word of a PDF file with its box in points and its page, by pdftotext.
+struct Parola {
+  QString testo;
+  double x1, y1, x2, y2;
+  int pagina;
+};
+struct PaginePdf {
+  QList<Parola> parole;
+  double larghezza = 0, altezza = 0;  // of the first page
+};
+PaginePdf TutteLeParole(const QString& pdf) {
+  QProcess p;
+  p.start(QStringLiteral("pdftotext"), {"-bbox", pdf, "-"});
+  p.waitForFinished(30000);
+  const QString testo = QString::fromUtf8(p.readAll());
+  PaginePdf r;
+  static const QRegularExpression pagina(QStringLiteral("<page width=\"([-0-9.]+)\" height=\"([-0-9.]+)\""));
+  static const QRegularExpression parola(QStringLiteral(
+      "<word xMin=\"([-0-9.]+)\" yMin=\"([-0-9.]+)\" xMax=\"([-0-9.]+)\" yMax=\"([-0-9.]+)\">([^<]*)</word>"));
+  int n = 0;
+  for (const QString& blocco : testo.split(QStringLiteral("<page "))) {
+    const auto m = pagina.match(QStringLiteral("<page ") + blocco);
+    if (!m.hasMatch()) continue;
+    if (++n == 1) r = {{}, m.captured(1).toDouble(), m.captured(2).toDouble()};
+    for (auto it = parola.globalMatch(blocco); it.hasNext();) {
+      const auto w = it.next();
+      r.parole.append({w.captured(5).replace("&amp;", "&").replace("&lt;", "<").replace("&gt;", ">"),
+                       w.captured(1).toDouble(), w.captured(2).toDouble(), w.captured(3).toDouble(),
+                       w.captured(4).toDouble(), n});
+    }
+  }
+  return r;
+}
+
+// Every word of the PDF lies on its paper; the text of each of `righe`, its blanks left out, reads in order in the
+// words printed one after the other; each of `parole` is a word of it, left of the next one.
+void TuttoSullaCarta(const QString& pdf, const QStringList& righe, const QStringList& parole = {}) {
+  const PaginePdf p = TutteLeParole(pdf);
+  ASSERT_GT(p.larghezza, 0) << pdf.toStdString();
+  QString tutto;
+  for (const Parola& w : p.parole) {
+    EXPECT_GE(w.x1, 0) << w.testo.toStdString();
+    EXPECT_LE(w.x2, p.larghezza) << w.testo.toStdString() << " page " << w.pagina;
+    EXPECT_GE(w.y1, 0) << w.testo.toStdString();
+    EXPECT_LE(w.y2, p.altezza) << w.testo.toStdString();
+    tutto += w.testo;
+  }
+  for (const QString& riga : righe)
+    EXPECT_TRUE(tutto.contains(QString(riga).remove(' '))) << riga.toStdString() << "\n" << tutto.toStdString();
+  double x = -1;
+  for (const QString& parola : parole) {
+    const auto w = std::find_if(p.parole.begin(), p.parole.end(), [&](const Parola& w) { return w.testo == parola; });
+    ASSERT_NE(w, p.parole.end()) << parola.toStdString();
+    EXPECT_GT(w->x1, x) << parola.toStdString();
+    x = w->x1;
+  }
 }
 
 class StampaRapida : public ::testing::Test {
@@ -151,6 +211,43 @@ TEST_F(StampaRapida, ATitleWiderThanTheTextAreaStartsAtTheLeftMarginAndNothingRu
       EXPECT_GT(x, 200);
     }
   }
+}
+
+// What cannot be broken at a blank is broken where it meets the page's edge and goes on from the left margin of the
+// next line: titles of the titles form's 80 characters without a blank, in italic, of digits or of the widest
+// letter, and a survey sheet's header line of 70 characters. A result table of 30 columns keeps the smallest font it
+// is set in and stays on the paper. Every character is on the paper, in order.
+TEST_F(StampaRapida, AWordWiderThanThePageIsBrokenAtItsEdgeAndEveryCharacterIsOnThePaper) {
+  const QString senzaSpazi = "CAVA_MONTE_ROSSO-FRONTE_EST-GRADONE_2-QUOTA_405M-RELAZIONE_GEOMECCANICA_2025_REV3";
+  const QString conSpazi = "RELAZIONE GEOMECCANICA CAVA DI MONTE ROSSO FRONTE EST GRADONE DUE QUOTA 405 M 25";
+  QString cifre;
+  for (int i = 0; i < 80; ++i) cifre += QChar('0' + (i * 7) % 10);
+  const QStringList titoli{senzaSpazi.left(80), conSpazi, cifre, QString(80, 'M'), senzaSpazi.left(80)};
+  for (const QString& titolo : titoli) ASSERT_EQ(titolo.size(), 80);
+  WriteAnsi(t.D("esempio.tit"), titoli.join('\n') + "\n\n\n\n\n");
+  // A conductivity table of 30 columns: its heads and the numbers of its last column.
+  QStringList testa, riga;
+  for (int c = 1; c <= 30; ++c) {
+    testa << QString("Col%1").arg(c);
+    riga << QString("%1.25").arg(100 + c);
+  }
+  WriteAnsi(t.D("esempio.PER"), testa.join('\t') + "\n" + riga.join('\t') + "\n");
+  const QString sheet = testing_support::ReadAnsi(t.D("fronte_est.sch"));
+  QStringList righeScheda = sheet.split('\n');
+  const QString intestazione = "FRONTE_EST_GRADONE_2_QUOTA_405M_RILIEVO_STRUTTURALE_DEL_13_MAGGIO_2025";
+  ASSERT_EQ(intestazione.size(), 70);
+  righeScheda[0] = intestazione;
+  righeScheda[3] = QString(intestazione).replace('_', 'M');
+  WriteAnsi(t.D("fronte_est.sch"), righeScheda.join('\n'));
+
+  const auto r = Esegui(QString("menu StampaRapidaTabulati\nanswer OK \"esempio-1.pdf\"\n"
+                                "menu StampaRapidaScheda\nfile %1/fronte_est.sch\nanswer OK \"fronte_est-1.pdf\"\n"
+                                "close menu1\n").arg(t.Data()),
+                        true);
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  TuttoSullaCarta(Pdf() + "/esempio-1.pdf", titoli, testa);
+  TuttoSullaCarta(Pdf() + "/esempio-1.pdf", {}, riga);
+  TuttoSullaCarta(Pdf() + "/fronte_est-1.pdf", {intestazione, QString(intestazione).replace('_', 'M')});
 }
 
 TEST_F(StampaRapida, AnEmptyReportSaysThereIsNothingToPrint) {

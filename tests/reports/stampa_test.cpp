@@ -149,7 +149,7 @@ TEST_F(Stampa, ACentredTableAndItsDecimalColumn) {
 }
 
 TEST_F(Stampa, WhatIsWiderThanTheTextAreaStartsAtTheLeftMargin) {
-  // The text area is 566 - 112 = 454 points wide: a centred table of 700 points, a right-aligned line of 600, a
+  // The text area is 566 - 112 = 454 points wide: a centred table of 700 points, a right-aligned line of 498, a
   // centred one of 480, the header and the footer start at the left margin; the table's columns keep their widths
   // and gaps.
   p.larghezza = [](const QString& t) {
@@ -157,47 +157,56 @@ TEST_F(Stampa, WhatIsWiderThanTheTextAreaStartsAtTheLeftMargin) {
     return 6.0 * t.size();
   };
   Documento({"#RESET 2,2,2,2,2,2,12,Arial", "#HEADER " + QString(90, 'h'), "#FOOTER " + QString(95, 'f'),
-             "#TABSTYLE >>", "#CENTER", "#STARTTABLE", "A\tB", "#ENDTABLE", "#RIGHT", QString(100, 'r'), "#CENTER",
+             "#TABSTYLE >>", "#CENTER", "#STARTTABLE", "A\tB", "#ENDTABLE", "#RIGHT", QString(83, 'r'), "#CENTER",
              QString(80, 'c'), QString(10, 'k'), "#ENDDOCUMENT"});
-  ASSERT_TRUE(p.Cerca("A") && p.Cerca("B") && p.Cerca(QString(100, 'r')) && p.Cerca(QString(80, 'c')));
+  ASSERT_TRUE(p.Cerca("A") && p.Cerca("B") && p.Cerca(QString(83, 'r')) && p.Cerca(QString(80, 'c')));
   ASSERT_TRUE(p.Cerca(QString(90, 'h')) && p.Cerca(QString(95, 'f')));
   EXPECT_DOUBLE_EQ(p.Cerca(QString(90, 'h'))->x, 56);
   EXPECT_DOUBLE_EQ(p.Cerca(QString(95, 'f'))->x, 56);
   EXPECT_NEAR(p.Cerca("A")->x, 56 + 0.25 * kCm, 1e-9);
   EXPECT_NEAR(p.Cerca("B")->x, 56 + 350 + 0.25 * kCm, 1e-9);
-  EXPECT_DOUBLE_EQ(p.Cerca(QString(100, 'r'))->x, 56);
+  EXPECT_DOUBLE_EQ(p.Cerca(QString(83, 'r'))->x, 56);
   EXPECT_DOUBLE_EQ(p.Cerca(QString(80, 'c'))->x, 56);
   // A line that fits is still centred.
   EXPECT_DOUBLE_EQ(p.Cerca(QString(10, 'k'))->x, 56 + (454 - 60) / 2.0);
 }
 
 // What would run off the paper even from the left margin: a line is printed in pieces broken at its blanks, each
-// from the left margin; a table is set in a smaller font that ends it within the page width, also on the pages its
-// rows run on to, and the body size comes back after it. A line that fits the page width stays whole.
+// from the left margin, and a word wider than the page on its own is broken where it meets the page's edge; a table
+// is set in a smaller font that ends it within the page width, also on the pages its rows run on to, and the body
+// size comes back after it. A line that fits the page width stays whole.
 TEST_F(Stampa, NothingRunsOffThePaper) {
   p.larghezza = [this](const QString& t) { return 0.5 * p.dimensione * t.size(); };
   const QString titolo = "RELAZIONE GEOMECCANICA CAVA DI MONTE ROSSO FRONTE EST GRADONE DUE QUOTA 405 M 25";
-  const QString media = QString(84, 'm');  // 504 points: wider than the text area (454), within the page (510)
+  const QString media = QString(67, 'm');  // 502.5 points: wider than the text area (454), within the page (510)
+  const QString parola = QString(40, 'a') + QString(40, 'b') + QString(40, 'c');  // 900 points, no blank
   const QString piede(95, 'f');  // 570 points in the base font
   QStringList righe{"#RESET 2,2,2,2,2,2,12,Arial", "#HEADER Program FRATTIX", "#FOOTER " + piede, "#CENTER",
-                    "#FONTSIZE 15", titolo,
-                    media, "#FONTSIZE 12", "#STARTTABLE", "N. Fam.\tImmers. [gradi]\tInclinaz. [gradi]\tApertura [mm]\t"
-                    "Frequenza [1/m]\tPhi [gradi]\tCoesione [kN/m2]"};
+                    "#FONTSIZE 15", titolo, media, "Il " + parola + " ok", "#FONTSIZE 12", "#STARTTABLE",
+                    "N. Fam.\tImmers. [gradi]\tInclinaz. [gradi]\tApertura [mm]\tFrequenza [1/m]\tPhi [gradi]\t"
+                    "Coesione [kN/m2]"};
   for (int i = 1; i <= 80; ++i) righe << QString("%1\t213.0\t81.0\t2.6\t1.79\t35.00\t20.00").arg(i);
   righe << "#ENDTABLE" << "Dopo" << "#ENDDOCUMENT";
   Documento(righe);
 
-  // The title: every word once and in order, on lines that start at the left margin and end within the page.
-  QStringList parole;
-  for (const Stampato& s : p.stampati)
-    if (s.dimensione == 15 && s.testo != media) {
-      EXPECT_DOUBLE_EQ(s.x, 56) << s.testo.toStdString();
-      EXPECT_LE(s.x + 0.5 * 15 * s.testo.size(), 566) << s.testo.toStdString();
-      parole << s.testo.split(' ');
+  // The title, then the line with the word: every word once and in order, on lines that start at the left margin
+  // and end within the page; the word in pieces of the page's 68 characters, "ok" after its last.
+  QStringList parole, pezzi;
+  bool dopoMedia = false;
+  for (const Stampato& s : p.stampati) {
+    if (s.dimensione != 15) continue;
+    if (s.testo == media) {
+      dopoMedia = true;
+      EXPECT_DOUBLE_EQ(s.x, 56);
+      continue;
     }
-  EXPECT_EQ(parole, titolo.split(' '));
-  ASSERT_NE(p.Cerca(media), nullptr);
-  EXPECT_DOUBLE_EQ(p.Cerca(media)->x, 56);
+    EXPECT_DOUBLE_EQ(s.x, 56) << s.testo.toStdString();
+    EXPECT_LE(s.x + 0.5 * 15 * s.testo.size(), 566) << s.testo.toStdString();
+    (dopoMedia ? pezzi : parole) << s.testo;
+  }
+  EXPECT_TRUE(dopoMedia);
+  EXPECT_EQ(parole.join(' ').split(' '), titolo.split(' '));
+  EXPECT_EQ(pezzi, (QStringList{"Il", parola.left(68), parola.mid(68) + " ok"}));
 
   // The table: within the page on both pages, in one smaller size; the line after it in the body size again.
   ASSERT_EQ(p.pagina, 2);
@@ -222,6 +231,41 @@ TEST_F(Stampa, NothingRunsOffThePaper) {
       EXPECT_LE(s.x + 0.5 * s.dimensione * s.testo.size(), 566);
     }
   EXPECT_EQ(piedi, 2);
+}
+
+// A table that does not fit the page even at the smallest font (1 point) keeps that font, and the gaps between its
+// columns narrow until it ends within the page; texts wider than the page on their own at that font take a smaller
+// one still, and so does a footer. Every column is printed, in order, within the page.
+TEST_F(Stampa, ATableTooWideEvenAtTheSmallestFontStaysOnThePaper) {
+  p.larghezza = [this](const QString& t) { return 0.5 * p.dimensione * t.size(); };
+  const QString piede(1200, 'f');  // 600 points at 1 point
+  for (const int lunghezza : {6, 40}) {
+    QStringList testa, riga;
+    for (int c = 1; c <= 30; ++c) {
+      testa << QString("C%1").arg(c).leftJustified(lunghezza, 'x');
+      riga << QString::number(100 + c) + "." + QString(lunghezza - 4, '5');
+    }
+    p.stampati.clear();
+    Documento({"#RESET 2,2,2,2,2,2,12,Arial", "#HEADER", "#FOOTER " + piede, "#STARTTABLE", testa.join('\t'),
+               riga.join('\t'), "#ENDTABLE", "Dopo", "#ENDDOCUMENT"});
+    double x = 0, dimensione = 0;
+    for (int c = 0; c < 30; ++c) {
+      for (const QString& cella : {testa[c], riga[c]}) {
+        const Stampato* s = p.Cerca(cella);
+        ASSERT_NE(s, nullptr) << cella.toStdString();
+        if (lunghezza == 6) EXPECT_EQ(s->dimensione, 1) << cella.toStdString();
+        else EXPECT_LT(s->dimensione, 1) << cella.toStdString();
+        if (dimensione == 0) dimensione = s->dimensione;
+        EXPECT_EQ(s->dimensione, dimensione);
+        EXPECT_GT(s->x, x) << cella.toStdString();
+        EXPECT_LE(s->x + 0.5 * s->dimensione * cella.size(), 566 + 1e-9) << cella.toStdString();
+      }
+      x = p.Cerca(testa[c])->x;
+    }
+    EXPECT_EQ(p.Cerca("Dopo")->dimensione, 12);
+    ASSERT_NE(p.Cerca(piede), nullptr);
+    EXPECT_LE(p.Cerca(piede)->x + 0.5 * p.Cerca(piede)->dimensione * piede.size(), 566 + 1e-9);
+  }
 }
 
 TEST_F(Stampa, TabStyleAlignsColumnsLeftOrRight) {
