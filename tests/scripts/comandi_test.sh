@@ -158,5 +158,28 @@ env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen XDG_DATA_HOME="$tmp/
   FRATTIX_BUILD_DIR="$tmp/build" "$root/scripts/run" >/dev/null 2>&1 && [ -e "$tmp/started" ] ||
   fail "scripts/run with QT_QPA_PLATFORM=offscreen did not start frattix32"
 
+# --- scripts/setup installs the word processor with its window where there is none; one without a window stays (it
+# serves the tests), and the user is told how to get the window. The packages are asked of a dpkg-query that
+# knows those of $tmp/absent as missing, and the installs are written down.
+cat >"$tmp/path/dpkg-query" <<FAKE
+#!/bin/sh
+case " \$(cat "$tmp/absent") " in *" \$3 "*) exit 1 ;; esac
+printf 'install ok installed'
+FAKE
+printf '#!/bin/sh\necho "$*" >>"%s/apt.calls"\n' "$tmp" >"$tmp/path/apt-get"
+printf '#!/bin/sh\nexec "$@"\n' >"$tmp/path/sudo"
+chmod +x "$tmp/path/dpkg-query" "$tmp/path/apt-get" "$tmp/path/sudo"
+echo "libreoffice-writer libreoffice-writer-nogui" >"$tmp/absent"
+"$root/scripts/setup" >/dev/null 2>&1 || fail "scripts/setup without a word processor failed"
+installs=$(grep -w -- "install" "$tmp/apt.calls" 2>/dev/null)
+grep -qw -- "libreoffice-writer" <<<"$installs" && ! grep -q -- "writer-nogui" <<<"$installs" ||
+  fail "scripts/setup without a word processor installs: $installs"
+rm -f "$tmp/apt.calls"
+echo "libreoffice-writer" >"$tmp/absent"
+out=$("$root/scripts/setup" 2>&1) || fail "scripts/setup with the word processor without a window failed: $out"
+[ ! -e "$tmp/apt.calls" ] || fail "scripts/setup replaced the word processor without a window: $(cat "$tmp/apt.calls")"
+grep -qF "apt-get install libreoffice-writer" <<<"$out" || fail "scripts/setup did not say how to get the window: $out"
+rm -f "$tmp/path/dpkg-query" "$tmp/path/apt-get" "$tmp/path/sudo"
+
 [ "$failures" -eq 0 ] || exit 1
 echo "all commands behave"
