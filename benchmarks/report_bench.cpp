@@ -1,5 +1,6 @@
 // The results report of a session of 300 families and their 44,850 wedges: the report document written from the
 // session's files, its text rendering, both together as the text command does them, and its preview.
+#include "common/platform/application.h"
 #include "common/platform/files.h"
 #include "common/texts/avvio.h"
 #include "main/reports/anteprima.h"
@@ -84,7 +85,7 @@ void BM_AnteprimaTabulati(benchmark::State& state) {
     AnteprimaDocumento(documento);
     state.PauseTiming();
     CaricaForm1()->Unload();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    plat::DeleteClosedWindows();
     state.ResumeTiming();
   }
 }

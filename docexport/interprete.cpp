@@ -1,5 +1,6 @@
 #include "docexport/interprete.h"
 
+#include "common/platform/application.h"
 #include "common/platform/textio.h"
 #include "common/platform/ui.h"
 #include "common/texts/testi.h"
@@ -98,6 +99,6 @@ int Main(const QString& rigaComando) {
   // A report that begins no document (an empty file) would end with nothing written and nothing said.
   if (!Wenlow.DocumentoIniziato) return guasto(0);
   // The progress window, unloaded by the save, goes before the program ends.
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  plat::DeleteClosedWindows();
   return 0;
 }

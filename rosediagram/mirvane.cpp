@@ -4,6 +4,7 @@
 #include "common/data/nomi.h"
 #include "common/data/scheda.h"
 #include "common/data/selezione.h"
+#include "common/platform/application.h"
 #include "common/platform/files.h"
 #include "common/platform/forms.h"
 #include "common/platform/ui.h"
@@ -158,7 +159,7 @@ void MostraGrafico() {
   DisegnaDiagramma();
   AttendiChiusuraGrafica();
   menu1.reset();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  plat::DeleteClosedWindows();
 }
 
 int EseguiMirvane() {

@@ -1,5 +1,7 @@
 #include "common/platform/forms.h"
 
+#include "common/platform/application.h"
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -85,7 +87,8 @@ void Form::closeEvent(QCloseEvent* event) {
     unloaded_ = true;
     Form_Unload();
     UnregisterForm(this);
-    deleteLater();
+    // Closed from one of its own handlers, the form outlives it.
+    DeleteAfterHandlers(this);
   }
 }
 

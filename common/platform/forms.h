@@ -50,7 +50,7 @@ QString WidestValue(const QLineEdit* field);
 void FitToTexts(QWidget* form);
 
 // Base of the suite's dialog forms. The object name is the form's name. Closing the form unloads it: QueryUnload
-// may refuse; Form_Unload runs; the form leaves the registry and is deleted when control returns to the event loop.
+// may refuse; Form_Unload runs; the form leaves the registry and is deleted once no handler runs (application.h).
 class Form : public QDialog {
   Q_OBJECT
  public:

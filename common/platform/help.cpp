@@ -1,10 +1,12 @@
 #include "common/platform/help.h"
 
+#include "common/platform/application.h"
 #include "common/platform/files.h"
 #include "common/platform/textio.h"
 #include "common/platform/ui.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
@@ -24,7 +26,6 @@ class HelpWindow : public QWidget {
  public:
   explicit HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
     setObjectName(QStringLiteral("HelpWindow"));
-    setAttribute(Qt::WA_DeleteOnClose);
     auto* layout = new QHBoxLayout(this);
     auto* splitter = new QSplitter(this);
     list_ = new QListWidget(splitter);
@@ -54,6 +55,13 @@ class HelpWindow : public QWidget {
     list_->setCurrentRow(row);
     list_->blockSignals(false);
     Show(row);
+  }
+
+ protected:
+  // A window the user closes goes once the handler that closed it has returned.
+  void closeEvent(QCloseEvent* event) override {
+    QWidget::closeEvent(event);
+    if (event->isAccepted()) DeleteAfterHandlers(this);
   }
 
  private:

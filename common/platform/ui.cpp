@@ -1,5 +1,6 @@
 #include "common/platform/ui.h"
 
+#include "common/platform/application.h"
 #include "common/platform/files.h"
 #include "common/platform/forms.h"
 #include "common/platform/textio.h"
@@ -485,6 +486,8 @@ class ScriptedInteraction : public Interaction {
   }
 
   void Perform(const Action& a) {
+    // The action stands for the user's: the handlers it calls run as an event's would.
+    const HandlerRunning running;
     const QString w = a.words.first().toLower();
     if (w == QLatin1String("wait")) return;
     if (w == QLatin1String("set")) {
@@ -674,7 +677,7 @@ QString FilterForQt(const QString& filter) {
   return out.join(QStringLiteral(";;"));
 }
 
-QCoreApplication* NewApplication(int& argc, char** argv) { return new QApplication(argc, argv); }
+QCoreApplication* NewApplication(int& argc, char** argv) { return new Application(argc, argv); }
 
 MsgAnswer MsgBox(const QString& text, int style, const QString& title) {
   // A message may break its lines with CR, CR LF or LF; a Qt label breaks only at LF.
@@ -695,7 +698,7 @@ void Notice(const QString& text, const QString& title) {
                               shown, QMessageBox::Ok, QApplication::activeWindow());
   box->setObjectName(QStringLiteral("Notice"));
   box->setTextFormat(Qt::PlainText);
-  box->setAttribute(Qt::WA_DeleteOnClose);
+  QObject::connect(box, &QDialog::finished, box, [box] { DeleteAfterHandlers(box); });
   box->setModal(false);
   box->show();
 }

@@ -1,15 +1,17 @@
 // The window module's entry points (uimodule.h) over the window layer.
+#include "common/platform/application.h"
 #include "common/platform/ui.h"
 #include "common/platform/uimodule.h"
 
-#include <QApplication>
 #include <QString>
 
 #include <type_traits>
 
 #define FRATTIX_UI_EXPORT extern "C" __attribute__((visibility("default")))
 
-FRATTIX_UI_EXPORT QCoreApplication* frattix_ui_open(int* argc, char** argv) { return new QApplication(*argc, argv); }
+FRATTIX_UI_EXPORT QCoreApplication* frattix_ui_open(int* argc, char** argv) {
+  return new plat::Application(*argc, argv);
+}
 
 FRATTIX_UI_EXPORT int frattix_ui_msgbox(const char* text, int style, const char* title) {
   return plat::MsgBox(QString::fromUtf8(text), style, QString::fromUtf8(title));

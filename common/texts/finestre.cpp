@@ -1,5 +1,6 @@
 #include "common/texts/finestre.h"
 
+#include "common/platform/application.h"
 #include "common/platform/files.h"
 #include "common/platform/style.h"
 #include "common/platform/textio.h"
@@ -75,7 +76,7 @@ plat::HDC PreparaStampante() {
 
 int EseguiProgramma(int argc, char** argv, int (*body)(int, char**)) {
   plat::CheckTemporaryFolder();
-  QApplication app(argc, argv);
+  plat::Application app(argc, argv);
   plat::UseSuiteStyle();
   return body(argc, argv);
 }

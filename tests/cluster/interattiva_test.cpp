@@ -4,6 +4,7 @@
 #include "cluster/workform.h"
 #include "tests/cluster/poli.h"
 
+#include "common/platform/application.h"
 #include "common/platform/drawingsurface.h"
 #include "common/platform/files.h"
 #include "common/platform/forms.h"
@@ -62,7 +63,7 @@ class Interattiva : public ::testing::Test {
  protected:
   void TearDown() override {
     if (workform* f = FinestraAnalisi()) f->Unload();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    plat::DeleteClosedWindows();
   }
   TestFolder t{false};
   QStringList viste;

@@ -3,6 +3,7 @@
 #include "cluster/geometria.h"
 #include "cluster/stereogramma.h"
 #include "cluster/talvor.h"
+#include "common/platform/application.h"
 #include "common/platform/files.h"
 #include "common/platform/ui.h"
 #include "common/plot/dxf.h"
@@ -95,7 +96,7 @@ class Stereogramma : public ::testing::Test {
   }
   void TearDown() override {
     if (GRAFICA* f = FinestraGrafica()) f->Unload();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    plat::DeleteClosedWindows();
     plat::SetEndProgramHandler(nullptr);
     folder.reset();
   }

@@ -1,3 +1,4 @@
+#include "common/platform/application.h"
 #include "common/platform/forms.h"
 #include "common/platform/picturebox.h"
 #include "common/platform/ui.h"
@@ -9,12 +10,14 @@
 #include <QEvent>
 #include <QImage>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QListWidget>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -63,6 +66,35 @@ class Modulo : public plat::Form {
   bool QueryUnload(bool byUser) override {
     if (byUser) result = "closed";
     return true;
+  }
+};
+
+// A form that closes itself from its own handlers and then lets pending events run, or shows a message, before it
+// goes on with itself: a click on its picture, the key X, a script pressing the picture.
+class SiChiude : public plat::Form {
+ public:
+  SiChiude() : plat::Form("CHIUDE") {
+    resize(120, 80);
+    picture = new plat::PictureBox("Picture1", this);
+    picture->setGeometry(10, 10, 32, 32);
+    connect(picture, &plat::PictureBox::Click, this, [this] { Chiudi(false); });
+  }
+  plat::PictureBox* picture;
+  // What the handler found of its form after closing it.
+  inline static QString seen;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->key() == Qt::Key_X) Chiudi(true);
+    else plat::Form::keyPressEvent(event);
+  }
+
+ private:
+  void Chiudi(bool message) {
+    Unload();
+    plat::DoEvents();
+    if (message) plat::MsgBox("Closed", plat::vbOKOnly, "CHIUSO");
+    seen = objectName() + (isVisible() ? "/shown" : "/hidden");
   }
 };
 
@@ -139,7 +171,7 @@ TEST(ScriptedUi, ClosingAFormWithItsWindowButtonIsTheUsersClose) {
   plat::ShowModal(form);
   EXPECT_EQ(Modulo::result, QString("closed"));
   plat::DoEvents();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  plat::DeleteClosedWindows();
   EXPECT_TRUE(guard.isNull());
 }
 
@@ -238,7 +270,7 @@ TEST(Forms, RegistryCountsLoadedForms) {
   EXPECT_EQ(plat::LoadedForm("A"), nullptr);
   delete b;
   EXPECT_EQ(plat::FormsCount(), before);
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  plat::DeleteClosedWindows();
 }
 
 TEST(ScriptedUi, GrabWritesAPictureOfTheShownForm) {
@@ -339,4 +371,52 @@ TEST(ScriptedUi, KeysOptionButtonsAndPictureButtons) {
                                QString("Picture1:%1:0:").arg(int(Qt::Key_F1))}));
   // A key on an object that is not shown does not fit the script.
   EXPECT_THROW(plat::WaitForUser(), Ended);
+}
+
+// A form closed from one of its own handlers outlives the handler, and goes once it has returned.
+TEST(Unloading, AClickOnItsPictureThatClosesTheFormAndLetsEventsRun) {
+  // The picture's own mouse handler still runs when the click's handler has closed the form and let events run.
+  SiChiude::seen.clear();
+  auto* f = new SiChiude;
+  QPointer<SiChiude> form(f);
+  f->show();
+  QTest::mouseClick(f->picture, Qt::LeftButton, {}, QPoint(5, 5));
+  EXPECT_EQ(SiChiude::seen, "CHIUDE/hidden");
+  EXPECT_EQ(plat::LoadedForm("CHIUDE"), nullptr);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(form.isNull());
+}
+
+TEST(Unloading, AKeyThatClosesTheFormLetsEventsRunAndShowsAMessage) {
+  // The message's own event loop runs until its button is clicked.
+  SiChiude::seen.clear();
+  auto* f = new SiChiude;
+  QPointer<SiChiude> form(f);
+  f->show();
+  QTimer messaggio;
+  QObject::connect(&messaggio, &QTimer::timeout, [&messaggio] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible()) return;
+    messaggio.stop();
+    QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+  });
+  messaggio.start(10);
+  QTest::keyClick(f, Qt::Key_X);
+  EXPECT_FALSE(messaggio.isActive());
+  EXPECT_EQ(SiChiude::seen, "CHIUDE/hidden");
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(form.isNull());
+}
+
+TEST(Unloading, AScriptPressingThePictureRunsItsHandlerAsAClickDoes) {
+  // No event calls the handler: the script's action does.
+  SiChiude::seen.clear();
+  TestFolder t(false);
+  Scripted s(t, "press Picture1\n");
+  auto* f = new SiChiude;
+  QPointer<SiChiude> form(f);
+  plat::ShowModeless(f);
+  plat::WaitForUser();
+  EXPECT_EQ(SiChiude::seen, "CHIUDE/hidden");
+  EXPECT_TRUE(form.isNull());
 }

@@ -2,6 +2,7 @@
 // for Italian, PDF output into the test's folder, the program's form menu1, and the program's end as an exception.
 #pragma once
 
+#include "common/platform/application.h"
 #include "common/platform/drawingsurface.h"
 #include "common/platform/files.h"
 #include "common/platform/forms.h"
@@ -54,7 +55,7 @@ class PlotTest : public ::testing::Test {
   void TearDown() override {
     if (GRAFICA* f = FinestraGrafica()) f->Unload();
     delete menu1;
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    plat::DeleteClosedWindows();
     testing_support::UnsetEnv("FRATTIX_PDF_DIR");
     testing_support::UnsetEnv("FRATTIX_UI_SCRIPT");
     testing_support::UnsetEnv("FRATTIX_UI_LOG");

@@ -1,4 +1,5 @@
 // The text export and the preview window.
+#include "common/platform/application.h"
 #include "tests/reports/fixture.h"
 
 #include <QCoreApplication>
@@ -346,7 +347,7 @@ TEST_F(Anteprima, DoubleClickOrEscapeClosesTheWindow) {
   QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
   QCoreApplication::sendEvent(f->List1, &esc);
   EXPECT_TRUE(f->Unloaded());
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  plat::DeleteClosedWindows();
   EXPECT_EQ(plat::LoadedForm("Form1"), nullptr);
   // A new window starts with an empty list.
   AnteprimaDocumento(t.D("r.tab"));
@@ -355,7 +356,7 @@ TEST_F(Anteprima, DoubleClickOrEscapeClosesTheWindow) {
   emit f->List1->itemDoubleClicked(f->List1->item(2));
   EXPECT_TRUE(f->Unloaded());
   // A missing document shows nothing.
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  plat::DeleteClosedWindows();
   AnteprimaDocumento(t.D("manca.tab"));
   EXPECT_EQ(plat::LoadedForm("Form1"), nullptr);
 }

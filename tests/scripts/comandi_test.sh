@@ -104,9 +104,37 @@ grep -q -- "-DFRATTIX_BENCHMARKS=ON" <<<"$from_readme" || fail "the README's com
 [ "$from_floors" = "$from_readme" ] || fail "floors.sh configures $from_floors, the README $from_readme"
 [ "$from_startup" = "$from_readme" ] || fail "startup.py configures $from_startup, the README $from_readme"
 
+# --- scripts/run says what the programs lack before it installs or builds anything: the set-up's package queries
+# and installs are written down, as the build is.
+for tool in dpkg-query apt-get sudo; do
+  printf '#!/bin/sh\necho %s >>"%s/setup.calls"\nexit 1\n' "$tool" "$tmp" >"$tmp/path/$tool"
+  chmod +x "$tmp/path/$tool"
+done
+expect_lacking() {  # <what> <text in the output> <env arguments...>
+  local what=$1 text=$2
+  shift 2
+  local out
+  out=$(env "$@" FRATTIX_BUILD_DIR="$tmp/build" XDG_DATA_HOME="$tmp/lacking" "$root/scripts/run" 2>&1)
+  local code=$?
+  [ "$code" -eq 1 ] && grep -qF -- "$text" <<<"$out" || fail "scripts/run $what: exit code $code, output: $out"
+  [ ! -e "$tmp/setup.calls" ] ||
+    fail "scripts/run $what: the set-up ran first: $(sort -u "$tmp/setup.calls" | tr "\n" " ")"
+  [ -z "$(calls)" ] || fail "scripts/run $what: it configured a build"
+  [ ! -e "$tmp/started" ] || fail "scripts/run $what: it started frattix32"
+  rm -f "$tmp/setup.calls"
+}
+expect_lacking "without a display" "there is no display" -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM
+expect_lacking "without a display" "xvfb-run scripts/run" -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb
+expect_lacking "without HOME" "HOME is not set" -u HOME -u FRATTIX_DRIVE_C DISPLAY=:0
+[ ! -e "$tmp/lacking" ] || fail "scripts/run made a data folder before it said what is lacking"
+rm -f "$tmp/path/dpkg-query" "$tmp/path/apt-get" "$tmp/path/sudo"
+
 # --- scripts/run copies only the example's files of which nothing stands in the data folder.
 data="$tmp/xdg/frattix/esempio"
-run() { XDG_DATA_HOME="$tmp/xdg" FRATTIX_RUN_NO_BUILD=1 FRATTIX_BUILD_DIR="$tmp/build" "$root/scripts/run" >/dev/null; }
+run() {
+  DISPLAY=:0 XDG_DATA_HOME="$tmp/xdg" FRATTIX_RUN_NO_BUILD=1 FRATTIX_BUILD_DIR="$tmp/build" "$root/scripts/run" \
+    >/dev/null
+}
 run || fail "scripts/run on an empty data folder"
 for f in "$root"/examples/*; do
   cmp -s "$f" "$data/${f##*/}" || fail "scripts/run did not copy ${f##*/}"
@@ -124,6 +152,34 @@ cmp -s "$root/examples/esempio.ses" "$data/esempio.ses" || fail "scripts/run did
 [ "$(cat "$data/rampa.sch")" = edited ] || fail "scripts/run wrote over the user's rampa.sch"
 [ ! -e "$data/gradone4.sch" ] || fail "scripts/run copied gradone4.sch beside the user's GRADONE4.SCH"
 [ -L "$data/fronte_nord.sch" ] && [ ! -e "$tmp/nowhere" ] || fail "scripts/run wrote through or over a link"
+# A platform of Qt's that needs no display runs without one.
+rm -f "$tmp/started"
+env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen XDG_DATA_HOME="$tmp/xdg" FRATTIX_RUN_NO_BUILD=1 \
+  FRATTIX_BUILD_DIR="$tmp/build" "$root/scripts/run" >/dev/null 2>&1 && [ -e "$tmp/started" ] ||
+  fail "scripts/run with QT_QPA_PLATFORM=offscreen did not start frattix32"
+
+# --- scripts/setup installs the word processor with its window where there is none; one without a window stays (it
+# serves the tests), and the user is told how to get the window. The packages are asked of a dpkg-query that
+# knows those of $tmp/absent as missing, and the installs are written down.
+cat >"$tmp/path/dpkg-query" <<FAKE
+#!/bin/sh
+case " \$(cat "$tmp/absent") " in *" \$3 "*) exit 1 ;; esac
+printf 'install ok installed'
+FAKE
+printf '#!/bin/sh\necho "$*" >>"%s/apt.calls"\n' "$tmp" >"$tmp/path/apt-get"
+printf '#!/bin/sh\nexec "$@"\n' >"$tmp/path/sudo"
+chmod +x "$tmp/path/dpkg-query" "$tmp/path/apt-get" "$tmp/path/sudo"
+echo "libreoffice-writer libreoffice-writer-nogui" >"$tmp/absent"
+"$root/scripts/setup" >/dev/null 2>&1 || fail "scripts/setup without a word processor failed"
+installs=$(grep -w -- "install" "$tmp/apt.calls" 2>/dev/null)
+grep -qw -- "libreoffice-writer" <<<"$installs" && ! grep -q -- "writer-nogui" <<<"$installs" ||
+  fail "scripts/setup without a word processor installs: $installs"
+rm -f "$tmp/apt.calls"
+echo "libreoffice-writer" >"$tmp/absent"
+out=$("$root/scripts/setup" 2>&1) || fail "scripts/setup with the word processor without a window failed: $out"
+[ ! -e "$tmp/apt.calls" ] || fail "scripts/setup replaced the word processor without a window: $(cat "$tmp/apt.calls")"
+grep -qF "apt-get install libreoffice-writer" <<<"$out" || fail "scripts/setup did not say how to get the window: $out"
+rm -f "$tmp/path/dpkg-query" "$tmp/path/apt-get" "$tmp/path/sudo"
 
 [ "$failures" -eq 0 ] || exit 1
 echo "all commands behave"

@@ -1,4 +1,7 @@
-// Test main: a QApplication on the offscreen platform (unless another is asked for), then GoogleTest.
+// Test main: the suite's application object on the offscreen platform (unless another is asked for), then
+// GoogleTest.
+#include "common/platform/application.h"
+
 #include <QApplication>
 #include <QByteArray>
 #include <QFontDatabase>
@@ -11,7 +14,7 @@ int main(int argc, char** argv) {
   // A test never drives the interface from a script it did not ask for.
   qunsetenv("FRATTIX_UI_SCRIPT");
   qunsetenv("FRATTIX_UI_LOG");
-  QApplication app(argc, argv);
+  plat::Application app(argc, argv);
   // The fonts are loaded here, on this thread, before any test: the font library reads the environment while it
   // starts, and a picture drawn in advance on another thread (the main window's logo) would otherwise start it
   // while a test sets or removes a variable, which may free the environment under it.

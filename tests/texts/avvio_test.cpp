@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QDir>
 #include <QFile>
+#include <QPointer>
+#include <QTimer>
 
 #include <optional>
 
@@ -323,6 +325,34 @@ TEST_F(StartUp, QtsOwnDialogsSpeakTheChosenLanguage) {
   EXPECT_FALSE(CaricaTraduzioniQt(0));
   ASSERT_TRUE(CaricaTraduzioniQt(5));
   EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Cancel"));
+}
+
+// The first start as a user meets it: the start-up shows the language window and the user clicks a flag with the
+// mouse. The click closes the window and lets pending events run while the flag's own mouse handler still runs.
+TEST(LanguageWindow, AMouseClickOnAFlagAtTheFirstStartChoosesTheLanguage) {
+  TestFolder t;
+  Avvio = ModuloAvvio();
+  Avvio.NumeroModulo = 3;
+  plat::SetEndProgramHandler([](int code) { throw Ended{code}; });
+  QPointer<plat::PictureBox> bandiera;
+  QTimer attesa;
+  QObject::connect(&attesa, &QTimer::timeout, [&] {
+    auto* w = qobject_cast<selezling*>(plat::LoadedForm(QStringLiteral("selezling")));
+    if (!w || !w->isVisible()) return;
+    attesa.stop();
+    bandiera = w->Picture(4);  // Italian
+    QTest::mouseClick(bandiera, Qt::LeftButton);
+  });
+  attesa.start(10);
+  EXPECT_NO_THROW(AvvioProgramma(true));
+  plat::SetEndProgramHandler(nullptr);
+  EXPECT_FALSE(attesa.isActive());
+  EXPECT_EQ(ReadBytes(t.P("language.cfg")), QByteArray(" 1 \r\n"));
+  EXPECT_EQ(Avvio.NumeroLingua, 1);
+  EXPECT_EQ(Traduci("&Annulla"), QString("&Annulla"));
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(bandiera.isNull());
+  EXPECT_EQ(plat::LoadedForm(QStringLiteral("selezling")), nullptr);
 }
 
 TEST(LanguageWindow, UsableFromTheKeyboardWithTheLanguagesNamed) {
