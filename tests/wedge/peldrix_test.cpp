@@ -802,6 +802,15 @@ TEST(Run, EveryWedgeThatATensionCrackCutsOffItsTopHasItsRow) {
   EXPECT_EQ(Table(bounded), "130.0\t45.0\tSI\t262.0\t31.0\tSI\t0.75\t8706.69");
   const Outcome b = Expected(u, along[0], along[1], 5, 30, 5, 30);
   if (bounded.size() == 1) ExpectRow(bounded[0], along[0], along[1], b);
+  // Plane 2 steepened until the line of intersection runs under the upper slope at a sine of -9.95e-6, within the
+  // tolerance of the orientations, and of -1.01e-5, beyond it: the same row on either side (the solid: 0.758,
+  // 8,707.19 and 8,707.20 m³).
+  for (double dip : {31.450794969708813, 31.450768030601445}) {
+    const QList<Family> turned = {{45, 130}, {dip, 261.72951672766754}};
+    const QStringList row = Rows(t, SlopeValues(u), turned);
+    EXPECT_EQ(Table(row), "130.0\t45.0\tSI\t262.0\t31.0\tSI\t0.75\t8707.19") << dip;
+    if (row.size() == 1) ExpectRow(row[0], turned[0], turned[1], Expected(u, turned[0], turned[1], 5, 30, 5, 30));
+  }
   // Plane 2 31.396292/261.888045: the line of intersection runs under the upper slope (at a sine of -0.001) and
   // never meets it; the crack closes the wedge all the same (the solid: 0.760, 8,730.08 m³).
   const QList<Family> under = {{45, 130}, {31.396292, 261.888045}};
