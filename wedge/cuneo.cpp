@@ -158,12 +158,20 @@ struct TaglioFrattura {
   double sottoSuperiore = 0;      // d·(C1 - O5): the distance of O5 under the upper surface along its normal
 };
 
-// Whether the crack cuts the wedge off its top, with the wedge's measures where its line of intersection runs
-// along the upper surface (`raggiungeSuperiore` false). The vectors are the unit normals of plane 1 (a), plane 2
-// (b), the upper surface (d), the face (f) and the crack (f5, turned to the crest: f5·traccia1 <= 0), and plane 1's
-// upper trace pointing into the slope; n = b·(f × d).
-bool Taglia(const Vettore3& a, const Vettore3& b, const Vettore3& d, const Vettore3& f, const Vettore3& f5,
-            const Vettore3& traccia1, double H, double L, double n, bool raggiungeSuperiore, TaglioFrattura& taglio) {
+// How a tension crack meets the wedge: it leaves it as it is (the whole wedge in front of it), it cuts it (the
+// toe and both crest points in front of it, the wedge's top, where there is one, behind it), or it is not
+// admissible (the toe or a crest point behind it, or a wedge without a top that it does not close).
+enum class Frattura { NonAmmessa, Oltre, Taglia };
+
+// The side tests count a vertex within kTolleranzaVertici of the wedge's size as on the crack.
+constexpr double kTolleranzaVertici = 1e-9;
+
+// How the crack meets the wedge, with the wedge's measures where the wedge has no top (`cima` false): its line of
+// intersection runs along or under the upper surface and never meets it. The vectors are the unit normals of
+// plane 1 (a), plane 2 (b), the upper surface (d), the face (f) and the crack (f5, turned to the crest:
+// f5·traccia1 <= 0), and plane 1's upper trace pointing into the slope; n = b·(f × d).
+Frattura Taglia(const Vettore3& a, const Vettore3& b, const Vettore3& d, const Vettore3& f, const Vettore3& f5,
+                const Vettore3& traccia1, double H, double L, double n, bool cima, TaglioFrattura& taglio) {
   Conti c;
   // C1 lies at the height H on plane 1's trace on the face, f × a; the upper surface is d·x = U through it. C2
   // lies on plane 2's trace, f × b, whose component along d is -n.
@@ -180,22 +188,31 @@ bool Taglia(const Vettore3& a, const Vettore3& b, const Vettore3& d, const Vetto
   Vettore3 linea = Vettoriale(b, a);
   if (linea[2] < 0) linea = Per(-1.0, linea);
   const Vettore3 dir2 = Per(n > 0 ? 1.0 : -1.0, Vettoriale(b, d));
-  if (!c.ok || !Finito(C1) || !Finito(C2) || !Finito(C1c) || !std::isfinite(c5)) return false;
+  if (!c.ok || !Finito(C1) || !Finito(C2) || !Finito(C1c) || !std::isfinite(c5)) return Frattura::NonAmmessa;
 
-  // The toe and C2 on the front, where C1 lies (f5·x - c5 >= 0); the top of the line of intersection, (U/s)·linea
-  // with s = d·linea > 0, behind: U·(f5·linea) <= c5·s.
-  const double latoPiede = -c5, lato2 = Scalare(f5, C2) - c5;
-  if (!(latoPiede >= 0) || !(lato2 >= 0)) return false;
+  // The distance of a vertex from the crack, f5·x - c5, is positive on its front, where C1 lies. The top of the
+  // line of intersection, where it rises to the upper surface (s = d·linea > 0), is (U/s)·linea; it lies on plane
+  // 1's upper trace, as C1c does. The wedge's size is that of the vertices on the face and of the crack's distance
+  // along that trace: the top, far away where the line rises slowly, does not widen the tolerance.
   const double f5Linea = Scalare(f5, linea), salita = Scalare(d, linea);
-  if (salita > 0 && !(U * f5Linea <= c5 * salita)) return false;
-  if (raggiungeSuperiore) return true;
+  const double latoPiede = -c5, lato2 = Scalare(f5, C2) - c5;
+  const double tolleranza = kTolleranzaVertici * std::max({Modulo(C1), Modulo(C2), L});
+  double latoCima = -INFINITY;
+  if (salita > 0) {
+    latoCima = (U * f5Linea - c5 * salita) / salita;
+    if (!std::isfinite(latoCima)) return Frattura::NonAmmessa;
+  }
+  if (!(latoPiede >= -tolleranza) || !(lato2 >= -tolleranza)) return Frattura::NonAmmessa;
+  if (latoCima > tolleranza) return Frattura::Oltre;
+  if (cima) return Frattura::Taglia;
 
-  // Without a top, each edge must run into the crack as it rises.
+  // Without a top, each edge must run into the crack as it rises: the crack closes the wedge by itself.
   const double f5Dir1 = Scalare(f5, dir1), f5Dir2 = Scalare(f5, dir2);
   auto taglia = [](double f5Spigolo, double spigolo) {
     return f5Spigolo < 0 && !Nullo(f5Spigolo, spigolo, kTolleranzaOrientazioni);
   };
-  if (!taglia(f5Linea, Modulo(linea)) || !taglia(f5Dir1, 1) || !taglia(f5Dir2, Modulo(dir2))) return false;
+  if (!taglia(f5Linea, Modulo(linea)) || !taglia(f5Dir1, 1) || !taglia(f5Dir2, Modulo(dir2)))
+    return Frattura::NonAmmessa;
   const Vettore3 O5 = Per(c.Diviso(c5, f5Linea), linea);
   const Vettore3 C2c = Somma(C2, Per(c.Diviso(-lato2, f5Dir2), dir2));
   // The solid is convex with a vertex at the toe: its volume is that of the pyramids from the toe over the faces
@@ -207,7 +224,7 @@ bool Taglia(const Vettore3& a, const Vettore3& b, const Vettore3& d, const Vetto
   taglio.A5 = Modulo(Vettoriale(Somma(C1c, Per(-1.0, O5)), Somma(C2c, Per(-1.0, O5)))) / 2.0;
   taglio.sottoSuperiore = U - Scalare(d, O5);
   c.Verifica({taglio.volume, taglio.A1, taglio.A2, taglio.A5, taglio.sottoSuperiore});
-  return c.ok;
+  return c.ok ? Frattura::Taglia : Frattura::NonAmmessa;
 }
 
 // Steps 2 to 11 of the solution. Returns false when no admissible wedge is formed or the geometry is degenerate;
@@ -262,65 +279,35 @@ bool Risolvi(double psi1, double alfa1, double psi2, double alfa2, double psi3, 
   const double r = Scalare(va, vb), s = Scalare(va, vt), v = Scalare(vb, vt), w = Scalare(vi, vt);
   const double sE = Scalare(va, ve), vE = Scalare(vb, ve), wE = Scalare(vi, ve);
   const double lambda = Scalare(vi, vg), G = Scalare(vg, vg);
-  double m5 = 0, n5 = 0, q5 = 0, s5 = 0, v5 = 0, w5 = 0, lambda5 = 0, G5 = 0;
-  if (frattura) {
-    m5 = Scalare(vg5, vd);
-    n5 = Scalare(vb, vj5);
-    q5 = Scalare(vb, vg5);
-    s5 = Scalare(va, vf5);
-    v5 = Scalare(vb, vf5);
-    w5 = Scalare(vi, vf5);
-    lambda5 = Scalare(vi, vg5);
-    G5 = Scalare(vg5, vg5);
-  }
   const double R = c.Radice(1.0 - r * r);
   const double rho = c.Diviso(1.0, R * R) * c.Diviso(n * q, std::fabs(n * q));
   const double mu = c.Diviso(1.0, R * R) * c.Diviso(m * q, std::fabs(m * q));
-  // The sign of p, which the wedge test below makes that of i_z; that of i_z stays defined where the line of
-  // intersection runs along the upper surface (p about 0) and a crack bounds the wedge.
+  // The sign of p where the line of intersection reaches the upper surface, which the wedge test below makes that
+  // of i_z; that of i_z stays defined where it does not and a crack bounds the wedge.
   const double nu = c.Diviso(1.0, R) * (vi[2] > 0 ? 1.0 : -1.0);
   const double M = c.Radice(G * p * p - 2.0 * m * p * lambda + m * m * R * R);
   const double h = c.Diviso(H, std::fabs(vg[2]));
-  double M5 = 0, h5 = 0;
-  if (frattura) {
-    M5 = c.Radice(G5 * p * p - 2.0 * m5 * p * lambda5 + m5 * m5 * R * R);
-    h5 = c.Diviso(M * h - std::fabs(p) * L, M5);
-  }
-  c.Verifica({m, n, p, q, r, s, v, w, sE, vE, wE, lambda, G, m5, n5, q5, s5, v5, w5, lambda5, G5});
+  c.Verifica({m, n, p, q, r, s, v, w, sE, vE, wE, lambda, G});
   if (!c.ok) return false;
 
   // Degenerate geometry gives no wedge. Where planes share a strike: the trace of plane 1 on the face horizontal
   // (g_z, plane 1 and the face), the line of intersection horizontal (i_z, planes 1 and 2), in the upper surface
-  // (p) or plane 2 holding the crest line (n); the wedge is then unbounded or its line of intersection does not
-  // rise from the toe. A line of intersection in the upper surface leaves a wedge unbounded only without a tension
-  // crack: an admissible crack bounds it, and the crack test below judges it. Without vertices or volume: parallel
-  // planes (i), plane 1 parallel to the face (g), the face parallel to the upper surface (j), plane 2 holding the
-  // trace of plane 1 on the face (q), the upper surface holding it (m). The normals are unit vectors: a component
-  // of the cross product of two of them has size 1.
+  // (p, below) or plane 2 holding the crest line (n); the wedge is then unbounded or its line of intersection does
+  // not rise from the toe. Without vertices or volume: parallel planes (i), plane 1 parallel to the face (g), the
+  // face parallel to the upper surface (j), plane 2 holding the trace of plane 1 on the face (q), the upper
+  // surface holding it (m). The normals are unit vectors: a component of the cross product of two of them has
+  // size 1.
   const double moduloI = Modulo(vi), moduloG = Modulo(vg), moduloJ = Modulo(vj);
   if (Nullo(moduloI, 1) || Nullo(moduloG, 1) || Nullo(moduloJ, 1) || Nullo(q, moduloG) || Nullo(m, moduloG) ||
       Nullo(vg[2], 1, kTolleranzaOrientazioni) || Nullo(vi[2], 1, kTolleranzaOrientazioni) ||
-      (!frattura && Nullo(p, moduloI, kTolleranzaOrientazioni)) || Nullo(n, moduloJ, kTolleranzaOrientazioni))
+      Nullo(n, moduloJ, kTolleranzaOrientazioni))
     return false;
-  // The same for the tension crack: a crack parallel to plane 1 (g5) or to the upper surface (j5), plane 2 holding
-  // the line where the crack meets the upper surface (n5), the crack holding the line of intersection (M5), or
-  // water in a crack under a vertical upper surface. Such a crack is not admissible.
-  if (frattura) {
-    const double moduloG5 = Modulo(vg5), moduloJ5 = Modulo(vj5);
-    if (Nullo(moduloG5, 1) || Nullo(moduloJ5, 1) || Nullo(n5, moduloJ5) ||
-        Nullo(M5, std::fabs(p) * moduloG5 + std::fabs(m5) * moduloI) || (gammaW != 0 && Nullo(vd[2], 1)))
-      return false;
-  }
 
   // The line of intersection must come out of the face below the upper surface. The upper surface passes
   // through the crest point of plane 1's trace on the face, (H/g_z)·g; the toe lies under it when that point lies
   // above the parallel surface through the toe, that is when m = g·d has the sign of g_z. A toe above the upper
-  // surface is in the air: the planes cut no wedge there, however the other tests come out. The line of
-  // intersection must reach the upper surface as it rises (p·i_z > 0). With a crack, a line that lies in the upper
-  // surface within the tolerance of the orientations runs along it, whatever the sign of p: the crack test below
-  // judges whether the crack bounds the wedge.
-  const bool lungoSuperiore = frattura && Nullo(p, moduloI, kTolleranzaOrientazioni);
-  if ((p * vi[2] < 0 && !lungoSuperiore) || q * vi[2] < 0) return false;
+  // surface is in the air: the planes cut no wedge there, however the other tests come out.
+  if (q * vi[2] < 0) return false;
   if (!(m * vg[2] > 0)) return false;
 
   // The sides of the two planes on which the wedge lies. The wedge holds the crest point of plane 2's trace on the
@@ -330,26 +317,64 @@ bool Risolvi(double psi1, double alfa1, double psi2, double alfa2, double psi3, 
   const double lato1 = n * q > 0 ? 1.0 : -1.0;
   const double lato2 = m * q > 0 ? 1.0 : -1.0;
 
-  // The tension crack must cut the wedge off its top: the toe and both crest points lie on its front (or on it),
-  // the top of the line of intersection behind it (or on it). It then meets the three edges that rise from the
-  // face to the top: plane 1's upper trace at the distance L from the crest (h5 >= 0), the line of intersection
-  // and plane 2's upper trace at the fractions of their lengths, counted from the top, that the two ratios give. A
-  // crack beyond the top cuts nothing off and is not admissible. Where the line of intersection runs along the
-  // upper surface, the wedge has no top: the crack must cut each of the three edges as they rise, beyond the
-  // tolerance of the orientations, and bound the wedge by itself.
+  // The wedge has a top where its line of intersection rises to the upper surface (p·i_z > 0, beyond the
+  // tolerance of the orientations). Without a top it is unbounded, unless a tension crack closes it.
+  //
+  // A tension crack with the whole wedge, toe, crest points and top, in front of it does not touch the wedge,
+  // which stays as it is without the crack. A crack with the toe or a crest point behind it is not admissible. A
+  // crack with the toe and both crest points in front of it (or on it) and the top behind it (or on it) cuts the
+  // top off: it meets the three edges that rise from the face to the top, plane 1's upper trace at the distance
+  // L from the crest (h5 >= 0), the line of intersection and plane 2's upper trace at the fractions of their
+  // lengths, counted from the top, that the two ratios give. A wedge without a top is the block that the crack
+  // closes: the crack must cut each of the three edges as they rise, beyond the tolerance of the orientations.
+  const bool cima = p * vi[2] > 0 && !Nullo(p, moduloI, kTolleranzaOrientazioni);
   TaglioFrattura taglio;
-  if (frattura && !Taglia(va, vb, vd, vf, vf5, tracciaSuperiore1, H, L, n, !lungoSuperiore, taglio)) return false;
+  bool tagliato = frattura;
+  if (frattura) {
+    switch (Taglia(va, vb, vd, vf, vf5, tracciaSuperiore1, H, L, n, cima, taglio)) {
+      case Frattura::NonAmmessa: return false;
+      case Frattura::Oltre: tagliato = false; break;
+      case Frattura::Taglia: break;
+    }
+  }
+  if (!cima && !tagliato) return false;
+
+  // The quantities of a crack that cuts the wedge.
+  double m5 = 0, n5 = 0, q5 = 0, s5 = 0, v5 = 0, w5 = 0, h5 = 0;
+  if (tagliato) {
+    m5 = Scalare(vg5, vd);
+    n5 = Scalare(vb, vj5);
+    q5 = Scalare(vb, vg5);
+    s5 = Scalare(va, vf5);
+    v5 = Scalare(vb, vf5);
+    w5 = Scalare(vi, vf5);
+    const double lambda5 = Scalare(vi, vg5), G5 = Scalare(vg5, vg5);
+    const double M5 = c.Radice(G5 * p * p - 2.0 * m5 * p * lambda5 + m5 * m5 * R * R);
+    // A top within the tolerance in front of the crack counts as on it: nothing is cut off.
+    h5 = std::max(0.0, c.Diviso(M * h - std::fabs(p) * L, M5));
+    c.Verifica({m5, n5, q5, s5, v5, w5, lambda5, G5});
+    if (!c.ok) return false;
+    // Degenerate cracks: parallel to plane 1 (g5) or to the upper surface (j5), plane 2 holding the line where the
+    // crack meets the upper surface (n5), the crack holding the line of intersection (M5), or water in a crack
+    // under a vertical upper surface. Such a crack is not admissible.
+    const double moduloG5 = Modulo(vg5), moduloJ5 = Modulo(vj5);
+    if (Nullo(moduloG5, 1) || Nullo(moduloJ5, 1) || Nullo(n5, moduloJ5) ||
+        Nullo(M5, std::fabs(p) * moduloG5 + std::fabs(m5) * moduloI) || (gammaW != 0 && Nullo(vd[2], 1)))
+      return false;
+  } else {
+    vf5 = {0, 0, 0};
+  }
 
   // Areas of the two planes, weight, water pressure and the water force on the crack.
   double A1, A2, W, u, V = 0;
-  if (lungoSuperiore) {
-    // The closed forms below divide by p: here the wedge is measured on its vertices.
+  if (tagliato && !cima) {
+    // The closed forms below divide by p: a wedge without a top is measured on its vertices.
     A1 = taglio.A1;
     A2 = taglio.A2;
     W = gamma * taglio.volume;
     u = c.Diviso(gammaW * taglio.sottoSuperiore, 3.0 * vd[2]);
     V = u * taglio.A5;
-  } else if (frattura) {
+  } else if (tagliato) {
     A1 = c.Diviso(std::fabs(m * q) * h * h - std::fabs(m5 * q5) * h5 * h5, 2.0 * std::fabs(p));
     A2 = c.Diviso(std::fabs(c.Diviso(q, n)) * m * m * h * h - std::fabs(c.Diviso(q5, n5)) * m5 * m5 * h5 * h5,
                   2.0 * std::fabs(p));

@@ -166,15 +166,20 @@ Outcome Solve(const Slope& s, const std::array<double, 3>& extra) {
   const V aIn = Sign(Dot(a, C2)) * a;
   const V bIn = Sign(Dot(b, C1)) * b;
 
-  double volume, A1, A2, u;
+  double volume = 0, A1 = 0, A2 = 0, u = 0;
   V crackForce{0, 0, 0};
+  // The top of the line of intersection, where it rises to the upper surface; without one the wedge is unbounded
+  // unless a crack closes it.
+  const V C3 = Meet(a, 0, b, 0, d, upper);
+  const bool top = !std::isnan(C3[0]) && Dot(C3, line) > 0;
+  bool cut = false;
   if (s.crackDistance > 0) {
     // The crack passes through the point of plane 1's trace on the upper surface at the given distance from the
-    // crest, into the slope. Its front is the side of the crest; the toe and the other crest point must lie there
-    // too. The wedge is the solid in front of it, behind the face, under the upper surface and on the wedge's side
-    // of both planes; the crack must bound it and cut something off. The line of intersection must reach the upper
-    // surface as it rises, or run along it to within the tolerance of the orientations (1e-5).
-    if (Dot(d, line) < -1e-5 * Norm(line)) return out;
+    // crest, into the slope. Its front is the side of the crest. A crack with the toe or the other crest point
+    // behind it is not admissible; one with the whole wedge, top included, in front of it does not touch the
+    // wedge. Otherwise the wedge is the solid in front of it, behind the face, under the upper surface and on the
+    // wedge's side of both planes, which must be bounded. A vertex within a billionth of the size of the face's
+    // vertices and the crack's distance counts as on the crack.
     V trace = Cross(a, d);
     if (Dot(f, trace) > 0) trace = -1.0 * trace;
     const V C1c = C1 + (s.crackDistance / Norm(trace)) * trace;
@@ -182,27 +187,35 @@ Outcome Solve(const Slope& s, const std::array<double, 3>& extra) {
     if (Dot(f5, C1 - C1c) < 0) f5 = -1.0 * f5;
     const double crack = Dot(f5, C1c);
     const double size = std::max({s.height, Norm(C1), Norm(C2), s.crackDistance});
-    if (Dot(f5, O) - crack < -1e-12 * size || Dot(f5, C2) - crack < -1e-12 * size) return out;
-    const Solid solid = Clip({{f, 0}, {d, upper}, {-1.0 * aIn, 0}, {-1.0 * bIn, 0}, {-1.0 * f5, -crack}}, size);
-    if (!solid.bounded || !(solid.areas[4] > 0)) return out;
-    volume = solid.volume;
-    A1 = solid.areas[2];
-    A2 = solid.areas[3];
-    const double A5 = solid.areas[4];
-    // Water fills the crack: the pressure at its bottom is that of the depth of O5, where the crack meets the line
-    // of intersection, under the upper surface.
-    const V O5 = Meet(a, 0, b, 0, f5, crack);
-    const double surface = (upper - d[0] * O5[0] - d[1] * O5[1]) / d[2];
-    u = s.waterWeight * (surface - O5[2]) / 3.0;
-    crackForce = (u * A5) * f5;
-  } else {
-    const V C3 = Meet(a, 0, b, 0, d, upper);  // top of the line of intersection
-    if (!(Dot(C3, line) > 0)) return out;
+    const double near = 1e-9 * size;
+    if (Dot(f5, O) - crack < -near || Dot(f5, C2) - crack < -near) return out;
+    cut = !top || Dot(f5, C3) - crack <= near;
+    if (cut) {
+      const Solid solid = Clip({{f, 0}, {d, upper}, {-1.0 * aIn, 0}, {-1.0 * bIn, 0}, {-1.0 * f5, -crack}}, size);
+      if (!solid.bounded) return out;
+      volume = solid.volume;
+      A1 = solid.areas[2];
+      A2 = solid.areas[3];
+      const double A5 = solid.areas[4];
+      // Water fills the crack: the pressure at its bottom is that of the depth of O5, where the crack meets the
+      // line of intersection, under the upper surface (none where the top, on the crack, lies just in front of it).
+      const V O5 = Meet(a, 0, b, 0, f5, crack);
+      const double surface = (upper - d[0] * O5[0] - d[1] * O5[1]) / d[2];
+      u = s.waterWeight * std::max(0.0, surface - O5[2]) / 3.0;
+      crackForce = (u * A5) * f5;
+    }
+  }
+  if (!cut) {
+    if (!top) return out;
     volume = Tetrahedron(O, C1, C2, C3);
     A1 = Triangle(O, C1, C3), A2 = Triangle(O, C2, C3);
     u = s.waterWeight * C3[2] / 6.0;  // water pressure, a third of its largest value at mid-height
   }
   out.wedge = true;
+  out.size = std::max({Norm(C1), Norm(C2), top ? Norm(C3) : 0.0, s.crackDistance});
+  out.top = top;
+  out.upperSine = Dot(d, line) / Norm(line);
+  out.crackCuts = cut;
   out.linePlunge = std::asin(line[2] / Norm(line)) / kRad;
   out.lineTrend = std::atan2(line[0], line[1]) / kRad;
   out.volume = volume;
@@ -273,6 +286,35 @@ Worst WorstDirection(const Slope& s, double size) {
       for (int j = -2; j <= 2; ++j) tryDirection(p0 + i * step, t0 + j * step);
   }
   return best;
+}
+
+double CrackThrough(const Slope& s, Vertex vertex) {
+  const V a = PlaneNormal(s.dip1, s.dir1), b = PlaneNormal(s.dip2, s.dir2);
+  const V f = PlaneNormal(s.faceDip, s.faceDir), d = PlaneNormal(s.upperDip, s.upperDir);
+  V trace1 = Cross(f, a);
+  if (trace1[2] < 0) trace1 = -1.0 * trace1;
+  const V C1 = (s.height / trace1[2]) * trace1;
+  const double upper = Dot(d, C1);
+  const V target = vertex == Vertex::Toe      ? V{0, 0, 0}
+                   : vertex == Vertex::Crest2 ? Meet(f, 0, b, 0, d, upper)
+                                              : Meet(a, 0, b, 0, d, upper);
+  V trace = Cross(a, d);
+  if (Dot(f, trace) > 0) trace = -1.0 * trace;
+  trace = (1.0 / Norm(trace)) * trace;
+  const V f5 = PlaneNormal(s.crackDip, s.crackDir);
+  // The crack through C1 + L·trace holds the target: f5·(C1 + L·trace) = f5·target.
+  return Dot(f5, target - C1) / Dot(f5, trace);
+}
+
+std::array<double, 2> HoldingUpperTrace(double dip, double dipDirection, double upperDip, double upperDir,
+                                        double turn) {
+  const V d = PlaneNormal(upperDip, upperDir);
+  V trace = Cross(PlaneNormal(dip, dipDirection), d);
+  trace = (1.0 / Norm(trace)) * trace;
+  // The normal turns from d about the trace, which it stays perpendicular to.
+  V n = std::cos(turn * kRad) * d + std::sin(turn * kRad) * Cross(trace, d);
+  if (n[2] < 0) n = -1.0 * n;
+  return {std::acos(std::clamp(n[2], -1.0, 1.0)) / kRad, std::fmod(std::atan2(n[0], n[1]) / kRad + 360, 360)};
 }
 
 ArgomentiCuneo Arguments(const Slope& s) {

@@ -36,6 +36,10 @@ struct Outcome {
   double quotient = 0;  // the factor of safety before its absolute value is taken and capped
   double linePlunge = 0, lineTrend = 0;  // the line of intersection, rising from the toe (degrees)
   double volume = 0;
+  double size = 0;  // the largest distance of a vertex of the wedge from the toe
+  bool top = false;  // the line of intersection rises to the upper surface
+  double upperSine = 0;  // of the angle of the line of intersection, rising from the toe, with the upper surface
+  bool crackCuts = false;  // a crack bounds the wedge (else there is none, or the wedge lies wholly in front of it)
   QString mode;  // "?" when the forces allow no contact state or more than one
   double weight = 0;
   bool inwardNormalsUp = false;  // both planes lie under the wedge (inward normals are the upward normals)
@@ -56,6 +60,18 @@ struct Worst {
   QString mode;
 };
 Worst WorstDirection(const Slope& s, double size);
+
+// The distance from the crest that makes the crack of `s` pass through the toe, the crest point of plane 2 or the
+// top of the line of intersection; not a number where the wedge has no such vertex or the crack holds plane 1's
+// upper trace.
+enum class Vertex { Toe, Crest2, Top };
+double CrackThrough(const Slope& s, Vertex vertex);
+
+// The dip and dip direction of a plane that holds the trace of the plane dip/dipDirection on the upper surface,
+// turned from the upper surface by `turn` degrees about that trace: the two planes' line of intersection lies in the
+// upper surface.
+std::array<double, 2> HoldingUpperTrace(double dip, double dipDirection, double upperDip, double upperDir,
+                                        double turn);
 
 // The arguments of the program's solution for the same configuration.
 ArgomentiCuneo Arguments(const Slope& s);

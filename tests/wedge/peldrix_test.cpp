@@ -802,8 +802,80 @@ TEST(Run, EveryWedgeThatATensionCrackCutsOffItsTopHasItsRow) {
   EXPECT_EQ(Table(bounded), "130.0\t45.0\tSI\t262.0\t31.0\tSI\t0.75\t8706.69");
   const Outcome b = Expected(u, along[0], along[1], 5, 30, 5, 30);
   if (bounded.size() == 1) ExpectRow(bounded[0], along[0], along[1], b);
+  // Plane 2 steepened until the line of intersection runs under the upper slope at a sine of -9.95e-6, within the
+  // tolerance of the orientations, and of -1.01e-5, beyond it: the same row on either side (the solid: 0.758,
+  // 8,707.19 and 8,707.20 m³).
+  for (double dip : {31.450794969708813, 31.450768030601445}) {
+    const QList<Family> turned = {{45, 130}, {dip, 261.72951672766754}};
+    const QStringList row = Rows(t, SlopeValues(u), turned);
+    EXPECT_EQ(Table(row), "130.0\t45.0\tSI\t262.0\t31.0\tSI\t0.75\t8707.19") << dip;
+    if (row.size() == 1) ExpectRow(row[0], turned[0], turned[1], Expected(u, turned[0], turned[1], 5, 30, 5, 30));
+  }
+  // Plane 2 31.396292/261.888045: the line of intersection runs under the upper slope (at a sine of -0.001) and
+  // never meets it; the crack closes the wedge all the same (the solid: 0.760, 8,730.08 m³).
+  const QList<Family> under = {{45, 130}, {31.396292, 261.888045}};
+  const QStringList closed = Rows(t, SlopeValues(u), under);
+  EXPECT_EQ(Table(closed), "130.0\t45.0\tSI\t262.0\t31.0\tSI\t0.76\t8730.08");
+  const Outcome c = Expected(u, under[0], under[1], 5, 30, 5, 30);
+  EXPECT_TRUE(c.wedge && !c.top && c.upperSine < -9e-4) << c.upperSine;
+  if (closed.size() == 1) ExpectRow(closed[0], under[0], under[1], c);
+  // Without the crack both are unbounded.
   u.crackDistance = 0;
   EXPECT_TRUE(Rows(t, SlopeValues(u), along).isEmpty());
+  EXPECT_TRUE(Rows(t, SlopeValues(u), under).isEmpty());
+}
+
+TEST(Run, ACrackThatTheWholeWedgeLiesInFrontOfLeavesItsRowAsWithoutTheCrack) {
+  // The textbook wedge, wet: its top lies 147.368 m from the crest along plane 1's trace. The crack 70/165 at
+  // 147.35 m cuts a sliver off the top, and the water of the crack replaces that of the planes (1.84); at 147.38 m
+  // the whole wedge lies in front of the crack, and the row is the one without the crack (1.21).
+  Folder t;
+  WriteHandOver(t);
+  Slope s = Textbook();
+  const QList<Family> textbook = {{45, 105}, {70, 235}};
+  const QString parameters = "20\n5\n30\n10\n";
+  const QStringList none = Rows(t, SlopeValues(s), textbook, parameters);
+  EXPECT_EQ(Table(none), "105.0\t45.0\tSI\t235.0\t70.0\tSI\t1.21\t229925.19");
+  s.crackDistance = 147.35;
+  EXPECT_EQ(Table(Rows(t, SlopeValues(s), textbook)), "105.0\t45.0\tSI\t235.0\t70.0\tSI\t1.84\t229925.19");
+  s.crackDistance = 147.38;
+  EXPECT_EQ(Table(Rows(t, SlopeValues(s), textbook)), Table(none));
+
+  // One crack distance serves every pair: a crack at 10 m leaves every wedge that lies in front of it as it is
+  // without the crack, byte for byte, with and without a seismic force; the others are cut or have no row, as in
+  // the solid.
+  std::mt19937 rng(4646);
+  auto any = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+  QList<Family> families;
+  for (int k = 0; k < 14; ++k) families.append({any(10, 85), any(0, 360)});
+  WriteAnsi(t.D("site.pgm"), "");
+  Slope c = Base();
+  c.waterWeight = 10, c.height = 10;
+  c.crackDistance = 10, c.crackDip = 70, c.crackDir = 165;
+  for (double seismic : {0.0, 0.1}) {
+    Slope plain = c;
+    plain.crackDistance = 0;
+    const QStringList without = Rows(t, SlopeValues(plain, seismic), families);
+    const QStringList with = Rows(t, SlopeValues(c, seismic), families);
+    int next = 0, nextWithout = 0, kept = 0;
+    for (int i = 0; i < families.size(); ++i) {
+      for (int j = i + 1; j < families.size(); ++j) {
+        const Outcome n = Expected(plain, families[i], families[j], c.c1, c.phi1, c.c1, c.phi1);
+        const Outcome o = Expected(c, families[i], families[j], c.c1, c.phi1, c.c1, c.phi1);
+        const QString alone = n.wedge && nextWithout < without.size() ? without[nextWithout++] : QString();
+        if (!o.wedge) continue;
+        ASSERT_LT(next, with.size());
+        if (seismic == 0) ExpectRow(with[next], families[i], families[j], o);
+        if (!o.crackCuts) {
+          EXPECT_EQ(with[next], alone);
+          ++kept;
+        }
+        ++next;
+      }
+    }
+    EXPECT_EQ(next, with.size());
+    EXPECT_GE(kept, 5) << next;
+  }
 }
 
 TEST(Run, PlanesThatMeetInParallelLinesCutNoWedge) {
@@ -869,4 +941,93 @@ TEST(Run, ASeismicForceThatUnderflowsActsAsNone) {
   EXPECT_GE(none.filter(QRegularExpression("\tSI\t.*\tSI\t")).size(), 3);
   for (double eta : {1e-300, 1e-200, 1e-170})
     EXPECT_EQ(Table(Rows(t, SlopeValues(s, eta), families)), Table(none)) << eta;
+}
+
+TEST(Run, AVertexOnTheCrackCountsAsOnItWhateverItsLastDigits) {
+  // The textbook wedge, wet, on a 148 m slope, with a crack through its top (70/165), its toe (39/178) or plane
+  // 2's crest point (75/200), at the distance computed for it and up to a hundred-billionth of it away on either
+  // side: the vertex lies that little on either side of the crack, and every distance gives the solid's row.
+  Folder t;
+  WriteHandOver(t);
+  Slope s = Textbook();
+  s.height = 148;
+  s.dip1 = 45, s.dir1 = 105, s.dip2 = 70, s.dir2 = 235;
+  const QList<Family> textbook = {{45, 105}, {70, 235}};
+  WriteAnsi(t.D("site.pgm"), "20\n5\n30\n10\n");
+  const struct {
+    wedge_test::Vertex vertex;
+    double dip, direction;
+  } cracks[] = {{wedge_test::Vertex::Top, 70, 165}, {wedge_test::Vertex::Toe, 39, 178},
+                {wedge_test::Vertex::Crest2, 75, 200}};
+  for (const auto& crack : cracks) {
+    s.crackDip = crack.dip, s.crackDir = crack.direction;
+    const double on = wedge_test::CrackThrough(s, crack.vertex);
+    for (double factor : {1 - 1e-11, 1 - 1e-13, 1.0, 1 + 1e-13, 1 + 1e-11}) {
+      s.crackDistance = on * factor;
+      const std::string what = "crack " + std::to_string(crack.dip) + " at " + Num(s.crackDistance).toStdString();
+      const Outcome o = Expected(s, textbook[0], textbook[1], 50, 20, 100, 30);
+      ASSERT_TRUE(o.wedge && o.crackCuts) << what;
+      const QStringList rows = Rows(t, SlopeValues(s), textbook);
+      ASSERT_EQ(rows.size(), 1) << what;
+      ExpectRow(rows[0], textbook[0], textbook[1], o);
+    }
+  }
+}
+
+TEST(Run, EveryPairOfRandomSlopesWithAnyCrackIsTheSolids) {
+  // Random slopes, dry and wet, loaded and anchored, half a metre to 500 m high, with cracks of any orientation
+  // from a two-hundredth of the height to three heights from the crest; nine random families and three whose line
+  // of intersection with one of the others lies in the upper slope. The table has a row for exactly the solid's
+  // wedges, in pair order, each the solid's: lines of intersection that rise to the upper slope (their top cut off
+  // by the crack, or the whole wedge in front of it), that run along it and that run under it.
+  Folder t;
+  WriteHandOver(t);
+  WriteAnsi(t.D("site.pgm"), "");
+  std::mt19937 rng(4647);
+  auto any = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+  int cut = 0, beyond = 0, along = 0, under = 0;
+  for (int k = 0; k < 36; ++k) {
+    Slope c = Base();
+    c.faceDip = any(40, 89), c.faceDir = any(0, 360), c.upperDip = any(0, 35), c.upperDir = any(0, 360);
+    c.height = std::exp(any(std::log(0.5), std::log(500)));
+    c.waterWeight = k % 2 ? 10 : 0;
+    if (k % 3 == 1) c.load = any(0, 30) * c.height * c.height, c.loadPlunge = any(-30, 90), c.loadTrend = any(0, 360);
+    if (k % 3 == 2)
+      c.anchor = any(0, 30) * c.height * c.height, c.anchorPlunge = any(-30, 60), c.anchorTrend = any(0, 360);
+    c.crackDistance = c.height * (k % 4 == 0 ? any(0.005, 0.05) : any(0.05, 3));
+    c.crackDip = k % 5 == 0 ? 90 : any(0, 90), c.crackDir = any(0, 360);
+    QList<Family> families;
+    for (int f = 0; f < 9; ++f) families.append({any(10, 85), any(0, 360)});
+    // Planes that hold the trace of families 1 to 3 on the upper slope.
+    for (int f = 0; f < 3; ++f) {
+      const auto [dip, dir] =
+          wedge_test::HoldingUpperTrace(families[f].dip, families[f].dir, c.upperDip, c.upperDir, any(15, 75));
+      families.append({dip, dir});
+    }
+    // The planes that hold a trace stand right after their partner, which is plane 1 of that pair.
+    QList<Family> ordered;
+    for (int f = 0; f < 9; ++f) {
+      ordered.append(families[f]);
+      if (f < 3) ordered.append(families[9 + f]);
+    }
+    const QStringList rows = Rows(t, SlopeValues(c), ordered);
+    int next = 0;
+    for (int i = 0; i < ordered.size(); ++i) {
+      for (int j = i + 1; j < ordered.size(); ++j) {
+        const Outcome o = Expected(c, ordered[i], ordered[j], c.c1, c.phi1, c.c1, c.phi1);
+        if (!o.wedge) continue;
+        if (next < rows.size()) ExpectRow(rows[next], ordered[i], ordered[j], o);
+        ++next;
+        if (std::fabs(o.upperSine) <= 1e-5) ++along;
+        else if (o.upperSine < 0) ++under;
+        else if (o.crackCuts) ++cut;
+        else ++beyond;
+      }
+    }
+    EXPECT_EQ(next, rows.size()) << k << Table(rows);
+  }
+  EXPECT_GT(cut, 20);
+  EXPECT_GT(beyond, 20);
+  EXPECT_GT(along, 3);
+  EXPECT_GT(under, 20);
 }
