@@ -9,6 +9,7 @@
 #include "common/platform/textio.h"
 #include "common/texts/numeri.h"
 #include "common/texts/testi.h"
+#include "eigen/scambio.h"
 
 #include <algorithm>
 #include <cmath>
@@ -32,41 +33,84 @@ void AzzeraPrincipali() {
 
 }  // namespace
 
-bool LeggiUscitaAutovalori(const QString& file, std::array<double, 4>& valori,
-                           std::array<std::array<double, 4>, 4>& direzioni,
-                           const std::array<std::array<double, 4>, 4>* tensore) {
+bool LeggiUscitaAutovalori(const QString& file, const MatriceScambio& tensore, std::array<double, 4>& valori,
+                           std::array<std::array<double, 4>, 4>& direzioni, int* riga) {
+  int linea = 0;
+  auto guasto = [&] {
+    if (riga) *riga = linea;
+    return false;
+  };
   plat::SeqReader r;
-  if (!r.Open(file)) return false;
-  for (int i = 1; i <= 3; ++i)
-    if (!dati::LeggiNumero(r, valori[i])) return false;
+  if (!r.Open(file)) {
+    linea = r.FaultLine();
+    return guasto();
+  }
+  std::array<int, 4> lineeValori{}, lineeDirezioni{};
   for (int i = 1; i <= 3; ++i) {
-    QString riga;
+    linea = r.LineNumber();
+    if (!dati::LeggiNumero(r, valori[i])) return guasto();
+    lineeValori[i] = linea;
+  }
+  for (int i = 1; i <= 3; ++i) {
+    QString testo;
     do {
-      if (!r.ReadLine(riga)) return false;
-    } while (plat::TrimBlanks(riga).isEmpty());
+      linea = r.LineNumber();
+      if (!r.ReadLine(testo)) return guasto();
+    } while (plat::TrimBlanks(testo).isEmpty());
+    lineeDirezioni[i] = linea;
     plat::SeqReader componenti;
-    componenti.OpenBytes(plat::EncodeAnsi(riga));
+    componenti.OpenBytes(plat::EncodeAnsi(testo));
     for (int j = 1; j <= 3; ++j)
-      if (!dati::LeggiNumero(componenti, direzioni[i][j])) return false;
-    // A unit vector, as every solver gives its directions: anything else is no direction (also 0 0 0), and a
-    // length far from 1 (5 5 5, or 1e308) would be drawn and tabled as some other axis.
+      if (!dati::LeggiNumero(componenti, direzioni[i][j])) return guasto();
+  }
+  // What the answer means. The tensor is measured by its largest entry in size, so that no finite value overflows
+  // on the way; the answer is compared with the tensor as EIGEN read it, so that the nine digits of the exchange
+  // take nothing from the tolerance: a billionth of the tensor's norm, far above the rounding of a solver's answer
+  // in fifteen digits, far below what a table or a plot shows.
+  double scala = 0;
+  for (const auto& righe : tensore)
+    for (const double valore : righe) scala = std::max(scala, std::fabs(valore));
+  const double divisore = scala > 0 ? scala : 1;
+  double norma = 0;
+  for (const auto& righe : tensore)
+    for (const double valore : righe) norma += (valore / divisore) * (valore / divisore);
+  norma = std::sqrt(norma);
+  constexpr double kTolleranza = 1e-9;
+  // Unit directions (each solver gives its directions so: a length far from 1, 5 5 5 or 1e308, would be drawn and
+  // tabled as some other axis), at right angles to one another: three directions of one axis are no answer.
+  std::array<std::array<double, 3>, 4> versori{};
+  for (int i = 1; i <= 3; ++i) {
     const auto& d = direzioni[i];
     const double lunghezza = std::sqrt(d[1] * d[1] + d[2] * d[2] + d[3] * d[3]);
-    if (!(std::fabs(lunghezza - 1) <= 1e-6)) return false;
+    linea = lineeDirezioni[i];
+    if (!(std::fabs(lunghezza - 1) <= 1e-6)) return guasto();
+    for (int j = 0; j < 3; ++j) versori[i][j] = d[j + 1] / lunghezza;
+    for (int k = 1; k < i; ++k) {
+      double coseno = 0;
+      for (int j = 0; j < 3; ++j) coseno += versori[i][j] * versori[k][j];
+      if (!(std::fabs(coseno) <= 1e-6)) return guasto();
+    }
   }
-  // The tensor is a sum of positive semi-definite terms: no principal conductivity is negative beyond the rounding
-  // of the nine digits handed to EIGEN, and none is larger than the tensor's norm.
+  // Each value with the direction of its own place: T v = lambda v. Values in another order than their
+  // directions, halved, or those of another tensor are no solution.
+  for (int i = 1; i <= 3; ++i) {
+    const double lambda = valori[i] / divisore;
+    double resto = 0;
+    for (int a = 0; a < 3; ++a) {
+      double tv = 0;
+      for (int b = 0; b < 3; ++b) tv += tensore[a][b] / divisore * versori[i][b];
+      resto += (tv - lambda * versori[i][a]) * (tv - lambda * versori[i][a]);
+    }
+    linea = lineeDirezioni[i];
+    if (!(std::sqrt(resto) <= kTolleranza * norma)) return guasto();
+  }
+  // The tensor is a sum of positive semi-definite terms: no principal conductivity is negative beyond rounding.
   double massimo = 0;
   for (int i = 1; i <= 3; ++i) massimo = std::max(massimo, std::fabs(valori[i]));
-  if (tensore) {
-    double norma = 0;
-    for (int a = 1; a <= 3; ++a)
-      for (int b = 1; b <= 3; ++b) norma += (*tensore)[a][b] * (*tensore)[a][b];
-    norma = std::sqrt(norma);
-    if (!(massimo <= norma * (1 + 1e-6))) return false;
+  for (int i = 1; i <= 3; ++i) {
+    linea = lineeValori[i];
+    if (valori[i] < -1e-7 * massimo) return guasto();
   }
-  for (int i = 1; i <= 3; ++i)
-    if (valori[i] < -1e-7 * massimo) return false;
   return true;
 }
 
@@ -89,14 +133,17 @@ bool CalcolaAutovettori() {
   AzzeraPrincipali();
   const QString ingresso = FileScambio(QStringLiteral("eigen.inp"));
   const QString uscita = FileScambio(QStringLiteral("eigen.out"));
-  // Nine significant digits: at seven decimals an aperture below a millimetre would hand EIGEN a zero tensor.
+  // The tensor as EIGEN reads it back from the text written: its answer must be the solution of this one.
+  MatriceScambio tensore{};
+  for (int r = 1; r <= 3; ++r)
+    for (int s = 1; s <= 3; ++s) tensore[r - 1][s - 1] = Talvor.TensoreConducibilita[r][s];
+  const QString testo = TestoIngressoAutovalori(tensore);
+  plat::SeqReader rilettura;
+  rilettura.OpenBytes(plat::EncodeAnsi(testo));
+  MatriceScambio consegnato{};
   plat::SeqWriter w(ingresso);
-  for (int r = 1; r <= 3; ++r) {
-    QString riga;
-    for (int s = 1; s <= 3; ++s) riga += QString::number(Talvor.TensoreConducibilita[r][s], 'g', 9) + QLatin1Char(' ');
-    w.WriteLine(riga);
-  }
-  if (!w.Close()) {
+  w.Write(testo);
+  if (!LeggiIngressoAutovalori(rilettura, consegnato) || !w.Close()) {
     AvvisoFileTalvor(QStringLiteral("Impossibile scrivere il file:"), DescrizioneFile(ingresso));
     return false;
   }
@@ -112,10 +159,10 @@ bool CalcolaAutovettori() {
     AvvisoFileTalvor(QStringLiteral("Il file manca o non si puo' leggere:"), DescrizioneFile(uscita));
     return false;
   }
-  if (!LeggiUscitaAutovalori(uscita, Talvor.ValoriPrincipali, Talvor.DirezioniPrincipali,
-                             &Talvor.TensoreConducibilita)) {
+  int riga = 0;
+  if (!LeggiUscitaAutovalori(uscita, consegnato, Talvor.ValoriPrincipali, Talvor.DirezioniPrincipali, &riga)) {
     AzzeraPrincipali();
-    AvvisoFileTalvor(QStringLiteral("Il file e' incompleto o danneggiato:"), DescrizioneFile(uscita));
+    AvvisoFileTalvor(QStringLiteral("Il file e' incompleto o danneggiato:"), DescrizioneFile(uscita, riga));
     return false;
   }
   return true;

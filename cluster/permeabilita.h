@@ -3,6 +3,8 @@
 // <table>.PER (the session file name without its last three characters, followed by "PER").
 #pragma once
 
+#include "eigen/scambio.h"
+
 #include <QString>
 
 #include <array>
@@ -14,18 +16,20 @@ void TensorePermeabilita();
 // Hands the tensor to EIGEN through eigen.inp in the program folder (nine significant digits, so that tiny
 // apertures keep their values) and reads the principal values and directions back from eigen.out. A stale
 // eigen.out is removed first. False after a message when EIGEN cannot be started, ends abnormally or leaves no
-// readable eigen.out: the principal values are then all 0, so no table is written.
+// eigen.out that LeggiUscitaAutovalori takes (told with its line): the principal values are then all 0, so no
+// table is written.
 bool CalcolaAutovettori();
 
 // Reads eigen.out: the three values (the first three numbers, whatever the line breaks between them), then one
-// line per direction beginning with its three components (entries 1..3). False when the file cannot be read (see
-// SeqReader::Open), is short or holds something else, or when what it holds is no solution of a conductivity
-// tensor: a value negative beyond the rounding of the exchange (1e-7 of the largest value), a direction that is
-// no unit vector within 1e-6, or (when the tensor handed to EIGEN is given, entries 1..3) a value larger in size
-// than the tensor's norm allows any principal value of it.
-bool LeggiUscitaAutovalori(const QString& file, std::array<double, 4>& valori,
-                           std::array<std::array<double, 4>, 4>& direzioni,
-                           const std::array<std::array<double, 4>, 4>* tensore = nullptr);
+// line per direction beginning with its three components (entries 1..3), and takes it only when it is the solution
+// of `tensore`, the tensor as EIGEN read it from eigen.inp: each direction a unit vector (within 1e-6), the three
+// at right angles (within 1e-6), value i and direction i an eigenpair (T v = lambda v within a billionth of the
+// tensor's norm), and no value negative beyond 1e-7 of the largest value. False when the file cannot be read (see
+// SeqReader::Open), is short, holds something else or no such solution; `riga` (optional) is then the line of the
+// damage: of the lone CR, of the item that is no number, of the direction whose pair is no solution, 0 when the
+// file cannot be read at all.
+bool LeggiUscitaAutovalori(const QString& file, const MatriceScambio& tensore, std::array<double, 4>& valori,
+                           std::array<std::array<double, 4>, 4>& direzioni, int* riga = nullptr);
 
 // Sorts the principal values in descending order (with their directions) and writes the table: header, then the
 // rows "Massima", "Media", "Minima" with the value in exponent form and the plunge and azimuth of the downward end

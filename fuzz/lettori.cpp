@@ -21,6 +21,7 @@
 #include "common/plot/dxf.h"
 #include "common/plot/grafico.h"
 #include "common/texts/testi.h"
+#include "eigen/scambio.h"
 #include "main/dialogs/definizioni.h"
 #include "main/reports/confstampa.h"
 
@@ -47,7 +48,7 @@ QString percorso;
 
 enum Lettore {
   Testo = 1, Configurazione, Scheda, Selezione, Elenco, Fronte, Famiglie, Risultato, Opzioni, Passaggio, Titoli,
-  Penne, Testi, Aiuto, Documento, Definizioni, StileDxf, Autovalori, Stampa, Sovrapposizione, Cunei
+  Penne, Testi, Aiuto, Documento, Definizioni, StileDxf, Autovalori, Stampa, Sovrapposizione, Cunei, Ingresso
 };
 
 // True when the bytes hold a CR that is not followed by its LF (a Ctrl-Z that is the last byte set aside): a file
@@ -288,20 +289,30 @@ void Leggi(const QByteArray& dati) {
       if (!std::isfinite(LeggiSovrapposizione())) __builtin_trap();
       return;
     case Autovalori: {
+      // The answer for a tensor whose largest value is a double one: any two directions at right angles in the plane
+      // of (1, 1, 0) and (0, 0, 1) are a solution (the seed holds one).
+      const MatriceScambio tensore{{{2, 1, 0}, {1, 2, 0}, {0, 0, 3}}};
       std::array<double, 4> valori{};
       std::array<std::array<double, 4>, 4> direzioni{};
-      if (!LeggiUscitaAutovalori(percorso, valori, direzioni)) return;
+      int riga = -1;
+      if (!LeggiUscitaAutovalori(percorso, tensore, valori, direzioni, &riga)) {
+        if (riga < 0 || (CRSolo(dati) && riga < 1)) __builtin_trap();
+        return;
+      }
       Preso(dati);
-      // Finite values, none negative beyond rounding; unit directions.
-      double massimo = 0;
+      // Finite values, each T v = lambda v; unit directions at right angles.
       for (int i = 1; i <= 3; ++i) {
         if (!std::isfinite(valori[i])) __builtin_trap();
-        massimo = std::max(massimo, std::fabs(valori[i]));
-      }
-      for (int i = 1; i <= 3; ++i) {
-        if (valori[i] < -1e-7 * massimo) __builtin_trap();
         const auto& d = direzioni[i];
         if (!(std::fabs(std::sqrt(d[1] * d[1] + d[2] * d[2] + d[3] * d[3]) - 1) <= 1e-6)) __builtin_trap();
+        for (int a = 0; a < 3; ++a) {
+          double tv = 0;
+          for (int b = 0; b < 3; ++b) tv += tensore[a][b] * d[b + 1];
+          if (!(std::fabs(tv - valori[i] * d[a + 1]) <= 1e-5)) __builtin_trap();
+        }
+        for (int k = 1; k < i; ++k)
+          if (!(std::fabs(d[1] * direzioni[k][1] + d[2] * direzioni[k][2] + d[3] * direzioni[k][3]) <= 1e-5))
+            __builtin_trap();
       }
       return;
     }
@@ -333,6 +344,31 @@ void Leggi(const QByteArray& dati) {
         if (!(c.Immersione1 >= 0 && c.Immersione1 <= 360 && c.Inclinazione2 >= 0 && c.Inclinazione2 <= 90 &&
               c.FattoreSicurezza >= 0))
           __builtin_trap();
+      return;
+    }
+    case Ingresso: {
+      // eigen.inp as EIGEN reads it. What it takes is a symmetric matrix of finite numbers, and what TALVOR writes
+      // of a symmetric matrix it takes again, as the same matrix once rounded to the digits of the exchange.
+      MatriceScambio tensore{};
+      int riga = -1;
+      if (!LeggiIngressoAutovalori(percorso, tensore, nullptr, &riga)) {
+        if (riga < 0 || (CRSolo(dati) && riga < 1)) __builtin_trap();
+        return;
+      }
+      Preso(dati);
+      for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < i; ++j) tensore[i][j] = tensore[j][i];
+      MatriceScambio letti[2]{};
+      MatriceScambio scritto = tensore;
+      for (MatriceScambio& letto : letti) {
+        plat::SeqReader r;
+        r.OpenBytes(plat::EncodeAnsi(TestoIngressoAutovalori(scritto)));
+        if (!LeggiIngressoAutovalori(r, letto)) __builtin_trap();
+        scritto = letto;
+      }
+      for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j)
+          if (!std::isfinite(letti[0][i][j]) || letti[0][i][j] != letti[1][i][j]) __builtin_trap();
       return;
     }
     default:

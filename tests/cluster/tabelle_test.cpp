@@ -166,17 +166,19 @@ TEST_F(TabelleTalvor, WithoutAnEigenSolverThereIsNoTableAndTheRunGoesOn) {
   }
 }
 
+// The horizontal family of 2 mm, 1 per metre: the tensor handed over is 0.00653333333 along both horizontal axes.
 TEST_F(TabelleTalvor, TheSolverOutputMayBreakItsValuesAnyWayAndAddTextAfterADirection) {
   Famiglia(1, 0, 0, 2, 1);
   TensorePermeabilita();
-  Solutore("#!/bin/sh\nprintf '1.5e-05, 3.25E-4\\n 2e-5\\n0 0 1 extra\\n1,0,0\\n0 -1 0 0.5\\n' > "
-              "\"$(dirname \"$0\")/eigen.out\"\n");
+  Solutore("#!/bin/sh\nprintf '0, 6.53333333E-3\\n 0.00653333333\\n0 0 1 extra\\n1,0,0\\n0 -1 0 0.5\\n' > "
+           "\"$(dirname \"$0\")/eigen.out\"\n");
   ASSERT_TRUE(CalcolaAutovettori());
-  EXPECT_EQ(Talvor.ValoriPrincipali[2], 3.25e-4);
+  EXPECT_EQ(Talvor.ValoriPrincipali[2], 6.53333333e-3);
   EXPECT_EQ(Talvor.DirezioniPrincipali[3][2], -1);
   TabellaPermeabilita();
   EXPECT_EQ(ReadAnsi(Per()).split('\n').mid(1, 3),
-            QStringList({"Massima\t3.25E-04\t0.0\t90.0", "Media\t2.00E-05\t0.0\t0.0", "Minima\t1.50E-05\t90.0\t270.0"}));
+            QStringList({"Massima\t6.53E-03\t0.0\t90.0", "Media\t6.53E-03\t0.0\t0.0",
+                         "Minima\t0.00E+00\t90.0\t270.0"}));
 }
 
 TEST_F(TabelleTalvor, SolverRoundingBelowTheLargestValueIsWrittenAsZero) {
@@ -190,45 +192,43 @@ TEST_F(TabelleTalvor, SolverRoundingBelowTheLargestValueIsWrittenAsZero) {
     CalcolaPermeabilita();
     EXPECT_EQ(ReadAnsi(Per()).split('\n').at(3).split('\t').at(1), QString("0.00E+00")) << f[0];
   }
-  Famiglia(1, 30, 40, 2, 1);
-  Solutore("#!/bin/sh\nprintf '0.0065\\n-3e-19\\n0.0065\\n1 0 0\\n0 0 1\\n0 1 0\\n' > "
-                            "\"$(dirname \"$0\")/eigen.out\"\n");
-  CalcolaPermeabilita();
-  EXPECT_EQ(ReadAnsi(Per()).split('\n').at(3).split('\t').at(1), QString("0.00E+00"));
-  // Equal values keep the solver's order.
-  EXPECT_EQ(ReadAnsi(Per()).split('\n').at(1), QString("Massima\t6.50E-03\t0.0\t90.0"));
-  Solutore("#!/bin/sh\nprintf '0.0026\\n5.33e-12\\n0.0026\\n1 0 0\\n0 0 1\\n0 1 0\\n' > "
+  // A value a little below 0: the horizontal family, 0.00653333333 along both horizontal axes.
+  Famiglia(1, 0, 0, 2, 1);
+  Solutore("#!/bin/sh\nprintf '0.00653333333\\n-3e-19\\n0.00653333333\\n1 0 0\\n0 0 1\\n0 1 0\\n' > "
            "\"$(dirname \"$0\")/eigen.out\"\n");
   CalcolaPermeabilita();
   EXPECT_EQ(ReadAnsi(Per()).split('\n').at(3).split('\t').at(1), QString("0.00E+00"));
+  // Equal values keep the solver's order.
+  EXPECT_EQ(ReadAnsi(Per()).split('\n').at(1), QString("Massima\t6.53E-03\t0.0\t90.0"));
 }
 
-// An answer of the solver that is no solution of the tensor handed to it is the damage of eigen.out, and no table
-// is written: a conductivity negative beyond rounding (the table showed 0 for it), one beyond the range the tensor
-// allows (1e308), a direction that is no unit vector (5 5 5, 1e308), or none. The solver's rounding stays a
-// solution.
+// An answer of the solver that is no solution of the tensor handed to it is the damage of eigen.out, told with
+// the line of the direction whose pair fails, and no table is written: a conductivity negative beyond rounding
+// (the table showed 0 for it), one beyond the range the tensor allows (1e308), a direction that is no unit vector
+// (5 5 5, 1e308), all values negative. The solver's rounding stays a solution.
 TEST_F(TabelleTalvor, ASolverAnswerThatIsNoSolutionOfTheTensorIsDamage) {
-  Famiglia(1, 30, 40, 2, 1);  // a conductivity of 6.5E-03 along the plane
-  for (const char* uscita : {"0.0065\\n-0.001\\n0.0065\\n1 0 0\\n0 0 1\\n0 1 0\\n",
-                             "0.0065\\n-1e-6\\n0.0065\\n1 0 0\\n0 0 1\\n0 1 0\\n",
-                             "1e308\\n0\\n0.0065\\n1 0 0\\n0 0 1\\n0 1 0\\n",
-                             "0.0065\\n0\\n0.0065\\n5 5 5\\n0 0 1\\n0 1 0\\n",
-                             "0.0065\\n0\\n0.0065\\n1 0 0\\n1e308 0 0\\n0 1 0\\n",
-                             "0.0065\\n0\\n0.0065\\n1 0 0\\n0 0 0.9\\n0 1 0\\n",
-                             "-0.0065\\n-0.001\\n-0.002\\n1 0 0\\n0 0 1\\n0 1 0\\n"}) {
+  Famiglia(1, 0, 0, 2, 1);  // c = 6.53333333E-03 along both horizontal axes
+  for (const auto& [uscita, riga] : {std::pair("c\\n-0.001\\nc\\n1 0 0\\n0 0 1\\n0 1 0\\n", 5),
+                                     std::pair("c\\n-1e-6\\nc\\n1 0 0\\n0 0 1\\n0 1 0\\n", 5),
+                                     std::pair("1e308\\n0\\nc\\n1 0 0\\n0 0 1\\n0 1 0\\n", 4),
+                                     std::pair("c\\n0\\nc\\n5 5 5\\n0 0 1\\n0 1 0\\n", 4),
+                                     std::pair("c\\n0\\nc\\n1 0 0\\n1e308 0 0\\n0 1 0\\n", 5),
+                                     std::pair("c\\n0\\nc\\n1 0 0\\n0 0 0.9\\n0 1 0\\n", 5),
+                                     std::pair("-c\\n-0.001\\n-0.002\\n1 0 0\\n0 0 1\\n0 1 0\\n", 4)}) {
     SCOPED_TRACE(uscita);
-    Solutore(QString("#!/bin/sh\nprintf '%1' > \"$(dirname \"$0\")/eigen.out\"\n").arg(uscita));
+    Solutore(QString("#!/bin/sh\nprintf '%b' '%1' > \"$(dirname \"$0\")/eigen.out\"\n")
+                 .arg(QString(uscita).replace("c", "0.00653333333")));
     WriteAnsi(Per(), "vecchia\n");
     Scripted s(t, "answer OK \"eigen.out\"\n");
     CalcolaPermeabilita();
     ASSERT_EQ(s.Log("msgbox").size(), 1);
-    EXPECT_TRUE(s.Log("msgbox")[0].contains("Il file e' incompleto o danneggiato:\\neigen.out\\n"))
-        << s.Log("msgbox")[0].toStdString();
+    const QString atteso = QString("Il file e' incompleto o danneggiato:\\neigen.out, riga %1\\n").arg(riga);
+    EXPECT_TRUE(s.Log("msgbox")[0].contains(atteso)) << s.Log("msgbox")[0].toStdString();
     EXPECT_FALSE(plat::FileExists(Per()));
     EXPECT_EQ(Talvor.ValoriPrincipali[1], 0);
   }
   // The rounding of the exchange: a value a little below 0, directions a little off unit length.
-  Solutore("#!/bin/sh\nprintf '0.0065\\n-3e-12\\n0.0065\\n1 0 0\\n0 0 1.0000001\\n0 1 0\\n' > "
+  Solutore("#!/bin/sh\nprintf '0.00653333333\\n-3e-12\\n0.00653333333\\n1 0 0\\n0 0 1.0000001\\n0 1 0\\n' > "
            "\"$(dirname \"$0\")/eigen.out\"\n");
   CalcolaPermeabilita();
   EXPECT_EQ(ReadAnsi(Per()).split('\n').at(3).split('\t').at(1), QString("0.00E+00"));

@@ -111,6 +111,36 @@ TEST(Programs, EigenRefusesAMatrixThatIsNotSymmetric) {
   EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
 }
 
+// eigen.inp is read as the suite's sequential reader reads every file: a Ctrl-Z as the last byte ends it, a number
+// item may carry a D exponent and end at a TAB or a comma; a CR that ends no line is damage told with its line,
+// and so is a Ctrl-Z inside the file.
+TEST(Programs, EigenReadsTheExchangeAsTheSuitesReaderDoes) {
+  TestFolder t;
+  t.AddPrograms({"EIGEN"});
+  const auto esegui = [&](const QByteArray& ingresso) {
+    QFile f(t.P("eigen.inp"));
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(ingresso);
+    f.close();
+    QFile::remove(t.P("eigen.out"));
+    return RunProgram(t.P("EIGEN"), {}, t.Data());
+  };
+  for (const char* buono : {"2 0 0 \r\n0 3D0 0 \r\n0 0 1 \r\n\x1A", "2\t0\t0\n0,3,0\n0 0 1"}) {
+    const auto r = esegui(buono);
+    ASSERT_EQ(r.exitCode, 0) << buono << ": " << r.output.toStdString();
+    EXPECT_EQ(testing_support::ReadAnsi(t.P("eigen.out")).split('\n', Qt::SkipEmptyParts).mid(0, 3),
+              QStringList({"1", "2", "3"}));
+  }
+  for (const auto& [male, testo] : {std::pair("2 0 0 \r\r\n0 3 0 \r\n0 0 1 \r\n", "line 1 of eigen.inp holds a CR"),
+                                    std::pair("2 0 0 \r\n0 3 0\r \r\n0 0 1 \r\n", "line 2 of eigen.inp holds a CR"),
+                                    std::pair("2 0 0 \r\n0 3 0 \r\n0 0\x1A 1 \r\n", "item 2 on line 3 of eigen.inp")}) {
+    const auto r = esegui(male);
+    EXPECT_EQ(r.exitCode, 1) << male;
+    EXPECT_TRUE(r.output.startsWith(QString("EIGEN: ") + testo)) << male << ": " << r.output.toStdString();
+    EXPECT_FALSE(QFile::exists(t.P("eigen.out"))) << male;
+  }
+}
+
 TEST(Programs, EigenTakesThreeLinesOfThreeFiniteNumbersAndNothingElse) {
   TestFolder t;
   t.AddPrograms({"EIGEN"});
