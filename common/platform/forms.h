@@ -1,4 +1,5 @@
-// Forms of the suite and the registry of loaded forms (the original's Forms collection). A form is loaded when it
+// Forms of the suite and the registry of loaded forms (Forms), through which a program finds a form by its name
+// and waits while one stays open (a plot's preview counts the forms until it is closed). A form is loaded when it
 // is created and unloaded when it is closed (by the program or by the window's close button); the registry counts
 // the loaded ones.
 #pragma once
