@@ -35,6 +35,11 @@ QString ShownCaption(const QString& caption);
 // empty rectangle for other controls.
 QRect TextRoom(const QWidget* field);
 
+// The height of the room a control needs to show the ink of a text whole when it draws the text's line centred
+// upright in that room, in its font (a drop-down list's entry): the line is centred, not its ink, so a descender
+// or an accented capital reaches further from the middle than half the ink's height.
+int CentredInkHeight(const QWidget* control, const QString& text);
+
 // The widest value a numeric field of range minimum..maximum is sized for: the bound with more figures before the
 // point, with three decimals, a minus sign in front when the range holds negative values ("-90.000",
 // "10000000.000").
