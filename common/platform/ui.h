@@ -66,6 +66,10 @@ QString GetOpenFileName(const QString& title, const QString& folder, const QStri
                         const QString& defaultName = QString());
 QString GetSaveFileName(const QString& title, const QString& folder, const QString& filter,
                         const QString& defaultName = QString());
+// The open dialog as the session and sheet commands use it: the user may pick an existing file or type the name of
+// a new one (the command then creates it).
+QString GetOpenOrNewFileName(const QString& title, const QString& folder, const QString& filter,
+                             const QString& defaultName = QString());
 
 // A filter as the commands write it ("Description|*.ext|Description|*.*") in Qt's form
 // ("Description (*.ext);;Description (*.*)").

@@ -1,7 +1,6 @@
 #include "main/reports/esportatxt.h"
 
 #include "common/markup/documento.h"
-#include "common/platform/filedialogs.h"
 #include "common/platform/files.h"
 #include "common/platform/textio.h"
 #include "common/platform/ui.h"
