@@ -12,9 +12,10 @@ import sys
 import tempfile
 import time
 
-import argomenti
-
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+# The command lines of the scripts are read by one module, in scripts/.
+sys.path.insert(0, os.path.join(ROOT, "scripts"))
+import argomenti  # noqa: E402
 
 
 def write(path, text):

@@ -22,9 +22,10 @@ import numpy as np
 from scipy.spatial import ConvexHull, HalfspaceIntersection
 from scipy.optimize import linprog
 
-import argomenti
-
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+# The command lines of the scripts are read by one module, in scripts/.
+sys.path.insert(0, os.path.join(ROOT, "scripts"))
+import argomenti  # noqa: E402
 RAD = math.pi / 180
 FAMILIES = 8
 

@@ -13,9 +13,11 @@ import tempfile
 import threading
 import time
 
-import argomenti
-
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+# The command lines of the scripts are read by one module, in scripts/.
+sys.path.insert(0, os.path.join(ROOT, "scripts"))
+import argomenti  # noqa: E402
+
 BUILD = os.environ.get("FRATTIX_BENCH_BUILD", os.path.join(ROOT, "build-bench"))
 TARGETS = "frattix32 peldrix install_data bench_hello_widgets bench_hello_console"
 

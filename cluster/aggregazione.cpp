@@ -181,12 +181,18 @@ bool LeggiPartizione(int livello, int numeroPoli, Partizione& membri, QString* e
   int k = 0;
   if (!intero(k, 1, numeroPoli) || k != livello) return rifiuta(QStringLiteral("bad cluster count"));
   Partizione p(static_cast<std::size_t>(k) + 1);
+  // Every point belongs to one cluster at most, as the aggregation writes them: a point listed twice would count
+  // twice in a cluster's weight, or be drawn in two colours.
+  std::vector<bool> preso(static_cast<std::size_t>(numeroPoli) + 1, false);
   for (int c = 1; c <= k; ++c) {
     int m = 0;
     if (!intero(m, 0, numeroPoli)) return rifiuta(QStringLiteral("bad member count of cluster %1").arg(c));
     p[c].resize(m);
-    for (int j = 0; j < m; ++j)
+    for (int j = 0; j < m; ++j) {
       if (!intero(p[c][j], 1, numeroPoli)) return rifiuta(QStringLiteral("bad member of cluster %1").arg(c));
+      if (preso[static_cast<std::size_t>(p[c][j])]) return rifiuta(QStringLiteral("point %1 twice").arg(p[c][j]));
+      preso[static_cast<std::size_t>(p[c][j])] = true;
+    }
   }
   if (!dati::FineSostanziale(r)) return rifiuta(QStringLiteral("more than the partition"));
   membri = std::move(p);

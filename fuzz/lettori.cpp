@@ -1,5 +1,6 @@
 // libFuzzer targets of the suite's file readers: each target writes the fuzzer's bytes to a file and reads it with
 // the reader the programs use. FRATTIX_FUZZ_LETTORE (set by fuzz/CMakeLists.txt) names the reader of the target.
+#include "cluster/aggregazione.h"
 #include "cluster/permeabilita.h"
 #include "cluster/stereogramma.h"
 #include "common/data/configurazione.h"
@@ -20,10 +21,13 @@
 #include "common/platform/ui.h"
 #include "common/plot/dxf.h"
 #include "common/plot/grafico.h"
+#include "common/texts/avvio.h"
 #include "common/texts/testi.h"
 #include "eigen/scambio.h"
+#include "docexport/scritturadoc.h"
 #include "main/dialogs/definizioni.h"
 #include "main/reports/confstampa.h"
+#include "main/reports/visualizzatore.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -48,8 +52,13 @@ QString percorso;
 
 enum Lettore {
   Testo = 1, Configurazione, Scheda, Selezione, Elenco, Fronte, Famiglie, Risultato, Opzioni, Passaggio, Titoli,
-  Penne, Testi, Aiuto, Documento, Definizioni, StileDxf, Autovalori, Stampa, Sovrapposizione, Cunei, Ingresso
+  Penne, Testi, Aiuto, Documento, Definizioni, StileDxf, Autovalori, Stampa, Sovrapposizione, Cunei, Ingresso,
+  Lingua, Partizioni, EditorCfg, EditorTxt
 };
+
+// The partition file read by its target: the clusters of level 3 of at most 12 points.
+constexpr int kLivelloPartizione = 3;
+constexpr int kPoliPartizione = 12;
 
 // True when the bytes hold a CR that is not followed by its LF (a Ctrl-Z that is the last byte set aside): a file
 // that no reader may take, since it cannot be split into its lines.
@@ -371,6 +380,44 @@ void Leggi(const QByteArray& dati) {
           if (!std::isfinite(letti[0][i][j]) || letti[0][i][j] != letti[1][i][j]) __builtin_trap();
       return;
     }
+    case Lingua: {
+      int numero = 0;
+      const EsitoLingua esito = LeggiFileLingua(percorso, numero);
+      // A file stands at the name: it is read or it is refused, never taken for a missing one.
+      if (esito == EsitoLingua::Illeggibile) __builtin_trap();
+      if (esito == EsitoLingua::Letta) {
+        Preso(dati);
+        if (numero < 1 || numero > 6) __builtin_trap();
+      }
+      return;
+    }
+    case Partizioni: {
+      Partizione membri;
+      if (!LeggiPartizione(kLivelloPartizione, kPoliPartizione, membri)) return;
+      Preso(dati);
+      // The clusters of the level, each point of the analysis in one of them at most.
+      if (membri.size() != static_cast<std::size_t>(kLivelloPartizione) + 1) __builtin_trap();
+      std::vector<int> volte(kPoliPartizione + 1, 0);
+      for (std::size_t c = 1; c < membri.size(); ++c)
+        for (const int punto : membri[c])
+          if (punto < 1 || punto > kPoliPartizione || ++volte[static_cast<std::size_t>(punto)] > 1) __builtin_trap();
+      return;
+    }
+    case EditorCfg: {
+      // A damaged file is told in a message: the script answers it. A program is one whole line.
+      for (const RigaEditor riga : {RigaEditor::Documento, RigaEditor::Testo}) {
+        plat::ResetInteraction();
+        const QString programma = ProgrammaConfigurato(riga);
+        if (!programma.isEmpty()) Preso(dati);
+        if (programma.contains(QLatin1Char('\n')) || programma.contains(QLatin1Char('\r'))) __builtin_trap();
+      }
+      return;
+    }
+    case EditorTxt:
+      // A file that cannot be read counts as none, after a message that the script answers: no formatting.
+      plat::ResetInteraction();
+      if (!LeggiNessunaFormattazione() && CRSolo(dati)) __builtin_trap();
+      return;
     default:
       return;
   }
@@ -383,10 +430,13 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   cartella = new QTemporaryDir();
   // The text style of DXF drawings is read from dxf.cfg in the program folder.
   plat::SetProgramFolder(cartella->path());
-  // dxf.cfg and overlap.cfg are read from the program folder.
+  // dxf.cfg, overlap.cfg, editor.cfg, editor.txt and the partition files are read from the program folder.
   percorso = cartella->filePath(FRATTIX_FUZZ_LETTORE == StileDxf          ? QStringLiteral("dxf.cfg")
                                 : FRATTIX_FUZZ_LETTORE == Sovrapposizione ? QStringLiteral("overlap.cfg")
                                 : FRATTIX_FUZZ_LETTORE == Cunei           ? QStringLiteral("prova.GMC")
+                                : FRATTIX_FUZZ_LETTORE == EditorCfg       ? QStringLiteral("editor.cfg")
+                                : FRATTIX_FUZZ_LETTORE == EditorTxt       ? QStringLiteral("editor.txt")
+                                : FRATTIX_FUZZ_LETTORE == Partizioni      ? QString::number(kLivelloPartizione)
                                                                           : QStringLiteral("prova.dat"));
   QFile script(cartella->filePath(QStringLiteral("risposte.script")));
   if (script.open(QIODevice::WriteOnly)) script.write(QByteArray("answer OK\n").repeated(4));

@@ -1,10 +1,16 @@
-#!/usr/bin/python3
+#!/usr/bin/python3 -B
 """Checks the text tables against the code: every literal the code passes to Traduci has a record in
 install/texts01.txt or install/texts03.txt, the tables hold at most 800 records together, and every record has its
-five translations (a translation beginning with "@" counts as missing)."""
+five translations (a translation beginning with "@" counts as missing). Exit code 1 when one does not hold.
+    scripts/check-texts.py
+"""
 import os
 import re
 import sys
+
+import argomenti
+
+argomenti.parser(__doc__, __file__).parse_args()
 
 root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 

@@ -1,15 +1,17 @@
-#!/usr/bin/python3
+#!/usr/bin/python3 -B
 """Maintains the text tables install/texts01.txt and install/texts03.txt (Windows-1252, CR LF, twelve lines a
 record: Italian, German, French, Spanish, English, Portuguese, each followed by a separator line).
-
-  scripts/texts.py add [--table 01|03] ITALIAN GERMAN FRENCH SPANISH ENGLISH PORTUGUESE
-      adds a record (or replaces the record with the same Italian key, compared without regard to case)
-  scripts/texts.py has ITALIAN          tells whether a key is in a table
-  scripts/texts.py list                 prints every record, one per line, TAB-separated
-  scripts/texts.py count                prints the number of records (the tables hold at most 800 together)
+    scripts/texts.py add [--table 01|03] ITALIAN GERMAN FRENCH SPANISH ENGLISH PORTUGUESE
+        adds a record (or replaces the record with the same Italian key, compared without regard to case)
+    scripts/texts.py has ITALIAN      tells whether a key is in a table (exit code 1 when it is not)
+    scripts/texts.py list             prints every record, one per line, TAB-separated
+    scripts/texts.py count            prints the number of records (the tables hold at most 800 together)
+A text that begins with "-" comes after "--".
 """
 import os
 import sys
+
+import argomenti
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 SEPARATOR = '-' * 40
@@ -51,49 +53,58 @@ def write_path(p, records):
     os.replace(tmp, p)
 
 
+def arguments(argv):
+    """The command and its arguments; a wrong command line ends the script with the usage (exit code 2)."""
+    p = argomenti.parser(__doc__, __file__)
+    p.epilog = __doc__[__doc__.index("\n    scripts/texts.py"):].rstrip()
+    commands = p.add_subparsers(dest="command", required=True, metavar="add|has|list|count")
+    add = commands.add_parser("add")
+    add.add_argument("--table", choices=("01", "03"), default="03", help="the table (default 03)")
+    add.add_argument("texts", nargs=6, metavar="TEXT", help="Italian German French Spanish English Portuguese")
+    has = commands.add_parser("has")
+    has.add_argument("key", nargs="+", metavar="ITALIAN")
+    commands.add_parser("list")
+    commands.add_parser("count")
+    args = p.parse_args(argv)
+    if args.command == "add":
+        for t in args.texts:
+            try:
+                t.encode('cp1252')
+            except UnicodeEncodeError:
+                add.error('%r cannot be written in Windows-1252' % t)
+    return args
+
+
 def main(argv):
-    if not argv:
-        print(__doc__)
-        return 2
-    cmd, args = argv[0], argv[1:]
-    table = '03'
-    if args[:1] == ['--table']:
-        table, args = args[1], args[2:]
-    if cmd == 'add':
-        if len(args) != 6:
-            print('add needs six texts: Italian German French Spanish English Portuguese')
-            return 2
-        for t in args:
-            t.encode('cp1252')
+    args = arguments(argv)
+    if args.command == 'add':
+        texts, table = args.texts, args.table
         for other in ('01', '03'):
-            if other != table and any(r[0].strip().upper() == args[0].strip().upper() for r in read(other)):
-                print('already in texts%s.txt: %s' % (other, args[0]))
+            if other != table and any(r[0].strip().upper() == texts[0].strip().upper() for r in read(other)):
+                print('already in texts%s.txt: %s' % (other, texts[0]))
                 return 1
         recs = read(table)
-        key = args[0].strip().upper()
+        key = texts[0].strip().upper()
         for i, r in enumerate(recs):
             if r[0].strip().upper() == key:
-                recs[i] = args
+                recs[i] = texts
                 break
         else:
-            recs.append(args)
+            recs.append(texts)
         write(table, recs)
         return 0
-    if cmd == 'has':
-        key = ' '.join(args).strip().upper()
+    if args.command == 'has':
+        key = ' '.join(args.key).strip().upper()
         found = [t for t in ('01', '03') if any(r[0].strip().upper() == key for r in read(t))]
         print(', '.join('texts%s.txt' % t for t in found) or 'missing')
         return 0 if found else 1
-    if cmd == 'list':
+    if args.command == 'list':
         for t in ('01', '03'):
             for r in read(t):
                 print('\t'.join([t] + r))
         return 0
-    if cmd == 'count':
-        print(sum(len(read(t)) for t in ('01', '03')))
-        return 0
-    print(__doc__)
-    return 2
+    print(sum(len(read(t)) for t in ('01', '03')))
+    return 0
 
 
 if __name__ == '__main__':

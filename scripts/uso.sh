@@ -1,7 +1,9 @@
-# Sourced by the scripts of scripts/ before they change folder: their usage, which is their heading comment, and the
-# check of their arguments before they install, build or run anything.
+# Sourced by the shell scripts of scripts/ and benchmarks/ before they change folder: their usage, which is their
+# heading comment, and the check of their arguments before they install, build or run anything.
 uso_script=$(realpath "$0")
-uso_nome="scripts/${0##*/}"
+# The script as it is called from the checkout's root: scripts/build, benchmarks/floors.sh.
+uso_cartella=${uso_script%/*}
+uso_nome="${uso_cartella##*/}/${0##*/}"
 
 # Prints the heading comment of the script (the comment lines after its first line), without the "# ", then what
 # the script's own function uso_seguito adds, when it has one.

@@ -1,5 +1,6 @@
 // A picture box used as a drawing surface: the drawing is kept in an image (so it survives being covered), drawn
-// in user coordinates set with Scale as the original's ScaleLeft/ScaleTop/ScaleWidth/ScaleHeight, with the pen
+// in user coordinates set with Scale (ScaleLeft/ScaleTop/ScaleWidth/ScaleHeight: the plots draw in page
+// centimetres, TALVOR's net in units of its radius, whatever the surface's size in pixels), with the pen
 // (DrawWidth, DrawStyle, ForeColor) and the text calls of its device context (font by height, alignment, colour).
 // Qt has no inverting draw mode: a rubber band is an overlay rectangle shown over the image, never drawn into it.
 // Mouse events arrive in user coordinates.

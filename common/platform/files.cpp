@@ -188,7 +188,8 @@ bool MatchFrom(const QString& name, qsizetype i, const QString& pat, qsizetype j
 
 bool MatchPattern(const QString& name, const QString& pattern) {
   if (MatchFrom(name, 0, pattern, 0)) return true;
-  // On the original platform "name.*" also finds "name" (a name without an extension has an empty one).
+  // "name.*" also finds "name": a name without an extension has an empty one, so that "*.*" takes every file of a
+  // folder (the update's files moved into the program folder), those without an extension too.
   if (pattern.endsWith(QLatin1String(".*")) && !name.contains(QLatin1Char('.')))
     return MatchFrom(name, 0, pattern.left(pattern.size() - 2), 0);
   return false;

@@ -1,6 +1,6 @@
-// File names and folders as the suite expects them on its original platform: names compared without regard to
-// letter case, Windows-style wildcard patterns, the program folder, the current folder, the "c:\" drive root and
-// a private temporary folder per process.
+// File names and folders as the suite's files and users name them: names compared without regard to letter case
+// (a session written "site.SES" opens "site.ses"), Windows-style wildcard patterns, the program folder, the current
+// folder, the "c:\" drive root and a private temporary folder per process.
 #pragma once
 
 #include <QString>

@@ -170,6 +170,16 @@ QRect TextRoom(const QWidget* field) {
   return {};
 }
 
+int CentredInkHeight(const QWidget* control, const QString& text) {
+  const QFontMetricsF fm(control->font(), control);
+  const QRectF ink = fm.tightBoundingRect(text);
+  // The line (the font's height) centred in a room R starts (R - height) / 2 from its top; the ink lies from
+  // ascent + ink.top to ascent + ink.bottom below the line's top. Both ends within the room:
+  const double fromTop = fm.height() - 2 * (fm.ascent() + ink.top());
+  const double fromBottom = 2 * (fm.ascent() + ink.bottom()) - fm.height();
+  return static_cast<int>(std::ceil(std::max({fromTop, fromBottom, ink.height()}) - 1e-6));
+}
+
 QSize SizeForText(const QWidget* control) {
   QStyle* style = control->style();
   if (const auto* l = qobject_cast<const QLabel*>(control)) {

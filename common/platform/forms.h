@@ -1,4 +1,5 @@
-// Forms of the suite and the registry of loaded forms (the original's Forms collection). A form is loaded when it
+// Forms of the suite and the registry of loaded forms (Forms), through which a program finds a form by its name
+// and waits while one stays open (a plot's preview counts the forms until it is closed). A form is loaded when it
 // is created and unloaded when it is closed (by the program or by the window's close button); the registry counts
 // the loaded ones.
 #pragma once
@@ -33,6 +34,11 @@ QString ShownCaption(const QString& caption);
 // Where a field draws its text: a line edit's contents less its text margins, a drop-down list's edit field; an
 // empty rectangle for other controls.
 QRect TextRoom(const QWidget* field);
+
+// The height of the room a control needs to show the ink of a text whole when it draws the text's line centred
+// upright in that room, in its font (a drop-down list's entry): the line is centred, not its ink, so a descender
+// or an accented capital reaches further from the middle than half the ink's height.
+int CentredInkHeight(const QWidget* control, const QString& text);
 
 // The widest value a numeric field of range minimum..maximum is sized for: the bound with more figures before the
 // point, with three decimals, a minus sign in front when the range holds negative values ("-90.000",

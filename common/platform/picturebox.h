@@ -1,5 +1,5 @@
-// A picture box: a widget that shows a picture (or a drawing kept in an image) and reports mouse actions, as the
-// picture boxes of the original did when used as buttons and as drawing surfaces.
+// A picture box: a widget that shows a picture (or a drawing kept in an image) and reports mouse actions, so that a
+// form uses it both as a button drawn as a picture (TALVOR's "OK", "Aumenta", "Riduci") and as a drawing surface.
 #pragma once
 
 #include <QImage>
@@ -58,7 +58,8 @@ QSize ScreenPixels(const QSize& size, qreal ratio);
 // The size of such a picture in pixels of the window.
 QSize WindowSize(const QImage& image);
 
-// Twips (1/1440 inch) to pixels at the 96 dots per inch of the original's screens, and back.
+// Twips (1/1440 inch) to pixels, and back: places and sizes given in twips are laid out for a screen of 96 dots
+// per inch, 15 twips a pixel.
 constexpr int kTwipsPerPixel = 15;
 inline int TwipsToPixels(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
 

@@ -1,6 +1,7 @@
-// Starting a child program of the suite and waiting for it (the original's process creation followed by polling
-// the process handle). The child gets an argument list, never a joined command line, and inherits the current
-// folder and the environment. While it runs the user interface stays responsive and no core spins.
+// Starting a child program of the suite and waiting for it: the command that starts TALVOR, MIRVANE, PELDRIX,
+// wenlow or EIGEN goes on only when the child has ended, since it reads what the child wrote. The child gets an
+// argument list, never a joined command line, and inherits the current folder and the environment. While it runs
+// the user interface stays responsive and no core spins.
 #pragma once
 
 #include <QByteArray>

@@ -1,6 +1,8 @@
 // Text files of the suite: Windows-1252 on disk, QString in memory, lines ended by CR LF when written and by
-// CR LF or LF when read. SeqReader and SeqWriter behave as the sequential file statements of the original did:
-// items split at commas and line ends, whole lines read as lines, numbers printed with a blank before and after.
+// CR LF or LF when read. SeqReader and SeqWriter are the one reader and writer of every sequential file: items
+// split at commas and line ends, whole lines read as lines, numbers printed with a blank before and after. Every
+// program reads and writes the files this one way, so that what one writes the others read back, and the files
+// users already hold read as they always did.
 #pragma once
 
 #include "common/platform/files.h"
@@ -24,21 +26,24 @@ bool AnsiHolds(char32_t c);
 // takes from it). Nothing when every character can stand in a line.
 std::optional<char32_t> CharacterALineCannotHold(QStringView text);
 
-// Numeric value of a text as the original's Val(): leading blanks skipped, blanks and TABs inside the number ignored
-// (a CR or LF ends it), an optional sign, digits, a point, an exponent (E or D); the value of the longest such
-// prefix, 0 when none.
+// The numeric value of a text, as every number typed or stored in the suite is taken (Val): leading blanks skipped,
+// blanks and TABs inside the number ignored (a CR or LF ends it), an optional sign, digits, a point, an exponent
+// (E or D); the value of the longest such prefix, 0 when none. It never fails: a caller that must refuse a text
+// that is no number checks it with IsNumeric first.
 double Val(const QString& text);
 // True when the text (blanks around it ignored) is a whole number in the form Val() reads.
 bool IsNumeric(const QString& text);
 
-// The plain print of a number: a blank (or "-") before the digits, no zero before the point of values below 1,
-// the shortest text of at most 7 (single precision) or 15 significant digits, exponent form outside the range
-// the original printed in full, and a blank after: 12 gives " 12 ", 0.5 gives " .5 ", -3 gives "-3 ".
+// The plain print of a number, as the suite's files hold their numbers: a blank (or "-") before the digits, no zero
+// before the point of values below 1, the shortest text of at most 7 (single precision) or 15 significant digits,
+// written in full from 0.0001 up to 10^7 (10^15) and in exponent form outside ("1E-05", "1.5E+07"), and a blank
+// after: 12 gives " 12 ", 0.5 gives " .5 ", -3 gives "-3 ". The blanks keep the numbers of a line apart.
 QString PrintNumber(double value, bool singlePrecision = false);
-// The same without the trailing blank (the original's Str()).
+// The same without the trailing blank (Str), for a number that a text continues: a caption, a message.
 QString StrNumber(double value, bool singlePrecision = false);
 
-// Trims blanks only (not TAB, CR or LF) from both ends, as the original's Trim().
+// Trims blanks only (not TAB, CR or LF) from both ends (Trim): a TAB or a line end is part of what a file or a
+// field holds, and a reader that dropped it would take a damaged value for a good one.
 QString TrimBlanks(const QString& text);
 QStringView TrimBlanks(QStringView text);
 

@@ -202,12 +202,15 @@ QMessageBox::StandardButton StandardButtonOf(MsgAnswer answer) {
 
 // ---------------------------------------------------------------------------------------------------------------
 
+// The file dialogs: open an existing file; open one or name a new one (the command creates it); save.
+enum class FileDialogKind { Open, OpenOrNew, Save };
+
 class Interaction {
  public:
   virtual ~Interaction() = default;
   virtual MsgAnswer MsgBox(const QString& text, int style, const QString& title) = 0;
   virtual QString InputBox(const QString& prompt, const QString& title, const QString& def, bool* cancelled) = 0;
-  virtual QString FileDialog(bool save, const QString& title, const QString& folder, const QString& filter,
+  virtual QString FileDialog(FileDialogKind kind, const QString& title, const QString& folder, const QString& filter,
                              const QString& defaultName) = 0;
   virtual void ShowModal(QDialog* form) = 0;
   virtual void WaitForUser(int maxMs) = 0;
@@ -252,12 +255,14 @@ class QtInteraction : public Interaction {
     return ok ? dialog.textValue() : QString();
   }
 
-  QString FileDialog(bool save, const QString& title, const QString& folder, const QString& filter,
+  QString FileDialog(FileDialogKind kind, const QString& title, const QString& folder, const QString& filter,
                      const QString& defaultName) override {
+    const bool save = kind == FileDialogKind::Save;
     QFileDialog dialog(QApplication::activeWindow(), title, folder, FilterForQt(filter));
     dialog.setObjectName(save ? QStringLiteral("SaveFile") : QStringLiteral("OpenFile"));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // Only the plain open dialog insists on an existing file; the others take a new name too.
+    dialog.setFileMode(kind == FileDialogKind::Open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (!defaultName.isEmpty()) dialog.selectFile(defaultName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
@@ -343,9 +348,10 @@ class ScriptedInteraction : public Interaction {
     return a.words.size() > 1 ? a.words.mid(1).join(QLatin1Char(' ')) : QString();
   }
 
-  QString FileDialog(bool save, const QString& title, const QString& folder, const QString& filter,
+  // A script answers every file dialog the same way, existing file or not.
+  QString FileDialog(FileDialogKind kind, const QString& title, const QString& folder, const QString& filter,
                      const QString& defaultName) override {
-    Q_UNUSED(save);
+    Q_UNUSED(kind);
     Q_UNUSED(filter);
     Q_UNUSED(defaultName);
     const Action a = Next(QStringLiteral("file dialog \"%1\"").arg(title));
@@ -711,13 +717,19 @@ QString InputBox(const QString& prompt, const QString& title, const QString& def
 QString GetOpenFileName(const QString& title, const QString& folder, const QString& filter,
                         const QString& defaultName) {
   Log(QStringLiteral("filedialog"), QStringLiteral("open"), title);
-  return UI().FileDialog(false, title, folder, filter, defaultName);
+  return UI().FileDialog(FileDialogKind::Open, title, folder, filter, defaultName);
+}
+
+QString GetOpenOrNewFileName(const QString& title, const QString& folder, const QString& filter,
+                             const QString& defaultName) {
+  Log(QStringLiteral("filedialog"), QStringLiteral("open"), title);
+  return UI().FileDialog(FileDialogKind::OpenOrNew, title, folder, filter, defaultName);
 }
 
 QString GetSaveFileName(const QString& title, const QString& folder, const QString& filter,
                         const QString& defaultName) {
   Log(QStringLiteral("filedialog"), QStringLiteral("save"), title);
-  return UI().FileDialog(true, title, folder, filter, defaultName);
+  return UI().FileDialog(FileDialogKind::Save, title, folder, filter, defaultName);
 }
 
 void ShowModal(QDialog* form) {

@@ -18,7 +18,8 @@ class QDialog;
 
 namespace plat {
 
-// Button sets, icons and answers of a message box, with the values the original used.
+// Button sets, icons and answers of a message box. A call names its box by the sum of a button set and an icon
+// (vbYesNo + vbExclamation), so each keeps its numeric value.
 enum MsgStyle : int {
   vbOKOnly = 0,
   vbOKCancel = 1,
@@ -55,18 +56,22 @@ MsgAnswer MsgBox(const QString& text, int style = vbOKOnly, const QString& title
 void Notice(const QString& text, const QString& title = QString());
 
 // InputBox(prompt, title, default): the text entered; `cancelled` (optional) tells a cancel from an empty answer.
-// A cancel returns "" as the original did.
+// A cancel returns "", as an empty answer does: a caller that must tell them apart asks for `cancelled`.
 QString InputBox(const QString& prompt, const QString& title = QString(), const QString& defaultText = QString(),
                  bool* cancelled = nullptr);
 
-// File dialogs of the common dialog control: the chosen path, or "" when cancelled. `filter` in the original
-// form "Description|*.ext|Description|*.*".
+// File dialogs of the common dialog control: the chosen path, or "" when cancelled. `filter` is written as the
+// commands write it, "Description|*.ext|Description|*.*".
 QString GetOpenFileName(const QString& title, const QString& folder, const QString& filter,
                         const QString& defaultName = QString());
 QString GetSaveFileName(const QString& title, const QString& folder, const QString& filter,
                         const QString& defaultName = QString());
+// The open dialog as the session and sheet commands use it: the user may pick an existing file or type the name of
+// a new one (the command then creates it).
+QString GetOpenOrNewFileName(const QString& title, const QString& folder, const QString& filter,
+                             const QString& defaultName = QString());
 
-// A filter of the original's form ("Description|*.ext|Description|*.*") in Qt's form
+// A filter as the commands write it ("Description|*.ext|Description|*.*") in Qt's form
 // ("Description (*.ext);;Description (*.*)").
 QString FilterForQt(const QString& filter);
 
@@ -92,8 +97,8 @@ void Log(const QString& kind, const QString& objectName, const QString& text);
 // True when a script drives the user interface.
 bool Scripted();
 
-// Ends the program with the given exit code (the original's End), once the work started on the global thread pool
-// has finished, after flushing the log. Tests may put a handler in its place (it must not return normally, e.g. it
+// Ends the program at once with the given exit code (End), wherever it is called from, as a command that ends the
+// program must: once the work started on the global thread pool has finished, after flushing the log. Tests may put a handler in its place (it must not return normally, e.g. it
 // throws).
 [[noreturn]] void EndProgram(int code);
 void SetEndProgramHandler(std::function<void(int)> handler);

@@ -45,9 +45,8 @@ void AvvisoNonScritto(const QString& file, bool ripetuto) {
   plat::MsgBox(testo, plat::vbOKOnly | plat::vbExclamation, Traduci(QStringLiteral("ATTENZIONE")) + QLatin1Char('!'));
 }
 
-// The language number of `language.cfg`: one whole number from 1 to 6 alone on the first line (blanks around it),
-// nothing but blank lines after it.
-enum class EsitoLingua { Letta, Illeggibile, NonValida };
+}  // namespace
+
 EsitoLingua LeggiFileLingua(const QString& file, int& numero) {
   plat::SeqReader r;
   if (!r.Open(file)) {
@@ -64,8 +63,6 @@ EsitoLingua LeggiFileLingua(const QString& file, int& numero) {
   numero = static_cast<int>(valore);
   return EsitoLingua::Letta;
 }
-
-}  // namespace
 
 // Fallback of a language code by the installed files "korven<code><estensione>".
 QString RipiegoLingua(QString codice, const QString& estensione) {

@@ -31,6 +31,13 @@ QString CodiceDaNumero(int numero);
 // the first installed one of its fallback chain (DEU, ENG, FRA, ESP, ITA; POR falls back to ESP).
 QString RipiegoLingua(QString codice, const QString& estensione);
 
+// The language number of `language.cfg`: one whole number from 1 to 6 alone on the first line (blanks around it),
+// nothing but blank lines after it. Illeggibile: no file can be read at the name (none, a folder, one that cannot
+// be opened); NonValida: a file that holds anything else, cannot be split into its lines, or is larger than any the
+// suite writes.
+enum class EsitoLingua { Letta, Illeggibile, NonValida };
+EsitoLingua LeggiFileLingua(const QString& file, int& numero);
+
 // The module number as two digits ("03", "01", "16").
 QString SuffissoModulo(int numero);
 

@@ -294,12 +294,13 @@ void base1::AdattaAiTesti() {
   Labelhelp->resize(larghezza - 3 * kBordo * colonna, Labelhelp->height());
 
   // A row is 240 twips high, or as high as the highest glyphs of a field's entries, text or widest value need
-  // (accented capitals on a scaled screen): then every row is that high.
+  // (accented capitals on a scaled screen): then every row is that high. A list draws its entry's line centred,
+  // so its descenders and accents need room as far from the middle as they reach.
   const int rigaProgetto = Px(kRiga);
   int riga = rigaProgetto;
   for (QComboBox* c : Combo1) {
     const int cornice = c->height() - plat::TextRoom(c).height();
-    for (int i = 0; i < c->count(); ++i) riga = std::max(riga, c->fontMetrics().tightBoundingRect(c->itemText(i)).height() + cornice);
+    for (int i = 0; i < c->count(); ++i) riga = std::max(riga, plat::CentredInkHeight(c, c->itemText(i)) + cornice);
   }
   for (QLineEdit* t : Text1) {
     const int cornice = t->height() - plat::TextRoom(t).height();

@@ -33,10 +33,11 @@ void EsportaDocumentoDOC(const QString& percorso) {
   // Whatever the letter case of its extension, the file is the one wenlow wrote.
   const QString file = plat::ResolveExisting(salvati.last());
   if (file.isEmpty() || !plat::FileExists(file)) return;
-  if (!ApriConVisualizzatore(file, RigaEditor::Documento)) {
+  QString motivo;
+  if (!ApriConVisualizzatore(file, RigaEditor::Documento, &motivo)) {
     const QString testo = QStringLiteral(
         "Non è stato trovato nè un visualizzatore nè un editor di testi per il formato DOC. Il programma ha comunque creato il file:");
-    plat::MsgBox(Traduci(testo) + QStringLiteral("\r") + DescrizioneFile(file),
+    plat::MsgBox(motivo + Traduci(testo) + QStringLiteral("\r") + DescrizioneFile(file),
                  plat::vbOKOnly | plat::vbInformation, Traduci(QStringLiteral("ATTENZIONE")) + QStringLiteral("!"));
   }
 }

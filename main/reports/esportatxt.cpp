@@ -1,7 +1,6 @@
 #include "main/reports/esportatxt.h"
 
 #include "common/markup/documento.h"
-#include "common/platform/filedialogs.h"
 #include "common/platform/files.h"
 #include "common/platform/textio.h"
 #include "common/platform/ui.h"
@@ -104,10 +103,11 @@ void EsportaDocumentoTXT(const QString& percorso) {
     return;
   }
   if (renderer.fileScritti == scritti) return;  // the document opened no output
-  if (!ApriConVisualizzatore(plat::ResolveExisting(EsportaTXT.NomeFileTXT), RigaEditor::Testo)) {
+  QString motivo;
+  if (!ApriConVisualizzatore(plat::ResolveExisting(EsportaTXT.NomeFileTXT), RigaEditor::Testo, &motivo)) {
     const QString testo = QStringLiteral(
         "Non è stato trovato un editor di testi per il formato TXT. Il programma ha comunque creato il file:");
-    plat::MsgBox(Traduci(testo) + QStringLiteral("\r") + DescrizioneFile(EsportaTXT.NomeFileTXT),
+    plat::MsgBox(motivo + Traduci(testo) + QStringLiteral("\r") + DescrizioneFile(EsportaTXT.NomeFileTXT),
                  plat::vbOKOnly | plat::vbInformation, Traduci(QStringLiteral("ATTENZIONE")) + QStringLiteral("!"));
   }
 }

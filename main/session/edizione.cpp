@@ -3,7 +3,6 @@
 #include "common/data/famiglie.h"
 #include "common/data/fronte.h"
 #include "common/data/risultato.h"
-#include "common/platform/filedialogs.h"
 #include "common/platform/files.h"
 #include "common/platform/textio.h"
 #include "common/platform/ui.h"

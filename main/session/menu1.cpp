@@ -4,7 +4,6 @@
 #include "common/data/opzionigrafiche.h"
 #include "common/data/passaggio.h"
 #include "common/platform/drawingsurface.h"
-#include "common/platform/filedialogs.h"
 #include "common/platform/files.h"
 #include "common/platform/forms.h"
 #include "common/platform/help.h"

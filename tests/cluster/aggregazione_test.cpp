@@ -243,6 +243,10 @@ TEST(Aggregazione, BadPartitionFilesAreRefused) {
   EXPECT_FALSE(LeggiPartizione(3, 5, p, &errore));
   testing_support::WriteAnsi(t.P("3"), " 2 \n 1 \n 1 \n 1 \n 2 \n");  // another level
   EXPECT_FALSE(LeggiPartizione(3, 5, p, &errore));
+  testing_support::WriteAnsi(t.P("3"), " 3 \n 1 \n 1 \n 1 \n 2 \n 2 \n 3 \n 1 \n");  // point 1 in two clusters
+  EXPECT_FALSE(LeggiPartizione(3, 5, p, &errore));
+  testing_support::WriteAnsi(t.P("3"), " 3 \n 1 \n 1 \n 1 \n 2 \n 2 \n 4 \n 4 \n");  // point 4 twice in one
+  EXPECT_FALSE(LeggiPartizione(3, 5, p, &errore));
   testing_support::WriteAnsi(t.P("3"), " 3 \n 1 \n 1 \n 1 \n 2 \n 2 \n 3 \n 4 \n");
   EXPECT_TRUE(LeggiPartizione(3, 5, p, &errore));
   EXPECT_EQ(p, P({{1}, {2}, {3, 4}}));

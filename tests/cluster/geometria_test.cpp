@@ -101,7 +101,11 @@ TEST(Geometria, AngleBetweenLines) {
   GiacituraInPolo(190, 90, i2, d2);
   EXPECT_NEAR(AngoloTraDirezioni(i1, d1, i2, d2), 0, 1e-7);  // two vertical planes facing each other
   EXPECT_EQ(AngoloTraDirezioni(0.3, 1.1, 0.3, 1.1), 0);      // itself: exactly 0
-  EXPECT_EQ(AngoloTraDirezioni(0, 0, 0, pi / 2 + 0 * 1e-17), AngoloTraDirezioni(0, 0, 0, pi / 2));
+  // Perpendicular lines give π/2 on both sides of the zero cosine: exactly 0, a cosine too small to change the
+  // arctangent (1e-17), and the cosine of two horizontal lines a quarter turn apart (cos(π/2) = 6e-17).
+  EXPECT_EQ(AngoloTraVersori(1, 0, 0, 0, 1, 0), pi / 2);
+  EXPECT_EQ(AngoloTraVersori(1, 0, 0, 1e-17, 1, 0), pi / 2);
+  EXPECT_EQ(AngoloTraDirezioni(0, 0, 0, pi / 2), pi / 2);
   EXPECT_DOUBLE_EQ(AngoloTraDirezioni(pi / 2, 0, 0, 0.7), pi / 2);  // perpendicular
   EXPECT_NEAR(AngoloTraDirezioni(0.2, 0.4, -0.2, 0.4 + pi), 0, 1e-7);  // opposite vectors of one line
   for (double a = 0; a < 2 * pi; a += 0.3)

@@ -191,6 +191,27 @@ TEST_F(Esportazione, ANameChosenInAFolderWithAPointIsTheDocumentSaved) {
   EXPECT_EQ(AttendiAperti(1), QStringList{t.D("cava.2/r.DOC")});
 }
 
+// The viewer of editor.cfg's line 1 named by its bare name is found on the PATH; one that is not found is said with
+// the message of no viewer, and xdg-open is not started in its place.
+TEST_F(Esportazione, TheViewerOfEditorCfgIsFoundOnThePathOrSaidWhenItIsNot) {
+  QFile::rename(t.P("visore"), t.Root() + "/bin/visore-di-prova");
+  WriteAnsi(t.P("editor.cfg"), "visore-di-prova\n\n");
+  Script("");
+  w.EsportaTabulatiDOC_Click();
+  EXPECT_EQ(AttendiAperti(1), QStringList{t.D("esempio.DOC")});
+  EXPECT_TRUE(Messaggi().isEmpty());
+  QFile::remove(t.Root() + "/bin/visore-di-prova");
+  WriteScript(t.Root() + "/bin/xdg-open", QString("#!/bin/sh\nprintf '%s\\n' \"$1\" >> %1\n").arg(ApertiFile()));
+  Script("answer OK\n", "answer Yes\n");
+  w.EsportaTabulatiDOC_Click();
+  ASSERT_EQ(Messaggi().size(), 1);
+  EXPECT_TRUE(Messaggi()[0].contains("Non è stato trovato il programma indicato in editor.cfg:\\nvisore-di-prova\\n\\n"
+                                     "Non è stato trovato nè un visualizzatore"))
+      << Messaggi()[0].toStdString();
+  QThread::msleep(100);
+  EXPECT_EQ(Aperti(), QStringList{t.D("esempio.DOC")});
+}
+
 TEST_F(Esportazione, AWenlowThatCannotStartIsReportedAndTheMenusComeBack) {
   QFile::remove(t.P("wenlow"));
   Script("answer OK \"Impossibile avviare il programma:\"\n");

@@ -4,9 +4,11 @@
 // made as their programs make them. On each form:
 // - no label's, button's, option's or frame's text is wider (or, wrapped, higher) than the room it has;
 // - no control lies outside its form or frame, and no text lies under another control beside it;
-// - every numeric field holds the widest value it takes, every text field the text it opens with, every drop-down
-//   list its longest entry, every column of a grid its heading and its widest value;
+// - every numeric field holds the values at the ends of its range, every text field the text it opens with, every
+//   drop-down list its longest entry, every column of a grid its heading and its widest value;
 // - every picture is drawn in the pixels of the screen.
+// The room of a text is where the control draws it: the rectangle and flags its own painting hands its style, laid
+// out as the painter lays them out; a field shows a value whole when it does not scroll it to show its end.
 #include "cluster/interattiva.h"
 #include "cluster/workform.h"
 #include "common/data/risultato.h"
@@ -34,11 +36,14 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QRadioButton>
+#include <QProxyStyle>
+#include <QSignalBlocker>
 #include <QStyle>
-#include <QStyleOption>
+#include <QStyleFactory>
 #include <QTableWidget>
 
 #include <gtest/gtest.h>
@@ -55,55 +60,96 @@ using testing_support::WriteAnsi;
 
 namespace {
 
-// The style options a control paints itself with (its initStyleOption is protected).
-template <class Controllo, class Opzioni>
-struct Stile : Controllo {
-  static Opzioni Di(const Controllo* c) {
-    Opzioni o;
-    (c->*(&Stile::initStyleOption))(&o);
-    return o;
+// The style a control is painted with while it is looked at: it draws as the application's style does (a style of
+// the same kind, made for the control) and keeps what the control hands its style to draw a text with, the
+// rectangle, the flags and the font, and where a line edit's style puts its text. What a control needs is thus
+// taken from its own painting, never from a measure of the code that lays it out.
+class Registro : public QProxyStyle {
+ public:
+  Registro() : QProxyStyle(QStyleFactory::create(NomeStile())) {}
+
+  struct Testo {
+    QRect rettangolo;
+    int flags;
+    QString testo;
+    QFont font;
+    std::optional<QRectF> taglio;  // the painter's clip, when it clips
+  };
+  mutable std::vector<Testo> testi;
+  mutable std::optional<QRect> campo;
+
+  void drawItemText(QPainter* p, const QRect& r, int flags, const QPalette& tavolozza, bool attivo,
+                    const QString& testo, QPalette::ColorRole ruolo) const override {
+    testi.push_back({r, flags, testo, p->font(),
+                     p->hasClipping() ? std::optional<QRectF>(p->clipBoundingRect()) : std::nullopt});
+    QProxyStyle::drawItemText(p, r, flags, tavolozza, attivo, testo, ruolo);
+  }
+  QRect subElementRect(SubElement e, const QStyleOption* o, const QWidget* w) const override {
+    const QRect r = QProxyStyle::subElementRect(e, o, w);
+    if (e == SE_LineEditContents) campo = r;
+    return r;
+  }
+
+ private:
+  // The kind of the application's style, beneath the suite's own adjustments.
+  static QString NomeStile() {
+    QStyle* s = QApplication::style();
+    while (auto* p = qobject_cast<QProxyStyle*>(s)) s = p->baseStyle();
+    return s->name();
   }
 };
-using OpzioniCampo = Stile<QLineEdit, QStyleOptionFrame>;
-using OpzioniPulsante = Stile<QPushButton, QStyleOptionButton>;
-using OpzioniOpzione = Stile<QRadioButton, QStyleOptionButton>;
-using OpzioniCasella = Stile<QCheckBox, QStyleOptionButton>;
-using OpzioniCornice = Stile<QGroupBox, QStyleOptionGroupBox>;
-using OpzioniElenco = Stile<QComboBox, QStyleOptionComboBox>;
 
-QString Mostrato(const QString& didascalia) { return plat::ShownCaption(didascalia); }
-
-// The widest value a numeric field takes: the bound with more figures before the point, with three decimals, and
-// a minus sign when the range holds negative values.
-QString PiuLargo(double minimo, double massimo) {
-  const double grande = std::max(std::fabs(minimo), std::fabs(massimo));
-  return (minimo < 0 ? QString("-") : QString()) + QString::number(std::floor(grande), 'f', 0) + ".000";
+// A control painted once with the recording style, which is taken away again.
+std::unique_ptr<Registro> Dipingi(QWidget* w) {
+  auto r = std::make_unique<Registro>();
+  w->setStyle(r.get());
+  w->grab();
+  w->setStyle(nullptr);
+  return r;
 }
 
-// The width a line edit needs to show a text whole, the cursor after it, and the room it has (as it paints: its
-// contents less its text margins and a margin of 2 pixels either side, and 1 above and below).
-int Serve(const QLineEdit* e, const QString& testo) {
-  return static_cast<int>(std::ceil(QFontMetricsF(e->font(), e).horizontalAdvance(testo))) + 2;
+// Where a text drawn into a rectangle with those flags lies, as the painter lays it out.
+QRectF Occupa(const QWidget* w, const Registro::Testo& t, const QString& testo) {
+  return QFontMetricsF(t.font, w).boundingRect(QRectF(t.rettangolo), t.flags, testo);
 }
-QRect Interno(const QLineEdit* e) {
-  const QStyleOptionFrame o = OpzioniCampo::Di(e);
-  return e->style()->subElementRect(QStyle::SE_LineEditContents, &o, e).marginsRemoved(e->textMargins());
+
+int Su(double v) { return static_cast<int>(std::ceil(v - 1e-6)); }
+
+// Whether a line edit shows a text whole: with the cursor after it, the field does not scroll it. The field is
+// painted with the cursor at the end (the paint scrolls the text as far as the cursor needs) and the place of the
+// text's start then read, before and after the field is painted again with the cursor at the start. The number of
+// pixels the text was scrolled by, 0 when it shows whole. The field gets back its text and cursor.
+int Scorrimento(QLineEdit* e, const QString& testo) {
+  const QSignalBlocker zitto(e);
+  const QString prima = e->text();
+  const int cursore = e->cursorPosition();
+  e->setText(testo);
+  e->end(false);
+  e->grab();
+  e->setCursorPosition(0);
+  const int scorso = e->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
+  e->grab();
+  const int fermo = e->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
+  e->setText(prima);
+  e->setCursorPosition(cursore);
+  return fermo - scorso;
 }
-int Spazio(const QLineEdit* e) { return Interno(e).width() - 2 * 2; }
 
 int Larghezza(const QWidget* w, const QString& testo) {
-  int massimo = 0;
-  for (const QString& riga : testo.split('\n'))
-    massimo = std::max(massimo, static_cast<int>(std::ceil(QFontMetricsF(w->font(), w).horizontalAdvance(riga))));
-  return massimo;
+  return Su(QFontMetricsF(w->font(), w).horizontalAdvance(testo));
+}
+
+// The values at the ends of the range of a numeric field, with three decimals as a user types them.
+QStringList Estremi(double minimo, double massimo) {
+  return {QString::number(minimo, 'f', 3), QString::number(massimo, 'f', 3)};
 }
 
 class Esame {
  public:
   Esame(QString dove, QStringList& guasti) : dove_(std::move(dove)), guasti_(guasti) {}
 
-  // The numeric fields of the form by object name, with the widest value each takes.
-  std::map<QString, QString> numerici;
+  // The numeric fields of the form by object name, with the widest values each takes.
+  std::map<QString, QStringList> numerici;
 
   void Controlla(QWidget* form) {
     const QString nomeForm = form->objectName();
@@ -123,47 +169,22 @@ class Esame {
       std::optional<QRect> testo;  // where the control's text is drawn, in its parent
       if (auto* l = qobject_cast<QLabel*>(w)) {
         testo = Etichetta(chi, l);
-      } else if (auto* b = qobject_cast<QPushButton*>(w)) {
-        const QStyleOptionButton o = OpzioniPulsante::Di(b);
-        const QRect r = b->style()->subElementRect(QStyle::SE_PushButtonContents, &o, b);
-        Entra(chi, Mostrato(b->text()), Larghezza(b, Mostrato(b->text())), r.width());
-        Alto(chi, Mostrato(b->text()), b->fontMetrics().height(), r.height());
-        testo = b->geometry();
-      } else if (auto* o = qobject_cast<QRadioButton*>(w)) {
-        const QStyleOptionButton s = OpzioniOpzione::Di(o);
-        const QRect r = o->style()->subElementRect(QStyle::SE_RadioButtonContents, &s, o);
-        Entra(chi, Mostrato(o->text()), Larghezza(o, Mostrato(o->text())), r.width());
-        Alto(chi, Mostrato(o->text()), o->fontMetrics().height(), o->height());
-        testo = QRect(o->pos(), QSize(r.left() + Larghezza(o, Mostrato(o->text())), o->height()));
-      } else if (auto* c = qobject_cast<QCheckBox*>(w)) {
-        const QStyleOptionButton s = OpzioniCasella::Di(c);
-        const QRect r = c->style()->subElementRect(QStyle::SE_CheckBoxContents, &s, c);
-        Entra(chi, Mostrato(c->text()), Larghezza(c, Mostrato(c->text())), r.width());
-        Alto(chi, Mostrato(c->text()), c->fontMetrics().height(), c->height());
-        testo = QRect(c->pos(), QSize(r.left() + Larghezza(c, Mostrato(c->text())), c->height()));
-      } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
-        if (!g->title().isEmpty()) {
-          const QStyleOptionGroupBox o = OpzioniCornice::Di(g);
-          const QRect r = g->style()->subControlRect(QStyle::CC_GroupBox, &o, QStyle::SC_GroupBoxLabel, g);
-          if (!g->rect().contains(r) || r.width() < Larghezza(g, Mostrato(g->title())))
-            Guasto(chi, QString("title \"%1\" needs %2 px from %3, the frame is %4 wide")
-                            .arg(Mostrato(g->title()))
-                            .arg(Larghezza(g, Mostrato(g->title())))
-                            .arg(r.left())
-                            .arg(g->width()));
+      } else if (qobject_cast<QPushButton*>(w)) {
+        if (const auto t = UnTesto(chi, w)) Dentro(chi, w, *t, t->rettangolo);
+        testo = w->geometry();
+      } else if (qobject_cast<QRadioButton*>(w) || qobject_cast<QCheckBox*>(w)) {
+        // The indicator and the text beside it.
+        if (const auto t = UnTesto(chi, w)) {
+          const QRectF occupa = Dentro(chi, w, *t, t->rettangolo);
+          testo = QRect(w->pos(), QSize(Su(occupa.right()), w->height()));
         }
+      } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
+        if (!g->title().isEmpty())
+          if (const auto t = UnTesto(chi, w)) Dentro(chi, w, *t, t->rettangolo);
       } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
-        if (!e->text().isEmpty()) Entra(chi, e->text(), Serve(e, e->text()), Spazio(e));
-        const auto n = numerici.find(w->objectName());
-        if (n != numerici.end()) Entra(chi, n->second + " (widest value)", Serve(e, n->second), Spazio(e));
-        for (const QString& v : {e->text(), n != numerici.end() ? n->second : QString()})
-          if (!v.isEmpty()) Alto(chi, v, e->fontMetrics().tightBoundingRect(v).height(), Interno(e).height());
+        Campo(chi, e);
       } else if (auto* c = qobject_cast<QComboBox*>(w)) {
-        const QStyleOptionComboBox o = OpzioniElenco::Di(c);
-        const QRect r = c->style()->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField, c);
-        for (int i = 0; i < c->count(); ++i) Entra(chi, c->itemText(i), Larghezza(c, c->itemText(i)) + 2, r.width());
-        for (int i = 0; i < c->count(); ++i)
-          Alto(chi, c->itemText(i), c->fontMetrics().tightBoundingRect(c->itemText(i)).height(), r.height());
+        Elenco(chi, c);
       } else if (auto* t = qobject_cast<QTableWidget*>(w)) {
         Griglia(chi, t);
       } else if (auto* p = qobject_cast<plat::PictureBox*>(w)) {
@@ -190,41 +211,98 @@ class Esame {
     return QString("(%1, %2, %3 x %4)").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
   }
 
+  // The one text a control draws (a control whose text is not drawn as a text is a fault too).
+  std::optional<Registro::Testo> UnTesto(const QString& chi, QWidget* w) {
+    const auto r = Dipingi(w);
+    if (r->testi.size() == 1) return r->testi.front();
+    Guasto(chi, QString("draws %1 texts, not its one").arg(r->testi.size()));
+    return std::nullopt;
+  }
+
+  // A text drawn where the control draws it lies across within `stanza`, the rectangle its style gave it, and
+  // within the control; upright its ink shows whole, within the control and the painter's clip: where it lies.
+  QRectF Dentro(const QString& chi, const QWidget* w, const Registro::Testo& t, const QRect& stanza,
+                const QString& come = QString()) {
+    const QString testo = come.isEmpty() ? t.testo : come;
+    const QRectF occupa = Occupa(w, t, testo);
+    const QRect dove = stanza.intersected(w->rect());
+    if (occupa.left() < dove.left() - 1e-6 || occupa.right() > dove.left() + dove.width() + 1e-6)
+      Guasto(chi, QString("\"%1\" needs %2 px from %3, has %4 from %5")
+                      .arg(testo)
+                      .arg(Su(occupa.width()))
+                      .arg(occupa.left())
+                      .arg(dove.width())
+                      .arg(dove.left()));
+    // Upright, what must show is the ink of its lines (each line's box holds the font's leading besides, and the
+    // accents of capitals may rise above it).
+    const QFontMetricsF fm(t.font, w);
+    const double inchiostro = occupa.top() + fm.ascent() + fm.tightBoundingRect(testo).top();
+    const double fine = occupa.bottom() - fm.height() + fm.ascent() + fm.tightBoundingRect(testo).bottom();
+    const QRectF visibile = t.taglio ? t.taglio->intersected(QRectF(w->rect())) : QRectF(w->rect());
+    if (inchiostro < visibile.top() - 1e-6 || fine > visibile.bottom() + 1e-6)
+      Guasto(chi, QString("\"%1\" is drawn from %2 to %3, shows from %4 to %5")
+                      .arg(testo)
+                      .arg(inchiostro)
+                      .arg(fine)
+                      .arg(visibile.top())
+                      .arg(visibile.bottom()));
+    return occupa;
+  }
+
+  // A label's text: its room is where the label draws it; a label whose text ends in leader dots lies under the
+  // field it names by design, and only its name (with the blank after it) must stay clear of the other controls.
+  std::optional<QRect> Etichetta(const QString& chi, QLabel* l) {
+    if (l->text().isEmpty()) return std::nullopt;
+    const auto r = Dipingi(l);
+    if (r->testi.size() != 1) {
+      Guasto(chi, QString("draws %1 texts, not its one").arg(r->testi.size()));
+      return std::nullopt;
+    }
+    const Registro::Testo& t = r->testi.front();
+    static const QRegularExpression puntini(" \\.+$");
+    const QRegularExpressionMatch m = puntini.match(t.testo);
+    if (m.hasMatch()) {
+      const QRectF nome = Occupa(l, t, t.testo.left(m.capturedStart()) + " .");
+      return QRect(l->pos() + QPoint(Su(nome.left()), t.rettangolo.top()), QSize(Su(nome.width()), t.rettangolo.height()));
+    }
+    const QRectF occupa = Dentro(chi, l, t, t.rettangolo);
+    if (l->wordWrap()) return std::nullopt;
+    return occupa.toAlignedRect().intersected(t.rettangolo).translated(l->pos());
+  }
+
+  // A field shows its text and every widest value it takes whole, and its line of text (the font's height, which
+  // the field centres in that room) fits within the room its style gives the text.
+  void Campo(const QString& chi, QLineEdit* e) {
+    QStringList valori;
+    if (!e->text().isEmpty()) valori << e->text();
+    const auto n = numerici.find(e->objectName());
+    if (n != numerici.end()) valori += n->second;
+    for (const QString& v : valori)
+      if (const int s = Scorrimento(e, v); s != 0)
+        Guasto(chi, QString("\"%1\" is scrolled by %2 px to show its end").arg(v).arg(s));
+    if (valori.isEmpty()) return;
+    const auto r = Dipingi(e);
+    const int riga = QFontMetrics(e->font(), e).height();
+    if (!r->campo || riga > r->campo->height())
+      Guasto(chi, QString("its line of text is %1 px high, its text room %2")
+                      .arg(riga)
+                      .arg(r->campo ? Rettangolo(*r->campo) : QString("(none)")));
+  }
+
   void Entra(const QString& chi, const QString& testo, int serve, int spazio) {
     if (serve > spazio) Guasto(chi, QString("\"%1\" needs %2 px, has %3").arg(testo).arg(serve).arg(spazio));
   }
-  void Alto(const QString& chi, const QString& testo, int serve, int spazio) {
-    if (serve > spazio)
-      Guasto(chi, QString("\"%1\" needs %2 px of height, has %3").arg(testo).arg(serve).arg(spazio));
-  }
 
-  // A label's text: its room is the label's contents; a label whose text ends in leader dots lies under the field
-  // it names by design, and only its name (with the blank after it) must stay clear of the other controls.
-  std::optional<QRect> Etichetta(const QString& chi, const QLabel* l) {
-    const QString testo = l->buddy() ? Mostrato(l->text()) : l->text();
-    if (testo.isEmpty()) return std::nullopt;
-    const QRect contenuto = l->contentsRect().marginsRemoved(QMargins(l->margin(), l->margin(), l->margin(), l->margin()));
-    static const QRegularExpression puntini(" \\.+$");
-    const QRegularExpressionMatch m = puntini.match(testo);
-    if (m.hasMatch()) {
-      const QString nome = testo.left(m.capturedStart()) + " .";
-      return QRect(l->pos() + contenuto.topLeft(), QSize(Larghezza(l, nome), contenuto.height()));
-    }
-    if (l->wordWrap()) {
-      const int alto = l->heightForWidth(l->width());
-      if (alto > l->height())
-        Guasto(chi, QString("\"%1\" needs %2 px of height, has %3").arg(testo).arg(alto).arg(l->height()));
-      return std::nullopt;
-    }
-    const int largo = Larghezza(l, testo);
-    Entra(chi, testo, largo, contenuto.width());
-    const int righe = static_cast<int>(testo.count('\n')) + 1;
-    const int alto = righe * l->fontMetrics().height();
-    if (alto > contenuto.height())
-      Guasto(chi, QString("\"%1\" needs %2 px of height, has %3").arg(testo).arg(alto).arg(contenuto.height()));
-    const QRect r = QStyle::alignedRect(l->layoutDirection(), l->alignment(), QSize(largo, std::min(alto, contenuto.height())),
-                                        contenuto);
-    return r.translated(l->pos());
+  // A drop-down list shows every entry whole where it shows the one chosen.
+  void Elenco(const QString& chi, QComboBox* c) {
+    if (c->count() == 0) return;
+    const QSignalBlocker zitto(c);
+    const int scelto = c->currentIndex();
+    if (scelto < 0) c->setCurrentIndex(0);
+    const auto t = UnTesto(chi, c);
+    c->setCurrentIndex(scelto);
+    if (!t) return;
+    for (int i = 0; i < c->count(); ++i) Dentro(chi, c, *t, t->rettangolo, c->itemText(i));
   }
 
   // A grid: every heading and every column's widest value (its format code, a figure for each character) within
@@ -299,12 +377,12 @@ class Forms : public ::testing::Test {
           const auto f = static_cast<std::size_t>(m.NumeroCampiScelta + k);
           if (m.FormatiCampi[f] == "0")
             e.numerici[QString("Text1(%1)").arg(k)] =
-                PiuLargo(m.MinimiCampi[f].value_or(-1e7), m.MassimiCampi[f].value_or(1e7));
+                Estremi(m.MinimiCampi[f].value_or(-1e7), m.MassimiCampi[f].value_or(1e7));
         }
       } else if (form->objectName() == "Editacfg") {
-        e.numerici = {{"Text1", PiuLargo(0.01, 5)}, {"Text2", PiuLargo(0, 10)}, {"Text3", PiuLargo(0, 10)}};
+        e.numerici = {{"Text1", Estremi(0.01, 5)}, {"Text2", Estremi(0, 10)}, {"Text3", Estremi(0, 10)}};
       } else if (form->objectName() == "edilineform") {
-        e.numerici = {{"Text1", PiuLargo(-1e7, 1e7)}, {"Text2", PiuLargo(-1e7, 1e7)}};
+        e.numerici = {{"Text1", Estremi(-1e7, 1e7)}, {"Text2", Estremi(-1e7, 1e7)}};
       }
       e.Controlla(form);
       return true;
@@ -353,7 +431,7 @@ class Forms : public ::testing::Test {
       Scripted s(t, "misura\npress ConfStampa.Command3\n", "confstampa");
       plat::RegisterScriptAction("misura", [&](const QStringList&, QString*) {
         Esame e(dove, guasti);
-        for (int i = 1; i <= 5; ++i) e.numerici[QString("Text%1").arg(i)] = "-32768";
+        for (int i = 1; i <= 5; ++i) e.numerici[QString("Text%1").arg(i)] = {"-32768", "32767"};
         e.Controlla(QApplication::activeModalWidget());
         return true;
       });
@@ -386,7 +464,7 @@ class Forms : public ::testing::Test {
         f.Disponi(f.size());
         mostra();
         Esame e(dove + " " + fase, guasti);
-        e.numerici = {{"Text1", fase == "distance" ? PiuLargo(0, 90) : QString("300")}};
+        e.numerici = {{"Text1", fase == "distance" ? Estremi(0, 90) : QStringList{"300"}}};
         e.Controlla(&f);
       }
     }

@@ -69,7 +69,7 @@ TEST(Numbers, ValReadsTheNumericPrefix) {
   EXPECT_FALSE(plat::IsNumeric("1e999x"));
 }
 
-TEST(Numbers, PrintFormLikeTheOriginal) {
+TEST(Numbers, PrintFormWithItsBlanksAndNoZeroBeforeThePoint) {
   EXPECT_EQ(plat::PrintNumber(12), QString(" 12 "));
   EXPECT_EQ(plat::PrintNumber(0), QString(" 0 "));
   EXPECT_EQ(plat::PrintNumber(-3), QString("-3 "));

@@ -5,13 +5,16 @@
 #include "tests/support/scripted.h"
 #include "tests/support/support.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFileDialog>
 #include <QImage>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QKeyEvent>
@@ -317,6 +320,82 @@ TEST(FileDialogFilter, APatternWrittenIntoTheDescriptionShowsOnce) {
   EXPECT_EQ(plat::FilterForQt("Sessioni|*.ses|Tutti (*.*)|*.*"), QString("Sessioni (*.ses);;Tutti (*.*)"));
   EXPECT_EQ(plat::FilterForQt("Testi|*.txt;*.tab"), QString("Testi (*.txt *.tab)"));
   EXPECT_EQ(plat::FilterForQt(""), QString());
+}
+
+// A user at the file dialog shown next, while it lives: types the name into it and accepts it; a message the
+// dialog shows over itself (a file it did not find) is closed and counted (by a timer of its own, since the dialog
+// shows it while it accepts), and a dialog still shown after the name is left with Escape. After 5 seconds whatever
+// is shown is closed, so that no test waits forever.
+class UtenteDelDialogo {
+ public:
+  explicit UtenteDelDialogo(const QString& nome) {
+    dialogo_.setInterval(20);
+    QObject::connect(&dialogo_, &QTimer::timeout, [this, nome] {
+      auto* dialogo = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (!dialogo) return;
+      if (scelto_) {
+        QTest::keyClick(dialogo, Qt::Key_Escape);
+        return;
+      }
+      scelto_ = true;
+      auto* campo = dialogo->findChild<QLineEdit*>("fileNameEdit");
+      ASSERT_NE(campo, nullptr);
+      campo->setText(nome);  // typed into the field of the name
+      static_cast<QDialog*>(dialogo)->accept();
+    });
+    avvisi_.setInterval(20);
+    QObject::connect(&avvisi_, &QTimer::timeout, [this] {
+      QWidget* mostrato = QApplication::activeModalWidget();
+      if (++giri_ > 250 && mostrato) {
+        mostrato->close();
+      } else if (auto* avviso = qobject_cast<QMessageBox*>(mostrato)) {
+        ++avvisi;
+        avviso->accept();
+      }
+    });
+    dialogo_.start();
+    avvisi_.start();
+  }
+  int avvisi = 0;
+
+ private:
+  QTimer dialogo_, avvisi_;
+  int giri_ = 0;
+  bool scelto_ = false;
+};
+
+// Without a script the file dialogs are Qt's own, behind the one interaction interface as every other question:
+// the open dialog takes only a file that exists, the dialog of the session and sheet commands and the save dialog a
+// new name too, and none asks before it names a file that exists.
+TEST(QtUi, FileDialogsTakeTheNameTheUserTypes) {
+  TestFolder t(false);
+  plat::ResetInteraction();
+  ASSERT_FALSE(plat::Scripted());
+  WriteAnsi(t.D("esiste.ses"), "x\n");
+  const QString nuovo = t.D("nuovo.ses");
+  {
+    UtenteDelDialogo u(t.D("esiste.ses"));
+    EXPECT_EQ(plat::GetOpenFileName("Apri", t.Data(), "Sessioni|*.ses"), t.D("esiste.ses"));
+    EXPECT_EQ(u.avvisi, 0);
+  }
+  {
+    UtenteDelDialogo u(nuovo);
+    EXPECT_EQ(plat::GetOpenFileName("Apri", t.Data(), "Sessioni|*.ses"), QString());
+    EXPECT_EQ(u.avvisi, 1);  // the dialog said that the file is not there, and was left
+  }
+  for (const QString& nome : {nuovo, t.D("esiste.ses")}) {
+    {
+      UtenteDelDialogo u(nome);
+      EXPECT_EQ(plat::GetOpenOrNewFileName("Sessione", t.Data(), "Sessioni|*.ses"), nome);
+      EXPECT_EQ(u.avvisi, 0);
+    }
+    {
+      UtenteDelDialogo u(nome);
+      EXPECT_EQ(plat::GetSaveFileName("Salva", t.Data(), "Sessioni|*.ses"), nome);
+      EXPECT_EQ(u.avvisi, 0);
+    }
+  }
+  EXPECT_FALSE(QFile::exists(nuovo));  // a dialog only names the file: the command writes it
 }
 
 // Keys, option buttons and picture buttons of a modeless window driven by a wait loop.

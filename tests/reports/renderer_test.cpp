@@ -110,6 +110,45 @@ TEST_F(Testo, ViewerRule) {
   EXPECT_EQ(FileAperto(), t.D("r.txt"));
 }
 
+// The program of editor.cfg: a bare name is found on the PATH, a path is taken as it stands; a program named that is
+// not there, or cannot be started, is said before the message of no editor, and xdg-open, though it stands on the
+// PATH, is never started in its place. A bare name was looked for in the current folder only, and a program named
+// that was not found fell back to xdg-open without a word.
+TEST_F(Testo, TheProgramOfEditorCfgIsFoundOnThePathOrSaidWhenItIsNot) {
+  WriteAnsi(t.D("r.tab"), kVettore);
+  QFile::rename(t.P("editore"), t.Root() + "/bin/editore-di-prova");
+  WriteAnsi(t.P("editor.cfg"), "x\neditore-di-prova\n");
+  {
+    Scripted s(t, "");
+    EsportaDocumentoTXT(t.D("r.tab"));
+    EXPECT_TRUE(s.Log("msgbox").isEmpty()) << s.Log().join('\n').toStdString();
+  }
+  EXPECT_EQ(FileAperto(), t.D("r.txt"));
+  WriteScript(t.Root() + "/bin/xdg-open", QString("#!/bin/sh\nprintf '%s' \"$1\" > %1.tmp && /bin/mv %1.tmp %1\n").arg(Aperto()));
+  WriteAnsi(t.P("non-eseguibile"), "");
+  const struct {
+    QString riga;
+    QString detto;
+  } casi[] = {
+      {"editore-mancante", "Non è stato trovato il programma indicato in editor.cfg:\\neditore-mancante\\n\\n"},
+      {t.P("manca"), "Non è stato trovato il programma indicato in editor.cfg:\\n" + t.P("manca") + "\\n\\n"},
+      {t.Program() + "/bin", "Non è stato trovato il programma indicato in editor.cfg:\\n" + t.Program() + "/bin\\n\\n"},
+      {t.P("non-eseguibile"), "Impossibile avviare il programma:\\n" + t.P("non-eseguibile") + "\\n\\n"},
+  };
+  QDir(t.Program()).mkdir("bin");
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.riga.toStdString());
+    WriteAnsi(t.P("editor.cfg"), "x\n" + c.riga + "\n");
+    Scripted s(t, "answer Yes\nanswer OK \"editor di testi per il formato TXT\"\n");
+    EsportaDocumentoTXT(t.D("r.tab"));
+    ASSERT_EQ(s.Log("msgbox").size(), 2) << s.Log().join('\n').toStdString();
+    const QString messaggio = s.Log("msgbox")[1];
+    EXPECT_TRUE(messaggio.contains("\t" + c.detto + "Non è stato trovato un editor di testi per il formato TXT."))
+        << messaggio.toStdString();
+  }
+  EXPECT_EQ(FileAperto(), QString());  // neither the program named nor xdg-open was started
+}
+
 // An editor.cfg that cannot be read (a folder at its name, CR line ends) is said, and the text opens in xdg-open as
 // without one; it was taken for a missing file without a word.
 TEST_F(Testo, AnEditorCfgThatCannotBeReadIsSaidAndXdgOpenServes) {

@@ -9,11 +9,22 @@
 #include "tests/reports/fixture.h"
 
 #include <QRegularExpression>
+#include <QSaveFile>
 
 namespace report_test {
 namespace {
 
 QString Sorgente(const QString& nome) { return QStringLiteral(FRATTIX_TEST_SOURCE_DIR "/") + nome; }
+
+// The golden file `oro` rewritten with the bytes of `scritto`, replacing the file that stands there (QFile::copy
+// never replaces one). False when it could not be written.
+bool RiscriviOro(const QString& scritto, const QString& oro) {
+  QFile da(scritto);
+  QSaveFile a(oro);
+  if (!da.open(QIODevice::ReadOnly) || !a.open(QIODevice::WriteOnly)) return false;
+  const QByteArray dati = da.readAll();
+  return a.write(dati) == dati.size() && a.commit();
+}
 
 // Hand-written result tables of the example session after a clustering of three families, in the language of the
 // run that wrote them.
@@ -77,13 +88,25 @@ class Tabulati : public Report {
     EXPECT_EQ(documento, t.D("esempio.tab"));
     return ReadAnsi(t.D("esempio.tab")).split('\n');
   }
-  // Compares a text rendering with a golden file of the tests (FRATTIX_WRITE_GOLDEN=1 writes it instead).
+  // Compares a text rendering with a golden file of the tests (FRATTIX_WRITE_GOLDEN=1 rewrites the golden file with
+  // it first).
   void Confronta(const QString& scritto, const QString& oro) {
     const QString percorso = Sorgente("tests/reports/data/" + oro);
-    if (qgetenv("FRATTIX_WRITE_GOLDEN") == "1") QFile::copy(scritto, percorso);
+    if (qgetenv("FRATTIX_WRITE_GOLDEN") == "1") {
+      EXPECT_TRUE(RiscriviOro(scritto, percorso)) << oro.toStdString();
+    }
     EXPECT_EQ(ReadBytes(scritto), ReadBytes(percorso)) << oro.toStdString();
   }
 };
+
+// The switch that rewrites the golden files replaces the one that stands, whole, also with a shorter text.
+TEST(Oro, RewritingReplacesTheGoldenFileThatStands) {
+  TestFolder t(false);
+  WriteAnsi(t.D("oro.txt"), "la resa di ieri, piu' lunga\n");
+  WriteAnsi(t.D("scritto.txt"), "oggi\n");
+  ASSERT_TRUE(RiscriviOro(t.D("scritto.txt"), t.D("oro.txt")));
+  EXPECT_EQ(ReadBytes(t.D("oro.txt")), QByteArray("oggi\r\n"));
+}
 
 TEST_F(Tabulati, GoldenResultsReportInItalianAndEnglish) {
   const struct {

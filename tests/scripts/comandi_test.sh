@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The checkout's own commands as a user types them, without building anything: on PATH stands a cmake that only
-# writes down how it was called and then fails, and scripts/run starts a frattix32 that only writes down its
-# arguments.
+# The checkout's own commands as a user types them, without building anything: on PATH stand a cmake and the
+# package tools (apt-get, sudo, dpkg-query, locale-gen) that only write down how they were called and then fail, and
+# scripts/run starts a frattix32 that only writes down its arguments.
 #   comandi_test.sh <checkout>
 set -uo pipefail
 root=$1
@@ -25,8 +25,14 @@ echo "\${args[*]}" >>"$tmp/cmake.calls"
 exit 1
 EOF
 chmod +x "$tmp/path/cmake"
+# What installs: each only writes down that it was called, and fails.
+for tool in apt-get sudo dpkg-query locale-gen; do
+  printf '#!/bin/sh\necho "%s $*" >>"%s"\nexit 1\n' "$tool" "$tmp/install.calls" >"$tmp/path/$tool"
+  chmod +x "$tmp/path/$tool"
+done
 export PATH="$tmp/path:$PATH"
 calls() { cat "$tmp/cmake.calls" 2>/dev/null; rm -f "$tmp/cmake.calls"; }
+installs() { cat "$tmp/install.calls" 2>/dev/null; rm -f "$tmp/install.calls"; }
 mkdir -p "$tmp/build/bin"
 cat >"$tmp/build/bin/frattix32" <<EOF
 #!/bin/sh
@@ -59,37 +65,55 @@ expect_fuzz 2 "no fuzz target \"nonesiste\"" 2 fronte nonesiste
 "$root/scripts/fuzz" 2 fronte scheda >/dev/null 2>&1
 grep -q -- "-DFRATTIX_FUZZ=ON" <<<"$(calls)" || fail "scripts/fuzz 2 fronte scheda did not configure the build"
 
-# --- The other scripts: --help prints the usage, a wrong argument is refused with it, and neither installs, builds
-# or starts anything (scripts/run would start frattix32 from its build folder).
-for script in run test setup build; do
-  out=$(FRATTIX_BUILD_DIR="$tmp/build" "$root/scripts/$script" --help 2>&1)
-  code=$?
-  [ "$code" -eq 0 ] && grep -qF "scripts/$script" <<<"$out" || fail "scripts/$script --help: $code $out"
-  [ -z "$(calls)" ] || fail "scripts/$script --help: it configured a build"
+# --- Every script of scripts/ and benchmarks/, found in the folders: --help prints its usage, with its own name,
+# and ends with 0; an option it does not know is refused with that usage and 2. Neither builds, installs, checks or
+# starts anything: every line a refusal prints is a line of the usage or the script's own reason. Besides the
+# sources of the benchmark programs, only the helpers that the scripts source or import are no scripts.
+helpers="scripts/uso.sh scripts/argomenti.py"
+scripts=()
+for f in "$root"/scripts/* "$root"/benchmarks/*; do
+  name=${f#"$root"/}
+  case $name in *.cpp | *.h | */CMakeLists.txt) continue ;; esac
+  [[ " $helpers " == *" $name "* ]] && continue
+  scripts+=("$name")
 done
-for script in run test setup; do
-  out=$(FRATTIX_BUILD_DIR="$tmp/build" "$root/scripts/$script" build 2>&1)
+[ ${#scripts[@]} -ge 12 ] || fail "only ${#scripts[@]} scripts found: ${scripts[*]}"
+for name in "${scripts[@]}"; do
+  if [ ! -x "$root/$name" ] || [ "$(head -c 2 "$root/$name")" != "#!" ]; then
+    fail "$name is neither a script one can run (executable, with its interpreter on its first line) nor a helper"
+    continue
+  fi
+  help=$(cd "$tmp" && FRATTIX_BUILD_DIR="$tmp/build" "$root/$name" --help 2>&1)
   code=$?
-  [ "$code" -eq 2 ] && grep -qF "takes no arguments" <<<"$out" || fail "scripts/$script build: $code $out"
+  [ "$code" -eq 0 ] || fail "$name --help: exit code $code: $help"
+  grep -qF -- "$name" <<<"$help" || fail "$name --help does not name the script: $help"
+  out=$(cd "$tmp" && FRATTIX_BUILD_DIR="$tmp/build" "$root/$name" --nonesiste 2>&1)
+  code=$?
+  [ "$code" -eq 2 ] || fail "$name --nonesiste: exit code $code, not 2: $out"
+  grep -qxF -- "$(head -1 <<<"$help")" <<<"$out" || fail "$name --nonesiste does not print the usage: $out"
+  while IFS= read -r line; do
+    grep -qxF -- "$line" <<<"$help" || [[ $line == "$name: "* ]] ||
+      fail "$name --nonesiste went on to print \"$line\""
+  done <<<"$out"
+  [ -z "$(calls)" ] || fail "$name: --help or a refused option configured a build"
+  [ -z "$(installs)" ] || fail "$name: --help or a refused option installed packages"
 done
 [ ! -e "$tmp/started" ] || fail "a script started frattix32"
 out=$("$root/scripts/build" -DFRATTIX_WERROR=ON 2>&1)
 [ $? -eq 2 ] && grep -qF "the folder comes before the options" <<<"$out" || fail "scripts/build -DFRATTIX_WERROR=ON: $out"
 [ -z "$(calls)" ] && [ ! -e "$root/-DFRATTIX_WERROR=ON" ] || fail "scripts/build -DFRATTIX_WERROR=ON configured a build"
-
-# --- The benchmark scripts answer --help with their usage and refuse a wrong argument with it, building nothing.
-for script in startup.py anteprime.py documento_lungo.py; do
-  out=$("$root/benchmarks/$script" --help 2>&1)
+for script in run test setup; do
+  out=$(FRATTIX_BUILD_DIR="$tmp/build" "$root/scripts/$script" build 2>&1)
   code=$?
-  [ "$code" -eq 0 ] && grep -q "^usage: benchmarks/$script" <<<"$out" || fail "$script --help: $code $out"
-  out=$("$root/benchmarks/$script" nessuno 2>&1)
-  code=$?
-  [ "$code" -eq 2 ] && grep -q "^usage: benchmarks/$script" <<<"$out" && ! grep -q Traceback <<<"$out" ||
-    fail "$script nessuno: $code $out"
-  [ -z "$(calls)" ] || fail "$script: it configured a build"
+  [ "$code" -eq 2 ] && grep -qF "takes no arguments" <<<"$out" || fail "scripts/$script build: $code $out"
+done
+for rounds in 0 2.5 "1 2"; do
+  out=$("$root/benchmarks/floors.sh" $rounds 2>&1)
+  [ $? -eq 2 ] && grep -qF "benchmarks/floors.sh [rounds]" <<<"$out" || fail "floors.sh $rounds: $out"
 done
 out=$("$root/benchmarks/anteprime.py" 1 "$tmp/nessuna" 2>&1)
 [ $? -eq 2 ] && grep -q "holds no frattix32" <<<"$out" || fail "anteprime.py with a folder that is none: $out"
+[ -z "$(calls)" ] || fail "a refused argument configured a build"
 
 # --- One tree of the benchmarks: the README's command, floors.sh and startup.py configure build-bench alike.
 readme=$(grep -o 'scripts/build build-bench [^&`]*' "$root/README.md" | head -1)

@@ -1,15 +1,16 @@
-"""The command lines of the benchmark scripts: each answers --help with its usage and refuses a wrong argument with
-it, before it builds or runs anything. The scripts run under python3 -B, so that importing this module leaves no
-cache in the checkout."""
+"""The command lines of the Python scripts of scripts/ and benchmarks/: each answers --help with its usage and
+refuses a wrong argument with it (exit code 2), before it builds, installs, checks or runs anything. The scripts run
+under python3 -B, so that importing this module leaves no cache in the checkout."""
 import argparse
 import os
 
 
 def parser(doc, script):
-    """A parser named after the script as it is called, described by the script's own text (without its usage line,
-    which argparse writes)."""
-    return argparse.ArgumentParser(prog="benchmarks/" + os.path.basename(script),
-                                   description=doc.split("\n    benchmarks/")[0],
+    """A parser named after the script as it is called from the checkout's root (scripts/texts.py,
+    benchmarks/startup.py), described by the script's own text: its docstring up to the usage line that starts with
+    that name, which argparse writes itself."""
+    name = os.path.basename(os.path.dirname(os.path.abspath(script))) + "/" + os.path.basename(script)
+    return argparse.ArgumentParser(prog=name, description=doc.split("\n    " + name)[0].strip(),
                                    formatter_class=argparse.RawDescriptionHelpFormatter)
 
 
