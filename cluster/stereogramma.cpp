@@ -10,6 +10,7 @@
 #include "common/texts/testi.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -21,6 +22,16 @@ constexpr double kXc = kCentroReticoloX;
 constexpr double kYc = kCentroReticoloY;
 constexpr double kR = kRaggioReticolo;
 constexpr double kAltezzaLettere = 0.2;
+// The titles at the top of the page, each centred on the line x = kCentroTitoli: the main title, the subtitle (the
+// kind of plot), then the session's four title lines from line 1 down (centimetres).
+constexpr double kCentroTitoli = 10;
+constexpr double kYTitolo = 27;
+constexpr double kAltezzaTitolo = 0.5;
+constexpr double kYSottotitolo = 26.4;
+constexpr double kAltezzaSottotitolo = 0.35;
+constexpr std::array<double, 5> kYTitoliSessione = {0, 25.7, 25.2, 24.7, 24.2};  // lines 1..4 (0 unused)
+constexpr double kAltezzaPrimoTitolo = 0.35;                                     // title line 1
+constexpr double kAltezzaTitoli = 0.3;                                           // title lines 2 to 4
 // Below this stored inclination a plane counts as vertical: its equal-angle trace is the straight strike line.
 constexpr double kVerticale = 1e-9;
 
@@ -132,12 +143,13 @@ void CerchioMassimo(const Opzioni& o, double inclinazione, double direzione, int
 void Intestazione() {
   const auto& T = Talvor;
   Penna(1);
-  DisegnaSimbolo(10, 27, 0.5, Traduci(QStringLiteral("RILIEVO STRUTTURALE")), 0, -2);
-  const QString sottotitolo = T.Grafica.Opzione[3] != 1 ? QStringLiteral("proiezione stereografica")
-                                                         : QStringLiteral("cluster analysis");
-  DisegnaSimbolo(10, 26.4, 0.35, Traduci(sottotitolo), 0, -2);
-  const double y[5] = {0, 25.7, 25.2, 24.7, 24.2};
-  for (int n = 1; n <= 4; ++n) DisegnaSimbolo(10, y[n], n == 1 ? 0.35 : 0.3, T.TitoliGrafico[n], 0, -2);
+  DisegnaSimbolo(kCentroTitoli, kYTitolo, kAltezzaTitolo, Traduci(QStringLiteral("RILIEVO STRUTTURALE")), 0, -2);
+  const QString sottotitolo = T.Grafica.GraficoCluster() ? QStringLiteral("cluster analysis")
+                                                         : QStringLiteral("proiezione stereografica");
+  DisegnaSimbolo(kCentroTitoli, kYSottotitolo, kAltezzaSottotitolo, Traduci(sottotitolo), 0, -2);
+  for (int n = 1; n <= 4; ++n)
+    DisegnaSimbolo(kCentroTitoli, kYTitoliSessione[static_cast<std::size_t>(n)],
+                   n == 1 ? kAltezzaPrimoTitolo : kAltezzaTitoli, T.TitoliGrafico[n], 0, -2);
 }
 
 void Reticolo() {
@@ -205,7 +217,7 @@ void PoliCluster(const Opzioni& o) {
     const Punto c = Proietta(o, T.InclinazioneCentri[U(k)], T.DirezioneCentri[U(k)]);
     if (!Finito(c)) continue;
     for (double rho : {0.18, 0.20, 0.22, 0.24}) Cerchio(c.X, c.Y, rho, 20);
-    if (T.Grafica.Opzione[6] == 1) {
+    if (T.Grafica.NumeriECunei()) {
       Penna(5);
       DisegnaSimbolo(k < 10 ? c.X - 0.075 : c.X - 0.15, c.Y - 0.075, 0.15, QString::number(k), 0, 0);
     }
@@ -230,7 +242,7 @@ void Cunei(const Opzioni& o) {
 
 void CerchiMassimi(const Opzioni& o) {
   const auto& T = Talvor;
-  if (T.Grafica.Opzione[3] == 2) {
+  if (T.Grafica.GraficoPoli()) {
     Penna(6);
     for (int i = 1; i <= NumeroPoli(); ++i) CerchioMassimo(o, T.InclinazionePoli[U(i)], T.DirezionePoli[U(i)], 201);
     return;
@@ -354,21 +366,20 @@ int PennaCuneo(double fattoreSicurezza) {
 
 void DisegnaStereogramma() {
   const auto& T = Talvor;
-  SegnoProiezione = T.Grafica.Opzione[2] == 1 ? -1 : 1;
+  SegnoProiezione = T.Grafica.EmisferoInferiore() ? -1 : 1;
   Opzioni o;
-  o.Equiangolare = T.Grafica.Opzione[1] == 2;
+  o.Equiangolare = T.Grafica.Equiangolare();
   o.Segno = SegnoProiezione;
 
   Intestazione();
   Reticolo();
-  const bool cluster = T.Grafica.Opzione[3] == 1;
-  if (!cluster) {
+  if (!T.Grafica.GraficoCluster()) {
     PoliCaricati(o);
   } else {
     PoliCluster(o);
-    if (T.Grafica.Opzione[6] == 1) Cunei(o);
+    if (T.Grafica.NumeriECunei()) Cunei(o);
   }
-  if (T.Grafica.Opzione[4] == 1) CerchiMassimi(o);
-  if (T.Grafica.Opzione[5] == 1) Fronte(o);
+  if (T.Grafica.CerchiMassimi()) CerchiMassimi(o);
+  if (T.Grafica.FronteEAttrito()) Fronte(o);
   Traccia(0, 0, 999);
 }
