@@ -166,10 +166,13 @@ void TagliaSegmento(double& x1, double& y1, double& x2, double& y2, double xmin,
 // The chunk file of chunk `b` of the display list, in the private folder of the process; empty when the process
 // has none (no temporary folder takes one).
 QString FileBloccoSegmenti(int b);
-// Reads chunk `b` into ListaSegmenti 1..NumeroSegmenti. False after a message when it is missing or short.
+// Reads chunk `b` into ListaSegmenti 1..NumeroSegmenti. False after a message when it is missing or not as the plot
+// wrote it: a chunk before the last one (NumeroBlocchi) holds DimensioneBlocco segments, the last one 1 to
+// DimensioneBlocco; every value is one finite number alone on its line, the colour a whole RGB value, the width not
+// below 0, and nothing follows the last segment. The message names the file and, for a damaged one, its line.
 bool LeggiBloccoSegmenti(int b);
 // Calls `f` for every segment of the display list in order: from the chunk files when the plot has ended, else
-// from memory. False after a message when a chunk file is missing or short.
+// from memory. False after a message when a chunk file is missing or damaged; nothing of that chunk reaches `f`.
 bool PercorriSegmenti(const std::function<void(const Segmento&)>& f);
 
 // --- Screen replay -----------------------------------------------------------------------------------------------

@@ -97,27 +97,40 @@ void ScriviBlocco(int b, int n) {
   if (!plat::WriteWorkFile(percorso, testo)) nonScritto();
 }
 
-// The numbers of a chunk file one a line (CR LF or LF), blanks and TABs around them allowed.
+// The numbers of a chunk file one a line (CR LF or LF), blanks and TABs around them allowed; a CR anywhere else
+// is no part of a number.
 class LettoreBlocco {
  public:
   explicit LettoreBlocco(const QByteArray& testo) : p_(testo.constData()), fine_(p_ + testo.size()) {}
   // The number of the next line; false at the end or when the line is not a number alone.
   bool Leggi(double& v) {
+    ++riga_;
     if (p_ >= fine_) return false;
     const char* a = p_;
     const char* e = static_cast<const char*>(std::memchr(a, '\n', fine_ - a));
     if (!e) e = fine_;
     p_ = e < fine_ ? e + 1 : e;
+    if (p_ > e && e > a && e[-1] == '\r') --e;  // the CR of a CR LF
     while (a < e && (*a == ' ' || *a == '\t')) ++a;
-    while (e > a && (e[-1] == '\r' || e[-1] == ' ' || e[-1] == '\t')) --e;
+    while (e > a && (e[-1] == ' ' || e[-1] == '\t')) --e;
     if (a == e || *a == '+') return false;
     const auto r = std::from_chars(a, e, v);
     return r.ec == std::errc() && r.ptr == e && std::isfinite(v);
   }
+  // True when nothing is left; otherwise the line of what is left becomes Riga().
+  bool AllaFine() {
+    if (p_ >= fine_) return true;
+    ++riga_;
+    return false;
+  }
+  // The line of the number read last, or of the one that could not be read (the line after the last one when the
+  // text ended before it).
+  int Riga() const { return riga_; }
 
  private:
   const char* p_;
   const char* fine_;
+  int riga_ = 0;
 };
 
 // A stroke of a marker symbol: pen code and offset in units of the symbol's height.
@@ -335,22 +348,30 @@ bool LeggiBloccoSegmenti(int b) {
   const QString percorso = FileBloccoSegmenti(b);
   QByteArray testo;
   const bool letto = !percorso.isEmpty() && plat::ReadDataFile(percorso, testo) == plat::ReadFault::None;
-  LettoreBlocco r(testo);
-  const auto leggi = [&r](double& v) { return r.Leggi(v); };
-  double conta = 0;
-  bool ok = letto && leggi(conta) && conta == std::floor(conta) && conta >= 0 && conta <= DimensioneBlocco;
   g.NumeroSegmenti = 0;
+  // What ScriviBlocco writes: every chunk before the last one full, the last one of 1 to DimensioneBlocco
+  // segments (a plot without segments writes none), the colour a whole RGB value, the width not below 0, nothing
+  // after the last segment.
+  LettoreBlocco r(testo);
+  const bool ultimo = b >= g.NumeroBlocchi;
+  double conta = 0;
+  bool ok = letto && r.Leggi(conta) && conta == std::floor(conta) && conta <= DimensioneBlocco &&
+            (ultimo ? conta >= 1 : conta == DimensioneBlocco);
   for (int i = 1; ok && i <= conta; ++i) {
     double v[6];
-    for (double& x : v) ok = ok && leggi(x);
-    ok = ok && v[4] >= 0 && v[4] <= 0xFFFFFF;
+    for (int k = 0; ok && k < 6; ++k) {
+      ok = r.Leggi(v[k]);
+      if (ok && k == 4) ok = v[k] >= 0 && v[k] <= 0xFFFFFF && v[k] == std::floor(v[k]);
+      if (ok && k == 5) ok = v[k] >= 0;
+    }
     if (!ok) break;
     g.ListaSegmenti[i] = Segmento{v[0], v[1], v[2], v[3], static_cast<int>(v[4]), v[5]};
     g.NumeroSegmenti = i;
   }
-  if (ok) return true;
+  if (ok && r.AllaFine()) return true;
+  // A chunk that is missing or cannot be read is named alone; a damaged one with the line that is not as written.
   Avviso(Traduci(QStringLiteral("Il file temporaneo del grafico manca o e' incompleto:")) + QLatin1Char('\n') +
-         DescrizioneFile(BloccoPerMessaggio(b)));
+         DescrizioneFile(BloccoPerMessaggio(b), letto ? r.Riga() : 0));
   return false;
 }
 
