@@ -10,7 +10,6 @@
 #include "common/texts/testi.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <limits>
 
@@ -22,16 +21,8 @@ constexpr double kXc = kCentroReticoloX;
 constexpr double kYc = kCentroReticoloY;
 constexpr double kR = kRaggioReticolo;
 constexpr double kAltezzaLettere = 0.2;
-// The titles at the top of the page, each centred on the line x = kCentroTitoli: the main title, the subtitle (the
-// kind of plot), then the session's four title lines from line 1 down (centimetres).
-constexpr double kCentroTitoli = 10;
-constexpr double kYTitolo = 27;
-constexpr double kAltezzaTitolo = 0.5;
-constexpr double kYSottotitolo = 26.4;
+// The subtitle of the page's title block.
 constexpr double kAltezzaSottotitolo = 0.35;
-constexpr std::array<double, 5> kYTitoliSessione = {0, 25.7, 25.2, 24.7, 24.2};  // lines 1..4 (0 unused)
-constexpr double kAltezzaPrimoTitolo = 0.35;                                     // title line 1
-constexpr double kAltezzaTitoli = 0.3;                                           // title lines 2 to 4
 // Below this stored inclination a plane counts as vertical: its equal-angle trace is the straight strike line.
 constexpr double kVerticale = 1e-9;
 
@@ -143,13 +134,9 @@ void CerchioMassimo(const Opzioni& o, double inclinazione, double direzione, int
 void Intestazione() {
   const auto& T = Talvor;
   Penna(1);
-  DisegnaSimbolo(kCentroTitoli, kYTitolo, kAltezzaTitolo, Traduci(QStringLiteral("RILIEVO STRUTTURALE")), 0, -2);
   const QString sottotitolo = T.Grafica.GraficoCluster() ? QStringLiteral("cluster analysis")
                                                          : QStringLiteral("proiezione stereografica");
-  DisegnaSimbolo(kCentroTitoli, kYSottotitolo, kAltezzaSottotitolo, Traduci(sottotitolo), 0, -2);
-  for (int n = 1; n <= 4; ++n)
-    DisegnaSimbolo(kCentroTitoli, kYTitoliSessione[static_cast<std::size_t>(n)],
-                   n == 1 ? kAltezzaPrimoTitolo : kAltezzaTitoli, T.TitoliGrafico[n], 0, -2);
+  DisegnaTitoliPagina(Traduci(sottotitolo), kAltezzaSottotitolo, T.TitoliGrafico);
 }
 
 void Reticolo() {

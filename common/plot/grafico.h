@@ -7,6 +7,8 @@
 // works in the preview window.
 #pragma once
 
+#include "common/data/titoli.h"
+
 #include <QPointF>
 #include <QString>
 #include <QVector>
@@ -159,6 +161,11 @@ void DisegnaSimbolo(double x, double y, double height, const QString& text, doub
 void DisegnaNumero(double x, double y, double height, double value, double angle, int decimals);
 // The text DisegnaNumero writes.
 QString TestoNumero(double value, int decimals);
+// The title block at the top of a plot's page, every line centred on x = 10 cm: the main title "RILIEVO
+// STRUTTURALE" 0.5 high at y = 27, the subtitle (the kind of plot, already translated) `altezzaSottotitolo` high at
+// 26.4, then the session's title lines 1 to 4 as the user wrote them, line 1 0.35 high at 25.7, lines 2 to 4 0.3
+// high at 25.2, 24.7 and 24.2. Drawn with the current pen.
+void DisegnaTitoliPagina(const QString& sottotitolo, double altezzaSottotitolo, const TitoliSessione& titoli);
 // Clips a segment to the rectangle; `result` 0 when part of it is inside, 1 when nothing is.
 void TagliaSegmento(double& x1, double& y1, double& x2, double& y2, double xmin, double xmax, double ymin,
                     double ymax, int& result);

@@ -24,6 +24,16 @@ namespace {
 
 constexpr int kBianco = plat::RgbValue(255, 255, 255);
 
+// The title block of a plot's page (centimetres).
+constexpr double kCentroTitoli = 10;
+constexpr double kYTitolo = 27;
+constexpr double kAltezzaTitolo = 0.5;
+constexpr double kYSottotitolo = 26.4;
+constexpr std::array<double, 5> kYTitoliSessione = {0, 25.7, 25.2, 24.7, 24.2};  // lines 1..4 (0 unused)
+constexpr double kAltezzaPrimoTitolo = 0.35;                                     // title line 1
+constexpr double kAltezzaTitoli = 0.3;                                           // title lines 2 to 4
+constexpr int kCentrato = -2;
+
 bool Finiti(std::initializer_list<double> valori) {
   for (double v : valori)
     if (!std::isfinite(v)) return false;
@@ -299,6 +309,15 @@ void DisegnaNumero(double x, double y, double height, double value, double angle
   const QString testo = TestoNumero(value, decimals);
   if (testo.isEmpty()) return;
   DisegnaSimbolo(x, y, height, testo, angle, static_cast<int>(testo.size()));
+}
+
+void DisegnaTitoliPagina(const QString& sottotitolo, double altezzaSottotitolo, const TitoliSessione& titoli) {
+  DisegnaSimbolo(kCentroTitoli, kYTitolo, kAltezzaTitolo, Traduci(QStringLiteral("RILIEVO STRUTTURALE")), 0,
+                 kCentrato);
+  DisegnaSimbolo(kCentroTitoli, kYSottotitolo, altezzaSottotitolo, sottotitolo, 0, kCentrato);
+  for (std::size_t n = 1; n <= 4; ++n)
+    DisegnaSimbolo(kCentroTitoli, kYTitoliSessione[n], n == 1 ? kAltezzaPrimoTitolo : kAltezzaTitoli, titoli[n], 0,
+                   kCentrato);
 }
 
 void TagliaSegmento(double& x1, double& y1, double& x2, double& y2, double xmin, double xmax, double ymin,
