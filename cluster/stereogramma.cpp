@@ -21,6 +21,8 @@ constexpr double kXc = kCentroReticoloX;
 constexpr double kYc = kCentroReticoloY;
 constexpr double kR = kRaggioReticolo;
 constexpr double kAltezzaLettere = 0.2;
+// The subtitle of the page's title block.
+constexpr double kAltezzaSottotitolo = 0.35;
 // Below this stored inclination a plane counts as vertical: its equal-angle trace is the straight strike line.
 constexpr double kVerticale = 1e-9;
 
@@ -132,12 +134,9 @@ void CerchioMassimo(const Opzioni& o, double inclinazione, double direzione, int
 void Intestazione() {
   const auto& T = Talvor;
   Penna(1);
-  DisegnaSimbolo(10, 27, 0.5, Traduci(QStringLiteral("RILIEVO STRUTTURALE")), 0, -2);
-  const QString sottotitolo = T.Grafica.Opzione[3] != 1 ? QStringLiteral("proiezione stereografica")
-                                                         : QStringLiteral("cluster analysis");
-  DisegnaSimbolo(10, 26.4, 0.35, Traduci(sottotitolo), 0, -2);
-  const double y[5] = {0, 25.7, 25.2, 24.7, 24.2};
-  for (int n = 1; n <= 4; ++n) DisegnaSimbolo(10, y[n], n == 1 ? 0.35 : 0.3, T.TitoliGrafico[n], 0, -2);
+  const QString sottotitolo = T.Grafica.GraficoCluster() ? QStringLiteral("cluster analysis")
+                                                         : QStringLiteral("proiezione stereografica");
+  DisegnaTitoliPagina(Traduci(sottotitolo), kAltezzaSottotitolo, T.TitoliGrafico);
 }
 
 void Reticolo() {
@@ -205,7 +204,7 @@ void PoliCluster(const Opzioni& o) {
     const Punto c = Proietta(o, T.InclinazioneCentri[U(k)], T.DirezioneCentri[U(k)]);
     if (!Finito(c)) continue;
     for (double rho : {0.18, 0.20, 0.22, 0.24}) Cerchio(c.X, c.Y, rho, 20);
-    if (T.Grafica.Opzione[6] == 1) {
+    if (T.Grafica.NumeriECunei()) {
       Penna(5);
       DisegnaSimbolo(k < 10 ? c.X - 0.075 : c.X - 0.15, c.Y - 0.075, 0.15, QString::number(k), 0, 0);
     }
@@ -230,7 +229,7 @@ void Cunei(const Opzioni& o) {
 
 void CerchiMassimi(const Opzioni& o) {
   const auto& T = Talvor;
-  if (T.Grafica.Opzione[3] == 2) {
+  if (T.Grafica.GraficoPoli()) {
     Penna(6);
     for (int i = 1; i <= NumeroPoli(); ++i) CerchioMassimo(o, T.InclinazionePoli[U(i)], T.DirezionePoli[U(i)], 201);
     return;
@@ -354,21 +353,20 @@ int PennaCuneo(double fattoreSicurezza) {
 
 void DisegnaStereogramma() {
   const auto& T = Talvor;
-  SegnoProiezione = T.Grafica.Opzione[2] == 1 ? -1 : 1;
+  SegnoProiezione = T.Grafica.EmisferoInferiore() ? -1 : 1;
   Opzioni o;
-  o.Equiangolare = T.Grafica.Opzione[1] == 2;
+  o.Equiangolare = T.Grafica.Equiangolare();
   o.Segno = SegnoProiezione;
 
   Intestazione();
   Reticolo();
-  const bool cluster = T.Grafica.Opzione[3] == 1;
-  if (!cluster) {
+  if (!T.Grafica.GraficoCluster()) {
     PoliCaricati(o);
   } else {
     PoliCluster(o);
-    if (T.Grafica.Opzione[6] == 1) Cunei(o);
+    if (T.Grafica.NumeriECunei()) Cunei(o);
   }
-  if (T.Grafica.Opzione[4] == 1) CerchiMassimi(o);
-  if (T.Grafica.Opzione[5] == 1) Fronte(o);
+  if (T.Grafica.CerchiMassimi()) CerchiMassimi(o);
+  if (T.Grafica.FronteEAttrito()) Fronte(o);
   Traccia(0, 0, 999);
 }

@@ -379,7 +379,7 @@ int ConcludiModoCluster() {
 int EseguiModoGrafico() {
   if (!LeggiOpzioniGraficheTalvor()) return 1;
   Talvor.FinestraPagina = {0, 0, 19.4, 27.7};
-  if (Talvor.Grafica.Opzione[3] == 1) {
+  if (Talvor.Grafica.GraficoCluster()) {
     if (!plat::EntryExists(FileSessione(QStringLiteral(".dat")))) return 0;
     if (!LeggiRisultati()) return 1;
   } else if (!CaricaPoli()) {
@@ -387,8 +387,8 @@ int EseguiModoGrafico() {
   }
   // The files the plot draws besides the poles: a damaged one is told before the plot, which would show it
   // wrongly or not at all.
-  const auto& opzioni = Talvor.Grafica.Opzione;
-  if (opzioni[3] == 1 && opzioni[6] == 1) {
+  const OpzioniGrafiche& opzioni = Talvor.Grafica;
+  if (opzioni.GraficoCluster() && opzioni.NumeriECunei()) {
     std::vector<TracciaCuneo> cunei;
     QString file;
     int riga = 0;
@@ -397,7 +397,8 @@ int EseguiModoGrafico() {
       return 1;
     }
   }
-  if (opzioni[5] == 1 && plat::EntryExists(FileSessione(QStringLiteral(".fro"))) && !LeggiFronteTalvor()) return 1;
+  if (opzioni.FronteEAttrito() && plat::EntryExists(FileSessione(QStringLiteral(".fro"))) && !LeggiFronteTalvor())
+    return 1;
   // The stereographic plot in the preview window, then the final wait until the user closes it.
   plat::Form menu1(QStringLiteral("menu1"));
   const auto& w = Talvor.FinestraPagina;

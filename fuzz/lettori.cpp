@@ -53,7 +53,7 @@ QString percorso;
 enum Lettore {
   Testo = 1, Configurazione, Scheda, Selezione, Elenco, Fronte, Famiglie, Risultato, Opzioni, Passaggio, Titoli,
   Penne, Testi, Aiuto, Documento, Definizioni, StileDxf, Autovalori, Stampa, Sovrapposizione, Cunei, Ingresso,
-  Lingua, Partizioni, EditorCfg, EditorTxt
+  Lingua, Partizioni, EditorCfg, EditorTxt, Blocco
 };
 
 // The partition file read by its target: the clusters of level 3 of at most 12 points.
@@ -418,6 +418,26 @@ void Leggi(const QByteArray& dati) {
       plat::ResetInteraction();
       if (!LeggiNessunaFormattazione() && CRSolo(dati)) __builtin_trap();
       return;
+    case Blocco:
+      // A chunk file of a plot's display list, read as the last chunk of the plot and as one before it. A damaged
+      // chunk is told in a message: the script answers it.
+      for (const int blocchi : {1, 2}) {
+        plat::ResetInteraction();
+        Grafico.NumeroBlocchi = blocchi;
+        if (!LeggiBloccoSegmenti(1)) continue;
+        Preso(dati);
+        // What the plot writes: a full chunk before the last one, the last one of at least one segment; finite
+        // places, a colour that is an RGB value, a width not below 0.
+        const int n = Grafico.NumeroSegmenti;
+        if (n < 1 || n > DimensioneBlocco || (blocchi > 1 && n != DimensioneBlocco)) __builtin_trap();
+        for (int i = 1; i <= n; ++i) {
+          const Segmento& s = Grafico.ListaSegmenti[static_cast<std::size_t>(i)];
+          if (!std::isfinite(s.X1) || !std::isfinite(s.Y1) || !std::isfinite(s.X2) || !std::isfinite(s.Y2) ||
+              s.Colore < 0 || s.Colore > 0xFFFFFF || !(s.Spessore >= 0) || !std::isfinite(s.Spessore))
+            __builtin_trap();
+        }
+      }
+      return;
     default:
       return;
   }
@@ -438,6 +458,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
                                 : FRATTIX_FUZZ_LETTORE == EditorTxt       ? QStringLiteral("editor.txt")
                                 : FRATTIX_FUZZ_LETTORE == Partizioni      ? QString::number(kLivelloPartizione)
                                                                           : QStringLiteral("prova.dat"));
+  // The chunk file of the display list is read from the private folder of the process.
+  if (FRATTIX_FUZZ_LETTORE == Blocco) percorso = FileBloccoSegmenti(1);
   QFile script(cartella->filePath(QStringLiteral("risposte.script")));
   if (script.open(QIODevice::WriteOnly)) script.write(QByteArray("answer OK\n").repeated(4));
   script.close();

@@ -15,6 +15,9 @@ constexpr double kCentroY = 14;
 constexpr double kRaggio = 8;
 constexpr double kLarghezzaSettore = 2 * std::numbers::pi / NumeroSettori;
 
+// The subtitle of the page's title block.
+constexpr double kAltezzaSottotitolo = 0.4;
+
 // Pens of the pen table.
 constexpr int kPennaTitoli = 1;
 constexpr int kPennaCerchio = 2;
@@ -24,21 +27,14 @@ constexpr int kSposta = 3;
 constexpr int kTraccia = 2;
 constexpr int kFine = 999;
 
-constexpr int kCentrato = -2;
 constexpr int kDaSinistra = 0;
 
 void UsaPenna(int numero) { SelezionaPennaTabella(numero); }
 
 void Titoli() {
   UsaPenna(kPennaTitoli);
-  DisegnaSimbolo(kCentroX, 27, 0.5, Traduci(QStringLiteral("RILIEVO STRUTTURALE")), 0, kCentrato);
-  DisegnaSimbolo(kCentroX, 26.4, 0.4, Traduci(QStringLiteral("diagramma stellare")), 0, kCentrato);
   // The session's own lines, as the user wrote them (empty ones too).
-  const TitoliSessione& t = Mirvane.TitoliDiagramma;
-  DisegnaSimbolo(kCentroX, 25.7, 0.35, t[1], 0, kCentrato);
-  DisegnaSimbolo(kCentroX, 25.2, 0.3, t[2], 0, kCentrato);
-  DisegnaSimbolo(kCentroX, 24.7, 0.3, t[3], 0, kCentrato);
-  DisegnaSimbolo(kCentroX, 24.2, 0.3, t[4], 0, kCentrato);
+  DisegnaTitoliPagina(Traduci(QStringLiteral("diagramma stellare")), kAltezzaSottotitolo, Mirvane.TitoliDiagramma);
 }
 
 // The compass: the circle from north clockwise, the labels N, E, S, W and a tick inside the circle at each.

@@ -10,6 +10,15 @@
 
 struct OpzioniGrafiche {
   std::array<double, 7> Opzione{0, 1, 1, 1, 1, 1, 2};  // entries 1..6 (0 unused); the defaults
+
+  // What the plot makes of each value: only the value named turns a choice on, any other leaves it off.
+  bool Equiangolare() const { return Opzione[1] == 2; }       // 1: the equal-angle net, else the equal-area one
+  bool EmisferoInferiore() const { return Opzione[2] == 1; }  // 2: orientation factor -1, else +1
+  bool GraficoCluster() const { return Opzione[3] == 1; }     // 3: the saved clustering result, else the poles
+  bool GraficoPoli() const { return Opzione[3] == 2; }        // 3: the poles of the sheets (their great circles)
+  bool CerchiMassimi() const { return Opzione[4] == 1; }      // 4: the great circles
+  bool FronteEAttrito() const { return Opzione[5] == 1; }     // 5: the slope face and the friction circle
+  bool NumeriECunei() const { return Opzione[6] == 1; }       // 6: the cluster numbers and the wedges
 };
 
 enum class EsitoOpzioni { Letto, Mancante, NonValido };

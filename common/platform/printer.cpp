@@ -16,7 +16,6 @@ namespace plat {
 
 namespace {
 
-constexpr double kTwipsPerPoint = 20.0;
 constexpr double kMaxFontSize = 1000.0;  // points; larger sizes are held here
 
 }  // namespace

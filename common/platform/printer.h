@@ -11,6 +11,10 @@ namespace plat {
 
 using HDC = quintptr;
 
+// Twips in a point: the paper's Width and Height are in twips, and a scale of points (ScaleMode 2) divides them by
+// this.
+inline constexpr double kTwipsPerPoint = 20.0;
+
 // The printer object's calls for printing text by lines, as the report printer uses them. Positions and measures
 // are in the units of the scale mode (twips, or points after ScaleMode 2) from the top-left corner of the
 // printable area; Width and Height are the paper's, in twips, whatever the scale.

@@ -7,6 +7,8 @@
 // works in the preview window.
 #pragma once
 
+#include "common/data/titoli.h"
+
 #include <QPointF>
 #include <QString>
 #include <QVector>
@@ -159,6 +161,11 @@ void DisegnaSimbolo(double x, double y, double height, const QString& text, doub
 void DisegnaNumero(double x, double y, double height, double value, double angle, int decimals);
 // The text DisegnaNumero writes.
 QString TestoNumero(double value, int decimals);
+// The title block at the top of a plot's page, every line centred on x = 10 cm: the main title "RILIEVO
+// STRUTTURALE" 0.5 high at y = 27, the subtitle (the kind of plot, already translated) `altezzaSottotitolo` high at
+// 26.4, then the session's title lines 1 to 4 as the user wrote them, line 1 0.35 high at 25.7, lines 2 to 4 0.3
+// high at 25.2, 24.7 and 24.2. Drawn with the current pen.
+void DisegnaTitoliPagina(const QString& sottotitolo, double altezzaSottotitolo, const TitoliSessione& titoli);
 // Clips a segment to the rectangle; `result` 0 when part of it is inside, 1 when nothing is.
 void TagliaSegmento(double& x1, double& y1, double& x2, double& y2, double xmin, double xmax, double ymin,
                     double ymax, int& result);
@@ -166,10 +173,13 @@ void TagliaSegmento(double& x1, double& y1, double& x2, double& y2, double xmin,
 // The chunk file of chunk `b` of the display list, in the private folder of the process; empty when the process
 // has none (no temporary folder takes one).
 QString FileBloccoSegmenti(int b);
-// Reads chunk `b` into ListaSegmenti 1..NumeroSegmenti. False after a message when it is missing or short.
+// Reads chunk `b` into ListaSegmenti 1..NumeroSegmenti. False after a message when it is missing or not as the plot
+// wrote it: a chunk before the last one (NumeroBlocchi) holds DimensioneBlocco segments, the last one 1 to
+// DimensioneBlocco; every value is one finite number alone on its line, the colour a whole RGB value, the width not
+// below 0, and nothing follows the last segment. The message names the file and, for a damaged one, its line.
 bool LeggiBloccoSegmenti(int b);
 // Calls `f` for every segment of the display list in order: from the chunk files when the plot has ended, else
-// from memory. False after a message when a chunk file is missing or short.
+// from memory. False after a message when a chunk file is missing or damaged; nothing of that chunk reaches `f`.
 bool PercorriSegmenti(const std::function<void(const Segmento&)>& f);
 
 // --- Screen replay -----------------------------------------------------------------------------------------------

@@ -24,6 +24,16 @@ namespace {
 
 constexpr int kBianco = plat::RgbValue(255, 255, 255);
 
+// The title block of a plot's page (centimetres).
+constexpr double kCentroTitoli = 10;
+constexpr double kYTitolo = 27;
+constexpr double kAltezzaTitolo = 0.5;
+constexpr double kYSottotitolo = 26.4;
+constexpr std::array<double, 5> kYTitoliSessione = {0, 25.7, 25.2, 24.7, 24.2};  // lines 1..4 (0 unused)
+constexpr double kAltezzaPrimoTitolo = 0.35;                                     // title line 1
+constexpr double kAltezzaTitoli = 0.3;                                           // title lines 2 to 4
+constexpr int kCentrato = -2;
+
 bool Finiti(std::initializer_list<double> valori) {
   for (double v : valori)
     if (!std::isfinite(v)) return false;
@@ -97,27 +107,40 @@ void ScriviBlocco(int b, int n) {
   if (!plat::WriteWorkFile(percorso, testo)) nonScritto();
 }
 
-// The numbers of a chunk file one a line (CR LF or LF), blanks and TABs around them allowed.
+// The numbers of a chunk file one a line (CR LF or LF), blanks and TABs around them allowed; a CR anywhere else
+// is no part of a number.
 class LettoreBlocco {
  public:
   explicit LettoreBlocco(const QByteArray& testo) : p_(testo.constData()), fine_(p_ + testo.size()) {}
   // The number of the next line; false at the end or when the line is not a number alone.
   bool Leggi(double& v) {
+    ++riga_;
     if (p_ >= fine_) return false;
     const char* a = p_;
     const char* e = static_cast<const char*>(std::memchr(a, '\n', fine_ - a));
     if (!e) e = fine_;
     p_ = e < fine_ ? e + 1 : e;
+    if (p_ > e && e > a && e[-1] == '\r') --e;  // the CR of a CR LF
     while (a < e && (*a == ' ' || *a == '\t')) ++a;
-    while (e > a && (e[-1] == '\r' || e[-1] == ' ' || e[-1] == '\t')) --e;
+    while (e > a && (e[-1] == ' ' || e[-1] == '\t')) --e;
     if (a == e || *a == '+') return false;
     const auto r = std::from_chars(a, e, v);
     return r.ec == std::errc() && r.ptr == e && std::isfinite(v);
   }
+  // True when nothing is left; otherwise the line of what is left becomes Riga().
+  bool AllaFine() {
+    if (p_ >= fine_) return true;
+    ++riga_;
+    return false;
+  }
+  // The line of the number read last, or of the one that could not be read (the line after the last one when the
+  // text ended before it).
+  int Riga() const { return riga_; }
 
  private:
   const char* p_;
   const char* fine_;
+  int riga_ = 0;
 };
 
 // A stroke of a marker symbol: pen code and offset in units of the symbol's height.
@@ -288,6 +311,15 @@ void DisegnaNumero(double x, double y, double height, double value, double angle
   DisegnaSimbolo(x, y, height, testo, angle, static_cast<int>(testo.size()));
 }
 
+void DisegnaTitoliPagina(const QString& sottotitolo, double altezzaSottotitolo, const TitoliSessione& titoli) {
+  DisegnaSimbolo(kCentroTitoli, kYTitolo, kAltezzaTitolo, Traduci(QStringLiteral("RILIEVO STRUTTURALE")), 0,
+                 kCentrato);
+  DisegnaSimbolo(kCentroTitoli, kYSottotitolo, altezzaSottotitolo, sottotitolo, 0, kCentrato);
+  for (std::size_t n = 1; n <= 4; ++n)
+    DisegnaSimbolo(kCentroTitoli, kYTitoliSessione[n], n == 1 ? kAltezzaPrimoTitolo : kAltezzaTitoli, titoli[n], 0,
+                   kCentrato);
+}
+
 void TagliaSegmento(double& x1, double& y1, double& x2, double& y2, double xmin, double xmax, double ymin,
                     double ymax, int& result) {
   const auto fuori = [&] {
@@ -335,22 +367,30 @@ bool LeggiBloccoSegmenti(int b) {
   const QString percorso = FileBloccoSegmenti(b);
   QByteArray testo;
   const bool letto = !percorso.isEmpty() && plat::ReadDataFile(percorso, testo) == plat::ReadFault::None;
-  LettoreBlocco r(testo);
-  const auto leggi = [&r](double& v) { return r.Leggi(v); };
-  double conta = 0;
-  bool ok = letto && leggi(conta) && conta == std::floor(conta) && conta >= 0 && conta <= DimensioneBlocco;
   g.NumeroSegmenti = 0;
+  // What ScriviBlocco writes: every chunk before the last one full, the last one of 1 to DimensioneBlocco
+  // segments (a plot without segments writes none), the colour a whole RGB value, the width not below 0, nothing
+  // after the last segment.
+  LettoreBlocco r(testo);
+  const bool ultimo = b >= g.NumeroBlocchi;
+  double conta = 0;
+  bool ok = letto && r.Leggi(conta) && conta == std::floor(conta) && conta <= DimensioneBlocco &&
+            (ultimo ? conta >= 1 : conta == DimensioneBlocco);
   for (int i = 1; ok && i <= conta; ++i) {
     double v[6];
-    for (double& x : v) ok = ok && leggi(x);
-    ok = ok && v[4] >= 0 && v[4] <= 0xFFFFFF;
+    for (int k = 0; ok && k < 6; ++k) {
+      ok = r.Leggi(v[k]);
+      if (ok && k == 4) ok = v[k] >= 0 && v[k] <= 0xFFFFFF && v[k] == std::floor(v[k]);
+      if (ok && k == 5) ok = v[k] >= 0;
+    }
     if (!ok) break;
     g.ListaSegmenti[i] = Segmento{v[0], v[1], v[2], v[3], static_cast<int>(v[4]), v[5]};
     g.NumeroSegmenti = i;
   }
-  if (ok) return true;
+  if (ok && r.AllaFine()) return true;
+  // A chunk that is missing or cannot be read is named alone; a damaged one with the line that is not as written.
   Avviso(Traduci(QStringLiteral("Il file temporaneo del grafico manca o e' incompleto:")) + QLatin1Char('\n') +
-         DescrizioneFile(BloccoPerMessaggio(b)));
+         DescrizioneFile(BloccoPerMessaggio(b), letto ? r.Riga() : 0));
   return false;
 }
 

@@ -12,6 +12,7 @@
 #include "main/session/sessione.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -27,6 +28,18 @@ constexpr int kMassimoPunti = 2000;
 constexpr double kIntervallo = 0.5 * kCm;
 // The smallest font a table wider than the page is set in.
 constexpr double kDimensioneMinima = 1;
+
+// The six lengths of "#RESET" as the printed page uses them, in whole points.
+struct MarginiPagina {
+  int sinistro = 0;           // where every line begins at the least
+  int destro = 0;             // kept free at the right of the page
+  int superiore = 0;          // the top of the header line
+  int inferiore = 0;          // where the footer line ends, from the bottom of the page
+  int sottoIntestazione = 0;  // the gap between the header line and the first text line
+  int sopraPiePagina = 0;     // the room above the footer line in which no text line or row begins
+};
+
+MarginiPagina Margini(const std::array<int, 6>& m) { return {m[0], m[1], m[2], m[3], m[4], m[5]}; }
 
 plat::TextPrinter*& StampanteImpostata() {
   static plat::TextPrinter* stampante = nullptr;
@@ -46,7 +59,7 @@ class RendererStampa : public InterpreteDocumento {
  protected:
   void ApriDocumento(const ArgomentoReset& a) override {
     plat::TextPrinter& p = Stampante();
-    m_ = a.margini;
+    margini_ = Margini(a.margini);
     dimensioneBase_ = a.dimensione;
     fontBase_ = a.font;
     dimensione_ = dimensioneBase_;
@@ -54,8 +67,8 @@ class RendererStampa : public InterpreteDocumento {
     righePagina_ = 0;
     p.SetScaleMode(2);
     Font(fontBase_, dimensioneBase_);
-    W_ = std::floor(p.Width() / 20 - kCm);
-    H_ = std::floor(p.Height() / 20 - kCm);
+    W_ = std::floor(p.Width() / plat::kTwipsPerPoint - kCm);
+    H_ = std::floor(p.Height() / plat::kTwipsPerPoint - kCm);
   }
 
   void Direttiva(const RigaDocumento& r) override {
@@ -95,7 +108,7 @@ class RendererStampa : public InterpreteDocumento {
   // wider than the page on its own is broken where it meets the page's edge.
   void ScriviTesto(const QString& riga) override {
     plat::TextPrinter& p = Stampante();
-    const double spazio = W_ - m_[0];
+    const double spazio = W_ - margini_.sinistro;
     if (p.TextWidth(riga) <= spazio) {
       StampaRigaTesto(riga, false);
       return;
@@ -164,7 +177,7 @@ class RendererStampa : public InterpreteDocumento {
       SaltoPagina();
       righePagina_ = 1;
     }
-    p.SetCurrentX(pezzo ? m_[0] : InizioRiga(p.TextWidth(riga)));
+    p.SetCurrentX(pezzo ? margini_.sinistro : InizioRiga(p.TextWidth(riga)));
     Stampa(riga, true);
     inizioPagina_ = false;
   }
@@ -188,7 +201,7 @@ class RendererStampa : public InterpreteDocumento {
   // fit even at the smallest font keeps that font, and the gaps between its columns narrow as far as the page
   // needs; only texts wider than the page on their own at that font take a smaller one still.
   void AdattaTabella(const TabellaDocumento& t) {
-    const double spazio = W_ - m_[0];
+    const double spazio = W_ - margini_.sinistro;
     if (totale_ <= spazio || !(dimensione_ > 0)) return;
     const auto misura = [&](double dimensione) {
       Stampante().SetFontSize(dimensione);
@@ -283,7 +296,7 @@ class RendererStampa : public InterpreteDocumento {
 
   // The text limit: below it no text line or row begins.
   double LimiteTesto() const {
-    return H_ - m_[3] - m_[5] - Stampante().TextHeight(PiePagina());
+    return H_ - margini_.inferiore - margini_.sopraPiePagina - Stampante().TextHeight(PiePagina());
   }
 
   // Where a line or a table of that width begins, by the alignment; one wider than the text area begins at the left
@@ -291,12 +304,13 @@ class RendererStampa : public InterpreteDocumento {
   double InizioRiga(double larghezza) const {
     switch (Allineamento()) {
       case 1: return InizioCentrato(larghezza);
-      case 2: return std::max<double>(m_[0], W_ - m_[1] - larghezza);
-      default: return m_[0];
+      case 2: return std::max<double>(margini_.sinistro, W_ - margini_.destro - larghezza);
+      default: return margini_.sinistro;
     }
   }
   double InizioCentrato(double larghezza) const {
-    return std::max<double>(m_[0], m_[0] + (W_ - m_[0] - m_[1] - larghezza) / 2);
+    const double sinistro = margini_.sinistro;
+    return std::max(sinistro, sinistro + (W_ - sinistro - margini_.destro - larghezza) / 2);
   }
 
   // The base font for a header or footer; one that would run past the page width even from the left margin is set
@@ -309,17 +323,17 @@ class RendererStampa : public InterpreteDocumento {
       p.SetFontSize(d);
       return p.TextWidth(testo);
     };
-    const double d = Restringi(dimensioneBase_, W_ - m_[0], kDimensioneMinima, p.TextWidth(testo), misura);
-    Restringi(d, W_ - m_[0], 0, p.TextWidth(testo), misura);
+    const double d = Restringi(dimensioneBase_, W_ - margini_.sinistro, kDimensioneMinima, p.TextWidth(testo), misura);
+    Restringi(d, W_ - margini_.sinistro, 0, p.TextWidth(testo), misura);
   }
 
   void StampaIntestazione() {
     plat::TextPrinter& p = Stampante();
     FontBase(Intestazione());
-    p.SetCurrentY(m_[2]);
+    p.SetCurrentY(margini_.superiore);
     p.SetCurrentX(InizioCentrato(p.TextWidth(Intestazione())));
     Stampa(Intestazione(), true);
-    p.SetCurrentY(m_[2] + p.TextHeight(Intestazione()) + m_[4]);
+    p.SetCurrentY(margini_.superiore + p.TextHeight(Intestazione()) + margini_.sottoIntestazione);
     Font(font_, dimensione_);
     inizioPagina_ = true;
   }
@@ -327,7 +341,7 @@ class RendererStampa : public InterpreteDocumento {
   void StampaPiePagina() {
     plat::TextPrinter& p = Stampante();
     FontBase(PiePagina());
-    p.SetCurrentY(H_ - m_[3] - p.TextHeight(PiePagina()));
+    p.SetCurrentY(H_ - margini_.inferiore - p.TextHeight(PiePagina()));
     p.SetCurrentX(InizioCentrato(p.TextWidth(PiePagina())));
     Stampa(PiePagina(), true);
     Font(font_, dimensione_);
@@ -378,12 +392,12 @@ class RendererStampa : public InterpreteDocumento {
     Stampa(QString(), true);
   }
 
-  std::array<int, 6> m_{};
+  MarginiPagina margini_;
   int dimensioneBase_ = 0;
   QString fontBase_;
   double dimensione_ = 0;  // the body font, put back after every header and footer
   QString font_;
-  double W_ = 0, H_ = 0;
+  double W_ = 0, H_ = 0;  // the paper's width and height in points less 1 cm, taken down to whole points
   int righePagina_ = 0;
   bool inizioPagina_ = false;
   bool saltoDopoUltimaRiga_ = false;  // the last row of a table part ended its page

@@ -10,12 +10,14 @@
 #include "common/plot/grafica.h"
 #include "common/plot/grafico.h"
 #include "common/texts/avvio.h"
+#include "tests/support/scripted.h"
 #include "tests/support/support.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -366,6 +368,43 @@ TEST_F(Stereogramma, NothingNotFiniteReachesTheDisplayListOrTheDrawing) {
     ASSERT_TRUE(std::isfinite(t.x1) && std::isfinite(t.y1) && std::isfinite(t.x2) && std::isfinite(t.y2));
   // The circle of pole 1 is whole, nothing of the others.
   EXPECT_EQ(TrattiPenna(6), 200);
+}
+
+// The cluster plot of 300 families with their great circles holds more segments than two chunks: they spill into
+// three chunk files, which the redraw and the print read back whole. The redraw gives the pixels of the first
+// drawing, the print is one sheet, and nothing is told.
+TEST_F(Stereogramma, APlotOfManyFamiliesSpillsIntoChunksThatTheRedrawAndThePrintReadWhole) {
+  constexpr int kFamiglie = 300;
+  for (int k = 1; k <= kFamiglie; ++k) {
+    const double immersione = std::fmod(k * 47.0, 360.0), inclinazione = 15.0 + (k * 13) % 71;
+    Polo(k, immersione, inclinazione);
+    Cluster(k, immersione, inclinazione, {k});
+  }
+  Talvor.Grafica.Opzione = {0, 1, 1, 1, 1, 0, 0};  // great circles, no numbers, wedges or slope face
+  QDir().mkpath(folder->D("pdf"));
+  testing_support::SetEnv("FRATTIX_PDF_DIR", folder->D("pdf").toLocal8Bit());
+  testing_support::Scripted nessunMessaggio(*folder, QString());
+  Disegna();
+  // The surface without the outline of the page, which the redraw draws in a grey of its own.
+  const auto segni = [] {
+    QImage im = FinestraGrafica()->Picture7->Image().convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < im.height(); ++y)
+      for (int x = 0; x < im.width(); ++x)
+        if (qRed(im.pixel(x, y)) >= 200 && qGreen(im.pixel(x, y)) == qRed(im.pixel(x, y)) &&
+            qBlue(im.pixel(x, y)) == qRed(im.pixel(x, y)))
+          im.setPixel(x, y, qRgb(255, 255, 255));
+    return im;
+  };
+  const QImage disegno = segni();
+  ASSERT_EQ(Grafico.NumeroBlocchi, 3);
+  EXPECT_EQ(tratti.size(), 2u * DimensioneBlocco + static_cast<std::size_t>(Grafico.NumeroSegmenti));
+  EXPECT_GT(Grafico.NumeroSegmenti, 0);
+  RidisegnaTutto();
+  EXPECT_TRUE(segni() == disegno);
+  StampaGrafico(true);
+  EXPECT_EQ(QDir(folder->D("pdf")).entryList({"*.pdf"}, QDir::Files).size(), 1);
+  EXPECT_TRUE(nessunMessaggio.Log("msgbox").isEmpty()) << nessunMessaggio.Log().join('\n').toStdString();
+  testing_support::UnsetEnv("FRATTIX_PDF_DIR");
 }
 
 // A full plot in the DXF drawing, read back by a real DXF reader: clean audit, the worked values on their layers.

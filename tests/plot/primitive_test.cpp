@@ -94,6 +94,63 @@ TEST_F(Primitive, AChunkIsReadBackExactlyAndOnlyWhenEveryLineIsOneFiniteNumber) 
   }
 }
 
+// A chunk is taken back only as the plot wrote it: a count of 0, a chunk before the last one that is not full, a
+// colour that is not a whole number, a width below 0 and a line after the last segment are damage, told with the
+// chunk's file and line; nothing of that chunk is replayed, and the chunks before it are replayed whole.
+TEST_F(Primitive, AChunkFileNotAsThePlotWroteItIsToldWithItsLineAndNothingOfItIsReplayed) {
+  Penna(2);
+  Segmenti(DimensioneBlocco + 2);
+  Traccia(0, 0, 999);
+  ASSERT_EQ(Grafico.NumeroBlocchi, 2);
+  const QString primo = testing_support::ReadAnsi(FileBloccoSegmenti(1));
+  const QString secondo = testing_support::ReadAnsi(FileBloccoSegmenti(2));
+  const QStringList righe = secondo.split("\n");
+  ASSERT_EQ(righe.size(), 1 + 2 * 6 + 1);
+  ASSERT_EQ(righe[5], "255");  // the colour of the first segment of chunk 2
+  QStringList colore = righe, spessore = righe;
+  colore[5] = "255.5";
+  spessore[6] = "-0.1";  // its width
+  const QString corto = " 2 \n" + primo.split("\n").mid(1, 12).join("\n") + "\n";
+  struct Caso {
+    int blocco;
+    QString testo;
+    int riga;
+    int replicati;  // the segments replayed before the damaged chunk
+  };
+  const Caso casi[] = {
+      {2, " 0 \n", 1, DimensioneBlocco},
+      {1, corto, 1, 0},
+      {2, colore.join("\n"), 6, DimensioneBlocco},
+      {2, spessore.join("\n"), 7, DimensioneBlocco},
+      {2, secondo + " 1 \n", 14, DimensioneBlocco},
+      {2, secondo + "\n", 14, DimensioneBlocco},
+  };
+  for (const Caso& c : casi) {
+    SCOPED_TRACE(c.testo.left(40).toStdString());
+    QFile::remove(folder->D("ui.log"));
+    Script("answer OK\n");
+    WriteAnsi(FileBloccoSegmenti(1), primo);
+    WriteAnsi(FileBloccoSegmenti(2), secondo);
+    WriteAnsi(FileBloccoSegmenti(c.blocco), c.testo);
+    int replicati = 0;
+    EXPECT_FALSE(PercorriSegmenti([&](const Segmento&) { ++replicati; }));
+    EXPECT_EQ(replicati, c.replicati);
+    const QStringList log = Log();
+    ASSERT_EQ(log.size(), 1);
+    EXPECT_TRUE(log[0].contains(QStringLiteral("\tIl file temporaneo del grafico manca o e' incompleto:\\nplttmp%1.tmp, "
+                                               "riga %2\\n")
+                                    .arg(c.blocco)
+                                    .arg(c.riga)))
+        << log[0].toStdString();
+  }
+  // As written, both chunks are replayed whole.
+  WriteAnsi(FileBloccoSegmenti(1), primo);
+  WriteAnsi(FileBloccoSegmenti(2), secondo);
+  int replicati = 0;
+  EXPECT_TRUE(PercorriSegmenti([&](const Segmento&) { ++replicati; }));
+  EXPECT_EQ(replicati, DimensioneBlocco + 2);
+}
+
 TEST_F(Primitive, APlotWithoutSegmentsWritesNoChunk) {
   Penna(5);
   Traccia(1, 1, 2);
