@@ -382,9 +382,11 @@ TEST_F(Guasti, DamagedNumbersAreToldWithTheirFileAndLineAndNoFileIsWrittenOver) 
        {"TALVOR\t" + danneggiato, "MIRVANE\t" + danneggiato, "frattix32\t" + danneggiato}},
       // The slope file: line 7 written twice makes a twentieth value; a face dip of 180 degrees.
       {"esempio.fro", 20, "0.05", 0, fronte,
-       {"frattix32\t" + danneggiato, "frattix32\t" + danneggiato, "frattix32\t" + danneggiato, "TALVOR\t" + danneggiato}},
+       {"frattix32\t" + danneggiato, "frattix32\t" + danneggiato, "frattix32\t" + danneggiato,
+        "TALVOR\t" + danneggiato}},
       {"esempio.fro", 1, "180", 0, fronte,
-       {"frattix32\t" + danneggiato, "frattix32\t" + danneggiato, "frattix32\t" + danneggiato, "TALVOR\t" + danneggiato}},
+       {"frattix32\t" + danneggiato, "frattix32\t" + danneggiato, "frattix32\t" + danneggiato,
+        "TALVOR\t" + danneggiato}},
       // The graphics options, read by TALVOR's cluster run and by the options form before a plot.
       {"esempio.GRA", 3, "1,2", 0, "menu CalcoliCluster\nmenu GraficaCluster\nanswer OK\nclose menu1\n",
        {"TALVOR\t" + danneggiato, "frattix32\t" + danneggiato}},
@@ -414,7 +416,8 @@ TEST_F(Guasti, DamagedNumbersAreToldWithTheirFileAndLineAndNoFileIsWrittenOver) 
                                   c.messaggi[i].section('\t', 1) + dove))
           << m[i].toStdString();
     // One damaged file, one text: every program and command that reads it tells it in the same words.
-    for (const QString& messaggio : m) EXPECT_EQ(messaggio.section('\t', 3), m[0].section('\t', 3));
+    for (const QString& messaggio : m)
+      EXPECT_EQ(messaggio.section('\t', 3).toStdString(), m[0].section('\t', 3).toStdString());
     EXPECT_TRUE(ReadLog(t.D("ui.log")).filter("\tfatal\t").isEmpty());
     // No file written over: the graphics options are written by every plot launch as they were, and the wedge
     // table is removed by the stability command before it starts PELDRIX, as on every run.
@@ -447,7 +450,7 @@ TEST_F(Guasti, ADamagedFileIsToldInOneTextByEveryProgramInTheLanguageChosen) {
   ASSERT_EQ(m.size(), 4) << m.join("\n").toStdString();
   const QString testo = "The file is incomplete or damaged:\\nesempio.fro, line 1\\nFolder: " +
                         QDir::toNativeSeparators(t.D("rilievi"));
-  for (const QString& messaggio : m) EXPECT_EQ(messaggio.section('\t', 3), testo) << messaggio.toStdString();
+  for (const QString& messaggio : m) EXPECT_EQ(messaggio.section('\t', 3).toStdString(), testo.toStdString());
   EXPECT_TRUE(m[0].startsWith("frattix32\t") && m[3].startsWith("TALVOR\t")) << m.join("\n").toStdString();
 
   WriteAnsi(t.D("cr.tab"), "#RESET 2,2,2,2,2,2,12,Arial\rRiga\r#ENDDOCUMENT\r");
@@ -456,8 +459,9 @@ TEST_F(Guasti, ADamagedFileIsToldInOneTextByEveryProgramInTheLanguageChosen) {
   EXPECT_EQ(w.exitCode, 1) << w.output.toStdString();
   m = Messaggi();
   ASSERT_EQ(m.size(), 1) << ReadLog(t.D("ui.log")).join("\n").toStdString();
-  EXPECT_EQ(m[0].section('\t', 3),
-            "The file is incomplete or damaged:\\ncr.tab, line 1\\nFolder: " + QDir::toNativeSeparators(t.Data()));
+  const QString documento = "The file is incomplete or damaged:\\ncr.tab, line 1\\nFolder: " +
+                            QDir::toNativeSeparators(t.Data());
+  EXPECT_EQ(m[0].section('\t', 3).toStdString(), documento.toStdString());
 }
 
 // The readers' limits are told as limits: MIRVANE's 1000 sheets, TALVOR's 300 points of a clustering result to
@@ -631,7 +635,8 @@ TEST_F(Guasti, WhatIsNoFileOrCannotBeSplitIntoItsLinesIsSaidByEveryReader) {
       EXPECT_EQ(m[i].contains("Al nome non si trova un file, ma una cartella, una pipe o un dispositivo."), nessunFile)
           << m[i].toStdString();
     }
-    for (const QString& messaggio : m) EXPECT_EQ(messaggio.section('\t', 3), m[0].section('\t', 3));
+    for (const QString& messaggio : m)
+      EXPECT_EQ(messaggio.section('\t', 3).toStdString(), m[0].section('\t', 3).toStdString());
     EXPECT_TRUE(ReadLog(t.D("ui.log")).filter("\tfatal\t").isEmpty());
     // No file written over: the graphics options are written by every plot launch as they were, and the wedge
     // table is removed by the stability command before it starts PELDRIX, as on every run.
