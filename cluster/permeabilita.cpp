@@ -162,7 +162,7 @@ bool CalcolaAutovettori() {
   int riga = 0;
   if (!LeggiUscitaAutovalori(uscita, consegnato, Talvor.ValoriPrincipali, Talvor.DirezioniPrincipali, &riga)) {
     AzzeraPrincipali();
-    AvvisoFileTalvor(QStringLiteral("Il file e' incompleto o danneggiato:"), DescrizioneFile(uscita, riga));
+    AvvisoTalvor(FileDanneggiato(uscita, riga));
     return false;
   }
   return true;

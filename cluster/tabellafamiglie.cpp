@@ -48,7 +48,7 @@ bool TabellaFamiglie() {
     // from the file.
     int riga = 0;
     if (LeggiFileParametriFamiglie(pgm, parametri, &riga) == EsitoParametri::NonValidi)
-      AvvisoFileTalvor(QStringLiteral("Il file e' incompleto o danneggiato:"), DescrizioneFile(pgm, riga));
+      AvvisoTalvor(FileDanneggiato(pgm, riga));
   } else {
     // A damaged slope file has been reported by the cluster run already: here it only gives no strengths.
     ValoriFronte v{};

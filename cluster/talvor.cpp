@@ -50,6 +50,7 @@ bool CondizionePeldrix(bool conPeso) {
 void AzzeraTalvor() { Talvor = ModuloTalvor(); }
 
 void AvvisoFileTalvor(const QString& testo, const QString& file) { AvvisoFile(testo, file); }
+void AvvisoTalvor(const QString& messaggio) { Avviso(messaggio); }
 
 bool LeggiPassaggioTalvor() {
   const QString file = PercorsoFilePassaggio();
@@ -61,8 +62,7 @@ bool LeggiPassaggioTalvor() {
       AvvisoFile(QStringLiteral("Il file manca o non si puo' leggere:"), DescrizioneFile(file));
       return false;
     case EsitoPassaggio::NonValido:
-      AvvisoFile(QStringLiteral("Il file e' incompleto o danneggiato:"),
-                 DescrizioneFile(file, riga));
+      Avviso(FileDanneggiato(file, riga));
       return false;
     case EsitoPassaggio::TroppeSchede:
       AvvisoFile(QStringLiteral("Il numero di schede supera il massimo ammesso:"),
@@ -84,7 +84,7 @@ bool LeggiOpzioniGraficheTalvor(bool avvisa) {
   const QString file = FileSessione(QStringLiteral(".GRA"));
   int riga = 0;
   if (LeggiFileOpzioniGrafiche(file, Talvor.Grafica, &riga) != EsitoOpzioni::NonValido) return true;
-  if (avvisa) AvvisoFile(QStringLiteral("Il file e' incompleto o danneggiato:"), DescrizioneFile(file, riga));
+  if (avvisa) Avviso(FileDanneggiato(file, riga));
   return false;
 }
 
@@ -95,8 +95,7 @@ bool LeggiFronteTalvor() {
     case EsitoFronte::Letto: return true;
     case EsitoFronte::Mancante: return false;
     case EsitoFronte::NonValido:
-      AvvisoFile(QStringLiteral("Il file e' incompleto o danneggiato:"),
-                 DescrizioneFile(file, riga));
+      Avviso(FileDanneggiato(file, riga));
       return false;
   }
   return false;
@@ -108,7 +107,7 @@ bool LeggiTitoliTalvor() {
   const QString file = FileSessione(QStringLiteral(".tit"));
   int riga = 0;
   if (LeggiTitoliAnalisi(file, Talvor.TitoliGrafico, &riga)) return true;
-  AvvisoFile(QStringLiteral("Il file e' incompleto o danneggiato:"), DescrizioneFile(file, riga));
+  Avviso(FileDanneggiato(file, riga));
   return false;
 }
 }  // namespace
@@ -120,14 +119,14 @@ bool CaricaPoli() {
   QString errore;
   if (!LeggiFileConfigurazione(plat::JoinPath(T.PercorsoProgramma, QStringLiteral("frattixint.cfg")),
                                Avvio.NumeroLingua, configurazione, &errore)) {
-    AvvisoFile(QStringLiteral("Il file e' incompleto o danneggiato:"), errore);
+    Avviso(FileDanneggiatoDescritto(errore));
     return false;
   }
   ModuloSelezione criteri;
   CriteriPredefinitiAnalisi(criteri);
   if (LeggiFileSelezione(FileSessione(QStringLiteral(".sel")), configurazione, criteri, &errore) ==
       EsitoSelezione::NonValida) {
-    AvvisoFile(QStringLiteral("Il file e' incompleto o danneggiato:"), errore);
+    Avviso(FileDanneggiatoDescritto(errore));
     return false;
   }
 
@@ -138,7 +137,7 @@ bool CaricaPoli() {
   ModuloScheda scheda;
   std::vector<int> linee;
   const auto danneggiata = [](const QString& nome, int riga) {
-    AvvisoFile(QStringLiteral("Il file e' incompleto o danneggiato:"), DescrizioneFile(nome, riga));
+    Avviso(FileDanneggiato(nome, riga));
     return false;
   };
   for (int s = 1; s <= T.NumeroSchede; ++s) {
@@ -259,8 +258,7 @@ bool LeggiRisultati() {
     return false;
   }
   if (esito != EsitoRisultato::Letto) {
-    AvvisoFile(QStringLiteral("Il file e' incompleto o danneggiato:"),
-               DescrizioneFile(file, riga));
+    Avviso(FileDanneggiato(file, riga));
     return false;
   }
   T.NumeroPoli = r.NumeroPoli;
@@ -393,7 +391,7 @@ int EseguiModoGrafico() {
     QString file;
     int riga = 0;
     if (!LeggiCunei(Talvor.NomeFileDati, cunei, &file, &riga)) {
-      AvvisoFile(QStringLiteral("Il file e' incompleto o danneggiato:"), DescrizioneFile(file, riga));
+      Avviso(FileDanneggiato(file, riga));
       return 1;
     }
   }

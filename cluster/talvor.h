@@ -72,6 +72,8 @@ void AzzeraTalvor();
 
 // A message with one OK button under the title "ATTENZIONE!": the translated text, a blank and a file name.
 void AvvisoFileTalvor(const QString& testo, const QString& file);
+// The same box for a message already in the current language (FileDanneggiato and the like).
+void AvvisoTalvor(const QString& messaggio);
 
 // The whole program after the start-up: reads temporan and runs the mode found there. Returns the exit code
 // (0 also when the program ends early by design, with or without a message).

@@ -81,9 +81,7 @@ int Main(const QString& rigaComando) {
   if (Wenlow.PercorsoDocumento.isEmpty()) return 0;
   plat::SeqReader documento;
   const auto guasto = [](int riga) {
-    plat::MsgBox(Traduci(QStringLiteral("Il file seguente e' incompleto o non valido:")) + QLatin1Char('\n') +
-                     DescrizioneFile(Wenlow.PercorsoDocumento, riga),
-                 plat::vbOKOnly | plat::vbCritical, QStringLiteral("ATTENZIONE!"));
+    plat::MsgBox(FileDanneggiato(Wenlow.PercorsoDocumento, riga), plat::vbOKOnly | plat::vbCritical, QStringLiteral("ATTENZIONE!"));
     return 1;
   };
   if (!documento.Open(Wenlow.PercorsoDocumento)) {

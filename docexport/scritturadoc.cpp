@@ -47,9 +47,7 @@ bool LeggiNessunaFormattazione() {
   if (!r.Open(file)) {
     // A file that cannot be read is said, as for every configuration file, and counts as none.
     if (!r.Missing())
-      plat::MsgBox(Traduci(QStringLiteral("Il file seguente e' incompleto o non valido:")) + QLatin1Char('\n') +
-                       DescrizioneFile(file, r.FaultLine()),
-                   plat::vbOKOnly | plat::vbExclamation, QStringLiteral("ATTENZIONE!"));
+      plat::MsgBox(FileDanneggiato(file, r.FaultLine()), plat::vbOKOnly | plat::vbExclamation, QStringLiteral("ATTENZIONE!"));
     return true;
   }
   QString riga;

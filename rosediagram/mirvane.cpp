@@ -37,10 +37,6 @@ QString FileMancante(const QString& file) {
   return ConFile(QStringLiteral("Il file manca o non si puo' leggere:"), DescrizioneFile(file));
 }
 
-QString FileDanneggiato(const QString& file, int riga = 0) {
-  return ConFile(QStringLiteral("Il file e' incompleto o danneggiato:"), DescrizioneFile(file, riga));
-}
-
 void Avvisa(const QString& testo) {
   plat::MsgBox(testo, plat::vbOKOnly | plat::vbExclamation, Traduci(QStringLiteral("ATTENZIONE")) + QLatin1Char('!'));
 }
@@ -77,7 +73,7 @@ EsitoCaricamento CaricaDiscontinuita(QString* errore) {
   const QString fileConfigurazione = plat::JoinPath(plat::ProgramFolder(), QStringLiteral("frattixint.cfg"));
   QString dettaglio;
   if (!LeggiFileConfigurazione(fileConfigurazione, Avvio.NumeroLingua, configurazione, &dettaglio)) {
-    *errore = ConFile(QStringLiteral("Il file e' incompleto o danneggiato:"), dettaglio);
+    *errore = FileDanneggiatoDescritto(dettaglio);
     return EsitoCaricamento::Errore;
   }
 
@@ -85,7 +81,7 @@ EsitoCaricamento CaricaDiscontinuita(QString* errore) {
   CriteriPredefinitiAnalisi(criteri);
   const QString fileCriteri = FileStem(m.NomeFileDati, QStringLiteral(".sel"));
   if (LeggiFileSelezione(fileCriteri, configurazione, criteri, &dettaglio) == EsitoSelezione::NonValida) {
-    *errore = ConFile(QStringLiteral("Il file e' incompleto o danneggiato:"), dettaglio);
+    *errore = FileDanneggiatoDescritto(dettaglio);
     return EsitoCaricamento::Errore;
   }
 

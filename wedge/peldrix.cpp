@@ -30,10 +30,6 @@ QString FileMancante(const QString& file) { return Messaggio(Traduci("Il file ma
 
 QString NomeFile(const QString& estensione) { return FileStem(Peldrix.NomeFileDati, estensione); }
 
-QString FileDanneggiato(const QString& file, int riga) {
-  return Messaggio(Traduci("Il file e' incompleto o danneggiato:"), file, riga);
-}
-
 }  // namespace
 
 void AzzeraPeldrix() { Peldrix = ModuloPeldrix(); }

@@ -173,8 +173,7 @@ QString LeggiStileDxf() {
   plat::SeqReader r;
   int riga = 0;
   const auto guasto = [&](int linea) {
-    Avviso(Traduci(QStringLiteral("Il file seguente e' incompleto o non valido:")) + QLatin1Char('\n') +
-           DescrizioneFile(r.Path().isEmpty() ? percorso : r.Path(), linea));
+    Avviso(FileDanneggiato(r.Path().isEmpty() ? percorso : r.Path(), linea));
     return predefinito;
   };
   if (!r.Open(percorso)) return r.Missing() ? predefinito : guasto(r.FaultLine());

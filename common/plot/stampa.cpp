@@ -43,8 +43,7 @@ double LeggiSovrapposizione() {
   const QString file = plat::JoinPath(plat::ProgramFolder(), QStringLiteral("overlap.cfg"));
   // A damaged file is said, and the sheets overlap by the usual centimetre.
   const auto guasto = [&](int riga) {
-    Avviso(Traduci(QStringLiteral("Il file seguente e' incompleto o non valido:")) + QLatin1Char('\n') +
-           DescrizioneFile(r.Path().isEmpty() ? file : r.Path(), riga));
+    Avviso(FileDanneggiato(r.Path().isEmpty() ? file : r.Path(), riga));
     return 1.0;
   };
   if (!r.Open(file)) return r.Missing() ? 1.0 : guasto(r.FaultLine());

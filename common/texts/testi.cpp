@@ -250,6 +250,15 @@ QString DescrizioneFile(const QString& percorso, int riga) {
   return testo;
 }
 
+QString FileDanneggiato(const QString& percorso, int riga) {
+  return FileDanneggiatoDescritto(DescrizioneFile(percorso, riga));
+}
+
+QString FileDanneggiatoDescritto(const QString& descrizione) {
+  const QString testo = Traduci(QStringLiteral("Il file e' incompleto o danneggiato:"));
+  return descrizione.isEmpty() ? testo : testo + QLatin1Char('\n') + descrizione;
+}
+
 QString DescrizioneCarattere(char32_t c) {
   const QString codice = QStringLiteral("U+%1").arg(static_cast<uint>(c), 4, 16, QLatin1Char('0')).toUpper();
   if (c < 0x20 || (c >= 0x7F && c < 0xA0)) return codice;

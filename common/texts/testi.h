@@ -37,6 +37,11 @@ QString Traduci(const QString& testo);
 // separators of the system), both labels in the current language. When a folder, a named pipe or a device stands
 // at the name (a symbolic link followed), a third line says so. Empty for an empty path.
 QString DescrizioneFile(const QString& percorso, int riga = 0);
+// The message of a damaged or incomplete file, one text in every program of the suite: the translated text saying
+// so and, on the next lines, the file as DescrizioneFile names it (with its line when `riga` is above 0).
+QString FileDanneggiato(const QString& percorso, int riga = 0);
+// The same message for a file a reader has named already (DescrizioneFile, and what the reader adds after it).
+QString FileDanneggiatoDescritto(const QString& descrizione);
 
 // How a message names a character: the character in quotes and its code ("Ω" (U+03A9)); a control character by its
 // code alone.

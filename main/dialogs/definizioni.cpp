@@ -186,9 +186,7 @@ int LeggiDefinizioniMaschere(int count, const std::vector<QString>& percorsi,
                        DescrizioneFile(percorso),
                    plat::vbOKOnly, titolo);
     else
-      plat::MsgBox(Traduci(QStringLiteral("Il file seguente e' incompleto o non valido:")) + QStringLiteral("\n") +
-                       errore,
-                   plat::vbOKOnly, titolo);
+      plat::MsgBox(FileDanneggiatoDescritto(errore), plat::vbOKOnly, titolo);
   }
   return lette;
 }

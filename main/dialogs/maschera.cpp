@@ -161,9 +161,7 @@ void MostraMaschera(int) {
     // A definition left out at the start (its message was given then) opens no form: the command says why.
     const QString& file = DefinizioniMaschere.FileDefinizione[static_cast<std::size_t>(n)];
     if (!file.isEmpty())
-      plat::MsgBox(Traduci(QStringLiteral("Il file seguente e' incompleto o non valido:")) + QStringLiteral("\n") +
-                       DescrizioneFile(file),
-                   plat::vbOKOnly, Traduci(QStringLiteral("ATTENZIONE")) + QStringLiteral("!"));
+      plat::MsgBox(FileDanneggiato(file), plat::vbOKOnly, Traduci(QStringLiteral("ATTENZIONE")) + QStringLiteral("!"));
   }
   if (form && form->mostra) form->mostra();
   if (MascheraCorrente.AnnullaMaschera != 0) MascheraCorrente.AnnullaMaschera = -1;

@@ -160,7 +160,7 @@ void ConfStampa::Form_Load() {
   int riga = 0;
   if (LeggiFileStampa(FileStampa(), s, &riga) == EsitoFileStampa::NonValido) {
     // A damaged file is not taken in part: the form shows the defaults, and saving writes a whole file again.
-    Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), DescrizioneFile(FileStampa(), riga));
+    AttenzioneTradotta(FileDanneggiato(FileStampa(), riga));
     s = ImpostazioniFileStampa();
   }
   ImpostazioniStampa.NomeFont = s.NomeFont;

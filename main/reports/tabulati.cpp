@@ -73,7 +73,7 @@ void CopiaTabella(Documento& d, const RigheTabellaRisultati& t) {
 
 // `riga` (when above 0): the line of the fault.
 void NonValido(const QString& file, int riga = 0) {
-  Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), DescrizioneFile(file, riga));
+  AttenzioneTradotta(FileDanneggiato(file, riga));
 }
 
 // The rows of the slope list: label, unit, and the factor of the value as the report shows it.
@@ -385,7 +385,7 @@ void TabulatoScheda(int modo) {
   // The report prints the numbers of the sheet: a sheet that the analysis programs refuse is refused here too, with
   // the same message, instead of printing a damaged number as 0 or as the digits it begins with.
   if (esito == EsitoScheda::Incompleta || !NumeriDellaScheda(Scheda, linee, nullptr, &riga)) {
-    Attenzione(QStringLiteral("Il file e' incompleto o danneggiato:"), DescrizioneFile(Scheda.FileScheda, riga));
+    AttenzioneTradotta(FileDanneggiato(Scheda.FileScheda, riga));
     return;
   }
   QString documento;

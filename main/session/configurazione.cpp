@@ -13,5 +13,5 @@ void LeggiConfigurazione() {
   if (LeggiFileConfigurazione(file, Avvio.NumeroLingua, Configurazione, &errore)) return;
   if (!plat::EntryExists(file))
     Attenzione(QStringLiteral("Il file seguente non puo' essere letto:"), DescrizioneFile(file));
-  else Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), errore);
+  else AttenzioneTradotta(FileDanneggiatoDescritto(errore));
 }

@@ -49,7 +49,7 @@ QString ValoreMostrato(const QString& testo) {
 // The values of the sheet that its readers refuse, each named with its line and its field as the forms show it.
 void SegnalaValoriRifiutati(const std::vector<ValoreRifiutato>& rifiutati) {
   constexpr std::size_t kMostrati = 20;
-  QString testo = DescrizioneFile(Scheda.FileScheda);
+  QString testo = FileDanneggiato(Scheda.FileScheda);
   for (std::size_t i = 0; i < rifiutati.size() && i < kMostrati; ++i) {
     const ValoreRifiutato& v = rifiutati[i];
     QString campo;
@@ -61,7 +61,7 @@ void SegnalaValoriRifiutati(const std::vector<ValoreRifiutato>& rifiutati) {
   if (rifiutati.size() > kMostrati) testo += QStringLiteral("\n......");
   testo += QStringLiteral("\n\n") +
            Traduci(QStringLiteral("Le celle non accettate sono segnate in rosso: correggetele prima di confermare."));
-  Attenzione(QStringLiteral("Il file e' incompleto o danneggiato:"), testo);
+  AttenzioneTradotta(testo);
 }
 
 }  // namespace
@@ -137,8 +137,7 @@ void menu1::EdizioneScheda_Click() {
   m.ValoriTesto[0] = QString::number(Scheda.NumeroRigheScheda);
   ImpostaMaschera(0, 0, kDefinizioneRecord);
   if (m.TipoMaschera < 2 || m.UltimaColonna != kNumeroCampiRecord) {
-    Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"),
-               DescrizioneFile(DefinizioniMaschere.FileDefinizione[U(kDefinizioneRecord)]));
+    AttenzioneTradotta(FileDanneggiato(DefinizioniMaschere.FileDefinizione[U(kDefinizioneRecord)]));
     return;
   }
   std::size_t k = 0;
@@ -208,8 +207,7 @@ void menu1::EdizioneFamiglie_Click() {
                  QString::number(kMassimoFamiglie) + QLatin1Char('\n') + DescrizioneFile(fileRisultato, rigaRisultato));
       return;
     case EsitoRisultato::NonValido:
-      Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"),
-                 DescrizioneFile(fileRisultato, rigaRisultato));
+      AttenzioneTradotta(FileDanneggiato(fileRisultato, rigaRisultato));
       return;
   }
   const int famiglie = risultato.NumeroCluster;
@@ -221,7 +219,7 @@ void menu1::EdizioneFamiglie_Click() {
   int rigaFronte = 0;
   const EsitoFronte esitoFronte = LeggiFileFronte(fileFronte, fronte, &rigaFronte);
   if (esitoFronte == EsitoFronte::NonValido) {
-    Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), DescrizioneFile(fileFronte, rigaFronte));
+    AttenzioneTradotta(FileDanneggiato(fileFronte, rigaFronte));
     return;
   }
   const bool conFronte = esitoFronte == EsitoFronte::Letto;
@@ -231,7 +229,7 @@ void menu1::EdizioneFamiglie_Click() {
   int riga = 0;
   if (plat::EntryExists(file) && LeggiFileParametriFamiglie(file, p, &riga) == EsitoParametri::NonValidi) {
     // A value beyond its limits is told; the user may start again from the defaults, or leave the file as it is.
-    Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), DescrizioneFile(file, riga));
+    AttenzioneTradotta(FileDanneggiato(file, riga));
     if (!RipartireDaiPredefiniti()) return;
   }
 

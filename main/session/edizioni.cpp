@@ -25,7 +25,7 @@ QString TestoCampo(double v) { return plat::TrimBlanks(plat::StrNumber(v)); }
 
 // `riga` (when above 0): the line of the fault.
 void NonValido(const QString& percorso, int riga = 0) {
-  Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), DescrizioneFile(percorso, riga));
+  AttenzioneTradotta(FileDanneggiato(percorso, riga));
 }
 
 void NonScritto(const QString& percorso) {

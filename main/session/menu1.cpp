@@ -444,7 +444,7 @@ void menu1::EdizioneSelezione_Click() {
     return;
   }
   if (esito == EsitoElenco::NonValido) {
-    Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), errore);
+    AttenzioneTradotta(FileDanneggiatoDescritto(errore));
     // A damaged list does not lock the command: the user may start again from an empty list.
     if (!RipartireDaiPredefiniti()) return;
     elenco.clear();
@@ -484,12 +484,11 @@ void menu1::EdizioneParametri_Click() {
   const QString configurazione = plat::JoinPath(plat::ProgramFolder(), QStringLiteral("frattixint.cfg"));
   QString campo;
   if (!Configurazione.Letta) {
-    Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), DescrizioneFile(configurazione));
+    AttenzioneTradotta(FileDanneggiato(configurazione));
     return;
   }
   if (!ConfigurazioneSelezionabile(Configurazione, &campo)) {
-    Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"),
-               DescrizioneFile(configurazione) + QStringLiteral("\n") + campo);
+    AttenzioneTradotta(FileDanneggiato(configurazione) + QStringLiteral("\n") + campo);
     return;
   }
   if (LeggiSelezione() == EsitoSelezione::NonValida) {
@@ -650,7 +649,7 @@ void menu1::Lancia(const Lancio& l) {
         return;
       case EsitoElenco::Mancante:
       case EsitoElenco::NonValido:
-        Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), errore);
+        AttenzioneTradotta(FileDanneggiatoDescritto(errore));
         return;
     }
     Sessione.NumeroSchede = static_cast<int>(elenco.size());

@@ -18,8 +18,7 @@ void SegnalaEsitoScheda(EsitoScheda esito, int riga) {
       Attenzione(QStringLiteral("Il file seguente non puo' essere letto:"), DescrizioneFile(Scheda.FileScheda));
       return;
     case EsitoScheda::Incompleta:
-      Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"),
-                 DescrizioneFile(Scheda.FileScheda, riga));
+      AttenzioneTradotta(FileDanneggiato(Scheda.FileScheda, riga));
       return;
     case EsitoScheda::TroppeRighe:
       Attenzione(QStringLiteral("La scheda contiene piu' discontinuita' del massimo ammesso:"),

@@ -1,5 +1,6 @@
 #include "main/session/selezione.h"
 
+#include "common/texts/testi.h"
 #include "main/session/configurazione.h"
 #include "main/session/sessione.h"
 
@@ -12,6 +13,6 @@ EsitoSelezione LeggiSelezione() {
       LeggiFileSelezione(FileDellaSessione(QStringLiteral(".sel")), Configurazione, Selezione, &errore);
   if (esito == EsitoSelezione::Mancante) CriteriPredefiniti(Selezione);
   if (esito == EsitoSelezione::NonValida)
-    Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), errore);
+    AttenzioneTradotta(FileDanneggiatoDescritto(errore));
   return esito;
 }

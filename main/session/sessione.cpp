@@ -20,14 +20,17 @@ QString FilePassaggio() { return PercorsoFilePassaggio(); }
 void Attenzione(const QString& testo, const QString& dettaglio) {
   QString t = Traduci(testo);
   if (!dettaglio.isEmpty()) t += QLatin1Char('\n') + dettaglio;
-  plat::MsgBox(t, plat::vbOKOnly, Traduci(QStringLiteral("ATTENZIONE")) + QStringLiteral("!"));
+  AttenzioneTradotta(t);
+}
+
+void AttenzioneTradotta(const QString& messaggio) {
+  plat::MsgBox(messaggio, plat::vbOKOnly, Traduci(QStringLiteral("ATTENZIONE")) + QStringLiteral("!"));
 }
 
 bool ApriInLettura(plat::SeqReader& r, const QString& percorso) {
   if (r.Open(percorso)) return true;
   if (!r.Missing())
-    Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"),
-               DescrizioneFile(percorso, r.FaultLine()));
+    AttenzioneTradotta(FileDanneggiato(percorso, r.FaultLine()));
   return false;
 }
 

@@ -32,6 +32,8 @@ QString FilePassaggio();
 // The message box of the suite's warnings: Traduci(testo) (followed by `dettaglio` on a new line when given),
 // title Traduci("ATTENZIONE") & "!", one OK button.
 void Attenzione(const QString& testo, const QString& dettaglio = QString());
+// The same box for a message already in the current language (FileDanneggiato and the like).
+void AttenzioneTradotta(const QString& messaggio);
 // Opens a file of the suite for reading. False when nothing stands at the name (no message: the caller knows what a
 // missing file means) and, after the damage message with the file and the line, when what stands there cannot be
 // read (see SeqReader::Open).

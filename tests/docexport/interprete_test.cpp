@@ -244,7 +244,7 @@ TEST_F(Interprete, AReportThatBeginsNoDocumentIsDamageAndEndsWenlowWithAnError) 
     EXPECT_FALSE(r.output.contains(".DOC")) << r.output.toStdString();
     const QStringList m = ReadLog(t.D("ui.log")).filter("\tmsgbox\t");
     ASSERT_EQ(m.size(), 1) << ReadLog(t.D("ui.log")).join("\n").toStdString();
-    EXPECT_TRUE(m[0].contains(QString("Il file seguente e' incompleto o non valido:\\n") + c.dove)) << m[0].toStdString();
+    EXPECT_TRUE(m[0].contains(QString("Il file e' incompleto o danneggiato:\\n") + c.dove)) << m[0].toStdString();
     EXPECT_TRUE(QDir(t.Data()).entryList({"*.DOC"}, QDir::Files).isEmpty());
   }
 }

@@ -155,7 +155,7 @@ TEST_F(Dxf_, ADamagedTextStyleFileIsSaidAndNoControlCharacterReachesTheDrawing) 
     ASSERT_TRUE(ScriviDXF(folder->D("d.dxf")));
     const QStringList m = Log().filter("\tmsgbox\t");
     ASSERT_EQ(m.size(), 1);
-    EXPECT_TRUE(m[0].contains("Il file seguente e' incompleto o non valido:")) << m[0].toStdString();
+    EXPECT_TRUE(m[0].contains("Il file e' incompleto o danneggiato:")) << m[0].toStdString();
     if (c.riga) {
       EXPECT_TRUE(m[0].contains(QString("dxf.cfg, riga %1\\n").arg(c.riga))) << m[0].toStdString();
     } else {

@@ -165,7 +165,7 @@ TEST_F(Impostazioni, ALineWithMoreThanItsNumberOrALineMoreIsDamage) {
     const QStringList log = Mostra("answer OK \"printer.cfg\"\npress Command3\n");
     ASSERT_EQ(log.filter("\tmsgbox\t").size(), 1);
     const QString dove = c.riga ? QString("printer.cfg, riga %1\\n").arg(c.riga) : QString("printer.cfg\\n");
-    EXPECT_TRUE(log.filter("\tmsgbox\t")[0].contains("incompleto o non valido:\\n" + dove)) << log.join("\n").toStdString();
+    EXPECT_TRUE(log.filter("\tmsgbox\t")[0].contains("incompleto o danneggiato:\\n" + dove)) << log.join("\n").toStdString();
     QDir(t.P("printer.cfg")).removeRecursively();
   }
   WriteAnsi(t.P("printer.cfg"), "1\n1\n1\n60\n9\nA\nB\nArial\n2\n\n  \n");

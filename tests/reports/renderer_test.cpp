@@ -170,8 +170,8 @@ TEST_F(Testo, AnEditorCfgThatCannotBeReadIsSaidAndXdgOpenServes) {
       Scripted s(t, "answer OK \"editor.cfg\"\n");
       EsportaDocumentoTXT(t.D("r.tab"));
       ASSERT_EQ(s.Log("msgbox").size(), 1);
-      EXPECT_TRUE(s.Log("msgbox")[0].contains(cartella ? "incompleto o non valido:\\neditor.cfg\\n"
-                                                       : "incompleto o non valido:\\neditor.cfg, riga 1\\n"))
+      EXPECT_TRUE(s.Log("msgbox")[0].contains(cartella ? "incompleto o danneggiato:\\neditor.cfg\\n"
+                                                       : "incompleto o danneggiato:\\neditor.cfg, riga 1\\n"))
           << s.Log("msgbox")[0].toStdString();
     }
     EXPECT_EQ(FileAperto(), t.D("r.txt"));

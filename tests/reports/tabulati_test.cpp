@@ -187,7 +187,7 @@ TEST_F(Tabulati, FamilyStrengthWithoutParametersOrSlope) {
   EXPECT_TRUE(d.contains("1\t45\t60\t0.5\t2.3\t35.00\t20.00"));
   // A cohesion beyond ten million in the family parameters: refused with a message naming its line, no report.
   {
-    Scripted s(t, "answer OK \"incompleto o non valido\"\n");
+    Scripted s(t, "answer OK \"incompleto o danneggiato\"\n");
     WriteAnsi(t.D("esempio.pgm"), "30\n1e308\n");
     ProduciTabulati(kTestoTXT);
     ASSERT_EQ(s.Log("msgbox").size(), 1);
@@ -196,7 +196,7 @@ TEST_F(Tabulati, FamilyStrengthWithoutParametersOrSlope) {
   }
   // A cohesion no slope has (1e308): the slope file is refused with a message, no report is made from it.
   {
-    Scripted s(t, "answer OK \"incompleto o non valido\"\n");
+    Scripted s(t, "answer OK \"incompleto o danneggiato\"\n");
     WriteAnsi(t.D("esempio.fro"), "60\n120\n10\n120\n1e308\n35\n2.6\n1\n25\n");
     ProduciTabulati(kTestoTXT);
     ASSERT_EQ(s.Log("msgbox").size(), 1);
@@ -227,7 +227,7 @@ TEST_F(Tabulati, AnEmptyResultTableHasNoRows) {
 }
 
 TEST_F(Tabulati, FailuresLeaveNoReport) {
-  Scripted s(t, "answer OK \"incompleto o non valido\"\nanswer OK \"non puo' essere scritto\"\n"
+  Scripted s(t, "answer OK \"incompleto o danneggiato\"\nanswer OK \"non puo' essere scritto\"\n"
                 "answer OK \"produrre output\"\n");
   // A slope file of five values.
   WriteAnsi(t.D("esempio.fro"), "60\n120\n10\n120\n2.5\n");

@@ -343,7 +343,6 @@ TEST_F(Guasti, DamagedNumbersAreToldWithTheirFileAndLineAndNoFileIsWrittenOver) 
   const QString fronte = "menu EdizioneFamiglie\nanswer OK\nmenu EdizioneFronte\nanswer OK\nmenu esptabtxt\nanswer OK\n"
                          "menu CalcoliStabilita\nclose menu1\n";
   const QString danneggiato = "Il file e' incompleto o danneggiato:\\n";
-  const QString nonValido = "Il file seguente e' incompleto o non valido:\\n";
   const struct {
     const char* file;
     int riga;
@@ -355,11 +354,11 @@ TEST_F(Guasti, DamagedNumbersAreToldWithTheirFileAndLineAndNoFileIsWrittenOver) 
   } casi[] = {
       // A decimal comma and a second number on a line of the clustering result, a line that holds no number.
       {"esempio.dat", 11, "1,5", 0, risultato,
-       {"frattix32\t" + nonValido, "TALVOR\t" + danneggiato, "peldrix\t" + danneggiato}},
+       {"frattix32\t" + danneggiato, "TALVOR\t" + danneggiato, "peldrix\t" + danneggiato}},
       {"esempio.dat", 14, " 5 6", 0, risultato,
-       {"frattix32\t" + nonValido, "TALVOR\t" + danneggiato, "peldrix\t" + danneggiato}},
+       {"frattix32\t" + danneggiato, "TALVOR\t" + danneggiato, "peldrix\t" + danneggiato}},
       {"esempio.dat", 12, "abc", 0, risultato,
-       {"frattix32\t" + nonValido, "TALVOR\t" + danneggiato, "peldrix\t" + danneggiato}},
+       {"frattix32\t" + danneggiato, "TALVOR\t" + danneggiato, "peldrix\t" + danneggiato}},
       // The measuring line of a sheet: a letter O for a zero, a number beyond any direction.
       {"fronte_nord.sch", 3, "12O/15", 0, scheda,
        {"TALVOR\t" + danneggiato, "MIRVANE\t" + danneggiato, "frattix32\t" + danneggiato}},
@@ -383,12 +382,14 @@ TEST_F(Guasti, DamagedNumbersAreToldWithTheirFileAndLineAndNoFileIsWrittenOver) 
        {"TALVOR\t" + danneggiato, "MIRVANE\t" + danneggiato, "frattix32\t" + danneggiato}},
       // The slope file: line 7 written twice makes a twentieth value; a face dip of 180 degrees.
       {"esempio.fro", 20, "0.05", 0, fronte,
-       {"frattix32\t" + nonValido, "frattix32\t" + nonValido, "frattix32\t" + nonValido, "TALVOR\t" + danneggiato}},
+       {"frattix32\t" + danneggiato, "frattix32\t" + danneggiato, "frattix32\t" + danneggiato,
+        "TALVOR\t" + danneggiato}},
       {"esempio.fro", 1, "180", 0, fronte,
-       {"frattix32\t" + nonValido, "frattix32\t" + nonValido, "frattix32\t" + nonValido, "TALVOR\t" + danneggiato}},
+       {"frattix32\t" + danneggiato, "frattix32\t" + danneggiato, "frattix32\t" + danneggiato,
+        "TALVOR\t" + danneggiato}},
       // The graphics options, read by TALVOR's cluster run and by the options form before a plot.
       {"esempio.GRA", 3, "1,2", 0, "menu CalcoliCluster\nmenu GraficaCluster\nanswer OK\nclose menu1\n",
-       {"TALVOR\t" + danneggiato, "frattix32\t" + nonValido}},
+       {"TALVOR\t" + danneggiato, "frattix32\t" + danneggiato}},
   };
   for (const auto& c : casi) {
     SCOPED_TRACE(QString("%1, riga %2: %3").arg(c.file).arg(c.riga).arg(c.testo).toStdString());
@@ -414,6 +415,9 @@ TEST_F(Guasti, DamagedNumbersAreToldWithTheirFileAndLineAndNoFileIsWrittenOver) 
       EXPECT_TRUE(m[i].startsWith(c.messaggi[i].section('\t', 0, 0) + "\tmsgbox\tATTENZIONE!\t" +
                                   c.messaggi[i].section('\t', 1) + dove))
           << m[i].toStdString();
+    // One damaged file, one text: every program and command that reads it tells it in the same words.
+    for (const QString& messaggio : m)
+      EXPECT_EQ(messaggio.section('\t', 3).toStdString(), m[0].section('\t', 3).toStdString());
     EXPECT_TRUE(ReadLog(t.D("ui.log")).filter("\tfatal\t").isEmpty());
     // No file written over: the graphics options are written by every plot launch as they were, and the wedge
     // table is removed by the stability command before it starts PELDRIX, as on every run.
@@ -422,6 +426,42 @@ TEST_F(Guasti, DamagedNumbersAreToldWithTheirFileAndLineAndNoFileIsWrittenOver) 
     if (c.script.contains("CalcoliStabilita")) attesi.remove("esempio.GMC");
     EXPECT_EQ(dopo, attesi);
   }
+}
+
+// A damaged file is told in one text by every program, in the language chosen: in English the main program's
+// commands and TALVOR tell a damaged slope file, and wenlow a report it cannot split into its lines, in the same
+// words, with the line and the folder named in English too (wenlow reads only the table of texts every program
+// shares).
+TEST_F(Guasti, ADamagedFileIsToldInOneTextByEveryProgramInTheLanguageChosen) {
+  t.AddPrograms({"wenlow"});
+  WriteAnsi(t.P("language.cfg"), " 5 \n");
+  Copioni({{"frattix32", "menu CalcoliCluster\nclose menu1\n"}, {"TALVOR", DueFamiglie()}});
+  ASSERT_EQ(Esegui("").exitCode, 0);
+  ASSERT_TRUE(Messaggi().isEmpty()) << Messaggi().join("\n").toStdString();
+  QStringList righe = ReadAnsi(R("esempio.fro")).split('\n');
+  righe[0] = "180";  // a face dip of 180 degrees
+  WriteAnsi(R("esempio.fro"), righe.join('\n'));
+  Copioni({{"frattix32", "menu EdizioneFamiglie\nanswer OK\nmenu EdizioneFronte\nanswer OK\nmenu esptabtxt\nanswer OK\n"
+                         "menu CalcoliStabilita\nclose menu1\n"},
+           {"TALVOR", "answer OK\n"}});
+  const RunResult r = Esegui("");
+  EXPECT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  QStringList m = Messaggi();
+  ASSERT_EQ(m.size(), 4) << m.join("\n").toStdString();
+  const QString testo = "The file is incomplete or damaged:\\nesempio.fro, line 1\\nFolder: " +
+                        QDir::toNativeSeparators(t.D("rilievi"));
+  for (const QString& messaggio : m) EXPECT_EQ(messaggio.section('\t', 3).toStdString(), testo.toStdString());
+  EXPECT_TRUE(m[0].startsWith("frattix32\t") && m[3].startsWith("TALVOR\t")) << m.join("\n").toStdString();
+
+  WriteAnsi(t.D("cr.tab"), "#RESET 2,2,2,2,2,2,12,Arial\rRiga\r#ENDDOCUMENT\r");
+  QFile::remove(t.D("ui.log"));
+  const RunResult w = RunProgram(t.P("wenlow"), {t.D("cr.tab")}, t.Data(), ScriptedRunEnvironment(t, "answer OK\n"));
+  EXPECT_EQ(w.exitCode, 1) << w.output.toStdString();
+  m = Messaggi();
+  ASSERT_EQ(m.size(), 1) << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  const QString documento = "The file is incomplete or damaged:\\ncr.tab, line 1\\nFolder: " +
+                            QDir::toNativeSeparators(t.Data());
+  EXPECT_EQ(m[0].section('\t', 3).toStdString(), documento.toStdString());
 }
 
 // The readers' limits are told as limits: MIRVANE's 1000 sheets, TALVOR's 300 points of a clustering result to
@@ -530,7 +570,6 @@ TEST_F(Guasti, WhatIsNoFileOrCannotBeSplitIntoItsLinesIsSaidByEveryReader) {
   // Criteria as the command writes them for the installed configuration: 46 flags and six bounds.
   WriteAnsi(R("esempio.sel"), QString(" 1 \n").repeated(46) + "0\n100\n0\n360\n0\n90\n");
   const QString danneggiato = "Il file e' incompleto o danneggiato:\\n";
-  const QString nonValido = "Il file seguente e' incompleto o non valido:\\n";
   const QString grafico = "menu GraficaCluster\npress Command1(0)\n";
   const struct {
     const char* file;
@@ -545,21 +584,21 @@ TEST_F(Guasti, WhatIsNoFileOrCannotBeSplitIntoItsLinesIsSaidByEveryReader) {
        {"TALVOR\t" + danneggiato, "MIRVANE\t" + danneggiato}},
       {"esempio.GRA", Guasto::Tubo, 0, "menu CalcoliCluster\n", {"TALVOR\t" + danneggiato}},
       {"esempio.fro", Guasto::Cartella, 0, "menu CalcoliStabilita\nmenu EdizioneFronte\nanswer OK\nmenu esptabtxt\nanswer OK\n",
-       {"TALVOR\t" + danneggiato, "frattix32\t" + nonValido, "frattix32\t" + nonValido}},
+       {"TALVOR\t" + danneggiato, "frattix32\t" + danneggiato, "frattix32\t" + danneggiato}},
       {"esempio.dat", Guasto::Dispositivo, 0, grafico + "menu EdizioneFamiglie\nanswer OK\n",
-       {"TALVOR\t" + danneggiato, "frattix32\t" + nonValido}},
+       {"TALVOR\t" + danneggiato, "frattix32\t" + danneggiato}},
       {"esempio.GMC", Guasto::Cartella, 0, grafico + "menu esptabtxt\nanswer OK\n",
-       {"TALVOR\t" + danneggiato, "frattix32\t" + nonValido}},
+       {"TALVOR\t" + danneggiato, "frattix32\t" + danneggiato}},
       {"esempio.tit", Guasto::Tubo, 0, "menu GraficaStellare\nmenu esptabtxt\nanswer OK\n",
-       {"MIRVANE\t" + danneggiato, "frattix32\t" + nonValido}},
+       {"MIRVANE\t" + danneggiato, "frattix32\t" + danneggiato}},
       {"esempio.GMC", Guasto::SoloCR, 1, grafico + "menu esptabtxt\nanswer OK\n",
-       {"TALVOR\t" + danneggiato, "frattix32\t" + nonValido}},
+       {"TALVOR\t" + danneggiato, "frattix32\t" + danneggiato}},
       {"esempio.GMC", Guasto::CRInRiga, 2, grafico + "menu esptabtxt\nanswer OK\n",
-       {"TALVOR\t" + danneggiato, "frattix32\t" + nonValido}},
+       {"TALVOR\t" + danneggiato, "frattix32\t" + danneggiato}},
       {"esempio.tit", Guasto::SoloCR, 1, grafico + "menu GraficaStellare\nmenu esptabtxt\nanswer OK\n",
-       {"TALVOR\t" + danneggiato, "MIRVANE\t" + danneggiato, "frattix32\t" + nonValido}},
-      {"esempio.FAM", Guasto::SoloCR, 1, "menu esptabtxt\nanswer OK\n", {"frattix32\t" + nonValido}},
-      {"esempio.PER", Guasto::CRInRiga, 2, "menu esptabtxt\nanswer OK\n", {"frattix32\t" + nonValido}},
+       {"TALVOR\t" + danneggiato, "MIRVANE\t" + danneggiato, "frattix32\t" + danneggiato}},
+      {"esempio.FAM", Guasto::SoloCR, 1, "menu esptabtxt\nanswer OK\n", {"frattix32\t" + danneggiato}},
+      {"esempio.PER", Guasto::CRInRiga, 2, "menu esptabtxt\nanswer OK\n", {"frattix32\t" + danneggiato}},
       {"esempio.sel", Guasto::SoloCR, 1, "menu CalcoliCluster\nmenu GraficaStellare\n",
        {"TALVOR\t" + danneggiato, "MIRVANE\t" + danneggiato}},
       {"fronte_nord.sch", Guasto::CRInRiga, 2, "menu CalcoliCluster\nmenu GraficaStellare\n",
@@ -596,6 +635,8 @@ TEST_F(Guasti, WhatIsNoFileOrCannotBeSplitIntoItsLinesIsSaidByEveryReader) {
       EXPECT_EQ(m[i].contains("Al nome non si trova un file, ma una cartella, una pipe o un dispositivo."), nessunFile)
           << m[i].toStdString();
     }
+    for (const QString& messaggio : m)
+      EXPECT_EQ(messaggio.section('\t', 3).toStdString(), m[0].section('\t', 3).toStdString());
     EXPECT_TRUE(ReadLog(t.D("ui.log")).filter("\tfatal\t").isEmpty());
     // No file written over: the graphics options are written by every plot launch as they were, and the wedge
     // table is removed by the stability command before it starts PELDRIX, as on every run.
@@ -664,10 +705,10 @@ TEST_F(Guasti, ADefinitionThatDoesNotMatchItsDialogIsToldAndOpensNoForm) {
     ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
     const QStringList m = Messaggi();
     ASSERT_EQ(m.size(), 2) << m.join("\n").toStdString();
-    EXPECT_TRUE(m[0].contains(QString("\tIl file seguente e' incompleto o non valido:\\nEDITFRON.MAV, riga %1\\n")
+    EXPECT_TRUE(m[0].contains(QString("\tIl file e' incompleto o danneggiato:\\nEDITFRON.MAV, riga %1\\n")
                                   .arg(c.riga)))
         << m[0].toStdString();
-    EXPECT_TRUE(m[1].contains("\tIl file seguente e' incompleto o non valido:\\nEDITFRON.MAV\\n")) << m[1].toStdString();
+    EXPECT_TRUE(m[1].contains("\tIl file e' incompleto o danneggiato:\\nEDITFRON.MAV\\n")) << m[1].toStdString();
     // The titles' form opens; the slope form never does.
     const QStringList forme = ReadLog(t.D("ui.log")).filter("\tform\t");
     EXPECT_EQ(forme.size(), 1) << forme.join("\n").toStdString();
@@ -722,8 +763,8 @@ TEST_F(Guasti, TheConfigurationFilesOfThePlotsAreToldWhenDamaged) {
   ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
   const QStringList m = Messaggi();
   ASSERT_EQ(m.size(), 2) << m.join("\n").toStdString();
-  EXPECT_TRUE(m[0].contains("\tIl file seguente e' incompleto o non valido:\\noverlap.cfg, riga 1\\n")) << m[0].toStdString();
-  EXPECT_TRUE(m[1].contains("\tIl file seguente e' incompleto o non valido:\\ndxf.cfg, riga 1\\n")) << m[1].toStdString();
+  EXPECT_TRUE(m[0].contains("\tIl file e' incompleto o danneggiato:\\noverlap.cfg, riga 1\\n")) << m[0].toStdString();
+  EXPECT_TRUE(m[1].contains("\tIl file e' incompleto o danneggiato:\\ndxf.cfg, riga 1\\n")) << m[1].toStdString();
   EXPECT_EQ(QDir(t.D("pdf")).entryList({"*.pdf"}, QDir::Files).size(), 1);
   const QByteArray disegno = ReadBytes(dxf);
   ASSERT_FALSE(disegno.isEmpty());

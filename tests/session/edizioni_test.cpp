@@ -146,7 +146,7 @@ TEST_F(Edizioni, SlopeShortOrDamagedFileIsReportedAndNotWritten) {
   for (const char* contenuto : {"60\n120\n10\n120\n2.5\n35\n2.7\n1.1\n", "60\n120\nabc\n120\n2.5\n35\n2.7\n1.1\n20\n"}) {
     WriteAnsi(t.D("rock.fro"), contenuto);
     const QByteArray prima = ReadBytes(t.D("rock.fro"));
-    Scripted s(t, "answer OK \"incompleto o non valido\"\n");
+    Scripted s(t, "answer OK \"incompleto o danneggiato\"\n");
     w.EdizioneFronte_Click();
     EXPECT_TRUE(s.Log("form").isEmpty());
     EXPECT_EQ(ReadBytes(t.D("rock.fro")), prima);
@@ -391,7 +391,7 @@ TEST_F(Edizioni, GraphicsOptionsShortOrDamagedFileIsReportedAndNothingStarts) {
   for (const char* contenuto : {"1\n1\n1\n1\n", "1\nx\n1\n1\n1\n2\n"}) {
     WriteAnsi(t.D("rock.GRA"), contenuto);
     const QByteArray prima = ReadBytes(t.D("rock.GRA"));
-    Scripted s(t, "answer OK \"incompleto o non valido\"\n");
+    Scripted s(t, "answer OK \"incompleto o danneggiato\"\n");
     MascheraCorrente.AnnullaMaschera = 0;
     w.EditaOpzioniGrafiche(1);
     EXPECT_NE(MascheraCorrente.AnnullaMaschera, 0);
