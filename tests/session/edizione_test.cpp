@@ -560,6 +560,24 @@ TEST_F(Famiglie, AValueBeyondItsLimitsIsToldAndTheFileKeptUnlessTheUserStartsAga
   EXPECT_EQ(ReadAnsi(rilievi + "/prova.pgm"), QString("30\n0.5\n30\n0.5\n30\n0.5\n30\n0.5\n30\n0.5\n"));
 }
 
+// What no writer writes is told with its file and line and nothing is written: family parameters that end after a
+// friction angle without its cohesion, a clustering result that lists a point in two families.
+TEST_F(Famiglie, AFamilyCutShortOrAPointInTwoFamiliesIsToldWithItsLine) {
+  WriteAnsi(rilievi + "/prova.pgm", "30\n1\n30\n");
+  QStringList m = Esegui("EdizioneFamiglie", "answer OK\nanswer No\n");
+  ASSERT_EQ(m.size(), 2);
+  EXPECT_TRUE(m[0].contains("prova.pgm, riga 4")) << m[0].toStdString();
+  EXPECT_EQ(ReadAnsi(rilievi + "/prova.pgm"), QString("30\n1\n30\n"));
+  QStringList risultato = ReadAnsi(rilievi + "/prova.dat").split('\n');
+  ASSERT_EQ(risultato[41].trimmed(), QString("5"));
+  risultato[41] = " 1 ";
+  WriteAnsi(rilievi + "/prova.dat", risultato.join('\n'));
+  m = Esegui("EdizioneFamiglie", "answer OK\n");
+  ASSERT_EQ(m.size(), 1);
+  EXPECT_TRUE(m[0].contains("prova.dat, riga 42")) << m[0].toStdString();
+  EXPECT_EQ(ReadAnsi(rilievi + "/prova.pgm"), QString("30\n1\n30\n"));
+}
+
 TEST_F(Famiglie, NoClusteringResultIsReported) {
   QFile::remove(rilievi + "/prova.dat");
   const QStringList m = Esegui("EdizioneFamiglie", "answer OK\n");
