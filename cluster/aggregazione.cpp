@@ -163,17 +163,22 @@ bool ScriviPartizione(const Partizione& membri, int livello) {
   return plat::WriteWorkFile(NomePartizione(livello), testo);
 }
 
-bool LeggiPartizione(int livello, int numeroPoli, Partizione& membri, QString* errore) {
+bool LeggiPartizione(int livello, int numeroPoli, Partizione& membri, QString* errore, int* riga) {
+  int linea = 0;
   const auto rifiuta = [&](const QString& perche) {
     if (errore) *errore = perche;
+    if (riga) *riga = linea;
     return false;
   };
   plat::SeqReader r;
-  if (!r.Open(NomePartizione(livello)))
+  if (!r.Open(NomePartizione(livello))) {
+    linea = r.FaultLine();
     return rifiuta(r.Missing() ? QStringLiteral("missing") : QStringLiteral("not a file that can be read"));
+  }
   // Every number alone on its line, as ScriviPartizione writes it.
   const auto intero = [&](int& v, int minimo, int massimo) {
     double x = 0;
+    linea = r.LineNumber();
     if (!dati::LeggiNumeroRiga(r, x) || x != std::floor(x) || x < minimo || x > massimo) return false;
     v = static_cast<int>(x);
     return true;
@@ -194,7 +199,7 @@ bool LeggiPartizione(int livello, int numeroPoli, Partizione& membri, QString* e
       preso[static_cast<std::size_t>(p[c][j])] = true;
     }
   }
-  if (!dati::FineSostanziale(r)) return rifiuta(QStringLiteral("more than the partition"));
+  if (!dati::FineSostanziale(r, &linea)) return rifiuta(QStringLiteral("more than the partition"));
   membri = std::move(p);
   return true;
 }

@@ -83,5 +83,5 @@ bool ScriviPartizione(const Partizione& membri, int livello);
 // Reads the partition file of `livello` clusters of at most `numeroPoli` points. False when it is missing; a file
 // that cannot be read (see SeqReader::Open) or does not hold a partition of those points (short, a line with more
 // than its one number, counts or indexes out of range, a point in two places, more than blank lines after the last
-// member) is also refused, with its reason in `errore`.
-bool LeggiPartizione(int livello, int numeroPoli, Partizione& membri, QString* errore = nullptr);
+// member) is also refused, with its reason in `errore` and the line of the fault in `riga` (0 for the whole file).
+bool LeggiPartizione(int livello, int numeroPoli, Partizione& membri, QString* errore = nullptr, int* riga = nullptr);

@@ -127,16 +127,19 @@ double Chiedi(workform* f, workform::Domanda domanda) {
   return plat::Val(risposta);
 }
 
-[[noreturn]] void ErrorePartizione(const QString& testo, int livello) {
-  plat::FatalError(Traduci(testo) + QStringLiteral(": ") + NomePartizione(livello),
+// `riga`: the line of the fault, 0 for the whole file.
+[[noreturn]] void ErrorePartizione(const QString& testo, int livello, int riga = 0) {
+  plat::FatalError(Traduci(testo) + QStringLiteral(": ") + DescrizioneFile(NomePartizione(livello), riga),
                    Traduci(QStringLiteral("ATTENZIONE")) + QLatin1Char('!'));
 }
 
-// The clusters of a level from its partition file; a file that cannot be read ends the program with a message.
+// The clusters of a level from its partition file; a file that cannot be read ends the program with a message
+// that names the file and the line.
 Partizione LeggiLivello(int livello, int n) {
   Partizione p;
-  if (!LeggiPartizione(livello, n, p))
-    ErrorePartizione(QStringLiteral("Impossibile leggere il file di lavoro della partizione"), livello);
+  int riga = 0;
+  if (!LeggiPartizione(livello, n, p, nullptr, &riga))
+    ErrorePartizione(QStringLiteral("Impossibile leggere il file di lavoro della partizione"), livello, riga);
   return p;
 }
 

@@ -293,15 +293,17 @@ bool LeggiCunei(const QString& nomeFileDati, std::vector<TracciaCuneo>& cunei, Q
     plat::SeqReader r;
     if (!r.Open(tracce)) return guasto(r.Path().isEmpty() ? tracce : r.Path(), r.FaultLine());
     // Records of five numbers, as the table's cells take them: two dip directions and dips, and the factor of
-    // safety. Blank lines after the last record end the file.
+    // safety. Blank lines after the last record end the file; a file that ends inside a record is damaged, told
+    // with the line where that record starts.
     const double senzaLimite = std::numeric_limits<double>::max();
     const double minimi[5] = {0, 0, 0, 0, 0}, massimi[5] = {360, 90, 360, 90, senzaLimite};
     while (!dati::FineSostanziale(r)) {
       double v[5];
+      const int inizio = r.LineNumber();
       for (int k = 0; k < 5; ++k) {
         const int linea = r.LineNumber();
         bool numero = false;
-        if (!r.ReadNumber(v[k], &numero)) return true;
+        if (!r.ReadNumber(v[k], &numero)) return guasto(r.Path(), inizio);
         if (!numero || v[k] < minimi[k] || v[k] > massimi[k]) return guasto(r.Path(), linea);
       }
       cunei.push_back({v[0], v[1], v[2], v[3], v[4]});

@@ -53,7 +53,7 @@ QString percorso;
 enum Lettore {
   Testo = 1, Configurazione, Scheda, Selezione, Elenco, Fronte, Famiglie, Risultato, Opzioni, Passaggio, Titoli,
   Penne, Testi, Aiuto, Documento, Definizioni, StileDxf, Autovalori, Stampa, Sovrapposizione, Cunei, Ingresso,
-  Lingua, Partizioni, EditorCfg, EditorTxt, Blocco
+  Lingua, Partizioni, EditorCfg, EditorTxt, Blocco, Path
 };
 
 // The partition file read by its target: the clusters of level 3 of at most 12 points.
@@ -438,6 +438,20 @@ void Leggi(const QByteArray& dati) {
         }
       }
       return;
+    case Path: {
+      // The folder of the survey-sheet dialogs: one whole line, written back as it was read.
+      QString cartella;
+      if (LeggiFilePath(percorso, cartella) != EsitoPath::Letto) return;
+      Preso(dati);
+      if (cartella.isEmpty() || cartella.contains(QLatin1Char('\n')) || cartella.contains(QLatin1Char('\r')))
+        __builtin_trap();
+      const QString copia = percorso + QStringLiteral(".copia");
+      QString riletta;
+      if (ScriviFilePath(copia, cartella) &&
+          (LeggiFilePath(copia, riletta) != EsitoPath::Letto || riletta != cartella))
+        __builtin_trap();
+      return;
+    }
     default:
       return;
   }
@@ -450,13 +464,14 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   cartella = new QTemporaryDir();
   // The text style of DXF drawings is read from dxf.cfg in the program folder.
   plat::SetProgramFolder(cartella->path());
-  // dxf.cfg, overlap.cfg, editor.cfg, editor.txt and the partition files are read from the program folder.
+  // dxf.cfg, overlap.cfg, editor.cfg, editor.txt, path and the partition files are read from the program folder.
   percorso = cartella->filePath(FRATTIX_FUZZ_LETTORE == StileDxf          ? QStringLiteral("dxf.cfg")
                                 : FRATTIX_FUZZ_LETTORE == Sovrapposizione ? QStringLiteral("overlap.cfg")
                                 : FRATTIX_FUZZ_LETTORE == Cunei           ? QStringLiteral("prova.GMC")
                                 : FRATTIX_FUZZ_LETTORE == EditorCfg       ? QStringLiteral("editor.cfg")
                                 : FRATTIX_FUZZ_LETTORE == EditorTxt       ? QStringLiteral("editor.txt")
                                 : FRATTIX_FUZZ_LETTORE == Partizioni      ? QString::number(kLivelloPartizione)
+                                : FRATTIX_FUZZ_LETTORE == Path            ? QStringLiteral("path")
                                                                           : QStringLiteral("prova.dat"));
   // The chunk file of the display list is read from the private folder of the process.
   if (FRATTIX_FUZZ_LETTORE == Blocco) percorso = FileBloccoSegmenti(1);

@@ -26,19 +26,19 @@ EsitoParametri LeggiFileParametriFamiglie(const QString& percorso, ParametriFami
   ParametriFamiglie letti = p;
   // Each value with the number of the slope value whose limits it shares: 6 the friction angle, 5 the cohesion.
   // A file that ends (blank lines at most) before the last family leaves the rest at their defaults, as one written
-  // for fewer families does; a line that holds no number where a value stands is damage.
+  // for fewer families does; a line that holds no number where a value stands is damage, and so is a file that ends
+  // after a friction angle without its cohesion (every writer writes both values of a family).
   const auto leggi = [&](double& destinazione, int valoreFronte) {
     const int linea = r.LineNumber();
-    if (dati::FineSostanziale(r)) return true;
     double valore = 0;
-    if (!dati::LeggiNumeroRiga(r, valore) || !ValoreFronteAmmesso(valoreFronte, valore)) {
+    if (dati::FineSostanziale(r) || !dati::LeggiNumeroRiga(r, valore) || !ValoreFronteAmmesso(valoreFronte, valore)) {
       if (riga) *riga = linea;
       return false;
     }
     destinazione = valore;
     return true;
   };
-  for (int f = 1; f <= letti.Famiglie(); ++f) {
+  for (int f = 1; f <= letti.Famiglie() && !dati::FineSostanziale(r); ++f) {
     const auto u = static_cast<std::size_t>(f);
     if (!leggi(letti.Attrito[u], 6) || !leggi(letti.Coesione[u], 5)) return EsitoParametri::NonValidi;
   }

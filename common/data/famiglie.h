@@ -16,12 +16,13 @@ struct ParametriFamiglie {
 ParametriFamiglie ParametriPredefiniti(int famiglie, double attrito, double coesione);
 
 enum class EsitoParametri { Letti, Mancante, NonValidi };
-// Reads the file over `p` for the families p already holds: each value that stands in the file as a number
-// replaces the one in `p`; a line that is not one number ("molto", "65,5") is skipped, so that no later value
-// moves to another family, and a short file leaves the families it does not reach as they were. NonValidi (p
-// unchanged, the line in `riga`) when a number lies beyond the slope file's range for the same value
-// (ValoreFronteAmmesso): a friction angle outside 0 to 89 degrees, a cohesion outside 0 to 10000, and (the line
-// 0 for the whole file) when what stands at the name cannot be read (see SeqReader::Open). Mancante (p unchanged)
+// Reads the file over `p` for the families p already holds: each pair of values replaces the one in `p`, and a
+// file that ends (blank lines at most) before a family's friction angle leaves that family and the later ones as
+// they were. NonValidi (p unchanged, the line in `riga`) when a line where a value stands is not one number
+// ("molto", "65,5"), the file ends after a friction angle without its cohesion, a number lies beyond the slope
+// file's range for the same value (ValoreFronteAmmesso): a friction angle outside 0 to 89 degrees, a cohesion
+// outside 0 to 10000, and (the line 0 for the whole file) when what stands at the name cannot be read (see
+// SeqReader::Open). Mancante (p unchanged)
 // when nothing stands at the name.
 EsitoParametri LeggiFileParametriFamiglie(const QString& percorso, ParametriFamiglie& p, int* riga = nullptr);
 

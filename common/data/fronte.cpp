@@ -9,10 +9,7 @@
 namespace {
 // The range of each value in the file's units, as the slope form takes it (the form shows values 5, 7, 8, 10 and
 // 13 ten times larger, within ten times these bounds).
-struct Limiti {
-  double minimo, massimo;
-};
-constexpr std::array<Limiti, kValoriFronte + 1> kLimiti = {{
+constexpr std::array<LimitiFronte, kValoriFronte + 1> kLimiti = {{
     {0, 0},
     {0, 90},         // 1 face dip
     {0, 360},        // 2 face dip direction
@@ -36,9 +33,13 @@ constexpr std::array<Limiti, kValoriFronte + 1> kLimiti = {{
 }};
 }  // namespace
 
+LimitiFronte LimitiValoreFronte(int k) {
+  return k < 1 || k > kValoriFronte ? LimitiFronte{0, 0} : kLimiti[static_cast<std::size_t>(k)];
+}
+
 bool ValoreFronteAmmesso(int k, double v) {
   if (k < 1 || k > kValoriFronte) return false;
-  const Limiti& l = kLimiti[static_cast<std::size_t>(k)];
+  const LimitiFronte l = LimitiValoreFronte(k);
   return v >= l.minimo && v <= l.massimo;
 }
 

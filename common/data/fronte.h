@@ -19,6 +19,11 @@ using ValoriFronte = std::array<double, kValoriFronte + 1>;
 // to 89, cohesion 0 to 10000, rock unit weight 0.1 to 10, water unit weight 0 to 10, crest height 0.1 to 10000,
 // load and anchor force 0 to 1000000, crack distance 0 to 10000, seismic coefficient 0 to 1.
 bool ValoreFronteAmmesso(int k, double v);
+// The range of value k (1..19) in the file's units, the one ValoreFronteAmmesso checks ({0, 0} for any other k).
+struct LimitiFronte {
+  double minimo, massimo;
+};
+LimitiFronte LimitiValoreFronte(int k);
 
 enum class EsitoFronte { Letto, Mancante, NonValido };
 // Reads the slope values into `v` (all 0 first): values 1 to 9, then values 10 to 19 while the file holds more

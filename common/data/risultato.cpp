@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <tuple>
+#include <vector>
 
 QString NumeroBreve(double valore) { return plat::StrNumber(valore, true); }
 
@@ -80,6 +81,9 @@ EsitoRisultato LeggiFileRisultato(const QString& percorso, RisultatoCluster& esi
   if (!numero(letto.DistanzaMassima) || !entro(letto.DistanzaMassima, 0, pi / 2))
     return fallisce(EsitoRisultato::NonValido);
   letto.Membri.assign(static_cast<std::size_t>(letto.NumeroCluster) + 1, {});
+  // Every point belongs to one family at most, as the clustering writes them: a point listed twice would count
+  // twice in a family's weight and frequency.
+  std::vector<bool> preso(static_cast<std::size_t>(n) + 1, false);
   for (int k = 1; k <= letto.NumeroCluster; ++k) {
     int membri = 0;
     if (!conteggio(n, membri)) return fallisce(EsitoRisultato::NonValido);
@@ -87,7 +91,9 @@ EsitoRisultato LeggiFileRisultato(const QString& percorso, RisultatoCluster& esi
     gruppo.reserve(static_cast<std::size_t>(membri));
     for (int j = 0; j < membri; ++j) {
       int indice = 0;
-      if (!conteggio(n, indice) || indice < 1) return fallisce(EsitoRisultato::NonValido);
+      if (!conteggio(n, indice) || indice < 1 || preso[static_cast<std::size_t>(indice)])
+        return fallisce(EsitoRisultato::NonValido);
+      preso[static_cast<std::size_t>(indice)] = true;
       gruppo.push_back(indice);
     }
   }

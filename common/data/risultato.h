@@ -34,7 +34,8 @@ enum class EsitoRisultato {
   NonValido,      // what stands at the name cannot be read (see SeqReader::Open: `riga` 0 for the file as a whole);
                   // short; a line that holds anything but its one value ("1,5", "5 6"); not a number; N below 1; K
                   // below 1 or above N; a centre of clusters 1..K outside 0..pi/2 (inclination) or pi/2 - 2 pi..2 pi
-                  // (direction); a distance outside 0..pi/2; a member count above N or an index outside 1..N;
+                  // (direction); a distance outside 0..pi/2; a member count above N, an index outside 1..N
+                  // or one listed twice (in one cluster or in two);
                   // anything but blank lines after the last member; see `riga`
 };
 // Reads the whole file into `r` (unchanged unless Letto). `riga` (optional) tells the line of a fault, and of the

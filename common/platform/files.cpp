@@ -211,10 +211,13 @@ QStringList FindFiles(const QString& pattern) {
 
 bool CopyFileOver(const QString& source, const QString& destination) {
   const QString src = ResolveExisting(source);
-  if (src.isEmpty()) return false;
-  QByteArray data;
-  if (!ReadWholeFile(src, data)) return false;
-  return WriteWholeFile(destination, data);
+  // Only a regular file: a named pipe would block the open, a device would be read without end. A copy takes a
+  // file of any size (an update may bring programs larger than any file the suite's readers take).
+  if (src.isEmpty() || !QFileInfo(src).isFile()) return false;
+  QFile f(src);
+  if (!f.open(QIODevice::ReadOnly)) return false;
+  const QByteArray data = f.readAll();
+  return f.error() == QFileDevice::NoError && WriteWholeFile(destination, data);
 }
 
 bool DeleteFile(const QString& path) {
@@ -412,15 +415,7 @@ QString Environ(const QString& name) {
   return QString::fromLocal8Bit(qgetenv(name.toLocal8Bit().constData()));
 }
 
-bool ReadWholeFile(const QString& path, QByteArray& data) {
-  const QString r = ResolveExisting(path);
-  // Only a regular file: a named pipe would block the open, a device would be read without end.
-  if (r.isEmpty() || !QFileInfo(r).isFile()) return false;
-  QFile f(r);
-  if (!f.open(QIODevice::ReadOnly)) return false;
-  data = f.readAll();
-  return f.error() == QFileDevice::NoError;
-}
+bool ReadWholeFile(const QString& path, QByteArray& data) { return ReadDataFile(path, data) == ReadFault::None; }
 
 ReadFault ReadDataFile(const QString& path, QByteArray& data) {
   data.clear();

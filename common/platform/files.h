@@ -100,7 +100,8 @@ QString ResolveProgram(const QString& name);
 // Environment variables as the suite reads them; "OS" is always "WINDOWS_NT" on this platform.
 QString Environ(const QString& name);
 
-// Reads or writes a whole file. ReadWholeFile follows symbolic links. WriteWholeFile saves to a temporary file in
+// Reads or writes a whole file. ReadWholeFile reads as ReadDataFile does (below), and is false on any of its faults:
+// only a regular file (symbolic links followed) of at most kLargestFileRead bytes. WriteWholeFile saves to a temporary file in
 // the same folder and renames it over the old one, so an interrupted save never leaves half a file; it is true only
 // when every byte reached the disk, and otherwise leaves the old file as it was. A symbolic link at the name is
 // replaced by the new file (what it points to is left alone); a folder, a device or a pipe at the name, or a

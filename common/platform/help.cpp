@@ -106,9 +106,11 @@ void PlaceOver(QWidget* w, QWidget* owner) {
 }
 
 // Opens the window on the file's topics and shows the topic that `pick` chooses (-1: none found).
-HelpResult Open(const QString& helpFile, int context, bool contents) {
+HelpResult Open(const QString& helpFile, int context, bool contents, int* line) {
   QList<HelpTopic> topics;
-  if (helpFile.isEmpty() || !ReadHelpFile(helpFile, topics)) return HelpResult::NoFile;
+  bool damaged = false;
+  if (helpFile.isEmpty()) return HelpResult::NoFile;
+  if (!ReadHelpFile(helpFile, topics, nullptr, &damaged, line)) return damaged ? HelpResult::Damaged : HelpResult::NoFile;
   int row = contents ? 0 : -1;
   for (int i = 0; row < 0 && i < topics.size(); ++i)
     if (topics.at(i).context == context) row = i;
@@ -136,13 +138,21 @@ HelpResult Open(const QString& helpFile, int context, bool contents) {
 
 }  // namespace
 
-bool ReadHelpFile(const QString& path, QList<HelpTopic>& topics, QString* error) {
+bool ReadHelpFile(const QString& path, QList<HelpTopic>& topics, QString* error, bool* damaged, int* faultLine) {
   topics.clear();
+  if (damaged) *damaged = false;
+  if (faultLine) *faultLine = 0;
+  // A file that was read but is none of topics, at its line (0: the whole file).
+  auto fault = [damaged, faultLine](int number) {
+    if (damaged) *damaged = true;
+    if (faultLine) *faultLine = number;
+  };
   SeqReader r;
   const bool opened = r.Open(path);
   // The file named as it stands on disk.
   const QString name = FileNamePart(r.Path().isEmpty() ? path : r.Path());
   if (!opened) {
+    if (r.Fault() == ReadFault::LineEnds || r.Fault() == ReadFault::TooLarge) fault(r.FaultLine());
     if (error)
       *error = r.Fault() == ReadFault::LineEnds
                    ? QStringLiteral("%1, line %2: a CR that ends no line").arg(name).arg(r.FaultLine())
@@ -164,6 +174,7 @@ bool ReadHelpFile(const QString& path, QList<HelpTopic>& topics, QString* error)
       for (const HelpTopic& t : topics) repeated = repeated || t.context == context;
       if (!ok || context < 0 || context > 65535 || title.isEmpty() || repeated) {
         if (error) *error = QStringLiteral("%1, line %2: bad topic line").arg(name).arg(number);
+        fault(number);
         topics.clear();
         return false;
       }
@@ -184,14 +195,15 @@ bool ReadHelpFile(const QString& path, QList<HelpTopic>& topics, QString* error)
   }
   if (topics.isEmpty()) {
     if (error) *error = QStringLiteral("%1 holds no topic").arg(name);
+    fault(0);
     return false;
   }
   return true;
 }
 
-HelpResult ShowHelp(const QString& helpFile, int context) { return Open(helpFile, context, false); }
+HelpResult ShowHelp(const QString& helpFile, int context, int* line) { return Open(helpFile, context, false, line); }
 
-HelpResult ShowHelpContents(const QString& helpFile) { return Open(helpFile, 0, true); }
+HelpResult ShowHelpContents(const QString& helpFile, int* line) { return Open(helpFile, 0, true, line); }
 
 void CloseHelp() {
   if (Window()) Window()->close();

@@ -19,15 +19,19 @@ struct HelpTopic {
 };
 
 // Reads a help file. False, with a short English description in `error` (file and line), when the file cannot be
-// read, holds no topic, or has a malformed or repeated topic line.
-bool ReadHelpFile(const QString& path, QList<HelpTopic>& topics, QString* error = nullptr);
+// read, holds no topic, or has a malformed or repeated topic line; `damaged` (optional) then tells whether a file
+// was read that is none of topics (a line end that ends no line, a bad topic line, no topic) and `line` the line of
+// the fault (0 for the whole file).
+bool ReadHelpFile(const QString& path, QList<HelpTopic>& topics, QString* error = nullptr, bool* damaged = nullptr,
+                  int* line = nullptr);
 
-enum class HelpResult { Shown, NoFile, NoTopic };
+// NoFile: no help file can be read at the name; Damaged: the file is none of topics (its line in `line`).
+enum class HelpResult { Shown, NoFile, Damaged, NoTopic };
 
 // Shows the topic of a context number in the help window (help command 1).
-HelpResult ShowHelp(const QString& helpFile, int context);
+HelpResult ShowHelp(const QString& helpFile, int context, int* line = nullptr);
 // Shows the help window with its list of topics, on the contents topic (help command 15).
-HelpResult ShowHelpContents(const QString& helpFile);
+HelpResult ShowHelpContents(const QString& helpFile, int* line = nullptr);
 
 // Closes the help window when it is open (the program's end).
 void CloseHelp();

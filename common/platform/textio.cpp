@@ -430,8 +430,12 @@ bool SeqWriter::Open(const QString& path, bool append) {
   if (!FolderExists(FolderPart(path_).isEmpty() ? QStringLiteral(".") : FolderPart(path_))) return false;
   data_.clear();
   if (append) {
+    // The file appended to is kept whole: one that cannot be read (too large, no regular file) is not replaced by
+    // the lines appended.
     QByteArray existing;
-    if (ReadWholeFile(path_, existing)) data_ = existing;
+    const ReadFault fault = ReadDataFile(path_, existing);
+    if (fault != ReadFault::None && fault != ReadFault::Missing) return false;
+    data_ = existing;
   }
   open_ = true;
   return true;

@@ -114,7 +114,8 @@ class SeqWriter {
   SeqWriter& operator=(const SeqWriter&) = delete;
 
   // Opens `path` for output (append: keeps the current content and writes after it). The name is resolved
-  // without regard to case. False when the folder does not exist or cannot be written.
+  // without regard to case. False when the folder does not exist or cannot be written, or (append) when a file stands
+  // at the name that cannot be read (see ReadDataFile).
   bool Open(const QString& path, bool append = false);
   bool IsOpen() const { return open_; }
 

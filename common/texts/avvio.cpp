@@ -64,6 +64,32 @@ EsitoLingua LeggiFileLingua(const QString& file, int& numero) {
   return EsitoLingua::Letta;
 }
 
+bool ScriviFilePath(const QString& file, const QString& cartella) {
+  if (plat::CharacterALineCannotHold(cartella)) return false;
+  plat::SeqWriter w(file);
+  if (!w.IsOpen()) return false;
+  w.WriteLine(cartella);
+  return w.Close();
+}
+
+EsitoPath LeggiFilePath(const QString& file, QString& cartella, int* riga) {
+  plat::SeqReader r;
+  auto guasto = [riga](int linea) {
+    if (riga) *riga = linea;
+    return EsitoPath::NonValido;
+  };
+  if (!r.Open(file)) return r.Missing() ? EsitoPath::Mancante : guasto(r.FaultLine());
+  QString letta;
+  if (!r.ReadLine(letta) || letta.isEmpty()) return guasto(1);
+  for (QString altra; !r.AtEnd();) {
+    const int linea = r.LineNumber();
+    r.ReadLine(altra);
+    if (!plat::TrimBlanks(altra).isEmpty()) return guasto(linea);
+  }
+  cartella = letta;
+  return EsitoPath::Letto;
+}
+
 // Fallback of a language code by the installed files "korven<code><estensione>".
 QString RipiegoLingua(QString codice, const QString& estensione) {
   auto manca = [&](const QString& c) {
@@ -204,9 +230,8 @@ void AvvioProgramma(bool ConSceltaLingua) {
   // 12. After an update: the folder of the survey sheets.
   if (aggiornamento) {
     const QString path = plat::JoinPath(cartella, QStringLiteral("path"));
-    plat::SeqWriter w(path);
-    w.WriteLine(plat::JoinPath(plat::JoinPath(cartella, QStringLiteral("data")), Avvio.CodiceLingua));
-    if (!w.Close()) AvvisoNonScritto(path, false);
+    if (!ScriviFilePath(path, plat::JoinPath(plat::JoinPath(cartella, QStringLiteral("data")), Avvio.CodiceLingua)))
+      AvvisoNonScritto(path, false);
   }
 }
 

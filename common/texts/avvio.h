@@ -38,6 +38,16 @@ QString RipiegoLingua(QString codice, const QString& estensione);
 enum class EsitoLingua { Letta, Illeggibile, NonValida };
 EsitoLingua LeggiFileLingua(const QString& file, int& numero);
 
+// The file `path` of the program folder: the folder the survey-sheet and session dialogs open in, one whole line
+// (commas and blanks are part of the folder's name), nothing after it. ScriviFilePath writes it anew: false (the
+// old file untouched) when it cannot be written or the folder holds a character a line cannot hold.
+bool ScriviFilePath(const QString& file, const QString& cartella);
+// Reads the folder. Mancante: nothing stands at the name; NonValido (the line in `riga`, 0 for the whole file):
+// what stands there cannot be read (see SeqReader::Open), its first line is empty, or more than blank lines
+// follow it.
+enum class EsitoPath { Letto, Mancante, NonValido };
+EsitoPath LeggiFilePath(const QString& file, QString& cartella, int* riga = nullptr);
+
 // The module number as two digits ("03", "01", "16").
 QString SuffissoModulo(int numero);
 

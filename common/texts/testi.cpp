@@ -243,10 +243,15 @@ QString DescrizioneFile(const QString& percorso, int riga) {
   testo += QLatin1Char('\n') + Traduci(QStringLiteral("Cartella:")) + QLatin1Char(' ') +
            QDir::toNativeSeparators(cartella.isEmpty() ? QStringLiteral("/") : cartella);
   // A name where something else than a file stands is no missing or damaged file: the user is told what it is.
+  // A file larger than any the suite writes is refused before it is read: the user is told so, with its size.
   struct stat s {};
   if (::stat(QFile::encodeName(completo).constData(), &s) == 0 && !S_ISREG(s.st_mode))
     testo += QLatin1Char('\n') +
              Traduci(QStringLiteral("Al nome non si trova un file, ma una cartella, una pipe o un dispositivo."));
+  else if (riga == 0 && S_ISREG(s.st_mode) && s.st_size > plat::kLargestFileRead)
+    testo += QLatin1Char('\n') + Traduci(QStringLiteral("Il file e' troppo grande:")) + QLatin1Char(' ') +
+             QString::number(static_cast<qint64>(s.st_size)) + QStringLiteral(" > ") +
+             QString::number(plat::kLargestFileRead);
   return testo;
 }
 

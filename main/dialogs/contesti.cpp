@@ -37,11 +37,15 @@ int ContestoAiuto(const QString& testo) {
 }
 
 namespace {
-void Segnala(plat::HelpResult esito, int contesto) {
+void Segnala(plat::HelpResult esito, int contesto, int riga) {
   const QString titolo = Traduci(QStringLiteral("ATTENZIONE")) + QStringLiteral("!");
   if (esito == plat::HelpResult::NoFile)
     plat::MsgBox(Traduci(QStringLiteral("Il file seguente non puo' essere letto:")) + QStringLiteral("\n") +
                      DescrizioneFile(Avvio.FileAiuto),
+                 plat::vbOKOnly, titolo);
+  else if (esito == plat::HelpResult::Damaged)
+    plat::MsgBox(Traduci(QStringLiteral("Il file e' incompleto o danneggiato:")) + QStringLiteral("\n") +
+                     DescrizioneFile(Avvio.FileAiuto, riga),
                  plat::vbOKOnly, titolo);
   else if (esito == plat::HelpResult::NoTopic)
     plat::MsgBox(Traduci(QStringLiteral("La guida non contiene l'argomento richiesto.")) + QStringLiteral(" (") +
@@ -50,9 +54,17 @@ void Segnala(plat::HelpResult esito, int contesto) {
 }
 }  // namespace
 
-void MostraAiuto(int contesto) { Segnala(plat::ShowHelp(Avvio.FileAiuto, contesto), contesto); }
+void MostraAiuto(int contesto) {
+  int riga = 0;
+  const plat::HelpResult esito = plat::ShowHelp(Avvio.FileAiuto, contesto, &riga);
+  Segnala(esito, contesto, riga);
+}
 
-void MostraSommarioAiuto() { Segnala(plat::ShowHelpContents(Avvio.FileAiuto), 0); }
+void MostraSommarioAiuto() {
+  int riga = 0;
+  const plat::HelpResult esito = plat::ShowHelpContents(Avvio.FileAiuto, &riga);
+  Segnala(esito, 0, riga);
+}
 
 void ImpostaContestoAiuto(QWidget* finestra, int contesto) {
   if (!finestra) return;

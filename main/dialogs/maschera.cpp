@@ -92,6 +92,27 @@ void ImpostaMaschera(int, int, int n) {
     m.SecondoElenco[static_cast<std::size_t>(j)] = d.SecondoElencoDefinizione[static_cast<std::size_t>(e + j)];
 }
 
+void LimitaCampoNumerico(std::size_t f, double minimo, double massimo) {
+  StatoMaschera& m = MascheraCorrente;
+  if (f >= m.MinimiCampi.size()) return;
+  // A bound of the definition counts only where it is narrower (a NaN bound never is).
+  std::optional<double>& basso = m.MinimiCampi[f];
+  std::optional<double>& alto = m.MassimiCampi[f];
+  basso = basso && *basso > minimo ? *basso : minimo;
+  alto = alto && *alto < massimo ? *alto : massimo;
+  // The kind that the form checks as a number: in the field form the code "0"; in the grid a column neither of
+  // text ("/") nor of codes (a help with "$$$").
+  if (m.TipoMaschera == 1) {
+    m.FormatiCampi[f] = QStringLiteral("0");
+  } else {
+    QString& formato = m.FormatiCampi[f];
+    if (formato.startsWith(QLatin1Char('/'))) formato.remove(0, 1);
+    QString& aiuto = m.AiutiCampi[f];
+    const qsizetype codici = aiuto.indexOf(QLatin1String("$$$"));
+    if (codici >= 0) aiuto.truncate(codici);
+  }
+}
+
 QString EtichettaDefinizione(int n, int j) {
   const ModuloDefinizioni& d = DefinizioniMaschere;
   if (n < 1 || n > kMassimoDefinizioni || j < 0) return QString();

@@ -89,6 +89,11 @@ extern StatoMaschera MascheraCorrente;
 
 // Makes definition n the current dialog. The first two arguments are not used.
 void ImpostaMaschera(int a, int b, int n);
+// Field f (by index from 0) of the current field form, or column f of the current grid, takes one number within
+// both the definition's range and minimo to massimo, the range of the file's readers for the value it holds,
+// whatever kind and range the definition gives it: a definition may narrow what is saved, never widen it beyond
+// what the file's readers take back. Called by the command after ImpostaMaschera.
+void LimitaCampoNumerico(std::size_t f, double minimo, double massimo);
 // The label of field j (from 0) of definition n as its form shows it; in a grid, the heading of column j.
 QString EtichettaDefinizione(int n, int j);
 // Field i (from 1) of the current field form from a text: a choice field takes the entry numbered by the text

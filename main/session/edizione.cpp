@@ -99,13 +99,9 @@ void menu1::EdizioneScheda_Click() {
   // The header in the field form. A continuation on lines 7, 8 and 9 joins lines 2, 4 and 6.
   ImpostaMaschera(0, 0, kDefinizioneIntestazione);
   // Header line 3 holds both numbers around its "/": neither may be left empty. The measuring line's numbers take
-  // the ranges every reader of sheets takes.
+  // their definition's ranges within those every reader of sheets takes.
   MascheraCorrente.CampiObbligatori[4] = MascheraCorrente.CampiObbligatori[5] = true;
-  for (const LimitiTestata& l : kValoriStendimento) {
-    const auto f = U(CampoTestata(l.valore));
-    MascheraCorrente.MinimiCampi[f] = l.minimo;
-    MascheraCorrente.MassimiCampi[f] = l.massimo;
-  }
+  for (const LimitiTestata& l : kValoriStendimento) LimitaCampoNumerico(U(CampoTestata(l.valore)), l.minimo, l.massimo);
   for (const ValoreRifiutato& v : rifiutati)
     if (v.record == 0 && v.campo != ConteggioRecord) MascheraCorrente.CampiRifiutati[U(CampoTestata(v.campo))] = true;
   for (const auto& [prima, seconda] : {std::pair{2, 7}, std::pair{4, 8}, std::pair{6, 9}}) {
@@ -146,11 +142,9 @@ void menu1::EdizioneScheda_Click() {
   // A record without its distance or orientation would be read as 0 and drawn where nothing was measured: such
   // a row is never saved without the incomplete-rows question. The codes may stay blank.
   for (const int c : {Dist, Imm, Inc}) m.CampiObbligatori[U(c)] = true;
-  // The numeric columns take the ranges every reader of sheets takes; the refused values are marked.
-  for (const LimitiCampo& l : kCampiNumerici) {
-    m.MinimiCampi[U(l.campo)] = l.minimo;
-    m.MassimiCampi[U(l.campo)] = l.massimo;
-  }
+  // The numeric columns take their definition's ranges within those every reader of sheets takes; the refused
+  // values are marked.
+  for (const LimitiCampo& l : kCampiNumerici) LimitaCampoNumerico(U(l.campo), l.minimo, l.massimo);
   for (const ValoreRifiutato& v : rifiutati)
     if (v.record > 0) m.CelleRifiutate.emplace_back(v.record, v.campo);
   for (int c = 1; c <= kNumeroCampiRecord; ++c) {
@@ -237,6 +231,11 @@ void menu1::EdizioneFamiglie_Click() {
   ImpostaMaschera(0, 0, kDefinizioneFamiglie);
   // A cleared row keeps its place, so that every family stays on its own row.
   m.RigheVuoteMantenute = true;
+  // Column 1 the friction angle, column 2 the cohesion shown ten times larger: their definition's ranges within
+  // those the file's reader takes, the slope file's for the same values.
+  const LimitiFronte a = LimitiValoreFronte(6), c = LimitiValoreFronte(5);
+  LimitaCampoNumerico(1, a.minimo, a.massimo);
+  LimitaCampoNumerico(2, 10 * c.minimo, 10 * c.massimo);
   m.ValoriTesto[0] = QString::number(famiglie);
   std::size_t k = 0;
   for (int i = 1; i <= famiglie; ++i) {

@@ -48,8 +48,15 @@ void menu1::EdizioneFronte_Click() {
     return;
   }
   ImpostaMaschera(0, 0, 1);
-  // Every value is a number of the file: a field left empty is out of its range, never a 0.
-  for (int i = 0; i < kValoriFronte; ++i) MascheraCorrente.CampiObbligatori[static_cast<std::size_t>(i)] = true;
+  // Every value is a number of the file: a field left empty is out of its range, never a 0. Each field takes its
+  // definition's range within the one the file's readers take (ten times larger where the form shows it so).
+  for (int i = 1; i <= kValoriFronte; ++i) {
+    const auto f = static_cast<std::size_t>(i - 1);
+    MascheraCorrente.CampiObbligatori[f] = true;
+    const LimitiFronte l = LimitiValoreFronte(i);
+    const double scala = Decuplo(i) ? 10 : 1;
+    LimitaCampoNumerico(f, scala * l.minimo, scala * l.massimo);
+  }
   std::array<QString, kValoriFronte + 1> mostrati;
   for (int i = 1; i <= kValoriFronte; ++i) {
     const auto u = static_cast<std::size_t>(i);

@@ -4,6 +4,7 @@
 #include "common/platform/files.h"
 #include "common/platform/textio.h"
 #include "common/platform/ui.h"
+#include "common/texts/avvio.h"
 #include "common/texts/testi.h"
 
 ModuloSessione Sessione;
@@ -55,20 +56,19 @@ bool RipartireDaiPredefiniti() {
 QString CartellaPath() {
   const QString file = plat::JoinPath(plat::ProgramFolder(), QStringLiteral("path"));
   if (!plat::EntryExists(file)) ScriviPath(plat::JoinPath(plat::ProgramFolder(), QStringLiteral("data")));
-  plat::SeqReader r;
   QString cartella;
-  if (ApriInLettura(r, file)) r.ReadItem(cartella);
+  int riga = 0;
+  if (LeggiFilePath(file, cartella, &riga) == EsitoPath::NonValido)
+    Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), DescrizioneFile(file, riga));
   return cartella;
 }
 
 void ScriviPath(const QString& cartella) {
   // A folder the file cannot hold would come back as another folder: the one remembered before stays.
   if (plat::CharacterALineCannotHold(cartella)) return;
-  plat::SeqWriter w(plat::JoinPath(plat::ProgramFolder(), QStringLiteral("path")));
-  w.WriteLine(cartella);
-  if (!w.Close())
-    Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"),
-               DescrizioneFile(plat::JoinPath(plat::ProgramFolder(), QStringLiteral("path"))));
+  const QString file = plat::JoinPath(plat::ProgramFolder(), QStringLiteral("path"));
+  if (!ScriviFilePath(file, cartella))
+    Attenzione(QStringLiteral("Il file seguente non puo' essere scritto:"), DescrizioneFile(file));
 }
 
 void DividiPercorso(const QString& percorso, QString& cartella, QString& nome) {

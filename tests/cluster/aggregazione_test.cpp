@@ -237,16 +237,25 @@ TEST(Aggregazione, BadPartitionFilesAreRefused) {
   Partizione p;
   QString errore;
   EXPECT_FALSE(LeggiPartizione(3, 5, p, &errore));
-  testing_support::WriteAnsi(t.P("3"), " 3 \n 1 \n 1 \n 1 \n 2 \n");  // short
-  EXPECT_FALSE(LeggiPartizione(3, 5, p, &errore));
-  testing_support::WriteAnsi(t.P("3"), " 3 \n 1 \n 1 \n 1 \n 2 \n 1 \n 9 \n");  // index above N
-  EXPECT_FALSE(LeggiPartizione(3, 5, p, &errore));
-  testing_support::WriteAnsi(t.P("3"), " 2 \n 1 \n 1 \n 1 \n 2 \n");  // another level
-  EXPECT_FALSE(LeggiPartizione(3, 5, p, &errore));
-  testing_support::WriteAnsi(t.P("3"), " 3 \n 1 \n 1 \n 1 \n 2 \n 2 \n 3 \n 1 \n");  // point 1 in two clusters
-  EXPECT_FALSE(LeggiPartizione(3, 5, p, &errore));
-  testing_support::WriteAnsi(t.P("3"), " 3 \n 1 \n 1 \n 1 \n 2 \n 2 \n 4 \n 4 \n");  // point 4 twice in one
-  EXPECT_FALSE(LeggiPartizione(3, 5, p, &errore));
+  // Each refused with the line of its fault.
+  const struct {
+    const char* testo;
+    int riga;
+  } casi[] = {
+      {" 3 \n 1 \n 1 \n 1 \n 2 \n", 6},                            // short
+      {" 3 \n 1 \n 1 \n 1 \n 2 \n 1 \n 9 \n", 7},                  // index above N
+      {" 2 \n 1 \n 1 \n 1 \n 2 \n", 1},                            // another level
+      {" 3 \n 1 \n 1 \n 1 \n 2 \n 2 \n 3 \n 1 \n", 8},            // point 1 in two clusters
+      {" 3 \n 1 \n 1 \n 1 \n 2 \n 2 \n 4 \n 4 \n", 8},            // point 4 twice in one
+      {" 3 \n 1 \n 1 \n 1 \n 2 \n 2 \n 3 \n 4 \n\n 5 \n", 10},    // more than the partition
+      {" 3 \n 1 \n 1 \r 1 \n 2 \n 2 \n 3 \n 4 \n", 3},            // a CR that ends no line
+  };
+  for (const auto& c : casi) {
+    testing_support::WriteAnsi(t.P("3"), c.testo);
+    int riga = -1;
+    EXPECT_FALSE(LeggiPartizione(3, 5, p, &errore, &riga)) << c.testo;
+    EXPECT_EQ(riga, c.riga) << c.testo;
+  }
   testing_support::WriteAnsi(t.P("3"), " 3 \n 1 \n 1 \n 1 \n 2 \n 2 \n 3 \n 4 \n");
   EXPECT_TRUE(LeggiPartizione(3, 5, p, &errore));
   EXPECT_EQ(p, P({{1}, {2}, {3, 4}}));

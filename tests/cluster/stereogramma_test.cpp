@@ -188,18 +188,32 @@ TEST_F(Stereogramma, TheWedgeTableIsReadByCellWithItsHeaderAndBlankLinesSkippedA
     EXPECT_TRUE(file.endsWith("sito.GMC")) << file.toStdString();
     EXPECT_TRUE(c.empty());
   }
-  // The records file wins over the table; a record cut short is dropped, an item that is no number is told.
+  // The records file wins over the table; a record cut short at the end (three numbers, or four of five: the line
+  // where the record starts, or the blank line where its fifth number stands) and an item that is no number are
+  // told with their line, and no wedge is drawn.
   WriteAnsi(folder->D("sito.GMC"), QString(kIntestazione) + "120\t60\tSI\t240\t60\tNO\t1\t12.5\n");
-  WriteAnsi(folder->D("sito.tmp"), "10, 50, 100 60 .8\n200,40\n250,30,2.5\n1,2,3\n");
+  WriteAnsi(folder->D("sito.tmp"), "10, 50, 100 60 .8\n200,40\n250,30,2.5\n");
   ASSERT_TRUE(LeggiCunei(QStringLiteral("sito.ses"), c));
   ASSERT_EQ(c.size(), 2u);
   EXPECT_EQ(c[0].FattoreSicurezza, 0.8);
   EXPECT_EQ(c[1].Immersione1, 200);
   EXPECT_EQ(c[1].FattoreSicurezza, 2.5);
-  WriteAnsi(folder->D("sito.tmp"), "10, 50, 100 60 .8\n200,4O\n250,30,2.5\n");
   int riga = 0;
-  EXPECT_FALSE(LeggiCunei(QStringLiteral("sito.ses"), c, nullptr, &riga));
-  EXPECT_EQ(riga, 2);
+  const struct {
+    const char* testo;
+    int riga;
+  } corti[] = {{"10, 50, 100 60 .8\n200,40\n250,30,2.5\n1,2,3\n", 4}, {"10, 50, 100 60 .8\n1,2,3,4\n", 2},
+               {"10, 50, 100 60 .8\n1,2,3,4\n\n", 3},
+               {"10, 50, 100 60 .8\n200,4O\n250,30,2.5\n", 2}};
+  for (const auto& corto : corti) {
+    WriteAnsi(folder->D("sito.tmp"), corto.testo);
+    QString file;
+    riga = 0;
+    EXPECT_FALSE(LeggiCunei(QStringLiteral("sito.ses"), c, &file, &riga)) << corto.testo;
+    EXPECT_EQ(riga, corto.riga) << corto.testo;
+    EXPECT_TRUE(file.endsWith("/sito.tmp")) << file.toStdString();
+    EXPECT_TRUE(c.empty());
+  }
   QFile::remove(folder->D("sito.tmp"));
   QFile::remove(folder->D("sito.GMC"));
   ASSERT_TRUE(LeggiCunei(QStringLiteral("sito.ses"), c));

@@ -148,12 +148,14 @@ TEST(ParametriFamiglie, BothWritersFormsAreReadAndGapsKeepTheDefaults) {
   EXPECT_EQ(letti.Attrito[3], 30);
   EXPECT_EQ(letti.Coesione[3], 0.5);
   EXPECT_EQ(LeggiFileParametriFamiglie(t.D("manca.pgm"), letti), EsitoParametri::Mancante);
-  // A line where a value stands that holds no number, two items (a decimal comma) or a blank line before the
-  // last value: no writer writes it, so it is damage told with its line (it was once taken as the default).
+  // A line where a value stands that holds no number, two items (a decimal comma), a blank line before the last
+  // value, or a file that ends after a friction angle without its cohesion: no writer writes it, so it is damage
+  // told with its line (it was once taken as the default).
   const struct {
     const char* testo;
     int riga;
-  } guasti[] = {{" 25 \n .2 \nmolto\n 3 \n", 3}, {"65,5\n .2 \n 20 \n 3 \n", 1}, {"30\n\n30\n1\n", 2}};
+  } guasti[] = {{" 25 \n .2 \nmolto\n 3 \n", 3}, {"65,5\n .2 \n 20 \n 3 \n", 1}, {"30\n\n30\n1\n", 2},
+                {" 25 \n .2 \n 20 \n\n", 4}};
   for (const auto& g : guasti) {
     WriteAnsi(t.D("s.pgm"), g.testo);
     letti = ParametriPredefiniti(3, 30, 0.5);
@@ -241,6 +243,15 @@ TEST(Risultato, ShortNumberFormRoundTripAndLimits) {
     for (std::size_t k = 1; k <= 4; ++k) EXPECT_NEAR(letto.Punti[i][k], r.Punti[i][k], 1e-6 * (1 + std::fabs(r.Punti[i][k])));
   EXPECT_EQ(LeggiFileRisultato(t.D("s.dat"), letto, 2, 300), EsitoRisultato::TroppiPunti);
   EXPECT_EQ(LeggiFileRisultato(t.D("s.dat"), letto, 300, 1), EsitoRisultato::TroppiCluster);
+  // A point listed twice, in two clusters or in one, is written by no clustering: damage told with its line.
+  for (const auto& [indice, riga] : {std::pair{28, 29}, std::pair{26, 27}}) {
+    QStringList doppio = righe;
+    doppio[indice] = indice == 28 ? " 3 " : " 1 ";
+    WriteAnsi(t.D("d.dat"), doppio.join('\n'));
+    int linea = 0;
+    EXPECT_EQ(LeggiFileRisultato(t.D("d.dat"), letto, 300, 300, &linea), EsitoRisultato::NonValido) << indice;
+    EXPECT_EQ(linea, riga) << indice;
+  }
 
   // Inconsistent results are not written; the old file stays.
   for (auto guasta : {+[](RisultatoCluster& x) { x.Punti[2][3] = NAN; },

@@ -255,6 +255,29 @@ TEST(Files, OnlyRegularFilesAreRead) {
   EXPECT_FALSE(r.Open("/dev/zero"));
 }
 
+// A file larger than any the suite writes is read by no reader, also not whole, and is never replaced by lines
+// appended to it; a copy (an update's program) takes it whole.
+TEST(Files, AFileBeyondTheBoundIsReadByNoReaderNorReplacedByAnAppend) {
+  TestFolder t;
+  {
+    QFile f(t.D("grande.txt"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(f.resize(plat::kLargestFileRead + 1));  // sparse: no disk taken
+  }
+  QByteArray data;
+  EXPECT_FALSE(plat::ReadWholeFile(t.D("grande.txt"), data));
+  EXPECT_EQ(plat::ReadDataFile(t.D("grande.txt"), data), plat::ReadFault::TooLarge);
+  {
+    plat::SeqWriter w(t.D("grande.txt"), true);
+    EXPECT_FALSE(w.IsOpen());
+    w.WriteLine("altro");
+    EXPECT_FALSE(w.Close());
+  }
+  EXPECT_EQ(QFileInfo(t.D("grande.txt")).size(), plat::kLargestFileRead + 1);
+  ASSERT_TRUE(plat::CopyFileOver(t.D("grande.txt"), t.D("copia.txt")));
+  EXPECT_EQ(QFileInfo(t.D("copia.txt")).size(), plat::kLargestFileRead + 1);
+}
+
 // A save that does not reach the file whole (a file-size limit, failing the writes as a full disk does) is a
 // failure: the old file stays byte for byte and no temporary file is left beside it. Small saves and saves larger
 // than any write buffer alike, through the whole-file save and through the sequential writer.

@@ -803,6 +803,16 @@ TEST_F(Guasti, AResultOfNoPointIsToldAtItsCountAndBlankLinesEndTheWedgeTraces) {
   ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
   EXPECT_TRUE(Messaggi().isEmpty()) << Messaggi().join("\n").toStdString();
   EXPECT_EQ(ReadLog(t.D("ui.log")).filter("TALVOR\twindow\tGRAFICA").size(), 1);
+
+  // A file that ends inside a record (four numbers of five) is damaged, told with its line, and nothing is drawn.
+  WriteAnsi(R("esempio.tmp"), " 120 , 60 , 210 , 70 , 1.5 \n 30 , 45 , 300 , 50 \n");
+  Copioni({{"frattix32", "menu GraficaCluster\npress Command1(0)\nclose menu1\n"}, {"TALVOR", "answer OK\n"}});
+  r = Esegui("");
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString() << ReadLog(t.D("ui.log")).join("\n").toStdString();
+  m = Messaggi();
+  ASSERT_EQ(m.size(), 1) << m.join("\n").toStdString();
+  EXPECT_TRUE(m[0].contains("\tIl file e' incompleto o danneggiato:\\nesempio.tmp, riga 2")) << m[0].toStdString();
+  EXPECT_TRUE(ReadLog(t.D("ui.log")).filter("TALVOR\twindow\tGRAFICA").isEmpty());
 }
 
 // A text table saved with CR line ends stops every program at its start with a message that names the table as it

@@ -167,6 +167,21 @@ TEST_F(Strada, StabilityAfterTheSlopeFrontIsEditedInTheFieldForm) {
   EXPECT_GT(conVolume, 0);
 }
 
+// A session opened in a folder whose name holds a comma: the next start's dialogs open in that same folder, so that
+// a session named there without its folder is made there, with its titles.
+TEST_F(Strada, TheNextStartOpensInTheFolderOfTheLastSessionAlsoWithACommaInItsName) {
+  const QString cava = t.D("cava, nord");
+  QDir(t.Data()).mkpath("cava, nord");
+  RunResult r = Esegui({{"frattix32", "menu FileApri\nfile \"" + cava + "/prima.ses\"\nclose menu1\n"}});
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  EXPECT_EQ(ReadAnsi(t.P("path")), QDir(cava).canonicalPath() + "\n");
+  r = Esegui({{"frattix32", "menu FileApri\nfile seconda.ses\nmenu EdizioneTitoli\npress Command1(0)\nclose menu1\n"}});
+  ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+  EXPECT_TRUE(Messaggi().isEmpty()) << Log().join("\n").toStdString();
+  EXPECT_TRUE(QFile::exists(cava + "/seconda.TIT")) << QDir(t.Data()).entryList().join(" ").toStdString();
+  EXPECT_EQ(ReadAnsi(t.P("path")), QDir(cava).canonicalPath() + "\n");
+}
+
 TEST_F(Strada, BothTalvorPlotsInBothProjectionsPrintedAndExported) {
   // The plots of a real clustering result: the cluster plot and the projection of the initial data, each in the
   // equal-area and the equal-angle projection chosen in the graphics options, printed to PDF and exported to DXF.

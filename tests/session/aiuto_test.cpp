@@ -66,6 +66,33 @@ TEST(FileAiuto, AMissingFileOrTopicIsReported) {
   plat::CloseHelp();
 }
 
+// A help file that is none of topics (a CR that ends no line, a bad topic line) is told as damaged with the line of
+// its fault, from a topic and from the contents; no help window opens.
+TEST(FileAiuto, ADamagedHelpFileIsToldWithItsLine) {
+  TestFolder t;
+  Avvio.NumeroLingua = 1;
+  Avvio.FileAiuto = t.D("d.hlp");
+  const struct {
+    QByteArray testo;
+    int riga;
+  } casi[] = {{"@7 Sette\r\ntesto\rancora\r\n", 2}, {"@7 Sette\ntesto\n\n@x Male\n", 4}};
+  for (const auto& c : casi) {
+    QFile f(t.D("d.hlp"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(c.testo);
+    f.close();
+    Scripted s(t, "answer OK\nanswer OK\n");
+    MostraAiuto(7);
+    MostraSommarioAiuto();
+    const QStringList m = s.Log("msgbox");
+    ASSERT_EQ(m.size(), 2) << c.riga;
+    for (const QString& riga : m)
+      EXPECT_TRUE(riga.contains(QString("Il file e' incompleto o danneggiato:\\nd.hlp, riga %1\\n").arg(c.riga)))
+          << riga.toStdString();
+    EXPECT_TRUE(s.Log("window").isEmpty());
+  }
+}
+
 // Every help context that the menus, the small dialogs and the installed dialog definitions use has a topic in
 // both installed help files.
 TEST(FileAiuto, TheInstalledFilesHoldEveryContextTheProgramUses) {

@@ -267,8 +267,10 @@ TEST(Sessione, StemsPathsAndThePathFile) {
   const QString prima = plat::CurrentFolder();
   EXPECT_EQ(CartellaPath(), plat::JoinPath(t.Program(), "data"));
   EXPECT_EQ(ReadAnsi(t.P("path")), plat::JoinPath(t.Program(), "data") + "\n");
-  WriteAnsi(t.P("path"), "\"" + t.Root() + "\",altro\n");
-  EXPECT_EQ(CartellaPath(), t.Root());
+  // The folder is the whole line, commas and blanks in its name with it.
+  const QString virgola = t.Root() + "/cava, nord ";
+  WriteAnsi(t.P("path"), virgola + "\n");
+  EXPECT_EQ(CartellaPath(), virgola);
   EXPECT_EQ(plat::CurrentFolder(), prima);  // reading it never changes the current folder
 }
 

@@ -22,6 +22,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 using testing_support::ReadAnsi;
 using testing_support::ReadBytes;
 using testing_support::Scripted;
@@ -475,6 +477,70 @@ TEST_F(Famiglie, EveryGridWritesItsExtremesSoThatItsReaderTakesThemBack) {
   EXPECT_EQ(nomi, (QStringList{nome, "estremi.sch"}));
 }
 
+// A definition file widened beyond what a file's readers take, or giving a numeric field the kind of a text, never
+// makes its editor save such a value: the slope form's face dip (widened to 1000) and its dip direction (made a
+// text field), the family grid's friction angle (widened) and cohesion (made a text column), the sheet header's
+// measuring-line direction (widened) and length (made text), the sheet grid's dip direction (widened) and dip
+// (made text). Each is refused with the reader's range, and the file keeps its old value.
+TEST_F(Famiglie, AWidenedDefinitionNeverMakesAnEditorSaveWhatItsReaderRefuses) {
+  auto definizione = [this](const char* nome, const std::map<int, QString>& righe) {
+    QStringList testo = ReadAnsi(t.P(nome)).split('\n');
+    for (const auto& [riga, nuova] : righe) {
+      ASSERT_LT(riga - 1, testo.size());
+      testo[riga - 1] = nuova + (testo[riga - 1].endsWith('\r') ? "\r" : "");
+    }
+    WriteAnsi(t.P(nome), testo.join('\n'));
+  };
+  definizione("EDITFRON.MAV", {{6, "0,0,1000"}, {9, "70,,"}});
+  definizione("EDITPFAM.MAV", {{8, "88.88,0,1000"}, {11, "/88888888,,"}});
+  definizione("EDITPGEN.MAV", {{18, "0,0,100000"}, {24, "70,,"}});
+  definizione("EDITSCHE.MAV", {{17, "888,0,100000000"}, {20, "/888,,"}});
+  Carica(rilievi + "/prova.ses");
+  QFile::copy(QStringLiteral(FRATTIX_TEST_SOURCE_DIR "/examples/fronte_est.sch"), rilievi + "/est.sch");
+  WriteAnsi(rilievi + "/prova.pgm", "30\n0.5\n30\n0.5\n30\n0.5\n30\n0.5\n30\n0.5\n");
+  const QByteArray fronte = ReadBytes(rilievi + "/prova.fro"), parametri = ReadBytes(rilievi + "/prova.pgm"),
+                   scheda = ReadBytes(rilievi + "/est.sch");
+  // Script lines that clear the cell being typed, of `n` characters.
+  auto Cancella = [](int n) {
+    QString s;
+    for (int i = 0; i < n; ++i) s += "key Backspace\n";
+    return s;
+  };
+  const struct {
+    const char* voce;
+    QString script;
+    const char* intervallo;
+  } casi[] = {
+      {"EdizioneFronte", "set Text1(0) 500\npress Command1(0)\nanswer OK\npress Command1(1)\n", "0; 90"},
+      {"EdizioneFronte", "set Text1(1) 500\npress Command1(0)\nanswer OK\npress Command1(1)\n", "0; 360"},
+      {"EdizioneFamiglie", "type 150\npress Command1(0)\nanswer OK\n" + Cancella(3) + "press Command1(1)\n", " 0;  89"},
+      {"EdizioneFamiglie", "cell 1 2\ntype 2000000\npress Command1(0)\nanswer OK\n" + Cancella(7) + "press Command1(1)\n",
+       " 0;  100000"},
+      {"EdizioneScheda", "file est.sch\nset Text1(4) 500\npress Command1(0)\nanswer OK\npress Command1(1)\n",
+       "0; 360"},
+      {"EdizioneScheda", "file est.sch\nset Text1(6) 20000\npress Command1(0)\nanswer OK\npress Command1(1)\n",
+       "0; 10000"},
+      {"EdizioneScheda",
+       "file est.sch\npress Command1(0)\ncell 1 4\ntype 500\npress base2_32.Command1(0)\nanswer OK\n" + Cancella(3) +
+           "press base2_32.Command1(1)\n",
+       " 0;  360"},
+      {"EdizioneScheda",
+       "file est.sch\npress Command1(0)\ncell 1 5\ntype 95\npress base2_32.Command1(0)\nanswer OK\n" + Cancella(2) +
+           "press base2_32.Command1(1)\n",
+       " 0;  90"},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.script.toStdString());
+    const QString script = QString(c.script).replace("file est.sch", "file " + rilievi + "/est.sch");
+    const QStringList m = Esegui(c.voce, script);
+    ASSERT_EQ(m.size(), 1) << m.join("\n").toStdString();
+    EXPECT_TRUE(m[0].contains(c.intervallo)) << m[0].toStdString();
+    EXPECT_EQ(ReadBytes(rilievi + "/prova.fro"), fronte);
+    EXPECT_EQ(ReadBytes(rilievi + "/prova.pgm"), parametri);
+    EXPECT_EQ(ReadBytes(rilievi + "/est.sch"), scheda);
+  }
+}
+
 TEST_F(Famiglie, RowsTypedBelowTheLastFamilyAreReportedAsNotStored) {
   const QStringList m = Esegui("EdizioneFamiglie", "cell 6 1\ntype 40\nkey Return\ntype 5\npress Command1(0)\n"
                                                    "answer OK \"oltre l'ultima famiglia\"\n");
@@ -492,6 +558,24 @@ TEST_F(Famiglie, AValueBeyondItsLimitsIsToldAndTheFileKeptUnlessTheUserStartsAga
   // Starting again: the slope file's values for every family.
   Esegui("EdizioneFamiglie", "answer OK\nanswer Yes\npress Command1(1)\n");
   EXPECT_EQ(ReadAnsi(rilievi + "/prova.pgm"), QString("30\n0.5\n30\n0.5\n30\n0.5\n30\n0.5\n30\n0.5\n"));
+}
+
+// What no writer writes is told with its file and line and nothing is written: family parameters that end after a
+// friction angle without its cohesion, a clustering result that lists a point in two families.
+TEST_F(Famiglie, AFamilyCutShortOrAPointInTwoFamiliesIsToldWithItsLine) {
+  WriteAnsi(rilievi + "/prova.pgm", "30\n1\n30\n");
+  QStringList m = Esegui("EdizioneFamiglie", "answer OK\nanswer No\n");
+  ASSERT_EQ(m.size(), 2);
+  EXPECT_TRUE(m[0].contains("prova.pgm, riga 4")) << m[0].toStdString();
+  EXPECT_EQ(ReadAnsi(rilievi + "/prova.pgm"), QString("30\n1\n30\n"));
+  QStringList risultato = ReadAnsi(rilievi + "/prova.dat").split('\n');
+  ASSERT_EQ(risultato[41].trimmed(), QString("5"));
+  risultato[41] = " 1 ";
+  WriteAnsi(rilievi + "/prova.dat", risultato.join('\n'));
+  m = Esegui("EdizioneFamiglie", "answer OK\n");
+  ASSERT_EQ(m.size(), 1);
+  EXPECT_TRUE(m[0].contains("prova.dat, riga 42")) << m[0].toStdString();
+  EXPECT_EQ(ReadAnsi(rilievi + "/prova.pgm"), QString("30\n1\n30\n"));
 }
 
 TEST_F(Famiglie, NoClusteringResultIsReported) {

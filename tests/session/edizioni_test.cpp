@@ -3,6 +3,7 @@
 #include "common/data/fronte.h"
 #include "common/data/opzionigrafiche.h"
 #include "common/data/titoli.h"
+#include "common/platform/files.h"
 #include "common/platform/textio.h"
 #include "common/platform/ui.h"
 #include "main/dialogs/base1.h"
@@ -21,6 +22,7 @@
 #include <QTimer>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 
 #include <gtest/gtest.h>
@@ -151,6 +153,24 @@ TEST_F(Edizioni, SlopeShortOrDamagedFileIsReportedAndNotWritten) {
     EXPECT_TRUE(s.Log("form").isEmpty());
     EXPECT_EQ(ReadBytes(t.D("rock.fro")), prima);
   }
+}
+
+// A slope file larger than any the suite writes is told as too large, with its size, and nothing is written.
+TEST_F(Edizioni, SlopeFileBeyondTheBoundIsToldAsTooLarge) {
+  {
+    QFile f(t.D("rock.fro"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(f.resize(plat::kLargestFileRead + 1));  // sparse: no disk taken
+  }
+  Scripted s(t, "answer OK\n");
+  w.EdizioneFronte_Click();
+  const QStringList m = s.Log("msgbox");
+  ASSERT_EQ(m.size(), 1);
+  const QString grande =
+      QString("\\nIl file e' troppo grande: %1 > %2").arg(plat::kLargestFileRead + 1).arg(plat::kLargestFileRead);
+  EXPECT_TRUE(m[0].contains(grande)) << m[0].toStdString();
+  EXPECT_TRUE(s.Log("form").isEmpty());
+  EXPECT_EQ(QFileInfo(t.D("rock.fro")).size(), plat::kLargestFileRead + 1);
 }
 
 TEST_F(Edizioni, SlopeRangeAndCharacterChecks) {
