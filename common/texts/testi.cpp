@@ -260,6 +260,12 @@ QString FileDanneggiato(const QString& percorso, int riga) {
 }
 
 QString FileDanneggiatoDescritto(const QString& descrizione) {
+  // A file refused for its size is not damaged: the line of its size, which the description ends with, leads the
+  // message in place of the damage.
+  const QString grande = QLatin1Char('\n') + Traduci(QStringLiteral("Il file e' troppo grande:")) + QLatin1Char(' ');
+  const qsizetype dove = descrizione.lastIndexOf(grande);
+  if (dove >= 0 && !descrizione.mid(dove + 1).contains(QLatin1Char('\n')))
+    return descrizione.mid(dove + 1) + QLatin1Char('\n') + descrizione.left(dove);
   const QString testo = Traduci(QStringLiteral("Il file e' incompleto o danneggiato:"));
   return descrizione.isEmpty() ? testo : testo + QLatin1Char('\n') + descrizione;
 }

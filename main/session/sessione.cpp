@@ -59,7 +59,7 @@ QString CartellaPath() {
   QString cartella;
   int riga = 0;
   if (LeggiFilePath(file, cartella, &riga) == EsitoPath::NonValido)
-    Attenzione(QStringLiteral("Il file seguente e' incompleto o non valido:"), DescrizioneFile(file, riga));
+    AttenzioneTradotta(FileDanneggiato(file, riga));
   return cartella;
 }
 

@@ -167,8 +167,9 @@ TEST_F(Edizioni, SlopeFileBeyondTheBoundIsToldAsTooLarge) {
   const QStringList m = s.Log("msgbox");
   ASSERT_EQ(m.size(), 1);
   const QString grande =
-      QString("\\nIl file e' troppo grande: %1 > %2").arg(plat::kLargestFileRead + 1).arg(plat::kLargestFileRead);
-  EXPECT_TRUE(m[0].contains(grande)) << m[0].toStdString();
+      QString("Il file e' troppo grande: %1 > %2\\nrock.fro\\n").arg(plat::kLargestFileRead + 1).arg(plat::kLargestFileRead);
+  EXPECT_TRUE(m[0].contains("\t" + grande)) << m[0].toStdString();
+  EXPECT_FALSE(m[0].contains("danneggiato")) << m[0].toStdString();
   EXPECT_TRUE(s.Log("form").isEmpty());
   EXPECT_EQ(QFileInfo(t.D("rock.fro")).size(), plat::kLargestFileRead + 1);
 }
