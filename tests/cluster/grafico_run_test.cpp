@@ -345,4 +345,58 @@ TEST_F(GraficoDaMenu, ADamagedWedgeTableOrSlopeFileIsToldInsteadOfAPlotThatWould
   }
 }
 
+// The wedge table that the cluster plot draws and the results report prints is read by both as PELDRIX writes it:
+// a heading or a row that is not so is told by each with the same file and line, TALVOR shows no plot, and the
+// report is not made (it printed a row "zzz", a factor of safety -7 and a volume "abc"; the plot drew a table
+// without a heading, or of 0 bytes, as if it held no wedge).
+TEST_F(GraficoDaMenu, ThePlotAndTheReportTellTheSameDamagedLineOfTheWedgeTable) {
+  PercorsoCluster(t);
+  OpzioniGrafiche o;
+  o.Opzione = {0, 1, 1, 1, 1, 1, 1};
+  ASSERT_TRUE(ScriviFileOpzioniGrafiche(t.D("esempio.GRA"), o));
+  const QStringList tabella = testing_support::ReadAnsi(t.D("esempio.GMC")).split('\n');
+  ASSERT_GE(tabella.size(), 3);
+  auto con = [&tabella](int riga, const QString& testo) {
+    QStringList righe = tabella;
+    righe.insert(riga - 1, testo);
+    return righe.join('\n');
+  };
+  const struct {
+    QString testo;
+    int riga;
+  } casi[] = {
+      {con(3, "zzz"), 3},
+      {con(2, "122.0\t64.0\tSI\t35.0\t10.0\tSI\t-7\tabc"), 2},
+      {QStringList(tabella.mid(1)).join('\n'), 1},
+      {QString(), 1},
+      {con(2, "   "), 2},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.testo.toStdString());
+    WriteAnsi(t.D("esempio.GMC"), c.testo);
+    QFile::remove(t.D("esempio.txt"));
+    const QString script = t.Root() + "/script";
+    WriteAnsi(script + "/frattix32.script",
+              "menu GraficaCluster\npress Command1(0)\nmenu esptabtxt\nanswer OK\nclose menu1\n");
+    WriteAnsi(script + "/TALVOR.script", "answer OK\n");
+    QProcessEnvironment env;
+    env.insert("FRATTIX_DRIVE_C", t.DriveC());
+    env.insert("FRATTIX_UI_LOG", t.D("ui.log"));
+    env.insert("FRATTIX_UI_SCRIPT", script);
+    QFile::remove(t.D("ui.log"));
+    const auto r = testing_support::RunProgram(t.P("frattix32"), {t.D("esempio.ses")}, t.Data(), env, 60000);
+    ASSERT_TRUE(r.finished);
+    EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
+    const QStringList log = ReadLog(t.D("ui.log"));
+    EXPECT_TRUE(log.filter("TALVOR\twindow\tGRAFICA\t").isEmpty()) << log.join('\n').toStdString();
+    const QStringList messaggi = log.filter("\tmsgbox\t");
+    ASSERT_EQ(messaggi.size(), 2) << log.join('\n').toStdString();
+    const QString dove = QString("Il file e' incompleto o danneggiato:\\nesempio.GMC, riga %1\\n").arg(c.riga);
+    EXPECT_TRUE(messaggi[0].startsWith("TALVOR\tmsgbox\tATTENZIONE!\t" + dove)) << messaggi[0].toStdString();
+    EXPECT_TRUE(messaggi[1].startsWith("frattix32\tmsgbox\tATTENZIONE!\t" + dove)) << messaggi[1].toStdString();
+    EXPECT_TRUE(messaggi[1].contains("Il tabulato dei risultati non e' stato prodotto.")) << messaggi[1].toStdString();
+    EXPECT_FALSE(QFile::exists(t.D("esempio.txt")));
+  }
+}
+
 }  // namespace

@@ -156,11 +156,11 @@ class Stereogramma : public ::testing::Test {
 
 const char* kIntestazione = "imm.P1 [°]\tinc.P1 [°]\tsciv.P1\timm.P2 [°]\tinc.P2 [°]\tsciv.P2\tF.S. [-]\tVolume [m³]\n";
 
-TEST_F(Stereogramma, TheWedgeTableIsReadByCellWithItsHeaderAndBlankLinesSkippedAndDamageTold) {
+TEST_F(Stereogramma, TheWedgeTableIsReadByCellWithItsHeaderAndTrailingBlankLinesSkippedAndDamageTold) {
   WriteAnsi(folder->D("sito.GMC"), QString(kIntestazione) +
                                        "120\t60\tSI\t240\t60\tNO\t1\t12.5\n"
-                                       "   \n"
-                                       "200\t50\tNO\t300\t70\tNO\t1.3\t0.25");
+                                       "200\t50\tNO\t300\t70\tNO\t1.3\t0.25\n"
+                                       "   \n\n");
   std::vector<TracciaCuneo> c;
   ASSERT_TRUE(LeggiCunei(QStringLiteral("sito.ses"), c));
   ASSERT_EQ(c.size(), 2u);
@@ -174,11 +174,15 @@ TEST_F(Stereogramma, TheWedgeTableIsReadByCellWithItsHeaderAndBlankLinesSkippedA
   ASSERT_TRUE(LeggiCunei(QStringLiteral("sito.ses"), c));
   EXPECT_TRUE(c.empty());
   // A line that is not as PELDRIX writes it is told with its line, and no wedge is drawn: a line cut short, an
-  // angle or a factor of safety that is no number (in quotes, or followed by a Ctrl-Z) or out of its range.
+  // angle or a factor of safety that is no number (in quotes, or followed by a Ctrl-Z) or out of its range, a
+  // volume that is no number, a sliding cell left empty, a blank line before a row.
   for (const char* guasta : {"10\t20\tSI\t30\t40\tNO", "12O\t20\tSI\t30\t40\tNO\t1\t1", "10\t95\tSI\t30\t40\tNO\t1\t1",
                              "10\t20\tSI\t30\t40\tNO\t1,5\t1", "10\t20\tSI\t30\t40\tNO\t-1\t1",
-                             "10\t20\tSI\t\"30\"\t40\tNO\t1\t1", "10\t20\tSI\t30\t40\tNO\t1\t1\x1a"}) {
-    WriteAnsi(folder->D("sito.GMC"), QString(kIntestazione) + "120\t60\tSI\t240\t60\tNO\t1\t12.5\n\n" + guasta + "\n");
+                             "10\t20\tSI\t\"30\"\t40\tNO\t1\t1", "10\t20\tSI\t30\t40\tNO\t1\t1\x1a",
+                             "10\t20\tSI\t30\t40\tNO\t-7\tabc", "10\t20\tSI\t30\t40\tNO\t1\tabc",
+                             "10\t20\t\t30\t40\tNO\t1\t1", "\n10\t20\tSI\t30\t40\tNO\t1\t1"}) {
+    WriteAnsi(folder->D("sito.GMC"), QString(kIntestazione) + "120\t60\tSI\t240\t60\tNO\t1\t12.5\n"
+                                         "120\t60\tSI\t240\t60\tNO\t1\t12.5\n" + guasta + "\n");
     QString file;
     int riga = 0;
     EXPECT_FALSE(LeggiCunei(QStringLiteral("sito.ses"), c, &file, &riga)) << guasta;

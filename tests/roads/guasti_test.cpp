@@ -39,7 +39,8 @@ class Guasti : public ::testing::Test {
     for (const QString& f : esempi.entryList(QDir::Files)) QFile::copy(esempi.filePath(f), R(f));
     // An old report and old tables of the session, which a failed command must leave as they are.
     WriteAnsi(R("esempio.txt"), "vecchio tabulato\n");
-    WriteAnsi(R("esempio.FAM"), "N. Fam.\tImmers.\tInclinaz.\n1\t122.0\t64.0\n");
+    WriteAnsi(R("esempio.FAM"), "N. Fam.\tImmers.\tInclinaz.\tApertura\tFrequenza\tPhi\tCoesione\n"
+                                "1\t122.0\t64.0\t1.5\t2.35\t35.00\t20.00\n");
     WriteScript(t.P("editore"), "#!/bin/sh\nexit 0\n");
     WriteAnsi(t.P("editor.cfg"), "\n" + t.P("editore") + "\n");
   }
@@ -549,17 +550,17 @@ TEST_F(Guasti, WhatIsNoFileOrCannotBeSplitIntoItsLinesIsSaidByEveryReader) {
       {"esempio.dat", Guasto::Dispositivo, 0, grafico + "menu EdizioneFamiglie\nanswer OK\n",
        {"TALVOR\t" + danneggiato, "frattix32\t" + nonValido}},
       {"esempio.GMC", Guasto::Cartella, 0, grafico + "menu esptabtxt\nanswer OK\n",
-       {"TALVOR\t" + danneggiato, "frattix32\t" + nonValido}},
+       {"TALVOR\t" + danneggiato, "frattix32\t" + danneggiato}},
       {"esempio.tit", Guasto::Tubo, 0, "menu GraficaStellare\nmenu esptabtxt\nanswer OK\n",
        {"MIRVANE\t" + danneggiato, "frattix32\t" + nonValido}},
       {"esempio.GMC", Guasto::SoloCR, 1, grafico + "menu esptabtxt\nanswer OK\n",
-       {"TALVOR\t" + danneggiato, "frattix32\t" + nonValido}},
+       {"TALVOR\t" + danneggiato, "frattix32\t" + danneggiato}},
       {"esempio.GMC", Guasto::CRInRiga, 2, grafico + "menu esptabtxt\nanswer OK\n",
-       {"TALVOR\t" + danneggiato, "frattix32\t" + nonValido}},
+       {"TALVOR\t" + danneggiato, "frattix32\t" + danneggiato}},
       {"esempio.tit", Guasto::SoloCR, 1, grafico + "menu GraficaStellare\nmenu esptabtxt\nanswer OK\n",
        {"TALVOR\t" + danneggiato, "MIRVANE\t" + danneggiato, "frattix32\t" + nonValido}},
-      {"esempio.FAM", Guasto::SoloCR, 1, "menu esptabtxt\nanswer OK\n", {"frattix32\t" + nonValido}},
-      {"esempio.PER", Guasto::CRInRiga, 2, "menu esptabtxt\nanswer OK\n", {"frattix32\t" + nonValido}},
+      {"esempio.FAM", Guasto::SoloCR, 1, "menu esptabtxt\nanswer OK\n", {"frattix32\t" + danneggiato}},
+      {"esempio.PER", Guasto::CRInRiga, 2, "menu esptabtxt\nanswer OK\n", {"frattix32\t" + danneggiato}},
       {"esempio.sel", Guasto::SoloCR, 1, "menu CalcoliCluster\nmenu GraficaStellare\n",
        {"TALVOR\t" + danneggiato, "MIRVANE\t" + danneggiato}},
       {"fronte_nord.sch", Guasto::CRInRiga, 2, "menu CalcoliCluster\nmenu GraficaStellare\n",
