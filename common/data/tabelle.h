@@ -24,15 +24,17 @@ enum class EsitoTabellaRisultati { Letta, Mancante, NonValida };
 // Reads a table whole and takes it only as its writer writes it: the heading row of the table's cells (labels:
 // none of them blank or a number), then its rows, and nothing but blank lines after the last one.
 // - Family table: any number of rows (none without families), row k of seven cells: k, the dip direction (0 to
-//   below 360), the dip (0 to 90), the aperture, the frequency (from 0), the friction angle (0 to 90) and the
-//   cohesion (from 0).
-// - Conductivity table: three rows of four cells: a label, the principal conductivity (from 0, no row above the
-//   one before), the plunge (0 to 90) and the azimuth (0 to 360) of its axis.
+//   359) and the dip (0 to 90) in whole degrees written with one place ("122.0"), the aperture with one place, the
+//   frequency (from 0), the friction angle (0 to 90) and the cohesion (from 0) with two ("2.35").
+// - Conductivity table: three rows of four cells: a label, the principal conductivity from 0 in exponent form
+//   ("8.16E-04", no row above the one before), the plunge (0 to 90) and the azimuth (0 to 360) of its axis in whole
+//   degrees written with one place.
 // - Wedge table: any number of rows (none without wedges), each as ValoriRigaCuneo takes it.
-// Numbers as the suite's writers write them (see dati::NumeroDaRiga). Mancante when nothing stands at the name;
-// NonValida when what stands there cannot be read (see SeqReader::Open: `riga` 0 for the file as a whole, else
-// the line of a lone CR), is empty, or holds a heading or a row that is not as above, with the line in `riga`
-// (the line after the last for a table cut short). `tabella` keeps only the path unless Letta.
+// Numbers as FormattaNumero writes them: no blank, no leading zero, the writer's places after the point. Mancante
+// when nothing stands at the name; NonValida when what stands there cannot be read (see SeqReader::Open: `riga` 0
+// for the file as a whole, else the line of a lone CR), is empty, or holds a heading or a row that is not as above,
+// with the line in `riga` (the line after the last for a table cut short). `tabella` keeps only the path unless
+// Letta.
 EsitoTabellaRisultati LeggiTabellaRisultati(const QString& percorso, TabellaRisultati tipo,
                                             RigheTabellaRisultati& tabella, int* riga = nullptr);
 
@@ -42,7 +44,8 @@ struct CuneoTabella {
   double Immersione2 = 0, Inclinazione2 = 0;
   double FattoreSicurezza = 0, Volume = 0;
 };
-// A row of the wedge table as PELDRIX writes it: eight cells, the dip directions (cells 1 and 4) from 0 to 360,
-// the dips (2 and 5) from 0 to 90, the sliding on each plane (3 and 6) a word, the factor of safety (7) from 0 to
-// 99.99 and the volume (8) from 0. False for anything else.
+// A row of the wedge table as PELDRIX writes it: eight cells, the dip directions (cells 1 and 4) from 0 to 360 and
+// the dips (2 and 5) from 0 to 90 in whole degrees written with one place ("122.0"), the sliding on each plane (3
+// and 6) a word, the factor of safety (7) from 0 to 99.99 and the volume (8) from 0 with two places ("12.45").
+// False for anything else.
 bool ValoriRigaCuneo(const QString& riga, CuneoTabella& cuneo);

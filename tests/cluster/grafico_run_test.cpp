@@ -94,12 +94,12 @@ void PercorsoCluster(const TestFolder& t) {
       PoloInGiacitura(T.InclinazioneCentri[static_cast<std::size_t>(j)], T.DirezioneCentri[static_cast<std::size_t>(j)],
                       imm2, inc2);
       gmc += QStringLiteral("%1\t%2\tSI\t%3\t%4\tNO\t%5\t%6\n")
-                 .arg(std::round(imm1))
-                 .arg(std::round(inc1))
-                 .arg(std::round(imm2))
-                 .arg(std::round(inc2))
-                 .arg(fattori[n % 6])
-                 .arg(12.5 * (n + 1));
+                 .arg(std::round(imm1), 0, 'f', 1)
+                 .arg(std::round(inc1), 0, 'f', 1)
+                 .arg(std::round(imm2), 0, 'f', 1)
+                 .arg(std::round(inc2), 0, 'f', 1)
+                 .arg(fattori[n % 6], 0, 'f', 2)
+                 .arg(12.5 * (n + 1), 0, 'f', 2);
       ++n;
     }
   WriteAnsi(t.D("esempio.GMC"), gmc);
@@ -223,7 +223,12 @@ TEST_F(GraficoDaMenu, EveryWedgeOfTheTableKeepsItsLabelInTheDxfAndOnPaper) {
     etichette << QString::number(0.5 + 0.01 * n, 'f', 2);
     const auto& a = giaciture[static_cast<std::size_t>(i)];
     const auto& b = giaciture[static_cast<std::size_t>(j)];
-    gmc += QString("%1\t%2\tSI\t%3\t%4\tNO\t%5\t12.5\n").arg(a[0]).arg(a[1]).arg(b[0]).arg(b[1]).arg(etichette.back());
+    gmc += QString("%1\t%2\tSI\t%3\t%4\tNO\t%5\t12.50\n")
+               .arg(a[0], 0, 'f', 1)
+               .arg(a[1], 0, 'f', 1)
+               .arg(b[0], 0, 'f', 1)
+               .arg(b[1], 0, 'f', 1)
+               .arg(etichette.back());
   }
   WriteAnsi(t.D("esempio.GMC"), gmc);
   // Two titles wider than the page: on paper and in the DXF each starts at the page's left edge and ends on it.

@@ -150,8 +150,8 @@ TEST_F(Tabulati, SectionsOfTheResultsReport) {
   WriteAnsi(t.D("esempio.tit"), "RILIEVO\n\n   \n\n\n\n\n\n#FONTSIZE 3\n");
   WriteAnsi(t.D("esempio.fro"), "60\n120\n10\n120\n2.5\n35\n2.6\n1\n25\n");  // an older file of nine values
   WriteAnsi(t.D("esempio.FAM"), QString(kTestataFamiglie) +
-                                    "1\t45\t60\t0.5\t2.3\t30\t1\n2\t50\t70\t1.0\t1.1\t30\t1\n3\t10\t20\t0.2\t0.3\t30\t1\n"
-                                    "4\t1\t2\t3\t4\t5\t6\n");
+                                    "1\t45.0\t60.0\t0.5\t2.30\t30.00\t1.00\n2\t50.0\t70.0\t1.0\t1.10\t30.00\t1.00\n"
+                                    "3\t10.0\t20.0\t0.2\t0.30\t30.00\t1.00\n4\t1.0\t2.0\t3.0\t4.00\t5.00\t6.00\n");
   WriteAnsi(t.D("esempio.pgm"), "35\n2\n0\n0\n");  // family 2 at 0 and 0, families 3 and 4 missing
   const QStringList d = Documento();
   const QStringList atteso = {
@@ -172,8 +172,8 @@ TEST_F(Tabulati, SectionsOfTheResultsReport) {
   const qsizetype fam = d.indexOf("PARAMETRI DELLE FAMIGLIE");
   ASSERT_GT(fam, 0);
   EXPECT_EQ(d.mid(fam + 4, 7), (QStringList{"#STARTTABLE", QString(kTestataFamiglie).chopped(1),
-                                            "1\t45\t60\t0.5\t2.3\t35.00\t20.00", "2\t50\t70\t1.0\t1.1\t35.00\t25.00",
-                                            "3\t10\t20\t0.2\t0.3\t35.00\t25.00", "4\t1\t2\t3\t4\t35.00\t25.00",
+                                            "1\t45.0\t60.0\t0.5\t2.30\t35.00\t20.00", "2\t50.0\t70.0\t1.0\t1.10\t35.00\t25.00",
+                                            "3\t10.0\t20.0\t0.2\t0.30\t35.00\t25.00", "4\t1.0\t2.0\t3.0\t4.00\t35.00\t25.00",
                                             "#ENDTABLE"}));
   EXPECT_EQ(d.filter("FATTORI DI SICUREZZA").size(), 0);
   EXPECT_EQ(d.mid(d.size() - 2), (QStringList{"#ENDDOCUMENT", ""}));
@@ -185,11 +185,11 @@ TEST_F(Tabulati, SectionsOfTheResultsReport) {
 }
 
 TEST_F(Tabulati, FamilyStrengthWithoutParametersOrSlope) {
-  WriteAnsi(t.D("esempio.FAM"), QString(kTestataFamiglie) + "1\t45\t60\t0.5\t2.3\t30\t1\n");
+  WriteAnsi(t.D("esempio.FAM"), QString(kTestataFamiglie) + "1\t45.0\t60.0\t0.5\t2.30\t30.00\t1.00\n");
   QFile::remove(t.D("esempio.tit"));
   // No .pgm: the slope's friction angle and ten times its cohesion.
   QStringList d = Documento();
-  EXPECT_TRUE(d.contains("1\t45\t60\t0.5\t2.3\t35.00\t20.00"));
+  EXPECT_TRUE(d.contains("1\t45.0\t60.0\t0.5\t2.30\t35.00\t20.00"));
   // A cohesion beyond ten million in the family parameters: refused with a message naming its line, no report.
   {
     Scripted s(t, "answer OK \"incompleto o non valido\"\n");
@@ -210,7 +210,7 @@ TEST_F(Tabulati, FamilyStrengthWithoutParametersOrSlope) {
   // Neither .pgm nor slope file: empty strength cells.
   QFile::remove(t.D("esempio.fro"));
   d = Documento();
-  EXPECT_TRUE(d.contains("1\t45\t60\t0.5\t2.3\t\t"));
+  EXPECT_TRUE(d.contains("1\t45.0\t60.0\t0.5\t2.30\t\t"));
   // A session with no result files at all: the opening lines and the end only.
   QFile::remove(t.D("esempio.FAM"));
   EXPECT_EQ(Documento(), (QStringList{"#RESET 2,2,2,2,2,2,12,Arial", "#HEADER Program FRATTIX", "#FOOTER",
@@ -277,10 +277,14 @@ TEST_F(Tabulati, ADamagedResultTableIsToldWithItsLineAndNoReportIsMade) {
       {"esempio.PER", righe(per, 0, 1) + "\nMassima\t8,16E-04\t12.0\t302.0\n" + righe(per, 2, 3), 2},
       {"esempio.PER", righe(per, 0, 2) + "\nMedia\t9.10E-04\t8.0\t31.0\n" + righe(per, 3, 2), 3},
       {"esempio.PER", per + "Minima\t5.50E-05\t76.0\t159.0\n", 5},
+      {"esempio.PER", righe(per, 0, 1) + "\nMassima\t0.000816\t12.0\t302.0\n" + righe(per, 2, 3), 2},
+      {"esempio.PER", righe(per, 0, 1) + "\nMassima\t8.16E-04\t12\t302.0\n" + righe(per, 2, 3), 2},
       {"esempio.FAM", righe(fam, 0, 2) + "\n3\t35.0\t10.0\t2.0\t0.75\t35.00\t20.00\n", 3},
       {"esempio.FAM", righe(fam, 0, 1) + "\n1\t122.0\t95.0\t1.5\t2.35\t35.00\t20.00\n", 2},
       {"esempio.FAM", righe(fam, 0, 1) + "\n1\t122.0\t64.0\t1.5\t2.35\t35.00\n", 2},
       {"esempio.FAM", "N. Fam.\tImmers.\tInclinaz.\n" + righe(fam, 1, 3), 1},
+      {"esempio.FAM", righe(fam, 0, 1) + "\n1\t122.0\t64.0\t1.5\t2.3\t35.00\t20.00\n", 2},
+      {"esempio.FAM", righe(fam, 0, 1) + "\n01\t122.0\t64.0\t1.5\t2.35\t35.00\t20.00\n", 2},
   };
   int caso = 0;
   for (const auto& c : casi) {
@@ -306,7 +310,8 @@ TEST_F(Tabulati, ThreeHundredFamiliesAndTheirWedges) {
   QString fam = kTestataFamiglie, gmc = "imm.P1\tinc.P1\tsciv.P1\timm.P2\tinc.P2\tsciv.P2\tF.S.\tVolume\n";
   for (int k = 1; k <= 300; ++k) fam += QString("%1\t%2.0\t45.0\t1.0\t1.00\t0.00\t0.00\n").arg(k).arg(k % 360);
   for (int i = 1; i <= 300; ++i)
-    for (int j = i + 1; j <= 300; ++j) gmc += QString("%1.0\t45.0\tSI\t%2.0\t45.0\tNO\t1.%3\t2.5\n").arg(i).arg(j).arg(j % 10);
+    for (int j = i + 1; j <= 300; ++j)
+      gmc += QString("%1.0\t45.0\tSI\t%2.0\t45.0\tNO\t1.%3\t2.50\n").arg(i).arg(j).arg(j % 10 * 10, 2, 10, QChar('0'));
   WriteAnsi(t.D("esempio.FAM"), fam);
   WriteAnsi(t.D("esempio.GMC"), gmc);
   WriteAnsi(t.D("esempio.pgm"), "");  // empty: every family takes the slope's values
@@ -317,7 +322,7 @@ TEST_F(Tabulati, ThreeHundredFamiliesAndTheirWedges) {
   EXPECT_EQ(righe.filter(QRegularExpression("\\t35\\.00\\t20\\.00$")).size(), 300);
   // Parts of at most 2000 rows, each under the head row.
   EXPECT_EQ(righe.count("imm.P1\tinc.P1\tsciv.P1\timm.P2\tinc.P2\tsciv.P2\tF.S.\tVolume"), 23);
-  EXPECT_TRUE(righe.contains("299.0\t45.0\tSI\t300.0\t45.0\tNO\t1.0\t2.5"));
+  EXPECT_TRUE(righe.contains("299.0\t45.0\tSI\t300.0\t45.0\tNO\t1.00\t2.50"));
 }
 
 // ---------------------------------------------------------------------------------------------------------------
