@@ -345,8 +345,8 @@ void Leggi(const QByteArray& dati) {
       const bool letti = LeggiCunei(QStringLiteral("prova.ses"), cunei, &file, &riga);
       QDir::setCurrent(prima);
       if (!letti) {
-        // The header line is never damaged, unless the file cannot be split into its lines.
-        if (riga < 1 || (riga == 1 && !CRSolo(dati)) || !cunei.empty()) __builtin_trap();
+        // Damage is told with its line (the heading's, 1, for an empty table or one without its heading).
+        if (riga < 1 || !cunei.empty()) __builtin_trap();
         return;
       }
       Preso(dati);
@@ -442,7 +442,7 @@ void Leggi(const QByteArray& dati) {
       for (qsizetype k = 0; k < t.righe.size(); ++k) {
         const QStringList c = t.righe[k].split(QLatin1Char('\t'));
         if (c.size() != celle) __builtin_trap();
-        if (tipo == TabellaRisultati::Famiglie && c[0].trimmed().toDouble() != static_cast<double>(k + 1)) __builtin_trap();
+        if (tipo == TabellaRisultati::Famiglie && c[0] != QString::number(k + 1)) __builtin_trap();
         CuneoTabella cuneo;
         if (tipo == TabellaRisultati::Cunei &&
             (!ValoriRigaCuneo(t.righe[k], cuneo) || !(cuneo.FattoreSicurezza >= 0 && cuneo.Volume >= 0)))
