@@ -42,12 +42,12 @@ void PreparaSessione(const QString& cartella) {
   QString gmc = QStringLiteral("imm.P1\tinc.P1\tsciv.P1\timm.P2\tinc.P2\tsciv.P2\tF.S.\tVolume\r\n");
   for (int i = 1; i < kFamiglie; ++i)
     for (int j = i + 1; j <= kFamiglie; ++j)
-      gmc += QStringLiteral("%1\t%2\tSI\t%3\t%4\tNO\t%5\t10\r\n")
+      gmc += QStringLiteral("%1.0\t%2.0\tSI\t%3.0\t%4.0\tNO\t%5\t10.00\r\n")
                  .arg((i * 37) % 360)
                  .arg(5 + (i * 13) % 85)
                  .arg((j * 37) % 360)
                  .arg(5 + (j * 13) % 85)
-                 .arg(0.5 + (i + j) % 20 * 0.1);
+                 .arg(0.5 + (i + j) % 20 * 0.1, 0, 'f', 2);
   QFile f(QStringLiteral("bench.GMC"));
   f.open(QIODevice::WriteOnly);
   f.write(plat::EncodeAnsi(gmc));

@@ -5,6 +5,7 @@
 #include "common/data/fronte.h"
 #include "common/data/numeri.h"
 #include "common/data/nomi.h"
+#include "common/data/tabelle.h"
 #include "common/platform/files.h"
 #include "common/platform/textio.h"
 #include "common/texts/testi.h"
@@ -254,20 +255,6 @@ void Fronte(const Opzioni& o) {
   }
 }
 
-// The cells of a line of the wedge table, split at TAB, as PELDRIX writes them.
-bool CuneoDaRiga(const QString& riga, TracciaCuneo& c) {
-  const QStringList celle = riga.split(QLatin1Char('\t'));
-  if (celle.size() != 8) return false;
-  auto numero = [&celle](int cella, double minimo, double massimo, double& valore) {
-    return dati::NumeroDaRiga(celle[cella - 1], valore) && valore >= minimo && valore <= massimo;
-  };
-  const double senzaLimite = std::numeric_limits<double>::max();
-  double volume = 0;
-  return numero(1, 0, 360, c.Immersione1) && numero(2, 0, 90, c.Inclinazione1) && numero(4, 0, 360, c.Immersione2) &&
-         numero(5, 0, 90, c.Inclinazione2) && numero(7, 0, senzaLimite, c.FattoreSicurezza) &&
-         numero(8, 0, senzaLimite, volume);
-}
-
 }  // namespace
 
 double RaggioProiettato(double inclinazione, bool equiangolare) {
@@ -310,17 +297,18 @@ bool LeggiCunei(const QString& nomeFileDati, std::vector<TracciaCuneo>& cunei, Q
     }
     return true;
   }
-  const QString tabella = FileStem(nomeFileDati, QStringLiteral(".GMC"));
-  if (!plat::EntryExists(tabella)) return true;
-  plat::SeqReader r;
-  if (!r.Open(tabella)) return guasto(r.Path().isEmpty() ? tabella : r.Path(), r.FaultLine());
-  QString testo;
-  if (!r.ReadLine(testo)) return true;  // the header
-  for (int linea = r.LineNumber(); r.ReadLine(testo); linea = r.LineNumber()) {
-    TracciaCuneo c;
-    if (plat::TrimBlanks(testo).isEmpty()) continue;
-    if (!CuneoDaRiga(testo, c)) return guasto(r.Path(), linea);
-    cunei.push_back(c);
+  RigheTabellaRisultati t;
+  int linea = 0;
+  switch (LeggiTabellaRisultati(FileTabellaRisultati(nomeFileDati, TabellaRisultati::Cunei), TabellaRisultati::Cunei,
+                                t, &linea)) {
+    case EsitoTabellaRisultati::Mancante: return true;
+    case EsitoTabellaRisultati::NonValida: return guasto(t.percorso, linea);
+    case EsitoTabellaRisultati::Letta: break;
+  }
+  for (const QString& testo : t.righe) {
+    CuneoTabella c;
+    ValoriRigaCuneo(testo, c);
+    cunei.push_back({c.Immersione1, c.Inclinazione1, c.Immersione2, c.Inclinazione2, c.FattoreSicurezza});
   }
   return true;
 }

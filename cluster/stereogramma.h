@@ -33,12 +33,10 @@ struct TracciaCuneo {
 // The wedges of a session: the records of <stem>.tmp when something stands at that name, else the lines of the
 // wedge table <stem>.GMC; none when nothing stands at either name. A record of <stem>.tmp is five numbers: the dip
 // directions (0 to 360) and dips (0 to 90) of the two planes and the factor of safety (from 0); a record cut short
-// by the end of the file is dropped, and blank lines after the last record end it. In the table the header line
-// and blank lines are skipped. False, with the file and the line in `file` and `riga` (optional, 0 for the file as
-// a whole) and no wedge, for a file that cannot be read (see SeqReader::Open), an item of <stem>.tmp that is no
-// such number, or a line of the table that is not as PELDRIX writes it: eight cells, the dip directions (cells 1
-// and 4) from 0 to 360, the dips (2 and 5) from 0 to 90, the factor of safety and the volume (7 and 8) numbers
-// from 0.
+// by the end of the file is dropped, and blank lines after the last record end it. The table is read by
+// LeggiTabellaRisultati. False, with the file and the line in `file` and `riga` (optional, 0 for the file as a
+// whole) and no wedge, for a file that cannot be read (see SeqReader::Open), an item of <stem>.tmp that is no
+// such number, or a table that LeggiTabellaRisultati refuses.
 bool LeggiCunei(const QString& nomeFileDati, std::vector<TracciaCuneo>& cunei, QString* file = nullptr,
                 int* riga = nullptr);
 // The line of intersection of the wedge's planes, pointing downwards: its plunge (0..pi/2) and the direction

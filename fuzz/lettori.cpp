@@ -13,6 +13,7 @@
 #include "common/data/risultato.h"
 #include "common/data/scheda.h"
 #include "common/data/selezione.h"
+#include "common/data/tabelle.h"
 #include "common/data/titoli.h"
 #include "common/markup/documento.h"
 #include "common/platform/files.h"
@@ -53,7 +54,7 @@ QString percorso;
 enum Lettore {
   Testo = 1, Configurazione, Scheda, Selezione, Elenco, Fronte, Famiglie, Risultato, Opzioni, Passaggio, Titoli,
   Penne, Testi, Aiuto, Documento, Definizioni, StileDxf, Autovalori, Stampa, Sovrapposizione, Cunei, Ingresso,
-  Lingua, Partizioni, EditorCfg, EditorTxt, Blocco, Path
+  Lingua, Partizioni, EditorCfg, EditorTxt, Blocco, Path, TabellaFamiglie, TabellaConducibilita, TabellaCunei
 };
 
 // The partition file read by its target: the clusters of level 3 of at most 12 points.
@@ -344,8 +345,8 @@ void Leggi(const QByteArray& dati) {
       const bool letti = LeggiCunei(QStringLiteral("prova.ses"), cunei, &file, &riga);
       QDir::setCurrent(prima);
       if (!letti) {
-        // The header line is never damaged, unless the file cannot be split into its lines.
-        if (riga < 1 || (riga == 1 && !CRSolo(dati)) || !cunei.empty()) __builtin_trap();
+        // Damage is told with its line (the heading's, 1, for an empty table or one without its heading).
+        if (riga < 1 || !cunei.empty()) __builtin_trap();
         return;
       }
       Preso(dati);
@@ -450,6 +451,37 @@ void Leggi(const QByteArray& dati) {
       if (ScriviFilePath(copia, cartella) &&
           (LeggiFilePath(copia, riletta) != EsitoPath::Letto || riletta != cartella))
         __builtin_trap();
+      return;
+    }
+    case TabellaFamiglie:
+    case TabellaConducibilita:
+    case TabellaCunei: {
+      // A result table as the reports and the plot read it: refused with a line, or taken with rows whose cells
+      // are those its writer writes.
+      const TabellaRisultati tipo = FRATTIX_FUZZ_LETTORE == TabellaFamiglie        ? TabellaRisultati::Famiglie
+                                    : FRATTIX_FUZZ_LETTORE == TabellaConducibilita ? TabellaRisultati::Conducibilita
+                                                                                   : TabellaRisultati::Cunei;
+      const qsizetype celle = tipo == TabellaRisultati::Famiglie ? 7 : tipo == TabellaRisultati::Conducibilita ? 4 : 8;
+      RigheTabellaRisultati t;
+      int riga = 0;
+      const EsitoTabellaRisultati esito = LeggiTabellaRisultati(percorso, tipo, t, &riga);
+      if (esito == EsitoTabellaRisultati::Mancante) __builtin_trap();
+      if (esito == EsitoTabellaRisultati::NonValida) {
+        if (riga < 1 || !t.righe.isEmpty() || !t.testata.isEmpty()) __builtin_trap();
+        return;
+      }
+      Preso(dati);
+      if (t.testata.split(QLatin1Char('\t')).size() != celle) __builtin_trap();
+      if (tipo == TabellaRisultati::Conducibilita && t.righe.size() != 3) __builtin_trap();
+      for (qsizetype k = 0; k < t.righe.size(); ++k) {
+        const QStringList c = t.righe[k].split(QLatin1Char('\t'));
+        if (c.size() != celle) __builtin_trap();
+        if (tipo == TabellaRisultati::Famiglie && c[0] != QString::number(k + 1)) __builtin_trap();
+        CuneoTabella cuneo;
+        if (tipo == TabellaRisultati::Cunei &&
+            (!ValoriRigaCuneo(t.righe[k], cuneo) || !(cuneo.FattoreSicurezza >= 0 && cuneo.Volume >= 0)))
+          __builtin_trap();
+      }
       return;
     }
     default:

@@ -44,9 +44,7 @@ void Segnala(plat::HelpResult esito, int contesto, int riga) {
                      DescrizioneFile(Avvio.FileAiuto),
                  plat::vbOKOnly, titolo);
   else if (esito == plat::HelpResult::Damaged)
-    plat::MsgBox(Traduci(QStringLiteral("Il file e' incompleto o danneggiato:")) + QStringLiteral("\n") +
-                     DescrizioneFile(Avvio.FileAiuto, riga),
-                 plat::vbOKOnly, titolo);
+    plat::MsgBox(FileDanneggiato(Avvio.FileAiuto, riga), plat::vbOKOnly, titolo);
   else if (esito == plat::HelpResult::NoTopic)
     plat::MsgBox(Traduci(QStringLiteral("La guida non contiene l'argomento richiesto.")) + QStringLiteral(" (") +
                      QString::number(contesto) + QStringLiteral(")"),

@@ -3,6 +3,7 @@
 #include "common/data/famiglie.h"
 #include "common/data/fronte.h"
 #include "common/data/nomi.h"
+#include "common/data/tabelle.h"
 #include "common/data/titoli.h"
 #include "common/markup/documento.h"
 #include "common/platform/files.h"
@@ -14,7 +15,6 @@
 #include "main/reports/esportadoc.h"
 #include "main/reports/esportatxt.h"
 #include "main/reports/stampa.h"
-#include "main/reports/tabellerisultati.h"
 #include "main/session/configurazione.h"
 #include "main/session/scheda.h"
 #include "main/session/sessione.h"
@@ -61,11 +61,10 @@ void Sezione(Documento& d, const char* riga1, const char* riga2) {
   d.Riga(QStringLiteral("#FONTSIZE 12"));
 }
 
-// A result table copied into the document: its heading row and its rows as they stand. An empty file gives a
-// table without rows, which is not rendered (an empty heading row would show as an empty table).
+// A result table copied into the document: its heading row and its rows as they stand.
 void CopiaTabella(Documento& d, const RigheTabellaRisultati& t) {
   d.Riga(QStringLiteral("#STARTTABLE"));
-  if (!t.righe.isEmpty() || !plat::TrimBlanks(t.testata).isEmpty()) d.Testo(t.testata);
+  d.Testo(t.testata);
   for (const QString& r : t.righe) d.Testo(r);
   d.Riga(QStringLiteral("#ENDTABLE"));
   d.Riga();
@@ -74,6 +73,17 @@ void CopiaTabella(Documento& d, const RigheTabellaRisultati& t) {
 // `riga` (when above 0): the line of the fault.
 void NonValido(const QString& file, int riga = 0) {
   AttenzioneTradotta(FileDanneggiato(file, riga));
+}
+
+// Reads a result table of the session that stands at its name. False, after the message that tells the file and
+// the line of the damage and that no report is made, when it is not as its program writes it: the report prints
+// no row of a damaged table, and leaves out no section of a sound one.
+bool LeggiTabellaDelTabulato(const QString& file, TabellaRisultati tipo, RigheTabellaRisultati& t) {
+  int riga = 0;
+  if (LeggiTabellaRisultati(file, tipo, t, &riga) == EsitoTabellaRisultati::Letta) return true;
+  AttenzioneTradotta(FileDanneggiato(file, riga) + QLatin1Char('\n') +
+                    Traduci(QStringLiteral("Il tabulato dei risultati non e' stato prodotto.")));
+  return false;
 }
 
 // The rows of the slope list: label, unit, and the factor of the value as the report shows it.
@@ -195,11 +205,8 @@ bool ScriviTabulati(const QString& nomeSessione, QString& documento) {
   const QString fileFamiglie = FileTabellaRisultati(nomeSessione, TabellaRisultati::Famiglie);
   if (plat::EntryExists(fileFamiglie)) {
     RigheTabellaRisultati t;
+    if (!LeggiTabellaDelTabulato(fileFamiglie, TabellaRisultati::Famiglie, t)) return false;
     int riga = 0;
-    if (LeggiTabellaRisultati(fileFamiglie, t, &riga) != EsitoTabellaRisultati::Letta) {
-      NonValido(fileFamiglie, riga);
-      return false;
-    }
     const QString filePgm = FileStem(nomeSessione, QStringLiteral(".pgm"));
     QStringList righe;
     if (!RigheFamiglie(t.righe, filePgm, fronte, righe, riga)) {
@@ -224,11 +231,7 @@ bool ScriviTabulati(const QString& nomeSessione, QString& documento) {
     const QString file = FileTabellaRisultati(nomeSessione, s.tabella);
     if (!plat::EntryExists(file)) continue;
     RigheTabellaRisultati t;
-    int riga = 0;
-    if (LeggiTabellaRisultati(file, t, &riga) != EsitoTabellaRisultati::Letta) {
-      NonValido(file, riga);
-      return false;
-    }
+    if (!LeggiTabellaDelTabulato(file, s.tabella, t)) return false;
     Sezione(d, s.riga1, s.riga2);
     CopiaTabella(d, t);
   }

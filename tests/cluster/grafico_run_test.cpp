@@ -94,12 +94,12 @@ void PercorsoCluster(const TestFolder& t) {
       PoloInGiacitura(T.InclinazioneCentri[static_cast<std::size_t>(j)], T.DirezioneCentri[static_cast<std::size_t>(j)],
                       imm2, inc2);
       gmc += QStringLiteral("%1\t%2\tSI\t%3\t%4\tNO\t%5\t%6\n")
-                 .arg(std::round(imm1))
-                 .arg(std::round(inc1))
-                 .arg(std::round(imm2))
-                 .arg(std::round(inc2))
-                 .arg(fattori[n % 6])
-                 .arg(12.5 * (n + 1));
+                 .arg(std::round(imm1), 0, 'f', 1)
+                 .arg(std::round(inc1), 0, 'f', 1)
+                 .arg(std::round(imm2), 0, 'f', 1)
+                 .arg(std::round(inc2), 0, 'f', 1)
+                 .arg(fattori[n % 6], 0, 'f', 2)
+                 .arg(12.5 * (n + 1), 0, 'f', 2);
       ++n;
     }
   WriteAnsi(t.D("esempio.GMC"), gmc);
@@ -223,7 +223,12 @@ TEST_F(GraficoDaMenu, EveryWedgeOfTheTableKeepsItsLabelInTheDxfAndOnPaper) {
     etichette << QString::number(0.5 + 0.01 * n, 'f', 2);
     const auto& a = giaciture[static_cast<std::size_t>(i)];
     const auto& b = giaciture[static_cast<std::size_t>(j)];
-    gmc += QString("%1\t%2\tSI\t%3\t%4\tNO\t%5\t12.5\n").arg(a[0]).arg(a[1]).arg(b[0]).arg(b[1]).arg(etichette.back());
+    gmc += QString("%1\t%2\tSI\t%3\t%4\tNO\t%5\t12.50\n")
+               .arg(a[0], 0, 'f', 1)
+               .arg(a[1], 0, 'f', 1)
+               .arg(b[0], 0, 'f', 1)
+               .arg(b[1], 0, 'f', 1)
+               .arg(etichette.back());
   }
   WriteAnsi(t.D("esempio.GMC"), gmc);
   // Two titles wider than the page: on paper and in the DXF each starts at the page's left edge and ends on it.
@@ -342,6 +347,60 @@ TEST_F(GraficoDaMenu, ADamagedWedgeTableOrSlopeFileIsToldInsteadOfAPlotThatWould
                                            .arg(c.file)
                                            .arg(QString(c.file) == "esempio.GMC" ? 2 : 1)))
         << messaggi[0].toStdString();
+  }
+}
+
+// The wedge table that the cluster plot draws and the results report prints is read by both as PELDRIX writes it:
+// a heading or a row that is not so is told by each with the same file and line, TALVOR shows no plot, and the
+// report is not made (it printed a row "zzz", a factor of safety -7 and a volume "abc"; the plot drew a table
+// without a heading, or of 0 bytes, as if it held no wedge).
+TEST_F(GraficoDaMenu, ThePlotAndTheReportTellTheSameDamagedLineOfTheWedgeTable) {
+  PercorsoCluster(t);
+  OpzioniGrafiche o;
+  o.Opzione = {0, 1, 1, 1, 1, 1, 1};
+  ASSERT_TRUE(ScriviFileOpzioniGrafiche(t.D("esempio.GRA"), o));
+  const QStringList tabella = testing_support::ReadAnsi(t.D("esempio.GMC")).split('\n');
+  ASSERT_GE(tabella.size(), 3);
+  auto con = [&tabella](int riga, const QString& testo) {
+    QStringList righe = tabella;
+    righe.insert(riga - 1, testo);
+    return righe.join('\n');
+  };
+  const struct {
+    QString testo;
+    int riga;
+  } casi[] = {
+      {con(3, "zzz"), 3},
+      {con(2, "122.0\t64.0\tSI\t35.0\t10.0\tSI\t-7\tabc"), 2},
+      {QStringList(tabella.mid(1)).join('\n'), 1},
+      {QString(), 1},
+      {con(2, "   "), 2},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.testo.toStdString());
+    WriteAnsi(t.D("esempio.GMC"), c.testo);
+    QFile::remove(t.D("esempio.txt"));
+    const QString script = t.Root() + "/script";
+    WriteAnsi(script + "/frattix32.script",
+              "menu GraficaCluster\npress Command1(0)\nmenu esptabtxt\nanswer OK\nclose menu1\n");
+    WriteAnsi(script + "/TALVOR.script", "answer OK\n");
+    QProcessEnvironment env;
+    env.insert("FRATTIX_DRIVE_C", t.DriveC());
+    env.insert("FRATTIX_UI_LOG", t.D("ui.log"));
+    env.insert("FRATTIX_UI_SCRIPT", script);
+    QFile::remove(t.D("ui.log"));
+    const auto r = testing_support::RunProgram(t.P("frattix32"), {t.D("esempio.ses")}, t.Data(), env, 60000);
+    ASSERT_TRUE(r.finished);
+    EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
+    const QStringList log = ReadLog(t.D("ui.log"));
+    EXPECT_TRUE(log.filter("TALVOR\twindow\tGRAFICA\t").isEmpty()) << log.join('\n').toStdString();
+    const QStringList messaggi = log.filter("\tmsgbox\t");
+    ASSERT_EQ(messaggi.size(), 2) << log.join('\n').toStdString();
+    const QString dove = QString("Il file e' incompleto o danneggiato:\\nesempio.GMC, riga %1\\n").arg(c.riga);
+    EXPECT_TRUE(messaggi[0].startsWith("TALVOR\tmsgbox\tATTENZIONE!\t" + dove)) << messaggi[0].toStdString();
+    EXPECT_TRUE(messaggi[1].startsWith("frattix32\tmsgbox\tATTENZIONE!\t" + dove)) << messaggi[1].toStdString();
+    EXPECT_TRUE(messaggi[1].contains("Il tabulato dei risultati non e' stato prodotto.")) << messaggi[1].toStdString();
+    EXPECT_FALSE(QFile::exists(t.D("esempio.txt")));
   }
 }
 

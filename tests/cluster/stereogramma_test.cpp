@@ -158,11 +158,11 @@ class Stereogramma : public ::testing::Test {
 
 const char* kIntestazione = "imm.P1 [°]\tinc.P1 [°]\tsciv.P1\timm.P2 [°]\tinc.P2 [°]\tsciv.P2\tF.S. [-]\tVolume [m³]\n";
 
-TEST_F(Stereogramma, TheWedgeTableIsReadByCellWithItsHeaderAndBlankLinesSkippedAndDamageTold) {
+TEST_F(Stereogramma, TheWedgeTableIsReadByCellWithItsHeaderAndTrailingBlankLinesSkippedAndDamageTold) {
   WriteAnsi(folder->D("sito.GMC"), QString(kIntestazione) +
-                                       "120\t60\tSI\t240\t60\tNO\t1\t12.5\n"
-                                       "   \n"
-                                       "200\t50\tNO\t300\t70\tNO\t1.3\t0.25");
+                                       "120.0\t60.0\tSI\t240.0\t60.0\tNO\t1.00\t12.50\n"
+                                       "200.0\t50.0\tNO\t300.0\t70.0\tNO\t1.30\t0.25\n"
+                                       "   \n\n");
   std::vector<TracciaCuneo> c;
   ASSERT_TRUE(LeggiCunei(QStringLiteral("sito.ses"), c));
   ASSERT_EQ(c.size(), 2u);
@@ -176,11 +176,22 @@ TEST_F(Stereogramma, TheWedgeTableIsReadByCellWithItsHeaderAndBlankLinesSkippedA
   ASSERT_TRUE(LeggiCunei(QStringLiteral("sito.ses"), c));
   EXPECT_TRUE(c.empty());
   // A line that is not as PELDRIX writes it is told with its line, and no wedge is drawn: a line cut short, an
-  // angle or a factor of safety that is no number (in quotes, or followed by a Ctrl-Z) or out of its range.
-  for (const char* guasta : {"10\t20\tSI\t30\t40\tNO", "12O\t20\tSI\t30\t40\tNO\t1\t1", "10\t95\tSI\t30\t40\tNO\t1\t1",
-                             "10\t20\tSI\t30\t40\tNO\t1,5\t1", "10\t20\tSI\t30\t40\tNO\t-1\t1",
-                             "10\t20\tSI\t\"30\"\t40\tNO\t1\t1", "10\t20\tSI\t30\t40\tNO\t1\t1\x1a"}) {
-    WriteAnsi(folder->D("sito.GMC"), QString(kIntestazione) + "120\t60\tSI\t240\t60\tNO\t1\t12.5\n\n" + guasta + "\n");
+  // angle or a factor of safety that is no number (in quotes, or followed by a Ctrl-Z) or out of its range, a
+  // volume that is no number, a sliding cell left empty, a blank line before a row.
+  for (const char* guasta :
+       {"10.0\t20.0\tSI\t30.0\t40.0\tNO", "12O.0\t20.0\tSI\t30.0\t40.0\tNO\t1.00\t1.00",
+        "10.0\t95.0\tSI\t30.0\t40.0\tNO\t1.00\t1.00", "10.0\t20.0\tSI\t30.0\t40.0\tNO\t1,50\t1.00",
+        "10.0\t20.0\tSI\t30.0\t40.0\tNO\t-1.00\t1.00", "10.0\t20.0\tSI\t\"30.0\"\t40.0\tNO\t1.00\t1.00",
+        "10.0\t20.0\tSI\t30.0\t40.0\tNO\t1.00\t1.00\x1a", "10.0\t20.0\tSI\t30.0\t40.0\tNO\t-7\tabc",
+        "10.0\t20.0\tSI\t30.0\t40.0\tNO\t1.00\tabc", "10.0\t20.0\t\t30.0\t40.0\tNO\t1.00\t1.00",
+        "\n10.0\t20.0\tSI\t30.0\t40.0\tNO\t1.00\t1.00",
+        // Numbers in another form than PELDRIX writes: an angle without its place, a factor of safety with one, a
+        // blank before a number, an exponent, a factor of safety above the 99.99 PELDRIX writes at most.
+        "10\t20.0\tSI\t30.0\t40.0\tNO\t1.00\t1.00", "10.0\t20.0\tSI\t30.0\t40.0\tNO\t1.0\t1.00",
+        "10.0\t20.0\tSI\t30.0\t40.0\tNO\t 1.00\t1.00", "10.0\t20.0\tSI\t30.0\t40.0\tNO\t1.00\t1E2",
+        "10.0\t20.0\tSI\t30.0\t40.0\tNO\t100.00\t1.00"}) {
+    WriteAnsi(folder->D("sito.GMC"), QString(kIntestazione) + "120.0\t60.0\tSI\t240.0\t60.0\tNO\t1.00\t12.50\n"
+                                         "120.0\t60.0\tSI\t240.0\t60.0\tNO\t1.00\t12.50\n" + guasta + "\n");
     QString file;
     int riga = 0;
     EXPECT_FALSE(LeggiCunei(QStringLiteral("sito.ses"), c, &file, &riga)) << guasta;
@@ -191,7 +202,7 @@ TEST_F(Stereogramma, TheWedgeTableIsReadByCellWithItsHeaderAndBlankLinesSkippedA
   // The records file wins over the table; a record cut short at the end (three numbers, or four of five: the line
   // where the record starts, or the blank line where its fifth number stands) and an item that is no number are
   // told with their line, and no wedge is drawn.
-  WriteAnsi(folder->D("sito.GMC"), QString(kIntestazione) + "120\t60\tSI\t240\t60\tNO\t1\t12.5\n");
+  WriteAnsi(folder->D("sito.GMC"), QString(kIntestazione) + "120.0\t60.0\tSI\t240.0\t60.0\tNO\t1.00\t12.50\n");
   WriteAnsi(folder->D("sito.tmp"), "10, 50, 100 60 .8\n200,40\n250,30,2.5\n");
   ASSERT_TRUE(LeggiCunei(QStringLiteral("sito.ses"), c));
   ASSERT_EQ(c.size(), 2u);
@@ -246,7 +257,7 @@ TEST_F(Stereogramma, TheWedgeTracesEndAtTheirLastRecordAndWhatCannotBeReadIsTold
   // The wedge table with CR line ends, and a folder in its place.
   QFile gmc(folder->D("sito.GMC"));
   ASSERT_TRUE(gmc.open(QIODevice::WriteOnly));
-  gmc.write(QByteArray(kIntestazione).replace('\n', '\r') + "120\t60\tSI\t240\t60\tNO\t1\t12.5\r");
+  gmc.write(QByteArray(kIntestazione).replace('\n', '\r') + "120.0\t60.0\tSI\t240.0\t60.0\tNO\t1.00\t12.50\r");
   gmc.close();
   EXPECT_FALSE(LeggiCunei(QStringLiteral("sito.ses"), c, &file, &riga));
   EXPECT_EQ(riga, 1);
@@ -269,9 +280,9 @@ TEST_F(Stereogramma, AClusterPlotDrawsMembersCentresNumbersAndWedgesInTheirPens)
   Polo(3, 270, 45);
   Talvor.NumeroMembri[16] = 1;
   Talvor.MembriCluster[16][1] = 3;
-  WriteAnsi(folder->D("sito.GMC"), QString(kIntestazione) + "120\t60\tSI\t240\t60\tNO\t1\t1\n"
-                                                              "120\t60\tSI\t240\t60\tNO\t1.3\t1\n"
-                                                              "120\t60\tSI\t240\t60\tNO\t0.5\t1\n");
+  WriteAnsi(folder->D("sito.GMC"), QString(kIntestazione) + "120.0\t60.0\tSI\t240.0\t60.0\tNO\t1.00\t1.00\n"
+                                                              "120.0\t60.0\tSI\t240.0\t60.0\tNO\t1.30\t1.00\n"
+                                                              "120.0\t60.0\tSI\t240.0\t60.0\tNO\t0.50\t1.00\n");
   Disegna();
   // Member of cluster 1 in pen 16 at the pole, point of no cluster in pen 4, member of cluster 16 in pen 16 too.
   EXPECT_GT(TrattiVicini(7.0718, 14, 16), 0);
@@ -294,7 +305,7 @@ TEST_F(Stereogramma, AClusterPlotDrawsMembersCentresNumbersAndWedgesInTheirPens)
 TEST_F(Stereogramma, WithoutOptionSixTheClusterPlotHasNoNumbersAndNoWedges) {
   Polo(1, 90, 30);
   Cluster(1, 90, 30, {1});
-  WriteAnsi(folder->D("sito.GMC"), QString(kIntestazione) + "120\t60\tSI\t240\t60\tNO\t1\t1\n");
+  WriteAnsi(folder->D("sito.GMC"), QString(kIntestazione) + "120.0\t60.0\tSI\t240.0\t60.0\tNO\t1.00\t1.00\n");
   Talvor.Grafica.Opzione[6] = 2;
   Disegna();
   EXPECT_TRUE(Scritte(5).isEmpty());
@@ -427,7 +438,7 @@ TEST_F(Stereogramma, AFullPlotReadsBackFromTheDxfDrawing) {
   Polo(2, 0, 60);
   Cluster(1, 90, 30, {1});
   Talvor.Grafica.Opzione = {0, 1, 1, 1, 1, 1, 1};
-  WriteAnsi(folder->D("sito.GMC"), QString(kIntestazione) + "120\t60\tSI\t240\t60\tNO\t1\t1\n");
+  WriteAnsi(folder->D("sito.GMC"), QString(kIntestazione) + "120.0\t60.0\tSI\t240.0\t60.0\tNO\t1.00\t1.00\n");
   ValoriFronte v{};
   v[1] = 60;
   v[2] = 90;

@@ -77,7 +77,9 @@ class Esportazione : public ::testing::Test {
     WriteAnsi(t.P("language.cfg"), " 1 \n");
     for (const char* f : {"esempio.ses", "esempio.tit", "esempio.fro", "fronte_est.sch"})
       QFile::copy(Sorgente(QString("examples/") + f), t.D(f));
-    WriteAnsi(t.D("esempio.FAM"), QString::fromUtf8("N. Fam.\tImmers. [°]\tInclinaz. [°]\n1\t122.0\t64.0\n2\t300.5\t45.25\n"));
+    WriteAnsi(t.D("esempio.FAM"), QString::fromUtf8("N. Fam.\tImmers. [°]\tInclinaz. [°]\tApertura [mm]\tFrequenza [1/m]\t"
+                                                    "Phi [°]\tCoesione [kN/m²]\n1\t122.0\t64.0\t1.5\t2.35\t35.00\t20.00\n"
+                                                    "2\t300.0\t45.0\t0.8\t1.10\t35.00\t20.00\n"));
     QDir(t.Root()).mkpath("bin");
     QDir(t.Root()).mkpath("script");
     WriteScript(t.P("visore"), QString("#!/bin/sh\nprintf '%s\\n' \"$1\" >> %1\n").arg(ApertiFile()));

@@ -27,7 +27,8 @@ class Comandi : public ::testing::Test {
     WriteAnsi(t.P("language.cfg"), " 1 \n");
     for (const char* f : {"esempio.ses", "esempio.tit", "esempio.fro", "fronte_est.sch"})
       QFile::copy(Sorgente(QString("examples/") + f), t.D(f));
-    WriteAnsi(t.D("esempio.FAM"), QString::fromUtf8("N. Fam.\tImmers. [°]\tInclinaz. [°]\n1\t122.0\t64.0\n"));
+    WriteAnsi(t.D("esempio.FAM"), QString::fromUtf8("N. Fam.\tImmers. [°]\tInclinaz. [°]\tApertura [mm]\tFrequenza [1/m]\t"
+                                                    "Phi [°]\tCoesione [kN/m²]\n1\t122.0\t64.0\t1.5\t2.35\t35.00\t20.00\n"));
     QDir(t.Root()).mkpath("bin");
     // The editor appends the name of every file it is started on to a list.
     WriteScript(t.P("editore"), QString("#!/bin/sh\nprintf '%s\\n' \"$1\" >> %1\n").arg(Aperti()));

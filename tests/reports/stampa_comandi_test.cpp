@@ -225,13 +225,12 @@ TEST_F(StampaRapida, AWordWiderThanThePageIsBrokenAtItsEdgeAndEveryCharacterIsOn
   const QStringList titoli{senzaSpazi.left(80), conSpazi, cifre, QString(80, 'M'), senzaSpazi.left(80)};
   for (const QString& titolo : titoli) ASSERT_EQ(titolo.size(), 80);
   WriteAnsi(t.D("esempio.tit"), titoli.join('\n') + "\n\n\n\n\n");
-  // A conductivity table of 30 columns: its heads and the numbers of its last column.
-  QStringList testa, riga;
-  for (int c = 1; c <= 30; ++c) {
-    testa << QString("Col%1").arg(c);
-    riga << QString("%1.25").arg(100 + c);
-  }
-  WriteAnsi(t.D("esempio.PER"), testa.join('\t') + "\n" + riga.join('\t') + "\n");
+  // The conductivity table as TALVOR writes it, under heads of one word each: its heads and the cells of its first
+  // row, each on the paper, in their order (words found nowhere else in the report).
+  const QStringList testa{"Asse", "Modulo", "Plunge", "Azimut"};
+  const QStringList riga{"Massima", "8.16E-04", "12.0", "302.0"};
+  WriteAnsi(t.D("esempio.PER"), testa.join('\t') + "\n" + riga.join('\t') +
+                                    "\nMedia\t2.10E-04\t8.0\t31.0\nMinima\t5.50E-05\t76.0\t159.0\n");
   const QString sheet = testing_support::ReadAnsi(t.D("fronte_est.sch"));
   QStringList righeScheda = sheet.split('\n');
   const QString intestazione = "FRONTE_EST_GRADONE_2_QUOTA_405M_RILIEVO_STRUTTURALE_DEL_13_MAGGIO_2025";

@@ -58,6 +58,9 @@ const TabelleRisultati kInglese = {
     "Intermediate\t2.10E-04\t8.0\t31.0\n"
     "Minimum\t5.50E-05\t76.0\t159.0\n"};
 
+// The heading row of a family table, without units.
+const char* kTestataFamiglie = "N. Fam.\tImmers.\tInclinaz.\tApertura\tFrequenza\tPhi\tCoesione\n";
+
 class Tabulati : public Report {
  protected:
   void SetUp() override {
@@ -146,8 +149,9 @@ TEST_F(Tabulati, GoldenSheetReportInItalianAndEnglish) {
 TEST_F(Tabulati, SectionsOfTheResultsReport) {
   WriteAnsi(t.D("esempio.tit"), "RILIEVO\n\n   \n\n\n\n\n\n#FONTSIZE 3\n");
   WriteAnsi(t.D("esempio.fro"), "60\n120\n10\n120\n2.5\n35\n2.6\n1\n25\n");  // an older file of nine values
-  WriteAnsi(t.D("esempio.FAM"), "h\n1\t45\t60\t0.5\t2.3\t30\t1\n2\t50\t70\t1.0\t1.1\t30\t1\n3\t10\n"
-                                "4\t1\t2\t3\t4\t5\t6\n");
+  WriteAnsi(t.D("esempio.FAM"), QString(kTestataFamiglie) +
+                                    "1\t45.0\t60.0\t0.5\t2.30\t30.00\t1.00\n2\t50.0\t70.0\t1.0\t1.10\t30.00\t1.00\n"
+                                    "3\t10.0\t20.0\t0.2\t0.30\t30.00\t1.00\n4\t1.0\t2.0\t3.0\t4.00\t5.00\t6.00\n");
   WriteAnsi(t.D("esempio.pgm"), "35\n2\n0\n0\n");  // family 2 at 0 and 0, families 3 and 4 missing
   const QStringList d = Documento();
   const QStringList atteso = {
@@ -167,9 +171,10 @@ TEST_F(Tabulati, SectionsOfTheResultsReport) {
   EXPECT_EQ(lista[18], QString::fromUtf8("Coefficiente sismico [-]\t0"));
   const qsizetype fam = d.indexOf("PARAMETRI DELLE FAMIGLIE");
   ASSERT_GT(fam, 0);
-  EXPECT_EQ(d.mid(fam + 4, 7), (QStringList{"#STARTTABLE", "h", "1\t45\t60\t0.5\t2.3\t35.00\t20.00",
-                                            "2\t50\t70\t1.0\t1.1\t35.00\t25.00", "3\t10\t\t\t\t35.00\t25.00",
-                                            "4\t1\t2\t3\t4\t35.00\t25.00", "#ENDTABLE"}));
+  EXPECT_EQ(d.mid(fam + 4, 7), (QStringList{"#STARTTABLE", QString(kTestataFamiglie).chopped(1),
+                                            "1\t45.0\t60.0\t0.5\t2.30\t35.00\t20.00", "2\t50.0\t70.0\t1.0\t1.10\t35.00\t25.00",
+                                            "3\t10.0\t20.0\t0.2\t0.30\t35.00\t25.00", "4\t1.0\t2.0\t3.0\t4.00\t35.00\t25.00",
+                                            "#ENDTABLE"}));
   EXPECT_EQ(d.filter("FATTORI DI SICUREZZA").size(), 0);
   EXPECT_EQ(d.mid(d.size() - 2), (QStringList{"#ENDDOCUMENT", ""}));
 
@@ -180,11 +185,11 @@ TEST_F(Tabulati, SectionsOfTheResultsReport) {
 }
 
 TEST_F(Tabulati, FamilyStrengthWithoutParametersOrSlope) {
-  WriteAnsi(t.D("esempio.FAM"), "h\n1\t45\t60\t0.5\t2.3\t30\t1\n");
+  WriteAnsi(t.D("esempio.FAM"), QString(kTestataFamiglie) + "1\t45.0\t60.0\t0.5\t2.30\t30.00\t1.00\n");
   QFile::remove(t.D("esempio.tit"));
   // No .pgm: the slope's friction angle and ten times its cohesion.
   QStringList d = Documento();
-  EXPECT_TRUE(d.contains("1\t45\t60\t0.5\t2.3\t35.00\t20.00"));
+  EXPECT_TRUE(d.contains("1\t45.0\t60.0\t0.5\t2.30\t35.00\t20.00"));
   // A cohesion beyond ten million in the family parameters: refused with a message naming its line, no report.
   {
     Scripted s(t, "answer OK \"incompleto o danneggiato\"\n");
@@ -205,7 +210,7 @@ TEST_F(Tabulati, FamilyStrengthWithoutParametersOrSlope) {
   // Neither .pgm nor slope file: empty strength cells.
   QFile::remove(t.D("esempio.fro"));
   d = Documento();
-  EXPECT_TRUE(d.contains("1\t45\t60\t0.5\t2.3\t\t"));
+  EXPECT_TRUE(d.contains("1\t45.0\t60.0\t0.5\t2.30\t\t"));
   // A session with no result files at all: the opening lines and the end only.
   QFile::remove(t.D("esempio.FAM"));
   EXPECT_EQ(Documento(), (QStringList{"#RESET 2,2,2,2,2,2,12,Arial", "#HEADER Program FRATTIX", "#FOOTER",
@@ -213,16 +218,18 @@ TEST_F(Tabulati, FamilyStrengthWithoutParametersOrSlope) {
 }
 
 TEST_F(Tabulati, AnEmptyResultTableHasNoRows) {
-  // Result tables of 0 bytes: each section keeps its heading, over a table without a row, which no renderer
-  // shows.
+  // A family table without families and a wedge table without wedges, as their programs write them: each section
+  // keeps its heading, over the table's heading row alone.
   QFile::remove(t.D("esempio.tit"));
   QFile::remove(t.D("esempio.fro"));
-  for (const char* f : {"esempio.FAM", "esempio.GMC", "esempio.PER"}) WriteAnsi(t.D(f), "");
+  WriteAnsi(t.D("esempio.FAM"), kTestataFamiglie);
+  WriteAnsi(t.D("esempio.GMC"), "imm.P1\tinc.P1\tsciv.P1\timm.P2\tinc.P2\tsciv.P2\tF.S.\tVolume\n");
   const QStringList d = Documento();
-  EXPECT_EQ(d.filter("#STARTTABLE").size(), 3);
+  EXPECT_EQ(d.filter("#STARTTABLE").size(), 2);
   for (qsizetype i = 0; i < d.size(); ++i)
     if (d[i] == "#STARTTABLE") {
-      EXPECT_EQ(d.value(i + 1), "#ENDTABLE") << i;
+      EXPECT_TRUE(d.value(i + 1).startsWith("N. Fam.\t") || d.value(i + 1).startsWith("imm.P1\t")) << i;
+      EXPECT_EQ(d.value(i + 2), "#ENDTABLE") << i;
     }
 }
 
@@ -247,11 +254,64 @@ TEST_F(Tabulati, FailuresLeaveNoReport) {
   EXPECT_EQ(FileAperto(), QString());
 }
 
+// A result table that is not as its program writes it is told with its file and the line of the damage, and no
+// report is made, in a text file or on paper: no damaged row reaches a page (a wedge of factor of safety -7 and
+// volume "abc" was printed as it stood). A sound table next to it changes nothing.
+TEST_F(Tabulati, ADamagedResultTableIsToldWithItsLineAndNoReportIsMade) {
+  const QString fam = QString::fromUtf8(kItaliano.fam), gmc = QString::fromUtf8(kItaliano.gmc),
+                per = QString::fromUtf8(kItaliano.per);
+  auto righe = [](const QString& testo, int da, int quante) { return testo.split('\n').mid(da, quante).join('\n'); };
+  const struct {
+    const char* file;
+    QString testo;
+    int riga;
+  } casi[] = {
+      {"esempio.GMC", righe(gmc, 0, 2) + "\nzzz\n", 3},
+      {"esempio.GMC", righe(gmc, 0, 2) + "\n122.0\t64.0\tSI\t35.0\t10.0\tSI\t-7\tabc\n", 3},
+      {"esempio.GMC", righe(gmc, 0, 2) + "\n122.0\t64.0\tSI\t35.0\t10.0\tSI\t0.86\n", 3},
+      {"esempio.GMC", righe(gmc, 0, 2) + "\n122.0\t64.0\tSI\t35.0\t95.0\tSI\t0.86\t3.20\n", 3},
+      {"esempio.GMC", righe(gmc, 0, 2) + "\n\n" + righe(gmc, 2, 2), 3},
+      {"esempio.GMC", "zzz\n" + righe(gmc, 1, 3), 1},
+      {"esempio.GMC", "", 1},
+      {"esempio.PER", righe(per, 0, 3) + "\n", 4},
+      {"esempio.PER", righe(per, 0, 1) + "\nMassima\t8,16E-04\t12.0\t302.0\n" + righe(per, 2, 3), 2},
+      {"esempio.PER", righe(per, 0, 2) + "\nMedia\t9.10E-04\t8.0\t31.0\n" + righe(per, 3, 2), 3},
+      {"esempio.PER", per + "Minima\t5.50E-05\t76.0\t159.0\n", 5},
+      {"esempio.PER", righe(per, 0, 1) + "\nMassima\t0.000816\t12.0\t302.0\n" + righe(per, 2, 3), 2},
+      {"esempio.PER", righe(per, 0, 1) + "\nMassima\t8.16E-04\t12\t302.0\n" + righe(per, 2, 3), 2},
+      {"esempio.FAM", righe(fam, 0, 2) + "\n3\t35.0\t10.0\t2.0\t0.75\t35.00\t20.00\n", 3},
+      {"esempio.FAM", righe(fam, 0, 1) + "\n1\t122.0\t95.0\t1.5\t2.35\t35.00\t20.00\n", 2},
+      {"esempio.FAM", righe(fam, 0, 1) + "\n1\t122.0\t64.0\t1.5\t2.35\t35.00\n", 2},
+      {"esempio.FAM", "N. Fam.\tImmers.\tInclinaz.\n" + righe(fam, 1, 3), 1},
+      {"esempio.FAM", righe(fam, 0, 1) + "\n1\t122.0\t64.0\t1.5\t2.3\t35.00\t20.00\n", 2},
+      {"esempio.FAM", righe(fam, 0, 1) + "\n01\t122.0\t64.0\t1.5\t2.35\t35.00\t20.00\n", 2},
+  };
+  int caso = 0;
+  for (const auto& c : casi) {
+    const int modo = caso++ % 2 ? kStampaRapida : kTestoTXT;
+    SCOPED_TRACE(QString("%1, %2").arg(c.file, c.testo).toStdString());
+    RisultatiCluster(kItaliano);
+    WriteAnsi(t.D(c.file), c.testo);
+    for (const char* f : {"esempio.tab", "esempio.txt"}) QFile::remove(t.D(f));
+    Scripted s(t, "answer OK \"incompleto o danneggiato\"\n");
+    ProduciTabulati(modo);
+    const QStringList m = s.Log("msgbox");
+    ASSERT_EQ(m.size(), 1) << s.Log().join('\n').toStdString();
+    EXPECT_TRUE(m[0].contains(QString("Il file e' incompleto o danneggiato:\\n%1, riga %2\\n").arg(c.file).arg(c.riga)))
+        << m[0].toStdString();
+    EXPECT_TRUE(m[0].contains("Il tabulato dei risultati non e' stato prodotto.")) << m[0].toStdString();
+    EXPECT_FALSE(QFile::exists(t.D("esempio.tab")));
+    EXPECT_FALSE(QFile::exists(t.D("esempio.txt")));
+    EXPECT_TRUE(QDir(t.Data()).entryList({"*.pdf"}, QDir::Files).isEmpty());
+  }
+}
+
 TEST_F(Tabulati, ThreeHundredFamiliesAndTheirWedges) {
-  QString fam = "h\n", gmc = "imm.P1\tinc.P1\tsciv.P1\timm.P2\tinc.P2\tsciv.P2\tF.S.\tVolume\n";
+  QString fam = kTestataFamiglie, gmc = "imm.P1\tinc.P1\tsciv.P1\timm.P2\tinc.P2\tsciv.P2\tF.S.\tVolume\n";
   for (int k = 1; k <= 300; ++k) fam += QString("%1\t%2.0\t45.0\t1.0\t1.00\t0.00\t0.00\n").arg(k).arg(k % 360);
   for (int i = 1; i <= 300; ++i)
-    for (int j = i + 1; j <= 300; ++j) gmc += QString("%1.0\t45.0\tSI\t%2.0\t45.0\tNO\t1.%3\t2.5\n").arg(i).arg(j).arg(j % 10);
+    for (int j = i + 1; j <= 300; ++j)
+      gmc += QString("%1.0\t45.0\tSI\t%2.0\t45.0\tNO\t1.%3\t2.50\n").arg(i).arg(j).arg(j % 10 * 10, 2, 10, QChar('0'));
   WriteAnsi(t.D("esempio.FAM"), fam);
   WriteAnsi(t.D("esempio.GMC"), gmc);
   WriteAnsi(t.D("esempio.pgm"), "");  // empty: every family takes the slope's values
@@ -262,7 +322,7 @@ TEST_F(Tabulati, ThreeHundredFamiliesAndTheirWedges) {
   EXPECT_EQ(righe.filter(QRegularExpression("\\t35\\.00\\t20\\.00$")).size(), 300);
   // Parts of at most 2000 rows, each under the head row.
   EXPECT_EQ(righe.count("imm.P1\tinc.P1\tsciv.P1\timm.P2\tinc.P2\tsciv.P2\tF.S.\tVolume"), 23);
-  EXPECT_TRUE(righe.contains("299.0\t45.0\tSI\t300.0\t45.0\tNO\t1.0\t2.5"));
+  EXPECT_TRUE(righe.contains("299.0\t45.0\tSI\t300.0\t45.0\tNO\t1.00\t2.50"));
 }
 
 // ---------------------------------------------------------------------------------------------------------------

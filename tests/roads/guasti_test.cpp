@@ -40,7 +40,8 @@ class Guasti : public ::testing::Test {
     for (const QString& f : esempi.entryList(QDir::Files)) QFile::copy(esempi.filePath(f), R(f));
     // An old report and old tables of the session, which a failed command must leave as they are.
     WriteAnsi(R("esempio.txt"), "vecchio tabulato\n");
-    WriteAnsi(R("esempio.FAM"), "N. Fam.\tImmers.\tInclinaz.\n1\t122.0\t64.0\n");
+    WriteAnsi(R("esempio.FAM"), "N. Fam.\tImmers.\tInclinaz.\tApertura\tFrequenza\tPhi\tCoesione\n"
+                                "1\t122.0\t64.0\t1.5\t2.35\t35.00\t20.00\n");
     WriteScript(t.P("editore"), "#!/bin/sh\nexit 0\n");
     WriteAnsi(t.P("editor.cfg"), "\n" + t.P("editore") + "\n");
   }
