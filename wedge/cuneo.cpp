@@ -55,12 +55,10 @@ class VersoreRicordato {
 
 // The tests of degenerate geometry compare a value with the sizes of the vectors it is made of. Where the exact
 // value is 0, rounding leaves about 1e-17 of those sizes: below kTolleranzaArrotondamento the value counts as 0.
-// Where two planes share a strike the value is 0 as well, but the orientations of the families come from the
-// clustering result in single precision (seven significant digits), which leaves up to about a millionth there:
-// in the tests of a shared strike a value below kTolleranzaOrientazioni counts as 0. That is 0.0006° of angle,
-// far finer than any measured orientation.
+// Where two planes share a strike the value is 0 as well, but the orientations of the families carry the rounding
+// of the clustering result (see kTolleranzaOrientazioni): in the tests of a shared strike a value below
+// kTolleranzaOrientazioni counts as 0.
 constexpr double kTolleranzaArrotondamento = 1e-12;
-constexpr double kTolleranzaOrientazioni = 1e-5;
 
 // True when `valore` is 0 to within `tolleranza` times `scala`.
 bool Nullo(double valore, double scala, double tolleranza = kTolleranzaArrotondamento) {

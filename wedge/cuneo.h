@@ -47,6 +47,12 @@ struct ArgomentiCuneo {
 
 using Vettore3 = std::array<double, 3>;
 
+// The orientations of the families come from the clustering result in single precision (seven significant digits),
+// which leaves up to about a millionth of a radian in an angle and in the components of a unit vector: two of them
+// that differ by less than kTolleranzaOrientazioni are one. That is 0.0006° of angle, far finer than any measured
+// orientation.
+inline constexpr double kTolleranzaOrientazioni = 1e-5;
+
 // State of the wedge solution for a whole run.
 struct ModuloCuneo {
   double DistanzaFrattura = 0;     // distance of the tension crack from the crest along plane 1; > 0 selects it

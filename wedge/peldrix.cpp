@@ -26,6 +26,12 @@ const double kGradi = std::atan(1.0) / 45.0;  // degrees to radians
 constexpr std::size_t kComplInclinazioneCentro = 3;
 constexpr std::size_t kComplImmersioneCentro = 4;
 
+// True when two angles in radians give one direction, whatever turn each is written in, to within the rounding of
+// the orientations of the clustering result.
+bool StessaDirezione(double a, double b) {
+  return std::fabs(std::remainder(a - b, 360.0 * kGradi)) < kTolleranzaOrientazioni;
+}
+
 // A message about a file: the text, then on the next lines the file's name (and line) and folder.
 QString Messaggio(const QString& testo, const QString& file, int riga = 0) {
   return testo + QLatin1Char('\n') + DescrizioneFile(file, riga);
@@ -150,6 +156,8 @@ bool ScriviFattoriSicurezza(QString* errore) {
   for (int f = 1; f <= m; ++f)
     colonne[f] = TestoAngolo(ImmersioneGradi(punti[f][kComplImmersioneCentro])) + tab +
                  TestoAngolo(InclinazioneGradi(punti[f][kComplInclinazioneCentro]));
+  // The face's dip direction in the stored form.
+  const double complImmersioneFronte = (90.0 - V[kImmersioneFronte]) * kGradi;
 
   QString testo;
   for (int i = 1; i < m; ++i) {
@@ -157,10 +165,14 @@ bool ScriviFattoriSicurezza(QString* errore) {
       const auto& piano1 = punti[i];
       const auto& piano2 = punti[j];
       // Pairs with a vertical plane, with planes of the same dip direction, or with plane 2 in the dip direction
-      // of the face are not computed; nor is any pair against a horizontal face.
+      // of the face are not computed; nor is any pair against a horizontal face. The face's dip direction is a
+      // number of the slope file, plane 2's a centre that the clustering computes and writes with seven digits in
+      // [0, 2 pi]: the two are compared as directions, to within that rounding. (Two planes of one dip direction
+      // meet in a horizontal line, which the solution takes for no wedge within the same rounding: there the
+      // exact test only spares it the work.)
       if (V[kInclinazioneFronte] == 0 || piano1[kComplInclinazioneCentro] == 0 ||
           piano2[kComplInclinazioneCentro] == 0 || piano1[kComplImmersioneCentro] == piano2[kComplImmersioneCentro] ||
-          (90.0 - V[kImmersioneFronte]) * kGradi == piano2[kComplImmersioneCentro])
+          StessaDirezione(complImmersioneFronte, piano2[kComplImmersioneCentro]))
         continue;
       ArgomentiCuneo a;
       a.ComplInclinazione1 = piano1[kComplInclinazioneCentro];
