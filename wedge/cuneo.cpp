@@ -1,5 +1,7 @@
 #include "wedge/cuneo.h"
 
+#include "common/geometria/orientamento.h"
+
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -830,26 +832,14 @@ void CalcolaCuneoEsteso(ArgomentiCuneo& a) {
 
 bool VersoreInDirezione(double x, double y, double z, double& inclinazione, double& direzione) {
   if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) return false;
-  const double orizzontale = std::sqrt(x * x + y * y);
-  if (orizzontale == 0 && z == 0) return false;
-  double d;
-  if (x != 0) {
-    d = std::atan(y / x);  // x is finite and not 0: the quotient is a number, at worst ±infinity
-    if (x < 0) d += kPi;
-  } else {
-    d = y > 0 ? kPi / 2 : 3 * kPi / 2;
-  }
-  while (d < 0) d += 2 * kPi;
-  while (d > 2 * kPi) d -= 2 * kPi;
-  direzione = d;
-  inclinazione = orizzontale > 0 ? std::atan(z / orizzontale) : (z > 0 ? kPi / 2 : -kPi / 2);
+  // A vector too short for its length to be a number other than 0 has no direction either.
+  if (std::sqrt(x * x + y * y) == 0 && z == 0) return false;
+  AngoliDiVettore(x, y, z, inclinazione, direzione);
   return true;
 }
 
 void DirezioneInVersore(double& x, double& y, double& z, double inclinazione, double direzione) {
-  x = std::cos(inclinazione) * std::cos(direzione);
-  y = std::cos(inclinazione) * std::sin(direzione);
-  z = std::sin(inclinazione);
+  VersoreDiAngoli(x, y, z, inclinazione, direzione);
 }
 
 void DirezioneInVersore2(double& x, double& y, double& z, double inclinazione, double direzione) {
