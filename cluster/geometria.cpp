@@ -1,35 +1,16 @@
 #include "cluster/geometria.h"
 
-double DirezioneOrizzontale(double x, double y) {
-  const double pi = PiGreco();
-  double d;
-  if (x != 0) {
-    d = std::atan(y / x);
-    if (x < 0) d += pi;
-  } else {
-    d = y > 0 ? pi / 2 : 3 * pi / 2;
-  }
-  while (d < 0) d += 2 * pi;
-  while (d > 2 * pi) d -= 2 * pi;
-  return d;
-}
-
 void VersoreInAngoliD(double x, double y, double z, double& inclinazione, double& direzione) {
-  const double r = std::sqrt(x * x + y * y);
-  if (r == 0) {
+  if (std::sqrt(x * x + y * y) == 0) {
     inclinazione = PiGreco() / 2;
     direzione = 0;
     return;
   }
-  direzione = DirezioneOrizzontale(x, y);
-  inclinazione = std::atan(z / r);
+  AngoliDiVettore(x, y, z, inclinazione, direzione);
 }
 
 void VersoreInGiacituraD(double x, double y, double z, double& inclinazione, double& direzione) {
-  const double r = std::sqrt(x * x + y * y);
-  direzione = DirezioneOrizzontale(x, y);
-  if (r != 0) inclinazione = std::atan(z / r);
-  else inclinazione = z >= 0 ? PiGreco() / 2 : -PiGreco() / 2;
+  AngoliDiVettore(x, y, z, inclinazione, direzione);
 }
 
 double AngoloTraDirezioni(double inclinazione1, double direzione1, double inclinazione2, double direzione2) {

@@ -3,26 +3,28 @@
 // upwards. A plane is held as the orientation of its upward normal.
 #pragma once
 
+#include "common/geometria/orientamento.h"
+
 #include <cmath>
 
 // 4 atan(1), in double precision, as every angle of the program uses.
 inline double PiGreco() { return 4.0 * std::atan(1.0); }
 
-// The unit vector of an orientation.
+// The unit vector of an orientation (VersoreDiAngoli), in the callers' types.
 template <typename X, typename Y, typename Z, typename I, typename D>
 void AngoliInVersore(X& x, Y& y, Z& z, const I& inclinazione, const D& direzione) {
-  const double c = std::cos(static_cast<double>(inclinazione));
-  x = static_cast<X>(std::cos(static_cast<double>(direzione)) * c);
-  y = static_cast<Y>(std::sin(static_cast<double>(direzione)) * c);
-  z = static_cast<Z>(std::sin(static_cast<double>(inclinazione)));
+  double vx = 0, vy = 0, vz = 0;
+  VersoreDiAngoli(vx, vy, vz, static_cast<double>(inclinazione), static_cast<double>(direzione));
+  x = static_cast<X>(vx);
+  y = static_cast<Y>(vy);
+  z = static_cast<Z>(vz);
 }
 
-// Direction of the horizontal projection, 0 to 2π both included (x and y not both 0 unless `verticale`).
-double DirezioneOrizzontale(double x, double y);
-
-// The orientation of a vector (any length); a vertical or zero vector gives inclination π/2 and direction 0.
+// The orientation of a vector (any length) as AngoliDiVettore gives it, except that a vertical or zero vector gives
+// inclination π/2 and direction 0.
 void VersoreInAngoliD(double x, double y, double z, double& inclinazione, double& direzione);
-// The same, except that a vertical vector gives ±π/2 by the sign of z and direction 3π/2.
+// The orientation of a vector (any length) as AngoliDiVettore gives it: a vertical vector gives ±π/2 by the sign of
+// z and direction 3π/2.
 void VersoreInGiacituraD(double x, double y, double z, double& inclinazione, double& direzione);
 
 template <typename X, typename Y, typename Z, typename I, typename D>

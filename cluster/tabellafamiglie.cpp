@@ -31,7 +31,7 @@ void CentroInGradi(double inclinazione, double direzione, int& immersione, int& 
 bool ParametriDaFronte() {
   const auto& v = Talvor.ValoriFronte;
   const QString file = FileStem(Talvor.NomeFileDati, QStringLiteral(".pgm"));
-  if (!ScriviFileParametriFamiglie(file, ParametriPredefiniti(Talvor.NumeroCluster, v[6], v[5]))) {
+  if (!ScriviFileParametriFamiglie(file, ParametriPredefiniti(Talvor.NumeroCluster, v[kAttrito], v[kCoesione]))) {
     AvvisoFileTalvor(QStringLiteral("Impossibile scrivere il file:"), DescrizioneFile(file));
     return false;
   }
@@ -53,7 +53,7 @@ bool TabellaFamiglie() {
     // A damaged slope file has been reported by the cluster run already: here it only gives no strengths.
     ValoriFronte v{};
     if (LeggiFileFronte(FileStem(T.NomeFileDati, QStringLiteral(".fro")), v) == EsitoFronte::Letto)
-      parametri = ParametriPredefiniti(famiglie, v[6], v[5]);
+      parametri = ParametriPredefiniti(famiglie, v[kAttrito], v[kCoesione]);
   }
 
   const QChar tab(QLatin1Char('\t'));

@@ -42,7 +42,7 @@ void MessaggioLimite(int limite) { Avviso(MessaggioLimiteDiscontinuita(limite));
 // unit weight).
 bool CondizionePeldrix(bool conPeso) {
   const auto& v = Talvor.ValoriFronte;
-  return (v[6] > 0 || v[5] > 0) && v[9] > 0 && (!conPeso || v[7] > 0);
+  return (v[kAttrito] > 0 || v[kCoesione] > 0) && v[kAltezzaFronte] > 0 && (!conPeso || v[kPesoRoccia] > 0);
 }
 
 }  // namespace

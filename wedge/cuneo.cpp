@@ -1,5 +1,7 @@
 #include "wedge/cuneo.h"
 
+#include "common/geometria/orientamento.h"
+
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -55,12 +57,10 @@ class VersoreRicordato {
 
 // The tests of degenerate geometry compare a value with the sizes of the vectors it is made of. Where the exact
 // value is 0, rounding leaves about 1e-17 of those sizes: below kTolleranzaArrotondamento the value counts as 0.
-// Where two planes share a strike the value is 0 as well, but the orientations of the families come from the
-// clustering result in single precision (seven significant digits), which leaves up to about a millionth there:
-// in the tests of a shared strike a value below kTolleranzaOrientazioni counts as 0. That is 0.0006° of angle,
-// far finer than any measured orientation.
+// Where two planes share a strike the value is 0 as well, but the orientations of the families carry the rounding
+// of the clustering result (see kTolleranzaOrientazioni): in the tests of a shared strike a value below
+// kTolleranzaOrientazioni counts as 0.
 constexpr double kTolleranzaArrotondamento = 1e-12;
-constexpr double kTolleranzaOrientazioni = 1e-5;
 
 // True when `valore` is 0 to within `tolleranza` times `scala`.
 bool Nullo(double valore, double scala, double tolleranza = kTolleranzaArrotondamento) {
@@ -832,26 +832,14 @@ void CalcolaCuneoEsteso(ArgomentiCuneo& a) {
 
 bool VersoreInDirezione(double x, double y, double z, double& inclinazione, double& direzione) {
   if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) return false;
-  const double orizzontale = std::sqrt(x * x + y * y);
-  if (orizzontale == 0 && z == 0) return false;
-  double d;
-  if (x != 0) {
-    d = std::atan(y / x);  // x is finite and not 0: the quotient is a number, at worst ±infinity
-    if (x < 0) d += kPi;
-  } else {
-    d = y > 0 ? kPi / 2 : 3 * kPi / 2;
-  }
-  while (d < 0) d += 2 * kPi;
-  while (d > 2 * kPi) d -= 2 * kPi;
-  direzione = d;
-  inclinazione = orizzontale > 0 ? std::atan(z / orizzontale) : (z > 0 ? kPi / 2 : -kPi / 2);
+  // A vector too short for its length to be a number other than 0 has no direction either.
+  if (std::sqrt(x * x + y * y) == 0 && z == 0) return false;
+  AngoliDiVettore(x, y, z, inclinazione, direzione);
   return true;
 }
 
 void DirezioneInVersore(double& x, double& y, double& z, double inclinazione, double direzione) {
-  x = std::cos(inclinazione) * std::cos(direzione);
-  y = std::cos(inclinazione) * std::sin(direzione);
-  z = std::sin(inclinazione);
+  VersoreDiAngoli(x, y, z, inclinazione, direzione);
 }
 
 void DirezioneInVersore2(double& x, double& y, double& z, double inclinazione, double direzione) {

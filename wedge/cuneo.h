@@ -47,6 +47,12 @@ struct ArgomentiCuneo {
 
 using Vettore3 = std::array<double, 3>;
 
+// The orientations of the families come from the clustering result in single precision (seven significant digits),
+// which leaves up to about a millionth of a radian in an angle and in the components of a unit vector: two of them
+// that differ by less than kTolleranzaOrientazioni are one. That is 0.0006° of angle, far finer than any measured
+// orientation.
+inline constexpr double kTolleranzaOrientazioni = 1e-5;
+
 // State of the wedge solution for a whole run.
 struct ModuloCuneo {
   double DistanzaFrattura = 0;     // distance of the tension crack from the crest along plane 1; > 0 selects it
@@ -63,10 +69,10 @@ void CalcolaCuneo(ArgomentiCuneo& a);
 // The solution with the seismic force CoefficienteSismico × weight in its most unfavourable direction.
 void CalcolaCuneoEsteso(ArgomentiCuneo& a);
 
-// Plunge (positive upwards) and trend (counter-clockwise from east, 0 to 2π) of a vector, in radians. A vertical
-// vector gets the plunge ±π/2 and the trend 3π/2. False, and nothing written, for the zero vector or a vector
-// that is not finite.
+// Plunge (positive upwards) and trend (counter-clockwise from east, 0 to 2π) of a vector, in radians, as
+// AngoliDiVettore gives them: a vertical vector gets the plunge ±π/2 and the trend 3π/2. False, and nothing written,
+// for the zero vector or a vector that is not finite.
 bool VersoreInDirezione(double x, double y, double z, double& inclinazione, double& direzione);
-// The unit vector of a plunge and trend in the convention of VersoreInDirezione.
+// The unit vector of a plunge and trend in the convention of VersoreInDirezione (VersoreDiAngoli).
 void DirezioneInVersore(double& x, double& y, double& z, double inclinazione, double direzione);
 void DirezioneInVersore2(double& x, double& y, double& z, double inclinazione, double direzione);

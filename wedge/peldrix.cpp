@@ -21,6 +21,17 @@ namespace {
 
 const double kGradi = std::atan(1.0) / 45.0;  // degrees to radians
 
+// The values of a point record that hold the orientation of the family of the same number, in the stored form
+// (radians): pi/2 minus the dip, pi/2 minus the dip direction.
+constexpr std::size_t kComplInclinazioneCentro = 3;
+constexpr std::size_t kComplImmersioneCentro = 4;
+
+// True when two angles in radians give one direction, whatever turn each is written in, to within the rounding of
+// the orientations of the clustering result.
+bool StessaDirezione(double a, double b) {
+  return std::fabs(std::remainder(a - b, 360.0 * kGradi)) < kTolleranzaOrientazioni;
+}
+
 // A message about a file: the text, then on the next lines the file's name (and line) and folder.
 QString Messaggio(const QString& testo, const QString& file, int riga = 0) {
   return testo + QLatin1Char('\n') + DescrizioneFile(file, riga);
@@ -87,8 +98,8 @@ bool LeggiRisultatoCluster(QString* errore) {
 }
 
 bool LeggiParametriFamiglie(QString* errore) {
-  const double attrito = Peldrix.ValoriFronte[6];
-  const double coesione = Peldrix.ValoriFronte[5];
+  const double attrito = Peldrix.ValoriFronte[kAttrito];
+  const double coesione = Peldrix.ValoriFronte[kCoesione];
   ParametriFamiglie p = ParametriPredefiniti(Peldrix.NumeroFamiglie, attrito, coesione);
   const QString file = NomeFile(QStringLiteral(".pgm"));
   int riga = 0;
@@ -131,48 +142,58 @@ bool ScriviFattoriSicurezza(QString* errore) {
   const auto& V = Peldrix.ValoriFronte;
   const auto& punti = Peldrix.TabellaPunti;
   const int m = Peldrix.NumeroFamiglie;
-  Cuneo.DistanzaFrattura = V[16];
-  Cuneo.CoefficienteSismico = V[19];
+  Cuneo.DistanzaFrattura = V[kDistanzaFrattura];
+  Cuneo.CoefficienteSismico = V[kCoefficienteSismico];
   const QString si = Traduci("SI");
   const QString no = Traduci("NO");
 
   // The angles of each family as the table writes them.
   std::vector<QString> colonne(static_cast<std::size_t>(m) + 1);
   for (int f = 1; f <= m; ++f)
-    colonne[f] = TestoAngolo(ImmersioneGradi(punti[f][4])) + tab + TestoAngolo(InclinazioneGradi(punti[f][3]));
+    colonne[f] = TestoAngolo(ImmersioneGradi(punti[f][kComplImmersioneCentro])) + tab +
+                 TestoAngolo(InclinazioneGradi(punti[f][kComplInclinazioneCentro]));
+  // The face's dip direction in the stored form.
+  const double complImmersioneFronte = (90.0 - V[kImmersioneFronte]) * kGradi;
 
   QString testo;
   for (int i = 1; i < m; ++i) {
     for (int j = i + 1; j <= m; ++j) {
+      const auto& piano1 = punti[i];
+      const auto& piano2 = punti[j];
       // Pairs with a vertical plane, with planes of the same dip direction, or with plane 2 in the dip direction
-      // of the face are not computed; nor is any pair against a horizontal face.
-      if (V[1] == 0 || punti[i][3] == 0 || punti[j][3] == 0 || punti[i][4] == punti[j][4] ||
-          (90.0 - V[2]) * kGradi == punti[j][4])
+      // of the face are not computed; nor is any pair against a horizontal face. The face's dip direction is a
+      // number of the slope file, plane 2's a centre that the clustering computes and writes with seven digits in
+      // [0, 2 pi]: the two are compared as directions, to within that rounding. (Two planes of one dip direction
+      // meet in a horizontal line, which the solution takes for no wedge within the same rounding: there the
+      // exact test only spares it the work.)
+      if (V[kInclinazioneFronte] == 0 || piano1[kComplInclinazioneCentro] == 0 ||
+          piano2[kComplInclinazioneCentro] == 0 || piano1[kComplImmersioneCentro] == piano2[kComplImmersioneCentro] ||
+          StessaDirezione(complImmersioneFronte, piano2[kComplImmersioneCentro]))
         continue;
       ArgomentiCuneo a;
-      a.ComplInclinazione1 = punti[i][3];
-      a.ComplImmersione1 = punti[i][4];
-      a.ComplInclinazione2 = punti[j][3];
-      a.ComplImmersione2 = punti[j][4];
-      a.InclinazioneSuperiore = V[3];
-      a.ImmersioneSuperiore = V[4];
-      a.InclinazioneFronte = V[1];
-      a.ImmersioneFronte = V[2];
-      a.InclinazioneFrattura = V[17];
-      a.ImmersioneFrattura = V[18];
-      a.AltezzaFronte = V[9];
-      a.PesoRoccia = V[7];
+      a.ComplInclinazione1 = piano1[kComplInclinazioneCentro];
+      a.ComplImmersione1 = piano1[kComplImmersioneCentro];
+      a.ComplInclinazione2 = piano2[kComplInclinazioneCentro];
+      a.ComplImmersione2 = piano2[kComplImmersioneCentro];
+      a.InclinazioneSuperiore = V[kInclinazioneSuperiore];
+      a.ImmersioneSuperiore = V[kImmersioneSuperiore];
+      a.InclinazioneFronte = V[kInclinazioneFronte];
+      a.ImmersioneFronte = V[kImmersioneFronte];
+      a.InclinazioneFrattura = V[kInclinazioneFrattura];
+      a.ImmersioneFrattura = V[kImmersioneFrattura];
+      a.AltezzaFronte = V[kAltezzaFronte];
+      a.PesoRoccia = V[kPesoRoccia];
       a.Coesione1 = Peldrix.CoesioneFamiglia[i];
       a.Attrito1 = Peldrix.AttritoFamiglia[i];
       a.Coesione2 = Peldrix.CoesioneFamiglia[j];
       a.Attrito2 = Peldrix.AttritoFamiglia[j];
-      a.PesoAcqua = V[8];
-      a.CaricoEsterno = V[10];
-      a.InclinazioneCarico = V[11];
-      a.DirezioneCarico = V[12];
-      a.ForzaAncoraggio = V[13];
-      a.InclinazioneAncoraggio = V[14];
-      a.DirezioneAncoraggio = V[15];
+      a.PesoAcqua = V[kPesoAcqua];
+      a.CaricoEsterno = V[kCaricoEsterno];
+      a.InclinazioneCarico = V[kInclinazioneCarico];
+      a.DirezioneCarico = V[kDirezioneCarico];
+      a.ForzaAncoraggio = V[kForzaAncoraggio];
+      a.InclinazioneAncoraggio = V[kInclinazioneAncoraggio];
+      a.DirezioneAncoraggio = V[kDirezioneAncoraggio];
       if (Cuneo.CoefficienteSismico == 0) CalcolaCuneo(a);
       else CalcolaCuneoEsteso(a);
       if (a.FattoreSicurezza == -1) continue;

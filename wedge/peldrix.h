@@ -16,7 +16,7 @@ inline constexpr int kMassimoFamiglie = 1000;
 // State of the program for the whole run.
 struct ModuloPeldrix {
   QString NomeFileDati;                 // session file name, from the hand-over file
-  std::array<double, kValoriFronte + 1> ValoriFronte{};  // the slope file's values 1 to 19 (index 0 unused)
+  std::array<double, kValoriFronte + 1> ValoriFronte{};  // the slope file, indexed by IndiceFronte (0 unused)
   int NumeroPunti = 0;
   std::vector<std::array<double, 5>> TabellaPunti;  // point records 1..NumeroPunti, values 1..4 (index 0 unused)
   int NumeroFamiglie = 0;

@@ -53,7 +53,7 @@ EsitoFronte LeggiFileFronte(const QString& percorso, ValoriFronte& v, int* riga)
   };
   if (!r.Open(percorso)) return r.Missing() ? EsitoFronte::Mancante : guasto(r.FaultLine());
   for (int k = 1; k <= kValoriFronte; ++k) {
-    if (k > 9 && dati::FineSostanziale(r)) break;
+    if (k > kAltezzaFronte && dati::FineSostanziale(r)) break;
     const int linea = r.LineNumber();
     double& valore = letti[static_cast<std::size_t>(k)];
     if (!dati::LeggiNumeroRiga(r, valore) || !ValoreFronteAmmesso(k, valore)) return guasto(linea);

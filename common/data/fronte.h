@@ -1,9 +1,6 @@
-// The slope file <stem>.fro: 19 values, one per line, in this order: 1 face dip, 2 face dip direction, 3 upper
-// slope dip, 4 its dip direction, 5 cohesion (tenths of kN/m²), 6 friction angle, 7 rock unit weight (tenths of
-// kN/m³), 8 water unit weight (tenths), 9 crest height, 10 external load (tenths of kN), 11 its inclination,
-// 12 its direction, 13 anchor force (tenths of kN), 14 its inclination, 15 its direction, 16 distance of the
-// tension crack from the face, 17 its dip, 18 its dip direction, 19 seismic coefficient. Values 1 to 9 always
-// stand in the file; an older file may end after any of values 9 to 18, the missing values counting as 0.
+// The slope file <stem>.fro: 19 values, one per line, in the order of IndiceFronte. Values 1 to 9 (up to the crest
+// height) always stand in the file; an older file may end after any of values 9 to 18, the missing values counting
+// as 0.
 #pragma once
 
 #include <QString>
@@ -11,8 +8,32 @@
 #include <array>
 
 inline constexpr int kValoriFronte = 19;
-// Entries 1..19 (0 unused).
+// Entries 1..19 (0 unused), in the order of IndiceFronte.
 using ValoriFronte = std::array<double, kValoriFronte + 1>;
+
+// The place of each value in the file and in ValoriFronte. Angles in degrees.
+enum IndiceFronte : int {
+  kInclinazioneFronte = 1,  // dip of the slope face
+  kImmersioneFronte,        // dip direction of the slope face
+  kInclinazioneSuperiore,   // dip of the upper slope surface
+  kImmersioneSuperiore,     // its dip direction
+  kCoesione,                // cohesion (tenths of kN/m²), every family's unless the family parameters say otherwise
+  kAttrito,                 // friction angle, likewise
+  kPesoRoccia,              // rock unit weight (tenths of kN/m³)
+  kPesoAcqua,               // water unit weight (tenths of kN/m³)
+  kAltezzaFronte,           // crest height
+  kCaricoEsterno,           // external load (tenths of kN)
+  kInclinazioneCarico,      // its inclination
+  kDirezioneCarico,         // its direction
+  kForzaAncoraggio,         // anchor force (tenths of kN)
+  kInclinazioneAncoraggio,  // its inclination
+  kDirezioneAncoraggio,     // its direction
+  kDistanzaFrattura,        // distance of the tension crack from the crest
+  kInclinazioneFrattura,    // dip of the tension crack
+  kImmersioneFrattura,      // its dip direction
+  kCoefficienteSismico,     // seismic coefficient
+};
+static_assert(kCoefficienteSismico == kValoriFronte);
 
 // True when value k (1..19), in the file's units, lies within the range the slope form gives that value: dips 0 to
 // 90, dip directions and directions 0 to 360, inclinations of the load and the anchor -90 to 90, friction angle 0

@@ -122,8 +122,8 @@ bool RigheFamiglie(const QStringList& righe, const QString& filePgm, const std::
                    QStringList& out, int& riga) {
   const int n = static_cast<int>(righe.size());
   const double mancante = std::nan("");
-  const double attrito = fronte ? (*fronte)[6] : mancante;
-  const double coesione = fronte ? (*fronte)[5] : mancante;
+  const double attrito = fronte ? (*fronte)[kAttrito] : mancante;
+  const double coesione = fronte ? (*fronte)[kCoesione] : mancante;
   ParametriFamiglie p = ParametriPredefiniti(n, attrito, coesione);
   if (plat::EntryExists(filePgm)) {
     if (LeggiFileParametriFamiglie(filePgm, p, &riga) == EsitoParametri::NonValidi) return false;

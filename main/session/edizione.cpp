@@ -206,8 +206,8 @@ void menu1::EdizioneFamiglie_Click() {
   }
   const int famiglie = risultato.NumeroCluster;
 
-  // Defaults: the slope file's friction angle (value 6) and cohesion (value 5), 0 without a slope file. A damaged
-  // slope file is told and nothing is written, as for a damaged result.
+  // Defaults: the slope file's friction angle and cohesion, 0 without a slope file. A damaged slope file is told and
+  // nothing is written, as for a damaged result.
   ValoriFronte fronte{};
   const QString fileFronte = FileDellaSessione(QStringLiteral(".fro"));
   int rigaFronte = 0;
@@ -217,7 +217,7 @@ void menu1::EdizioneFamiglie_Click() {
     return;
   }
   const bool conFronte = esitoFronte == EsitoFronte::Letto;
-  const double attrito = conFronte ? fronte[6] : 0, coesione = conFronte ? fronte[5] : 0;
+  const double attrito = conFronte ? fronte[kAttrito] : 0, coesione = conFronte ? fronte[kCoesione] : 0;
   ParametriFamiglie p = ParametriPredefiniti(famiglie, attrito, coesione);
   const QString file = FileDellaSessione(QStringLiteral(".pgm"));
   int riga = 0;

@@ -33,7 +33,9 @@ void NonScritto(const QString& percorso) {
 }
 
 // The values of the slope file shown and entered ten times larger (cohesion, unit weights, load, anchor force).
-bool Decuplo(int i) { return i == 5 || i == 7 || i == 8 || i == 10 || i == 13; }
+bool Decuplo(int i) {
+  return i == kCoesione || i == kPesoRoccia || i == kPesoAcqua || i == kCaricoEsterno || i == kForzaAncoraggio;
+}
 
 }  // namespace
 
@@ -73,7 +75,7 @@ void menu1::EdizioneFronte_Click() {
       // A field left as shown keeps the value read, in full precision.
       if (testo != mostrati[u]) v[u] = Decuplo(i) ? plat::Val(testo) / 10 : plat::Val(testo);
     }
-    Fronte.CoefficienteSismico = v[kValoriFronte];
+    Fronte.CoefficienteSismico = v[kCoefficienteSismico];
   }
   ChiudiMaschera();
   if (confermato && !ScriviFileFronte(file, v)) NonScritto(file);

@@ -930,6 +930,35 @@ TEST(Run, PlanesThatMeetInParallelLinesCutNoWedge) {
   noRow(wet, {{45, 264}, {71, 84}});
 }
 
+TEST(Run, APlane2InTheDipDirectionOfTheFaceHasNoRowHoweverItIsStored) {
+  // Plane 2 in the dip direction of the face is not computed, whether its direction stands in the clustering
+  // result as the face's value turns into it, as TALVOR writes a centre (seven digits, within one turn), or one
+  // turn away. The solid finds a wedge for these pairs (the upper slope does not share the strike of the face), and
+  // the table has its row as soon as plane 2 lies a hundredth of a degree off the face's dip direction.
+  Folder t;
+  WriteHandOver(t);
+  auto check = [&t](const Slope& s, const Family& other, const Family& alongFace) {
+    ASSERT_TRUE(Expected(s, other, alongFace, s.c1, s.phi1, s.c1, s.phi1).wedge);
+    const double exact = (90 - s.faceDir) * (std::atan(1.0) / 45);
+    Family asFace = alongFace, turned = alongFace;
+    asFace.stored = exact;
+    turned.stored = exact + 2 * kPi;
+    for (const Family& f : {asFace, AsStored({alongFace})[0], turned})
+      EXPECT_EQ(Table(Rows(t, SlopeValues(s), {other, f})), "") << s.faceDir << " " << f.stored;
+    Family off = alongFace;
+    off.dir += 0.01;
+    const QStringList rows = Rows(t, SlopeValues(s), {other, off});
+    ASSERT_EQ(rows.size(), 1) << s.faceDir;
+    ExpectRow(rows[0], other, off, Expected(s, other, off, s.c1, s.phi1, s.c1, s.phi1));
+  };
+  Slope s = Base();
+  check(s, {45, 105}, {60, 185});
+  // A face dipping north, written 360 in the slope file, and a family dipping north (0): the face's value and the
+  // family's stored direction may lie a turn apart.
+  s.faceDir = 360, s.upperDir = 10;
+  check(s, {45, 280}, {60, 0});
+}
+
 TEST(Run, ASeismicForceThatUnderflowsActsAsNone) {
   // A seismic coefficient so small that the force's square is below the smallest normal number: the table of no
   // seismic force, two-plane rows included.
