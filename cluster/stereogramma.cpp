@@ -245,10 +245,10 @@ void Fronte(const Opzioni& o) {
   ValoriFronte v{};
   if (LeggiFileFronte(FileStem(Talvor.NomeFileDati, QStringLiteral(".fro")), v) != EsitoFronte::Letto) return;
   double inclinazione = 0, direzione = 0;
-  GiacituraInPolo(v[2], v[1], inclinazione, direzione);
+  GiacituraInPolo(v[kImmersioneFronte], v[kInclinazioneFronte], inclinazione, direzione);
   Penna(7);
   CerchioMassimo(o, inclinazione, direzione, 32);
-  const double attrito = v[6];
+  const double attrito = v[kAttrito];
   if (attrito > 0) {
     Penna(8);
     Cerchio(kXc, kYc, kR * RaggioProiettato(attrito * PiGreco() / 180, o.Equiangolare), 200);
