@@ -1075,7 +1075,7 @@ class GuastiPermessi : public Guasti {
     env.insert("HOME", t.D("home"));
     // Under the sanitizers the leak checker reads its suppressions as that user too: a checkout that user cannot
     // enter would stop every program at its start, so the file is read from a copy in the test's folder.
-    QString lsan = env.value("LSAN_OPTIONS");
+    QString lsan = env.value("LSAN_OPTIONS", QProcessEnvironment::systemEnvironment().value("LSAN_OPTIONS"));
     static const QRegularExpression soppressioni(QStringLiteral("suppressions=([^:]+)"));
     if (const auto m = soppressioni.match(lsan); m.hasMatch()) {
       const QString copia = t.Root() + "/lsan.supp";
