@@ -121,6 +121,15 @@ const char* const kComandiCheScrivono =
     "menu EdizioneSelezione\npress Command1\nanswer OK \"esempio.ses\"\n"
     "close menu1\n";
 
+// The text of a message of the log that tells a damaged file, without the line by which the results report adds
+// that it made no report.
+std::string TestoDelDanno(const QString& messaggio) {
+  static const QString nonProdotto = "\\nIl tabulato dei risultati non e' stato prodotto.";
+  QString testo = messaggio.section('\t', 3);
+  if (testo.endsWith(nonProdotto)) testo.chop(nonProdotto.size());
+  return testo.toStdString();
+}
+
 TEST_F(Guasti, ASaveThatFailsHalfWayLeavesTheOldFileAndSaysSo) {
   const auto prima = Cartella();
   QProcessEnvironment env;
@@ -418,15 +427,8 @@ TEST_F(Guasti, DamagedNumbersAreToldWithTheirFileAndLineAndNoFileIsWrittenOver) 
       EXPECT_TRUE(m[i].startsWith(c.messaggi[i].section('\t', 0, 0) + "\tmsgbox\tATTENZIONE!\t" +
                                   c.messaggi[i].section('\t', 1) + dove))
           << m[i].toStdString();
-    // One damaged file, one text: every program and command that reads it tells it in the same words.
     // One text tells the damaged file in every program; the results report then says that it made no report.
-    const QString nonProdotto = "\\nIl tabulato dei risultati non e' stato prodotto.";
-    const auto danno = [&](const QString& messaggio) {
-      QString testo = messaggio.section('\t', 3);
-      if (testo.endsWith(nonProdotto)) testo.chop(nonProdotto.size());
-      return testo.toStdString();
-    };
-    for (const QString& messaggio : m) EXPECT_EQ(danno(messaggio), danno(m[0]));
+    for (const QString& messaggio : m) EXPECT_EQ(TestoDelDanno(messaggio), TestoDelDanno(m[0]));
     EXPECT_TRUE(ReadLog(t.D("ui.log")).filter("\tfatal\t").isEmpty());
     // No file written over: the graphics options are written by every plot launch as they were, and the wedge
     // table is removed by the stability command before it starts PELDRIX, as on every run.
@@ -645,13 +647,7 @@ TEST_F(Guasti, WhatIsNoFileOrCannotBeSplitIntoItsLinesIsSaidByEveryReader) {
           << m[i].toStdString();
     }
     // One text tells the damaged file in every program; the results report then says that it made no report.
-    const QString nonProdotto = "\\nIl tabulato dei risultati non e' stato prodotto.";
-    const auto danno = [&](const QString& messaggio) {
-      QString testo = messaggio.section('\t', 3);
-      if (testo.endsWith(nonProdotto)) testo.chop(nonProdotto.size());
-      return testo.toStdString();
-    };
-    for (const QString& messaggio : m) EXPECT_EQ(danno(messaggio), danno(m[0]));
+    for (const QString& messaggio : m) EXPECT_EQ(TestoDelDanno(messaggio), TestoDelDanno(m[0]));
     EXPECT_TRUE(ReadLog(t.D("ui.log")).filter("\tfatal\t").isEmpty());
     // No file written over: the graphics options are written by every plot launch as they were, and the wedge
     // table is removed by the stability command before it starts PELDRIX, as on every run.
