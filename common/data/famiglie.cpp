@@ -40,7 +40,7 @@ EsitoParametri LeggiFileParametriFamiglie(const QString& percorso, ParametriFami
   };
   for (int f = 1; f <= letti.Famiglie() && !dati::FineSostanziale(r); ++f) {
     const auto u = static_cast<std::size_t>(f);
-    if (!leggi(letti.Attrito[u], 6) || !leggi(letti.Coesione[u], 5)) return EsitoParametri::NonValidi;
+    if (!leggi(letti.Attrito[u], kAttrito) || !leggi(letti.Coesione[u], kCoesione)) return EsitoParametri::NonValidi;
   }
   p = std::move(letti);
   return EsitoParametri::Letti;

@@ -233,7 +233,7 @@ void menu1::EdizioneFamiglie_Click() {
   m.RigheVuoteMantenute = true;
   // Column 1 the friction angle, column 2 the cohesion shown ten times larger: their definition's ranges within
   // those the file's reader takes, the slope file's for the same values.
-  const LimitiFronte a = LimitiValoreFronte(6), c = LimitiValoreFronte(5);
+  const LimitiFronte a = LimitiValoreFronte(kAttrito), c = LimitiValoreFronte(kCoesione);
   LimitaCampoNumerico(1, a.minimo, a.massimo);
   LimitaCampoNumerico(2, 10 * c.minimo, 10 * c.massimo);
   m.ValoriTesto[0] = QString::number(famiglie);

@@ -119,23 +119,29 @@ class GraficoDaMenu : public ::testing::Test {
     uscita = qEnvironmentVariable("FRATTIX_PLOT_GRAB_DIR");  // where the pictures are kept for a look, if set
   }
 
-  // Runs `comando` with the graphics options `opzioni`; the preview is grabbed, printed fitted, exported and closed.
-  void Esegui(const QString& comando, const std::array<double, 7>& opzioni, const QString& nome) {
-    OpzioniGrafiche o;
-    o.Opzione = opzioni;
-    ASSERT_TRUE(ScriviFileOpzioniGrafiche(t.D("esempio.GRA"), o));
+  // Runs the main program on the session with the script `principale`, and TALVOR with `talvor`; the log is
+  // written anew, the PDF files go to the test's folder.
+  testing_support::RunResult Lancia(const QString& principale, const QString& talvor) {
     const QString script = t.Root() + "/script";
-    const QString immagine = uscita.isEmpty() ? t.Root() + "/" + nome + ".png" : uscita + "/" + nome + ".png";
-    WriteAnsi(script + "/frattix32.script", "menu " + comando + "\npress Command1(0)\nclose menu1\n");
-    WriteAnsi(script + "/TALVOR.script",
-              "grab " + immagine + "\npress Picture5\npress Picture4\nfile " + nome + ".dxf\npress Picture6\n");
+    WriteAnsi(script + "/frattix32.script", principale);
+    WriteAnsi(script + "/TALVOR.script", talvor);
     QProcessEnvironment env;
     env.insert("FRATTIX_DRIVE_C", t.DriveC());
     env.insert("FRATTIX_UI_LOG", t.D("ui.log"));
     env.insert("FRATTIX_UI_SCRIPT", script);
     env.insert("FRATTIX_PDF_DIR", t.Root() + "/pdf");
     QFile::remove(t.D("ui.log"));
-    const auto r = testing_support::RunProgram(t.P("frattix32"), {t.D("esempio.ses")}, t.Data(), env, 60000);
+    return testing_support::RunProgram(t.P("frattix32"), {t.D("esempio.ses")}, t.Data(), env, 60000);
+  }
+
+  // Runs `comando` with the graphics options `opzioni`; the preview is grabbed, printed fitted, exported and closed.
+  void Esegui(const QString& comando, const std::array<double, 7>& opzioni, const QString& nome) {
+    OpzioniGrafiche o;
+    o.Opzione = opzioni;
+    ASSERT_TRUE(ScriviFileOpzioniGrafiche(t.D("esempio.GRA"), o));
+    const QString immagine = uscita.isEmpty() ? t.Root() + "/" + nome + ".png" : uscita + "/" + nome + ".png";
+    const auto r = Lancia("menu " + comando + "\npress Command1(0)\nclose menu1\n",
+                          "grab " + immagine + "\npress Picture5\npress Picture4\nfile " + nome + ".dxf\npress Picture6\n");
     ASSERT_TRUE(r.finished) << r.output.toStdString() << ReadLog(t.D("ui.log")).join('\n').toStdString();
     ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
     const QStringList log = ReadLog(t.D("ui.log"));
@@ -326,15 +332,7 @@ TEST_F(GraficoDaMenu, ADamagedWedgeTableOrSlopeFileIsToldInsteadOfAPlotThatWould
     WriteAnsi(t.D("esempio.GMC"), tabella);
     WriteAnsi(t.D("esempio.fro"), fronte);
     WriteAnsi(t.D(c.file), c.testo);
-    const QString script = t.Root() + "/script";
-    WriteAnsi(script + "/frattix32.script", "menu GraficaCluster\npress Command1(0)\nclose menu1\n");
-    WriteAnsi(script + "/TALVOR.script", "answer OK\n");
-    QProcessEnvironment env;
-    env.insert("FRATTIX_DRIVE_C", t.DriveC());
-    env.insert("FRATTIX_UI_LOG", t.D("ui.log"));
-    env.insert("FRATTIX_UI_SCRIPT", script);
-    QFile::remove(t.D("ui.log"));
-    const auto r = testing_support::RunProgram(t.P("frattix32"), {t.D("esempio.ses")}, t.Data(), env, 60000);
+    const auto r = Lancia("menu GraficaCluster\npress Command1(0)\nclose menu1\n", "answer OK\n");
     ASSERT_TRUE(r.finished);
     EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
     const QStringList log = ReadLog(t.D("ui.log"));
@@ -380,16 +378,8 @@ TEST_F(GraficoDaMenu, ThePlotAndTheReportTellTheSameDamagedLineOfTheWedgeTable) 
     SCOPED_TRACE(c.testo.toStdString());
     WriteAnsi(t.D("esempio.GMC"), c.testo);
     QFile::remove(t.D("esempio.txt"));
-    const QString script = t.Root() + "/script";
-    WriteAnsi(script + "/frattix32.script",
-              "menu GraficaCluster\npress Command1(0)\nmenu esptabtxt\nanswer OK\nclose menu1\n");
-    WriteAnsi(script + "/TALVOR.script", "answer OK\n");
-    QProcessEnvironment env;
-    env.insert("FRATTIX_DRIVE_C", t.DriveC());
-    env.insert("FRATTIX_UI_LOG", t.D("ui.log"));
-    env.insert("FRATTIX_UI_SCRIPT", script);
-    QFile::remove(t.D("ui.log"));
-    const auto r = testing_support::RunProgram(t.P("frattix32"), {t.D("esempio.ses")}, t.Data(), env, 60000);
+    const auto r =
+        Lancia("menu GraficaCluster\npress Command1(0)\nmenu esptabtxt\nanswer OK\nclose menu1\n", "answer OK\n");
     ASSERT_TRUE(r.finished);
     EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
     const QStringList log = ReadLog(t.D("ui.log"));
